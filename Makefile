@@ -1,0 +1,59 @@
+# Set-up, build, install and test on Debian 12. Run as root or with sudo.
+#   make run      set up, build, lay out the program folder and start the program
+#   make test     set up, build and run every test
+#   make install  lay out the program folder without starting it
+# PROGRAM_DIR chooses the program folder (default ~/Kestrova).
+
+PROGRAM_DIR ?= $(HOME)/Kestrova
+BUILD_DIR   ?= build
+JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
+
+PACKAGES := build-essential cmake qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite \
+            qt6-qpa-plugins libgl-dev fonts-wqy-microhei fontconfig xdg-utils
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all setup build install run test clean
+
+all: build
+
+setup:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -q && \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $$missing; \
+	fi
+
+build: setup
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# The user's Kestrova.mdb and Kestrova.ini are never replaced: the delivered
+# database is copied only when the folder has none.
+install: build
+	install -d "$(PROGRAM_DIR)" "$(PROGRAM_DIR)/Res" "$(PROGRAM_DIR)/Frf"
+	install -m 755 $(BUILD_DIR)/Kestrova "$(PROGRAM_DIR)/Kestrova"
+	cp -R $(BUILD_DIR)/Res/. "$(PROGRAM_DIR)/Res/"
+	rm -f "$(PROGRAM_DIR)/Res/.stamp"
+	cp -R resources/Frf/. "$(PROGRAM_DIR)/Frf/"
+	rm -f "$(PROGRAM_DIR)/Frf/.keep"
+	@if [ -e "$(PROGRAM_DIR)/Kestrova.mdb" ]; then \
+	  echo "Keeping the existing $(PROGRAM_DIR)/Kestrova.mdb"; \
+	else \
+	  cp $(BUILD_DIR)/Kestrova.mdb "$(PROGRAM_DIR)/.Kestrova.mdb.new" && \
+	  mv -n "$(PROGRAM_DIR)/.Kestrova.mdb.new" "$(PROGRAM_DIR)/Kestrova.mdb" && \
+	  rm -f "$(PROGRAM_DIR)/.Kestrova.mdb.new"; \
+	fi
+
+run: install
+	cd "$(PROGRAM_DIR)" && ./Kestrova
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,22 @@
+#pragma once
+// The program's pictures, drawn rather than shipped: window icons at run time,
+// and the Res/ files written once at build time.
+
+#include <QImage>
+#include <QPixmap>
+#include <QString>
+
+namespace Artwork {
+
+QPixmap QuestionIcon(int size);          // round blue question mark
+QPixmap LoginBanner(int width, int height);
+QPixmap LoginPicture(int width, int height);
+QImage BarPicture(bool leftBarShown, int height);   // Res/LeftBar.bmp, Res/RightBar.bmp
+QPixmap TabIcon(int page);               // 32 x 32, pages 0 to 7
+QPixmap LeftBarIcon(const QString &which, int size);  // "Login", "HomePage", "Save", "Contact"
+QPixmap DayArrow(bool back);
+
+// Writes every Res/ file into folder; false when one could not be written.
+bool WriteResFolder(const QString &folder);
+
+} // namespace Artwork

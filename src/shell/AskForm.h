@@ -1,0 +1,34 @@
+#pragma once
+#include "shell/Form.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QFrame;
+
+// One-line input dialog: the caller sets the three texts, shows it, and reads
+// FInputText after OK.
+class TFormAsk : public TForm {
+    Q_OBJECT
+public:
+    explicit TFormAsk(QWidget *parent = nullptr);
+
+    QString FCaptionText;
+    QString FPromptText;
+    QString FInputText;
+
+    void FormShow() override;
+    void SetPasswordMode(bool on);
+
+    QFrame *Shape1;
+    QLabel *Image1;
+    QLabel *Label1;
+    QLineEdit *Edit1;
+    QPushButton *BitBtn1;
+    QPushButton *BitBtn2;
+
+private:
+    void BitBtn1Click();
+};
+
+extern TFormAsk *FormAsk;

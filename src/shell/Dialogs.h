@@ -1,0 +1,38 @@
+#pragma once
+// Every message box, question, file dialog, web link and modal showing of a
+// window goes through here, so that tests can play the user.
+
+#include <QString>
+#include <QUrl>
+
+class QDialog;
+class TForm;
+
+namespace Dialogs {
+
+// What a test puts in place of the user. Each call gets what the program asked.
+class Handler {
+public:
+    virtual ~Handler() = default;
+    virtual void Message(const QString &text) = 0;
+    virtual bool YesNo(const QString &caption, const QString &text) = 0;
+    virtual QString OpenFileName(const QString &caption, const QString &dir, const QString &filter) = 0;
+    virtual QString SaveFileName(const QString &caption, const QString &dir, const QString &filter) = 0;
+    virtual void OpenUrl(const QUrl &url) = 0;
+    // The window has run its show logic; act on it and close it, or leave it open for Cancel.
+    virtual void Modal(QDialog *window) = 0;
+};
+
+void SetHandler(Handler *handler);   // nullptr: the real dialogs
+Handler *CurrentHandler();
+
+void ShowMessage(const QString &text);
+// Yes/No box owned by the application window; true only for Yes.
+bool AskYesNo(const QString &caption, const QString &text);
+QString GetOpenFileName(const QString &caption, const QString &dir, const QString &filter);
+QString GetSaveFileName(const QString &caption, const QString &dir, const QString &filter);
+void OpenUrl(const QUrl &url);
+// Runs the window's FormShow, then shows it modally unless FormShow already closed it.
+int ShowModal(TForm *window);
+
+} // namespace Dialogs

@@ -1,0 +1,21 @@
+#pragma once
+// Base of the program's modal windows: the show logic runs before the window
+// appears and may end the showing at once with a result.
+
+#include <QDialog>
+
+class TForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm(QWidget *parent = nullptr);
+
+    // Called by Dialogs::ShowModal before the window is shown.
+    virtual void FormShow() {}
+    // From FormShow: close at once with this result, never entering the event loop.
+    void CloseWithResult(int result);
+    bool CloseRequested() const { return closeRequested_; }
+    void ResetCloseRequest() { closeRequested_ = false; }
+
+private:
+    bool closeRequested_ = false;
+};

@@ -1,0 +1,319 @@
+#include "shell/MainForm.h"
+
+#include "shell/Artwork.h"
+#include "shell/Clock.h"
+#include "shell/Dialogs.h"
+#include "shell/LoginForm.h"
+#include "shell/PublicFunction.h"
+#include "shell/Registry.h"
+#include "shell/SettingsPage.h"
+#include "shell/ShareDM.h"
+#include "shell/Vendor.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QUuid>
+
+TFormMain *FormMain = nullptr;
+
+namespace {
+QToolButton *BigButton(QWidget *parent, const QString &name, QAction *action, int y)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setDefaultAction(action);
+    b->setGeometry(12, y, 73, 73);
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setIconSize(QSize(36, 36));
+    b->setCursor(Qt::PointingHandCursor);
+    b->setAutoRaise(true);
+    return b;
+}
+
+QAction *NewAction(QObject *parent, const QString &name, const QString &caption, const QString &icon)
+{
+    auto *a = new QAction(caption, parent);
+    a->setObjectName(name);
+    if (!icon.isEmpty())
+        a->setIcon(QIcon(Artwork::LeftBarIcon(icon, 48)));
+    return a;
+}
+
+const QString Roles[2] = {QStringLiteral("财务主管"), QStringLiteral("管理员")};
+} // namespace
+
+TFormMain::TFormMain(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("FormMain"));
+    setWindowTitle(QStringLiteral("Mirelo进销存"));
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(785, 538);
+
+    FormCreate();
+
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFixedWidth(97);
+    Panel1->setAutoFillBackground(true);
+    Panel1->setStyleSheet(QStringLiteral("#Panel1 { background: #eef3fa; }"));
+
+    ActionLogin = NewAction(this, QStringLiteral("ActionLogin"), QStringLiteral("重新登录"), QStringLiteral("Login"));
+    ActionHomePage = NewAction(this, QStringLiteral("ActionHomePage"), QStringLiteral("在线服务"), QStringLiteral("HomePage"));
+    ActionSave = NewAction(this, QStringLiteral("ActionSave"), QStringLiteral("备份数据"), QStringLiteral("Save"));
+    ActionContact = NewAction(this, QStringLiteral("ActionContact"), QStringLiteral("在线销售"), QStringLiteral("Contact"));
+    ActionOnlineSell = NewAction(this, QStringLiteral("ActionOnlineSell"), QStringLiteral("在线销售"), QStringLiteral("Contact"));
+
+    Login = BigButton(Panel1, QStringLiteral("Login"), ActionLogin, 8);
+
+    Label2 = new QLabel(QStringLiteral("当前日期"), Panel1);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(8, 88, 81, 18);
+    Label2->setAlignment(Qt::AlignCenter);
+
+    DateTimePicker1 = new QDateEdit(Panel1);
+    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
+    DateTimePicker1->setGeometry(3, 108, 91, 24);
+    DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy-M-d"));
+    DateTimePicker1->setCalendarPopup(true);
+    DateTimePicker1->setDateRange(QDate(1980, 1, 1), QDate(2199, 12, 31));
+
+    BitBtn1 = new QPushButton(Panel1);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setGeometry(7, 136, 41, 21);
+    BitBtn1->setIcon(QIcon(Artwork::DayArrow(true)));
+    BitBtn1->setToolTip(QStringLiteral("前一天"));
+    BitBtn1->setCursor(Qt::PointingHandCursor);
+    BitBtn2 = new QPushButton(Panel1);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setGeometry(49, 136, 41, 21);
+    BitBtn2->setIcon(QIcon(Artwork::DayArrow(false)));
+    BitBtn2->setToolTip(QStringLiteral("后一天"));
+    BitBtn2->setCursor(Qt::PointingHandCursor);
+
+    HomePage = BigButton(Panel1, QStringLiteral("HomePage"), ActionHomePage, 168);
+    ActionButtonSave2 = BigButton(Panel1, QStringLiteral("ActionButtonSave2"), ActionSave, 248);
+    SpeedButton1 = BigButton(Panel1, QStringLiteral("SpeedButton1"), ActionContact, 328);
+    OnlineSell = BigButton(Panel1, QStringLiteral("OnlineSell"), ActionOnlineSell, 328);
+    OnlineSell->hide();
+
+    Panel2 = new QWidget(this);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setFixedWidth(16);
+    Image7 = new QLabel(Panel2);
+    Image7->setObjectName(QStringLiteral("Image7"));
+    Image7->setGeometry(0, 0, 16, 538);
+    Image7->setCursor(Qt::PointingHandCursor);
+    Image7->setToolTip(QStringLiteral("LeftBar"));
+    Image7->setPixmap(BarPicture(QStringLiteral("Res/LeftBar.bmp"), true));
+    Image7->installEventFilter(this);
+
+    Panel3 = new QWidget(this);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    auto *pageBox = new QHBoxLayout(Panel3);
+    pageBox->setContentsMargins(0, 0, 0, 0);
+    PageControl1 = new QTabWidget(Panel3);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setIconSize(QSize(32, 32));
+    pageBox->addWidget(PageControl1);
+
+    auto page = [this](const QString &name) {
+        auto *w = new QWidget;
+        w->setObjectName(name);
+        return w;
+    };
+    TabSheet8 = page(QStringLiteral("TabSheet8"));
+    TabSheet1 = page(QStringLiteral("TabSheet1"));
+    TabSheet7 = page(QStringLiteral("TabSheet7"));
+    TabSheet2 = page(QStringLiteral("TabSheet2"));
+    TabSheet3 = page(QStringLiteral("TabSheet3"));
+    TabSheet4 = page(QStringLiteral("TabSheet4"));
+    TabSheet5 = new TSettingsPage;
+    TabSheet6 = page(QStringLiteral("TabSheet6"));
+    const QList<QPair<QWidget *, QString>> pages = {
+        {TabSheet8, QStringLiteral("客户管理")}, {TabSheet1, QStringLiteral("货品单据")},
+        {TabSheet7, QStringLiteral("财务单据")}, {TabSheet2, QStringLiteral("仓库管理")},
+        {TabSheet3, QStringLiteral("帐户管理")}, {TabSheet4, QStringLiteral("数据中心")},
+        {TabSheet5, QStringLiteral("软件设置")}, {TabSheet6, QStringLiteral("数据维护")}};
+    for (int i = 0; i < pages.size(); ++i)
+        PageControl1->addTab(pages[i].first, QIcon(Artwork::TabIcon(i)), pages[i].second);
+    PageControl1->setCurrentIndex(0);
+
+    row->addWidget(Panel1);
+    row->addWidget(Panel2);
+    row->addWidget(Panel3, 1);
+
+    connect(ActionLogin, &QAction::triggered, this, &TFormMain::ActionLoginExecute);
+    connect(BitBtn1, &QPushButton::clicked, this, &TFormMain::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TFormMain::BitBtn2Click);
+    // The program sets the date with signals blocked, so this is the user's pick only.
+    connect(DateTimePicker1, &QDateEdit::dateChanged, this, &TFormMain::DateTimePicker1Change);
+}
+
+void TFormMain::FormCreate()
+{
+    // No database work here: the data module does not exist yet.
+    const QString dir = ProgramDirOverride().isEmpty() ? QCoreApplication::applicationDirPath() : ProgramDirOverride();
+    ProgramDir = dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
+    IniFileName = ProgramDir + QStringLiteral("Kestrova.ini");
+}
+
+QPixmap TFormMain::BarPicture(const QString &file, bool leftBarShown) const
+{
+    // A missing picture file must not leave the toggle without a face.
+    QPixmap pm(ProgramDir + file);
+    if (pm.isNull())
+        pm = QPixmap::fromImage(Artwork::BarPicture(leftBarShown, 538));
+    return pm;
+}
+
+bool TFormMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Image7 && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        Image7Click();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QString TFormMain::InstallationId()
+{
+    // Made once and kept with the machine's other keys.
+    const QString key = QStringLiteral("Software\\Mirelo\\Kestrova");
+    TRegistry reg(RegistryFileName());
+    if (reg.OpenKeyReadOnly(key)) {
+        const QString id = reg.ReadString(QStringLiteral("InstallId"));
+        if (!id.isEmpty())
+            return id;
+    }
+    const QString id = QUuid::createUuid().toString(QUuid::Id128).toUpper();
+    if (reg.OpenKey(key, true))
+        reg.WriteString(QStringLiteral("InstallId"), id);
+    reg.CloseKey();
+    return id;
+}
+
+QString TFormMain::FirstRunAddress()
+{
+    const QString saleLink = ReadIniValue(QStringLiteral("Kestrova"), QStringLiteral("SaleLink"), Vendor::WebSite, IniFileName);
+    return Vendor::WebSite + QStringLiteral("/SoftLogin.asp?SoftProduct=") + Vendor::ProductCode
+           + QStringLiteral("&SoftSerial=") + InstallationId() + QStringLiteral("&SoftSaleLink=") + saleLink;
+}
+
+bool TFormMain::FormShow()
+{
+    if (ReadIniValue(QStringLiteral("数据库内容"), QStringLiteral("ODBC"), QStringLiteral("0"), IniFileName)
+        != QLatin1String("1")) {
+        if (RegisterDataSource(QStringLiteral("Kestrova"), ProgramDir + QStringLiteral("Kestrova.mdb"),
+                               QStringLiteral("Mirelo进销存"))) {
+            WriteIniValue(QStringLiteral("数据库内容"), QStringLiteral("ODBC"), QStringLiteral("1"), IniFileName);
+            Dialogs::OpenUrl(QUrl(FirstRunAddress(), QUrl::TolerantMode));
+        }
+    }
+    SetWorkingDate(Clock::Today());
+    if (CheckLogin() != LoginAccepted) {
+        close();
+        return false;
+    }
+    return true;
+}
+
+QDate TFormMain::WorkingDate() const { return DateTimePicker1->date(); }
+
+void TFormMain::SetWorkingDate(const QDate &date)
+{
+    const QSignalBlocker quiet(DateTimePicker1);
+    DateTimePicker1->setDate(date);
+}
+
+void TFormMain::BitBtn1Click()
+{
+    SetWorkingDate(WorkingDate().addDays(-1));
+    RefreshAllPages();
+}
+
+void TFormMain::BitBtn2Click()
+{
+    SetWorkingDate(WorkingDate().addDays(1));
+    RefreshAllPages();
+}
+
+void TFormMain::DateTimePicker1Change() { RefreshAllPages(); }
+
+void TFormMain::Image7Click()
+{
+    if (Image7->toolTip() == QLatin1String("LeftBar")) {
+        Panel1->setFixedWidth(0);
+        Image7->setPixmap(BarPicture(QStringLiteral("Res/RightBar.bmp"), false));
+        Image7->setToolTip(QStringLiteral("RightBar"));
+    } else {
+        Panel1->setFixedWidth(97);
+        Image7->setPixmap(BarPicture(QStringLiteral("Res/LeftBar.bmp"), true));
+        Image7->setToolTip(QStringLiteral("LeftBar"));
+    }
+}
+
+int TFormMain::CheckLogin()
+{
+    if (Dialogs::ShowModal(FormLogin) != QDialog::Accepted)
+        return LoginCancelled;
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (!RunQuery(q, QStringLiteral("Select * From Power Where PowerName = ") + QuotedStr(FormLogin->SelectedPower),
+                  QStringLiteral("数据库打开失败")))
+        return LoginRefused;
+    if (q.RecordCount() < 1) {
+        Dialogs::ShowMessage(QStringLiteral("数据库中找不到当前用户"));
+        return LoginRefused;
+    }
+    q.First();
+    if (q.FieldByName(QStringLiteral("PowerKey")).AsString() != FormLogin->EnteredKey) {
+        Dialogs::ShowMessage(QStringLiteral("密码错误，请重新登录"));
+        return LoginRefused;
+    }
+    WriteIniValue(QStringLiteral("Kestrova"), QStringLiteral("UserPower"), FormLogin->SelectedPower, IniFileName);
+    if (FormLogin->SelectedPower == Roles[1]) {
+        for (int i = 0; i <= 5; ++i)
+            PageControl1->setTabVisible(i, false);
+        PageControl1->setTabVisible(6, true);
+        PageControl1->setTabVisible(7, true);
+        PageControl1->setCurrentIndex(6);
+        for (int type = 1; type <= 3; ++type)
+            TabSheet5->LoadParameterList(type);
+        LoadPasswords();
+        TabSheet5->LoadPrintType();
+    } else {
+        PageControl1->setTabVisible(0, true);
+        PageControl1->setCurrentIndex(0);
+        for (int i = 1; i <= 5; ++i)
+            PageControl1->setTabVisible(i, true);
+        PageControl1->setTabVisible(6, false);
+        PageControl1->setTabVisible(7, false);
+        RefreshAllPages();
+    }
+    return LoginAccepted;
+}
+
+void TFormMain::ActionLoginExecute() { CheckLogin(); }
+
+void TFormMain::LoadPasswords() { TabSheet5->LoadPasswords(); }
+
+void TFormMain::RefreshAllPages()
+{
+    ++RefreshCount;
+    // The card pages and the data centre fill themselves here as they are added.
+}

@@ -1,0 +1,80 @@
+#pragma once
+// The main window frame: left bar, working date, the eight tab pages, and the
+// login that decides which pages show.
+
+#include <QDate>
+#include <QWidget>
+
+class QAction;
+class QDateEdit;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QToolButton;
+class TSettingsPage;
+
+enum LoginResult { LoginCancelled = 0, LoginRefused = 1, LoginAccepted = 2 };
+
+class TFormMain : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFormMain(QWidget *parent = nullptr);
+
+    // First showing: registration on the first run, today's date, the login.
+    // Returns false (and closes the window) when the login was not accepted.
+    bool FormShow();
+    void Image7Click();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void DateTimePicker1Change();
+    int CheckLogin();
+    void ActionLoginExecute();
+    void LoadPasswords();
+    // Refills the card pages and re-runs the data centre's search.
+    void RefreshAllPages();
+    QDate WorkingDate() const;
+    // The address of the page opened after the first registration.
+    static QString FirstRunAddress();
+    static QString InstallationId();
+
+    QWidget *Panel1;
+    QWidget *Panel2;
+    QWidget *Panel3;
+    QToolButton *Login;
+    QLabel *Label2;
+    QDateEdit *DateTimePicker1;
+    QPushButton *BitBtn1;
+    QPushButton *BitBtn2;
+    QToolButton *HomePage;
+    QToolButton *ActionButtonSave2;
+    QToolButton *SpeedButton1;
+    QToolButton *OnlineSell;
+    QLabel *Image7;
+    QTabWidget *PageControl1;
+    QWidget *TabSheet8;
+    QWidget *TabSheet1;
+    QWidget *TabSheet7;
+    QWidget *TabSheet2;
+    QWidget *TabSheet3;
+    QWidget *TabSheet4;
+    TSettingsPage *TabSheet5;
+    QWidget *TabSheet6;
+
+    QAction *ActionLogin;
+    QAction *ActionHomePage;
+    QAction *ActionSave;
+    QAction *ActionContact;
+    QAction *ActionOnlineSell;
+
+    int RefreshCount = 0;   // how many general refreshes ran; the card pages use it too
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormCreate();
+    void SetWorkingDate(const QDate &date);
+    QPixmap BarPicture(const QString &file, bool leftBarShown) const;
+};
+
+extern TFormMain *FormMain;

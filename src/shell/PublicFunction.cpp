@@ -1,0 +1,239 @@
+#include "shell/PublicFunction.h"
+
+#include "shell/Dialogs.h"
+#include "shell/IniFile.h"
+#include "shell/Registry.h"
+#include "shell/ShareDM.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <cmath>
+#include <cstdio>
+
+EConvertError::EConvertError(const QString &message) : std::runtime_error(message.toStdString()) {}
+
+QString ProgramDir;
+QString IniFileName;
+
+namespace {
+QString programDirOverride;
+
+// Windows keeps these names in fixed buffers of this many bytes.
+constexpr int NameLimit = 255;
+constexpr int ValueLimit = 1023;
+
+bool Fits(const QString &text, int limit) { return text.toUtf8().size() <= limit; }
+
+QString CutToBytes(const QString &text, int limit)
+{
+    QString cut = text;
+    while (cut.toUtf8().size() > limit)
+        cut.chop(1);
+    return cut;
+}
+} // namespace
+
+void SetProgramDirOverride(const QString &dir) { programDirOverride = dir; }
+QString ProgramDirOverride() { return programDirOverride; }
+
+QString ReadIniValue(const QString &section, const QString &key, const QString &defaultValue,
+                     const QString &fileName)
+{
+    const QString fallback = CutToBytes(defaultValue, NameLimit);
+    if (!Fits(section, NameLimit) || !Fits(key, NameLimit) || !Fits(fileName, NameLimit))
+        return fallback;
+    IniFile ini(fileName);
+    if (!ini.Load())
+        return fallback;
+    return CutToBytes(ini.Value(section, key, fallback), ValueLimit);
+}
+
+bool WriteIniValue(const QString &section, const QString &key, const QString &value,
+                   const QString &fileName)
+{
+    if (section.trimmed().isEmpty() || key.trimmed().isEmpty())
+        return false;
+    if (!Fits(section, NameLimit) || !Fits(key, NameLimit) || !Fits(fileName, NameLimit)
+        || !Fits(value, ValueLimit))
+        return false;
+    // A line break would split the entry and corrupt the file.
+    static const QRegularExpression breaks(QStringLiteral("[\\r\\n\\[\\]=]"));
+    if (value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r'))
+        || section.contains(breaks) || key.contains(breaks))
+        return false;
+    IniFile ini(fileName);
+    if (!ini.Load())
+        return false;
+    ini.SetValue(section, key, value);
+    return ini.Save();
+}
+
+QString RegistryFileName() { return ProgramDir + QStringLiteral("Registry.ini"); }
+
+bool RegisterDataSource(const QString &name, const QString &databaseFile, const QString &description)
+{
+    TRegistry reg(RegistryFileName());
+    if (!reg.OpenKey(QStringLiteral("Software\\ODBC\\ODBC.INI\\ODBC Data Sources"), true)) {
+        Dialogs::ShowMessage(QStringLiteral("注册表键值创建失败"));
+        return false;
+    }
+    bool ok = reg.WriteString(name, QStringLiteral("Microsoft Access Driver (*.mdb)"));
+    reg.CloseKey();
+
+    const QString sourceKey = QStringLiteral("Software\\ODBC\\ODBC.INI\\") + name;
+    if (!ok || !reg.OpenKey(sourceKey, true)) {
+        Dialogs::ShowMessage(QStringLiteral("注册键HKEY_LOCAL_MACHINE\\") + sourceKey + QStringLiteral("打开失败"));
+        return false;
+    }
+    // The driver here is Qt's SQLite driver rather than the Access one.
+    ok = reg.WriteString(QStringLiteral("DBQ"), databaseFile)
+         && reg.WriteString(QStringLiteral("Description"), description)
+         && reg.WriteString(QStringLiteral("Driver"), QStringLiteral("QSQLITE"))
+         && reg.WriteInteger(QStringLiteral("DriverId"), 25)
+         && reg.WriteString(QStringLiteral("FIL"), QStringLiteral("Ms Access;"))
+         && reg.WriteInteger(QStringLiteral("SafeTransaction"), 0)
+         && reg.WriteString(QStringLiteral("UID"), QString())
+         && reg.WriteBinary(QStringLiteral("Exclusive"), QByteArray(1, '\0'))
+         && reg.WriteBinary(QStringLiteral("ReadOnly"), QByteArray(1, '\0'));
+    reg.CloseKey();
+
+    const QString jetKey = sourceKey + QStringLiteral("\\Engines\\Jet");
+    if (!ok || !reg.OpenKey(jetKey, true)) {
+        Dialogs::ShowMessage(QStringLiteral("注册键HKEY_LOCAL_MACHINE\\") + jetKey + QStringLiteral("打开失败"));
+        return false;
+    }
+    ok = reg.WriteString(QStringLiteral("ImplicitCommitSync"), QStringLiteral("Yes"))
+         && reg.WriteInteger(QStringLiteral("MaxBufferSize"), 512)
+         && reg.WriteInteger(QStringLiteral("PageTimeout"), 10)
+         && reg.WriteInteger(QStringLiteral("Threads"), 3)
+         && reg.WriteString(QStringLiteral("UserCommitSync"), QStringLiteral("Yes"));
+    reg.CloseKey();
+    return ok;
+}
+
+QString GetDesktopFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
+
+bool IsDigitText(const QString &text)
+{
+    if (text.isEmpty())
+        return false;
+    for (QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
+bool IsDecimalText(const QString &text)
+{
+    if (text.isEmpty())
+        return false;
+    for (QChar c : text)
+        if ((c < QLatin1Char('0') || c > QLatin1Char('9')) && c != QLatin1Char('.'))
+            return false;
+    return true;
+}
+
+int TextToIntLenient(const QString &text)
+{
+    if (!IsDigitText(text))
+        return 0;
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok)
+        throw EConvertError(QStringLiteral("“%1”超出了整数的范围").arg(text));
+    return value;
+}
+
+double TextToFloatLenient(const QString &text)
+{
+    if (!IsDecimalText(text))
+        return 0;
+    // "12." and ".5" are numbers; "." and "1.2.3" are not.
+    if (text.count(QLatin1Char('.')) > 1 || text == QLatin1String("."))
+        throw EConvertError(QStringLiteral("“%1”不是有效的数字").arg(text));
+    return QString(text).toDouble();
+}
+
+QString QuotedStr(const QString &text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+QString NumberText(double value)
+{
+    if (!std::isfinite(value) || value == 0)
+        return QStringLiteral("0");
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", value);
+    QString text = QString::fromLatin1(buf);
+    const int e = text.indexOf(QLatin1Char('e'));
+    if (e >= 0) {
+        // Write large and small values out in full, keeping the 15 digits.
+        const int exponent = text.mid(e + 1).toInt();
+        const int decimals = std::max(0, 14 - exponent);
+        std::snprintf(buf, sizeof buf, "%.*f", decimals, std::stod(text.toStdString()));
+        text = QString::fromLatin1(buf);
+    }
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    if (text == QLatin1String("-0"))
+        text = QStringLiteral("0");
+    return text;
+}
+
+QString DateText(const QDate &date) { return date.toString(QStringLiteral("yyyy-M-d")); }
+
+QString SqlDate(const QDate &date) { return QLatin1Char('#') + DateText(date) + QLatin1Char('#'); }
+
+QString TranslateSql(const QString &sql)
+{
+    // #yyyy-M-d# becomes 'yyyy-MM-dd', but never inside a quoted text.
+    static const QRegularExpression dateLiteral(QStringLiteral("^#(\\d{4})-(\\d{1,2})-(\\d{1,2})#"));
+    QString out;
+    out.reserve(sql.size() + 16);
+    bool inText = false;
+    for (int i = 0; i < sql.size(); ++i) {
+        const QChar c = sql[i];
+        if (c == QLatin1Char('\'')) {
+            inText = !inText; // a doubled quote toggles twice and stays in the text
+            out += c;
+            continue;
+        }
+        if (!inText && c == QLatin1Char('#')) {
+            const auto m = dateLiteral.match(QStringView(sql).mid(i));
+            if (m.hasMatch()) {
+                out += QStringLiteral("'%1-%2-%3'")
+                           .arg(m.captured(1))
+                           .arg(m.captured(2).toInt(), 2, 10, QLatin1Char('0'))
+                           .arg(m.captured(3).toInt(), 2, 10, QLatin1Char('0'));
+                i += m.capturedLength() - 1;
+                continue;
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage)
+{
+    try {
+        query.Close();
+        query.Open(sql);
+        return true;
+    } catch (const EDatabaseError &) {
+        query.Close();
+        Dialogs::ShowMessage(failureMessage);
+        return false;
+    }
+}

@@ -1,0 +1,51 @@
+#pragma once
+// General routines shared by every window: paths and ini file, registry,
+// number and date texts, the query helper.
+
+#include <QDate>
+#include <QString>
+#include <stdexcept>
+
+class TQuery;
+
+// A text that should have been a number but is not one ("1.2.3", ".").
+// It abandons the operation in progress; the application shows its message.
+class EConvertError : public std::runtime_error {
+public:
+    explicit EConvertError(const QString &message);
+    QString Message() const { return QString::fromUtf8(what()); }
+};
+
+// The program folder, with a trailing "/", and the ini file in it.
+extern QString ProgramDir;
+extern QString IniFileName;
+// Tests point the program at a folder of their own before the main window is made.
+void SetProgramDirOverride(const QString &dir);
+QString ProgramDirOverride();
+
+QString ReadIniValue(const QString &section, const QString &key, const QString &defaultValue,
+                     const QString &fileName);
+bool WriteIniValue(const QString &section, const QString &key, const QString &value,
+                   const QString &fileName);
+
+bool RegisterDataSource(const QString &name, const QString &databaseFile, const QString &description);
+QString GetDesktopFolder();
+QString RegistryFileName();
+
+bool IsDigitText(const QString &text);
+bool IsDecimalText(const QString &text);
+int TextToIntLenient(const QString &text);      // throws EConvertError beyond 32 bits
+double TextToFloatLenient(const QString &text); // throws EConvertError for "." or "1.2.3"
+
+// Every text value put into SQL goes through here: 'O''Brien'.
+QString QuotedStr(const QString &text);
+// Shortest decimal text, up to 15 significant digits: 1234.5, 0, -300.
+QString NumberText(double value);
+// The short date format: 2024-3-15.
+QString DateText(const QDate &date);
+// A date as the SQL texts write it: #2024-3-15#.
+QString SqlDate(const QDate &date);
+// Rewrites what SQLite lacks of the SQL dialect the windows write (#date# literals).
+QString TranslateSql(const QString &sql);
+
+bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage);

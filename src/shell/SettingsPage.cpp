@@ -1,0 +1,117 @@
+#include "shell/SettingsPage.h"
+
+#include "shell/Dialogs.h"
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+TSettingsPage::TSettingsPage(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("TabSheet5"));
+
+    Label13 = new QLabel(QStringLiteral("修改用户登陆密码"), this);
+    Label13->setObjectName(QStringLiteral("Label13"));
+    Label13->setGeometry(24, 18, 300, 22);
+    Label13->setStyleSheet(QStringLiteral("color: red;"));
+
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setGeometry(24, 46, 120, 26);
+    ComboBox1->addItems({QStringLiteral("管理员"), QStringLiteral("财务主管")});
+    ComboBox1->setCurrentIndex(0);
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(154, 46, 180, 26);
+
+    Button10 = new QPushButton(QStringLiteral("确定"), this);
+    Button10->setObjectName(QStringLiteral("Button10"));
+    Button10->setGeometry(344, 45, 75, 28);
+
+    Label14 = new QLabel(QStringLiteral("资料修改密码"), this);
+    Label14->setObjectName(QStringLiteral("Label14"));
+    Label14->setGeometry(24, 90, 300, 22);
+
+    Edit2 = new QLineEdit(this);
+    Edit2->setObjectName(QStringLiteral("Edit2"));
+    Edit2->setGeometry(24, 118, 310, 26);
+
+    Button11 = new QPushButton(QStringLiteral("确定"), this);
+    Button11->setObjectName(QStringLiteral("Button11"));
+    Button11->setGeometry(344, 117, 75, 28);
+
+    connect(ComboBox1, &QComboBox::activated, this, &TSettingsPage::ComboBox1Change);
+    connect(Button10, &QPushButton::clicked, this, &TSettingsPage::Button10Click);
+    connect(Button11, &QPushButton::clicked, this, &TSettingsPage::Button11Click);
+}
+
+void TSettingsPage::LoadPasswords()
+{
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    const QString fail = QStringLiteral("数据库打开失败");
+    if (!RunQuery(q, QStringLiteral("Select * From Power Where PowerName = ") + QuotedStr(ComboBox1->currentText()), fail))
+        return;
+    if (q.RecordCount() >= 1) {
+        q.First();
+        Edit1->setText(q.FieldByName(QStringLiteral("PowerKey")).AsString());
+    }
+    if (!RunQuery(q, QStringLiteral("Select * From Power Where PowerName = '修改'"), fail))
+        return;
+    if (q.RecordCount() >= 1) {
+        q.First();
+        Edit2->setText(q.FieldByName(QStringLiteral("PowerKey")).AsString());
+    }
+}
+
+void TSettingsPage::ComboBox1Change() { LoadPasswords(); }
+
+namespace {
+// Asks, then writes one Power row; the messages differ between the two buttons.
+bool ChangePassword(const QString &powerName, const QString &newKey, const QString &missingMessage,
+                    const QString &doneMessage)
+{
+    if (!Dialogs::AskYesNo(QStringLiteral("修改确认"),
+                           QStringLiteral("确定要把该密码修改为 ") + newKey + QStringLiteral(" 吗？")))
+        return false;
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (!RunQuery(q, QStringLiteral("Select * From Power Where PowerName = ") + QuotedStr(powerName),
+                  QStringLiteral("数据库打开失败")))
+        return false;
+    if (q.RecordCount() < 1) {
+        Dialogs::ShowMessage(missingMessage);
+        return false;
+    }
+    const bool written = ShareDataModule->RunInTransaction(QStringLiteral("密码保存失败"), [&] {
+        q.First();
+        q.Edit();
+        q.FieldByName(QStringLiteral("PowerKey")).SetAsString(newKey);
+        q.Post();
+        return true;
+    });
+    if (written)
+        Dialogs::ShowMessage(doneMessage);
+    return written;
+}
+} // namespace
+
+void TSettingsPage::Button10Click()
+{
+    if (ChangePassword(ComboBox1->currentText(), Edit1->text(), QStringLiteral("该用户密码已被删除"),
+                       QStringLiteral("用户密码修改成功")))
+        LoadPasswords();
+}
+
+void TSettingsPage::Button11Click()
+{
+    if (ChangePassword(QStringLiteral("修改"), Edit2->text(), QStringLiteral("该密码已被删除"),
+                       QStringLiteral("密码修改成功")))
+        LoadPasswords();
+}
+
+// The parameter lists and the print type arrive with their own windows.
+void TSettingsPage::LoadParameterList(int) {}
+void TSettingsPage::LoadPrintType() {}

@@ -1,0 +1,544 @@
+#include "shell/ShareDM.h"
+
+#include "shell/AskForm.h"
+#include "shell/Dialogs.h"
+#include "shell/PublicFunction.h"
+#include "shell/Registry.h"
+
+#include <QDate>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+
+TShareDataModule *ShareDataModule = nullptr;
+
+EDatabaseError::EDatabaseError(const QString &message) : std::runtime_error(message.toStdString()) {}
+
+// ---------------------------------------------------------------- TField
+
+TField::TField(QVariant *value, bool *changed, QString name)
+    : value_(value), changed_(changed), name_(std::move(name)) {}
+
+QString TField::AsString() const
+{
+    if (!value_ || value_->isNull())
+        return QString();
+    if (value_->typeId() == QMetaType::Double)
+        return NumberText(value_->toDouble());
+    return value_->toString();
+}
+
+double TField::AsFloat() const
+{
+    if (!value_ || value_->isNull())
+        return 0;
+    return value_->toDouble();
+}
+
+int TField::AsInteger() const
+{
+    if (!value_ || value_->isNull())
+        return 0;
+    if (value_->typeId() == QMetaType::Double)
+        return int(qRound64(value_->toDouble()));
+    return value_->toInt();
+}
+
+bool TField::AsBoolean() const { return AsInteger() != 0; }
+
+QDate TField::AsDate() const
+{
+    if (!value_ || value_->isNull())
+        return QDate();
+    return QDate::fromString(value_->toString().left(10), Qt::ISODate);
+}
+
+bool TField::IsNull() const { return !value_ || value_->isNull(); }
+
+void TField::Set(const QVariant &value)
+{
+    if (!changed_ || !value_)
+        throw EDatabaseError(QStringLiteral("字段 %1 不在编辑状态").arg(name_));
+    *value_ = value;
+    *changed_ = true;
+}
+
+void TField::SetAsString(const QString &value) { Set(QVariant(value.isNull() ? QString(QLatin1String("")) : value)); }
+void TField::SetAsFloat(double value) { Set(QVariant(value)); }
+void TField::SetAsInteger(qint64 value) { Set(QVariant(value)); }
+void TField::SetAsBoolean(bool value) { Set(QVariant(qint64(value ? 1 : 0))); }
+void TField::SetAsDate(const QDate &value) { Set(value.isValid() ? QVariant(value.toString(Qt::ISODate)) : QVariant()); }
+void TField::Clear() { Set(QVariant()); }
+
+// ---------------------------------------------------------------- TQuery
+
+namespace {
+const QString rowidName = QStringLiteral("__rowid");
+
+QSqlDatabase &Db() { return ShareDataModule->Connection(); }
+
+// Columns of a table and its INTEGER PRIMARY KEY; the schema never changes while running.
+struct TableInfo {
+    QStringList columns;
+    QString key;
+};
+
+TableInfo InfoOf(const QString &table)
+{
+    static QHash<QString, TableInfo> cache;
+    const QString lower = table.toLower();
+    auto it = cache.constFind(lower);
+    if (it != cache.constEnd())
+        return *it;
+    TableInfo info;
+    QSqlQuery q(Db());
+    if (q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table))) {
+        while (q.next()) {
+            info.columns << q.value(1).toString();
+            if (q.value(5).toInt() == 1 && q.value(2).toString().compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
+                info.key = q.value(1).toString();
+        }
+    }
+    if (!info.columns.isEmpty())
+        cache.insert(lower, info);
+    return info;
+}
+
+QString ErrorText(const QSqlQuery &q) { return q.lastError().text(); }
+
+void Bind(QSqlQuery &q, const QVariantList &params)
+{
+    for (int i = 0; i < params.size(); ++i)
+        q.bindValue(i, params[i]);
+}
+} // namespace
+
+TQuery::TQuery(QString name) : name_(std::move(name)) {}
+
+void TQuery::Close()
+{
+    rows_.clear();
+    fields_.clear();
+    buffer_.clear();
+    changed_.clear();
+    table_.clear();
+    keyColumn_.clear();
+    rowidColumn_ = -1;
+    current_ = 0;
+    state_ = Inactive;
+}
+
+void TQuery::Open(const QString &sql)
+{
+    Close();
+    sql_ = sql;
+    QString text = TranslateSql(sql);
+
+    // A plain Select of one table can write back: fetch each row's rowid with it.
+    static const QRegularExpression single(
+        QStringLiteral("^\\s*select\\s+(.*?)\\s+from\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*(where\\b.*|order\\s+by\\b.*)?$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression plainList(QStringLiteral("^(?!distinct\\b)[^()]*$"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression grouped(QStringLiteral("\\bgroup\\s+by\\b"), QRegularExpression::CaseInsensitiveOption);
+    const auto m = single.match(text);
+    QString table;
+    if (m.hasMatch() && plainList.match(m.captured(1).trimmed()).hasMatch() && !grouped.match(text).hasMatch()) {
+        table = m.captured(2);
+        const int at = m.capturedStart(1);
+        text = text.left(at) + rowidName + QStringLiteral(", ") + text.mid(at);
+    }
+
+    QSqlQuery q(Db());
+    q.setForwardOnly(true);
+    if (!q.exec(text))
+        throw EDatabaseError(ErrorText(q));
+    const QSqlRecord rec = q.record();
+    const int n = rec.count();
+    int hidden = -1;
+    for (int i = 0; i < n; ++i) {
+        if (!table.isEmpty() && i == 0 && rec.fieldName(0) == rowidName) {
+            hidden = 0;
+            continue;
+        }
+        fields_ << rec.fieldName(i);
+    }
+    while (q.next()) {
+        QVector<QVariant> row(n);
+        for (int i = 0; i < n; ++i)
+            row[i] = q.value(i);
+        rows_.append(std::move(row));
+    }
+    if (q.lastError().isValid())
+        throw EDatabaseError(ErrorText(q));
+    q.finish();
+
+    if (hidden == 0) {
+        table_ = table;
+        keyColumn_ = InfoOf(table).key;
+        rowidColumn_ = 0;
+    }
+    current_ = 0;
+    state_ = Browse;
+}
+
+bool TQuery::Eof() const { return current_ >= rows_.size(); }
+void TQuery::First() { current_ = 0; }
+void TQuery::Next() { if (current_ < rows_.size()) ++current_; }
+void TQuery::Prior() { if (current_ > 0) --current_; }
+void TQuery::Last() { current_ = rows_.isEmpty() ? 0 : int(rows_.size()) - 1; }
+
+QStringList TQuery::FieldNames() const { return fields_; }
+
+int TQuery::Column(const QString &name) const
+{
+    const int offset = rowidColumn_ == 0 ? 1 : 0;
+    for (int i = 0; i < fields_.size(); ++i)
+        if (fields_[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i + offset;
+    return -1;
+}
+
+bool TQuery::HasField(const QString &name) const { return Column(name) >= 0; }
+
+TField TQuery::FieldByName(const QString &name)
+{
+    const int col = Column(name);
+    if (col < 0)
+        throw EDatabaseError(QStringLiteral("%1: 找不到字段 %2").arg(name_, name));
+    if (state_ == Editing || state_ == Inserting)
+        return TField(&buffer_[col], &changed_[col], name);
+    if (Eof())
+        return TField(nullptr, nullptr, name);
+    return TField(&rows_[current_][col], nullptr, name);
+}
+
+QVariant TQuery::Value(int row, const QString &name) const
+{
+    const int col = Column(name);
+    if (col < 0 || row < 0 || row >= rows_.size())
+        return QVariant();
+    return rows_[row][col];
+}
+
+void TQuery::RequireTable(const char *what) const
+{
+    if (state_ == Inactive)
+        throw EDatabaseError(QStringLiteral("%1: 数据集未打开").arg(name_));
+    if (table_.isEmpty())
+        throw EDatabaseError(QStringLiteral("%1: 该查询的结果不能%2").arg(name_, QString::fromUtf8(what)));
+}
+
+void TQuery::Edit()
+{
+    RequireTable("修改");
+    if (state_ == Editing || state_ == Inserting)
+        return;
+    if (Eof())
+        throw EDatabaseError(QStringLiteral("%1: 没有可修改的记录").arg(name_));
+    buffer_ = rows_[current_];
+    changed_ = QVector<bool>(buffer_.size(), false);
+    state_ = Editing;
+}
+
+void TQuery::Append()
+{
+    RequireTable("新增");
+    buffer_ = QVector<QVariant>(fields_.size() + 1);
+    changed_ = QVector<bool>(buffer_.size(), false);
+    state_ = Inserting;
+}
+
+void TQuery::Cancel()
+{
+    if (state_ == Editing || state_ == Inserting)
+        state_ = Browse;
+    buffer_.clear();
+    changed_.clear();
+}
+
+void TQuery::Post()
+{
+    if (state_ != Editing && state_ != Inserting)
+        return;
+    const int offset = 1;
+    QStringList columns;
+    QVariantList values;
+    for (int i = offset; i < buffer_.size(); ++i) {
+        if (!changed_[i])
+            continue;
+        columns << fields_[i - offset];
+        values << buffer_[i];
+    }
+    QSqlQuery q(Db());
+    if (state_ == Editing) {
+        if (!columns.isEmpty()) {
+            QStringList sets;
+            for (const QString &c : columns)
+                sets << QStringLiteral("\"%1\" = ?").arg(c);
+            q.prepare(QStringLiteral("UPDATE \"%1\" SET %2 WHERE rowid = ?").arg(table_, sets.join(QStringLiteral(", "))));
+            values << buffer_[0];
+            Bind(q, values);
+            if (!q.exec())
+                throw EDatabaseError(ErrorText(q));
+        }
+        rows_[current_] = buffer_;
+    } else {
+        if (columns.isEmpty()) {
+            q.prepare(QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(table_));
+        } else {
+            QStringList quoted, marks;
+            for (const QString &c : columns) {
+                quoted << QStringLiteral("\"%1\"").arg(c);
+                marks << QStringLiteral("?");
+            }
+            q.prepare(QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                          .arg(table_, quoted.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+            Bind(q, values);
+        }
+        if (!q.exec())
+            throw EDatabaseError(ErrorText(q));
+        const QVariant rowid = q.lastInsertId();
+        buffer_[0] = rowid;
+        // Read the stored row back so defaults and the new key show.
+        const TableInfo info = InfoOf(table_);
+        bool plainColumns = true;
+        for (const QString &f : fields_)
+            plainColumns = plainColumns && info.columns.contains(f, Qt::CaseInsensitive);
+        if (plainColumns && !fields_.isEmpty()) {
+            QStringList quoted;
+            for (const QString &f : fields_)
+                quoted << QStringLiteral("\"%1\"").arg(f);
+            QSqlQuery back(Db());
+            back.prepare(QStringLiteral("SELECT %1 FROM \"%2\" WHERE rowid = ?").arg(quoted.join(QStringLiteral(", ")), table_));
+            back.bindValue(0, rowid);
+            if (back.exec() && back.next())
+                for (int i = 0; i < fields_.size(); ++i)
+                    buffer_[i + offset] = back.value(i);
+        }
+        rows_.append(buffer_);
+        current_ = int(rows_.size()) - 1;
+    }
+    q.finish();
+    buffer_.clear();
+    changed_.clear();
+    state_ = Browse;
+}
+
+void TQuery::Delete()
+{
+    RequireTable("删除");
+    if (state_ == Inserting) {
+        Cancel();
+        return;
+    }
+    if (Eof())
+        throw EDatabaseError(QStringLiteral("%1: 没有可删除的记录").arg(name_));
+    Cancel();
+    QSqlQuery q(Db());
+    q.prepare(QStringLiteral("DELETE FROM \"%1\" WHERE rowid = ?").arg(table_));
+    q.bindValue(0, rows_[current_][0]);
+    if (!q.exec())
+        throw EDatabaseError(ErrorText(q));
+    rows_.remove(current_);
+    if (current_ >= rows_.size() && !rows_.isEmpty())
+        current_ = int(rows_.size()) - 1;
+}
+
+// ---------------------------------------------------------------- TShareDataModule
+
+TShareDataModule::TShareDataModule(QObject *parent)
+    : QObject(parent), connectionName_(QStringLiteral("Kestrova-%1").arg(quintptr(this)))
+{
+    setObjectName(QStringLiteral("ShareDataModule"));
+}
+
+TShareDataModule::~TShareDataModule()
+{
+    ADOQueryTemp.Close();
+    ADOQueryTemp2.Close();
+    Disconnect();
+}
+
+QString TShareDataModule::DatabaseFile() const
+{
+    QString source = QStringLiteral("Kestrova");
+    for (const QString &part : QString::fromLatin1(ConnectionString).split(QLatin1Char(';')))
+        if (part.startsWith(QLatin1String("Data Source="), Qt::CaseInsensitive))
+            source = part.mid(int(qstrlen("Data Source=")));
+    TRegistry reg(RegistryFileName());
+    if (reg.OpenKeyReadOnly(QStringLiteral("Software\\ODBC\\ODBC.INI\\") + source)) {
+        const QString file = reg.ReadString(QStringLiteral("DBQ"));
+        if (!file.isEmpty())
+            return file;
+    }
+    // Not registered (the folder could not be written): the file beside the program.
+    return ProgramDir + QStringLiteral("Kestrova.mdb");
+}
+
+bool TShareDataModule::Connected() const { return db_.isValid() && db_.isOpen(); }
+
+QSqlDatabase &TShareDataModule::Connection()
+{
+    QSqlDatabase &db = db_;
+    if (db.isValid() && db.isOpen())
+        return db;
+    const QString file = DatabaseFile();
+    // Never let the driver create an empty database in place of a missing one.
+    if (!QFileInfo(file).isFile())
+        throw EDatabaseError(QStringLiteral("数据库文件不存在：%1").arg(file));
+    db = QSqlDatabase::contains(connectionName_) ? QSqlDatabase::database(connectionName_, false)
+                                                 : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+    db.setDatabaseName(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+    if (!db.open())
+        throw EDatabaseError(db.lastError().text());
+    QSqlQuery check(db);
+    // A file that is not a database fails here, before anything relies on it.
+    if (!check.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+        const QString error = ErrorText(check);
+        check.finish();
+        check = QSqlQuery();
+        db.close();
+        throw EDatabaseError(error);
+    }
+    check.finish();
+    return db;
+}
+
+void TShareDataModule::Disconnect()
+{
+    if (!QSqlDatabase::contains(connectionName_))
+        return;
+    db_.close();
+    db_ = QSqlDatabase();
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+void TShareDataModule::Exec(const QString &sql, const QVariantList &params)
+{
+    QSqlQuery q(Connection());
+    if (!q.prepare(TranslateSql(sql)))
+        throw EDatabaseError(ErrorText(q));
+    Bind(q, params);
+    if (!q.exec())
+        throw EDatabaseError(ErrorText(q));
+    q.finish();
+}
+
+bool TShareDataModule::RunInTransaction(const QString &failureMessage, const std::function<bool()> &work)
+{
+    const bool outermost = transactionDepth_ == 0;
+    if (outermost) {
+        try {
+            if (!Connection().transaction())
+                throw EDatabaseError(Connection().lastError().text());
+        } catch (const EDatabaseError &) {
+            Dialogs::ShowMessage(failureMessage);
+            return false;
+        }
+        rollbackOnly_ = false;
+    }
+    ++transactionDepth_;
+    bool ok = false;
+    try {
+        ok = work();
+    } catch (const EDatabaseError &) {
+        --transactionDepth_;
+        rollbackOnly_ = true;
+        if (outermost)
+            Connection().rollback();
+        Dialogs::ShowMessage(failureMessage);
+        return false;
+    } catch (...) {
+        --transactionDepth_;
+        rollbackOnly_ = true;
+        if (outermost)
+            Connection().rollback();
+        throw;
+    }
+    --transactionDepth_;
+    if (!ok)
+        rollbackOnly_ = true;
+    if (!outermost)
+        return ok;
+    if (rollbackOnly_) {
+        Connection().rollback();
+        return false;
+    }
+    if (!Connection().commit()) {
+        Connection().rollback();
+        Dialogs::ShowMessage(failureMessage);
+        return false;
+    }
+    return true;
+}
+
+bool TShareDataModule::AskModifyPassword(const QString &caption, const QString &prompt, const QString &initial)
+{
+    FormAsk->FCaptionText = caption;
+    FormAsk->FPromptText = prompt;
+    FormAsk->FInputText = initial;
+    FormAsk->SetPasswordMode(true);
+    struct Plain {
+        ~Plain() { FormAsk->SetPasswordMode(false); }
+    } plain; // every way out shows plain text again
+
+    if (Dialogs::ShowModal(FormAsk) != QDialog::Accepted)
+        return false;
+    if (!RunQuery(ADOQueryTemp, QStringLiteral("Select * From Power Where PowerName = '修改'"),
+                  QStringLiteral("数据库打开失败")))
+        return false;
+    if (ADOQueryTemp.RecordCount() < 1) {
+        Dialogs::ShowMessage(QStringLiteral("数据库出错，资料修改密码被删除"));
+        return false;
+    }
+    ADOQueryTemp.First();
+    if (ADOQueryTemp.FieldByName(QStringLiteral("PowerKey")).AsString() == FormAsk->FInputText)
+        return true;
+    Dialogs::ShowMessage(QStringLiteral("密码错误，请重新操作"));
+    return false;
+}
+
+namespace {
+int FirstSignificantDigit(const QString &serial)
+{
+    for (int i = 0; i < serial.size(); ++i)
+        if (serial[i] >= QLatin1Char('1') && serial[i] <= QLatin1Char('9'))
+            return i;
+    return -1;
+}
+} // namespace
+
+QString TShareDataModule::NextSerial(const QString &serial)
+{
+    const int at = FirstSignificantDigit(serial);
+    if (at < 0)
+        return QString();
+    QString number = serial.mid(at);
+    if (!IsDigitText(number))
+        throw EConvertError(QStringLiteral("单据编号“%1”的数字部分有误，无法推算下一个编号").arg(serial));
+    // Add one digit by digit, so a long number never overflows.
+    int i = int(number.size()) - 1;
+    for (; i >= 0; --i) {
+        if (number[i] == QLatin1Char('9')) {
+            number[i] = QLatin1Char('0');
+        } else {
+            number[i] = QChar(number[i].unicode() + 1);
+            break;
+        }
+    }
+    if (i < 0)
+        number.prepend(QLatin1Char('1'));
+    return serial.left(at) + number;
+}
+
+bool TShareDataModule::SerialWellFormed(const QString &serial)
+{
+    const int at = FirstSignificantDigit(serial);
+    return at < 0 || IsDigitText(serial.mid(at));
+}

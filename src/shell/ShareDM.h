@@ -1,0 +1,135 @@
+#pragma once
+// The one database connection, the two scratch queries, and the query class
+// every window reads and writes through.
+
+#include <QObject>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <functional>
+#include <stdexcept>
+
+class EDatabaseError : public std::runtime_error {
+public:
+    explicit EDatabaseError(const QString &message);
+};
+
+// One column of the current row (or of the row being edited).
+class TField {
+public:
+    TField(QVariant *value, bool *changed, QString name);
+    QString AsString() const;
+    double AsFloat() const;   // NULL reads as 0
+    int AsInteger() const;
+    bool AsBoolean() const;
+    QDate AsDate() const;
+    bool IsNull() const;
+    void SetAsString(const QString &value);
+    void SetAsFloat(double value);
+    void SetAsInteger(qint64 value);
+    void SetAsBoolean(bool value);
+    void SetAsDate(const QDate &value);
+    void Clear();
+
+private:
+    void Set(const QVariant &value);
+    QVariant *value_;
+    bool *changed_;   // null when the row is not being edited
+    QString name_;
+};
+
+// The materialized result of the last SQL text with a cursor over it. On the
+// rows of a single-table Select the current row can be edited, a row appended
+// or the current row deleted; those writes run as parameterized statements.
+class TQuery {
+public:
+    enum State { Inactive, Browse, Editing, Inserting };
+
+    explicit TQuery(QString name = QString());
+
+    void Open(const QString &sql);   // throws EDatabaseError; translates the dialect
+    void Close();
+    bool Active() const { return state_ != Inactive; }
+    State GetState() const { return state_; }
+    QString SqlText() const { return sql_; }
+
+    int RecordCount() const { return int(rows_.size()); }
+    bool IsEmpty() const { return rows_.isEmpty(); }
+    bool Eof() const;
+    bool Bof() const { return current_ <= 0; }
+    int RecNo() const { return current_ + 1; }
+    void First();
+    void Next();
+    void Prior();
+    void Last();
+
+    QStringList FieldNames() const;
+    bool HasField(const QString &name) const;
+    TField FieldByName(const QString &name);
+    QVariant Value(int row, const QString &name) const;
+
+    void Edit();
+    void Append();
+    void Post();
+    void Cancel();
+    void Delete();
+
+private:
+    int Column(const QString &name) const;
+    void RequireTable(const char *what) const;
+
+    QString name_;
+    QString sql_;
+    QString table_;          // set when the Select reads one table
+    QString keyColumn_;      // its INTEGER PRIMARY KEY, if any
+    QStringList fields_;     // the columns shown to callers
+    int rowidColumn_ = -1;   // hidden column identifying the row for writes
+    QVector<QVector<QVariant>> rows_;
+    QVector<QVariant> buffer_;
+    QVector<bool> changed_;
+    int current_ = 0;
+    State state_ = Inactive;
+};
+
+class TShareDataModule : public QObject {
+    Q_OBJECT
+public:
+    static constexpr const char *ConnectionString =
+        "Provider=MSDASQL.1;Password=PlumQuartz;Persist Security Info=True;User ID=admin;Data Source=Kestrova";
+
+    explicit TShareDataModule(QObject *parent = nullptr);
+    ~TShareDataModule() override;
+
+    TQuery ADOQueryTemp{QStringLiteral("ADOQueryTemp")};
+    TQuery ADOQueryTemp2{QStringLiteral("ADOQueryTemp2")};
+
+    // Opens the connection on first use; throws EDatabaseError when the file is missing or unusable.
+    QSqlDatabase &Connection();
+    bool Connected() const;
+    void Disconnect();
+    // The database file the data source names (the registered one, else the one beside the program).
+    QString DatabaseFile() const;
+
+    // A statement without rows (bulk updates and deletes); throws EDatabaseError.
+    void Exec(const QString &sql, const QVariantList &params = {});
+
+    // All-or-nothing: runs work inside one transaction. On false from work or on
+    // a database error everything is rolled back; on a database error the
+    // failure message is shown. Other exceptions roll back and pass on.
+    bool RunInTransaction(const QString &failureMessage, const std::function<bool()> &work);
+    bool InTransaction() const { return transactionDepth_ > 0; }
+
+    bool AskModifyPassword(const QString &caption, const QString &prompt, const QString &initial);
+    static QString NextSerial(const QString &serial);
+    static bool SerialWellFormed(const QString &serial);
+
+private:
+    QString connectionName_;
+    QSqlDatabase db_;
+    int transactionDepth_ = 0;
+    bool rollbackOnly_ = false;
+};
+
+extern TShareDataModule *ShareDataModule;

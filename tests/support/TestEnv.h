@@ -1,0 +1,59 @@
+#pragma once
+// A program folder of its own for each test, a scripted user in place of the
+// dialogs, and a fixed "today".
+
+#include "shell/Dialogs.h"
+
+#include <QDate>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QVariant>
+#include <deque>
+#include <functional>
+
+class DialogScript : public Dialogs::Handler {
+public:
+    QStringList messages;                 // every message box text, in order
+    QStringList questions;                // "caption|text" of every Yes/No question
+    std::deque<bool> answers;             // answers to the next questions; No when none is left
+    QList<QUrl> urls;                     // web pages opened
+    QStringList modals;                   // object names of the windows shown modally
+    std::deque<std::function<void(QDialog *)>> onModal;   // acts on the next modal windows
+    QString openFile, saveFile;
+
+    void Message(const QString &text) override { messages << text; }
+    bool YesNo(const QString &caption, const QString &text) override;
+    QString OpenFileName(const QString &, const QString &, const QString &) override { return openFile; }
+    QString SaveFileName(const QString &, const QString &, const QString &) override { return saveFile; }
+    void OpenUrl(const QUrl &url) override { urls << url; }
+    void Modal(QDialog *window) override;
+
+    void Then(std::function<void(QDialog *)> action) { onModal.push_back(std::move(action)); }
+    // Answers the next login dialog with this role and password.
+    void LoginAs(const QString &role, const QString &password);
+    void CancelLogin();
+};
+
+enum class Db { Fresh, None };
+
+class TestEnv {
+public:
+    explicit TestEnv(Db db = Db::Fresh, bool makeForms = true);
+    ~TestEnv();
+    TestEnv(const TestEnv &) = delete;
+    TestEnv &operator=(const TestEnv &) = delete;
+
+    QString Dir() const;                 // the program folder, with a trailing "/"
+    QString DatabaseFile() const { return Dir() + QStringLiteral("Kestrova.mdb"); }
+    void Exec(const QString &sql, const QVariantList &params = {});
+    QVariant Scalar(const QString &sql);
+    // Marks the data source as registered, so start-up goes straight to the login.
+    void MarkRegistered();
+
+    DialogScript script;
+
+private:
+    QTemporaryDir dir_;
+    bool forms_;
+};
