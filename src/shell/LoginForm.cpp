@@ -80,10 +80,10 @@ void TFormLogin::FormCreate() { Edit1->clear(); }
 void TFormLogin::FormShow()
 {
     if (ReadIniValue(QStringLiteral("Kestrova"), QStringLiteral("UserPower"), QStringLiteral("财务主管"), IniFileName)
-        == QLatin1String("财务主管"))
+        == QStringLiteral("财务主管"))
         ComboBox1->setCurrentIndex(0);
     if (ReadIniValue(QStringLiteral("Kestrova"), QStringLiteral("UserPower"), QStringLiteral("财务主管"), IniFileName)
-        == QLatin1String("管理员"))
+        == QStringLiteral("管理员"))
         ComboBox1->setCurrentIndex(1);
     Edit1->setFocus();
 }

@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -266,6 +267,7 @@ void TFormMain::Image7Click()
         Image7->setPixmap(BarPicture(QStringLiteral("Res/LeftBar.bmp"), true));
         Image7->setToolTip(QStringLiteral("LeftBar"));
     }
+    layout()->activate();
 }
 
 int TFormMain::CheckLogin()

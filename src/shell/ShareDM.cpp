@@ -150,7 +150,7 @@ void TQuery::Open(const QString &sql)
     if (m.hasMatch() && plainList.match(m.captured(1).trimmed()).hasMatch() && !grouped.match(text).hasMatch()) {
         table = m.captured(2);
         const int at = m.capturedStart(1);
-        text = text.left(at) + rowidName + QStringLiteral(", ") + text.mid(at);
+        text = text.left(at) + QStringLiteral("rowid AS ") + rowidName + QStringLiteral(", ") + text.mid(at);
     }
 
     QSqlQuery q(Db());

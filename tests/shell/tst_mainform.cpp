@@ -1,0 +1,268 @@
+// Start-up, data source registration, the main window frame and the working date.
+#include "shell/Forms.h"
+#include "shell/LoginForm.h"
+#include "shell/MainForm.h"
+#include "shell/PublicFunction.h"
+#include "shell/Registry.h"
+#include "shell/ShareDM.h"
+#include "shell/Vendor.h"
+#include "support/TestEnv.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include "shell/Clock.h"
+#include <QUrlQuery>
+
+namespace {
+QString OdbcValue(const TestEnv &env)
+{
+    return ReadIniValue("数据库内容", "ODBC", "absent", env.Dir() + "Kestrova.ini");
+}
+
+// A new run of the program on the same folder.
+void Restart()
+{
+    DestroyForms();
+    CreateForms();
+}
+} // namespace
+
+class TestMainForm : public QObject {
+    Q_OBJECT
+private slots:
+    void frame();
+    void firstRunRegistersOnceAndOpensThePage();
+    void registrationFailureTriesAgainNextRun();
+    void odbcOtherThanOneRegistersAgain_data();
+    void odbcOtherThanOneRegistersAgain();
+    void saleLinkPassedUnchanged();
+    void firstLoginNotAcceptedEndsTheProgram_data();
+    void firstLoginNotAcceptedEndsTheProgram();
+    void unwritableFolderStillStarts();
+    void leftBarToggle();
+    void oneDayButtonsRefreshOnce();
+};
+
+void TestMainForm::frame()
+{
+    TestEnv env;
+    QCOMPARE(FormMain->windowTitle(), QStringLiteral("Mirelo进销存"));
+    QCOMPARE(FormMain->size(), QSize(785, 538));
+    QCOMPARE(FormMain->minimumSize(), FormMain->maximumSize());
+    QCOMPARE(ProgramDir, env.Dir());
+    QCOMPARE(IniFileName, env.Dir() + "Kestrova.ini");
+    const QStringList captions = {"客户管理", "货品单据", "财务单据", "仓库管理", "帐户管理", "数据中心", "软件设置", "数据维护"};
+    const QStringList pages = {"TabSheet8", "TabSheet1", "TabSheet7", "TabSheet2", "TabSheet3", "TabSheet4", "TabSheet5", "TabSheet6"};
+    QCOMPARE(FormMain->PageControl1->count(), 8);
+    for (int i = 0; i < 8; ++i) {
+        QCOMPARE(FormMain->PageControl1->tabText(i), captions[i]);
+        QCOMPARE(FormMain->PageControl1->widget(i)->objectName(), pages[i]);
+        QVERIFY(!FormMain->PageControl1->tabIcon(i).isNull());
+    }
+    for (const char *name : {"Login", "HomePage", "ActionButtonSave2", "SpeedButton1"}) {
+        auto *b = FormMain->findChild<QWidget *>(name);
+        QVERIFY2(b, name);
+        QCOMPARE(b->size(), QSize(73, 73));
+    }
+    QVERIFY(FormMain->OnlineSell->isHidden());
+    QCOMPARE(FormMain->Panel1->width(), 97);
+    QCOMPARE(FormMain->Image7->toolTip(), QStringLiteral("LeftBar"));
+}
+
+void TestMainForm::firstRunRegistersOnceAndOpensThePage()
+{
+    TestEnv env;
+    env.script.LoginAs("财务主管", "8888");
+    QVERIFY(FormMain->FormShow());
+
+    QCOMPARE(OdbcValue(env), QStringLiteral("1"));
+    TRegistry reg(env.Dir() + "Registry.ini");
+    QVERIFY(reg.OpenKeyReadOnly("Software\\ODBC\\ODBC.INI\\ODBC Data Sources"));
+    QCOMPARE(reg.ReadString("Kestrova"), QStringLiteral("Microsoft Access Driver (*.mdb)"));
+    QVERIFY(reg.OpenKeyReadOnly("Software\\ODBC\\ODBC.INI\\Kestrova"));
+    QCOMPARE(reg.ReadString("DBQ"), env.Dir() + "Kestrova.mdb");
+    QCOMPARE(reg.ReadString("Description"), QStringLiteral("Mirelo进销存"));
+    QCOMPARE(reg.ReadInteger("DriverId"), 25);
+    QCOMPARE(reg.ReadString("FIL"), QStringLiteral("Ms Access;"));
+    for (const char *name : {"Driver", "SafeTransaction", "UID", "Exclusive", "ReadOnly"})
+        QVERIFY2(reg.ValueExists(name), name);
+    QVERIFY(reg.OpenKeyReadOnly("Software\\ODBC\\ODBC.INI\\Kestrova\\Engines\\Jet"));
+    QCOMPARE(reg.ReadString("ImplicitCommitSync"), QStringLiteral("Yes"));
+    QCOMPARE(reg.ReadInteger("MaxBufferSize"), 512);
+    QCOMPARE(reg.ReadInteger("PageTimeout"), 10);
+    QCOMPARE(reg.ReadInteger("Threads"), 3);
+    QCOMPARE(reg.ReadString("UserCommitSync"), QStringLiteral("Yes"));
+
+    QCOMPARE(env.script.urls.size(), 1);
+    const QString address = env.script.urls[0].toString();
+    QVERIFY(address.startsWith(Vendor::WebSite + "/SoftLogin.asp?SoftProduct=Ostrevik&SoftSerial="));
+    const QString serial = QUrlQuery(env.script.urls[0]).queryItemValue("SoftSerial");
+    QVERIFY(!serial.isEmpty());
+    QVERIFY(address.endsWith("&SoftSaleLink=" + Vendor::WebSite));
+    // The page came before the login, and the login followed.
+    QCOMPARE(env.script.modals, QStringList{"FormLogin"});
+    QCOMPARE(FormMain->WorkingDate(), QDate(2024, 3, 15));
+    QVERIFY(env.script.messages.isEmpty());
+
+    // Second run: nothing registered, no page, the same installation identifier.
+    Restart();
+    env.script.LoginAs("财务主管", "8888");
+    QVERIFY(FormMain->FormShow());
+    QCOMPARE(env.script.urls.size(), 1);
+    QCOMPARE(TFormMain::InstallationId(), serial);
+}
+
+void TestMainForm::registrationFailureTriesAgainNextRun()
+{
+    TestEnv env;
+    // A registry file that cannot be written (a folder in its place stops even root).
+    QVERIFY(QDir(env.Dir()).mkdir("Registry.ini"));
+    env.script.LoginAs("财务主管", "8888");
+    QVERIFY(FormMain->FormShow());
+    QCOMPARE(env.script.messages, QStringList{"注册表键值创建失败"});
+    QVERIFY(env.script.urls.isEmpty());
+    QCOMPARE(OdbcValue(env), QStringLiteral("absent"));
+    QCOMPARE(env.script.modals, QStringList{"FormLogin"});
+
+    Restart();
+    env.script.messages.clear();
+    env.script.LoginAs("财务主管", "8888");
+    QVERIFY(FormMain->FormShow());
+    QCOMPARE(env.script.messages, QStringList{"注册表键值创建失败"});
+
+    // Once the file can be written, the next start registers and opens the page.
+    QVERIFY(QDir(env.Dir()).rmdir("Registry.ini"));
+    Restart();
+    env.script.LoginAs("财务主管", "8888");
+    QVERIFY(FormMain->FormShow());
+    QCOMPARE(OdbcValue(env), QStringLiteral("1"));
+    QCOMPARE(env.script.urls.size(), 1);
+}
+
+void TestMainForm::odbcOtherThanOneRegistersAgain_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("word") << "yes";
+    QTest::newRow("empty") << "";
+    QTest::newRow("zero") << "0";
+    QTest::newRow("one") << "1";
+}
+
+void TestMainForm::odbcOtherThanOneRegistersAgain()
+{
+    QFETCH(QString, value);
+    TestEnv env;
+    QVERIFY(WriteIniValue("数据库内容", "ODBC", value, env.Dir() + "Kestrova.ini"));
+    env.script.LoginAs("财务主管", "8888");
+    QVERIFY(FormMain->FormShow());
+    QCOMPARE(env.script.urls.size(), value == "1" ? 0 : 1);
+    QCOMPARE(QFile::exists(env.Dir() + "Registry.ini"), value != "1");
+    QCOMPARE(OdbcValue(env), QStringLiteral("1"));
+}
+
+void TestMainForm::saleLinkPassedUnchanged()
+{
+    TestEnv env;
+    const QString link = "http://shop.example.cn/a?b=1&c=鞋";
+    QVERIFY(WriteIniValue("Kestrova", "SaleLink", link, env.Dir() + "Kestrova.ini"));
+    QVERIFY(TFormMain::FirstRunAddress().endsWith("&SoftSaleLink=" + link));
+}
+
+void TestMainForm::firstLoginNotAcceptedEndsTheProgram_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<bool>("deleteDatabase");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("cancelled") << "" << true << false << QStringList();
+    QTest::newRow("wrong password") << "888" << false << false << QStringList{"密码错误，请重新登录"};
+    QTest::newRow("no database") << "8888" << false << true << QStringList{"数据库打开失败"};
+}
+
+void TestMainForm::firstLoginNotAcceptedEndsTheProgram()
+{
+    QFETCH(QString, password);
+    QFETCH(bool, cancel);
+    QFETCH(bool, deleteDatabase);
+    QFETCH(QStringList, messages);
+    TestEnv env;
+    env.MarkRegistered();
+    if (deleteDatabase)
+        QVERIFY(QFile::remove(env.DatabaseFile()));
+    FormMain->show();
+    if (cancel)
+        env.script.CancelLogin();
+    else
+        env.script.LoginAs("财务主管", password);
+    QVERIFY(!FormMain->FormShow());
+    QCOMPARE(env.script.messages, messages);
+    QVERIFY(!FormMain->isVisible());
+    QCOMPARE(FormMain->RefreshCount, 0);
+    QCOMPARE(QFile::exists(env.DatabaseFile()), !deleteDatabase);
+    QCOMPARE(ReadIniValue("Kestrova", "UserPower", "absent", IniFileName), QStringLiteral("absent"));
+}
+
+void TestMainForm::unwritableFolderStillStarts()
+{
+    TestEnv env;
+    // Neither the ini file nor the registry file can be written.
+    QVERIFY(QDir(env.Dir()).mkdir("Kestrova.ini"));
+    QVERIFY(QDir(env.Dir()).mkdir("Registry.ini"));
+    env.script.LoginAs("管理员", "9999");
+    QVERIFY(FormMain->FormShow());
+    QCOMPARE(env.script.messages, QStringList{"注册表键值创建失败"});
+    QVERIFY(FormMain->PageControl1->isTabVisible(6));
+}
+
+void TestMainForm::leftBarToggle()
+{
+    TestEnv env;
+    FormMain->show();
+    const int pageWidth = FormMain->Panel3->width();
+    FormMain->Image7Click();
+    QCOMPARE(FormMain->Panel1->width(), 0);
+    QCOMPARE(FormMain->Image7->toolTip(), QStringLiteral("RightBar"));
+    QCOMPARE(FormMain->Panel3->width(), pageWidth + 97);
+    QTest::mouseClick(FormMain->Image7, Qt::LeftButton);   // the picture itself is the button
+    QCOMPARE(FormMain->Panel1->width(), 97);
+    QCOMPARE(FormMain->Image7->toolTip(), QStringLiteral("LeftBar"));
+    QCOMPARE(FormMain->Panel3->width(), pageWidth);
+
+    // A missing bar picture still leaves a working toggle.
+    QVERIFY(QFile::remove(env.Dir() + "Res/RightBar.bmp") || !QFile::exists(env.Dir() + "Res/RightBar.bmp"));
+    FormMain->Image7Click();
+    QCOMPARE(FormMain->Image7->toolTip(), QStringLiteral("RightBar"));
+    QVERIFY(!FormMain->Image7->pixmap().isNull());
+}
+
+void TestMainForm::oneDayButtonsRefreshOnce()
+{
+    TestEnv env;
+    env.MarkRegistered();
+    Clock::Fix(QDate(2024, 3, 1));
+    env.script.LoginAs("财务主管", "8888");
+    QVERIFY(FormMain->FormShow());
+    const int before = FormMain->RefreshCount;
+    QCOMPARE(before, 1);
+    FormMain->BitBtn1->click();
+    QCOMPARE(FormMain->WorkingDate(), QDate(2024, 2, 29));
+    QCOMPARE(FormMain->RefreshCount, before + 1);
+    FormMain->BitBtn2->click();
+    FormMain->BitBtn2->click();
+    QCOMPARE(FormMain->WorkingDate(), QDate(2024, 3, 2));
+    QCOMPARE(FormMain->RefreshCount, before + 3);
+    // The user picking a date refreshes once too.
+    FormMain->DateTimePicker1->setDate(QDate(2024, 5, 20));
+    QCOMPARE(FormMain->RefreshCount, before + 4);
+    QCOMPARE(FormMain->WorkingDate(), QDate(2024, 5, 20));
+}
+
+QTEST_MAIN(TestMainForm)
+#include "tst_mainform.moc"

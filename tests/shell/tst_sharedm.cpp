@@ -1,0 +1,328 @@
+// The query class, the query helper, all-or-nothing writes, the data-modification password.
+#include "shell/AskForm.h"
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+#include "support/TestEnv.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+class TestShareDM : public QObject {
+    Q_OBJECT
+private slots:
+    void deliveredRowsAreThere();
+    void rowHeldForUpdateWhileSecondQueryRuns();
+    void appendGivesTheNewKeyAndDefaults();
+    void deleteWalksOn();
+    void quotesAndChineseRoundTrip();
+    void runQueryFailureThenWorkingQuery();
+    void aggregateOverNoRowsReadsAsZero();
+    void dateLiteralsCompareAsDates();
+    void transactionIsAllOrNothing();
+    void nestedFailureRollsBackTheWhole();
+    void missingDatabaseIsNotCreated();
+    void foreignOrDamagedFileFailsCleanly_data();
+    void foreignOrDamagedFileFailsCleanly();
+    void askModifyPassword_data();
+    void askModifyPassword();
+    void askModifyPasswordWithoutPowerRow();
+    void askCancelKeepsInputText();
+};
+
+void TestShareDM::deliveredRowsAreThere()
+{
+    TestEnv env;
+    for (const char *table : {"Account", "Customer", "Product", "Bill"})
+        QCOMPARE(env.Scalar(QStringLiteral("Select count(*) From %1 Where %1Index = 1").arg(QLatin1String(table))).toInt(), 1);
+    QCOMPARE(env.Scalar("Select count(*) From Power").toInt(), 3);
+    QCOMPARE(env.Scalar("Select count(*) From PrintList Where ListIndex = 1").toInt(), 1);
+    QCOMPARE(env.Scalar("Select count(*) From PrintBigFont").toInt(), 1);
+    QVERIFY(env.Scalar("Select count(*) From PrintGrid").toInt() >= 6);
+    // Each starting bill number gives a real proposal.
+    TQuery q;
+    QVERIFY(RunQuery(q, "Select * From Setting Order By SettingIndex", "x"));
+    QCOMPARE(q.RecordCount(), 4);
+    for (q.First(); !q.Eof(); q.Next())
+        QVERIFY(!TShareDataModule::NextSerial(q.FieldByName("SettingValue").AsString()).isEmpty());
+}
+
+void TestShareDM::rowHeldForUpdateWhileSecondQueryRuns()
+{
+    TestEnv env;
+    env.Exec("Insert Into Customer (CustomerName, CustomerRegion) Values ('甲', '本地'), ('乙', '省内')");
+    TQuery &a = ShareDataModule->ADOQueryTemp;
+    TQuery &b = ShareDataModule->ADOQueryTemp2;
+    QVERIFY(RunQuery(a, "Select * From Customer Where CustomerIndex > 1 Order By CustomerIndex", "x"));
+    QCOMPARE(a.RecordCount(), 2);
+    for (a.First(); !a.Eof(); a.Next()) {
+        a.Edit();
+        QVERIFY(RunQuery(b, "Select count(*) AS TotalCount From Customer", "x"));
+        a.FieldByName("CustomerOwe").SetAsFloat(b.FieldByName("TotalCount").AsFloat() * 10);
+        a.Post();
+    }
+    QCOMPARE(env.Scalar("Select Sum(CustomerOwe) From Customer").toDouble(), 60.0);
+    // Unchanged columns are left alone.
+    QCOMPARE(env.Scalar("Select CustomerRegion From Customer Where CustomerName = '乙'").toString(), QStringLiteral("省内"));
+}
+
+void TestShareDM::appendGivesTheNewKeyAndDefaults()
+{
+    TestEnv env;
+    TQuery q;
+    QVERIFY(RunQuery(q, "Select * From Account Where AccountIndex = 0", "x"));
+    QVERIFY(q.IsEmpty());
+    q.Append();
+    q.FieldByName("AccountName").SetAsString("现金");
+    q.Post();
+    QCOMPARE(q.FieldByName("AccountIndex").AsInteger(), 2);
+    q.Append();
+    q.Post();   // nothing set: the column defaults
+    QCOMPARE(q.FieldByName("AccountIndex").AsInteger(), 3);
+    QVERIFY(!q.FieldByName("AccountName").IsNull());
+    // A deleted key is never given out again.
+    env.Exec("Delete From Account Where AccountIndex = 3");
+    q.Append();
+    q.FieldByName("AccountName").SetAsString("银行");
+    q.Post();
+    QCOMPARE(q.FieldByName("AccountIndex").AsInteger(), 4);
+}
+
+void TestShareDM::deleteWalksOn()
+{
+    TestEnv env;
+    env.Exec("Insert Into SG (SGCustomer, SGSum) Values ('a', 1), ('b', 2), ('c', 3)");
+    TQuery q;
+    QVERIFY(RunQuery(q, "Select * From SG Order By SGIndex", "x"));
+    q.First();
+    q.Next();
+    q.Delete();   // b goes, the cursor moves on to c
+    QCOMPARE(q.FieldByName("SGCustomer").AsString(), QStringLiteral("c"));
+    while (!q.IsEmpty())
+        q.Delete();
+    QCOMPARE(env.Scalar("Select count(*) From SG").toInt(), 0);
+
+    // A query over several tables cannot write.
+    QVERIFY(RunQuery(q, "Select * From Bill, Account Where (AccountIndex = BillAccount)", "x"));
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, q.Edit());
+}
+
+void TestShareDM::quotesAndChineseRoundTrip()
+{
+    TestEnv env;
+    const QString name = QStringLiteral("O'Brien 张'三 \"鞋\" #2024-1-1#");
+    TQuery q;
+    QVERIFY(RunQuery(q, "Select * From Customer Where CustomerName = " + QuotedStr(name), "x"));
+    QVERIFY(q.IsEmpty());
+    q.Append();
+    q.FieldByName("CustomerName").SetAsString(name);
+    q.Post();
+    QVERIFY(RunQuery(q, "Select * From Customer Where CustomerName = " + QuotedStr(name), "x"));
+    QCOMPARE(q.RecordCount(), 1);
+    QCOMPARE(q.FieldByName("CustomerName").AsString(), name);
+    QVERIFY(RunQuery(q, "Select * From Customer Where (InStr(CustomerName,'张''三'))", "x"));
+    QCOMPARE(q.RecordCount(), 1);
+}
+
+void TestShareDM::runQueryFailureThenWorkingQuery()
+{
+    TestEnv env;
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    QVERIFY(!RunQuery(q, "Select CustomerNam From Customer", "客户查询失败"));
+    QCOMPARE(env.script.messages, QStringList{"客户查询失败"});
+    QVERIFY(!q.Active());
+    QVERIFY(RunQuery(q, "Select * From Customer", "客户查询失败"));
+    QVERIFY(q.Active());
+    QCOMPARE(q.RecordCount(), 1);
+    QCOMPARE(env.script.messages.size(), 1);
+}
+
+void TestShareDM::aggregateOverNoRowsReadsAsZero()
+{
+    TestEnv env;
+    TQuery q;
+    QVERIFY(RunQuery(q, "Select Sum(BillSum) AS TotalMoney From Bill Where BillUser = 'nobody'", "x"));
+    QCOMPARE(q.RecordCount(), 1);
+    QVERIFY(q.FieldByName("TotalMoney").IsNull());
+    QCOMPARE(q.FieldByName("TotalMoney").AsFloat(), 0.0);
+    QCOMPARE(q.FieldByName("TotalMoney").AsString(), QString());
+}
+
+void TestShareDM::dateLiteralsCompareAsDates()
+{
+    TestEnv env;
+    TQuery q;
+    QVERIFY(RunQuery(q, "Select * From Bill Where BillIndex = 0", "x"));
+    for (const QDate &d : {QDate(2024, 2, 29), QDate(2024, 3, 1), QDate(2024, 3, 31), QDate(2024, 4, 1), QDate(2024, 10, 2)}) {
+        q.Append();
+        q.FieldByName("BillKind").SetAsString("出货单");
+        q.FieldByName("BillCreateTime").SetAsDate(d);
+        q.Post();
+    }
+    QVERIFY(RunQuery(q, "Select count(*) AS TotalCount From Bill Where BillCreateTime Between #2024-3-1# And #2024-3-31#", "x"));
+    QCOMPARE(q.FieldByName("TotalCount").AsInteger(), 2);
+    QVERIFY(RunQuery(q, "Select count(*) AS TotalCount From Bill Where BillKind = '出货单' And BillCreateTime <= #2024-4-1#", "x"));
+    QCOMPARE(q.FieldByName("TotalCount").AsInteger(), 4);
+    QVERIFY(RunQuery(q, "Select * From Bill Where BillCreateTime = #2024-10-2#", "x"));
+    QCOMPARE(q.FieldByName("BillCreateTime").AsDate(), QDate(2024, 10, 2));
+}
+
+void TestShareDM::transactionIsAllOrNothing()
+{
+    TestEnv env;
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    QVERIFY(RunQuery(q, "Select * From Bill Where BillIndex = 0", "x"));
+    const bool ok = ShareDataModule->RunInTransaction("单据保存失败", [&] {
+        q.Append();
+        q.FieldByName("BillKind").SetAsString("出货单");
+        q.Post();
+        ShareDataModule->Exec("Insert Into NoSuchTable Values (1)");   // fails half-way
+        return true;
+    });
+    QVERIFY(!ok);
+    QCOMPARE(env.script.messages, QStringList{"单据保存失败"});
+    QCOMPARE(env.Scalar("Select count(*) From Bill").toInt(), 1);
+
+    // A step that says no also undoes what came before it.
+    QVERIFY(!ShareDataModule->RunInTransaction("x", [&] {
+        ShareDataModule->Exec("Update Power Set PowerKey = 'changed'");
+        return false;
+    }));
+    QCOMPARE(env.Scalar("Select count(*) From Power Where PowerKey = 'changed'").toInt(), 0);
+
+    QVERIFY(ShareDataModule->RunInTransaction("x", [&] {
+        ShareDataModule->Exec("Update Power Set PowerKey = ? Where PowerName = '修改'", {QStringLiteral("新")});
+        return true;
+    }));
+    QCOMPARE(env.Scalar("Select PowerKey From Power Where PowerName = '修改'").toString(), QStringLiteral("新"));
+}
+
+void TestShareDM::nestedFailureRollsBackTheWhole()
+{
+    TestEnv env;
+    const bool ok = ShareDataModule->RunInTransaction("外层失败", [&] {
+        ShareDataModule->Exec("Insert Into Account (AccountName) Values ('外')");
+        ShareDataModule->RunInTransaction("内层失败", [&] {
+            ShareDataModule->Exec("Insert Into Account (AccountName) Values ('内')");
+            ShareDataModule->Exec("bad sql");
+            return true;
+        });
+        return true;   // the outer work ignores the inner failure
+    });
+    QVERIFY(!ok);
+    QCOMPARE(env.script.messages, QStringList{"内层失败"});
+    QCOMPARE(env.Scalar("Select count(*) From Account").toInt(), 1);
+}
+
+void TestShareDM::missingDatabaseIsNotCreated()
+{
+    TestEnv env(Db::None);
+    TQuery q;
+    QVERIFY(!RunQuery(q, "Select * From Power", "数据库打开失败"));
+    QCOMPARE(env.script.messages, QStringList{"数据库打开失败"});
+    QVERIFY(!QFile::exists(env.DatabaseFile()));
+}
+
+void TestShareDM::foreignOrDamagedFileFailsCleanly_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("text file") << QByteArray("this is not a database\n");
+    QTest::newRow("empty file") << QByteArray();
+    QByteArray header("SQLite format 3\0", 16);
+    QTest::newRow("damaged header") << (header + QByteArray(200, '\x7f'));
+}
+
+void TestShareDM::foreignOrDamagedFileFailsCleanly()
+{
+    QFETCH(QByteArray, content);
+    TestEnv env(Db::None);
+    QFile f(env.DatabaseFile());
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+    f.close();
+    TQuery q;
+    QVERIFY(!RunQuery(q, "Select * From Power Where PowerName = '财务主管'", "数据库打开失败"));
+    QCOMPARE(env.script.messages, QStringList{"数据库打开失败"});
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), content);   // left exactly as it was
+}
+
+void TestShareDM::askModifyPassword_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("right") << "6666" << "6666" << true << "";
+    QTest::newRow("wrong") << "6666" << "666" << false << "密码错误，请重新操作";
+    QTest::newRow("other case") << "Abc" << "abc" << false << "密码错误，请重新操作";
+    QTest::newRow("empty accepts empty") << "" << "" << true << "";
+    QTest::newRow("empty refuses text") << "" << "x" << false << "密码错误，请重新操作";
+    QTest::newRow("quotes and Chinese") << "密'码 1" << "密'码 1" << true << "";
+    QTest::newRow("trailing blank counts") << "abc" << "abc " << false << "密码错误，请重新操作";
+}
+
+void TestShareDM::askModifyPassword()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+    QFETCH(QString, message);
+    TestEnv env;
+    env.Exec("Update Power Set PowerKey = ? Where PowerName = '修改'", {stored});
+    bool masked = false;
+    env.script.Then([&](QDialog *d) {
+        QCOMPARE(d, static_cast<QDialog *>(FormAsk));
+        QCOMPARE(FormAsk->windowTitle(), QStringLiteral("修改密码"));
+        QCOMPARE(FormAsk->Label1->text(), QStringLiteral("请输入资料修改密码"));
+        masked = FormAsk->Edit1->echoMode() == QLineEdit::Password;
+        FormAsk->Edit1->setText(typed);
+        FormAsk->BitBtn1->click();
+    });
+    QCOMPARE(ShareDataModule->AskModifyPassword("修改密码", "请输入资料修改密码", ""), accepted);
+    QVERIFY(masked);
+    QCOMPARE(env.script.messages, message.isEmpty() ? QStringList() : QStringList{message});
+
+    // The next use of the dialog shows plain text again.
+    QCOMPARE(FormAsk->Edit1->echoMode(), QLineEdit::Normal);
+}
+
+void TestShareDM::askModifyPasswordWithoutPowerRow()
+{
+    TestEnv env;
+    env.Exec("Delete From Power Where PowerName = '修改'");
+    env.script.Then([](QDialog *) { FormAsk->BitBtn1->click(); });
+    QVERIFY(!ShareDataModule->AskModifyPassword("修改密码", "请输入资料修改密码", ""));
+    QCOMPARE(env.script.messages, QStringList{"数据库出错，资料修改密码被删除"});
+
+    // Cancelled: no message, refused.
+    env.script.messages.clear();
+    QVERIFY(!ShareDataModule->AskModifyPassword("修改密码", "请输入资料修改密码", ""));
+    QVERIFY(env.script.messages.isEmpty());
+    QCOMPARE(FormAsk->Edit1->echoMode(), QLineEdit::Normal);
+}
+
+void TestShareDM::askCancelKeepsInputText()
+{
+    TestEnv env;
+    FormAsk->FCaptionText = "标题";
+    FormAsk->FPromptText = "请输入";
+    FormAsk->FInputText = "原来的";
+    env.script.Then([](QDialog *) {
+        FormAsk->Edit1->setText("改过的");
+        FormAsk->BitBtn2->click();
+    });
+    QCOMPARE(Dialogs::ShowModal(FormAsk), int(QDialog::Rejected));
+    QCOMPARE(FormAsk->FInputText, QStringLiteral("原来的"));
+    env.script.Then([](QDialog *) {
+        FormAsk->Edit1->setText("改过的");
+        FormAsk->BitBtn1->click();
+    });
+    QCOMPARE(Dialogs::ShowModal(FormAsk), int(QDialog::Accepted));
+    QCOMPARE(FormAsk->FInputText, QStringLiteral("改过的"));
+}
+
+QTEST_MAIN(TestShareDM)
+#include "tst_sharedm.moc"
