@@ -26,6 +26,7 @@ void Dialogs::ShowMessage(const QString &text)
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, AppTitle(), text, QMessageBox::Ok, Owner());
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     box.exec();
 }
 

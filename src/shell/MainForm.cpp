@@ -88,7 +88,10 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent)
 
     DateTimePicker1 = new QDateEdit(Panel1);
     DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-    DateTimePicker1->setGeometry(3, 108, 91, 24);
+    DateTimePicker1->setGeometry(2, 108, 93, 24);
+    // The whole date must show in the narrow bar.
+    DateTimePicker1->setStyleSheet(QStringLiteral("QDateEdit { font-size: 12px; padding-left: 1px; } "
+                                                  "QDateEdit::drop-down { width: 14px; }"));
     DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy-M-d"));
     DateTimePicker1->setCalendarPopup(true);
     DateTimePicker1->setDateRange(QDate(1980, 1, 1), QDate(2199, 12, 31));
