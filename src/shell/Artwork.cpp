@@ -235,6 +235,123 @@ QPixmap Artwork::DayArrow(bool back)
     return pm;
 }
 
+QColor Artwork::PageColour(const QString &word)
+{
+    if (word == QLatin1String("Blue"))
+        return QColor(0x2f, 0x6f, 0xd6);
+    if (word == QLatin1String("Purple"))
+        return QColor(0x8a, 0x4b, 0xc4);
+    if (word == QLatin1String("Green"))
+        return QColor(0x2e, 0x9e, 0x5a);
+    if (word == QLatin1String("Silver"))
+        return QColor(0x8c, 0x96, 0xa3);
+    if (word == QLatin1String("Yellow"))
+        return QColor(0xe0, 0xa8, 0x10);
+    return QColor(0x60, 0x60, 0x60);
+}
+
+QStringList Artwork::CardIconNames()
+{
+    QStringList names{QStringLiteral("Money-"), QStringLiteral("Money0")};
+    for (const char *word : {"Blue", "Purple", "Green", "Silver", "Yellow"})
+        for (int plus = 1; plus <= 3; ++plus)
+            names << QString::fromLatin1(word) + QString(plus, QLatin1Char('+'));
+    return names;
+}
+
+QImage Artwork::CardIcon(const QString &name)
+{
+    // A coin in the page's colour: its plus signs large, its colour word small,
+    // so the grade reads at a glance; red minus for a debt, grey zero for nothing.
+    const int size = 40;
+    QImage img(size, size, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    QColor colour;
+    QString big, small;
+    if (name == QLatin1String("Money-")) {
+        colour = QColor(0xd2, 0x2b, 0x2b);
+        big = QStringLiteral("−");
+        small = QStringLiteral("Money-");
+    } else if (name == QLatin1String("Money0")) {
+        colour = QColor(0x9a, 0xa3, 0xad);
+        big = QStringLiteral("0");
+        small = QStringLiteral("Money0");
+    } else {
+        const int plus = int(name.count(QLatin1Char('+')));
+        const QString word = name.left(name.size() - plus);
+        colour = PageColour(word);
+        big = QString(plus, QLatin1Char('+'));
+        small = word;
+    }
+    QRadialGradient g(size * 0.35, size * 0.3, size * 0.75);
+    g.setColorAt(0, colour.lighter(150));
+    g.setColorAt(1, colour);
+    p.setPen(QPen(colour.darker(140), 1.5));
+    p.setBrush(g);
+    p.drawEllipse(QRectF(1, 1, size - 2, size - 2));
+    p.setPen(Qt::white);
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setBold(true);
+    f.setPixelSize(big.size() >= 3 ? 13 : 17);
+    p.setFont(f);
+    p.drawText(QRect(0, 3, size, 22), Qt::AlignCenter, big);
+    QFont w(QStringLiteral("DejaVu Sans Condensed"));
+    w.setPixelSize(8);
+    w.setBold(true);
+    p.setFont(w);
+    p.drawText(QRect(0, 23, size, 11), Qt::AlignCenter, small);
+    return img;
+}
+
+QPixmap Artwork::HintPicture(const QString &text, const QColor &border, int width, int height)
+{
+    QPixmap pm = Blank(width, height);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    // The bubble, with its tail pointing down at the button below it.
+    const QRectF body(4, 4, width - 8, height - 34);
+    QPainterPath bubble;
+    bubble.addRoundedRect(body, 14, 14);
+    QPainterPath tail;
+    const qreal cx = width / 2.0;
+    tail.moveTo(cx - 18, body.bottom() - 1);
+    tail.lineTo(cx, height - 4);
+    tail.lineTo(cx + 18, body.bottom() - 1);
+    tail.closeSubpath();
+    bubble = bubble.united(tail);
+    p.setPen(QPen(border, 2.5));
+    p.setBrush(QColor(0xff, 0xff, 0xf4));
+    p.drawPath(bubble);
+    // Four small houses along the top.
+    for (int i = 0; i < 4; ++i) {
+        const qreal x = 22 + i * 30, y = 16;
+        QPainterPath roof;
+        roof.moveTo(x, y + 9);
+        roof.lineTo(x + 10, y);
+        roof.lineTo(x + 20, y + 9);
+        roof.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(border);
+        p.drawPath(roof);
+        p.setBrush(border.lighter(160));
+        p.drawRect(QRectF(x + 3, y + 9, 14, 11));
+        p.setBrush(border.darker(130));
+        p.drawRect(QRectF(x + 8, y + 13, 5, 7));
+    }
+    // Two lines: where to click, and what it does.
+    const int cut = text.indexOf(QStringLiteral("按钮"));
+    const QString first = cut >= 0 ? text.left(cut + 2) : text;
+    const QString second = cut >= 0 ? text.mid(cut + 2) : QString();
+    p.setPen(border.darker(150));
+    p.setFont(UiFont(18));
+    p.drawText(QRectF(16, 44, width - 32, 30), Qt::AlignLeft | Qt::AlignVCenter, first);
+    p.drawText(QRectF(16, 76, width - 32, 30), Qt::AlignRight | Qt::AlignVCenter, second);
+    return pm;
+}
+
 bool Artwork::WriteResFolder(const QString &folder)
 {
     QDir dir(folder);
@@ -243,5 +360,7 @@ bool Artwork::WriteResFolder(const QString &folder)
     bool ok = true;
     ok = BarPicture(true, 538).save(dir.filePath(QStringLiteral("LeftBar.bmp")), "BMP") && ok;
     ok = BarPicture(false, 538).save(dir.filePath(QStringLiteral("RightBar.bmp")), "BMP") && ok;
+    for (const QString &name : CardIconNames())
+        ok = CardIcon(name).save(dir.filePath(name + QStringLiteral(".ico")), "ICO") && ok;
     return ok;
 }

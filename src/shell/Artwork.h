@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
+#include <QColor>
 
 namespace Artwork {
 
@@ -15,6 +17,14 @@ QImage BarPicture(bool leftBarShown, int height);   // Res/LeftBar.bmp, Res/Righ
 QPixmap TabIcon(int page);               // 32 x 32, pages 0 to 7
 QPixmap LeftBarIcon(const QString &which, int size);  // "Login", "HomePage", "Save", "Contact"
 QPixmap DayArrow(bool back);
+
+// Card grading icons: colour word ("Blue", "Purple", "Green", "Silver", "Yellow")
+// with one to three plus signs, or "Money-" / "Money0".
+QImage CardIcon(const QString &name);
+QStringList CardIconNames();             // every file name under Res/, without ".ico"
+QColor PageColour(const QString &colourWord);
+// The speech bubble pointing down at a page's new-record button.
+QPixmap HintPicture(const QString &text, const QColor &border, int width = 350, int height = 150);
 
 // Writes every Res/ file into folder; false when one could not be written.
 bool WriteResFolder(const QString &folder);

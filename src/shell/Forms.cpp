@@ -1,5 +1,10 @@
 #include "shell/Forms.h"
 
+#include "masterdata/AccountForm.h"
+#include "masterdata/CustomerForm.h"
+#include "masterdata/CustomerForm2.h"
+#include "masterdata/ProductForm.h"
+#include "masterdata/SGForm.h"
 #include "shell/AskForm.h"
 #include "shell/LoginForm.h"
 #include "shell/MainForm.h"
@@ -13,7 +18,12 @@ void CreateForms()
     ShareDataModule = new TShareDataModule;
     FormLogin = new TFormLogin(FormMain);
     FormAsk = new TFormAsk(FormMain);
+    FormProduct = new TFormProduct(FormMain);
+    FormAccount = new TFormAccount(FormMain);
+    FormCustomer = new TFormCustomer(FormMain);
+    FormCustomer2 = new TFormCustomer2(FormMain);
     FormProgress = new TFormProgress(FormMain);
+    FormSG = new TFormSG(FormMain);
 }
 
 void DestroyForms()
@@ -24,5 +34,10 @@ void DestroyForms()
     FormMain = nullptr;
     FormLogin = nullptr;
     FormAsk = nullptr;
+    FormProduct = nullptr;
+    FormAccount = nullptr;
+    FormCustomer = nullptr;
+    FormCustomer2 = nullptr;
     FormProgress = nullptr;
+    FormSG = nullptr;
 }

@@ -1,5 +1,8 @@
 #include "shell/MainForm.h"
 
+#include "cards/AccountPage.h"
+#include "cards/CustomerPage.h"
+#include "cards/StorePage.h"
 #include "shell/Artwork.h"
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
@@ -140,11 +143,11 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent)
         w->setObjectName(name);
         return w;
     };
-    TabSheet8 = page(QStringLiteral("TabSheet8"));
+    TabSheet8 = new TCustomerPage(&FCustomerPage);
     TabSheet1 = page(QStringLiteral("TabSheet1"));
     TabSheet7 = page(QStringLiteral("TabSheet7"));
-    TabSheet2 = page(QStringLiteral("TabSheet2"));
-    TabSheet3 = page(QStringLiteral("TabSheet3"));
+    TabSheet2 = new TStorePage(&FStorePage);
+    TabSheet3 = new TAccountPage(&FAccountPage);
     TabSheet4 = page(QStringLiteral("TabSheet4"));
     TabSheet5 = new TSettingsPage;
     TabSheet6 = page(QStringLiteral("TabSheet6"));
@@ -320,5 +323,12 @@ void TFormMain::LoadPasswords() { TabSheet5->LoadPasswords(); }
 void TFormMain::RefreshAllPages()
 {
     ++RefreshCount;
-    // The card pages and the data centre fill themselves here as they are added.
+    FillCustomerPage();
+    // The goods-bill and finance-bill pages and the data centre's search join here.
+    FillStorePage();
+    FillAccountPage();
 }
+
+void TFormMain::FillCustomerPage() { TabSheet8->FillCustomerPage(); }
+void TFormMain::FillStorePage() { TabSheet2->FillStorePage(); }
+void TFormMain::FillAccountPage() { TabSheet3->FillAccountPage(); }

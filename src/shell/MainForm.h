@@ -12,6 +12,9 @@ class QPushButton;
 class QTabWidget;
 class QToolButton;
 class TSettingsPage;
+class TCustomerPage;
+class TStorePage;
+class TAccountPage;
 
 enum LoginResult { LoginCancelled = 0, LoginRefused = 1, LoginAccepted = 2 };
 
@@ -51,11 +54,11 @@ public:
     QToolButton *OnlineSell;
     QLabel *Image7;
     QTabWidget *PageControl1;
-    QWidget *TabSheet8;
+    TCustomerPage *TabSheet8;
     QWidget *TabSheet1;
     QWidget *TabSheet7;
-    QWidget *TabSheet2;
-    QWidget *TabSheet3;
+    TStorePage *TabSheet2;
+    TAccountPage *TabSheet3;
     QWidget *TabSheet4;
     TSettingsPage *TabSheet5;
     QWidget *TabSheet6;
@@ -66,7 +69,18 @@ public:
     QAction *ActionContact;
     QAction *ActionOnlineSell;
 
-    int RefreshCount = 0;   // how many general refreshes ran; the card pages use it too
+    void FillCustomerPage();
+    void FillStorePage();
+    void FillAccountPage();
+
+    // The card pages' page numbers, 0-based.
+    int FCustomerPage = 0;
+    int FBillPage = 0;
+    int FMoneyPage = 0;
+    int FStorePage = 0;
+    int FAccountPage = 0;
+
+    int RefreshCount = 0;   // how many general refreshes ran
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

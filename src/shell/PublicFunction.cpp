@@ -158,6 +158,19 @@ double TextToFloatLenient(const QString &text)
     return QString(text).toDouble();
 }
 
+QString AmountTextError(const QString &text)
+{
+    const QString badFormat = QStringLiteral("金额格式有误，请重新输入");
+    if (!IsDecimalText(text))
+        return badFormat;
+    const int point = int(text.indexOf(QLatin1Char('.')));
+    if (point >= 0 && text.size() - point - 1 > 2)
+        return QStringLiteral("金额内容可能有误，请重新输入");
+    if (text.count(QLatin1Char('.')) > 1 || text == QLatin1String("."))
+        return badFormat;
+    return QString();
+}
+
 QString QuotedStr(const QString &text)
 {
     QString quoted = text;

@@ -37,6 +37,10 @@ bool IsDecimalText(const QString &text);
 int TextToIntLenient(const QString &text);      // throws EConvertError beyond 32 bits
 double TextToFloatLenient(const QString &text); // throws EConvertError for "." or "1.2.3"
 
+// Checks a typed amount (digits and one ".", at most two decimals, no sign);
+// gives the message to show, or the empty text when the amount is fine.
+QString AmountTextError(const QString &text);
+
 // Every text value put into SQL goes through here: 'O''Brien'.
 QString QuotedStr(const QString &text);
 // Shortest decimal text, up to 15 significant digits: 1234.5, 0, -300.

@@ -1,5 +1,6 @@
 #include "shell/SettingsPage.h"
 
+#include "masterdata/ParameterLists.h"
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
@@ -43,6 +44,9 @@ TSettingsPage::TSettingsPage(QWidget *parent) : QWidget(parent)
     Button11 = new QPushButton(QStringLiteral("确定"), this);
     Button11->setObjectName(QStringLiteral("Button11"));
     Button11->setGeometry(344, 117, 75, 28);
+
+    Parameters = new TParameterLists(this);
+    Parameters->setGeometry(0, 166, 662, 300);
 
     connect(ComboBox1, &QComboBox::activated, this, &TSettingsPage::ComboBox1Change);
     connect(Button10, &QPushButton::clicked, this, &TSettingsPage::Button10Click);
@@ -112,6 +116,7 @@ void TSettingsPage::Button11Click()
         LoadPasswords();
 }
 
-// The parameter lists and the print type arrive with their own windows.
-void TSettingsPage::LoadParameterList(int) {}
+void TSettingsPage::LoadParameterList(int type) { Parameters->LoadParameterList(type); }
+
+// The print type joins this page with bill printing.
 void TSettingsPage::LoadPrintType() {}

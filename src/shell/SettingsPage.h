@@ -8,6 +8,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TParameterLists;
 
 class TSettingsPage : public QWidget {
     Q_OBJECT
@@ -28,4 +29,5 @@ public:
     QLabel *Label14;
     QLineEdit *Edit2;
     QPushButton *Button11;
+    TParameterLists *Parameters;
 };

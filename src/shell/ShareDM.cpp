@@ -190,6 +190,7 @@ bool TQuery::Eof() const { return current_ >= rows_.size(); }
 void TQuery::First() { current_ = 0; }
 void TQuery::Next() { if (current_ < rows_.size()) ++current_; }
 void TQuery::Prior() { if (current_ > 0) --current_; }
+void TQuery::MoveTo(int row) { current_ = std::clamp(row, 0, int(rows_.size())); }
 void TQuery::Last() { current_ = rows_.isEmpty() ? 0 : int(rows_.size()) - 1; }
 
 QStringList TQuery::FieldNames() const { return fields_; }

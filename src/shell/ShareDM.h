@@ -64,6 +64,7 @@ public:
     void Next();
     void Prior();
     void Last();
+    void MoveTo(int row);   // 0-based; past the end is Eof
 
     QStringList FieldNames() const;
     bool HasField(const QString &name) const;

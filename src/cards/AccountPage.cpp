@@ -1,0 +1,130 @@
+#include "cards/AccountPage.h"
+
+#include "masterdata/AccountForm.h"
+#include "shell/AskForm.h"
+#include "shell/Dialogs.h"
+#include "shell/MainForm.h"
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+TCardPage::Look AccountLook()
+{
+    TCardPage::Look look;
+    look.prefix = QStringLiteral("Account");
+    look.colourWord = QStringLiteral("Yellow");
+    look.threshold1 = 30000;
+    look.threshold2 = 100000;
+    look.newCaption = QStringLiteral("新增帐户");
+    look.newName = QStringLiteral("NewAccount");
+    look.hintText = QStringLiteral("请先点击此按钮进行帐户新增");
+    look.totalName = QStringLiteral("AccountSum");
+    look.designTotal = QStringLiteral("总金额：0 元");
+    look.captions = {QStringLiteral("名称："), QStringLiteral("金额："), QStringLiteral("当月：")};
+    look.valueNames = {QStringLiteral("Name"), QStringLiteral("Money"), QStringLiteral("Month")};
+    return look;
+}
+
+bool Sum(const QString &sql, double &value)
+{
+    TQuery &q = ShareDataModule->ADOQueryTemp2;
+    if (!RunQuery(q, sql, QStringLiteral("统计帐户金额时出错")))
+        return false;
+    q.First();
+    value = q.FieldByName(QStringLiteral("TotalMoney")).AsFloat();
+    return true;
+}
+} // namespace
+
+TAccountPage::TAccountPage(int *pageNumber, QWidget *parent)
+    : TCardPage(QStringLiteral("TabSheet3"), AccountLook(), pageNumber, parent)
+{
+    MoneyMonth = new QPushButton(QStringLiteral("财务月结"), this);
+    MoneyMonth->setObjectName(QStringLiteral("MoneyMonth"));
+    MoneyMonth->setGeometry(672, 16, 80, 30);
+    MoneyMonth->setCursor(Qt::PointingHandCursor);
+}
+
+int TAccountPage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("AccountIndex")).AsInteger(); }
+
+bool TAccountPage::Balance(TQuery &row, double &balance)
+{
+    return Sum(QStringLiteral("Select ROUND(Sum(BillMoney),2) As TotalMoney From Bill Where (BillAccount = ")
+                   + QString::number(RowKey(row)) + QStringLiteral(") And (BillCreateTime <= ") + WorkingDateSql()
+                   + QStringLiteral(")"),
+               balance);
+}
+
+bool TAccountPage::FillCard(int i, TQuery &row, double &total)
+{
+    double balance = 0;
+    if (!Balance(row, balance))
+        return false;
+    total += balance;
+    Value[0][i]->setText(row.FieldByName(QStringLiteral("AccountName")).AsString());
+    Value[1][i]->setText(NumberText(balance) + QStringLiteral(" 元"));
+    Grade(i, balance, {Value[0][i], Value[1][i], Value[2][i]});
+    const QDate today = FormMain->WorkingDate();
+    const QDate first(today.year(), today.month(), 1);
+    double month = 0;
+    if (!Sum(QStringLiteral("Select ROUND(Sum(BillMoney),2) As TotalMoney From Bill Where (BillAccount = ")
+                 + QString::number(RowKey(row)) + QStringLiteral(") And (BillCreateTime Between ") + SqlDate(first)
+                 + QStringLiteral(" And ") + SqlDate(first.addMonths(1).addDays(-1)) + QStringLiteral(")"),
+             month))
+        return false;
+    Value[2][i]->setText(NumberText(month) + QStringLiteral(" 元"));
+    return true;
+}
+
+bool TAccountPage::Contribution(TQuery &row, double &total)
+{
+    double balance = 0;
+    if (!Balance(row, balance))
+        return false;
+    total += balance;
+    return true;
+}
+
+QString TAccountPage::TotalText(double total) { return QStringLiteral("合计：") + NumberText(total) + QStringLiteral(" 元"); }
+
+void TAccountPage::NewAccountClick()
+{
+    FormAsk->FCaptionText = QStringLiteral("新增帐户");
+    FormAsk->FPromptText = QStringLiteral("请输入新帐户的名称");
+    FormAsk->FInputText = QString();
+    if (Dialogs::ShowModal(FormAsk) != QDialog::Accepted)
+        return;
+    const QString name = FormAsk->FInputText;
+    if (name.isEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("帐户名不得为空"));
+        return;
+    }
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (!RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ") + QuotedStr(name),
+                  QStringLiteral("无法打开数据库")))
+        return;
+    if (!q.IsEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("该帐户名已经存在，请重新操作"));
+        return;
+    }
+    const bool saved = ShareDataModule->RunInTransaction(QStringLiteral("帐户保存失败"), [&] {
+        q.Append();
+        q.FieldByName(QStringLiteral("AccountName")).SetAsString(name);
+        q.Post();
+        return true;
+    });
+    if (!saved)
+        return;
+    Dialogs::ShowMessage(QStringLiteral("帐户　") + name + QStringLiteral("　新增成功"));
+    FormMain->RefreshAllPages();
+}
+
+void TAccountPage::OpenAccountCard(int k)
+{
+    FormAccount->FAccountName = Value[0][k]->text();
+    FormAccount->FBalanceText = Value[1][k]->text();
+    Dialogs::ShowModal(FormAccount);
+}

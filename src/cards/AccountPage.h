@@ -1,0 +1,30 @@
+#pragma once
+#include "cards/CardPage.h"
+
+// Page 4: one card per money account with its balance and the month's movement.
+class TAccountPage : public TCardPage {
+    Q_OBJECT
+public:
+    TAccountPage(int *pageNumber, QWidget *parent = nullptr);
+
+    bool FillAccountPage() { return Fill(); }
+    void AccountPriorClick() { PriorClick(); }
+    void AccountNextClick() { NextClick(); }
+    void NewAccountClick();
+    void OpenAccountCard(int k);
+
+    QPushButton *MoneyMonth;
+
+protected:
+    QString ListSql() override { return QStringLiteral("Select * From Account Where AccountIndex > 1"); }
+    QString ListFailure() override { return QStringLiteral("刷新帐户时出错"); }
+    int RowKey(TQuery &row) override;
+    bool FillCard(int i, TQuery &row, double &total) override;
+    bool Contribution(TQuery &row, double &total) override;
+    QString TotalText(double total) override;
+    void OpenCard(int k) override { OpenAccountCard(k); }
+    void NewClick() override { NewAccountClick(); }
+
+private:
+    bool Balance(TQuery &row, double &balance);
+};

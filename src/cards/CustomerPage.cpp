@@ -1,0 +1,139 @@
+#include "cards/CustomerPage.h"
+
+#include "masterdata/CustomerForm.h"
+#include "masterdata/CustomerForm2.h"
+#include "shell/Dialogs.h"
+#include "shell/MainForm.h"
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+TCardPage::Look CustomerLook()
+{
+    TCardPage::Look look;
+    look.prefix = QStringLiteral("Customer");
+    look.colourWord = QStringLiteral("Blue");
+    look.threshold1 = 30000;
+    look.threshold2 = 100000;
+    look.newCaption = QStringLiteral("新增客户");
+    look.newName = QStringLiteral("NewCustomer");
+    look.hintText = QStringLiteral("请先点击此按钮进行客户新增");
+    look.totalName = QStringLiteral("CustomerSum");
+    look.designTotal = QStringLiteral("合计：0 元");
+    look.captions = {QStringLiteral("名称："), QStringLiteral("货款："), QStringLiteral("欠款：")};
+    look.valueNames = {QStringLiteral("Name"), QStringLiteral("Money"), QStringLiteral("Owe")};
+    look.underName = QStringLiteral("Type");
+    return look;
+}
+
+// One figure of a customer: the first row's TotalMoney, 0 when the sum is empty.
+bool Figure(const QString &sql, const QString &failure, double &value)
+{
+    TQuery &q = ShareDataModule->ADOQueryTemp2;
+    if (!RunQuery(q, sql, failure))
+        return false;
+    q.First();
+    value = q.FieldByName(QStringLiteral("TotalMoney")).AsFloat();
+    return true;
+}
+
+QString GoodsSql(const QString &name, const QString &date, bool rounded)
+{
+    return QStringLiteral("Select ") + (rounded ? QStringLiteral("ROUND(Sum(BillSum),2)") : QStringLiteral("Sum(BillSum)"))
+           + QStringLiteral(" As TotalMoney From Bill Where ((BillKind = '出货单') Or (BillKind = '进货单')) And (BillUser = ")
+           + QuotedStr(name) + QStringLiteral(") And (BillCreateTime <= ") + date + QStringLiteral(")");
+}
+} // namespace
+
+TCustomerPage::TCustomerPage(int *pageNumber, QWidget *parent)
+    : TCardPage(QStringLiteral("TabSheet8"), CustomerLook(), pageNumber, parent)
+{
+    // The debt is red whatever the card's grade.
+    for (int i = 0; i < CardCount; ++i) {
+        QPalette pal = Value[2][i]->palette();
+        pal.setColor(QPalette::WindowText, Qt::red);
+        Value[2][i]->setPalette(pal);
+    }
+    Label3 = new QLabel(QStringLiteral("客户范围"), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setGeometry(672, 16, 80, 20);
+    Label3->setStyleSheet(QStringLiteral("color: blue;"));
+    ComboBox2 = new QComboBox(this);
+    ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
+    ComboBox2->setGeometry(672, 40, 80, 26);
+    ComboBox2->addItems({QStringLiteral("所有"), QStringLiteral("本地"), QStringLiteral("省内"), QStringLiteral("其它")});
+    ComboBox2->setCurrentIndex(0);
+    BigReport = new QPushButton(QStringLiteral("总报表"), this);
+    BigReport->setObjectName(QStringLiteral("BigReport"));
+    BigReport->setGeometry(672, 84, 80, 30);
+    BigReport->setCursor(Qt::PointingHandCursor);
+    connect(ComboBox2, &QComboBox::activated, this, &TCustomerPage::ComboBox2Change);
+}
+
+QString TCustomerPage::ListSql()
+{
+    if (ComboBox2->currentIndex() == 0)
+        return QStringLiteral("Select * From Customer Where CustomerIndex > 1");
+    return QStringLiteral("Select * From Customer Where (CustomerIndex > 1) And (CustomerRegion = ")
+           + QuotedStr(ComboBox2->currentText()) + QStringLiteral(")");
+}
+
+int TCustomerPage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("CustomerIndex")).AsInteger(); }
+
+bool TCustomerPage::FillCard(int i, TQuery &row, double &total)
+{
+    const QString name = row.FieldByName(QStringLiteral("CustomerName")).AsString();
+    const QString d = WorkingDateSql();
+    double goods = 0, paid = 0, other = 0;
+    if (!Figure(GoodsSql(name, d, false), QStringLiteral("统计客户货款时出错"), goods))
+        return false;
+    if (!Figure(QStringLiteral("Select Sum(BillMoney) As TotalMoney From Account,Bill Where (AccountIndex > 1) And "
+                               "(AccountIndex = BillAccount) And (BillMoney > 0) And (BillUser = ")
+                    + QuotedStr(name) + QStringLiteral(") And (BillCreateTime <= ") + d + QStringLiteral(")"),
+                QStringLiteral("统计客户付款时出错"), paid))
+        return false;
+    if (!Figure(QStringLiteral("Select Sum(SGSum) As TotalMoney From SG Where (SGCustomer = ") + QuotedStr(name)
+                    + QStringLiteral(") And (SGDate <= ") + d + QStringLiteral(")"),
+                QStringLiteral("统计其它应收时出错"), other))
+        return false;
+    total += goods;
+    Grade(i, goods, {Value[0][i], Value[1][i]});
+    Value[0][i]->setText(name);
+    Under[i]->setText(row.FieldByName(QStringLiteral("CustomerRegion")).AsString());
+    Value[1][i]->setText(NumberText(goods) + QStringLiteral(" 元"));
+    const double owe = row.FieldByName(QStringLiteral("CustomerOwe")).AsFloat();
+    Value[2][i]->setText(NumberText(owe + goods + other - paid) + QStringLiteral(" 元"));
+    return true;
+}
+
+bool TCustomerPage::Contribution(TQuery &row, double &total)
+{
+    double goods = 0;
+    if (!Figure(GoodsSql(row.FieldByName(QStringLiteral("CustomerName")).AsString(), WorkingDateSql(), true),
+                QStringLiteral("统计客户欠款时出错"), goods))
+        return false;
+    total += goods;
+    return true;
+}
+
+QString TCustomerPage::TotalText(double total) { return QStringLiteral("货款合计：") + NumberText(total) + QStringLiteral(" 元"); }
+
+void TCustomerPage::ComboBox2Change() { Fill(); }
+
+void TCustomerPage::OpenCustomerCard(int k)
+{
+    FormCustomer->FCustomerIndex = Tag[k];
+    if (Dialogs::ShowModal(FormCustomer) == QDialog::Accepted)
+        Fill();
+}
+
+void TCustomerPage::NewCustomerClick()
+{
+    FormCustomer2->FEditMode = 0;
+    if (Dialogs::ShowModal(FormCustomer2) == QDialog::Accepted)
+        FormMain->RefreshAllPages();
+}

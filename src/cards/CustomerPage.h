@@ -1,0 +1,32 @@
+#pragma once
+#include "cards/CardPage.h"
+
+class QComboBox;
+
+// Page 0: one card per customer with its goods amount and debt.
+class TCustomerPage : public TCardPage {
+    Q_OBJECT
+public:
+    TCustomerPage(int *pageNumber, QWidget *parent = nullptr);
+
+    bool FillCustomerPage() { return Fill(); }
+    void CustomerPriorClick() { PriorClick(); }
+    void CustomerNextClick() { NextClick(); }
+    void NewCustomerClick();
+    void ComboBox2Change();
+    void OpenCustomerCard(int k);
+
+    QLabel *Label3;
+    QComboBox *ComboBox2;
+    QPushButton *BigReport;
+
+protected:
+    QString ListSql() override;
+    QString ListFailure() override { return QStringLiteral("刷新帐户时出错"); }
+    int RowKey(TQuery &row) override;
+    bool FillCard(int i, TQuery &row, double &total) override;
+    bool Contribution(TQuery &row, double &total) override;
+    QString TotalText(double total) override;
+    void OpenCard(int k) override { OpenCustomerCard(k); }
+    void NewClick() override { NewCustomerClick(); }
+};

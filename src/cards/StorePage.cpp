@@ -1,0 +1,144 @@
+#include "cards/StorePage.h"
+
+#include "masterdata/ProductForm.h"
+#include "shell/Dialogs.h"
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+void TDropDownCombo::showPopup()
+{
+    emit dropDown();
+    QComboBox::showPopup();
+}
+
+namespace {
+TCardPage::Look StoreLook()
+{
+    TCardPage::Look look;
+    look.prefix = QStringLiteral("Store");
+    look.colourWord = QStringLiteral("Silver");
+    look.threshold1 = 3000;
+    look.threshold2 = 10000;
+    look.newCaption = QStringLiteral("新增商品");
+    look.newName = QStringLiteral("NewStore");
+    look.hintText = QStringLiteral("请先点击此按钮进行商品新增");
+    look.totalName = QStringLiteral("Label1");
+    look.designTotal = QStringLiteral("共 0  类货品");
+    look.captions = {QStringLiteral("名称："), QStringLiteral("型号："), QStringLiteral("金额：")};
+    look.valueNames = {QStringLiteral("Name"), QStringLiteral("Type"), QStringLiteral("Money")};
+    look.underName = QStringLiteral("Count");
+    return look;
+}
+} // namespace
+
+TStorePage::TStorePage(int *pageNumber, QWidget *parent)
+    : TCardPage(QStringLiteral("TabSheet2"), StoreLook(), pageNumber, parent)
+{
+    auto filter = [this](const QString &caption, const QString &labelName, const QString &name, int y) {
+        auto *label = new QLabel(caption, this);
+        label->setObjectName(labelName);
+        label->setGeometry(672, y, 80, 20);
+        label->setStyleSheet(QStringLiteral("color: blue;"));
+        auto *box = new TDropDownCombo(this);
+        box->setObjectName(name);
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->setGeometry(672, y + 22, 80, 26);
+        return box;
+    };
+    ComboBox6 = filter(QStringLiteral("产品编号"), QStringLiteral("Label7"), QStringLiteral("ComboBox6"), 16);
+    ComboBox7 = filter(QStringLiteral("产品名称"), QStringLiteral("Label8"), QStringLiteral("ComboBox7"), 72);
+    ComboBox8 = filter(QStringLiteral("产品规格"), QStringLiteral("Label9"), QStringLiteral("ComboBox8"), 128);
+    ProductSearch = new QPushButton(QStringLiteral("产品筛选"), this);
+    ProductSearch->setObjectName(QStringLiteral("ProductSearch"));
+    ProductSearch->setGeometry(672, 190, 80, 30);
+    ProductMonth = new QPushButton(QStringLiteral("产品月结"), this);
+    ProductMonth->setObjectName(QStringLiteral("ProductMonth"));
+    ProductMonth->setGeometry(672, 228, 80, 30);
+    for (QPushButton *b : {ProductSearch, ProductMonth})
+        b->setCursor(Qt::PointingHandCursor);
+    connect(ComboBox6, &TDropDownCombo::dropDown, this, &TStorePage::ComboBox6DropDown);
+    connect(ComboBox7, &TDropDownCombo::dropDown, this, &TStorePage::ComboBox7DropDown);
+    connect(ComboBox8, &TDropDownCombo::dropDown, this, &TStorePage::ComboBox8DropDown);
+    connect(ProductSearch, &QPushButton::clicked, this, &TStorePage::ActionProductSearchExecute);
+}
+
+QString TStorePage::ListSql()
+{
+    QString filter;
+    const QList<QPair<QComboBox *, QString>> boxes = {
+        {ComboBox6, QStringLiteral("ProductSerial")}, {ComboBox7, QStringLiteral("ProductName")}, {ComboBox8, QStringLiteral("ProductType")}};
+    for (const auto &[box, column] : boxes)
+        if (!box->currentText().isEmpty())
+            filter += QStringLiteral(" And (InStr(") + column + QStringLiteral(",") + QuotedStr(box->currentText()) + QStringLiteral("))");
+    return QStringLiteral("Select * From Product Where (ProductIndex > 1)") + filter + QStringLiteral(" Order By ProductName");
+}
+
+int TStorePage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("ProductIndex")).AsInteger(); }
+
+bool TStorePage::FillCard(int i, TQuery &row, double &total)
+{
+    TQuery &q = ShareDataModule->ADOQueryTemp2;
+    if (!RunQuery(q, QStringLiteral("Select Sum(StoreNumber) As TotalCount From Store,Bill Where (StoreProduct = ")
+                         + QString::number(RowKey(row)) + QStringLiteral(") And (StoreBill = BillIndex) And (BillCreateTime <= ")
+                         + WorkingDateSql() + QStringLiteral(")"),
+                  QStringLiteral("统计仓库金额时出错")))
+        return false;
+    q.First();
+    const TField count = q.FieldByName(QStringLiteral("TotalCount"));
+    const int quantity = count.AsInteger();
+    Value[0][i]->setText(row.FieldByName(QStringLiteral("ProductName")).AsString());
+    Value[1][i]->setText(row.FieldByName(QStringLiteral("ProductType")).AsString());
+    Value[2][i]->setText(NumberText(row.FieldByName(QStringLiteral("ProductPrice")).AsFloat() * quantity));
+    Under[i]->setText(count.IsNull() ? QStringLiteral("0") : count.AsString());
+    Grade(i, quantity, {Value[0][i], Value[1][i], Under[i], Value[2][i]});
+    total += 1;
+    return true;
+}
+
+bool TStorePage::Contribution(TQuery &, double &total)
+{
+    total += 1;
+    return true;
+}
+
+QString TStorePage::TotalText(double total) { return QStringLiteral("共 ") + NumberText(total) + QStringLiteral(" 类货品"); }
+
+void TStorePage::RefillFilter(QComboBox *box, const QString &column)
+{
+    box->clear();
+    box->clearEditText();
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (!RunQuery(q, QStringLiteral("Select DISTINCT %1 From Product Where ProductIndex > 1 Order By %1").arg(column),
+                  QStringLiteral("数据库打开失败")))
+        return;
+    QStringList values;
+    for (q.First(); !q.Eof(); q.Next())
+        values << q.FieldByName(column).AsString();
+    box->addItems(values);
+    box->setCurrentIndex(-1);
+    box->clearEditText();
+}
+
+void TStorePage::ComboBox6DropDown() { RefillFilter(ComboBox6, QStringLiteral("ProductSerial")); }
+void TStorePage::ComboBox7DropDown() { RefillFilter(ComboBox7, QStringLiteral("ProductName")); }
+void TStorePage::ComboBox8DropDown() { RefillFilter(ComboBox8, QStringLiteral("ProductType")); }
+
+void TStorePage::NewStoreClick()
+{
+    FormProduct->FEditMode = 0;
+    if (Dialogs::ShowModal(FormProduct) == QDialog::Accepted)
+        Fill();
+}
+
+void TStorePage::OpenStoreCard(int k)
+{
+    FormProduct->FEditMode = 1;
+    FormProduct->FProductIndex = Tag[k];
+    if (Dialogs::ShowModal(FormProduct) == QDialog::Accepted)
+        Fill();
+}

@@ -1,0 +1,145 @@
+#include "masterdata/AccountForm.h"
+
+#include "shell/Artwork.h"
+#include "shell/AskForm.h"
+#include "shell/Dialogs.h"
+#include "shell/MainForm.h"
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QToolButton>
+
+TFormAccount *FormAccount = nullptr;
+
+TFormAccount::TFormAccount(QWidget *parent) : TForm(parent)
+{
+    setObjectName(QStringLiteral("FormAccount"));
+    setWindowTitle(QStringLiteral("帐户管理"));
+    resize(364, 330);
+
+    Shape1 = new QFrame(this);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setGeometry(12, 12, 340, 92);
+    Shape1->setStyleSheet(QStringLiteral("#Shape1 { border: 1px solid #d3a012; border-radius: 10px; background: #fffaf0; }"));
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(24, 24, 40, 40);
+    Image1->setPixmap(QPixmap::fromImage(Artwork::CardIcon(QStringLiteral("Yellow+"))));
+    auto label = [this](const QString &name, const QString &text, const QRect &geometry) {
+        auto *l = new QLabel(text, this);
+        l->setObjectName(name);
+        l->setGeometry(geometry);
+        return l;
+    };
+    Label1 = label(QStringLiteral("Label1"), QStringLiteral("帐户名称："), QRect(80, 26, 80, 24));
+    Label3 = label(QStringLiteral("Label3"), QString(), QRect(160, 26, 180, 24));
+    Label2 = label(QStringLiteral("Label2"), QStringLiteral("帐户余额："), QRect(80, 62, 80, 24));
+    Label4 = label(QStringLiteral("Label4"), QString(), QRect(160, 62, 180, 24));
+    Label3->setStyleSheet(QStringLiteral("color: blue; font-weight: bold;"));
+    Label4->setStyleSheet(QStringLiteral("color: blue; font-weight: bold;"));
+
+    auto action = [this](const QString &name, const QString &caption) {
+        auto *a = new QAction(caption, this);
+        a->setObjectName(name);
+        return a;
+    };
+    ActionMonth = action(QStringLiteral("ActionMonth"), QStringLiteral("当月记录"));
+    ActionYear = action(QStringLiteral("ActionYear"), QStringLiteral("当年记录"));
+    ActionAll = action(QStringLiteral("ActionAll"), QStringLiteral("所有记录"));
+    ActionEdit = action(QStringLiteral("ActionEdit"), QStringLiteral("修改帐户"));
+    ActionDelete = action(QStringLiteral("ActionDelete"), QStringLiteral("删除帐户"));
+    ActionCancel = action(QStringLiteral("ActionCancel"), QStringLiteral("取消操作"));
+    QAction *actions[6] = {ActionMonth, ActionYear, ActionAll, ActionEdit, ActionDelete, ActionCancel};
+    QToolButton **buttons[6] = {&SpeedButton1, &SpeedButton2, &SpeedButton3, &SpeedButton4, &SpeedButton5, &SpeedButton6};
+    for (int i = 0; i < 6; ++i) {
+        auto *b = new QToolButton(this);
+        b->setObjectName(QStringLiteral("SpeedButton%1").arg(i + 1));
+        b->setDefaultAction(actions[i]);
+        b->setGeometry(22 + (i % 3) * 110, 122 + (i / 3) * 90, 100, 78);
+        b->setCursor(Qt::PointingHandCursor);
+        *buttons[i] = b;
+    }
+    connect(ActionEdit, &QAction::triggered, this, &TFormAccount::ActionEditExecute);
+    connect(ActionDelete, &QAction::triggered, this, &TFormAccount::ActionDeleteExecute);
+    connect(ActionCancel, &QAction::triggered, this, &QDialog::reject);
+    // The three bill lists fill the data centre grid once it exists.
+}
+
+void TFormAccount::FormShow()
+{
+    Label3->setText(FAccountName);
+    Label4->setText(FBalanceText);
+}
+
+void TFormAccount::ActionEditExecute()
+{
+    if (!ShareDataModule->AskModifyPassword(QStringLiteral("修改密码"), QStringLiteral("请输入资料修改密码"), QString()))
+        return;
+    FormAsk->FCaptionText = QStringLiteral("修改帐户");
+    FormAsk->FPromptText = QStringLiteral("请输入帐户的名称");
+    FormAsk->FInputText = FAccountName;
+    if (Dialogs::ShowModal(FormAsk) != QDialog::Accepted)
+        return;
+    const QString name = FormAsk->FInputText;
+    // An account without a name could never be chosen on a bill.
+    if (name.isEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("帐户名不得为空"));
+        return;
+    }
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    const QString openFailed = QStringLiteral("无法打开数据库");
+    if (name != FAccountName) {
+        if (!RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ") + QuotedStr(name), openFailed))
+            return;
+        if (!q.IsEmpty()) {
+            Dialogs::ShowMessage(QStringLiteral("该帐户名已经存在，请重新操作"));
+            return;
+        }
+    }
+    if (!RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ") + QuotedStr(FAccountName), openFailed))
+        return;
+    if (q.IsEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("找不到要修改的帐户"));
+    } else if (ShareDataModule->RunInTransaction(QStringLiteral("帐户修改失败"), [&] {
+                   q.First();
+                   q.Edit();
+                   q.FieldByName(QStringLiteral("AccountName")).SetAsString(name);
+                   q.Post();
+                   return true;
+               })) {
+        Dialogs::ShowMessage(QStringLiteral("帐户　") + name + QStringLiteral("　修改成功"));
+    }
+    FormMain->RefreshAllPages();
+    accept();
+}
+
+void TFormAccount::ActionDeleteExecute()
+{
+    if (!ShareDataModule->AskModifyPassword(QStringLiteral("修改密码"), QStringLiteral("请输入资料修改密码"), QString()))
+        return;
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (!RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ") + QuotedStr(FAccountName),
+                  QStringLiteral("数据库打开失败")))
+        return;
+    if (q.IsEmpty())
+        return;
+    if (!Dialogs::AskYesNo(QStringLiteral("删除警告"), QStringLiteral("删除帐户将删除该帐户下所有记录，确实要删除吗？")))
+        return;
+    // The account, its bills and their lines go together or not at all.
+    const bool deleted = ShareDataModule->RunInTransaction(QStringLiteral("帐户删除失败"), [&] {
+        q.First();
+        const int index = q.FieldByName(QStringLiteral("AccountIndex")).AsInteger();
+        q.Delete();
+        ShareDataModule->Exec(QStringLiteral("Delete From Store Where StoreBill In (Select BillIndex From Bill Where BillAccount = ?)"),
+                              {index});
+        ShareDataModule->Exec(QStringLiteral("Delete From Bill Where BillAccount = ?"), {index});
+        return true;
+    });
+    if (!deleted)
+        return;
+    FormMain->RefreshAllPages();
+    accept();
+}

@@ -1,0 +1,208 @@
+#include "masterdata/CustomerForm.h"
+
+#include "masterdata/CustomerForm2.h"
+#include "masterdata/SGForm.h"
+#include "shell/Dialogs.h"
+#include "shell/MainForm.h"
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QToolButton>
+
+TFormCustomer *FormCustomer = nullptr;
+
+namespace {
+QLabel *NewLabel(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setGeometry(geometry);
+    l->setAlignment(Qt::AlignCenter);
+    return l;
+}
+} // namespace
+
+TFormCustomer::TFormCustomer(QWidget *parent) : TForm(parent)
+{
+    setObjectName(QStringLiteral("FormCustomer"));
+    setFixedSize(614, 455);
+
+    // The equation: opening debt + goods + other receivables - received = debt.
+    const int figureX[5] = {16, 136, 256, 376, 496};
+    const char *captions[5] = {"起初欠款", "货款总额", "其它应收", "已收总额", "客户欠款"};
+    QLabel **captionLabels[5] = {&Label1, &Label5, &Label9, &Label7, &Label3};
+    QLabel **valueLabels[5] = {&Label2, &Label6, &Label10, &Label8, &Label4};
+    const char *captionNames[5] = {"Label1", "Label5", "Label9", "Label7", "Label3"};
+    const char *valueNames[5] = {"Label2", "Label6", "Label10", "Label8", "Label4"};
+    for (int i = 0; i < 5; ++i) {
+        *captionLabels[i] = NewLabel(this, QString::fromLatin1(captionNames[i]), QString::fromUtf8(captions[i]),
+                                     QRect(figureX[i], 18, 102, 22));
+        *valueLabels[i] = NewLabel(this, QString::fromLatin1(valueNames[i]), QStringLiteral("0"),
+                                   QRect(figureX[i], 44, 102, 30));
+        (*valueLabels[i])->setFrameShape(QFrame::StyledPanel);
+        (*valueLabels[i])->setStyleSheet(i == 4 ? QStringLiteral("color: red; font-weight: bold; background: white;")
+                                                : QStringLiteral("color: blue; background: white;"));
+    }
+    const char *signs[4] = {"+", "+", "−", "="};
+    QLabel **signLabels[4] = {&ImageAdd1, &ImageAdd2, &ImageSubstract1, &ImageEqual1};
+    const char *signNames[4] = {"ImageAdd1", "ImageAdd2", "ImageSubstract1", "ImageEqual1"};
+    for (int i = 0; i < 4; ++i) {
+        *signLabels[i] = NewLabel(this, QString::fromLatin1(signNames[i]), QString::fromUtf8(signs[i]),
+                                  QRect(figureX[i] + 102, 44, 18, 30));
+        (*signLabels[i])->setStyleSheet(QStringLiteral("font-size: 20px; font-weight: bold; color: #2f5fa6;"));
+    }
+
+    auto action = [this](const QString &name, const QString &caption) {
+        auto *a = new QAction(caption, this);
+        a->setObjectName(name);
+        return a;
+    };
+    ActionSell = action(QStringLiteral("ActionSell"), QStringLiteral("销售开单"));
+    ActionBuy = action(QStringLiteral("ActionBuy"), QStringLiteral("销售退货"));
+    ActionGet = action(QStringLiteral("ActionGet"), QStringLiteral("财务收入"));
+    ActionPay = action(QStringLiteral("ActionPay"), QStringLiteral("财务支出"));
+    ActionMonth = action(QStringLiteral("ActionMonth"), QStringLiteral("当月单据"));
+    ActionYear = action(QStringLiteral("ActionYear"), QStringLiteral("当年单据"));
+    ActionAll = action(QStringLiteral("ActionAll"), QStringLiteral("所有单据"));
+    ActionPrice = action(QStringLiteral("ActionPrice"), QStringLiteral("价格列表"));
+    ActionMonthCount = action(QStringLiteral("ActionMonthCount"), QStringLiteral("月结统计"));
+    ActionEdit = action(QStringLiteral("ActionEdit"), QStringLiteral("客户修改"));
+    ActionDelete = action(QStringLiteral("ActionDelete"), QStringLiteral("客户删除"));
+    ActionSG = action(QStringLiteral("ActionSG"), QStringLiteral("其它应收"));
+    ActionCancel = action(QStringLiteral("ActionCancel"), QStringLiteral("取消操作"));
+
+    auto group = [this](const QString &name, const QString &title, const QRect &geometry) {
+        auto *g = new QGroupBox(title, this);
+        g->setObjectName(name);
+        g->setGeometry(geometry);
+        return g;
+    };
+    GroupBox1 = group(QStringLiteral("GroupBox1"), QStringLiteral("（新增）货品单据"), QRect(16, 96, 186, 150));
+    GroupBox2 = group(QStringLiteral("GroupBox2"), QStringLiteral("（新增）财务单据"), QRect(214, 96, 186, 150));
+    GroupBox3 = group(QStringLiteral("GroupBox3"), QStringLiteral("单据查找"), QRect(412, 96, 186, 150));
+    GroupBox4 = group(QStringLiteral("GroupBox4"), QStringLiteral("信息统计"), QRect(16, 268, 186, 150));
+    GroupBox5 = group(QStringLiteral("GroupBox5"), QStringLiteral("资料修改"), QRect(214, 268, 186, 150));
+
+    auto button = [](QWidget *parent, const QString &name, QAction *a, const QRect &geometry) {
+        auto *b = new QToolButton(parent);
+        b->setObjectName(name);
+        b->setDefaultAction(a);
+        b->setGeometry(geometry);
+        b->setCursor(Qt::PointingHandCursor);
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        return b;
+    };
+    const QRect left(14, 34, 76, 96), right(96, 34, 76, 96);
+    SellButton = button(GroupBox1, QStringLiteral("SellButton"), ActionSell, left);
+    BuyButton = button(GroupBox1, QStringLiteral("BuyButton"), ActionBuy, right);
+    GetButton = button(GroupBox2, QStringLiteral("GetButton"), ActionGet, left);
+    PayButton = button(GroupBox2, QStringLiteral("PayButton"), ActionPay, right);
+    MonthBill = button(GroupBox3, QStringLiteral("MonthBill"), ActionMonth, QRect(10, 34, 52, 96));
+    YearBill = button(GroupBox3, QStringLiteral("YearBill"), ActionYear, QRect(67, 34, 52, 96));
+    AllBill = button(GroupBox3, QStringLiteral("AllBill"), ActionAll, QRect(124, 34, 52, 96));
+    CustomerPrice = button(GroupBox4, QStringLiteral("CustomerPrice"), ActionPrice, left);
+    MonthCount = button(GroupBox4, QStringLiteral("MonthCount"), ActionMonthCount, right);
+    CustomerEdit = button(GroupBox5, QStringLiteral("CustomerEdit"), ActionEdit, left);
+    CustomerDelete = button(GroupBox5, QStringLiteral("CustomerDelete"), ActionDelete, right);
+    SpeedButton1 = button(this, QStringLiteral("SpeedButton1"), ActionSG, QRect(426, 282, 158, 60));
+    Cancel = button(this, QStringLiteral("Cancel"), ActionCancel, QRect(426, 352, 158, 60));
+
+    connect(ActionEdit, &QAction::triggered, this, &TFormCustomer::ActionEditExecute);
+    connect(ActionDelete, &QAction::triggered, this, &TFormCustomer::ActionDeleteExecute);
+    connect(ActionSG, &QAction::triggered, this, &TFormCustomer::ActionSGExecute);
+    connect(ActionCancel, &QAction::triggered, this, &QDialog::reject);
+    // The bill editors, the bill lists, the price list and the monthly statement
+    // join these buttons when those windows are built.
+}
+
+void TFormCustomer::FormShow()
+{
+    // A customer that is gone cannot be shown: close rather than show another's figures.
+    if (!RefreshFigures())
+        CloseWithResult(QDialog::Rejected);
+}
+
+bool TFormCustomer::RefreshFigures()
+{
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (!RunQuery(q, QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex),
+                  QStringLiteral("客户资料表打开失败")))
+        return false;
+    if (q.IsEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("该客户记录已被删除"));
+        return false;
+    }
+    q.First();
+    const QString name = q.FieldByName(QStringLiteral("CustomerName")).AsString();
+    const double opening = q.FieldByName(QStringLiteral("CustomerOwe")).AsFloat();
+    setWindowTitle(name);
+    Label2->setText(NumberText(opening));
+    const QString d = SqlDate(FormMain->WorkingDate());
+    const QString who = QuotedStr(name);
+    const QString sums[3] = {
+        QStringLiteral("Select Sum(BillSum) As TotalMoney From Bill Where ((BillKind = '出货单') Or (BillKind = '进货单')) "
+                       "And (BillUser = ") + who + QStringLiteral(") And (BillCreateTime <= ") + d + QStringLiteral(")"),
+        QStringLiteral("Select Sum(BillMoney) As TotalMoney From Account,Bill Where (AccountIndex > 1) And "
+                       "(AccountIndex = BillAccount) And (BillMoney > 0) And (BillUser = ") + who
+            + QStringLiteral(") And (BillCreateTime <= ") + d + QStringLiteral(")"),
+        QStringLiteral("Select Sum(SGSum) As TotalMoney From SG Where (SGCustomer = ") + who
+            + QStringLiteral(") And (SGDate <= ") + d + QStringLiteral(")")};
+    QLabel *targets[3] = {Label6, Label8, Label10};
+    double values[3] = {0, 0, 0};
+    TQuery &q2 = ShareDataModule->ADOQueryTemp2;
+    for (int i = 0; i < 3; ++i) {
+        if (!RunQuery(q2, sums[i], QStringLiteral("数据库打开失败")))
+            return false;
+        q2.First();
+        values[i] = q2.FieldByName(QStringLiteral("TotalMoney")).AsFloat();
+        targets[i]->setText(NumberText(values[i]));
+    }
+    Label4->setText(NumberText(opening + values[0] + values[2] - values[1]));
+    return true;
+}
+
+void TFormCustomer::ActionEditExecute()
+{
+    if (!ShareDataModule->AskModifyPassword(QStringLiteral("修改密码"), QStringLiteral("请输入资料修改密码"), QString()))
+        return;
+    FormCustomer2->FEditMode = 1;
+    FormCustomer2->FCustomerIndex = FCustomerIndex;
+    if (Dialogs::ShowModal(FormCustomer2) == QDialog::Accepted)
+        accept();
+}
+
+void TFormCustomer::ActionDeleteExecute()
+{
+    if (!ShareDataModule->AskModifyPassword(QStringLiteral("修改密码"), QStringLiteral("请输入资料修改密码"), QString()))
+        return;
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (!RunQuery(q, QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex),
+                  QStringLiteral("数据库打开失败")))
+        return;
+    if (q.IsEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("找不到要删除的记录"));
+        return;
+    }
+    if (!Dialogs::AskYesNo(QStringLiteral("删除警告"), QStringLiteral("确实要删除该记录吗？")))
+        return;
+    // Its prices go with it; its bills and other receivables keep the name.
+    const bool deleted = ShareDataModule->RunInTransaction(QStringLiteral("客户删除失败"), [&] {
+        ShareDataModule->Exec(QStringLiteral("Delete From Price Where PriceCustomer = ?"), {FCustomerIndex});
+        q.First();
+        q.Delete();
+        return true;
+    });
+    if (deleted)
+        accept();
+}
+
+void TFormCustomer::ActionSGExecute()
+{
+    FormSG->FCustomerName = windowTitle();
+    Dialogs::ShowModal(FormSG);
+    RefreshFigures();
+    FormMain->FillCustomerPage();
+}

@@ -1,0 +1,202 @@
+#include "masterdata/CustomerForm2.h"
+
+#include "shell/Dialogs.h"
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+TFormCustomer2 *FormCustomer2 = nullptr;
+
+TFormCustomer2::TFormCustomer2(QWidget *parent) : TForm(parent)
+{
+    setObjectName(QStringLiteral("FormCustomer2"));
+    setWindowTitle(QStringLiteral("客户资料输入"));
+    setFixedSize(394, 237);
+
+    auto label = [this](const QString &name, const QString &text, int y) {
+        auto *l = new QLabel(text, this);
+        l->setObjectName(name);
+        l->setGeometry(36, y, 80, 24);
+        return l;
+    };
+    Label1 = label(QStringLiteral("Label1"), QStringLiteral("客户地区："), 28);
+    auto box = [this](const QString &name, const QString &text, int x) {
+        auto *b = new QCheckBox(text, this);
+        b->setObjectName(name);
+        b->setGeometry(x, 28, 70, 24);
+        return b;
+    };
+    CheckBox1 = box(QStringLiteral("CheckBox1"), QStringLiteral("本地"), 120);
+    CheckBox2 = box(QStringLiteral("CheckBox2"), QStringLiteral("省内"), 196);
+    CheckBox3 = box(QStringLiteral("CheckBox3"), QStringLiteral("其它"), 272);
+    Label2 = label(QStringLiteral("Label2"), QStringLiteral("客户名称："), 72);
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(120, 70, 230, 26);
+    Label3 = label(QStringLiteral("Label3"), QStringLiteral("起初欠款："), 116);
+    Edit2 = new QLineEdit(this);
+    Edit2->setObjectName(QStringLiteral("Edit2"));
+    Edit2->setGeometry(120, 114, 230, 26);
+
+    BitBtn1 = new QPushButton(QStringLiteral("确定"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setGeometry(100, 180, 90, 32);
+    BitBtn1->setDefault(true);
+    BitBtn2 = new QPushButton(QStringLiteral("取消"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setGeometry(210, 180, 90, 32);
+    BitBtn2->setAutoDefault(false);
+
+    for (QCheckBox *b : {CheckBox1, CheckBox2, CheckBox3})
+        connect(b, &QCheckBox::toggled, this, [this, b] { RegionClick(b); });
+    connect(BitBtn1, &QPushButton::clicked, this, &TFormCustomer2::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TFormCustomer2::RegionClick(QCheckBox *clicked)
+{
+    // The three boxes act as one radio group; a click on the ticked one keeps it ticked.
+    if (FSettingRegion)
+        return;
+    FSettingRegion = true;
+    for (QCheckBox *b : {CheckBox1, CheckBox2, CheckBox3})
+        b->setChecked(b == clicked);
+    FSettingRegion = false;
+}
+
+QString TFormCustomer2::TickedRegion() const
+{
+    for (QCheckBox *b : {CheckBox1, CheckBox2, CheckBox3})
+        if (b->isChecked())
+            return b->text();
+    return QString();
+}
+
+void TFormCustomer2::FormShow()
+{
+    if (FEditMode == 1) {
+        TQuery &q = ShareDataModule->ADOQueryTemp;
+        if (!RunQuery(q, QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex),
+                      QStringLiteral("客户资料读入失败"))) {
+            CloseWithResult(QDialog::Rejected);
+            return;
+        }
+        if (q.IsEmpty()) {
+            Dialogs::ShowMessage(QStringLiteral("找不到要修改的记录"));
+            CloseWithResult(QDialog::Rejected);
+            return;
+        }
+        q.First();
+        const QString region = q.FieldByName(QStringLiteral("CustomerRegion")).AsString();
+        FSettingRegion = true;
+        for (QCheckBox *b : {CheckBox1, CheckBox2, CheckBox3})
+            b->setChecked(b->text() == region);
+        FSettingRegion = false;
+        Edit1->setText(q.FieldByName(QStringLiteral("CustomerName")).AsString());
+        Edit2->setText(NumberText(q.FieldByName(QStringLiteral("CustomerOwe")).AsFloat()));
+    } else {
+        Edit1->clear();
+        Edit2->clear();
+    }
+    Edit1->setFocus();
+}
+
+void TFormCustomer2::BitBtn1Click()
+{
+    const QString region = TickedRegion();
+    if (region.isEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("请先选择客户所属地区"));
+        return;
+    }
+    const QString name = Edit1->text();
+    if (name.isEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("客户名不得为空"));
+        Edit1->setFocus();
+        return;
+    }
+    double owe = 0;
+    try {
+        owe = TextToFloatLenient(Edit2->text());
+    } catch (const EConvertError &e) {
+        Dialogs::ShowMessage(e.Message());
+        Edit2->setFocus();
+        return;
+    }
+    if (Save(name, region, owe))
+        accept();
+}
+
+bool TFormCustomer2::Save(const QString &name, const QString &region, double owe)
+{
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    const QString byName = QStringLiteral("Select * From Customer Where CustomerName = ") + QuotedStr(name);
+    const QString byIndex = QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex);
+    const QString openFailed = QStringLiteral("无法打开数据库");
+    auto write = [&] {
+        q.FieldByName(QStringLiteral("CustomerRegion")).SetAsString(region);
+        q.FieldByName(QStringLiteral("CustomerName")).SetAsString(name);
+        q.FieldByName(QStringLiteral("CustomerOwe")).SetAsFloat(owe);
+        q.Post();
+    };
+
+    if (FEditMode == 0) {
+        if (!RunQuery(q, byName, openFailed))
+            return false;
+        if (!q.IsEmpty()) {
+            Dialogs::ShowMessage(QStringLiteral("该帐客户名已经存在，请重新操作"));
+            Edit1->setFocus();
+            return false;
+        }
+        if (!ShareDataModule->RunInTransaction(QStringLiteral("客户保存失败"), [&] {
+                q.Append();
+                write();
+                return true;
+            }))
+            return false;
+        Dialogs::ShowMessage(QStringLiteral("客户　") + name + QStringLiteral("　新增成功"));
+        return true;
+    }
+
+    if (!RunQuery(q, byIndex, openFailed))
+        return false;
+    if (q.IsEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("找不到要修改的客户"));
+        return false;
+    }
+    q.First();
+    const QString oldName = q.FieldByName(QStringLiteral("CustomerName")).AsString();
+    if (oldName != name) {
+        if (!RunQuery(q, byName, openFailed))
+            return false;
+        if (!q.IsEmpty()) {
+            Dialogs::ShowMessage(QStringLiteral("该客户名已经存在，请重新操作"));
+            Edit1->setFocus();
+            return false;
+        }
+        if (!RunQuery(q, byIndex, openFailed))
+            return false;
+        if (q.IsEmpty()) {
+            Dialogs::ShowMessage(QStringLiteral("找不到要修改的客户"));
+            return false;
+        }
+    }
+    // The bills and the other receivables carry the name; they move with it.
+    const bool saved = ShareDataModule->RunInTransaction(QStringLiteral("客户资料修改失败"), [&] {
+        if (oldName != name) {
+            ShareDataModule->Exec(QStringLiteral("Update Bill Set BillUser = ? Where BillUser = ?"), {name, oldName});
+            ShareDataModule->Exec(QStringLiteral("Update SG Set SGCustomer = ? Where SGCustomer = ?"), {name, oldName});
+        }
+        q.First();
+        q.Edit();
+        write();
+        return true;
+    });
+    if (!saved)
+        return false;
+    Dialogs::ShowMessage(QStringLiteral("客户资料修改成功"));
+    return true;
+}

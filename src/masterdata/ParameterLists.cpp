@@ -1,0 +1,195 @@
+#include "masterdata/ParameterLists.h"
+
+#include "shell/AskForm.h"
+#include "shell/Dialogs.h"
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+struct TypeTexts {
+    const char *caption, *loadFailure, *addPrompt, *changePrompt, *empty, *duplicate, *noneToChange, *noneToDelete;
+};
+
+const TypeTexts texts[3] = {
+    {"收支种类", "读入帐款收支种类失败", "请输入种类的名称", "请输入种类的名称", "种类名不能为空", "存在同名的种类，请改名",
+     "请先选中要修改的种类", "请先选中要删除的种类"},
+    {"款项类别", "读入帐款类别失败", "请输入新类别的名称", "请输入类别的名称", "类别名不能为空", "存在同名的类别，请改名",
+     "请先选中要修改的类别", "请先选中要删除的类别"},
+    {"凭证", "读入帐款类别失败", "请输入新凭证的名称", "请输入凭证的名称", "凭证名不能为空", "存在同名的凭证，请改名",
+     "请先选中要修改的凭证", "请先选中要删除的凭证"},
+};
+
+const TypeTexts &Texts(int type) { return texts[type - 1]; }
+QString T(const char *text) { return QString::fromUtf8(text); }
+
+bool AskValue(const QString &prompt, const QString &initial, QString &value)
+{
+    FormAsk->FCaptionText = QStringLiteral("参数设置");
+    FormAsk->FPromptText = prompt;
+    FormAsk->FInputText = initial;
+    if (Dialogs::ShowModal(FormAsk) != QDialog::Accepted)
+        return false;
+    value = FormAsk->FInputText;
+    return true;
+}
+} // namespace
+
+TParameterLists::TParameterLists(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("ParameterLists"));
+    QLabel **labels[3] = {&Label4, &Label5, &Label6};
+    QListWidget **lists[3] = {&ListBox1, &ListBox2, &ListBox3};
+    QPushButton **buttons[9] = {&Button1, &Button2, &Button3, &Button4, &Button5, &Button6, &Button7, &Button8, &Button9};
+    const char *captions[3] = {"新增", "修改", "删除"};
+    for (int t = 0; t < 3; ++t) {
+        const int x = 24 + t * 206;
+        auto *label = new QLabel(T(texts[t].caption), this);
+        label->setObjectName(QStringLiteral("Label%1").arg(t + 4));
+        label->setGeometry(x, 0, 190, 22);
+        label->setStyleSheet(QStringLiteral("color: red;"));
+        *labels[t] = label;
+        auto *list = new QListWidget(this);
+        list->setObjectName(QStringLiteral("ListBox%1").arg(t + 1));
+        list->setGeometry(x, 24, 190, 230);
+        *lists[t] = list;
+        const int type = t + 1;
+        connect(list, &QListWidget::itemDoubleClicked, this, [this, type] { ChangeParameterValue(type); });
+        for (int b = 0; b < 3; ++b) {
+            auto *button = new QPushButton(T(captions[b]), this);
+            button->setObjectName(QStringLiteral("Button%1").arg(t * 3 + b + 1));
+            button->setGeometry(x + b * 65, 262, 60, 28);
+            *buttons[t * 3 + b] = button;
+        }
+        connect(*buttons[t * 3], &QPushButton::clicked, this, [this, type] { AddParameterValue(type); });
+        connect(*buttons[t * 3 + 1], &QPushButton::clicked, this, [this, type] { ChangeParameterValue(type); });
+        connect(*buttons[t * 3 + 2], &QPushButton::clicked, this, [this, type] { DeleteParameterValue(type); });
+    }
+}
+
+QListWidget *TParameterLists::ListBox(int type) const
+{
+    return type == 1 ? ListBox1 : type == 2 ? ListBox2 : ListBox3;
+}
+
+void TParameterLists::LoadParameterList(int type)
+{
+    QListWidget *list = ListBox(type);
+    list->clear();
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (!RunQuery(q, QStringLiteral("Select * From Parameter Where ParameterType =  ") + QString::number(type),
+                  T(Texts(type).loadFailure)))
+        return;
+    for (q.First(); !q.Eof(); q.Next())
+        list->addItem(q.FieldByName(QStringLiteral("ParameterValue")).AsString());
+    if (list->count() > 0)
+        list->setCurrentRow(list->count() - 1);
+}
+
+bool TParameterLists::Find(int type, const QString &value)
+{
+    return RunQuery(ShareDataModule->ADOQueryTemp,
+                    QStringLiteral("Select * From Parameter Where (ParameterType =  ") + QString::number(type)
+                        + QStringLiteral(") And (ParameterValue = ") + QuotedStr(value) + QStringLiteral(")"),
+                    QStringLiteral("读入帐款参数失败"));
+}
+
+void TParameterLists::AddParameterValue(int type)
+{
+    QString value;
+    if (!AskValue(T(Texts(type).addPrompt), QString(), value))
+        return;
+    if (value.isEmpty()) {
+        Dialogs::ShowMessage(T(Texts(type).empty));
+        return;
+    }
+    if (!Find(type, value))
+        return;
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (!q.IsEmpty()) {
+        Dialogs::ShowMessage(T(Texts(type).duplicate));
+        return;
+    }
+    if (!ShareDataModule->RunInTransaction(QStringLiteral("参数保存失败"), [&] {
+            q.Append();
+            q.FieldByName(QStringLiteral("ParameterType")).SetAsInteger(type);
+            q.FieldByName(QStringLiteral("ParameterValue")).SetAsString(value);
+            q.Post();
+            return true;
+        }))
+        return;
+    LoadParameterList(type);
+}
+
+void TParameterLists::ChangeParameterValue(int type)
+{
+    QListWidget *list = ListBox(type);
+    QListWidgetItem *selected = list->currentItem();
+    if (!selected || !selected->isSelected()) {
+        Dialogs::ShowMessage(T(Texts(type).noneToChange));
+        list->setFocus();
+        return;
+    }
+    const QString old = selected->text();
+    QString value;
+    if (!AskValue(T(Texts(type).changePrompt), old, value))
+        return;
+    if (value.isEmpty()) {
+        Dialogs::ShowMessage(T(Texts(type).empty));
+        return;
+    }
+    if (value == old)
+        return;
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (!Find(type, value))
+        return;
+    if (!q.IsEmpty()) {
+        Dialogs::ShowMessage(T(Texts(type).duplicate));
+        return;
+    }
+    if (!Find(type, old))
+        return;
+    if (q.IsEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("该参数已经被删除"));
+        return;
+    }
+    if (!ShareDataModule->RunInTransaction(QStringLiteral("参数保存失败"), [&] {
+            q.First();
+            q.Edit();
+            q.FieldByName(QStringLiteral("ParameterValue")).SetAsString(value);
+            q.Post();
+            return true;
+        }))
+        return;
+    LoadParameterList(type);
+}
+
+void TParameterLists::DeleteParameterValue(int type)
+{
+    QListWidget *list = ListBox(type);
+    QListWidgetItem *selected = list->currentItem();
+    if (!selected || !selected->isSelected()) {
+        Dialogs::ShowMessage(T(Texts(type).noneToDelete));
+        list->setFocus();
+        return;
+    }
+    if (!Find(type, selected->text()))
+        return;
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (q.IsEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("该记录已不存在"));
+        return;
+    }
+    if (!Dialogs::AskYesNo(QStringLiteral("删除警告"), QStringLiteral("确实要删除该参数吗？")))
+        return;
+    if (!ShareDataModule->RunInTransaction(QStringLiteral("参数删除失败"), [&] {
+            q.First();
+            q.Delete();
+            return true;
+        }))
+        return;
+    LoadParameterList(type);
+}

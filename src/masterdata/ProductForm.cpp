@@ -1,0 +1,200 @@
+#include "masterdata/ProductForm.h"
+
+#include "shell/Artwork.h"
+#include "shell/Dialogs.h"
+#include "shell/MainForm.h"
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+TFormProduct *FormProduct = nullptr;
+
+namespace {
+QPixmap Banner()
+{
+    QPixmap pm(420, 60);
+    QPainter p(&pm);
+    QLinearGradient g(0, 0, 420, 0);
+    g.setColorAt(0, QColor(0x5f, 0x6b, 0x78));
+    g.setColorAt(1, QColor(0xa9, 0xb4, 0xc0));
+    p.fillRect(pm.rect(), g);
+    p.drawPixmap(14, 14, Artwork::TabIcon(3));
+    QFont f = p.font();
+    f.setPixelSize(22);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRect(56, 0, 350, 60), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("货品资料"));
+    return pm;
+}
+} // namespace
+
+TFormProduct::TFormProduct(QWidget *parent) : TForm(parent)
+{
+    setObjectName(QStringLiteral("FormProduct"));
+    setWindowTitle(QStringLiteral("货品资料"));
+    setFixedSize(461, 321);
+
+    Image9 = new QLabel(this);
+    Image9->setObjectName(QStringLiteral("Image9"));
+    Image9->setGeometry(20, 10, 420, 60);
+    Image9->setPixmap(Banner());
+
+    struct Field {
+        QLineEdit **edit;
+        const char *name;
+        const char *caption;
+        QRect geometry;
+    };
+    const Field fields[] = {
+        {&Edit2, "Edit2", "货品名称", QRect(20, 100, 200, 26)},
+        {&Edit3, "Edit3", "货品规格", QRect(240, 100, 200, 26)},
+        {&Edit4, "Edit4", "货品单价", QRect(20, 156, 200, 26)},
+        {&Edit7, "Edit7", "货品编号", QRect(240, 156, 200, 26)},
+        {&Edit8, "Edit8", "货品信息", QRect(20, 212, 420, 26)},
+    };
+    for (const Field &f : fields) {
+        auto *label = new QLabel(QString::fromUtf8(f.caption), this);
+        label->setGeometry(f.geometry.x(), f.geometry.y() - 22, 120, 20);
+        *f.edit = new QLineEdit(this);
+        (*f.edit)->setObjectName(QString::fromLatin1(f.name));
+        (*f.edit)->setGeometry(f.geometry);
+    }
+
+    auto button = [this](const QString &name, const QString &text, int x) {
+        auto *b = new QPushButton(text, this);
+        b->setObjectName(name);
+        b->setGeometry(x, 266, 100, 34);
+        b->setCursor(Qt::PointingHandCursor);
+        b->setAutoDefault(false);
+        return b;
+    };
+    BitBtn3 = button(QStringLiteral("BitBtn3"), QStringLiteral("删除"), 20);
+    BitBtn1 = button(QStringLiteral("BitBtn1"), QStringLiteral("保存"), 230);
+    BitBtn2 = button(QStringLiteral("BitBtn2"), QStringLiteral("取消"), 340);
+    BitBtn1->setDefault(true);
+    connect(BitBtn1, &QPushButton::clicked, this, &TFormProduct::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(BitBtn3, &QPushButton::clicked, this, &TFormProduct::BitBtn3Click);
+}
+
+void TFormProduct::FormShow()
+{
+    if (FEditMode != 0) {
+        TQuery &q = ShareDataModule->ADOQueryTemp;
+        if (!RunQuery(q, QStringLiteral("Select * From Product Where ProductIndex = ") + QString::number(FProductIndex),
+                      QStringLiteral("货品读入失败"))) {
+            CloseWithResult(QDialog::Rejected);
+            return;
+        }
+        if (q.IsEmpty()) {
+            Dialogs::ShowMessage(QStringLiteral("找不到要修改的记录"));
+            CloseWithResult(QDialog::Rejected);
+            return;
+        }
+        q.First();
+        Edit2->setText(q.FieldByName(QStringLiteral("ProductName")).AsString());
+        Edit3->setText(q.FieldByName(QStringLiteral("ProductType")).AsString());
+        Edit4->setText(NumberText(q.FieldByName(QStringLiteral("ProductPrice")).AsFloat()));
+        Edit7->setText(q.FieldByName(QStringLiteral("ProductSerial")).AsString());
+        Edit8->setText(q.FieldByName(QStringLiteral("ProductRemark")).AsString());
+        BitBtn3->show();
+    } else {
+        for (QLineEdit *e : Edits())
+            e->clear();
+        BitBtn3->hide();
+    }
+    Edit2->setFocus();
+}
+
+void TFormProduct::BitBtn1Click()
+{
+    if (Edit2->text().isEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("货品名称不能为空"));
+        Edit2->setFocus();
+        return;
+    }
+    if (Edit3->text().isEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("货品规格不能为空"));
+        Edit3->setFocus();
+        return;
+    }
+    const QString error = AmountTextError(Edit4->text());
+    if (!error.isEmpty()) {
+        Dialogs::ShowMessage(error);
+        Edit4->setFocus();
+        return;
+    }
+    const double price = TextToFloatLenient(Edit4->text());
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    auto write = [&] {
+        q.FieldByName(QStringLiteral("ProductName")).SetAsString(Edit2->text());
+        q.FieldByName(QStringLiteral("ProductType")).SetAsString(Edit3->text());
+        q.FieldByName(QStringLiteral("ProductPrice")).SetAsFloat(price);
+        q.FieldByName(QStringLiteral("ProductSerial")).SetAsString(Edit7->text());
+        q.FieldByName(QStringLiteral("ProductRemark")).SetAsString(Edit8->text());
+        q.Post();
+        return true;
+    };
+    if (FEditMode == 0) {
+        if (!RunQuery(q, QStringLiteral("Select * From Product Where ProductIndex = 0"), QStringLiteral("数据库打开失败")))
+            return;
+        if (!ShareDataModule->RunInTransaction(QStringLiteral("货品保存失败"), [&] {
+                q.Append();
+                return write();
+            }))
+            return;
+        Dialogs::ShowMessage(QStringLiteral("货品记录新增成功"));
+        accept();
+        return;
+    }
+    if (!ShareDataModule->AskModifyPassword(QStringLiteral("修改密码"), QStringLiteral("请输入资料修改密码"), QString()))
+        return;
+    if (!RunQuery(q, QStringLiteral("Select * From Product Where ProductIndex = ") + QString::number(FProductIndex),
+                  QStringLiteral("数据库打开失败")))
+        return;
+    if (q.IsEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("找不到要修改的记录"));
+        return;
+    }
+    if (!ShareDataModule->RunInTransaction(QStringLiteral("货品保存失败"), [&] {
+            q.First();
+            q.Edit();
+            return write();
+        }))
+        return;
+    Dialogs::ShowMessage(QStringLiteral("记录修改成功"));
+    accept();
+}
+
+void TFormProduct::BitBtn3Click()
+{
+    if (!ShareDataModule->AskModifyPassword(QStringLiteral("修改密码"), QStringLiteral("请输入资料修改密码"), QString()))
+        return;
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (!RunQuery(q, QStringLiteral("Select * From Product Where ProductIndex = ") + QString::number(FProductIndex),
+                  QStringLiteral("数据库打开失败")))
+        return;
+    if (q.IsEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("找不到要删除的记录"));
+        return;
+    }
+    if (!Dialogs::AskYesNo(QStringLiteral("删除警告"), QStringLiteral("确实要删除该货品吗？")))
+        return;
+    // The bills keep their lines: they move onto the placeholder product.
+    const bool deleted = ShareDataModule->RunInTransaction(QStringLiteral("货品删除失败"), [&] {
+        q.First();
+        ShareDataModule->Exec(QStringLiteral("Update Store Set StoreProduct = 1 Where StoreProduct = ?"),
+                              {q.FieldByName(QStringLiteral("ProductIndex")).AsInteger()});
+        q.Delete();
+        return true;
+    });
+    if (!deleted)
+        return;
+    FormMain->RefreshAllPages();
+    reject();
+}
