@@ -112,8 +112,14 @@ QString ErrorText(const QSqlQuery &q) { return q.lastError().text(); }
 
 void Bind(QSqlQuery &q, const QVariantList &params)
 {
-    for (int i = 0; i < params.size(); ++i)
-        q.bindValue(i, params[i]);
+    // A text that was never set is an empty text, not NULL: text columns hold no NULLs.
+    for (int i = 0; i < params.size(); ++i) {
+        const QVariant &v = params[i];
+        if (v.typeId() == QMetaType::QString && v.toString().isNull())
+            q.bindValue(i, QString(QLatin1String("")));
+        else
+            q.bindValue(i, v);
+    }
 }
 } // namespace
 

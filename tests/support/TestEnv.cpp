@@ -3,7 +3,9 @@
 #include "db/Schema.h"
 #include "shell/Clock.h"
 #include "shell/Forms.h"
+#include "shell/AskForm.h"
 #include "shell/LoginForm.h"
+#include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
@@ -12,6 +14,7 @@
 #include <QSqlQuery>
 #include <QTest>
 #include <QAction>
+#include <QPushButton>
 
 bool DialogScript::YesNo(const QString &caption, const QString &text)
 {
@@ -94,4 +97,68 @@ QVariant TestEnv::Scalar(const QString &sql)
 void TestEnv::MarkRegistered()
 {
     WriteIniValue(QStringLiteral("数据库内容"), QStringLiteral("ODBC"), QStringLiteral("1"), Dir() + QStringLiteral("Kestrova.ini"));
+}
+
+void TestEnv::StartAsFinance()
+{
+    MarkRegistered();
+    script.LoginAs(QStringLiteral("财务主管"), QStringLiteral("8888"));
+    if (!FormMain->FormShow())
+        qFatal("the finance supervisor login failed");
+    script.messages.clear();
+}
+
+static int LastKey()
+{
+    QSqlQuery q(ShareDataModule->Connection());
+    q.exec(QStringLiteral("Select last_insert_rowid()"));
+    q.next();
+    return q.value(0).toInt();
+}
+
+int TestEnv::AddCustomer(const QString &name, const QString &region, double owe)
+{
+    Exec(QStringLiteral("Insert Into Customer (CustomerName, CustomerRegion, CustomerOwe) Values (?, ?, ?)"), {name, region, owe});
+    return LastKey();
+}
+
+int TestEnv::AddAccount(const QString &name)
+{
+    Exec(QStringLiteral("Insert Into Account (AccountName) Values (?)"), {name});
+    return LastKey();
+}
+
+int TestEnv::AddProduct(const QString &name, const QString &type, double price, const QString &serial)
+{
+    Exec(QStringLiteral("Insert Into Product (ProductName, ProductType, ProductPrice, ProductSerial) Values (?, ?, ?, ?)"),
+         {name, type, price, serial});
+    return LastKey();
+}
+
+int TestEnv::AddBill(const QString &kind, const QString &user, const QDate &date, double sum, double money, int account)
+{
+    Exec(QStringLiteral("Insert Into Bill (BillKind, BillAccount, BillRecordTime, BillCreateTime, BillUser, BillSum, BillMoney) "
+                        "Values (?, ?, ?, ?, ?, ?, ?)"),
+         {kind, account, date.toString(Qt::ISODate), date.toString(Qt::ISODate), user, sum, money});
+    return LastKey();
+}
+
+void TestEnv::AddLine(int bill, int product, int number)
+{
+    Exec(QStringLiteral("Insert Into Store (StoreBill, StoreProduct, StoreNum1, StoreNumber) Values (?, ?, ?, ?)"),
+         {bill, product, QString::number(qAbs(number)), number});
+}
+
+void TestEnv::AddSG(const QString &customer, const QDate &date, double sum, const QString &remark)
+{
+    Exec(QStringLiteral("Insert Into SG (SGCustomer, SGDate, SGSum, SGRemark) Values (?, ?, ?, ?)"),
+         {customer, date.toString(Qt::ISODate), sum, remark});
+}
+
+void TestEnv::GivePassword(const QString &password)
+{
+    script.Then([password](QDialog *) {
+        FormAsk->Edit1->setText(password);
+        FormAsk->BitBtn1->click();
+    });
 }

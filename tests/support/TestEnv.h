@@ -50,6 +50,20 @@ public:
     QVariant Scalar(const QString &sql);
     // Marks the data source as registered, so start-up goes straight to the login.
     void MarkRegistered();
+    // Logs in as finance supervisor through the start-up road.
+    void StartAsFinance();
+
+    // Fixture rows; each returns the new key. Amounts are stored as given (signed).
+    int AddCustomer(const QString &name, const QString &region = QStringLiteral("本地"), double owe = 0);
+    int AddAccount(const QString &name);
+    int AddProduct(const QString &name, const QString &type = QStringLiteral("T1"), double price = 0,
+                   const QString &serial = QString());
+    int AddBill(const QString &kind, const QString &user, const QDate &date, double sum, double money = 0,
+                int account = 1);
+    void AddLine(int bill, int product, int number);
+    void AddSG(const QString &customer, const QDate &date, double sum, const QString &remark = QString());
+    // Answers the next data-modification password prompt.
+    void GivePassword(const QString &password = QStringLiteral("6666"));
 
     DialogScript script;
 

@@ -1,0 +1,342 @@
+// The card pages: figures as of the working date, grading, paging, totals, filters.
+#include "cards/AccountPage.h"
+#include "cards/CustomerPage.h"
+#include "cards/StorePage.h"
+#include "shell/MainForm.h"
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+#include "support/TestEnv.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTest>
+
+namespace {
+const QDate Today(2024, 3, 15);
+
+int ShownCards(TCardPage *page)
+{
+    int n = 0;
+    for (QFrame *panel : page->Panel)
+        n += panel->isHidden() ? 0 : 1;
+    return n;
+}
+
+bool IsRed(QLabel *label) { return label->palette().color(QPalette::WindowText) == QColor(Qt::red); }
+} // namespace
+
+class TestCardPages : public QObject {
+    Q_OBJECT
+private slots:
+    void grading_data();
+    void grading();
+    void customerFigures();
+    void billsAfterWorkingDateDoNotCount();
+    void emptyPageShowsHint();
+    void pagingKeepsTheWholeTotal_data();
+    void pagingKeepsTheWholeTotal();
+    void pageNumberSurvivesFilter();
+    void stockFigures();
+    void stockFilters();
+    void accountFigures();
+    void highlight();
+    void cardQueriesUseIndexes();
+};
+
+void TestCardPages::grading_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("icon");
+    QTest::addColumn<bool>("red");
+    QTest::newRow("customer zero") << "customer" << 0.0 << "Res/Money0.ico" << false;
+    QTest::newRow("customer negative") << "customer" << -0.5 << "Res/Money-.ico" << true;
+    QTest::newRow("customer small") << "customer" << 300.0 << "Res/Blue+.ico" << false;
+    QTest::newRow("customer at T1") << "customer" << 30000.0 << "Res/Blue+.ico" << false;
+    QTest::newRow("customer above T1") << "customer" << 30000.5 << "Res/Blue++.ico" << false;
+    QTest::newRow("customer at T2") << "customer" << 100000.0 << "Res/Blue++.ico" << false;
+    QTest::newRow("customer above T2") << "customer" << 100000.01 << "Res/Blue+++.ico" << false;
+    QTest::newRow("stock at T1") << "stock" << 3000.0 << "Res/Silver+.ico" << false;
+    QTest::newRow("stock above T1") << "stock" << 3001.0 << "Res/Silver++.ico" << false;
+    QTest::newRow("stock above T2") << "stock" << 10001.0 << "Res/Silver+++.ico" << false;
+    QTest::newRow("stock negative") << "stock" << -1.0 << "Res/Money-.ico" << true;
+    QTest::newRow("stock never on a bill") << "stock" << 0.0 << "Res/Money0.ico" << false;
+    QTest::newRow("account at T1") << "account" << 30000.0 << "Res/Yellow+.ico" << false;
+    QTest::newRow("account above T2") << "account" << 100001.0 << "Res/Yellow+++.ico" << false;
+    QTest::newRow("account negative") << "account" << -5.0 << "Res/Money-.ico" << true;
+}
+
+void TestCardPages::grading()
+{
+    QFETCH(QString, page);
+    QFETCH(double, value);
+    QFETCH(QString, icon);
+    QFETCH(bool, red);
+    TestEnv env;
+    env.StartAsFinance();
+    TCardPage *cards = nullptr;
+    if (page == "customer") {
+        env.AddCustomer("甲");
+        if (value != 0)
+            env.AddBill(value > 0 ? "出货单" : "进货单", "甲", Today, value);
+        cards = FormMain->TabSheet8;
+    } else if (page == "stock") {
+        const int product = env.AddProduct("鞋", "T", 1);
+        if (value != 0)
+            env.AddLine(env.AddBill(value > 0 ? "进货单" : "出货单", "甲", Today, 0), product, int(value));
+        cards = FormMain->TabSheet2;
+    } else {
+        const int account = env.AddAccount("现金");
+        env.AddBill(value > 0 ? "财务收入单" : "财务支出单", "甲", Today, value, value, account);
+        cards = FormMain->TabSheet3;
+    }
+    QVERIFY(cards->Fill());
+    QCOMPARE(cards->IconFile[0], icon);
+    QCOMPARE(IsRed(cards->Value[0][0]), red);
+    QVERIFY(!cards->Image[0]->pixmap().isNull());
+}
+
+void TestCardPages::customerFigures()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    const int bank = env.AddAccount("银行");
+    env.AddCustomer("张'三", "省内", 10);
+    env.AddBill("出货单", "张'三", Today.addDays(-3), 300);
+    env.AddBill("出货单", "张'三", Today, 200);
+    env.AddBill("进货单", "张'三", Today, -200);
+    env.AddBill("财务收入单", "张'三", Today, 100, 100, bank);
+    env.AddBill("财务支出单", "张'三", Today, -40, -40, bank);   // money paid out: not a receipt
+    env.AddSG("张'三", Today, 50);
+    TCustomerPage *page = FormMain->TabSheet8;
+    QVERIFY(page->Fill());
+    QVERIFY(env.script.messages.isEmpty());
+    QCOMPARE(page->Value[0][0]->text(), QStringLiteral("张'三"));
+    QCOMPARE(page->Value[1][0]->text(), QStringLiteral("300 元"));
+    QCOMPARE(page->Value[2][0]->text(), QStringLiteral("260 元"));
+    QCOMPARE(page->Under[0]->text(), QStringLiteral("省内"));
+    QCOMPARE(page->IconFile[0], QStringLiteral("Res/Blue+.ico"));
+    QCOMPARE(page->TotalLabel->text(), QStringLiteral("货款合计：300 元"));
+    QCOMPARE(page->Tag[0], int(env.Scalar("Select CustomerIndex From Customer Where CustomerName = '张''三'").toInt()));
+}
+
+void TestCardPages::billsAfterWorkingDateDoNotCount()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    env.AddCustomer("甲", "本地", 0);
+    env.AddBill("出货单", "甲", Today, 500, 200, 1);            // received on the placeholder account
+    env.AddBill("出货单", "甲", Today.addDays(1), 1000);
+    env.AddSG("甲", Today.addDays(1), 70);
+    TCustomerPage *page = FormMain->TabSheet8;
+    QVERIFY(page->Fill());
+    QCOMPARE(page->Value[1][0]->text(), QStringLiteral("500 元"));
+    QCOMPARE(page->Value[2][0]->text(), QStringLiteral("500 元"));
+    FormMain->BitBtn2->click();   // a day later everything counts
+    QCOMPARE(page->Value[1][0]->text(), QStringLiteral("1500 元"));
+    QCOMPARE(page->Value[2][0]->text(), QStringLiteral("1570 元"));
+    FormMain->BitBtn1->click();
+    FormMain->BitBtn1->click();   // the day before: nothing
+    QCOMPARE(page->Value[1][0]->text(), QStringLiteral("0 元"));
+    QCOMPARE(page->IconFile[0], QStringLiteral("Res/Money0.ico"));
+}
+
+void TestCardPages::emptyPageShowsHint()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    TCustomerPage *customers = FormMain->TabSheet8;
+    QVERIFY(!customers->HintImage->isHidden());
+    QCOMPARE(ShownCards(customers), 0);
+    QCOMPARE(customers->TotalLabel->text(), QStringLiteral("货款合计：0 元"));
+    QVERIFY(!customers->PriorButton->isEnabled());
+    QVERIFY(!customers->NextButton->isEnabled());
+    QCOMPARE(FormMain->TabSheet2->TotalLabel->text(), QStringLiteral("共 0 类货品"));
+    QVERIFY(!FormMain->TabSheet2->HintImage->isHidden());
+    QCOMPARE(FormMain->TabSheet3->TotalLabel->text(), QStringLiteral("合计：0 元"));
+}
+
+void TestCardPages::pagingKeepsTheWholeTotal_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QList<int>>("cardsPerPage");
+    QTest::newRow("15") << 15 << QList<int>{15};
+    QTest::newRow("16") << 16 << QList<int>{15, 1};
+    QTest::newRow("31") << 31 << QList<int>{15, 15, 1};
+}
+
+void TestCardPages::pagingKeepsTheWholeTotal()
+{
+    QFETCH(int, count);
+    QFETCH(QList<int>, cardsPerPage);
+    TestEnv env;
+    env.StartAsFinance();
+    double total = 0;
+    for (int i = 1; i <= count; ++i) {
+        const QString name = QStringLiteral("客户%1").arg(i, 2, 10, QLatin1Char('0'));
+        env.AddCustomer(name);
+        env.AddBill("出货单", name, Today, i + 0.25);
+        total += i + 0.25;
+        env.AddProduct(QStringLiteral("货%1").arg(i, 2, 10, QLatin1Char('0')));
+    }
+    for (TCardPage *page : {static_cast<TCardPage *>(FormMain->TabSheet8), static_cast<TCardPage *>(FormMain->TabSheet2)}) {
+        const QString expected = page == FormMain->TabSheet8 ? "货款合计：" + NumberText(total) + " 元"
+                                                              : QStringLiteral("共 %1 类货品").arg(count);
+        QVERIFY(page->Fill());
+        for (int p = 0; p < cardsPerPage.size(); ++p) {
+            QCOMPARE(page->PageNumber(), p);
+            QCOMPARE(ShownCards(page), cardsPerPage[p]);
+            QCOMPARE(page->TotalLabel->text(), expected);
+            QCOMPARE(page->PriorButton->isEnabled(), p > 0);
+            QCOMPARE(page->NextButton->isEnabled(), p + 1 < cardsPerPage.size());
+            if (page->NextButton->isEnabled())
+                page->NextButton->click();
+        }
+        // Stock cards come sorted by name: the last page holds the last name.
+        if (page == FormMain->TabSheet2)
+            QCOMPARE(page->Value[0][cardsPerPage.last() - 1]->text(), QStringLiteral("货%1").arg(count, 2, 10, QLatin1Char('0')));
+    }
+}
+
+void TestCardPages::pageNumberSurvivesFilter()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    for (int i = 0; i < 35; ++i)
+        env.AddCustomer(QStringLiteral("本地%1").arg(i), "本地");
+    for (int i = 0; i < 5; ++i)
+        env.AddCustomer(QStringLiteral("外省%1").arg(i), "其它");
+    TCustomerPage *page = FormMain->TabSheet8;
+    QVERIFY(page->Fill());
+    page->NextButton->click();
+    page->NextButton->click();
+    QCOMPARE(ShownCards(page), 10);
+    page->ComboBox2->setCurrentIndex(3);
+    emit page->ComboBox2->activated(3);
+    QCOMPARE(ShownCards(page), 0);
+    QVERIFY(page->HintImage->isHidden());
+    QVERIFY(page->PriorButton->isEnabled());
+    page->PriorButton->click();
+    page->PriorButton->click();
+    QCOMPARE(ShownCards(page), 5);
+    QCOMPARE(page->Under[0]->text(), QStringLiteral("其它"));
+    // The region choice stays for every later fill.
+    FormMain->RefreshAllPages();
+    QCOMPARE(ShownCards(page), 5);
+}
+
+void TestCardPages::stockFigures()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    const int shoe = env.AddProduct("皮鞋", "A1", 12.5);
+    const int bought = env.AddBill("进货单", "供应商", Today.addDays(-10), -625);
+    env.AddLine(bought, shoe, 50);
+    const int sold = env.AddBill("出货单", "客户", Today, 250);
+    env.AddLine(sold, shoe, -20);
+    env.AddLine(env.AddBill("出货单", "客户", Today.addDays(1), 100), shoe, -8);   // not yet
+    TStorePage *page = FormMain->TabSheet2;
+    QVERIFY(page->Fill());
+    QCOMPARE(page->Under[0]->text(), QStringLiteral("30"));
+    QCOMPARE(page->Value[2][0]->text(), QStringLiteral("375"));
+    QCOMPARE(page->Value[1][0]->text(), QStringLiteral("A1"));
+    QCOMPARE(page->IconFile[0], QStringLiteral("Res/Silver+.ico"));
+    QCOMPARE(page->TotalLabel->text(), QStringLiteral("共 1 类货品"));
+}
+
+void TestCardPages::stockFilters()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    env.AddProduct("男式皮鞋", "A1", 1, "P01");
+    env.AddProduct("女式凉鞋", "B2", 1, "P02");
+    env.AddProduct("O'Neil 跑鞋", "C3", 1, "X03");
+    TStorePage *page = FormMain->TabSheet2;
+    page->ComboBox7->setEditText("皮鞋");
+    QVERIFY(page->FillStorePage());
+    QCOMPARE(ShownCards(page), 1);
+    QCOMPARE(page->Value[0][0]->text(), QStringLiteral("男式皮鞋"));
+    // A quote is a character like any other.
+    page->ComboBox7->setEditText("'");
+    page->ProductSearch->click();
+    QVERIFY(env.script.messages.isEmpty());
+    QCOMPARE(ShownCards(page), 1);
+    QCOMPARE(page->Value[0][0]->text(), QStringLiteral("O'Neil 跑鞋"));
+    // Boxes combine with And.
+    page->ComboBox7->setEditText("鞋");
+    page->ComboBox6->setEditText("P0");
+    page->ProductSearch->click();
+    QCOMPARE(ShownCards(page), 2);
+    // Opening a box's list empties what was typed and offers every value.
+    page->ComboBox6DropDown();
+    QCOMPARE(page->ComboBox6->currentText(), QString());
+    QCOMPARE(page->ComboBox6->count(), 3);
+    QCOMPARE(page->ComboBox6->itemText(0), QStringLiteral("P01"));
+    page->ComboBox7->setEditText(QString());
+    page->ProductSearch->click();
+    QCOMPARE(ShownCards(page), 3);
+}
+
+void TestCardPages::accountFigures()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    const int cash = env.AddAccount("现金");
+    env.AddBill("财务收入单", "甲", QDate(2024, 2, 20), 1000, 1000, cash);
+    env.AddBill("财务支出单", "甲", QDate(2024, 3, 10), -200, -200, cash);
+    env.AddBill("出货单", "甲", QDate(2024, 3, 28), 90, 50, cash);   // later this month
+    TAccountPage *page = FormMain->TabSheet3;
+    QVERIFY(page->Fill());
+    QCOMPARE(page->Value[0][0]->text(), QStringLiteral("现金"));
+    QCOMPARE(page->Value[1][0]->text(), QStringLiteral("800 元"));
+    QCOMPARE(page->Value[2][0]->text(), QStringLiteral("-150 元"));
+    QCOMPARE(page->IconFile[0], QStringLiteral("Res/Yellow+.ico"));
+    QCOMPARE(page->TotalLabel->text(), QStringLiteral("合计：800 元"));
+}
+
+void TestCardPages::highlight()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    TCardPage *page = FormMain->TabSheet8;
+    auto colour = [page](int i) { return page->Panel[i]->palette().color(QPalette::Window); };
+    page->HighlightCard(3);
+    page->HighlightCard(4);
+    for (int i = 0; i < TCardPage::CardCount; ++i)
+        QCOMPARE(colour(i), i == 4 ? QColor(166, 202, 240) : TCardPage::ButtonFaceColour());
+    QMouseEvent move(QEvent::MouseMove, QPointF(600, 470), QPointF(600, 470), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(page, &move);
+    QCOMPARE(colour(4), TCardPage::ButtonFaceColour());
+}
+
+void TestCardPages::cardQueriesUseIndexes()
+{
+    // What a card asks must never walk the whole bill, line or receivables table.
+    TestEnv env;
+    const QString d = "'2024-03-15'";
+    const QStringList queries = {
+        "Select Sum(BillSum) As TotalMoney From Bill Where ((BillKind = '出货单') Or (BillKind = '进货单')) And (BillUser = 'a') And (BillCreateTime <= " + d + ")",
+        "Select Sum(BillMoney) As TotalMoney From Account,Bill Where (AccountIndex > 1) And (AccountIndex = BillAccount) And (BillMoney > 0) And (BillUser = 'a') And (BillCreateTime <= " + d + ")",
+        "Select Sum(SGSum) As TotalMoney From SG Where (SGCustomer = 'a') And (SGDate <= " + d + ")",
+        "Select Sum(StoreNumber) As TotalCount From Store,Bill Where (StoreProduct = 5) And (StoreBill = BillIndex) And (BillCreateTime <= " + d + ")",
+        "Select ROUND(Sum(BillMoney),2) As TotalMoney From Bill Where (BillAccount = 3) And (BillCreateTime <= " + d + ")",
+        "Select ROUND(Sum(BillMoney),2) As TotalMoney From Bill Where (BillAccount = 3) And (BillCreateTime Between '2024-03-01' And '2024-03-31')",
+    };
+    for (const QString &sql : queries) {
+        QSqlQuery q(ShareDataModule->Connection());
+        QVERIFY(q.exec("EXPLAIN QUERY PLAN " + sql));
+        QStringList plan;
+        while (q.next())
+            plan << q.value(3).toString();
+        for (const QString &step : plan)
+            QVERIFY2(!QRegularExpression("^SCAN (Bill|Store|SG)\\b").match(step).hasMatch(),
+                     qPrintable(sql + " -> " + plan.join(" | ")));
+    }
+}
+
+QTEST_MAIN(TestCardPages)
+#include "tst_cardpages.moc"
