@@ -149,7 +149,8 @@ CREATE INDEX StoreByProduct     ON Store (StoreProduct);
 CREATE INDEX SGByCustomer       ON SG (SGCustomer, SGDate);
 CREATE UNIQUE INDEX PriceByCustomer ON Price (PriceCustomer, PriceProduct);
 CREATE INDEX PriceByProduct     ON Price (PriceProduct);
-CREATE UNIQUE INDEX ParameterByValue ON Parameter (ParameterType, ParameterValue);
+-- By type only, so that a list comes back in the order its values were added.
+CREATE INDEX ParameterByType ON Parameter (ParameterType);
 
 -- Placeholder rows with index 1: every list and sum leaves them out.
 INSERT INTO Account  (AccountIndex, AccountName) VALUES (1, '无帐户');

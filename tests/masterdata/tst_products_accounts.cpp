@@ -273,6 +273,11 @@ void TestProductsAccounts::parameterLists()
     lists->Button7->click();
     QCOMPARE(Items(lists->ListBox3), (QStringList{"收据", "运费"}));
     QCOMPARE(lists->ListBox3->currentRow(), 1);
+    // A new value goes to the end and is selected, whatever its place in the alphabet.
+    Answer(env, "发票");
+    lists->Button7->click();
+    QCOMPARE(Items(lists->ListBox3), (QStringList{"收据", "运费", "发票"}));
+    QCOMPARE(lists->ListBox3->currentRow(), 2);
     QCOMPARE(FormAsk->windowTitle(), QStringLiteral("参数设置"));
     QCOMPARE(FormAsk->Label1->text(), QStringLiteral("请输入新凭证的名称"));
 
