@@ -136,7 +136,6 @@ CREATE TABLE PrintReport (
 
 -- Lookups the windows make on every card fill and keystroke.
 CREATE INDEX CustomerByName     ON Customer (CustomerName);
-CREATE INDEX CustomerByRegion   ON Customer (CustomerRegion, CustomerName);
 CREATE INDEX AccountByName      ON Account (AccountName);
 CREATE INDEX ProductBySerial    ON Product (ProductSerial);
 CREATE INDEX ProductByName      ON Product (ProductName, ProductType);
