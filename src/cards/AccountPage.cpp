@@ -92,12 +92,9 @@ QString TAccountPage::TotalText(double total) { return QStringLiteral("合计：
 
 void TAccountPage::NewAccountClick()
 {
-    FormAsk->FCaptionText = QStringLiteral("新增帐户");
-    FormAsk->FPromptText = QStringLiteral("请输入新帐户的名称");
-    FormAsk->FInputText = QString();
-    if (Dialogs::ShowModal(FormAsk) != QDialog::Accepted)
+    QString name;
+    if (!AskForText(QStringLiteral("新增帐户"), QStringLiteral("请输入新帐户的名称"), QString(), name))
         return;
-    const QString name = FormAsk->FInputText;
     if (name.isEmpty()) {
         Dialogs::ShowMessage(QStringLiteral("帐户名不得为空"));
         return;

@@ -76,14 +76,11 @@ void TFormAccount::FormShow()
 
 void TFormAccount::ActionEditExecute()
 {
-    if (!ShareDataModule->AskModifyPassword(QStringLiteral("修改密码"), QStringLiteral("请输入资料修改密码"), QString()))
+    if (!ShareDataModule->AskModifyPassword())
         return;
-    FormAsk->FCaptionText = QStringLiteral("修改帐户");
-    FormAsk->FPromptText = QStringLiteral("请输入帐户的名称");
-    FormAsk->FInputText = FAccountName;
-    if (Dialogs::ShowModal(FormAsk) != QDialog::Accepted)
+    QString name;
+    if (!AskForText(QStringLiteral("修改帐户"), QStringLiteral("请输入帐户的名称"), FAccountName, name))
         return;
-    const QString name = FormAsk->FInputText;
     // An account without a name could never be chosen on a bill.
     if (name.isEmpty()) {
         Dialogs::ShowMessage(QStringLiteral("帐户名不得为空"));
@@ -118,7 +115,7 @@ void TFormAccount::ActionEditExecute()
 
 void TFormAccount::ActionDeleteExecute()
 {
-    if (!ShareDataModule->AskModifyPassword(QStringLiteral("修改密码"), QStringLiteral("请输入资料修改密码"), QString()))
+    if (!ShareDataModule->AskModifyPassword())
         return;
     TQuery &q = ShareDataModule->ADOQueryTemp;
     if (!RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ") + QuotedStr(FAccountName),

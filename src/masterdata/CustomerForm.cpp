@@ -166,7 +166,7 @@ bool TFormCustomer::RefreshFigures()
 
 void TFormCustomer::ActionEditExecute()
 {
-    if (!ShareDataModule->AskModifyPassword(QStringLiteral("修改密码"), QStringLiteral("请输入资料修改密码"), QString()))
+    if (!ShareDataModule->AskModifyPassword())
         return;
     FormCustomer2->FEditMode = 1;
     FormCustomer2->FCustomerIndex = FCustomerIndex;
@@ -176,7 +176,7 @@ void TFormCustomer::ActionEditExecute()
 
 void TFormCustomer::ActionDeleteExecute()
 {
-    if (!ShareDataModule->AskModifyPassword(QStringLiteral("修改密码"), QStringLiteral("请输入资料修改密码"), QString()))
+    if (!ShareDataModule->AskModifyPassword())
         return;
     TQuery &q = ShareDataModule->ADOQueryTemp;
     if (!RunQuery(q, QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex),

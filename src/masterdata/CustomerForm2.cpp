@@ -79,18 +79,9 @@ QString TFormCustomer2::TickedRegion() const
 void TFormCustomer2::FormShow()
 {
     if (FEditMode == 1) {
+        if (!LoadRecordOrClose(QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex), QStringLiteral("客户资料读入失败")))
+            return;
         TQuery &q = ShareDataModule->ADOQueryTemp;
-        if (!RunQuery(q, QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex),
-                      QStringLiteral("客户资料读入失败"))) {
-            CloseWithResult(QDialog::Rejected);
-            return;
-        }
-        if (q.IsEmpty()) {
-            Dialogs::ShowMessage(QStringLiteral("找不到要修改的记录"));
-            CloseWithResult(QDialog::Rejected);
-            return;
-        }
-        q.First();
         const QString region = q.FieldByName(QStringLiteral("CustomerRegion")).AsString();
         FSettingRegion = true;
         for (QCheckBox *b : {CheckBox1, CheckBox2, CheckBox3})

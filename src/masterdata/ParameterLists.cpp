@@ -28,13 +28,7 @@ QString T(const char *text) { return QString::fromUtf8(text); }
 
 bool AskValue(const QString &prompt, const QString &initial, QString &value)
 {
-    FormAsk->FCaptionText = QStringLiteral("参数设置");
-    FormAsk->FPromptText = prompt;
-    FormAsk->FInputText = initial;
-    if (Dialogs::ShowModal(FormAsk) != QDialog::Accepted)
-        return false;
-    value = FormAsk->FInputText;
-    return true;
+    return AskForText(QStringLiteral("参数设置"), prompt, initial, value);
 }
 } // namespace
 

@@ -85,18 +85,9 @@ TFormProduct::TFormProduct(QWidget *parent) : TForm(parent)
 void TFormProduct::FormShow()
 {
     if (FEditMode != 0) {
+        if (!LoadRecordOrClose(QStringLiteral("Select * From Product Where ProductIndex = ") + QString::number(FProductIndex), QStringLiteral("货品读入失败")))
+            return;
         TQuery &q = ShareDataModule->ADOQueryTemp;
-        if (!RunQuery(q, QStringLiteral("Select * From Product Where ProductIndex = ") + QString::number(FProductIndex),
-                      QStringLiteral("货品读入失败"))) {
-            CloseWithResult(QDialog::Rejected);
-            return;
-        }
-        if (q.IsEmpty()) {
-            Dialogs::ShowMessage(QStringLiteral("找不到要修改的记录"));
-            CloseWithResult(QDialog::Rejected);
-            return;
-        }
-        q.First();
         Edit2->setText(q.FieldByName(QStringLiteral("ProductName")).AsString());
         Edit3->setText(q.FieldByName(QStringLiteral("ProductType")).AsString());
         Edit4->setText(NumberText(q.FieldByName(QStringLiteral("ProductPrice")).AsFloat()));
@@ -152,7 +143,7 @@ void TFormProduct::BitBtn1Click()
         accept();
         return;
     }
-    if (!ShareDataModule->AskModifyPassword(QStringLiteral("修改密码"), QStringLiteral("请输入资料修改密码"), QString()))
+    if (!ShareDataModule->AskModifyPassword())
         return;
     if (!RunQuery(q, QStringLiteral("Select * From Product Where ProductIndex = ") + QString::number(FProductIndex),
                   QStringLiteral("数据库打开失败")))
@@ -173,7 +164,7 @@ void TFormProduct::BitBtn1Click()
 
 void TFormProduct::BitBtn3Click()
 {
-    if (!ShareDataModule->AskModifyPassword(QStringLiteral("修改密码"), QStringLiteral("请输入资料修改密码"), QString()))
+    if (!ShareDataModule->AskModifyPassword())
         return;
     TQuery &q = ShareDataModule->ADOQueryTemp;
     if (!RunQuery(q, QStringLiteral("Select * From Product Where ProductIndex = ") + QString::number(FProductIndex),

@@ -1,6 +1,7 @@
 #include "shell/AskForm.h"
 
 #include "shell/Artwork.h"
+#include "shell/Dialogs.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -69,4 +70,15 @@ void TFormAsk::SetPasswordMode(bool on)
 {
     // Shown as "#" while the data-modification password is asked.
     Edit1->setEchoMode(on ? QLineEdit::Password : QLineEdit::Normal);
+}
+
+bool AskForText(const QString &caption, const QString &prompt, const QString &initial, QString &value)
+{
+    FormAsk->FCaptionText = caption;
+    FormAsk->FPromptText = prompt;
+    FormAsk->FInputText = initial;
+    if (Dialogs::ShowModal(FormAsk) != QDialog::Accepted)
+        return false;
+    value = FormAsk->FInputText;
+    return true;
 }

@@ -32,3 +32,6 @@ private:
 };
 
 extern TFormAsk *FormAsk;
+
+// Shows the input dialog; true with the confirmed text in value after OK.
+bool AskForText(const QString &caption, const QString &prompt, const QString &initial, QString &value);

@@ -15,6 +15,9 @@ public:
     void CloseWithResult(int result);
     bool CloseRequested() const { return closeRequested_; }
     void ResetCloseRequest() { closeRequested_ = false; }
+    // From FormShow: runs the record's Select on the first scratch query; when it
+    // fails or finds nothing ("找不到要修改的记录") the showing ends with Cancel.
+    bool LoadRecordOrClose(const QString &sql, const QString &failureMessage);
 
 private:
     bool closeRequested_ = false;

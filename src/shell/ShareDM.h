@@ -122,7 +122,9 @@ public:
     bool RunInTransaction(const QString &failureMessage, const std::function<bool()> &work);
     bool InTransaction() const { return transactionDepth_ > 0; }
 
-    bool AskModifyPassword(const QString &caption, const QString &prompt, const QString &initial);
+    // Every caller asks with the same title and prompt.
+    bool AskModifyPassword(const QString &caption = QStringLiteral("修改密码"),
+                           const QString &prompt = QStringLiteral("请输入资料修改密码"), const QString &initial = QString());
     static QString NextSerial(const QString &serial);
     static bool SerialWellFormed(const QString &serial);
 
