@@ -1,6 +1,9 @@
 #include "masterdata/CustomerForm.h"
 
+#include "bills/BuySellForm.h"
+#include "bills/GetPayForm.h"
 #include "masterdata/CustomerForm2.h"
+#include "masterdata/CustomerForm3.h"
 #include "masterdata/SGForm.h"
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
@@ -114,8 +117,12 @@ TFormCustomer::TFormCustomer(QWidget *parent) : TForm(parent)
     connect(ActionDelete, &QAction::triggered, this, &TFormCustomer::ActionDeleteExecute);
     connect(ActionSG, &QAction::triggered, this, &TFormCustomer::ActionSGExecute);
     connect(ActionCancel, &QAction::triggered, this, &QDialog::reject);
-    // The bill editors, the bill lists, the price list and the monthly statement
-    // join these buttons when those windows are built.
+    connect(ActionSell, &QAction::triggered, this, &TFormCustomer::ActionSellExecute);
+    connect(ActionBuy, &QAction::triggered, this, &TFormCustomer::ActionBuyExecute);
+    connect(ActionGet, &QAction::triggered, this, &TFormCustomer::ActionGetExecute);
+    connect(ActionPay, &QAction::triggered, this, &TFormCustomer::ActionPayExecute);
+    connect(ActionPrice, &QAction::triggered, this, &TFormCustomer::ActionPriceExecute);
+    // The bill lists and the monthly statement join their buttons when those windows are built.
 }
 
 void TFormCustomer::FormShow()
@@ -205,4 +212,36 @@ void TFormCustomer::ActionSGExecute()
     Dialogs::ShowModal(FormSG);
     RefreshFigures();
     FormMain->FillCustomerPage();
+}
+
+void TFormCustomer::NewGoodsBill(int mode)
+{
+    FormBuySell->FBillMode = mode;
+    FormBuySell->FBillIndex = 1;
+    FormBuySell->FCustomerIndex = FCustomerIndex;
+    FormBuySell->FCustomerLocked = true;
+    if (Dialogs::ShowModal(FormBuySell) != QDialog::Accepted)
+        return;
+    FormMain->RefreshAllPages();
+    reject();
+}
+
+void TFormCustomer::NewFinanceBill(int mode)
+{
+    FormGetPay->FBillMode = mode;
+    FormGetPay->FCustomerIndex = FCustomerIndex;
+    FormGetPay->FCustomerLocked = true;
+    if (Dialogs::ShowModal(FormGetPay) == QDialog::Accepted)
+        reject();
+}
+
+void TFormCustomer::ActionSellExecute() { NewGoodsBill(0); }
+void TFormCustomer::ActionBuyExecute() { NewGoodsBill(2); }
+void TFormCustomer::ActionGetExecute() { NewFinanceBill(0); }
+void TFormCustomer::ActionPayExecute() { NewFinanceBill(2); }
+
+void TFormCustomer::ActionPriceExecute()
+{
+    FormCustomer3->FCustomerIndex = FCustomerIndex;
+    Dialogs::ShowModal(FormCustomer3);
 }

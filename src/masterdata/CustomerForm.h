@@ -19,6 +19,11 @@ public:
     void ActionEditExecute();
     void ActionDeleteExecute();
     void ActionSGExecute();
+    void ActionSellExecute();
+    void ActionBuyExecute();
+    void ActionGetExecute();
+    void ActionPayExecute();
+    void ActionPriceExecute();
 
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10;
     QLabel *ImageAdd1, *ImageAdd2, *ImageSubstract1, *ImageEqual1;
@@ -27,6 +32,10 @@ public:
     QAction *ActionPrice, *ActionMonthCount, *ActionEdit, *ActionDelete, *ActionSG, *ActionCancel;
     QToolButton *SellButton, *BuyButton, *GetButton, *PayButton, *MonthBill, *YearBill, *AllBill;
     QToolButton *CustomerPrice, *MonthCount, *CustomerEdit, *CustomerDelete, *SpeedButton1, *Cancel;
+
+private:
+    void NewGoodsBill(int mode);
+    void NewFinanceBill(int mode);
 };
 
 extern TFormCustomer *FormCustomer;

@@ -352,6 +352,46 @@ QPixmap Artwork::HintPicture(const QString &text, const QColor &border, int widt
     return pm;
 }
 
+QStringList Artwork::BillBannerNames()
+{
+    return {QStringLiteral("NewSell"), QStringLiteral("EditSell"), QStringLiteral("NewBuy"), QStringLiteral("EditBuy"),
+            QStringLiteral("NewGet"), QStringLiteral("EditGet"), QStringLiteral("NewPay"), QStringLiteral("EditPay")};
+}
+
+QImage Artwork::BillBanner(const QString &name, int width, int height)
+{
+    struct Look {
+        const char *name, *title, *word;
+        QColor colour;
+    };
+    static const Look looks[] = {
+        {"Sell", "出货单", "销售", QColor(0x8a, 0x4b, 0xc4)},
+        {"Buy", "进货单", "进货", QColor(0x5b, 0x4b, 0xb0)},
+        {"Get", "财务收入单", "收入", QColor(0x2e, 0x9e, 0x5a)},
+        {"Pay", "财务支出单", "支出", QColor(0xc0, 0x5a, 0x2a)},
+    };
+    const bool isNew = name.startsWith(QLatin1String("New"));
+    const QString kind = name.mid(isNew ? 3 : 4);
+    Look look = looks[0];
+    for (const Look &l : looks)
+        if (kind == QLatin1String(l.name))
+            look = l;
+    QImage img(width, height, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient g(0, 0, width, 0);
+    g.setColorAt(0, look.colour.darker(115));
+    g.setColorAt(1, look.colour.lighter(160));
+    p.fillRect(img.rect(), g);
+    const int tile = height - 16;
+    GlyphTile(p, QRectF(10, 8, tile, tile), look.colour.darker(130), QString::fromUtf8(look.word).left(1));
+    p.setPen(Qt::white);
+    p.setFont(UiFont(height * 2 / 5));
+    p.drawText(QRect(tile + 22, 0, width - tile - 30, height), Qt::AlignVCenter | Qt::AlignLeft,
+               (isNew ? QStringLiteral("新增") : QStringLiteral("查看 / 修改 ")) + QString::fromUtf8(look.title));
+    return img;
+}
+
 bool Artwork::WriteResFolder(const QString &folder)
 {
     QDir dir(folder);
@@ -362,5 +402,7 @@ bool Artwork::WriteResFolder(const QString &folder)
     ok = BarPicture(false, 538).save(dir.filePath(QStringLiteral("RightBar.bmp")), "BMP") && ok;
     for (const QString &name : CardIconNames())
         ok = CardIcon(name).save(dir.filePath(name + QStringLiteral(".ico")), "ICO") && ok;
+    for (const QString &name : BillBannerNames())
+        ok = BillBanner(name).save(dir.filePath(name + QStringLiteral(".bmp")), "BMP") && ok;
     return ok;
 }

@@ -26,6 +26,11 @@ QColor PageColour(const QString &colourWord);
 // The speech bubble pointing down at a page's new-record button.
 QPixmap HintPicture(const QString &text, const QColor &border, int width = 350, int height = 150);
 
+// Title pictures of the bill editors: "NewSell", "EditSell", "NewBuy", "EditBuy",
+// "NewGet", "EditGet", "NewPay", "EditPay".
+QImage BillBanner(const QString &name, int width = 420, int height = 60);
+QStringList BillBannerNames();
+
 // Writes every Res/ file into folder; false when one could not be written.
 bool WriteResFolder(const QString &folder);
 

@@ -1,6 +1,13 @@
 #include "shell/Forms.h"
 
+#include "bills/BillForm.h"
+#include "bills/BillForm2.h"
+#include "bills/BuySellForm.h"
+#include "bills/GetPayForm.h"
+#include "bills/ProductForm2.h"
 #include "masterdata/AccountForm.h"
+#include "masterdata/CustomerForm3.h"
+#include "masterdata/CustomerForm4.h"
 #include "masterdata/CustomerForm.h"
 #include "masterdata/CustomerForm2.h"
 #include "masterdata/ProductForm.h"
@@ -17,13 +24,20 @@ void CreateForms()
     FormMain = new TFormMain;
     ShareDataModule = new TShareDataModule;
     FormLogin = new TFormLogin(FormMain);
+    FormBill = new TFormBill(FormMain);
+    FormBuySell = new TFormBuySell(FormMain);
+    FormGetPay = new TFormGetPay(FormMain);
     FormAsk = new TFormAsk(FormMain);
     FormProduct = new TFormProduct(FormMain);
     FormAccount = new TFormAccount(FormMain);
+    FormProduct2 = new TFormProduct2(FormMain);
+    FormBill2 = new TFormBill2(FormMain);
     FormCustomer = new TFormCustomer(FormMain);
     FormCustomer2 = new TFormCustomer2(FormMain);
+    FormCustomer3 = new TFormCustomer3(FormMain);
     FormProgress = new TFormProgress(FormMain);
     FormSG = new TFormSG(FormMain);
+    FormCustomer4 = new TFormCustomer4(FormMain);
 }
 
 void DestroyForms()
@@ -33,6 +47,13 @@ void DestroyForms()
     delete FormMain; // owns the dialogs
     FormMain = nullptr;
     FormLogin = nullptr;
+    FormBill = nullptr;
+    FormBuySell = nullptr;
+    FormGetPay = nullptr;
+    FormProduct2 = nullptr;
+    FormBill2 = nullptr;
+    FormCustomer3 = nullptr;
+    FormCustomer4 = nullptr;
     FormAsk = nullptr;
     FormProduct = nullptr;
     FormAccount = nullptr;

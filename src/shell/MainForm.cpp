@@ -1,6 +1,7 @@
 #include "shell/MainForm.h"
 
 #include "cards/AccountPage.h"
+#include "cards/BillPage.h"
 #include "cards/CustomerPage.h"
 #include "cards/StorePage.h"
 #include "shell/Artwork.h"
@@ -144,8 +145,8 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent)
         return w;
     };
     TabSheet8 = new TCustomerPage(&FCustomerPage);
-    TabSheet1 = page(QStringLiteral("TabSheet1"));
-    TabSheet7 = page(QStringLiteral("TabSheet7"));
+    TabSheet1 = new TBillPage(&FBillPage);
+    TabSheet7 = new TMoneyPage(&FMoneyPage);
     TabSheet2 = new TStorePage(&FStorePage);
     TabSheet3 = new TAccountPage(&FAccountPage);
     TabSheet4 = page(QStringLiteral("TabSheet4"));
@@ -324,11 +325,14 @@ void TFormMain::RefreshAllPages()
 {
     ++RefreshCount;
     FillCustomerPage();
-    // The goods-bill and finance-bill pages and the data centre's search join here.
+    FillBillPage();
+    FillMoneyPage();
     FillStorePage();
     FillAccountPage();
 }
 
 void TFormMain::FillCustomerPage() { TabSheet8->FillCustomerPage(); }
+void TFormMain::FillBillPage() { TabSheet1->FillBillPage(); }
+void TFormMain::FillMoneyPage() { TabSheet7->FillMoneyPage(); }
 void TFormMain::FillStorePage() { TabSheet2->FillStorePage(); }
 void TFormMain::FillAccountPage() { TabSheet3->FillAccountPage(); }

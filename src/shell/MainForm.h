@@ -13,6 +13,8 @@ class QTabWidget;
 class QToolButton;
 class TSettingsPage;
 class TCustomerPage;
+class TBillPage;
+class TMoneyPage;
 class TStorePage;
 class TAccountPage;
 
@@ -55,8 +57,8 @@ public:
     QLabel *Image7;
     QTabWidget *PageControl1;
     TCustomerPage *TabSheet8;
-    QWidget *TabSheet1;
-    QWidget *TabSheet7;
+    TBillPage *TabSheet1;
+    TMoneyPage *TabSheet7;
     TStorePage *TabSheet2;
     TAccountPage *TabSheet3;
     QWidget *TabSheet4;
@@ -70,6 +72,8 @@ public:
     QAction *ActionOnlineSell;
 
     void FillCustomerPage();
+    void FillBillPage();
+    void FillMoneyPage();
     void FillStorePage();
     void FillAccountPage();
 

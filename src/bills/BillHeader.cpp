@@ -1,0 +1,116 @@
+#include "bills/BillHeader.h"
+
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace {
+bool FillList(QComboBox *box, const QString &sql, const QString &column, const QString &failure)
+{
+    box->clear();
+    if (box->isEditable())
+        box->clearEditText();
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (!RunQuery(q, sql, failure))
+        return false;
+    QStringList items;
+    for (q.First(); !q.Eof(); q.Next())
+        items << q.FieldByName(column).AsString();
+    box->addItems(items);
+    box->setCurrentIndex(-1);
+    if (box->isEditable())
+        box->clearEditText();
+    return true;
+}
+} // namespace
+
+bool BillHeader::FillLists(QComboBox *account, QComboBox *reason, QComboBox *type, QComboBox *token, QComboBox *customer)
+{
+    const QString parameters = QStringLiteral("Select * From Parameter Where ParameterType = %1");
+    const QString value = QStringLiteral("ParameterValue");
+    const QString failed = QStringLiteral("参数读入失败");
+    return FillList(account, QStringLiteral("Select * From Account Where (AccountIndex > 1)"), QStringLiteral("AccountName"),
+                    QStringLiteral("帐户读入失败"))
+           && FillList(reason, parameters.arg(1), value, failed) && FillList(type, parameters.arg(2), value, failed)
+           && FillList(token, parameters.arg(3), value, failed)
+           && FillList(customer, QStringLiteral("Select * From Customer Where CustomerIndex > 1"),
+                       QStringLiteral("CustomerName"), QStringLiteral("客户列表读入失败"));
+}
+
+void BillHeader::SelectEqual(QComboBox *box, const QString &text)
+{
+    int found = -1;
+    for (int i = 0; i < box->count(); ++i)
+        if (box->itemText(i) == text)
+            found = i;
+    box->setCurrentIndex(found);
+}
+
+void BillHeader::SelectFirst(QComboBox *box)
+{
+    if (box->count() > 0)
+        box->setCurrentIndex(0);
+}
+
+bool BillHeader::HasSelection(const QComboBox *box)
+{
+    return box->currentIndex() >= 0 && !box->currentText().isEmpty();
+}
+
+void BillHeader::PresetCustomer(int customerIndex, QComboBox *customer)
+{
+    if (customerIndex == 0)
+        return;
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (!RunQuery(q, QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(customerIndex),
+                  QStringLiteral("客户数据读入失败")))
+        return;
+    if (q.IsEmpty())
+        return;
+    q.First();
+    const QString name = q.FieldByName(QStringLiteral("CustomerName")).AsString();
+    SelectEqual(customer, name);
+    if (customer->isEditable() && customer->currentIndex() < 0)
+        customer->setEditText(name);
+}
+
+QString BillHeader::ProposeSerial(int settingIndex)
+{
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (!RunQuery(q, QStringLiteral("Select * From Setting Where SettingIndex = ") + QString::number(settingIndex),
+                  QStringLiteral("数据库打开失败")))
+        return QString();
+    if (q.IsEmpty())
+        return QString();
+    q.First();
+    try {
+        return TShareDataModule::NextSerial(q.FieldByName(QStringLiteral("SettingValue")).AsString());
+    } catch (const EConvertError &) {
+        return QString(); // a hand-edited last number that cannot be continued: no proposal
+    }
+}
+
+void BillHeader::WriteSerialBack(int settingIndex, const QString &serial)
+{
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    q.Open(QStringLiteral("Select * From Setting Where SettingIndex = ") + QString::number(settingIndex));
+    if (q.IsEmpty())
+        return;
+    q.First();
+    q.Edit();
+    q.FieldByName(QStringLiteral("SettingValue")).SetAsString(serial);
+    q.Post();
+}
+
+int BillHeader::AccountIndexByName(const QString &name, bool *queryFailed)
+{
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    *queryFailed = !RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ") + QuotedStr(name),
+                             QStringLiteral("数据库打开失败"));
+    if (*queryFailed || q.IsEmpty())
+        return 0;
+    q.First();
+    return q.FieldByName(QStringLiteral("AccountIndex")).AsInteger();
+}

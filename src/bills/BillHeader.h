@@ -1,0 +1,28 @@
+#pragma once
+// What the goods-bill and finance-bill editors share in their headers: the
+// account, parameter and customer lists, selecting a stored value, and the
+// bill number proposed from and written back to Setting.
+
+#include <QString>
+
+class QComboBox;
+
+namespace BillHeader {
+
+// Empties and refills the five lists in order; stops at the first list whose query fails.
+bool FillLists(QComboBox *account, QComboBox *reason, QComboBox *type, QComboBox *token, QComboBox *customer);
+// Selects the last item equal to the text; none equal leaves no selection.
+void SelectEqual(QComboBox *box, const QString &text);
+void SelectFirst(QComboBox *box);
+// True when an item is selected and it is not empty.
+bool HasSelection(const QComboBox *box);
+// Selects the customer's name in the box when the customer exists.
+void PresetCustomer(int customerIndex, QComboBox *customer);
+// The number after the last one saved in the Setting row; empty without the row.
+QString ProposeSerial(int settingIndex);
+// Inside a save: the used number becomes the base of the next proposal.
+void WriteSerialBack(int settingIndex, const QString &serial);
+// The index of the account of this name, or 0 when there is none ("找不到所需要的帐户" is the caller's).
+int AccountIndexByName(const QString &name, bool *queryFailed);
+
+} // namespace BillHeader

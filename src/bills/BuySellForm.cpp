@@ -1,0 +1,458 @@
+#include "bills/BuySellForm.h"
+
+#include "bills/BillHeader.h"
+#include "bills/LineGrid.h"
+#include "masterdata/CustomerForm3.h"
+#include "masterdata/ProductForm.h"
+#include "shell/Artwork.h"
+#include "shell/Clock.h"
+#include "shell/Dialogs.h"
+#include "shell/MainForm.h"
+#include "shell/PublicFunction.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+
+TFormBuySell *FormBuySell = nullptr;
+
+namespace {
+QLabel *Caption(QWidget *parent, const QString &text, const QRect &geometry)
+{
+    auto *l = new QLabel(text, parent);
+    l->setGeometry(geometry);
+    return l;
+}
+
+QComboBox *List(QWidget *parent, const QString &name, const QRect &geometry, bool editable = false)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setGeometry(geometry);
+    box->setEditable(editable);
+    if (editable)
+        box->setInsertPolicy(QComboBox::NoInsert);
+    return box;
+}
+
+QPushButton *Button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    b->setCursor(Qt::PointingHandCursor);
+    b->setAutoDefault(false);
+    return b;
+}
+
+// The stored picture, or the drawn one when the file is missing.
+QPixmap Banner(const QString &name, const QSize &size)
+{
+    QPixmap pm(ProgramDir + QStringLiteral("Res/") + name + QStringLiteral(".bmp"));
+    if (pm.isNull())
+        pm = QPixmap::fromImage(Artwork::BillBanner(name));
+    return pm.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+} // namespace
+
+TFormBuySell::TFormBuySell(QWidget *parent) : TForm(parent)
+{
+    setObjectName(QStringLiteral("FormBuySell"));
+    setWindowTitle(QStringLiteral("货品单据"));
+    setFixedSize(816, 454);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(12, 8, 300, 50);
+    Caption(this, QStringLiteral("备注"), QRect(326, 20, 34, 24));
+    Edit3 = new QLineEdit(this);
+    Edit3->setObjectName(QStringLiteral("Edit3"));
+    Edit3->setGeometry(362, 19, 290, 26);
+
+    ActionEdit = new QAction(QStringLiteral("修改"), this);
+    ActionEdit->setObjectName(QStringLiteral("ActionEdit"));
+    ActionEdit->setIcon(QIcon(Artwork::LeftBarIcon(QStringLiteral("Login"), 32)));
+    ActionPrint = new QAction(QStringLiteral("打印"), this);
+    ActionPrint->setObjectName(QStringLiteral("ActionPrint"));
+    ActionPrint->setIcon(QIcon(Artwork::LeftBarIcon(QStringLiteral("Save"), 32)));
+    ActionStore = new QAction(QStringLiteral("新增货品"), this);
+    ActionStore->setObjectName(QStringLiteral("ActionStore"));
+    ActionPrice = new QAction(QStringLiteral("新增单价"), this);
+    ActionPrice->setObjectName(QStringLiteral("ActionPrice"));
+    auto tool = [this](const QString &name, QAction *action, int x) {
+        auto *b = new QToolButton(this);
+        b->setObjectName(name);
+        b->setDefaultAction(action);
+        b->setGeometry(x, 6, 70, 54);
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setIconSize(QSize(28, 28));
+        b->setCursor(Qt::PointingHandCursor);
+        return b;
+    };
+    SpeedButton4 = tool(QStringLiteral("SpeedButton4"), ActionEdit, 664);
+    PrintBill = tool(QStringLiteral("PrintBill"), ActionPrint, 738);
+
+    CheckBox1 = new QCheckBox(QStringLiteral("已付货款"), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setGeometry(12, 68, 110, 22);
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(12, 94, 110, 26);
+    const char *captions[4] = {"帐户名称", "收支种类", "款项类别", "凭证"};
+    QComboBox **lists[4] = {&ComboBox1, &ComboBox2, &ComboBox3, &ComboBox4};
+    for (int i = 0; i < 4; ++i) {
+        const int x = 140 + i * 168;
+        Caption(this, QString::fromUtf8(captions[i]), QRect(x, 68, 150, 22));
+        *lists[i] = List(this, QStringLiteral("ComboBox%1").arg(i + 1), QRect(x, 94, 156, 26));
+    }
+
+    Caption(this, QStringLiteral("收货单位"), QRect(12, 136, 60, 24));
+    ComboBox5 = List(this, QStringLiteral("ComboBox5"), QRect(74, 134, 250, 26), true);
+    Caption(this, QStringLiteral("日期"), QRect(344, 136, 34, 24));
+    DateTimePicker1 = new QDateEdit(this);
+    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
+    DateTimePicker1->setGeometry(380, 134, 130, 26);
+    DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy-M-d"));
+    DateTimePicker1->setCalendarPopup(true);
+    Caption(this, QStringLiteral("No."), QRect(560, 136, 30, 24));
+    BillSerial = new QLineEdit(this);
+    BillSerial->setObjectName(QStringLiteral("BillSerial"));
+    BillSerial->setGeometry(592, 134, 212, 26);
+
+    Lines = new TLineGrid(&FCustomerIndex, &FRecalcEnabled, this);
+    Lines->move(13, 172);
+
+    const int y = 172 + Lines->height() + 10;
+    ButtonStore = Button(this, QStringLiteral("ButtonStore"), QStringLiteral("新增货品"), QRect(12, y, 96, 34));
+    ButtonPrice = Button(this, QStringLiteral("ButtonPrice"), QStringLiteral("新增单价"), QRect(116, y, 96, 34));
+    BitBtn3 = Button(this, QStringLiteral("BitBtn3"), QStringLiteral("删除"), QRect(508, y, 96, 34));
+    BitBtn1 = Button(this, QStringLiteral("BitBtn1"), QStringLiteral("确定"), QRect(612, y, 96, 34));
+    BitBtn2 = Button(this, QStringLiteral("BitBtn2"), QStringLiteral("取消"), QRect(716, y, 90, 34));
+    setFixedHeight(y + 46);
+
+    connect(ButtonStore, &QPushButton::clicked, ActionStore, &QAction::trigger);
+    connect(ButtonPrice, &QPushButton::clicked, ActionPrice, &QAction::trigger);
+    connect(ActionEdit, &QAction::triggered, this, &TFormBuySell::ActionEditExecute);
+    connect(ActionPrint, &QAction::triggered, this, &TFormBuySell::ActionPrintExecute);
+    connect(ActionStore, &QAction::triggered, this, &TFormBuySell::ActionStoreExecute);
+    connect(ActionPrice, &QAction::triggered, this, &TFormBuySell::ActionPriceExecute);
+    connect(BitBtn1, &QPushButton::clicked, this, &TFormBuySell::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(BitBtn3, &QPushButton::clicked, this, &TFormBuySell::BitBtn3Click);
+    connect(CheckBox1, &QCheckBox::toggled, this, &TFormBuySell::UpdatePaidControls);
+
+    // Customer, date, number, the line cells slot by slot, then the rest.
+    QList<QWidget *> order{ComboBox5, DateTimePicker1, BillSerial};
+    for (int s = 0; s < TLineGrid::SlotCount; ++s)
+        for (int c = 1; c <= TLineGrid::CellCount; ++c)
+            order << Lines->Cell(s, c);
+    order << Edit3 << CheckBox1 << Edit1 << ComboBox1 << ComboBox2 << ComboBox3 << ComboBox4 << BitBtn1 << BitBtn3 << BitBtn2;
+    for (QPushButton *b : Lines->GridButton)
+        order << b;
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    UpdatePaidControls();
+}
+
+void TFormBuySell::UpdatePaidControls()
+{
+    const bool paid = CheckBox1->isChecked();
+    for (QWidget *w : {static_cast<QWidget *>(Edit1), static_cast<QWidget *>(ComboBox1), static_cast<QWidget *>(ComboBox2),
+                       static_cast<QWidget *>(ComboBox3), static_cast<QWidget *>(ComboBox4)})
+        w->setEnabled(paid);
+}
+
+void TFormBuySell::FormShow()
+{
+    static const char *banners[4] = {"NewSell", "EditSell", "NewBuy", "EditBuy"};
+    Image1->setPixmap(Banner(QString::fromLatin1(banners[qBound(0, FBillMode, 3)]), Image1->size()));
+    setWindowTitle(IsSales() ? QStringLiteral("出货单") : QStringLiteral("进货单"));
+    if (!BillHeader::FillLists(ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5))
+        return;
+    ComboBox5->setEnabled(!FCustomerLocked);
+    if (FCustomerLocked)
+        DateTimePicker1->setFocus();
+    else
+        ComboBox5->setFocus();
+    Lines->Clear();
+
+    if (!IsNewBill()) {
+        if (!LoadExistingBill())
+            return;
+    } else {
+        DateTimePicker1->setDate(FormMain->WorkingDate());
+        Edit1->setText(QStringLiteral("0"));
+        Edit3->clear();
+        BillSerial->clear();
+        BitBtn1->show();
+        BitBtn3->hide();
+        PrintBill->hide();
+        SpeedButton4->hide();
+        BillSerial->setText(BillHeader::ProposeSerial(FBillMode == 0 ? 1 : 2));
+        CheckBox1->setChecked(false);
+        UpdatePaidControls();
+        for (QComboBox *box : {ComboBox1, ComboBox2, ComboBox3, ComboBox4})
+            BillHeader::SelectFirst(box);
+        BillHeader::PresetCustomer(FCustomerIndex, ComboBox5);
+    }
+    Lines->RecalcLines(TLineGrid::AmountChanged, 0);
+    ButtonPrice->setVisible(FCustomerIndex != 0);
+}
+
+bool TFormBuySell::LoadExistingBill()
+{
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (!RunQuery(q, QStringLiteral("Select * From Account,Bill Where (AccountIndex = BillAccount) And (BillIndex = ")
+                         + QString::number(FBillIndex) + QStringLiteral(")"),
+                  QStringLiteral("帐款读入失败"))
+        || q.IsEmpty()) {
+        if (q.Active())
+            Dialogs::ShowMessage(QStringLiteral("找不到要修改的记录"));
+        CloseWithResult(QDialog::Rejected);
+        return false;
+    }
+    // Every header value is read before the lines start their lookups on the scratch queries.
+    q.First();
+    auto field = [&q](const char *name) { return q.FieldByName(QString::fromLatin1(name)); };
+    const QString user = field("BillUser").AsString();
+    const QString accountName = field("AccountName").AsString();
+    const QDate date = field("BillCreateTime").AsDate();
+    const QString reason = field("BillReason").AsString();
+    const QString type = field("BillType").AsString();
+    const QString token = field("BillToken").AsString();
+    const double money = field("BillMoney").AsFloat();
+    const double sum = field("BillSum").AsFloat();
+    const QString remark = field("BillRemark").AsString();
+    const QString serial = field("BillSerial").AsString();
+    const int account = field("BillAccount").AsInteger();
+
+    TQuery &q2 = ShareDataModule->ADOQueryTemp2;
+    if (!RunQuery(q2, QStringLiteral("Select * From Customer Where CustomerName = ") + QuotedStr(user),
+                  QStringLiteral("数据库打开失败"))) {
+        CloseWithResult(QDialog::Rejected);
+        return false;
+    }
+    q2.First();
+    FCustomerIndex = q2.IsEmpty() ? 0 : q2.FieldByName(QStringLiteral("CustomerIndex")).AsInteger();
+
+    BillHeader::SelectEqual(ComboBox1, accountName);
+    DateTimePicker1->setDate(date);
+    BillHeader::SelectEqual(ComboBox2, reason);
+    Edit1->setText(NumberText(qAbs(money)));
+    Lines->GridTotal->setText(NumberText(qAbs(sum)));
+    BillHeader::SelectEqual(ComboBox3, type);
+    BillHeader::SelectEqual(ComboBox4, token);
+    ComboBox5->setEditText(user);
+    Edit3->setText(remark);
+    BillSerial->setText(serial);
+    CheckBox1->setChecked(account >= 2);
+    UpdatePaidControls();
+
+    if (!RunQuery(ADOQuery1,
+                  QStringLiteral("Select StoreIndex,StoreProduct,ProductSerial,ProductName,ProductType,StoreNum1,StoreNum2,"
+                                 "StoreNum3,StoreNum4,StoreNum5,StoreNum6,StoreNum7,StoreNum8,StoreNum9,StoreNum10,"
+                                 "ABS(StoreNumber) As StoreNumber2,StorePrice,StoreSum From Store,Product,Bill Where "
+                                 "(StoreProduct = ProductIndex) And (StoreBill = BillIndex) And (BillIndex = ")
+                      + QString::number(FBillIndex) + QStringLiteral(") Order By StoreIndex"),
+                  QStringLiteral("数据库打开失败"))) {
+        CloseWithResult(QDialog::Rejected);
+        return false;
+    }
+    Lines->Load(ADOQuery1);
+    PrintBill->show();
+    SpeedButton4->show();
+    BitBtn1->hide();
+    BitBtn3->hide();
+    return true;
+}
+
+void TFormBuySell::BitBtn1Click()
+{
+    int account = 1;
+    if (CheckBox1->isChecked()) {
+        const QList<QPair<QComboBox *, QString>> checks = {{ComboBox1, QStringLiteral("请选择一个帐户")},
+                                                           {ComboBox2, QStringLiteral("请选择收支种类")},
+                                                           {ComboBox3, QStringLiteral("请选择帐款类别")},
+                                                           {ComboBox4, QStringLiteral("请选择帐款凭证")}};
+        for (const auto &[box, message] : checks)
+            if (!BillHeader::HasSelection(box)) {
+                Dialogs::ShowMessage(message);
+                box->setFocus();
+                return;
+            }
+        bool failed = false;
+        account = BillHeader::AccountIndexByName(ComboBox1->currentText(), &failed);
+        if (failed)
+            return;
+        if (account == 0) {
+            Dialogs::ShowMessage(QStringLiteral("找不到所需要的帐户"));
+            return;
+        }
+    }
+    if (ComboBox5->currentText().isEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("请选择客户名称"));
+        ComboBox5->setFocus();
+        return;
+    }
+    if (!TShareDataModule::SerialWellFormed(BillSerial->text())) {
+        Dialogs::ShowMessage(QStringLiteral("单据编号格式有误，字母不能在数字后面"));
+        BillSerial->setFocus();
+        return;
+    }
+    // A price or paid amount such as "1.2.3" is no number: never save a guess.
+    if (QLineEdit *bad = Lines->BadPriceCell()) {
+        Dialogs::ShowMessage(QStringLiteral("单价“%1”不是有效的数字，请重新输入").arg(bad->text()));
+        bad->setFocus();
+        return;
+    }
+    try {
+        TextToFloatLenient(Edit1->text());
+    } catch (const EConvertError &) {
+        Dialogs::ShowMessage(QStringLiteral("已付金额“%1”不是有效的数字，请重新输入").arg(Edit1->text()));
+        Edit1->setFocus();
+        return;
+    }
+    if (SaveBill(account))
+        accept();
+}
+
+bool TFormBuySell::SaveBill(int account)
+{
+    const double sign = IsSales() ? 1 : -1;
+    const double total = TextToFloatLenient(Lines->GridTotal->text());
+    const double paid = TextToFloatLenient(Edit1->text());
+    TQuery &bill = ShareDataModule->ADOQueryTemp;
+    TQuery &store = ShareDataModule->ADOQueryTemp2;
+    auto writeHeader = [&] {
+        bill.FieldByName(QStringLiteral("BillAccount")).SetAsInteger(account);
+        bill.FieldByName(QStringLiteral("BillCreateTime")).SetAsDate(DateTimePicker1->date());
+        bill.FieldByName(QStringLiteral("BillUser")).SetAsString(ComboBox5->currentText());
+        bill.FieldByName(QStringLiteral("BillSum")).SetAsFloat(sign * total);
+        bill.FieldByName(QStringLiteral("BillMoney")).SetAsFloat(sign * paid);
+        bill.FieldByName(QStringLiteral("BillReason")).SetAsString(ComboBox2->currentText());
+        bill.FieldByName(QStringLiteral("BillType")).SetAsString(ComboBox3->currentText());
+        bill.FieldByName(QStringLiteral("BillToken")).SetAsString(ComboBox4->currentText());
+        bill.FieldByName(QStringLiteral("BillRemark")).SetAsString(Edit3->text());
+        bill.FieldByName(QStringLiteral("BillSerial")).SetAsString(BillSerial->text());
+        bill.FieldByName(QStringLiteral("BillMan")).SetAsString(QString());
+    };
+    auto writeLine = [&](int billIndex, int s) {
+        store.FieldByName(QStringLiteral("StoreBill")).SetAsInteger(billIndex);
+        store.FieldByName(QStringLiteral("StoreProduct")).SetAsInteger(Lines->ProductRef(s));
+        for (int c = 4; c <= 13; ++c)
+            store.FieldByName(QStringLiteral("StoreNum%1").arg(c - 3)).SetAsString(Lines->Cell(s, c)->text());
+        store.FieldByName(QStringLiteral("StoreNumber")).SetAsInteger(-sign * TextToIntLenient(Lines->Cell(s, 14)->text()));
+        store.FieldByName(QStringLiteral("StorePrice")).SetAsFloat(TextToFloatLenient(Lines->Cell(s, 15)->text()));
+        store.FieldByName(QStringLiteral("StoreSum")).SetAsFloat(TextToFloatLenient(Lines->Cell(s, 16)->text()));
+    };
+
+    if (!IsNewBill()) {
+        if (!RunQuery(bill, QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(FBillIndex),
+                      QStringLiteral("数据库打开失败")))
+            return false;
+        if (bill.IsEmpty()) {
+            Dialogs::ShowMessage(QStringLiteral("找不到要修改的记录"));
+            return false;
+        }
+        const bool saved = ShareDataModule->RunInTransaction(QStringLiteral("单据保存失败，未作任何修改"), [&] {
+            bill.First();
+            bill.Edit();
+            writeHeader();
+            bill.Post();
+            store.Open(QStringLiteral("Select * From Store Where StoreBill = ") + QString::number(FBillIndex)
+                       + QStringLiteral(" Order By StoreIndex"));
+            store.First();
+            for (int s = 0; s < TLineGrid::SlotCount; ++s) {
+                // A bill with fewer rows than slots gets the missing ones.
+                if (store.Eof())
+                    store.Append();
+                else
+                    store.Edit();
+                writeLine(FBillIndex, s);
+                store.Post();
+                store.Next();
+            }
+            return true;
+        });
+        if (!saved)
+            return false;
+        Dialogs::ShowMessage(QStringLiteral("记录修改成功"));
+        return true;
+    }
+
+    const bool saved = ShareDataModule->RunInTransaction(QStringLiteral("单据保存失败，未作任何修改"), [&] {
+        bill.Open(QStringLiteral("Select * From Bill Where BillIndex = 0"));
+        bill.Append();
+        bill.FieldByName(QStringLiteral("BillKind")).SetAsString(FBillMode == 0 ? QStringLiteral("出货单") : QStringLiteral("进货单"));
+        bill.FieldByName(QStringLiteral("BillRecordTime")).SetAsDate(Clock::Today());
+        writeHeader();
+        bill.Post();
+        const int billIndex = bill.FieldByName(QStringLiteral("BillIndex")).AsInteger();
+        store.Open(QStringLiteral("Select * From Store Where StoreBill = ") + QString::number(billIndex));
+        for (int s = 0; s < TLineGrid::SlotCount; ++s) {
+            store.Append();
+            writeLine(billIndex, s);
+            store.Post();
+        }
+        BillHeader::WriteSerialBack(FBillMode == 0 ? 1 : 2, BillSerial->text());
+        return true;
+    });
+    if (!saved)
+        return false;
+    Dialogs::ShowMessage(QStringLiteral("单据新增成功"));
+    FormMain->PageControl1->setCurrentIndex(1);
+    return true;
+}
+
+void TFormBuySell::BitBtn3Click()
+{
+    TQuery &bill = ShareDataModule->ADOQueryTemp;
+    if (!RunQuery(bill, QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(FBillIndex),
+                  QStringLiteral("数据库打开失败")))
+        return;
+    if (bill.IsEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("找不到要删除的记录"));
+        return;
+    }
+    if (!Dialogs::AskYesNo(QStringLiteral("删除警告"), QStringLiteral("确实要删除该记录吗？")))
+        return;
+    const bool deleted = ShareDataModule->RunInTransaction(QStringLiteral("单据删除失败，未作任何修改"), [&] {
+        ShareDataModule->Exec(QStringLiteral("Delete From Store Where StoreBill = ?"), {FBillIndex});
+        bill.First();
+        bill.Delete();
+        return true;
+    });
+    if (deleted)
+        accept();
+}
+
+void TFormBuySell::ActionEditExecute()
+{
+    if (!ShareDataModule->AskModifyPassword())
+        return;
+    FChanged = true;
+    BitBtn1->show();
+    BitBtn3->show();
+}
+
+// Printing arrives with the bill printing window.
+void TFormBuySell::ActionPrintExecute() {}
+
+void TFormBuySell::ActionStoreExecute()
+{
+    FormProduct->FEditMode = 0;
+    if (Dialogs::ShowModal(FormProduct) == QDialog::Accepted)
+        FormMain->FillStorePage();
+}
+
+void TFormBuySell::ActionPriceExecute()
+{
+    FormCustomer3->FCustomerIndex = FCustomerIndex;
+    Dialogs::ShowModal(FormCustomer3);
+}

@@ -1,0 +1,250 @@
+#include "bills/GetPayForm.h"
+
+#include "bills/BillHeader.h"
+#include "shell/Artwork.h"
+#include "shell/Clock.h"
+#include "shell/Dialogs.h"
+#include "shell/MainForm.h"
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+TFormGetPay *FormGetPay = nullptr;
+
+TFormGetPay::TFormGetPay(QWidget *parent) : TForm(parent)
+{
+    setObjectName(QStringLiteral("FormGetPay"));
+    setWindowTitle(QStringLiteral("财务单据"));
+    setFixedSize(578, 436);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(79, 10, 420, 60);
+
+    // Caption above each field, two columns, in tab order.
+    auto caption = [this](const QString &text, int x, int y) {
+        auto *l = new QLabel(text, this);
+        l->setGeometry(x, y, 240, 20);
+    };
+    auto edit = [this](const QString &name, const QRect &geometry) {
+        auto *e = new QLineEdit(this);
+        e->setObjectName(name);
+        e->setGeometry(geometry);
+        return e;
+    };
+    auto list = [this](const QString &name, const QRect &geometry, bool editable) {
+        auto *box = new QComboBox(this);
+        box->setObjectName(name);
+        box->setGeometry(geometry);
+        box->setEditable(editable);
+        if (editable)
+            box->setInsertPolicy(QComboBox::NoInsert);
+        return box;
+    };
+    const int left = 40, right = 310, width = 228;
+    caption(QStringLiteral("单据编号"), left, 84);
+    Edit4 = edit(QStringLiteral("Edit4"), QRect(left, 106, width, 26));
+    caption(QStringLiteral("帐户名称"), right, 84);
+    ComboBox1 = list(QStringLiteral("ComboBox1"), QRect(right, 106, width, 26), false);
+    caption(QStringLiteral("录入时间"), left, 142);
+    DateTimePicker1 = new QDateEdit(this);
+    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
+    DateTimePicker1->setGeometry(left, 164, width, 26);
+    DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy-M-d"));
+    DateTimePicker1->setCalendarPopup(true);
+    caption(QStringLiteral("客户名称"), right, 142);
+    ComboBox5 = list(QStringLiteral("ComboBox5"), QRect(right, 164, width, 26), true);
+    caption(QStringLiteral("金额"), left, 200);
+    Edit2 = edit(QStringLiteral("Edit2"), QRect(left, 222, width, 26));
+    caption(QStringLiteral("收支种类"), right, 200);
+    ComboBox2 = list(QStringLiteral("ComboBox2"), QRect(right, 222, width, 26), false);
+    caption(QStringLiteral("款项类别"), left, 258);
+    ComboBox3 = list(QStringLiteral("ComboBox3"), QRect(left, 280, width, 26), false);
+    caption(QStringLiteral("凭证"), right, 258);
+    ComboBox4 = list(QStringLiteral("ComboBox4"), QRect(right, 280, width, 26), false);
+    caption(QStringLiteral("业务员"), left, 316);
+    Edit5 = edit(QStringLiteral("Edit5"), QRect(left, 338, width, 26));
+    caption(QStringLiteral("备注"), right, 316);
+    Edit3 = edit(QStringLiteral("Edit3"), QRect(right, 338, width, 26));
+
+    auto button = [this](const QString &name, const QString &text, int x) {
+        auto *b = new QPushButton(text, this);
+        b->setObjectName(name);
+        b->setGeometry(x, 384, 100, 34);
+        b->setCursor(Qt::PointingHandCursor);
+        b->setAutoDefault(false);
+        return b;
+    };
+    BitBtn3 = button(QStringLiteral("BitBtn3"), QStringLiteral("删除"), 40);
+    BitBtn1 = button(QStringLiteral("BitBtn1"), QStringLiteral("确定"), 328);
+    BitBtn2 = button(QStringLiteral("BitBtn2"), QStringLiteral("取消"), 438);
+
+    QWidget *order[] = {Edit4, ComboBox1, DateTimePicker1, ComboBox5, Edit2, ComboBox2, ComboBox3, ComboBox4, Edit5, Edit3,
+                        BitBtn1, BitBtn2, BitBtn3};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    connect(BitBtn1, &QPushButton::clicked, this, &TFormGetPay::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(BitBtn3, &QPushButton::clicked, this, &TFormGetPay::BitBtn3Click);
+}
+
+void TFormGetPay::FormShow()
+{
+    static const char *banners[4] = {"NewGet", "EditGet", "NewPay", "EditPay"};
+    const QString banner = QString::fromLatin1(banners[qBound(0, FBillMode, 3)]);
+    QPixmap picture(ProgramDir + QStringLiteral("Res/") + banner + QStringLiteral(".bmp"));
+    Image1->setPixmap(picture.isNull() ? QPixmap::fromImage(Artwork::BillBanner(banner)) : picture);
+    setWindowTitle(FBillMode < 2 ? QStringLiteral("财务收入单") : QStringLiteral("财务支出单"));
+    if (!BillHeader::FillLists(ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5))
+        return;
+    ComboBox5->setEnabled(!FCustomerLocked);
+
+    if (!IsNewBill()) {
+        TQuery &q = ShareDataModule->ADOQueryTemp;
+        if (!RunQuery(q, QStringLiteral("Select * From Account,Bill Where (AccountIndex = BillAccount) And (BillIndex = ")
+                             + QString::number(FBillIndex) + QStringLiteral(")"),
+                      QStringLiteral("帐款读入失败"))) {
+            CloseWithResult(QDialog::Rejected);
+            return;
+        }
+        if (q.IsEmpty()) {
+            Dialogs::ShowMessage(QStringLiteral("找不到要修改的记录"));
+            CloseWithResult(QDialog::Rejected);
+            return;
+        }
+        q.First();
+        BillHeader::SelectEqual(ComboBox1, q.FieldByName(QStringLiteral("AccountName")).AsString());
+        DateTimePicker1->setDate(q.FieldByName(QStringLiteral("BillCreateTime")).AsDate());
+        BillHeader::SelectEqual(ComboBox2, q.FieldByName(QStringLiteral("BillReason")).AsString());
+        Edit2->setText(NumberText(qAbs(q.FieldByName(QStringLiteral("BillMoney")).AsFloat())));
+        BillHeader::SelectEqual(ComboBox3, q.FieldByName(QStringLiteral("BillType")).AsString());
+        BillHeader::SelectEqual(ComboBox4, q.FieldByName(QStringLiteral("BillToken")).AsString());
+        ComboBox5->setEditText(q.FieldByName(QStringLiteral("BillUser")).AsString());
+        Edit3->setText(q.FieldByName(QStringLiteral("BillRemark")).AsString());
+        Edit4->setText(q.FieldByName(QStringLiteral("BillSerial")).AsString());
+        Edit5->setText(q.FieldByName(QStringLiteral("BillMan")).AsString());
+        BitBtn3->show();
+    } else {
+        DateTimePicker1->setDate(FormMain->WorkingDate());
+        for (QLineEdit *e : {Edit2, Edit3, Edit4, Edit5})
+            e->clear();
+        BitBtn3->hide();
+        for (QComboBox *box : {ComboBox1, ComboBox2, ComboBox3, ComboBox4})
+            BillHeader::SelectFirst(box);
+        BillHeader::PresetCustomer(FCustomerIndex, ComboBox5);
+        Edit4->setText(BillHeader::ProposeSerial(FBillMode == 0 ? 3 : 4));
+    }
+    Edit4->setFocus();
+}
+
+void TFormGetPay::BitBtn1Click()
+{
+    auto refuse = [](const QString &message, QWidget *focus) {
+        Dialogs::ShowMessage(message);
+        if (focus)
+            focus->setFocus();
+    };
+    if (!BillHeader::HasSelection(ComboBox1))
+        return refuse(QStringLiteral("请选择一个帐户"), ComboBox1);
+    if (!BillHeader::HasSelection(ComboBox2))
+        return refuse(QStringLiteral("请选择帐款项目"), ComboBox2);
+    const QString amountError = AmountTextError(Edit2->text());
+    if (!amountError.isEmpty())
+        return refuse(amountError, Edit2);
+    if (!BillHeader::HasSelection(ComboBox3))
+        return refuse(QStringLiteral("请选择帐款类别"), ComboBox3);
+    if (!BillHeader::HasSelection(ComboBox4))
+        return refuse(QStringLiteral("请选择帐款凭证"), ComboBox4);
+    bool failed = false;
+    const int account = BillHeader::AccountIndexByName(ComboBox1->currentText(), &failed);
+    if (failed)
+        return;
+    if (account == 0)
+        return refuse(QStringLiteral("找不到所需要的帐户"), nullptr);
+    if (ComboBox5->currentText().isEmpty())
+        return refuse(QStringLiteral("请选择客户名称"), ComboBox5);
+    if (!TShareDataModule::SerialWellFormed(Edit4->text()))
+        return refuse(QStringLiteral("单据编号格式有误，字母不能在数字后面"), Edit4);
+
+    const double amount = (FBillMode < 2 ? 1 : -1) * TextToFloatLenient(Edit2->text());
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    auto write = [&] {
+        q.FieldByName(QStringLiteral("BillAccount")).SetAsInteger(account);
+        q.FieldByName(QStringLiteral("BillCreateTime")).SetAsDate(DateTimePicker1->date());
+        q.FieldByName(QStringLiteral("BillUser")).SetAsString(ComboBox5->currentText());
+        q.FieldByName(QStringLiteral("BillReason")).SetAsString(ComboBox2->currentText());
+        q.FieldByName(QStringLiteral("BillSum")).SetAsFloat(amount);
+        q.FieldByName(QStringLiteral("BillMoney")).SetAsFloat(amount);
+        q.FieldByName(QStringLiteral("BillType")).SetAsString(ComboBox3->currentText());
+        q.FieldByName(QStringLiteral("BillToken")).SetAsString(ComboBox4->currentText());
+        q.FieldByName(QStringLiteral("BillRemark")).SetAsString(Edit3->text());
+        q.FieldByName(QStringLiteral("BillSerial")).SetAsString(Edit4->text());
+        q.FieldByName(QStringLiteral("BillMan")).SetAsString(Edit5->text());
+        q.Post();
+    };
+
+    if (IsNewBill()) {
+        const bool saved = ShareDataModule->RunInTransaction(QStringLiteral("单据保存失败，未作任何修改"), [&] {
+            q.Open(QStringLiteral("Select * From Bill Where BillIndex = 0"));
+            q.Append();
+            q.FieldByName(QStringLiteral("BillKind")).SetAsString(FBillMode == 0 ? QStringLiteral("财务收入单")
+                                                                                 : QStringLiteral("财务支出单"));
+            q.FieldByName(QStringLiteral("BillRecordTime")).SetAsDate(Clock::Today());
+            write();
+            BillHeader::WriteSerialBack(FBillMode == 0 ? 3 : 4, Edit4->text());
+            return true;
+        });
+        if (!saved)
+            return;
+        Dialogs::ShowMessage(QStringLiteral("记录新增成功"));
+        FormMain->PageControl1->setCurrentIndex(2);
+    } else {
+        if (!ShareDataModule->AskModifyPassword())
+            return;
+        if (!RunQuery(q, QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(FBillIndex),
+                      QStringLiteral("数据库打开失败")))
+            return;
+        if (q.IsEmpty())
+            return refuse(QStringLiteral("找不到要修改的记录"), nullptr);
+        if (!ShareDataModule->RunInTransaction(QStringLiteral("单据保存失败，未作任何修改"), [&] {
+                q.First();
+                q.Edit();
+                write();
+                return true;
+            }))
+            return;
+        Dialogs::ShowMessage(QStringLiteral("记录修改成功"));
+    }
+    FormMain->RefreshAllPages();
+    accept();
+}
+
+void TFormGetPay::BitBtn3Click()
+{
+    if (!ShareDataModule->AskModifyPassword())
+        return;
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (!RunQuery(q, QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(FBillIndex),
+                  QStringLiteral("数据库打开失败")))
+        return;
+    if (q.IsEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("找不到要删除的记录"));
+        return;
+    }
+    if (!Dialogs::AskYesNo(QStringLiteral("删除警告"), QStringLiteral("确实要删除该记录吗？")))
+        return;
+    if (!ShareDataModule->RunInTransaction(QStringLiteral("单据删除失败，未作任何修改"), [&] {
+            q.First();
+            q.Delete();
+            return true;
+        }))
+        return;
+    FormMain->RefreshAllPages();
+    accept();
+}

@@ -1,0 +1,298 @@
+#include "bills/LineGrid.h"
+
+#include "bills/Capitals.h"
+#include "bills/ProductForm2.h"
+#include "shell/Dialogs.h"
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+const int columnWidth[TLineGrid::CellCount] = {70, 100, 80, 34, 34, 34, 34, 34, 34, 34, 34, 34, 34, 50, 56, 72};
+constexpr int buttonWidth = 22;
+constexpr int rowHeight = 25;
+constexpr int headerHeight = 44;
+
+// "1.2.3" or ".": digits and points, yet no number.
+bool Malformed(const QString &text)
+{
+    return IsDecimalText(text) && (text.count(QLatin1Char('.')) > 1 || text == QLatin1String("."));
+}
+
+// A price that is no number counts 0 while typing; the save refuses it.
+double PriceOrZero(const QString &text)
+{
+    try {
+        return TextToFloatLenient(text);
+    } catch (const EConvertError &) {
+        return 0;
+    }
+}
+
+int X(int cell)
+{
+    int x = 0;
+    for (int c = 1; c < cell; ++c)
+        x += columnWidth[c - 1] + (c == 1 ? buttonWidth : 0);
+    return x;
+}
+
+QLabel *HeaderLabel(QWidget *parent, const QString &text, const QRect &geometry)
+{
+    auto *l = new QLabel(text, parent);
+    l->setGeometry(geometry);
+    l->setAlignment(Qt::AlignCenter);
+    l->setFrameShape(QFrame::Box);
+    l->setStyleSheet(QStringLiteral("QLabel { background: #e4ecf7; border: 1px solid #9fb3cf; color: #1d3f73; }"));
+    return l;
+}
+} // namespace
+
+TLineGrid::TLineGrid(int *customerIndex, bool *recalcEnabled, QWidget *parent)
+    : QWidget(parent), customerIndex_(customerIndex), recalcEnabled_(recalcEnabled)
+{
+    setObjectName(QStringLiteral("LineGrid"));
+    const QStringList captions = {QStringLiteral("货品编号"), QStringLiteral("货品名称"), QStringLiteral("货品规格"),
+                                  QStringLiteral("35#"), QStringLiteral("36#"), QStringLiteral("37#"), QStringLiteral("38#"),
+                                  QStringLiteral("39#"), QStringLiteral("40#"), QStringLiteral("41#"), QStringLiteral("42#"),
+                                  QStringLiteral("43#"), QStringLiteral("44#"), QStringLiteral("数量"), QStringLiteral("单价"),
+                                  QStringLiteral("金额/元")};
+    const int half = headerHeight / 2;
+    for (int c = 1; c <= CellCount; ++c) {
+        const int width = columnWidth[c - 1] + (c == 1 ? buttonWidth : 0);
+        if (c >= 4 && c <= 13)
+            HeaderLabel(this, captions[c - 1], QRect(X(c), half, width, half));
+        else
+            HeaderLabel(this, captions[c - 1], QRect(X(c), 0, width, headerHeight));
+    }
+    // Size groups over the size columns.
+    HeaderLabel(this, QStringLiteral("小码"), QRect(X(4), 0, X(7) - X(4), half));
+    HeaderLabel(this, QStringLiteral("中码"), QRect(X(7), 0, X(11) - X(7), half));
+    HeaderLabel(this, QStringLiteral("大码"), QRect(X(11), 0, X(14) - X(11), half));
+
+    static const char letters[] = "ABCDEF";
+    for (int s = 0; s < SlotCount; ++s) {
+        const QString letter = QString(QLatin1Char(letters[s]));
+        const int y = headerHeight + s * rowHeight;
+        for (int c = 1; c <= CellCount; ++c) {
+            auto *cell = new QLineEdit(this);
+            cell->setObjectName(QStringLiteral("Grid") + letter + QString::number(c));
+            cell->setGeometry(X(c), y, columnWidth[c - 1], rowHeight);
+            if (c >= 4 && c <= 13) {
+                cell->setAlignment(Qt::AlignCenter);
+                cell->setMaxLength(6);   // a size count, never beyond the integer range
+            }
+            if (c >= 14)
+                cell->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (c == 14 || c == 16) {
+                cell->setEnabled(false);
+            }
+            cells_[s][c - 1] = cell;
+            const int slot = s + 1;
+            if (c == 1)
+                connect(cell, &QLineEdit::textChanged, this, [this, slot] { RecalcLines(SerialChanged, slot); });
+            else if (c == 2 || c == 3)
+                connect(cell, &QLineEdit::textChanged, this, [this, slot] { RecalcLines(NameChanged, slot); });
+            else if ((c >= 4 && c <= 13) || c == 15)
+                connect(cell, &QLineEdit::textChanged, this, [this, slot] { RecalcLines(AmountChanged, slot); });
+        }
+        auto *button = new QPushButton(QStringLiteral("...."), this);
+        button->setObjectName(QStringLiteral("GridButton") + letter + QStringLiteral("1"));
+        button->setGeometry(X(1) + columnWidth[0], y, buttonWidth, rowHeight);
+        button->setCursor(Qt::PointingHandCursor);
+        button->setFocusPolicy(Qt::TabFocus);
+        GridButton[s] = button;
+        const int slot = s + 1;
+        connect(button, &QPushButton::clicked, this, [this, slot] { PickProduct(slot); });
+    }
+
+    const int totalsY = headerHeight + SlotCount * rowHeight + 4;
+    auto *capitalsCaption = new QLabel(QStringLiteral("大写"), this);
+    capitalsCaption->setGeometry(0, totalsY, 40, 26);
+    capitalsCaption->setAlignment(Qt::AlignCenter);
+    Label29 = new QLabel(QStringLiteral("　万　仟　佰　拾　元　角　分"), this);
+    Label29->setObjectName(QStringLiteral("Label29"));
+    Label29->setGeometry(40, totalsY, X(14) - 60, 26);
+    Label29->setStyleSheet(QStringLiteral("QLabel { color: #b01818; font-size: 15px; font-weight: bold; }"));
+    auto *totalCaption = new QLabel(QStringLiteral("合计"), this);
+    totalCaption->setGeometry(X(15), totalsY, columnWidth[14], 26);
+    totalCaption->setAlignment(Qt::AlignCenter);
+    GridTotal = new QLineEdit(this);
+    GridTotal->setObjectName(QStringLiteral("GridTotal"));
+    GridTotal->setGeometry(X(16), totalsY, columnWidth[15], 26);
+    GridTotal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    GridTotal->setEnabled(false);
+    setFixedSize(X(16) + columnWidth[15], totalsY + 28);
+}
+
+QLineEdit *TLineGrid::BadPriceCell() const
+{
+    for (int s = 0; s < SlotCount; ++s) {
+        if (Malformed(cells_[s][14]->text()))
+            return cells_[s][14];
+    }
+    return nullptr;
+}
+
+bool TLineGrid::ProposedPrice(int productIndex, double listPrice, QString &price)
+{
+    TQuery &q = ShareDataModule->ADOQueryTemp2;
+    if (!RunQuery(q, QStringLiteral("Select * From Price Where (PriceCustomer = ") + QString::number(*customerIndex_)
+                         + QStringLiteral(") And (PriceProduct = ") + QString::number(productIndex) + QStringLiteral(")"),
+                  QStringLiteral("数据库打开失败")))
+        return false;
+    q.First();
+    price = NumberText(q.IsEmpty() ? listPrice : q.FieldByName(QStringLiteral("PriceValue")).AsFloat());
+    return true;
+}
+
+bool TLineGrid::Lookup(int kind, int s)
+{
+    QLineEdit **cell = cells_[s];
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (kind == SerialChanged) {
+        if (cell[0]->text().isEmpty())
+            return true;
+        if (!RunQuery(q, QStringLiteral("Select * From Product Where ProductSerial = ") + QuotedStr(cell[0]->text()),
+                      QStringLiteral("数据库打开失败")))
+            return false;
+        if (q.IsEmpty()) {
+            cell[1]->clear();
+            cell[2]->clear();
+            cell[14]->clear();
+            productRef_[s] = 0;
+            return true;
+        }
+    } else {
+        if (cell[1]->text().isEmpty() || cell[2]->text().isEmpty())
+            return true;
+        if (!RunQuery(q, QStringLiteral("Select * From Product Where (ProductName = ") + QuotedStr(cell[1]->text())
+                             + QStringLiteral(") And (ProductType = ") + QuotedStr(cell[2]->text()) + QStringLiteral(")"),
+                      QStringLiteral("数据库打开失败")))
+            return false;
+        if (q.IsEmpty()) {
+            cell[0]->clear();
+            cell[14]->clear();
+            productRef_[s] = 0;
+            return true;
+        }
+    }
+    q.First();
+    const int index = q.FieldByName(QStringLiteral("ProductIndex")).AsInteger();
+    const QString name = q.FieldByName(QStringLiteral("ProductName")).AsString();
+    const QString type = q.FieldByName(QStringLiteral("ProductType")).AsString();
+    const QString serial = q.FieldByName(QStringLiteral("ProductSerial")).AsString();
+    const double listPrice = q.FieldByName(QStringLiteral("ProductPrice")).AsFloat();
+    QString price;
+    if (!ProposedPrice(index, listPrice, price))
+        return false;
+    if (kind == SerialChanged) {
+        cell[1]->setText(name);
+        cell[2]->setText(type);
+    } else {
+        cell[0]->setText(serial);
+    }
+    productRef_[s] = index;
+    cell[14]->setText(price);
+    return true;
+}
+
+void TLineGrid::RecalcLines(int kind, int slot)
+{
+    if (!*recalcEnabled_)
+        return;
+    *recalcEnabled_ = false;
+    struct Release {
+        bool *flag;
+        ~Release() { *flag = true; }
+    } release{recalcEnabled_};   // also when a step fails
+
+    const int first = slot == 0 ? 0 : slot - 1;
+    const int last = slot == 0 ? SlotCount - 1 : slot - 1;
+    if (kind == SerialChanged || kind == NameChanged)
+        for (int s = first; s <= last; ++s)
+            if (!Lookup(kind, s))
+                return;
+    for (int s = first; s <= last; ++s) {
+        int pieces = 0;
+        for (int c = 4; c <= 13; ++c)
+            pieces += TextToIntLenient(cells_[s][c - 1]->text());
+        cells_[s][13]->setText(QString::number(pieces));
+    }
+    double total = 0;
+    for (int s = 0; s < SlotCount; ++s) {
+        const double price = PriceOrZero(cells_[s][14]->text());
+        const QString sum = NumberText(TextToIntLenient(cells_[s][13]->text()) * price);
+        cells_[s][15]->setText(sum);
+        total += TextToFloatLenient(sum);
+        // A price that is no number is marked until it is put right.
+        const QString look = Malformed(cells_[s][14]->text()) ? QStringLiteral("QLineEdit { background: #ffd6d6; }") : QString();
+        if (cells_[s][14]->styleSheet() != look)
+            cells_[s][14]->setStyleSheet(look);
+    }
+    GridTotal->setText(NumberText(total));
+    Label29->setText(FenToCapitals(TotalToFen(GridTotal->text())));
+}
+
+void TLineGrid::Clear()
+{
+    const bool was = *recalcEnabled_;
+    *recalcEnabled_ = false;
+    for (int s = 0; s < SlotCount; ++s) {
+        for (QLineEdit *cell : cells_[s]) {
+            cell->clear();
+            cell->setStyleSheet(QString());
+        }
+        productRef_[s] = 0;
+    }
+    *recalcEnabled_ = was;
+}
+
+void TLineGrid::Load(TQuery &lines)
+{
+    lines.First();
+    for (int s = 0; s < SlotCount && !lines.Eof(); ++s, lines.Next()) {
+        QLineEdit **cell = cells_[s];
+        cell[0]->setText(lines.FieldByName(QStringLiteral("ProductSerial")).AsString());
+        cell[1]->setText(lines.FieldByName(QStringLiteral("ProductName")).AsString());
+        cell[2]->setText(lines.FieldByName(QStringLiteral("ProductType")).AsString());
+        for (int c = 4; c <= 13; ++c)
+            cell[c - 1]->setText(lines.FieldByName(QStringLiteral("StoreNum%1").arg(c - 3)).AsString());
+        cell[13]->setText(lines.FieldByName(QStringLiteral("StoreNumber2")).AsString());
+        // The stored price and product win over what the lookups proposed.
+        cell[14]->setText(NumberText(lines.FieldByName(QStringLiteral("StorePrice")).AsFloat()));
+        cell[15]->setText(NumberText(lines.FieldByName(QStringLiteral("StoreSum")).AsFloat()));
+        productRef_[s] = lines.FieldByName(QStringLiteral("StoreProduct")).AsInteger();
+    }
+    double total = 0;
+    for (int s = 0; s < SlotCount; ++s)
+        total += PriceOrZero(cells_[s][15]->text());
+    GridTotal->setText(NumberText(total));
+}
+
+void TLineGrid::PickProduct(int slot)
+{
+    QLineEdit **cell = cells_[slot - 1];
+    FormProduct2->FPickKind = 0;
+    if (Dialogs::ShowModal(FormProduct2) != QDialog::Accepted)
+        return;
+    cell[1]->setText(FormProduct2->FPicked);
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (RunQuery(q, QStringLiteral("Select * From Product Where ProductName = ") + QuotedStr(cell[1]->text()),
+                 QStringLiteral("数据库打开失败"))
+        && !q.IsEmpty()) {
+        q.First();
+        FormProduct2->FPickKind = 1;
+        FormProduct2->FPickName = q.FieldByName(QStringLiteral("ProductName")).AsString();
+        if (Dialogs::ShowModal(FormProduct2) == QDialog::Accepted) {
+            cell[2]->setText(FormProduct2->FPicked);
+            cell[3]->setFocus();
+        } else {
+            cell[2]->setFocus();
+        }
+    }
+    RecalcLines(NameChanged, slot);
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The six line slots of a goods bill: product by number, by name and
+// specification or through the picker; ten size quantities; price, line sum,
+// bill total and the total in capitals, all recomputed by RecalcLines.
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TQuery;
+
+class TLineGrid : public QWidget {
+    Q_OBJECT
+public:
+    enum ChangeKind { SerialChanged = 0, NameChanged = 1, AmountChanged = 2 };
+    static constexpr int SlotCount = 6;
+    static constexpr int CellCount = 16;
+
+    // customerIndex and recalcEnabled are the editor's own fields.
+    TLineGrid(int *customerIndex, bool *recalcEnabled, QWidget *parent = nullptr);
+
+    void RecalcLines(int kind, int slot);
+    void Clear();
+    void Load(TQuery &lines);
+    void PickProduct(int slot);   // the picker flow of slot 1 to 6
+
+    // The cells of slot s (0-based) and cell c (1 to 16).
+    QLineEdit *Cell(int s, int c) const { return cells_[s][c - 1]; }
+    int ProductRef(int s) const { return productRef_[s]; }
+    void SetProductRef(int s, int ref) { productRef_[s] = ref; }
+    // The first price cell whose text is no number ("1.2.3", "."), or nullptr.
+    QLineEdit *BadPriceCell() const;
+
+    QPushButton *GridButton[SlotCount];
+    QLineEdit *GridTotal;
+    QLabel *Label29;
+
+private:
+    bool Lookup(int kind, int s);
+    bool ProposedPrice(int productIndex, double listPrice, QString &price);
+
+    int *customerIndex_;
+    bool *recalcEnabled_;
+    QLineEdit *cells_[SlotCount][CellCount];
+    int productRef_[SlotCount] = {};
+};

@@ -1,0 +1,205 @@
+#include "cards/BillPage.h"
+
+#include "bills/BillForm.h"
+#include "bills/BillForm2.h"
+#include "bills/BuySellForm.h"
+#include "bills/GetPayForm.h"
+#include "shell/Dialogs.h"
+#include "shell/MainForm.h"
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+namespace {
+TCardPage::Look BillLook()
+{
+    TCardPage::Look look;
+    look.prefix = QStringLiteral("Bill");
+    look.colourWord = QStringLiteral("Purple");
+    look.threshold1 = 3000;
+    look.threshold2 = 10000;
+    look.newCaption = QStringLiteral("新增货品单据");
+    look.newName = QStringLiteral("NewBill");
+    look.hintText = QStringLiteral("点击此按钮进行货品单据新增");
+    look.totalName = QStringLiteral("BillSum");
+    look.designTotal = QStringLiteral("合计：0 元");
+    look.captions = {QStringLiteral("客户："), QStringLiteral("金额："), QStringLiteral("订金：")};
+    look.valueNames = {QStringLiteral("Name"), QStringLiteral("Money"), QStringLiteral("Pay")};
+    look.underName = QStringLiteral("Type");
+    return look;
+}
+
+TCardPage::Look MoneyLook()
+{
+    TCardPage::Look look;
+    look.prefix = QStringLiteral("Money");
+    look.colourWord = QStringLiteral("Green");
+    look.threshold1 = 3000;
+    look.threshold2 = 10000;
+    look.newCaption = QStringLiteral("新增财务单据");
+    look.newName = QStringLiteral("NewMoney");
+    look.hintText = QStringLiteral("点击此按钮进行财务单据新增");
+    look.totalName = QStringLiteral("MoneySum");
+    look.designTotal = QStringLiteral("合计：0 元");
+    look.captions = {QStringLiteral("客户："), QStringLiteral("类型："), QStringLiteral("金额：")};
+    look.valueNames = {QStringLiteral("Name"), QStringLiteral("Kind"), QStringLiteral("Money")};
+    look.underName = QStringLiteral("Type");
+    return look;
+}
+
+QString Yuan(double value) { return NumberText(qAbs(value)) + QStringLiteral(" 元"); }
+} // namespace
+
+TBillRangePage::TBillRangePage(const QString &sheetName, Look look, int *pageNumber, const QString &comboName, QWidget *parent)
+    : TCardPage(sheetName, std::move(look), pageNumber, parent)
+{
+    RangeLabel = new QLabel(QStringLiteral("单据范围"), this);
+    RangeLabel->setGeometry(672, 16, 80, 20);
+    RangeLabel->setStyleSheet(QStringLiteral("color: blue;"));
+    RangeBox = new QComboBox(this);
+    RangeBox->setObjectName(comboName);
+    RangeBox->setGeometry(672, 40, 84, 26);
+    RangeBox->addItems({QStringLiteral("当天单据"), QStringLiteral("当月单据")});
+    RangeBox->setCurrentIndex(0);
+    connect(RangeBox, &QComboBox::activated, this, [this] { Fill(); });
+}
+
+QString TBillRangePage::RangeCondition() const
+{
+    const QDate d = FormMain->WorkingDate();
+    if (RangeBox->currentIndex() == 0)
+        return QStringLiteral("(BillCreateTime = ") + SqlDate(d) + QStringLiteral(")");
+    const QDate first(d.year(), d.month(), 1);
+    return QStringLiteral("(BillCreateTime Between ") + SqlDate(first) + QStringLiteral(" And ")
+           + SqlDate(first.addMonths(1).addDays(-1)) + QStringLiteral(")");
+}
+
+bool TBillRangePage::ReadCardBill(int k, QString &kind, int &index)
+{
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (!RunQuery(q, QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(Tag[k]),
+                  QStringLiteral("单据表打开失败")))
+        return false;
+    if (q.IsEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("找不到要修改的记录"));
+        return false;
+    }
+    q.First();
+    kind = q.FieldByName(QStringLiteral("BillKind")).AsString();
+    index = q.FieldByName(QStringLiteral("BillIndex")).AsInteger();
+    return true;
+}
+
+// ---------------------------------------------------------------- goods bills
+
+TBillPage::TBillPage(int *pageNumber, QWidget *parent)
+    : TBillRangePage(QStringLiteral("TabSheet1"), BillLook(), pageNumber, QStringLiteral("ComboBox3"), parent) {}
+
+QString TBillPage::ListSql()
+{
+    return QStringLiteral("Select * From Bill Where (BillIndex > 1) And (BillKind = '进货单' Or BillKind = '出货单') And ")
+           + RangeCondition() + QStringLiteral(" Order By BillSum Desc");
+}
+
+int TBillPage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("BillIndex")).AsInteger(); }
+
+bool TBillPage::FillCard(int i, TQuery &row, double &total)
+{
+    const double sum = row.FieldByName(QStringLiteral("BillSum")).AsFloat();
+    Value[0][i]->setText(row.FieldByName(QStringLiteral("BillUser")).AsString());
+    Value[1][i]->setText(Yuan(sum));
+    Under[i]->setText(row.FieldByName(QStringLiteral("BillKind")).AsString());
+    Value[2][i]->setText(Yuan(row.FieldByName(QStringLiteral("BillMoney")).AsFloat()));
+    Grade(i, sum, {Value[0][i], Value[1][i], Under[i], Value[2][i]});
+    total += sum;
+    return true;
+}
+
+bool TBillPage::Contribution(TQuery &row, double &total)
+{
+    total += row.FieldByName(QStringLiteral("BillSum")).AsFloat();
+    return true;
+}
+
+QString TBillPage::TotalText(double total) { return QStringLiteral("金额合计：") + NumberText(total) + QStringLiteral(" 元"); }
+
+void TBillPage::OpenBillCard(int k)
+{
+    QString kind;
+    int index = 0;
+    if (!ReadCardBill(k, kind, index))
+        return;
+    int mode = 0;
+    if (kind == QStringLiteral("进货单"))
+        mode = 3;
+    else if (kind == QStringLiteral("出货单"))
+        mode = 1;
+    else
+        return;
+    FormBuySell->FBillMode = mode;
+    FormBuySell->FBillIndex = index;
+    FormBuySell->FChanged = false;
+    FormBuySell->FCustomerLocked = false;
+    Dialogs::ShowModal(FormBuySell);
+    if (FormBuySell->FChanged)
+        FormMain->RefreshAllPages();
+}
+
+void TBillPage::NewBillClick() { Dialogs::ShowModal(FormBill); }
+
+// ---------------------------------------------------------------- finance bills
+
+TMoneyPage::TMoneyPage(int *pageNumber, QWidget *parent)
+    : TBillRangePage(QStringLiteral("TabSheet7"), MoneyLook(), pageNumber, QStringLiteral("ComboBox4"), parent) {}
+
+QString TMoneyPage::ListSql()
+{
+    return QStringLiteral("Select * From Bill Where (BillIndex > 1) And (BillKind = '财务收入单' Or BillKind = '财务支出单') And ")
+           + RangeCondition() + QStringLiteral(" Order By BillMoney Desc");
+}
+
+int TMoneyPage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("BillIndex")).AsInteger(); }
+
+bool TMoneyPage::FillCard(int i, TQuery &row, double &total)
+{
+    const double money = row.FieldByName(QStringLiteral("BillMoney")).AsFloat();
+    Value[0][i]->setText(row.FieldByName(QStringLiteral("BillUser")).AsString());
+    Value[2][i]->setText(Yuan(money));
+    Under[i]->setText(row.FieldByName(QStringLiteral("BillKind")).AsString().right(3));
+    Value[1][i]->setText(row.FieldByName(QStringLiteral("BillType")).AsString() + QStringLiteral("‖")
+                         + row.FieldByName(QStringLiteral("BillToken")).AsString());
+    Grade(i, money, {Value[0][i], Value[2][i], Under[i], Value[1][i]});
+    total += money;
+    return true;
+}
+
+bool TMoneyPage::Contribution(TQuery &row, double &total)
+{
+    total += row.FieldByName(QStringLiteral("BillMoney")).AsFloat();
+    return true;
+}
+
+QString TMoneyPage::TotalText(double total) { return QStringLiteral("合计：") + NumberText(total) + QStringLiteral(" 元"); }
+
+void TMoneyPage::OpenMoneyCard(int k)
+{
+    QString kind;
+    int index = 0;
+    if (!ReadCardBill(k, kind, index))
+        return;
+    int mode = 0;
+    if (kind == QStringLiteral("财务收入单"))
+        mode = 1;
+    else if (kind == QStringLiteral("财务支出单"))
+        mode = 3;
+    else
+        return;
+    FormGetPay->FBillMode = mode;
+    FormGetPay->FBillIndex = index;
+    FormGetPay->FCustomerLocked = false;
+    Dialogs::ShowModal(FormGetPay);
+}
+
+void TMoneyPage::NewMoneyClick() { Dialogs::ShowModal(FormBill2); }

@@ -1,0 +1,68 @@
+#pragma once
+#include "cards/CardPage.h"
+
+class QComboBox;
+class QLabel;
+
+// A bill page: the bills of the working day or of its month.
+class TBillRangePage : public TCardPage {
+    Q_OBJECT
+public:
+    TBillRangePage(const QString &sheetName, Look look, int *pageNumber, const QString &comboName, QWidget *parent);
+
+    QLabel *RangeLabel;
+    QComboBox *RangeBox;   // 当天单据 / 当月单据
+
+protected:
+    QString RangeCondition() const;
+    // Reads the clicked card's bill; 0 when it cannot be opened (message shown).
+    bool ReadCardBill(int k, QString &kind, int &index);
+};
+
+// Page 1: goods bills, largest sale first.
+class TBillPage : public TBillRangePage {
+    Q_OBJECT
+public:
+    TBillPage(int *pageNumber, QWidget *parent = nullptr);
+
+    bool FillBillPage() { return Fill(); }
+    void BillPriorClick() { PriorClick(); }
+    void BillNextClick() { NextClick(); }
+    void ComboBox3Change() { Fill(); }
+    void OpenBillCard(int k);
+    void NewBillClick();
+
+protected:
+    QString ListSql() override;
+    QString ListFailure() override { return QStringLiteral("获取单据时出错"); }
+    int RowKey(TQuery &row) override;
+    bool FillCard(int i, TQuery &row, double &total) override;
+    bool Contribution(TQuery &row, double &total) override;
+    QString TotalText(double total) override;
+    void OpenCard(int k) override { OpenBillCard(k); }
+    void NewClick() override { NewBillClick(); }
+};
+
+// Page 2: finance bills, largest income first.
+class TMoneyPage : public TBillRangePage {
+    Q_OBJECT
+public:
+    TMoneyPage(int *pageNumber, QWidget *parent = nullptr);
+
+    bool FillMoneyPage() { return Fill(); }
+    void MoneyPriorClick() { PriorClick(); }
+    void MoneyNextClick() { NextClick(); }
+    void ComboBox4Change() { Fill(); }
+    void OpenMoneyCard(int k);
+    void NewMoneyClick();
+
+protected:
+    QString ListSql() override;
+    QString ListFailure() override { return QStringLiteral("获取单据时出错"); }
+    int RowKey(TQuery &row) override;
+    bool FillCard(int i, TQuery &row, double &total) override;
+    bool Contribution(TQuery &row, double &total) override;
+    QString TotalText(double total) override;
+    void OpenCard(int k) override { OpenMoneyCard(k); }
+    void NewClick() override { NewMoneyClick(); }
+};
