@@ -32,6 +32,14 @@ double PriceOrZero(const QString &text)
     }
 }
 
+// Cells the program alone writes: no typing, no focus, still easy to read.
+void MakeComputed(QLineEdit *cell)
+{
+    cell->setReadOnly(true);
+    cell->setFocusPolicy(Qt::NoFocus);
+    cell->setStyleSheet(QStringLiteral("QLineEdit { background: #eef1f5; color: #1a1a1a; }"));
+}
+
 int X(int cell)
 {
     int x = 0;
@@ -87,9 +95,8 @@ TLineGrid::TLineGrid(int *customerIndex, bool *recalcEnabled, QWidget *parent)
             }
             if (c >= 14)
                 cell->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            if (c == 14 || c == 16) {
-                cell->setEnabled(false);
-            }
+            if (c == 14 || c == 16)
+                MakeComputed(cell);
             cells_[s][c - 1] = cell;
             const int slot = s + 1;
             if (c == 1)
@@ -124,7 +131,7 @@ TLineGrid::TLineGrid(int *customerIndex, bool *recalcEnabled, QWidget *parent)
     GridTotal->setObjectName(QStringLiteral("GridTotal"));
     GridTotal->setGeometry(X(16), totalsY, columnWidth[15], 26);
     GridTotal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    GridTotal->setEnabled(false);
+    MakeComputed(GridTotal);
     setFixedSize(X(16) + columnWidth[15], totalsY + 28);
 }
 
@@ -242,10 +249,9 @@ void TLineGrid::Clear()
     const bool was = *recalcEnabled_;
     *recalcEnabled_ = false;
     for (int s = 0; s < SlotCount; ++s) {
-        for (QLineEdit *cell : cells_[s]) {
+        for (QLineEdit *cell : cells_[s])
             cell->clear();
-            cell->setStyleSheet(QString());
-        }
+        cells_[s][14]->setStyleSheet(QString());
         productRef_[s] = 0;
     }
     *recalcEnabled_ = was;

@@ -106,6 +106,7 @@ void TestEnv::StartAsFinance()
     if (!FormMain->FormShow())
         qFatal("the finance supervisor login failed");
     script.messages.clear();
+    script.modals.clear();
 }
 
 static int LastKey()

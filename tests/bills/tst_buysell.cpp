@@ -1,0 +1,557 @@
+// The goods-bill editor and its line slots, from the road of a typical sale to
+// the sign rules, locking, changing and deleting.
+#include "bills/BillForm.h"
+#include "bills/BuySellForm.h"
+#include "bills/LineGrid.h"
+#include "bills/ProductForm2.h"
+#include "cards/BillPage.h"
+#include "cards/CustomerPage.h"
+#include "cards/StorePage.h"
+#include "masterdata/CustomerForm.h"
+#include "shell/MainForm.h"
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+#include "support/TestEnv.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QSqlQuery>
+#include <QApplication>
+#include <QToolButton>
+
+namespace {
+const QDate Today(2024, 3, 15);
+
+TFormBuySell *E() { return FormBuySell; }
+QLineEdit *Cell(int slot, int cell) { return FormBuySell->Lines->Cell(slot, cell); }
+
+// Product by number and sizes as {cell, text}; cell 4 is 35#.
+void TypeLine(int slot, const QString &serial, const QList<QPair<int, QString>> &sizes)
+{
+    Cell(slot, 1)->setText(serial);
+    for (const auto &[cell, text] : sizes)
+        Cell(slot, cell)->setText(text);
+}
+
+// Opens a new bill from the chooser and acts on the editor.
+void NewBillFromChooser(TestEnv &env, bool sales, std::function<void()> act)
+{
+    env.script.Then([sales](QDialog *) { (sales ? FormBill->SpeedButton1 : FormBill->SpeedButton2)->click(); });
+    env.script.Then([act](QDialog *) { act(); });
+    FormMain->TabSheet1->NewButton->click();
+}
+
+QString Row(TestEnv &env, const QString &sql) { return env.Scalar(sql).toString(); }
+} // namespace
+
+class TestBuySell : public QObject {
+    Q_OBJECT
+private slots:
+    void roadOfATypicalSale();
+    void newBillDefaults();
+    void savedRowsAndSigns_data();
+    void savedRowsAndSigns();
+    void saveChecks_data();
+    void saveChecks();
+    void accountRenamedSinceShowing();
+    void billNumbers_data();
+    void billNumbers();
+    void lookups();
+    void customerPriceBeforeListPrice();
+    void lockUnlockChangeDelete();
+    void loadKeepsStoredPricesAndDeletedProducts();
+    void picker();
+};
+
+void TestBuySell::roadOfATypicalSale()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    env.AddCustomer("张'三", "本地", 0);
+    env.AddProduct("皮鞋", "A1", 12.5, "P1");
+    FormMain->RefreshAllPages();
+    QCOMPARE(FormMain->TabSheet8->Value[1][0]->text(), QStringLiteral("0 元"));
+
+    env.script.Then([&](QDialog *) {          // the customer's window
+        env.script.Then([&](QDialog *) {      // the sales bill editor
+            QVERIFY(!E()->ComboBox5->isEnabled());
+            QCOMPARE(E()->ComboBox5->currentText(), QStringLiteral("张'三"));
+            QVERIFY(E()->ButtonPrice->isVisibleTo(E()));
+            TypeLine(0, "P1", {{4, "2"}, {9, "3"}});
+            QCOMPARE(Cell(0, 2)->text(), QStringLiteral("皮鞋"));
+            QCOMPARE(Cell(0, 14)->text(), QStringLiteral("5"));
+            QCOMPARE(Cell(0, 15)->text(), QStringLiteral("12.5"));
+            QCOMPARE(Cell(0, 16)->text(), QStringLiteral("62.5"));
+            QCOMPARE(E()->Lines->GridTotal->text(), QStringLiteral("62.5"));
+            QCOMPARE(E()->Lines->Label29->text(), QStringLiteral("陆拾　贰元　伍角　零分　"));
+            E()->BitBtn1->click();
+        });
+        FormCustomer->SellButton->click();
+    });
+    FormMain->TabSheet8->OpenCustomerCard(0);
+    QCOMPARE(env.script.modals, (QStringList{"FormCustomer", "FormBuySell"}));
+    QCOMPARE(env.script.messages, QStringList{"单据新增成功"});
+    QCOMPARE(FormMain->PageControl1->currentIndex(), 1);
+    QCOMPARE(FormMain->TabSheet8->Value[1][0]->text(), QStringLiteral("62.5 元"));
+    QCOMPARE(FormMain->TabSheet8->Value[2][0]->text(), QStringLiteral("62.5 元"));
+    QCOMPARE(FormMain->TabSheet1->Value[0][0]->text(), QStringLiteral("张'三"));
+    QCOMPARE(FormMain->TabSheet1->Value[1][0]->text(), QStringLiteral("62.5 元"));
+    QCOMPARE(FormMain->TabSheet1->TotalLabel->text(), QStringLiteral("金额合计：62.5 元"));
+    QCOMPARE(FormMain->TabSheet2->Under[0]->text(), QStringLiteral("-5"));
+}
+
+void TestBuySell::newBillDefaults()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    env.AddAccount("现金");
+    env.Exec("Insert Into Parameter (ParameterType, ParameterValue) Values (1, '货款'), (2, '现金'), (3, '收据')");
+    env.Exec("Update Setting Set SettingValue = 'XS0099' Where SettingIndex = 1");
+    NewBillFromChooser(env, true, [] {
+        QVERIFY(E()->ComboBox5->isEnabled());
+        QVERIFY(E()->ComboBox5->currentText().isEmpty());
+        QCOMPARE(E()->DateTimePicker1->date(), Today);
+        QCOMPARE(E()->BillSerial->text(), QStringLiteral("XS00100"));
+        QVERIFY(!E()->CheckBox1->isChecked());
+        QCOMPARE(E()->Edit1->text(), QStringLiteral("0"));
+        for (QWidget *w : {static_cast<QWidget *>(E()->Edit1), static_cast<QWidget *>(E()->ComboBox1)})
+            QVERIFY(!w->isEnabled());
+        QCOMPARE(E()->ComboBox1->currentText(), QStringLiteral("现金"));
+        QCOMPARE(E()->ComboBox4->currentText(), QStringLiteral("收据"));
+        QVERIFY(E()->BitBtn1->isVisibleTo(E()));
+        QVERIFY(E()->ButtonStore->isVisibleTo(E()));
+        for (QWidget *w : {static_cast<QWidget *>(E()->SpeedButton4), static_cast<QWidget *>(E()->PrintBill),
+                           static_cast<QWidget *>(E()->BitBtn3), static_cast<QWidget *>(E()->ButtonPrice)})
+            QVERIFY(!w->isVisibleTo(E()));
+        QCOMPARE(E()->Lines->Label29->text(), QStringLiteral("零元　零角　零分　"));
+        for (int s = 0; s < TLineGrid::SlotCount; ++s)
+            QCOMPARE(Cell(s, 16)->text(), QStringLiteral("0"));
+        E()->CheckBox1->click();
+        QVERIFY(E()->Edit1->isEnabled());
+        QVERIFY(E()->ComboBox4->isEnabled());
+        E()->BitBtn2->click();
+    });
+    QCOMPARE(env.Scalar("Select count(*) From Bill").toInt(), 1);
+}
+
+void TestBuySell::savedRowsAndSigns_data()
+{
+    QTest::addColumn<bool>("sales");
+    QTest::addColumn<bool>("paid");
+    QTest::newRow("sales, unpaid") << true << false;
+    QTest::newRow("sales, paid") << true << true;
+    QTest::newRow("purchase, paid") << false << true;
+    QTest::newRow("purchase, amount typed then unticked") << false << false;
+}
+
+void TestBuySell::savedRowsAndSigns()
+{
+    QFETCH(bool, sales);
+    QFETCH(bool, paid);
+    TestEnv env;
+    env.StartAsFinance();
+    const int bank = env.AddAccount("银行");
+    env.Exec("Insert Into Parameter (ParameterType, ParameterValue) Values (1, '货款'), (2, '现金'), (3, '收据')");
+    const int p1 = env.AddProduct("皮鞋", "A1", 10, "P1");
+    const int p3 = env.AddProduct("凉鞋", "B2", 2.5, "P3");
+    NewBillFromChooser(env, sales, [&] {
+        E()->ComboBox5->setEditText("不是客户的人");
+        TypeLine(0, "P1", {{4, "1"}, {13, "2"}});
+        TypeLine(2, "P3", {{7, "4"}, {8, "-3"}});
+        E()->CheckBox1->setChecked(true);
+        E()->Edit1->setText("20");
+        E()->CheckBox1->setChecked(paid);
+        E()->Edit3->setText("备注 'x'");
+        E()->BitBtn1->click();
+    });
+    QCOMPARE(env.script.messages, QStringList{"单据新增成功"});
+    const int sign = sales ? 1 : -1;
+    const QString bill = env.Scalar("Select max(BillIndex) From Bill").toString();
+    QCOMPARE(Row(env, "Select BillKind From Bill Where BillIndex = " + bill), sales ? QStringLiteral("出货单") : QStringLiteral("进货单"));
+    QCOMPARE(env.Scalar("Select BillSum From Bill Where BillIndex = " + bill).toDouble(), sign * 40.0);
+    QCOMPARE(env.Scalar("Select BillMoney From Bill Where BillIndex = " + bill).toDouble(), sign * 20.0);
+    QCOMPARE(env.Scalar("Select BillAccount From Bill Where BillIndex = " + bill).toInt(), paid ? bank : 1);
+    QCOMPARE(Row(env, "Select BillRecordTime || '|' || BillCreateTime || '|' || BillUser || '|' || BillMan || '|' || BillRemark From Bill Where BillIndex = " + bill),
+             QStringLiteral("2024-03-15|2024-03-15|不是客户的人||备注 'x'"));
+    QSqlQuery q(ShareDataModule->Connection());
+    QVERIFY(q.exec("Select StoreProduct, StoreNum1, StoreNum4, StoreNum5, StoreNum10, StoreNumber, StorePrice, StoreSum From Store Where StoreBill = " + bill + " Order By StoreIndex"));
+    QStringList rows;
+    while (q.next()) {
+        QStringList row;
+        for (int i = 0; i < 8; ++i)
+            row << q.value(i).toString();
+        rows << row.join(',');
+    }
+    QCOMPARE(rows, (QStringList{QStringLiteral("%1,1,,,2,%2,10,30").arg(p1).arg(-sign * 3), "0,,,,,0,0,0",
+                                QStringLiteral("%1,,4,-3,,%2,2.5,10").arg(p3).arg(-sign * 4), "0,,,,,0,0,0",
+                                "0,,,,,0,0,0", "0,,,,,0,0,0"}));
+    QCOMPARE(Row(env, QStringLiteral("Select SettingValue From Setting Where SettingIndex = %1").arg(sales ? 1 : 2)),
+             sales ? QStringLiteral("XS10001") : QStringLiteral("JH10001"));
+    QCOMPARE(Row(env, QStringLiteral("Select SettingValue From Setting Where SettingIndex = %1").arg(sales ? 2 : 1)),
+             sales ? QStringLiteral("JH10000") : QStringLiteral("XS10000"));
+}
+
+void TestBuySell::saveChecks_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("paid, no account") << "paid-no-account" << "请选择一个帐户" << "ComboBox1";
+    QTest::newRow("paid, no kind") << "paid-no-reason" << "请选择收支种类" << "ComboBox2";
+    QTest::newRow("no customer") << "no-customer" << "请选择客户名称" << "ComboBox5";
+    QTest::newRow("letter after digits") << "serial XS2006A01" << "单据编号格式有误，字母不能在数字后面" << "BillSerial";
+    QTest::newRow("price 1.2.3") << "price 1.2.3" << "单价“1.2.3”不是有效的数字，请重新输入" << "GridA15";
+    QTest::newRow("price lone point") << "price ." << "单价“.”不是有效的数字，请重新输入" << "GridA15";
+    QTest::newRow("paid 1..") << "paid-amount 1.." << "已付金额“1..”不是有效的数字，请重新输入" << "Edit1";
+}
+
+void TestBuySell::saveChecks()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, message);
+    QFETCH(QString, focus);
+    TestEnv env;
+    env.StartAsFinance();
+    env.AddProduct("皮鞋", "A1", 10, "P1");
+    if (setup != "paid-no-account")
+        env.AddAccount("银行");
+    if (setup != "paid-no-reason")
+        env.Exec("Insert Into Parameter (ParameterType, ParameterValue) Values (1, '货款')");
+    env.Exec("Insert Into Parameter (ParameterType, ParameterValue) Values (2, '现金'), (3, '收据')");
+    QString focused;
+    NewBillFromChooser(env, true, [&] {
+        E()->show();   // focus needs a window that is shown
+        if (setup != "no-customer")
+            E()->ComboBox5->setEditText("甲");
+        TypeLine(0, "P1", {{4, "3"}});
+        if (setup.startsWith("paid"))
+            E()->CheckBox1->setChecked(true);
+        if (setup.startsWith("paid-amount"))
+            E()->Edit1->setText(setup.section(' ', 1));
+        if (setup.startsWith("serial"))
+            E()->BillSerial->setText(setup.section(' ', 1));
+        if (setup.startsWith("price"))
+            Cell(0, 15)->setText(setup.section(' ', 1));
+        E()->BitBtn1->click();
+        QApplication::processEvents();
+        focused = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+        E()->BitBtn2->click();
+    });
+    QCOMPARE(env.script.messages, QStringList{message});
+    QCOMPARE(focused, focus);
+    QCOMPARE(env.Scalar("Select count(*) From Bill").toInt(), 1);
+    QCOMPARE(env.Scalar("Select count(*) From Store").toInt(), 0);
+}
+
+void TestBuySell::accountRenamedSinceShowing()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    const int bank = env.AddAccount("银行");
+    env.Exec("Insert Into Parameter (ParameterType, ParameterValue) Values (1, 'a'), (2, 'b'), (3, 'c')");
+    NewBillFromChooser(env, true, [&] {
+        E()->ComboBox5->setEditText("甲");
+        E()->CheckBox1->setChecked(true);
+        env.Exec("Update Account Set AccountName = '新银行' Where AccountIndex = " + QString::number(bank));
+        E()->BitBtn1->click();
+        E()->BitBtn2->click();
+    });
+    QCOMPARE(env.script.messages, QStringList{"找不到所需要的帐户"});
+    QCOMPARE(env.Scalar("Select count(*) From Bill").toInt(), 1);
+}
+
+void TestBuySell::billNumbers_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("nextProposal");
+    QTest::newRow("empty") << "" << true << "";
+    QTest::newRow("letters only") << "ABC" << true << "";
+    QTest::newRow("A0B1") << "A0B1" << true << "A0B2";
+    QTest::newRow("typed over") << "XS0500" << true << "XS0501";
+    QTest::newRow("Chinese prefix") << "销2006001" << true << "销2006002";
+    QTest::newRow("letter after digits") << "XS2006A01" << false << "XS10001";
+}
+
+void TestBuySell::billNumbers()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+    QFETCH(QString, nextProposal);
+    TestEnv env;
+    env.StartAsFinance();
+    NewBillFromChooser(env, true, [&] {
+        E()->ComboBox5->setEditText("甲");
+        E()->BillSerial->setText(typed);
+        E()->BitBtn1->click();
+        if (!accepted)
+            E()->BitBtn2->click();
+    });
+    QCOMPARE(env.Scalar("Select count(*) From Bill").toInt(), accepted ? 2 : 1);
+    QString proposed;
+    NewBillFromChooser(env, true, [&] {
+        proposed = E()->BillSerial->text();
+        E()->BitBtn2->click();
+    });
+    QCOMPARE(proposed, nextProposal);
+}
+
+void TestBuySell::lookups()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    env.AddProduct("皮鞋", "A1", 10, "P1");
+    env.AddProduct("O'Neil", "X'1", 7.5, "N'1");
+    NewBillFromChooser(env, true, [] {
+        // By number, then an unknown number empties name, specification and price.
+        Cell(0, 1)->setText("P1");
+        QCOMPARE(E()->Lines->ProductRef(0) > 1, true);
+        Cell(0, 1)->setText("P9");
+        QCOMPARE(Cell(0, 2)->text(), QString());
+        QCOMPARE(Cell(0, 15)->text(), QString());
+        QCOMPARE(E()->Lines->ProductRef(0), 0);
+        // Emptying the number changes nothing else.
+        Cell(0, 15)->setText("3");
+        Cell(0, 1)->clear();
+        QCOMPARE(Cell(0, 15)->text(), QStringLiteral("3"));
+        // By name and specification, quotes included; a name alone looks nothing up.
+        Cell(1, 2)->setText("O'Neil");
+        QCOMPARE(Cell(1, 1)->text(), QString());
+        Cell(1, 3)->setText("X'1");
+        QCOMPARE(Cell(1, 1)->text(), QStringLiteral("N'1"));
+        QCOMPARE(Cell(1, 15)->text(), QStringLiteral("7.5"));
+        Cell(1, 3)->setText("X2");
+        QCOMPARE(Cell(1, 1)->text(), QString());
+        QCOMPARE(Cell(1, 15)->text(), QString());
+        QCOMPARE(E()->Lines->ProductRef(1), 0);
+        // A size that is no whole number counts 0; a price that is no number counts 0 while typing.
+        TypeLine(2, "P1", {{4, "-3"}, {5, "x"}, {6, "4"}});
+        QCOMPARE(Cell(2, 14)->text(), QStringLiteral("4"));
+        QCOMPARE(Cell(2, 16)->text(), QStringLiteral("40"));
+        Cell(2, 15)->setText("1.2.3");
+        QCOMPARE(Cell(2, 16)->text(), QStringLiteral("0"));
+        QVERIFY(!Cell(2, 15)->styleSheet().isEmpty());
+        Cell(2, 15)->setText("0.125");
+        QCOMPARE(Cell(2, 16)->text(), QStringLiteral("0.5"));
+        Cell(3, 15)->setText("0.001");
+        Cell(3, 4)->setText("5");
+        QCOMPARE(E()->Lines->GridTotal->text(), QStringLiteral("0.505"));
+        QCOMPARE(E()->Lines->Label29->text(), QStringLiteral("零元　伍角　壹分　"));
+        E()->BitBtn2->click();
+    });
+}
+
+void TestBuySell::customerPriceBeforeListPrice()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    const int vip = env.AddCustomer("老主顾");
+    env.AddCustomer("新客");
+    const int shoe = env.AddProduct("皮鞋", "A1", 10, "P1");
+    env.Exec("Insert Into Price (PriceProduct, PriceCustomer, PriceValue) Values (?, ?, 8.8)", {shoe, vip});
+    for (int customer : {vip, vip + 1, 0}) {
+        FormBuySell->FBillMode = 0;
+        FormBuySell->FBillIndex = 1;
+        FormBuySell->FCustomerIndex = customer;
+        FormBuySell->FCustomerLocked = customer != 0;
+        QString price;
+        env.script.Then([&](QDialog *) {
+            Cell(0, 1)->setText("P1");
+            price = Cell(0, 15)->text();
+        });
+        Dialogs::ShowModal(FormBuySell);
+        QCOMPARE(price, customer == vip ? QStringLiteral("8.8") : QStringLiteral("10"));
+    }
+}
+
+void TestBuySell::lockUnlockChangeDelete()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    const int shoe = env.AddProduct("皮鞋", "A1", 10, "P1");
+    env.AddCustomer("甲");
+    // A bill saved through the editor, then opened from its card.
+    NewBillFromChooser(env, false, [] {
+        E()->ComboBox5->setEditText("甲");
+        TypeLine(0, "P1", {{4, "6"}});
+        E()->BitBtn1->click();
+    });
+    QCOMPARE(env.script.messages, QStringList{"单据新增成功"});
+    env.script.messages.clear();
+    const QString bill = env.Scalar("Select max(BillIndex) From Bill").toString();
+    const QString firstLine = env.Scalar("Select min(StoreIndex) From Store").toString();
+    env.Exec("Update Bill Set BillSum = -999 Where BillIndex = " + bill);   // lines disagree with the stored total
+    env.Exec("Update Setting Set SettingValue = 'JH7' Where SettingIndex = 2");
+    QCOMPARE(FormMain->TabSheet1->Value[1][0]->text(), QStringLiteral("60 元"));
+    const int refreshes = FormMain->RefreshCount;
+
+    env.script.Then([&](QDialog *) {
+        QVERIFY(!E()->BitBtn1->isVisibleTo(E()));
+        QVERIFY(!E()->BitBtn3->isVisibleTo(E()));
+        QVERIFY(E()->SpeedButton4->isVisibleTo(E()));
+        QVERIFY(E()->PrintBill->isVisibleTo(E()));
+        QCOMPARE(E()->Lines->GridTotal->text(), QStringLiteral("60"));
+        QCOMPARE(Cell(0, 14)->text(), QStringLiteral("6"));
+        env.GivePassword("wrong");
+        E()->SpeedButton4->click();
+        QVERIFY(!E()->BitBtn1->isVisibleTo(E()));
+        QVERIFY(!E()->FChanged);
+        env.GivePassword();
+        E()->SpeedButton4->click();
+        QVERIFY(E()->BitBtn1->isVisibleTo(E()));
+        QVERIFY(E()->BitBtn3->isVisibleTo(E()));
+        QVERIFY(E()->FChanged);
+        E()->ComboBox5->setEditText("乙");
+        Cell(0, 4)->setText("2");
+        TypeLine(1, "P1", {{5, "1"}});
+        E()->BitBtn1->click();
+    });
+    FormMain->TabSheet1->OpenBillCard(0);
+    QCOMPARE(env.script.messages, (QStringList{"密码错误，请重新操作", "记录修改成功"}));
+    QCOMPARE(FormMain->RefreshCount, refreshes + 1);
+    QCOMPARE(Row(env, "Select BillKind || BillUser || BillSum || BillRecordTime From Bill Where BillIndex = " + bill),
+             QStringLiteral("进货单乙-30.02024-03-15"));
+    QCOMPARE(env.Scalar("Select count(*) From Store Where StoreBill = " + bill).toInt(), 6);
+    QCOMPARE(env.Scalar("Select min(StoreIndex) From Store").toString(), firstLine);
+    QCOMPARE(Row(env, "Select group_concat(StoreNumber) From (Select StoreNumber From Store Order By StoreIndex)"),
+             QStringLiteral("2,1,0,0,0,0"));
+    QCOMPARE(Row(env, "Select SettingValue From Setting Where SettingIndex = 2"), QStringLiteral("JH7"));
+    QCOMPARE(FormMain->TabSheet2->Under[0]->text(), QStringLiteral("3"));
+    Q_UNUSED(shoe);
+
+    // Unlocked then cancelled still counts as a change; delete after a No, then a Yes.
+    env.script.messages.clear();
+    env.script.Then([&](QDialog *) {
+        env.GivePassword();
+        E()->SpeedButton4->click();
+        env.script.answers.push_back(false);
+        E()->BitBtn3->click();
+        env.script.answers.push_back(true);
+        E()->BitBtn3->click();
+    });
+    FormMain->TabSheet1->OpenBillCard(0);
+    QCOMPARE(env.script.questions, (QStringList(2, "删除警告|确实要删除该记录吗？")));
+    QCOMPARE(env.Scalar("Select count(*) From Bill Where BillIndex = " + bill).toInt(), 0);
+    QCOMPARE(env.Scalar("Select count(*) From Store").toInt(), 0);
+    QCOMPARE(FormMain->TabSheet1->TotalLabel->text(), QStringLiteral("金额合计：0 元"));
+    QCOMPARE(FormMain->TabSheet2->Under[0]->text(), QStringLiteral("0"));
+
+    // A card whose bill is gone opens nothing.
+    FormMain->TabSheet1->Tag[0] = bill.toInt();
+    env.script.modals.clear();
+    FormMain->TabSheet1->OpenBillCard(0);
+    QCOMPARE(env.script.messages.last(), QStringLiteral("找不到要修改的记录"));
+    QVERIFY(env.script.modals.isEmpty());
+}
+
+void TestBuySell::loadKeepsStoredPricesAndDeletedProducts()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    const int kept = env.AddProduct("皮鞋", "A1", 10, "P1");
+    NewBillFromChooser(env, true, [] {
+        E()->ComboBox5->setEditText("甲");
+        TypeLine(0, "P1", {{4, "2"}});
+        TypeLine(1, "P1", {{4, "1"}});
+        E()->BitBtn1->click();
+    });
+    const int bill = env.Scalar("Select max(BillIndex) From Bill").toInt();
+    env.Exec("Update Product Set ProductPrice = 99 Where ProductIndex = ?", {kept});
+    env.Exec("Update Store Set StoreProduct = 1 Where StoreIndex = (Select max(StoreIndex) From Store Where StoreProduct = ?)", {kept});
+    FormBuySell->FBillMode = 1;
+    FormBuySell->FBillIndex = bill;
+    env.script.Then([&](QDialog *) {
+        QCOMPARE(Cell(0, 15)->text(), QStringLiteral("10"));
+        QCOMPARE(Cell(0, 16)->text(), QStringLiteral("20"));
+        QCOMPARE(E()->Lines->ProductRef(0), kept);
+        QCOMPARE(Cell(1, 2)->text(), QStringLiteral("已删除货品"));
+        QCOMPARE(E()->Lines->ProductRef(1), 1);
+        QCOMPARE(Cell(1, 16)->text(), QStringLiteral("10"));
+        QCOMPARE(E()->Lines->GridTotal->text(), QStringLiteral("30"));
+        // Retyping the number brings today's price.
+        Cell(0, 1)->setText("P");
+        Cell(0, 1)->setText("P1");
+        QCOMPARE(Cell(0, 15)->text(), QStringLiteral("99"));
+    });
+    Dialogs::ShowModal(FormBuySell);
+
+    // A bill that is gone closes the editor at once.
+    FormBuySell->FBillIndex = 4242;
+    env.script.modals.clear();
+    QCOMPARE(Dialogs::ShowModal(FormBuySell), int(QDialog::Rejected));
+    QCOMPARE(env.script.messages.last(), QStringLiteral("找不到要修改的记录"));
+    QVERIFY(env.script.modals.isEmpty());
+}
+
+void TestBuySell::picker()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    for (int i = 1; i <= 45; ++i)
+        env.AddProduct(QStringLiteral("货%1").arg(i, 2, 10, QLatin1Char('0')), "A", 1);
+    env.AddProduct("货45", "B", 2, "P45B");
+    auto shown = [] {
+        int n = 0;
+        for (QFrame *panel : FormProduct2->FCellPanels)
+            n += panel->isHidden() ? 0 : 1;
+        return n;
+    };
+    // 45 names: 20, 20, 5.
+    FormProduct2->FPickKind = 0;
+    env.script.Then([&](QDialog *) {
+        QCOMPARE(shown(), 20);
+        QVERIFY(!FormProduct2->StorePrior->isEnabled());
+        QVERIFY(FormProduct2->StoreNext->isEnabled());
+        FormProduct2->StoreNext->click();
+        QCOMPARE(shown(), 20);
+        QVERIFY(FormProduct2->StorePrior->isEnabled());
+        FormProduct2->StoreNext->click();
+        QCOMPARE(shown(), 5);
+        QVERIFY(!FormProduct2->StoreNext->isEnabled());
+        QCOMPARE(FormProduct2->Label1->text(), QStringLiteral("请选择一个货品"));
+    });
+    QCOMPARE(Dialogs::ShowModal(FormProduct2), int(QDialog::Rejected));
+
+    // The line's picker flow: a name on page 2, then its specifications start on page 2 too.
+    FormBuySell->FBillMode = 0;
+    FormBuySell->FCustomerIndex = 0;
+    FormBuySell->FCustomerLocked = false;
+    env.script.Then([&](QDialog *) {
+        env.script.Then([&](QDialog *) {
+            QTest::mouseClick(FormProduct2->FCellImages[4], Qt::LeftButton);   // 货45
+        });
+        env.script.Then([&](QDialog *) {
+            QCOMPARE(FormProduct2->Label1->text(), QStringLiteral("请选择（货45）的规格"));
+            QCOMPARE(shown(), 0);
+            QVERIFY(FormProduct2->StorePrior->isEnabled());
+            FormProduct2->StorePrior->click();
+            FormProduct2->StorePrior->click();
+            QCOMPARE(shown(), 2);
+            QCOMPARE(FormProduct2->FCellNames[1]->text(), QStringLiteral("B"));
+            QTest::mouseClick(FormProduct2->FCellImages[1], Qt::LeftButton);
+        });
+        E()->Lines->GridButton[0]->click();
+        QCOMPARE(Cell(0, 2)->text(), QStringLiteral("货45"));
+        QCOMPARE(Cell(0, 3)->text(), QStringLiteral("B"));
+        QCOMPARE(Cell(0, 1)->text(), QStringLiteral("P45B"));
+        QCOMPARE(Cell(0, 15)->text(), QStringLiteral("2"));
+        // Cancelling the specification leaves the name.
+        env.script.Then([&](QDialog *) { QTest::mouseClick(FormProduct2->FCellImages[0], Qt::LeftButton); });
+        env.script.Then([&](QDialog *) {});
+        E()->Lines->GridButton[1]->click();
+        QCOMPARE(Cell(1, 2)->text(), QStringLiteral("货01"));
+        QCOMPARE(Cell(1, 3)->text(), QString());
+    });
+    Dialogs::ShowModal(FormBuySell);
+    QCOMPARE(FormProduct2->FPage, 0);
+}
+
+QTEST_MAIN(TestBuySell)
+#include "tst_buysell.moc"
