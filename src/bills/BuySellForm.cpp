@@ -413,14 +413,7 @@ bool TFormBuySell::SaveBill(int account)
 void TFormBuySell::BitBtn3Click()
 {
     TQuery &bill = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(bill, QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(FBillIndex),
-                  QStringLiteral("数据库打开失败")))
-        return;
-    if (bill.IsEmpty()) {
-        Dialogs::ShowMessage(QStringLiteral("找不到要删除的记录"));
-        return;
-    }
-    if (!Dialogs::AskYesNo(QStringLiteral("删除警告"), QStringLiteral("确实要删除该记录吗？")))
+    if (!FindAndConfirmDeletion(bill, QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(FBillIndex)))
         return;
     const bool deleted = ShareDataModule->RunInTransaction(QStringLiteral("单据删除失败，未作任何修改"), [&] {
         ShareDataModule->Exec(QStringLiteral("Delete From Store Where StoreBill = ?"), {FBillIndex});

@@ -230,14 +230,7 @@ void TFormGetPay::BitBtn3Click()
     if (!ShareDataModule->AskModifyPassword())
         return;
     TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(FBillIndex),
-                  QStringLiteral("数据库打开失败")))
-        return;
-    if (q.IsEmpty()) {
-        Dialogs::ShowMessage(QStringLiteral("找不到要删除的记录"));
-        return;
-    }
-    if (!Dialogs::AskYesNo(QStringLiteral("删除警告"), QStringLiteral("确实要删除该记录吗？")))
+    if (!FindAndConfirmDeletion(q, QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(FBillIndex)))
         return;
     if (!ShareDataModule->RunInTransaction(QStringLiteral("单据删除失败，未作任何修改"), [&] {
             q.First();

@@ -186,14 +186,7 @@ void TFormCustomer::ActionDeleteExecute()
     if (!ShareDataModule->AskModifyPassword())
         return;
     TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex),
-                  QStringLiteral("数据库打开失败")))
-        return;
-    if (q.IsEmpty()) {
-        Dialogs::ShowMessage(QStringLiteral("找不到要删除的记录"));
-        return;
-    }
-    if (!Dialogs::AskYesNo(QStringLiteral("删除警告"), QStringLiteral("确实要删除该记录吗？")))
+    if (!FindAndConfirmDeletion(q, QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex)))
         return;
     // Its prices go with it; its bills and other receivables keep the name.
     const bool deleted = ShareDataModule->RunInTransaction(QStringLiteral("客户删除失败"), [&] {

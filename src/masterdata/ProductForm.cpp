@@ -167,14 +167,7 @@ void TFormProduct::BitBtn3Click()
     if (!ShareDataModule->AskModifyPassword())
         return;
     TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From Product Where ProductIndex = ") + QString::number(FProductIndex),
-                  QStringLiteral("数据库打开失败")))
-        return;
-    if (q.IsEmpty()) {
-        Dialogs::ShowMessage(QStringLiteral("找不到要删除的记录"));
-        return;
-    }
-    if (!Dialogs::AskYesNo(QStringLiteral("删除警告"), QStringLiteral("确实要删除该货品吗？")))
+    if (!FindAndConfirmDeletion(q, QStringLiteral("Select * From Product Where ProductIndex = ") + QString::number(FProductIndex), QStringLiteral("确实要删除该货品吗？")))
         return;
     // The bills keep their lines: they move onto the placeholder product.
     const bool deleted = ShareDataModule->RunInTransaction(QStringLiteral("货品删除失败"), [&] {

@@ -250,3 +250,17 @@ bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage)
         return false;
     }
 }
+
+bool FindAndConfirmDeletion(TQuery &query, const QString &sql, const QString &question)
+{
+    if (!RunQuery(query, sql, QStringLiteral("数据库打开失败")))
+        return false;
+    if (query.IsEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("找不到要删除的记录"));
+        return false;
+    }
+    if (!Dialogs::AskYesNo(QStringLiteral("删除警告"), question))
+        return false;
+    query.First();
+    return true;
+}

@@ -53,3 +53,8 @@ QString SqlDate(const QDate &date);
 QString TranslateSql(const QString &sql);
 
 bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage);
+
+// Finds the record a deletion is about ("找不到要删除的记录" when it is gone) and asks
+// "删除警告" with the question; true only for Yes, with the record on the query.
+bool FindAndConfirmDeletion(TQuery &query, const QString &sql,
+                            const QString &question = QStringLiteral("确实要删除该记录吗？"));
