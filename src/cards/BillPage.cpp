@@ -76,6 +76,8 @@ QString TBillRangePage::RangeCondition() const
            + SqlDate(first.addMonths(1).addDays(-1)) + QStringLiteral(")");
 }
 
+int TBillRangePage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("BillIndex")).AsInteger(); }
+
 bool TBillRangePage::ReadCardBill(int k, QString &kind, int &index)
 {
     TQuery &q = ShareDataModule->ADOQueryTemp;
@@ -102,8 +104,6 @@ QString TBillPage::ListSql()
     return QStringLiteral("Select * From Bill Where (BillIndex > 1) And (BillKind = '进货单' Or BillKind = '出货单') And ")
            + RangeCondition() + QStringLiteral(" Order By BillSum Desc");
 }
-
-int TBillPage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("BillIndex")).AsInteger(); }
 
 bool TBillPage::FillCard(int i, TQuery &row, double &total)
 {
@@ -159,8 +159,6 @@ QString TMoneyPage::ListSql()
     return QStringLiteral("Select * From Bill Where (BillIndex > 1) And (BillKind = '财务收入单' Or BillKind = '财务支出单') And ")
            + RangeCondition() + QStringLiteral(" Order By BillMoney Desc");
 }
-
-int TMoneyPage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("BillIndex")).AsInteger(); }
 
 bool TMoneyPage::FillCard(int i, TQuery &row, double &total)
 {

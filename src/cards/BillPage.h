@@ -15,7 +15,9 @@ public:
 
 protected:
     QString RangeCondition() const;
-    // Reads the clicked card's bill; 0 when it cannot be opened (message shown).
+    QString ListFailure() override { return QStringLiteral("获取单据时出错"); }
+    int RowKey(TQuery &row) override;
+    // Reads the clicked card's bill; false when it cannot be read or is gone (message shown).
     bool ReadCardBill(int k, QString &kind, int &index);
 };
 
@@ -34,8 +36,6 @@ public:
 
 protected:
     QString ListSql() override;
-    QString ListFailure() override { return QStringLiteral("获取单据时出错"); }
-    int RowKey(TQuery &row) override;
     bool FillCard(int i, TQuery &row, double &total) override;
     bool Contribution(TQuery &row, double &total) override;
     QString TotalText(double total) override;
@@ -58,8 +58,6 @@ public:
 
 protected:
     QString ListSql() override;
-    QString ListFailure() override { return QStringLiteral("获取单据时出错"); }
-    int RowKey(TQuery &row) override;
     bool FillCard(int i, TQuery &row, double &total) override;
     bool Contribution(TQuery &row, double &total) override;
     QString TotalText(double total) override;
