@@ -1,6 +1,6 @@
 #pragma once
 // The six line slots of a goods bill: product by number, by name and
-// specification or through the picker; ten size quantities; price, line sum,
+// model or through the picker; ten size quantities; price, line sum,
 // bill total and the total in capitals, all recomputed by RecalcLines.
 
 #include <QWidget>

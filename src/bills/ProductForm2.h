@@ -5,7 +5,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 
-// The product picker: a product name, then one of its specifications, twenty to a page.
+// The product picker: a product name, then one of its models, twenty to a page.
 class TFormProduct2 : public TForm {
     Q_OBJECT
 public:

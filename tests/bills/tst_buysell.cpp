@@ -310,7 +310,7 @@ void TestBuySell::lookups()
     env.AddProduct("皮鞋", "A1", 10, "P1");
     env.AddProduct("O'Neil", "X'1", 7.5, "N'1");
     NewBillFromChooser(env, true, [] {
-        // By number, then an unknown number empties name, specification and price.
+        // By number, then an unknown number empties name, model and price.
         Cell(0, 1)->setText("P1");
         QCOMPARE(E()->Lines->ProductRef(0) > 1, true);
         Cell(0, 1)->setText("P9");
@@ -321,7 +321,7 @@ void TestBuySell::lookups()
         Cell(0, 15)->setText("3");
         Cell(0, 1)->clear();
         QCOMPARE(Cell(0, 15)->text(), QStringLiteral("3"));
-        // By name and specification, quotes included; a name alone looks nothing up.
+        // By name and model, quotes included; a name alone looks nothing up.
         Cell(1, 2)->setText("O'Neil");
         QCOMPARE(Cell(1, 1)->text(), QString());
         Cell(1, 3)->setText("X'1");
@@ -519,7 +519,7 @@ void TestBuySell::picker()
     });
     QCOMPARE(Dialogs::ShowModal(FormProduct2), int(QDialog::Rejected));
 
-    // The line's picker flow: a name on page 2, then its specifications start on page 2 too.
+    // The line's picker flow: a name on page 2, then its models start on page 2 too.
     FormBuySell->FBillMode = 0;
     FormBuySell->FCustomerIndex = 0;
     FormBuySell->FCustomerLocked = false;
@@ -542,7 +542,7 @@ void TestBuySell::picker()
         QCOMPARE(Cell(0, 3)->text(), QStringLiteral("B"));
         QCOMPARE(Cell(0, 1)->text(), QStringLiteral("P45B"));
         QCOMPARE(Cell(0, 15)->text(), QStringLiteral("2"));
-        // Cancelling the specification leaves the name.
+        // Cancelling the model leaves the name.
         env.script.Then([&](QDialog *) { QTest::mouseClick(FormProduct2->FCellImages[0], Qt::LeftButton); });
         env.script.Then([&](QDialog *) {});
         E()->Lines->GridButton[1]->click();

@@ -67,7 +67,7 @@ void TestProductsAccounts::productChecks_data()
     QTest::addColumn<QStringList>("values");
     QTest::addColumn<QString>("message");
     QTest::newRow("no name") << QStringList{"", "A1", "x"} << "货品名称不能为空";
-    QTest::newRow("no specification") << QStringList{"鞋", "", "x"} << "货品规格不能为空";
+    QTest::newRow("no model") << QStringList{"鞋", "", "x"} << "货品规格不能为空";
     QTest::newRow("no price") << QStringList{"鞋", "A1", ""} << "金额格式有误，请重新输入";
     QTest::newRow("minus") << QStringList{"鞋", "A1", "-1"} << "金额格式有误，请重新输入";
     QTest::newRow("blank") << QStringList{"鞋", "A1", "1 2"} << "金额格式有误，请重新输入";
@@ -104,7 +104,7 @@ void TestProductsAccounts::productCreateAndChange()
 {
     TestEnv env;
     env.StartAsFinance();
-    // Creating asks no password; the same name and specification may exist twice.
+    // Creating asks no password; the same name and model may exist twice.
     for (int i = 0; i < 2; ++i) {
         env.script.Then([](QDialog *) {
             TypeProduct({"O'Neil 皮鞋", "A 1", "12.50", "", ""});
