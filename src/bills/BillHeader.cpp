@@ -1,5 +1,6 @@
 #include "bills/BillHeader.h"
 
+#include "shell/Artwork.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
@@ -113,4 +114,23 @@ int BillHeader::AccountIndexByName(const QString &name, bool *queryFailed)
         return 0;
     q.First();
     return q.FieldByName(QStringLiteral("AccountIndex")).AsInteger();
+}
+
+QPixmap BillHeader::Banner(const QString &name, const QSize &size)
+{
+    QPixmap pm(ProgramDir + QStringLiteral("Res/") + name + QStringLiteral(".bmp"));
+    if (pm.isNull())
+        pm = QPixmap::fromImage(Artwork::BillBanner(name));
+    return pm.size() == size ? pm : pm.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QComboBox *BillHeader::NewList(QWidget *parent, const QString &name, const QRect &geometry, bool editable)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setGeometry(geometry);
+    box->setEditable(editable);
+    if (editable)
+        box->setInsertPolicy(QComboBox::NoInsert);
+    return box;
 }

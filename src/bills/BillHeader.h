@@ -3,9 +3,12 @@
 // account, parameter and customer lists, selecting a stored value, and the
 // bill number proposed from and written back to Setting.
 
+#include <QPixmap>
+#include <QRect>
 #include <QString>
 
 class QComboBox;
+class QWidget;
 
 namespace BillHeader {
 
@@ -22,6 +25,10 @@ void PresetCustomer(int customerIndex, QComboBox *customer);
 QString ProposeSerial(int settingIndex);
 // Inside a save: the used number becomes the base of the next proposal.
 void WriteSerialBack(int settingIndex, const QString &serial);
+// The editors' title picture from Res/, drawn instead when the file is missing.
+QPixmap Banner(const QString &name, const QSize &size);
+// A drop-down list of the header; an editable one takes any typed text.
+QComboBox *NewList(QWidget *parent, const QString &name, const QRect &geometry, bool editable);
 // The index of the account of this name, or 0 when there is none ("找不到所需要的帐户" is the caller's).
 int AccountIndexByName(const QString &name, bool *queryFailed);
 

@@ -30,17 +30,6 @@ QLabel *Caption(QWidget *parent, const QString &text, const QRect &geometry)
     return l;
 }
 
-QComboBox *List(QWidget *parent, const QString &name, const QRect &geometry, bool editable = false)
-{
-    auto *box = new QComboBox(parent);
-    box->setObjectName(name);
-    box->setGeometry(geometry);
-    box->setEditable(editable);
-    if (editable)
-        box->setInsertPolicy(QComboBox::NoInsert);
-    return box;
-}
-
 QPushButton *Button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
 {
     auto *b = new QPushButton(text, parent);
@@ -49,15 +38,6 @@ QPushButton *Button(QWidget *parent, const QString &name, const QString &text, c
     b->setCursor(Qt::PointingHandCursor);
     b->setAutoDefault(false);
     return b;
-}
-
-// The stored picture, or the drawn one when the file is missing.
-QPixmap Banner(const QString &name, const QSize &size)
-{
-    QPixmap pm(ProgramDir + QStringLiteral("Res/") + name + QStringLiteral(".bmp"));
-    if (pm.isNull())
-        pm = QPixmap::fromImage(Artwork::BillBanner(name));
-    return pm.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 } // namespace
 
@@ -109,11 +89,11 @@ TFormBuySell::TFormBuySell(QWidget *parent) : TForm(parent)
     for (int i = 0; i < 4; ++i) {
         const int x = 140 + i * 168;
         Caption(this, QString::fromUtf8(captions[i]), QRect(x, 68, 150, 22));
-        *lists[i] = List(this, QStringLiteral("ComboBox%1").arg(i + 1), QRect(x, 94, 156, 26));
+        *lists[i] = BillHeader::NewList(this, QStringLiteral("ComboBox%1").arg(i + 1), QRect(x, 94, 156, 26), false);
     }
 
     Caption(this, QStringLiteral("收货单位"), QRect(12, 136, 60, 24));
-    ComboBox5 = List(this, QStringLiteral("ComboBox5"), QRect(74, 134, 250, 26), true);
+    ComboBox5 = BillHeader::NewList(this, QStringLiteral("ComboBox5"), QRect(74, 134, 250, 26), true);
     Caption(this, QStringLiteral("日期"), QRect(344, 136, 34, 24));
     DateTimePicker1 = new QDateEdit(this);
     DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
@@ -171,7 +151,7 @@ void TFormBuySell::UpdatePaidControls()
 void TFormBuySell::FormShow()
 {
     static const char *banners[4] = {"NewSell", "EditSell", "NewBuy", "EditBuy"};
-    Image1->setPixmap(Banner(QString::fromLatin1(banners[qBound(0, FBillMode, 3)]), Image1->size()));
+    Image1->setPixmap(BillHeader::Banner(QString::fromLatin1(banners[qBound(0, FBillMode, 3)]), Image1->size()));
     setWindowTitle(IsSales() ? QStringLiteral("出货单") : QStringLiteral("进货单"));
     if (!BillHeader::FillLists(ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5))
         return;

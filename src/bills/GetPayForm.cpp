@@ -39,13 +39,7 @@ TFormGetPay::TFormGetPay(QWidget *parent) : TForm(parent)
         return e;
     };
     auto list = [this](const QString &name, const QRect &geometry, bool editable) {
-        auto *box = new QComboBox(this);
-        box->setObjectName(name);
-        box->setGeometry(geometry);
-        box->setEditable(editable);
-        if (editable)
-            box->setInsertPolicy(QComboBox::NoInsert);
-        return box;
+        return BillHeader::NewList(this, name, geometry, editable);
     };
     const int left = 40, right = 310, width = 228;
     caption(QStringLiteral("单据编号"), left, 84);
@@ -97,9 +91,7 @@ TFormGetPay::TFormGetPay(QWidget *parent) : TForm(parent)
 void TFormGetPay::FormShow()
 {
     static const char *banners[4] = {"NewGet", "EditGet", "NewPay", "EditPay"};
-    const QString banner = QString::fromLatin1(banners[qBound(0, FBillMode, 3)]);
-    QPixmap picture(ProgramDir + QStringLiteral("Res/") + banner + QStringLiteral(".bmp"));
-    Image1->setPixmap(picture.isNull() ? QPixmap::fromImage(Artwork::BillBanner(banner)) : picture);
+    Image1->setPixmap(BillHeader::Banner(QString::fromLatin1(banners[qBound(0, FBillMode, 3)]), Image1->size()));
     setWindowTitle(FBillMode < 2 ? QStringLiteral("财务收入单") : QStringLiteral("财务支出单"));
     if (!BillHeader::FillLists(ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5))
         return;
