@@ -28,15 +28,7 @@ TCardPage::Look AccountLook()
     return look;
 }
 
-bool Sum(const QString &sql, double &value)
-{
-    TQuery &q = ShareDataModule->ADOQueryTemp2;
-    if (!RunQuery(q, sql, QStringLiteral("统计帐户金额时出错")))
-        return false;
-    q.First();
-    value = q.FieldByName(QStringLiteral("TotalMoney")).AsFloat();
-    return true;
-}
+bool Sum(const QString &sql, double &value) { return RunSum(sql, QStringLiteral("统计帐户金额时出错"), value); }
 } // namespace
 
 TAccountPage::TAccountPage(int *pageNumber, QWidget *parent)

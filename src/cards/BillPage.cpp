@@ -78,20 +78,20 @@ QString TBillRangePage::RangeCondition() const
 
 int TBillRangePage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("BillIndex")).AsInteger(); }
 
-bool TBillRangePage::ReadCardBill(int k, QString &kind, int &index)
+int TBillRangePage::CardBillMode(int k, const QString &mode1Kind, const QString &mode3Kind, int &index)
 {
     TQuery &q = ShareDataModule->ADOQueryTemp;
     if (!RunQuery(q, QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(Tag[k]),
                   QStringLiteral("单据表打开失败")))
-        return false;
+        return 0;
     if (q.IsEmpty()) {
         Dialogs::ShowMessage(QStringLiteral("找不到要修改的记录"));
-        return false;
+        return 0;
     }
     q.First();
-    kind = q.FieldByName(QStringLiteral("BillKind")).AsString();
+    const QString kind = q.FieldByName(QStringLiteral("BillKind")).AsString();
     index = q.FieldByName(QStringLiteral("BillIndex")).AsInteger();
-    return true;
+    return kind == mode1Kind ? 1 : kind == mode3Kind ? 3 : 0;
 }
 
 // ---------------------------------------------------------------- goods bills
@@ -127,16 +127,9 @@ QString TBillPage::TotalText(double total) { return QStringLiteral("金额合计
 
 void TBillPage::OpenBillCard(int k)
 {
-    QString kind;
     int index = 0;
-    if (!ReadCardBill(k, kind, index))
-        return;
-    int mode = 0;
-    if (kind == QStringLiteral("进货单"))
-        mode = 3;
-    else if (kind == QStringLiteral("出货单"))
-        mode = 1;
-    else
+    const int mode = CardBillMode(k, QStringLiteral("出货单"), QStringLiteral("进货单"), index);
+    if (mode == 0)
         return;
     FormBuySell->FBillMode = mode;
     FormBuySell->FBillIndex = index;
@@ -183,16 +176,9 @@ QString TMoneyPage::TotalText(double total) { return QStringLiteral("合计：")
 
 void TMoneyPage::OpenMoneyCard(int k)
 {
-    QString kind;
     int index = 0;
-    if (!ReadCardBill(k, kind, index))
-        return;
-    int mode = 0;
-    if (kind == QStringLiteral("财务收入单"))
-        mode = 1;
-    else if (kind == QStringLiteral("财务支出单"))
-        mode = 3;
-    else
+    const int mode = CardBillMode(k, QStringLiteral("财务收入单"), QStringLiteral("财务支出单"), index);
+    if (mode == 0)
         return;
     FormGetPay->FBillMode = mode;
     FormGetPay->FBillIndex = index;

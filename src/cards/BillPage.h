@@ -17,8 +17,9 @@ protected:
     QString RangeCondition() const;
     QString ListFailure() override { return QStringLiteral("获取单据时出错"); }
     int RowKey(TQuery &row) override;
-    // Reads the clicked card's bill; false when it cannot be read or is gone (message shown).
-    bool ReadCardBill(int k, QString &kind, int &index);
+    // The editor mode of the clicked card's bill: 1 for the first kind, 3 for the second,
+    // 0 when it cannot be read, is gone (message shown) or is of another kind.
+    int CardBillMode(int k, const QString &mode1Kind, const QString &mode3Kind, int &index);
 };
 
 // Page 1: goods bills, largest sale first.

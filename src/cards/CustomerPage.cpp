@@ -30,17 +30,6 @@ TCardPage::Look CustomerLook()
     return look;
 }
 
-// One figure of a customer: the first row's TotalMoney, 0 when the sum is empty.
-bool Figure(const QString &sql, const QString &failure, double &value)
-{
-    TQuery &q = ShareDataModule->ADOQueryTemp2;
-    if (!RunQuery(q, sql, failure))
-        return false;
-    q.First();
-    value = q.FieldByName(QStringLiteral("TotalMoney")).AsFloat();
-    return true;
-}
-
 QString GoodsSql(const QString &name, const QString &date, bool rounded)
 {
     return QStringLiteral("Select ") + (rounded ? QStringLiteral("ROUND(Sum(BillSum),2)") : QStringLiteral("Sum(BillSum)"))
@@ -89,14 +78,14 @@ bool TCustomerPage::FillCard(int i, TQuery &row, double &total)
     const QString name = row.FieldByName(QStringLiteral("CustomerName")).AsString();
     const QString d = WorkingDateSql();
     double goods = 0, paid = 0, other = 0;
-    if (!Figure(GoodsSql(name, d, false), QStringLiteral("统计客户货款时出错"), goods))
+    if (!RunSum(GoodsSql(name, d, false), QStringLiteral("统计客户货款时出错"), goods))
         return false;
-    if (!Figure(QStringLiteral("Select Sum(BillMoney) As TotalMoney From Account,Bill Where (AccountIndex > 1) And "
+    if (!RunSum(QStringLiteral("Select Sum(BillMoney) As TotalMoney From Account,Bill Where (AccountIndex > 1) And "
                                "(AccountIndex = BillAccount) And (BillMoney > 0) And (BillUser = ")
                     + QuotedStr(name) + QStringLiteral(") And (BillCreateTime <= ") + d + QStringLiteral(")"),
                 QStringLiteral("统计客户付款时出错"), paid))
         return false;
-    if (!Figure(QStringLiteral("Select Sum(SGSum) As TotalMoney From SG Where (SGCustomer = ") + QuotedStr(name)
+    if (!RunSum(QStringLiteral("Select Sum(SGSum) As TotalMoney From SG Where (SGCustomer = ") + QuotedStr(name)
                     + QStringLiteral(") And (SGDate <= ") + d + QStringLiteral(")"),
                 QStringLiteral("统计其它应收时出错"), other))
         return false;
@@ -113,7 +102,7 @@ bool TCustomerPage::FillCard(int i, TQuery &row, double &total)
 bool TCustomerPage::Contribution(TQuery &row, double &total)
 {
     double goods = 0;
-    if (!Figure(GoodsSql(row.FieldByName(QStringLiteral("CustomerName")).AsString(), WorkingDateSql(), true),
+    if (!RunSum(GoodsSql(row.FieldByName(QStringLiteral("CustomerName")).AsString(), WorkingDateSql(), true),
                 QStringLiteral("统计客户欠款时出错"), goods))
         return false;
     total += goods;

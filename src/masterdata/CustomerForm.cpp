@@ -159,12 +159,9 @@ bool TFormCustomer::RefreshFigures()
             + QStringLiteral(") And (SGDate <= ") + d + QStringLiteral(")")};
     QLabel *targets[3] = {Label6, Label8, Label10};
     double values[3] = {0, 0, 0};
-    TQuery &q2 = ShareDataModule->ADOQueryTemp2;
     for (int i = 0; i < 3; ++i) {
-        if (!RunQuery(q2, sums[i], QStringLiteral("数据库打开失败")))
+        if (!RunSum(sums[i], QStringLiteral("数据库打开失败"), values[i]))
             return false;
-        q2.First();
-        values[i] = q2.FieldByName(QStringLiteral("TotalMoney")).AsFloat();
         targets[i]->setText(NumberText(values[i]));
     }
     Label4->setText(NumberText(opening + values[0] + values[2] - values[1]));
