@@ -6,6 +6,8 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 namespace {
@@ -62,6 +64,16 @@ void Dialogs::OpenUrl(const QUrl &url)
         return;
     }
     QDesktopServices::openUrl(url);
+}
+
+bool Dialogs::PrintSetup(QPrinter *printer, int pageCount)
+{
+    if (handler)
+        return handler->PrintSetup(printer, pageCount);
+    QPrintDialog dialog(printer, Owner());
+    dialog.setMinMax(1, qMax(1, pageCount));
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, pageCount > 1);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 int Dialogs::ShowModal(TForm *window)

@@ -6,6 +6,7 @@
 #include <QUrl>
 
 class QDialog;
+class QPrinter;
 class TForm;
 
 namespace Dialogs {
@@ -21,6 +22,8 @@ public:
     virtual void OpenUrl(const QUrl &url) = 0;
     // The window has run its show logic; act on it and close it, or leave it open for Cancel.
     virtual void Modal(QDialog *window) = 0;
+    // The system print dialog; true to print with the printer as set. Cancelled unless a test says otherwise.
+    virtual bool PrintSetup(QPrinter *, int /*pageCount*/) { return false; }
 };
 
 void SetHandler(Handler *handler);   // nullptr: the real dialogs
@@ -32,6 +35,8 @@ bool AskYesNo(const QString &caption, const QString &text);
 QString GetOpenFileName(const QString &caption, const QString &dir, const QString &filter);
 QString GetSaveFileName(const QString &caption, const QString &dir, const QString &filter);
 void OpenUrl(const QUrl &url);
+// The system print dialog over pages 1 to pageCount; true when the user chose to print.
+bool PrintSetup(QPrinter *printer, int pageCount);
 // Runs the window's FormShow, then shows it modally unless FormShow already closed it.
 int ShowModal(TForm *window);
 

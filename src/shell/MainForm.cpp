@@ -4,6 +4,7 @@
 #include "cards/BillPage.h"
 #include "cards/CustomerPage.h"
 #include "cards/StorePage.h"
+#include "reportengine/Report.h"
 #include "shell/Artwork.h"
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
@@ -82,6 +83,9 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent)
     ActionSave = NewAction(this, QStringLiteral("ActionSave"), QStringLiteral("备份数据"), QStringLiteral("Save"));
     ActionContact = NewAction(this, QStringLiteral("ActionContact"), QStringLiteral("在线销售"), QStringLiteral("Contact"));
     ActionOnlineSell = NewAction(this, QStringLiteral("ActionOnlineSell"), QStringLiteral("在线销售"), QStringLiteral("Contact"));
+    ActionDesign = NewAction(this, QStringLiteral("ActionDesign"), QStringLiteral("高级设计"), QString());
+    frReport1 = new TReport(this);
+    frReport1->setObjectName(QStringLiteral("frReport1"));
 
     Login = BigButton(Panel1, QStringLiteral("Login"), ActionLogin, 8);
 
@@ -151,6 +155,7 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent)
     TabSheet3 = new TAccountPage(&FAccountPage);
     TabSheet4 = page(QStringLiteral("TabSheet4"));
     TabSheet5 = new TSettingsPage;
+    TabSheet5->DesignButton->setDefaultAction(ActionDesign);
     TabSheet6 = page(QStringLiteral("TabSheet6"));
     const QList<QPair<QWidget *, QString>> pages = {
         {TabSheet8, QStringLiteral("客户管理")}, {TabSheet1, QStringLiteral("货品单据")},
@@ -166,6 +171,7 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent)
     row->addWidget(Panel3, 1);
 
     connect(ActionLogin, &QAction::triggered, this, &TFormMain::ActionLoginExecute);
+    connect(ActionDesign, &QAction::triggered, this, &TFormMain::ActionDesignExecute);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormMain::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TFormMain::BitBtn2Click);
     // The program sets the date with signals blocked, so this is the user's pick only.
@@ -318,6 +324,8 @@ int TFormMain::CheckLogin()
 }
 
 void TFormMain::ActionLoginExecute() { CheckLogin(); }
+
+void TFormMain::ActionDesignExecute() { frReport1->DesignReport(); }
 
 void TFormMain::LoadPasswords() { TabSheet5->LoadPasswords(); }
 

@@ -17,6 +17,7 @@ class TBillPage;
 class TMoneyPage;
 class TStorePage;
 class TAccountPage;
+class TReport;
 
 enum LoginResult { LoginCancelled = 0, LoginRefused = 1, LoginAccepted = 2 };
 
@@ -70,6 +71,10 @@ public:
     QAction *ActionSave;
     QAction *ActionContact;
     QAction *ActionOnlineSell;
+    QAction *ActionDesign;
+    // The main window's reports are prepared here; the designer opens on it.
+    TReport *frReport1;
+    void ActionDesignExecute();
 
     void FillCustomerPage();
     void FillBillPage();
