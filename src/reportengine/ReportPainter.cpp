@@ -143,5 +143,6 @@ double TReportPainter::TextHeight(const TReportItem &item, const QString &text)
     const QFontMetricsF metrics(font, &measure);
     const double width = qMax(1.0, (item.rect.width() - 2 * PaddingX) * f);
     const QRectF needed = metrics.boundingRect(QRectF(0, 0, width, 1e7), TextFlags(item), text.isEmpty() ? QStringLiteral(" ") : text);
-    return needed.height() / f + 2 * PaddingY;
+    // A little air, so wrapped lines never touch the rules around them.
+    return needed.height() / f + 2 * PaddingY + 1.0;
 }
