@@ -21,6 +21,8 @@ public:
     QStringList modals;                   // object names of the windows shown modally
     std::deque<std::function<void(QDialog *)>> onModal;   // acts on the next modal windows
     QString openFile, saveFile;
+    QString printFile;                    // the print dialog prints into this PDF file; cancelled when empty
+    int printDialogs = 0;
 
     void Message(const QString &text) override { messages << text; }
     bool YesNo(const QString &caption, const QString &text) override;
@@ -28,6 +30,7 @@ public:
     QString SaveFileName(const QString &, const QString &, const QString &) override { return saveFile; }
     void OpenUrl(const QUrl &url) override { urls << url; }
     void Modal(QDialog *window) override;
+    bool PrintSetup(QPrinter *printer, int pageCount) override;
 
     void Then(std::function<void(QDialog *)> action) { onModal.push_back(std::move(action)); }
     // Answers the next login dialog with this role and password.
@@ -62,6 +65,8 @@ public:
                 int account = 1);
     void AddLine(int bill, int product, int number);
     void AddSG(const QString &customer, const QDate &date, double sum, const QString &remark = QString());
+    // Copies the delivered report templates into the program folder's Frf/.
+    void InstallTemplates();
     // Answers the next data-modification password prompt.
     void GivePassword(const QString &password = QStringLiteral("6666"));
 
