@@ -55,9 +55,11 @@ bool TBillPrint::SetPrintType(const QString &type)
     return WriteIniValue(QStringLiteral("Kestrova"), QStringLiteral("PrintType"), type, IniFileName);
 }
 
+bool TBillPrint::ShowsDeposit(const QString &printType) { return printType == ShowDeposit; }
+
 QString TBillPrint::TemplateFile(const QString &printType)
 {
-    return printType == ShowDeposit ? QStringLiteral("Frf/Bill.frf") : QStringLiteral("Frf/Bill2.frf");
+    return ShowsDeposit(printType) ? QStringLiteral("Frf/Bill.frf") : QStringLiteral("Frf/Bill2.frf");
 }
 
 bool TBillPrint::WriteTables(int billIndex, TQuery &lines, TQuery &grid, TQuery &bigFont)
@@ -71,7 +73,7 @@ bool TBillPrint::WriteTables(int billIndex, TQuery &lines, TQuery &grid, TQuery 
     }
     header.First();
     const QString capitals = FenToCapitals(TotalToFen(MoneyText(header.FieldByName(QStringLiteral("BillSum2")).AsFloat())));
-    const bool sales = header.FieldByName(QStringLiteral("BillKind")).AsString() == QLatin1String("出货单");
+    const bool sales = header.FieldByName(QStringLiteral("BillKind")).AsString() == QStringLiteral("出货单");
 
     return ShareDataModule->RunInTransaction(Fail, [&] {
         if (!RunQuery(bigFont, QStringLiteral("Select * From PrintBigFont"), Fail))

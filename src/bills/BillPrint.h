@@ -13,6 +13,8 @@ public:
     // The print type stored in the ini file: "显示订金" (also when absent) or "不显示订金".
     static QString PrintType();
     static bool SetPrintType(const QString &type);
+    // Only "显示订金" shows the deposit; any other value does not.
+    static bool ShowsDeposit(const QString &printType);
     // "Frf/Bill.frf" shows the deposit and the amount left open; "Frf/Bill2.frf" does not.
     static QString TemplateFile(const QString &printType);
 

@@ -143,7 +143,7 @@ void TSettingsPage::LoadParameterList(int type) { Parameters->LoadParameterList(
 
 void TSettingsPage::LoadPrintType()
 {
-    ComboBox5->setCurrentIndex(TBillPrint::PrintType() == QLatin1String("显示订金") ? 0 : 1);
+    ComboBox5->setCurrentIndex(TBillPrint::ShowsDeposit(TBillPrint::PrintType()) ? 0 : 1);
 }
 
 void TSettingsPage::Button12Click()
