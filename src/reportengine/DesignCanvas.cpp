@@ -131,12 +131,12 @@ void TDesignCanvas::paintEvent(QPaintEvent *)
         p.setPen(QPen(QColor(0xb0, 0xb8, 0xc8), 1, Qt::DotLine));
         p.drawLine(paper.left(), area.bottom(), paper.right(), area.bottom());
 
-        // Items drawn as they print, with fields shown by name.
+        // Items drawn as they print, with fields shown by their column (the panel names the data set).
         TPreparedPage page;
         for (const TReportItem &item : band.items) {
             TReportItem shown = item;
             if (item.kind == TReportItem::Field)
-                shown.text = QStringLiteral("[%1.%2]").arg(item.dataSet, item.field);
+                shown.text = QStringLiteral("[%1]").arg(item.field);
             shown.rect.translate(tpl_->marginLeft, 0);
             page.items << shown;
         }

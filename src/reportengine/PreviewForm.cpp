@@ -47,14 +47,14 @@ TFormPreview::TFormPreview(TReport *report, QWidget *parent) : TForm(parent), re
     auto *bar = new QHBoxLayout;
     bar->setContentsMargins(6, 4, 6, 4);
     bar->setSpacing(4);
-    FirstButton = Tool(this, QStringLiteral("FirstButton"), QStringLiteral("|◀"), QStringLiteral("第一页"));
-    PriorButton = Tool(this, QStringLiteral("PriorButton"), QStringLiteral("◀"), QStringLiteral("上一页"));
+    FirstButton = Tool(this, QStringLiteral("FirstButton"), QStringLiteral("首页"), QStringLiteral("第一页"));
+    PriorButton = Tool(this, QStringLiteral("PriorButton"), QStringLiteral("上页"), QStringLiteral("上一页"));
     PageLabel = new QLabel(this);
     PageLabel->setObjectName(QStringLiteral("PageLabel"));
     PageLabel->setMinimumWidth(130);
     PageLabel->setAlignment(Qt::AlignCenter);
-    NextButton = Tool(this, QStringLiteral("NextButton"), QStringLiteral("▶"), QStringLiteral("下一页"));
-    LastButton = Tool(this, QStringLiteral("LastButton"), QStringLiteral("▶|"), QStringLiteral("最后一页"));
+    NextButton = Tool(this, QStringLiteral("NextButton"), QStringLiteral("下页"), QStringLiteral("下一页"));
+    LastButton = Tool(this, QStringLiteral("LastButton"), QStringLiteral("末页"), QStringLiteral("最后一页"));
     ZoomBox = new QComboBox(this);
     ZoomBox->setObjectName(QStringLiteral("ZoomBox"));
     ZoomBox->addItems(zoomTexts);

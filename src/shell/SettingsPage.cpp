@@ -67,7 +67,7 @@ TSettingsPage::TSettingsPage(QWidget *parent) : QWidget(parent)
 
     DesignButton = new QToolButton(this);
     DesignButton->setObjectName(QStringLiteral("DesignButton"));
-    DesignButton->setGeometry(456, 116, 205, 28);
+    DesignButton->setGeometry(456, 117, 205, 28);
     DesignButton->setCursor(Qt::PointingHandCursor);
 
     connect(Button12, &QPushButton::clicked, this, &TSettingsPage::Button12Click);
