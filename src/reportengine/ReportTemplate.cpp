@@ -9,8 +9,6 @@ struct Paper {
     double width, height;
 };
 const Paper papers[] = {{"A4", 210, 297}, {"A5", 148, 210}, {"B5", 176, 250}, {"Letter", 215.9, 279.4}};
-
-QString Number(double v) { return QString::number(v, 'g', 10); }
 } // namespace
 
 QStringList TReportTemplate::PaperNames()
@@ -35,7 +33,7 @@ QString TReportTemplate::PaperName() const
     for (const Paper &p : papers)
         if (qAbs(upright.width() - p.width) < 0.05 && qAbs(upright.height() - p.height) < 0.05)
             return QString::fromLatin1(p.name);
-    return Number(upright.width()) + QLatin1Char('x') + Number(upright.height());
+    return QString::number(upright.width(), 'g', 10) + QLatin1Char('x') + QString::number(upright.height(), 'g', 10);
 }
 
 bool TReportTemplate::SetPaper(const QString &name, bool landscape)
