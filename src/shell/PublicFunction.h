@@ -43,6 +43,9 @@ QString AmountTextError(const QString &text);
 
 // Every text value put into SQL goes through here: 'O''Brien'.
 QString QuotedStr(const QString &text);
+// The statement with every quoted text's letters blanked out, same length:
+// its structure can be read without words inside values getting in the way.
+QString BlankQuotedTexts(const QString &sql);
 // Shortest decimal text, up to 15 significant digits: 1234.5, 0, -300.
 QString NumberText(double value);
 // The short date format: 2024-3-15.
