@@ -291,13 +291,3 @@ bool FindAndConfirmDeletion(TQuery &query, const QString &sql, const QString &qu
     query.First();
     return true;
 }
-
-bool RunSum(const QString &sql, const QString &failureMessage, double &value)
-{
-    TQuery &q = ShareDataModule->ADOQueryTemp2;
-    if (!RunQuery(q, sql, failureMessage))
-        return false;
-    q.First();
-    value = q.FieldByName(QStringLiteral("TotalMoney")).AsFloat();
-    return true;
-}

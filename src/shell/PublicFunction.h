@@ -57,8 +57,6 @@ QString TranslateSql(const QString &sql);
 
 bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage);
 
-// Runs an aggregate on the second scratch query and reads its TotalMoney, 0 when the sum is empty.
-bool RunSum(const QString &sql, const QString &failureMessage, double &value);
 
 // Finds the record a deletion is about ("找不到要删除的记录" when it is gone) and asks
 // "删除警告" with the question; true only for Yes, with the record on the query.
