@@ -6,6 +6,7 @@
 #include "reportengine/Report.h"
 #include "shell/Clock.h"
 #include "shell/Forms.h"
+#include "shell/Money.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
@@ -56,7 +57,7 @@ int main(int argc, char *argv[])
     while (q.next()) {
         const bool row = printed.next();
         const QStringList want{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
-                               NumberText(q.value(3).toDouble()), TBillPrint::MoneyText(q.value(4).toDouble())};
+                               NumberText(q.value(3).toDouble()), MoneyText(q.value(4).toDouble())};
         QStringList got;
         for (int i = 0; row && i < 5; ++i)
             got << printed.value(i).toString();

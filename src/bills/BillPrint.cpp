@@ -4,6 +4,7 @@
 #include "reportengine/PrintTable.h"
 #include "reportengine/Report.h"
 #include "shell/Dialogs.h"
+#include "shell/Money.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
@@ -34,16 +35,10 @@ QString LineCell(TQuery &lines, const QString &printColumn, const QString &lineC
     if (printColumn == QLatin1String("GridPrice"))
         return NumberText(f.AsFloat());
     if (printColumn == QLatin1String("GridSum"))
-        return TBillPrint::MoneyText(f.AsFloat());
+        return MoneyText(f.AsFloat());
     return f.AsString();
 }
 } // namespace
-
-QString TBillPrint::MoneyText(double amount)
-{
-    // The one place bill amounts become print text; the shared fen rounding belongs here.
-    return NumberText(amount);
-}
 
 QString TBillPrint::PrintType()
 {

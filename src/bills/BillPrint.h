@@ -23,7 +23,4 @@ public:
     static bool Print(int billIndex, TQuery &lines, TQuery &grid, TQuery &bigFont, TReport &report);
     // Only the print tables, without the report: false when nothing was written.
     static bool WriteTables(int billIndex, TQuery &lines, TQuery &grid, TQuery &bigFont);
-
-    // Every amount printed on a bill goes through here.
-    static QString MoneyText(double amount);
 };

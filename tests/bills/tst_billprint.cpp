@@ -86,6 +86,8 @@ class TestBillPrint : public QObject {
 private slots:
     void printTables_data();
     void printTables();
+    void moneyRoundedToTheFen_data();
+    void moneyRoundedToTheFen();
     void printTypeChoosesTemplate_data();
     void printTypeChoosesTemplate();
     void printTypeOnTheSettingsPage();
@@ -140,6 +142,37 @@ void TestBillPrint::printTables()
     for (const QString &t : texts)
         QVERIFY2(!t.startsWith(QLatin1Char('-')) && t != QLatin1String("old"), qPrintable(t));
     QCOMPARE(FormBuySell->frReport1->DocumentName(), title + QStringLiteral(" XS10001"));
+}
+
+void TestBillPrint::moneyRoundedToTheFen_data()
+{
+    QTest::addColumn<double>("lineSum");
+    QTest::addColumn<double>("billSum");
+    QTest::addColumn<double>("paid");
+    QTest::addColumn<QStringList>("printed");   // line sum, total, deposit, left open
+    QTest::newRow("binary noise") << 0.1 + 0.2 << 100.1 << 50.05 << QStringList{"0.3", "100.1", "50.05", "50.05"};
+    QTest::newRow("half a fen rounds away from zero") << 2.675 << 1.005 << 0.0 << QStringList{"2.68", "1.01", "0", "1.01"};
+}
+
+void TestBillPrint::moneyRoundedToTheFen()
+{
+    QFETCH(double, lineSum);
+    QFETCH(double, billSum);
+    QFETCH(double, paid);
+    QFETCH(QStringList, printed);
+    TestEnv env;
+    env.StartAsFinance();
+    env.InstallTemplates();
+    const int bill = MakeBill(env, false, 1);
+    env.Exec(QStringLiteral("Update Bill Set BillSum = ?, BillMoney = ? Where BillIndex = ?"), {-billSum, -paid, bill});
+    env.Exec(QStringLiteral("Update Store Set StoreSum = ? Where StoreBill = ? And StoreProduct <> 0"), {lineSum, bill});
+    PrintFromEditor(env, false, bill);
+    QCOMPARE(env.Scalar(QStringLiteral("Select GridSum From PrintGrid Order By GridIndex")).toString(), printed[0]);
+    const QStringList texts = PrintedTexts();
+    for (const QString &t : printed)
+        QVERIFY2(texts.contains(t), qPrintable(t));
+    QCOMPARE(env.Scalar(QStringLiteral("Select BigFontValue From PrintBigFont")).toString(),
+             billSum > 100 ? QStringLiteral("壹佰　零拾　零元　壹角　零分　") : QStringLiteral("壹元　零角　壹分　"));
 }
 
 void TestBillPrint::printTypeChoosesTemplate_data()
