@@ -1,7 +1,6 @@
 #include "bills/BillPrint.h"
 
 #include "bills/Capitals.h"
-#include "reportengine/PrintTable.h"
 #include "reportengine/Report.h"
 #include "shell/Dialogs.h"
 #include "shell/Money.h"
@@ -80,23 +79,27 @@ bool TBillPrint::WriteTables(int billIndex, TQuery &lines, TQuery &grid, TQuery 
             bigFont.Post();
         }
 
-        TPrintTable table(grid);
-        if (!table.Open(QStringLiteral("Select * From PrintGrid"), Fail))
+        if (!RunQuery(grid, QStringLiteral("Select * From PrintGrid"), Fail))
             return false;
+        grid.First();
         if (lines.Active())
             lines.First();
         auto lineLeft = [&lines] {
             return lines.Active() && !lines.Eof() && !lines.FieldByName(QStringLiteral("ProductName")).IsNull();
         };
-        // Every stored row is written, and rows are added while lines are left.
-        while (!table.AtEnd() || lineLeft()) {
-            table.BeginLine();
+        // Every stored row is written, and rows are added while lines are left: no line is dropped.
+        while (!grid.Eof() || lineLeft()) {
+            if (grid.Eof())
+                grid.Append();
+            else
+                grid.Edit();
             const bool line = lineLeft();
             for (const auto &column : gridColumns) {
                 const QString printColumn = QString::fromLatin1(column[0]);
-                table.Field(printColumn).SetAsString(line ? LineCell(lines, printColumn, QString::fromLatin1(column[1])) : QString());
+                grid.FieldByName(printColumn).SetAsString(line ? LineCell(lines, printColumn, QString::fromLatin1(column[1])) : QString());
             }
-            table.EndLine();
+            grid.Post();
+            grid.Next();
             if (line)
                 lines.Next();
         }
@@ -111,8 +114,9 @@ bool TBillPrint::WriteTables(int billIndex, TQuery &lines, TQuery &grid, TQuery 
             title.Post();
         }
         // The report reads the freshly written rows from the start.
-        if (!table.Open(QStringLiteral("Select * From PrintGrid"), Fail))
+        if (!RunQuery(grid, QStringLiteral("Select * From PrintGrid"), Fail))
             return false;
+        grid.First();
         return true;
     });
 }

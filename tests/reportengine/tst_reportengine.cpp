@@ -1,16 +1,12 @@
 // The report engine on small templates: pagination, page numbers, stretching
-// rows, the template file, PDF output, the preview, the designer and the
-// growing report row table.
+// rows, the template file, PDF output, the preview and the designer.
 #include "reportengine/DesignCanvas.h"
 #include "reportengine/DesignForm.h"
 #include "reportengine/PreviewForm.h"
 #include "reportengine/PreviewPage.h"
 #include "reportengine/Report.h"
 #include "reportengine/ReportFonts.h"
-#include "reportengine/ReportRows.h"
 #include "reportengine/TemplateFile.h"
-#include "shell/PublicFunction.h"
-#include "shell/ShareDM.h"
 #include "support/TestEnv.h"
 
 #include <QComboBox>
@@ -131,8 +127,6 @@ private slots:
     void chineseFontsFallBack();
     void previewPagesFindPrintAndPdf();
     void designerEditsMovesAndSaves();
-    void reportRowsGrow_data();
-    void reportRowsGrow();
 };
 
 void TestReportEngine::pagination_data()
@@ -409,43 +403,6 @@ void TestReportEngine::designerEditsMovesAndSaves()
     // The report object holds what was designed.
     QCOMPARE(report.FileName(), saved);
     QCOMPARE(report.Template().bands[0].items[0].text, QStringLiteral("客户'清单"));
-}
-
-void TestReportEngine::reportRowsGrow_data()
-{
-    QTest::addColumn<int>("storedRows");
-    QTest::addColumn<int>("lines");
-    QTest::newRow("fewer lines than rows") << 10 << 4;
-    QTest::newRow("more lines than rows") << 3 << 7;
-    QTest::newRow("no line") << 5 << 0;
-}
-
-void TestReportEngine::reportRowsGrow()
-{
-    QFETCH(int, storedRows);
-    QFETCH(int, lines);
-    TestEnv env;
-    env.Exec(QStringLiteral("Delete From PrintReport Where ReportIndex > ?"), {storedRows});
-    env.Exec(QStringLiteral("Update PrintReport Set ReportEnable = 1, ReportGrid9 = 'old'"));
-    TQuery q(QStringLiteral("ADOQueryReport"));
-    TReportRows rows(q);
-    QVERIFY(ShareDataModule->RunInTransaction(QStringLiteral("数据库打开失败"), [&] {
-        if (!rows.Open())
-            return false;
-        for (int i = 1; i <= lines; ++i)
-            rows.Write({QStringLiteral("张'三%1").arg(i), NumberText(i * 0.1)});
-        return rows.Finish();
-    }));
-    QCOMPARE(rows.Written(), lines);
-    QCOMPARE(q.RecordCount(), lines);
-    for (int i = 0; i < lines; ++i) {
-        q.MoveTo(i);
-        QCOMPARE(q.FieldByName(QStringLiteral("ReportGrid1")).AsString(), QStringLiteral("张'三%1").arg(i + 1));
-        QCOMPARE(q.FieldByName(QStringLiteral("ReportGrid2")).AsString(), NumberText((i + 1) * 0.1));
-        QCOMPARE(q.FieldByName(QStringLiteral("ReportGrid9")).AsString(), QString());
-    }
-    QCOMPARE(env.Scalar(QStringLiteral("Select count(*) From PrintReport")).toInt(), qMax(storedRows, lines));
-    QCOMPARE(env.Scalar(QStringLiteral("Select count(*) From PrintReport Where ReportEnable = True")).toInt(), lines);
 }
 
 QTEST_MAIN(TestReportEngine)
