@@ -42,7 +42,7 @@ bool SizeStock::AddsUp() const
 
 QString TProductFigures::SizeCaption(int size) { return QStringLiteral("%1#").arg(35 + size); }
 
-QString TProductFigures::SizeSql(const QDate &asOf, int productIndex)
+QString TProductFigures::SizeSql(const QDate &asOf, int productIndex, int exceptBill)
 {
     // A size text counts when it is a whole number; anything else counts 0 and flags the product.
     auto whole = [](const QString &column) {
@@ -63,14 +63,15 @@ QString TProductFigures::SizeSql(const QDate &asOf, int productIndex)
            + QStringLiteral(" Then 1 Else 0 End) As Odd From Store, Bill Where (StoreBill = BillIndex) And (BillCreateTime <= ")
            + SqlDate(asOf) + QStringLiteral(")")
            + (productIndex > 0 ? QStringLiteral(" And (StoreProduct = %1)").arg(productIndex) : QString())
+           + (exceptBill > 0 ? QStringLiteral(" And (StoreBill <> %1)").arg(exceptBill) : QString())
            + QStringLiteral(" Group By StoreProduct");
 }
 
-bool TProductFigures::LoadSizes(const QDate &asOf, int productIndex)
+bool TProductFigures::LoadSizes(const QDate &asOf, int productIndex, int exceptBill)
 {
     sizes_.clear();
     TQuery q(QStringLiteral("SizeStock"));
-    if (!RunQuery(q, SizeSql(asOf, productIndex), QStringLiteral("统计仓库金额时出错")))
+    if (!RunQuery(q, SizeSql(asOf, productIndex, exceptBill), QStringLiteral("统计仓库金额时出错")))
         return false;
     for (q.First(); !q.Eof(); q.Next()) {
         SizeStock &s = sizes_[q.FieldByName(QStringLiteral("StoreProduct")).AsInteger()];

@@ -29,10 +29,11 @@ public:
     ProductMonth MonthOf(int productIndex) const { return months_.value(productIndex); }
     static QString MonthSql(const QDate &day);
 
-    // Stock per size as of the date, of every product or of one (productIndex > 0).
-    bool LoadSizes(const QDate &asOf, int productIndex = 0);
+    // Stock per size as of the date, of every product or of one (productIndex > 0),
+    // leaving out the lines of one bill (the one being changed) when exceptBill > 0.
+    bool LoadSizes(const QDate &asOf, int productIndex = 0, int exceptBill = 0);
     SizeStock SizesOf(int productIndex) const { return sizes_.value(productIndex); }
-    static QString SizeSql(const QDate &asOf, int productIndex);
+    static QString SizeSql(const QDate &asOf, int productIndex, int exceptBill = 0);
     // "35#" ... "44#"
     static QString SizeCaption(int size);
 

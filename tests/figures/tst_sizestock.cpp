@@ -1,11 +1,21 @@
 // Stock per size: what each size 35# to 44# of a product has left as of a date.
+#include "bills/BillForm.h"
+#include "bills/BuySellForm.h"
+#include "bills/LineGrid.h"
+#include "cards/BillPage.h"
 #include "cards/StorePage.h"
+#include "masterdata/ProductForm.h"
+#include "masterdata/SizeStockRow.h"
 #include "figures/ProductFigures.h"
 #include "shell/MainForm.h"
 #include "shell/ShareDM.h"
 #include "support/TestEnv.h"
 
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
 #include <QTest>
 
 namespace {
@@ -33,6 +43,8 @@ class TestSizeStock : public QObject {
 private slots:
     void perSizeAsOfTheWorkingDate();
     void oddSizeTextsCountZeroAndFlag();
+    void productWindowShowsEachSize();
+    void saleBeyondASizeIsTinted();
 };
 
 void TestSizeStock::perSizeAsOfTheWorkingDate()
@@ -80,6 +92,55 @@ void TestSizeStock::oddSizeTextsCountZeroAndFlag()
     QVERIFY(!figures.SizesOf(shoe).AddsUp());
     QCOMPARE(figures.SizesOf(fine).size[0], 3);
     QVERIFY(!figures.SizesOf(fine).flagged);
+}
+
+void TestSizeStock::productWindowShowsEachSize()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    const int shoe = env.AddProduct("皮鞋", "M-801", 10, "P1");
+    Line(env, env.AddBill("进货单", "供应商", Today, -100), shoe, 5, {{3, "5"}});
+    Line(env, env.AddBill("出货单", "甲", Today, 10), shoe, -2, {{4, "2"}});
+    QStringList shown;
+    env.script.Then([&](QDialog *) {
+        for (QLabel *l : FormProduct->SizeRow->Size)
+            shown << l->text();
+        shown << FormProduct->SizeRow->Total->text();
+        QVERIFY(FormProduct->SizeRow->Size[4]->styleSheet().contains("#d01010"));   // negative: red
+        QVERIFY(FormProduct->SizeRow->Size[0]->styleSheet().contains("#a0a0a0"));   // zero: grey
+        FormProduct->BitBtn2->click();
+    });
+    QVERIFY(FormMain->TabSheet2->Fill());
+    FormMain->TabSheet2->OpenStoreCard(0);
+    QCOMPARE(shown, (QStringList{"0", "0", "0", "5", "-2", "0", "0", "0", "0", "0", "3"}));
+}
+
+void TestSizeStock::saleBeyondASizeIsTinted()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    const int shoe = env.AddProduct("皮鞋", "M-801", 10, "P1");
+    Line(env, env.AddBill("进货单", "供应商", Today, -100), shoe, 4, {{3, "4"}});
+    for (bool sales : {true, false}) {
+        QString tip, within, beyond;
+        env.script.Then([sales](QDialog *) { (sales ? FormBill->SpeedButton1 : FormBill->SpeedButton2)->click(); });
+        env.script.Then([&](QDialog *) {
+            QLineEdit *size38 = FormBuySell->Lines->Cell(0, 7);
+            FormBuySell->Lines->Cell(0, 1)->setText("P1");
+            size38->setText("4");
+            within = size38->styleSheet();
+            tip = size38->toolTip();
+            size38->setText("5");
+            beyond = size38->styleSheet();
+            FormBuySell->ComboBox5->setEditText("甲");
+            FormBuySell->BitBtn1->click();   // nothing is refused
+        });
+        FormMain->TabSheet1->NewButton->click();
+        QCOMPARE(tip, sales ? QStringLiteral("38#库存：4") : QString());
+        QVERIFY(within.isEmpty());
+        QCOMPARE(beyond.contains("#ffd9a0"), sales);
+    }
+    QCOMPARE(env.Scalar("Select count(*) From Bill Where BillIndex > 1").toInt(), 3);
 }
 
 QTEST_MAIN(TestSizeStock)
