@@ -2,6 +2,7 @@
 // template the print type chooses, and what happens when something is missing.
 #include "bills/BillPrint.h"
 #include "bills/BuySellForm.h"
+#include "reportengine/DesignForm.h"
 #include "reportengine/Report.h"
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
@@ -9,6 +10,7 @@
 #include "shell/ShareDM.h"
 #include "support/TestEnv.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QPushButton>
@@ -224,7 +226,16 @@ void TestBillPrint::printTypeOnTheSettingsPage()
     env.script.LoginAs(QStringLiteral("管理员"), QStringLiteral("9999"));
     FormMain->ActionLogin->trigger();
     QCOMPARE(page->ComboBox5->currentIndex(), 1);
+    // 高级设计 opens the designer on the main window's report, empty before any report ran.
     QCOMPARE(page->DesignButton->text(), QStringLiteral("高级设计"));
+    env.script.Then([](QDialog *d) {
+        auto *designer = qobject_cast<TFormDesign *>(d);
+        QVERIFY(designer);
+        QVERIFY(designer->Template().bands.isEmpty());
+        designer->ActionClose->trigger();
+    });
+    page->DesignButton->click();
+    QCOMPARE(env.script.modals.last(), QStringLiteral("FormDesign"));
 }
 
 void TestBillPrint::missingTemplate()
