@@ -42,24 +42,47 @@ bool SizeStock::AddsUp() const
 
 QString TProductFigures::SizeCaption(int size) { return QStringLiteral("%1#").arg(35 + size); }
 
+namespace {
+QString Column(int size) { return QStringLiteral("StoreNum%1").arg(size + 1); }
+
+QString Whole(const QString &column)
+{
+    return QStringLiteral("(") + column + QStringLiteral(" <> '' And ") + column + QStringLiteral(" Not Glob '*[^0-9]*')");
+}
+} // namespace
+
+QString TProductFigures::SizeValueSql(int size)
+{
+    // A size text counts when it is a whole number; anything else counts 0 and flags the line.
+    return QStringLiteral("(Case When ") + Whole(Column(size)) + QStringLiteral(" Then Cast(") + Column(size)
+           + QStringLiteral(" As Integer) Else 0 End)");
+}
+
+QString TProductFigures::SumOfSizesSql()
+{
+    QStringList values;
+    for (int k = 0; k < SizeStock::SizeCount; ++k)
+        values << SizeValueSql(k);
+    return QStringLiteral("(") + values.join(QStringLiteral(" + ")) + QStringLiteral(")");
+}
+
+QString TProductFigures::OddSizeTextSql()
+{
+    QStringList odd;
+    for (int k = 0; k < SizeStock::SizeCount; ++k)
+        odd << QStringLiteral("(") + Column(k) + QStringLiteral(" <> '' And Not ") + Whole(Column(k)) + QStringLiteral(")");
+    return QStringLiteral("(") + odd.join(QStringLiteral(" Or ")) + QStringLiteral(")");
+}
+
 QString TProductFigures::SizeSql(const QDate &asOf, int productIndex, int exceptBill)
 {
-    // A size text counts when it is a whole number; anything else counts 0 and flags the product.
-    auto whole = [](const QString &column) {
-        return QStringLiteral("(") + column + QStringLiteral(" <> '' And ") + column + QStringLiteral(" Not Glob '*[^0-9]*')");
-    };
-    QString sizes, sumOfSizes, odd;
-    for (int k = 1; k <= SizeStock::SizeCount; ++k) {
-        const QString column = QStringLiteral("StoreNum%1").arg(k);
-        const QString value = QStringLiteral("(Case When ") + whole(column) + QStringLiteral(" Then Cast(") + column
-                              + QStringLiteral(" As Integer) Else 0 End)");
-        sizes += QStringLiteral(", Sum(Case When StoreNumber < 0 Then -") + value + QStringLiteral(" Else ") + value
-                 + QStringLiteral(" End) As Size%1").arg(k);
-        sumOfSizes += (k > 1 ? QStringLiteral(" + ") : QString()) + value;
-        odd += QStringLiteral(" Or (") + column + QStringLiteral(" <> '' And Not ") + whole(column) + QStringLiteral(")");
-    }
+    QString sizes;
+    for (int k = 0; k < SizeStock::SizeCount; ++k)
+        sizes += QStringLiteral(", Sum(Case When StoreNumber < 0 Then -") + SizeValueSql(k) + QStringLiteral(" Else ")
+                 + SizeValueSql(k) + QStringLiteral(" End) As Size%1").arg(k + 1);
     return QStringLiteral("Select StoreProduct, Sum(StoreNumber) As Total") + sizes
-           + QStringLiteral(", Sum(Case When (Abs(StoreNumber) <> ") + sumOfSizes + QStringLiteral(")") + odd
+           + QStringLiteral(", Sum(Case When (Abs(StoreNumber) <> ") + SumOfSizesSql() + QStringLiteral(") Or ")
+           + OddSizeTextSql()
            + QStringLiteral(" Then 1 Else 0 End) As Odd From Store, Bill Where (StoreBill = BillIndex) And (BillCreateTime <= ")
            + SqlDate(asOf) + QStringLiteral(")")
            + (productIndex > 0 ? QStringLiteral(" And (StoreProduct = %1)").arg(productIndex) : QString())

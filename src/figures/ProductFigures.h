@@ -34,6 +34,11 @@ public:
     bool LoadSizes(const QDate &asOf, int productIndex = 0, int exceptBill = 0);
     SizeStock SizesOf(int productIndex) const { return sizes_.value(productIndex); }
     static QString SizeSql(const QDate &asOf, int productIndex, int exceptBill = 0);
+    // SQL for a size column's quantity (0 unless the text is a whole number),
+    // for the sum of the ten, and for "some size text is not a whole number".
+    static QString SizeValueSql(int size);
+    static QString SumOfSizesSql();
+    static QString OddSizeTextSql();
     // "35#" ... "44#"
     static QString SizeCaption(int size);
 
