@@ -172,6 +172,12 @@ INSERT INTO Setting (SettingIndex, SettingValue) VALUES (2, 'JH10000');
 INSERT INTO Setting (SettingIndex, SettingValue) VALUES (3, 'SR10000');
 INSERT INTO Setting (SettingIndex, SettingValue) VALUES (4, 'ZC10000');
 
+-- Starting values of the three bill parameter lists, so a paid bill can be
+-- saved on the first day: kinds of payment, categories, vouchers.
+INSERT INTO Parameter (ParameterType, ParameterValue) VALUES
+  (1, '货款'), (1, '订金'), (1, '其它'),
+  (2, '现金'), (2, '银行转账'), (2, '微信'), (2, '支付宝'),
+  (3, '收据'), (3, '发票'), (3, '无');
 INSERT INTO PrintList (ListIndex, ListValue) VALUES (1, '');
 INSERT INTO PrintBigFont (BigFontIndex, BigFontValue) VALUES (1, '');
 
