@@ -6,6 +6,7 @@
 #include "shell/ShareDM.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <cmath>
@@ -114,7 +115,9 @@ bool RegisterDataSource(const QString &name, const QString &databaseFile, const 
 
 QString GetDesktopFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    // Qt names ~/Desktop even where there is none; the callers then start in the home folder.
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    return QFileInfo(desktop).isDir() ? desktop : QString();
 }
 
 bool IsDigitText(const QString &text)
