@@ -35,6 +35,6 @@ TMaintenancePage::TMaintenancePage(QAction *actionSave, QAction *actionLoad, QWi
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(24, 158, 600, 60);
     Label1->setWordWrap(true);
-    Label1->setText(QStringLiteral("每天第一次登录时，程序自动把数据备份到程序文件夹的 Backup 文件夹中，保留最近 %1 天。")
+    Label1->setText(QStringLiteral("每天第一次登录时，程序自动把数据备份到程序文件夹的 Backup 文件夹中，保留最近 %1 份。")
                         .arg(TDailyBackup::Keep));
 }
