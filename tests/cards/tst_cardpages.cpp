@@ -1,7 +1,9 @@
 // The card pages: figures as of the working date, grading, paging, totals, filters.
 #include "cards/AccountPage.h"
+#include "cards/BillPage.h"
 #include "cards/CustomerPage.h"
 #include "cards/StorePage.h"
+#include "masterdata/CustomerForm.h"
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
@@ -35,6 +37,10 @@ private slots:
     void grading_data();
     void grading();
     void customerFigures();
+    void moneyRoundedToTheFen_data();
+    void moneyRoundedToTheFen();
+    void pageTotalAddsRoundedFigures();
+    void otherPagesRoundToTheFen();
     void billsAfterWorkingDateDoNotCount();
     void emptyPageShowsHint();
     void pagingKeepsTheWholeTotal_data();
@@ -122,6 +128,104 @@ void TestCardPages::customerFigures()
     QCOMPARE(page->IconFile[0], QStringLiteral("Res/Blue+.ico"));
     QCOMPARE(page->TotalLabel->text(), QStringLiteral("货款合计：300 元"));
     QCOMPARE(page->Tag[0], int(env.Scalar("Select CustomerIndex From Customer Where CustomerName = '张''三'").toInt()));
+}
+
+void TestCardPages::moneyRoundedToTheFen_data()
+{
+    QTest::addColumn<QList<double>>("goods");     // signed bill totals, all today
+    QTest::addColumn<double>("received");
+    QTest::addColumn<QString>("goodsText");
+    QTest::addColumn<QString>("debtText");
+    QTest::addColumn<QString>("icon");
+    QTest::addColumn<QString>("billTotal");
+    QTest::newRow("returns cancel the sales") << QList<double>{10.1, 20.2, -30.3} << 0.0 << "0 元" << "0 元"
+                                              << "Res/Money0.ico" << "金额合计：0 元";
+    QTest::newRow("paid what was bought") << QList<double>{0.1, 0.2} << 0.3 << "0.3 元" << "0 元"
+                                          << "Res/Blue+.ico" << "金额合计：0.3 元";
+    QTest::newRow("exactly the first threshold") << QList<double>{5084.81, 8528.61, 16386.58} << 0.0 << "30000 元"
+                                                 << "30000 元" << "Res/Blue+.ico" << "金额合计：30000 元";
+    QTest::newRow("a fen short of zero") << QList<double>{0.1, 0.2, -0.3, -0.004} << 0.0 << "0 元" << "0 元"
+                                         << "Res/Money0.ico" << "金额合计：0 元";
+    QTest::newRow("half a fen rounds away from zero") << QList<double>{1.005} << 0.0 << "1.01 元" << "1.01 元"
+                                                      << "Res/Blue+.ico" << "金额合计：1.01 元";
+}
+
+void TestCardPages::moneyRoundedToTheFen()
+{
+    QFETCH(QList<double>, goods);
+    QFETCH(double, received);
+    QFETCH(QString, goodsText);
+    QFETCH(QString, debtText);
+    QFETCH(QString, icon);
+    QFETCH(QString, billTotal);
+    TestEnv env;
+    env.StartAsFinance();
+    const int bank = env.AddAccount("银行");
+    env.AddCustomer("甲");
+    for (double sum : goods)
+        env.AddBill(sum >= 0 ? "出货单" : "进货单", "甲", Today, sum);
+    if (received != 0)
+        env.AddBill("财务收入单", "甲", Today, received, received, bank);
+    FormMain->RefreshAllPages();
+    TCustomerPage *page = FormMain->TabSheet8;
+    QCOMPARE(page->Value[1][0]->text(), goodsText);
+    QCOMPARE(page->Value[2][0]->text(), debtText);
+    QCOMPARE(page->IconFile[0], icon);
+    QCOMPARE(page->TotalLabel->text(), "货款合计：" + goodsText);
+    QCOMPARE(FormMain->TabSheet1->TotalLabel->text(), billTotal);
+}
+
+void TestCardPages::pageTotalAddsRoundedFigures()
+{
+    // The total is the sum of what the cards show, whichever page is shown.
+    TestEnv env;
+    env.StartAsFinance();
+    for (int i = 1; i <= 16; ++i) {
+        const QString name = QStringLiteral("客户%1").arg(i, 2, 10, QLatin1Char('0'));
+        env.AddCustomer(name);
+        env.AddBill("出货单", name, Today, i == 16 ? 99.999 : 1);
+    }
+    TCustomerPage *page = FormMain->TabSheet8;
+    QVERIFY(page->Fill());
+    QCOMPARE(page->TotalLabel->text(), QStringLiteral("货款合计：115 元"));
+    page->NextButton->click();
+    QCOMPARE(page->Value[1][0]->text(), QStringLiteral("100 元"));
+    QCOMPARE(page->TotalLabel->text(), QStringLiteral("货款合计：115 元"));
+}
+
+void TestCardPages::otherPagesRoundToTheFen()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    const int bank = env.AddAccount("银行");
+    const int customer = env.AddCustomer("甲");
+    env.AddBill("财务收入单", "甲", Today, 0.1, 0.1, bank);
+    env.AddBill("财务收入单", "甲", Today, 0.2, 0.2, bank);
+    env.AddBill("财务支出单", "甲", Today, -0.3, -0.3, bank);
+    env.AddBill("出货单", "甲", Today, 99.999);
+    env.AddSG("甲", Today, 0.1);
+    env.AddSG("甲", Today, 0.2);
+    const int shoe = env.AddProduct("鞋", "T", 0.1);
+    env.AddLine(env.AddBill("进货单", "乙", Today, 0), shoe, 3);
+    FormMain->RefreshAllPages();
+    QCOMPARE(FormMain->TabSheet3->Value[1][0]->text(), QStringLiteral("0 元"));
+    QCOMPARE(FormMain->TabSheet3->Value[2][0]->text(), QStringLiteral("0 元"));
+    QCOMPARE(FormMain->TabSheet3->TotalLabel->text(), QStringLiteral("合计：0 元"));
+    QCOMPARE(FormMain->TabSheet7->TotalLabel->text(), QStringLiteral("合计：0 元"));
+    QCOMPARE(FormMain->TabSheet1->Value[1][0]->text(), QStringLiteral("100 元"));
+    QCOMPARE(FormMain->TabSheet2->Value[2][0]->text(), QStringLiteral("0.3"));
+    // The customer's window shows the figures of the card.
+    FormCustomer->FCustomerIndex = customer;
+    QString goods, received, other, debt;
+    env.script.Then([&](QDialog *) {
+        goods = FormCustomer->Label6->text();
+        received = FormCustomer->Label8->text();
+        other = FormCustomer->Label10->text();
+        debt = FormCustomer->Label4->text();
+    });
+    Dialogs::ShowModal(FormCustomer);
+    QCOMPARE(QStringList({goods, received, other, debt}), QStringList({"100", "0.3", "0.3", "100"}));
+    QCOMPARE(FormMain->TabSheet8->Value[2][0]->text(), QStringLiteral("100 元"));
 }
 
 void TestCardPages::billsAfterWorkingDateDoNotCount()
