@@ -176,11 +176,17 @@ QString KeptName(const QString &books, const QDateTime &when, int attempt)
 TBooksCopy::Result TBooksCopy::Backup(const QString &target)
 {
     Result result;
+    const QString books = ShareDataModule->DatabaseFile();
+    // Renamed over the open books, the copy would leave the connection writing to a file no longer there.
+    if (SameFile(target, books)) {
+        result.reason = QStringLiteral("不能把备份保存在正在使用的数据库文件上");
+        return result;
+    }
     const QString folder = QFileInfo(target).absolutePath();
     TempFile temp;
     if ((result.errorNumber = MakeTemp(folder, QStringLiteral("Kestrova-backup"), &temp.name)) != 0)
         return result;
-    if (!CopyBooks(ShareDataModule->DatabaseFile(), temp.name, &result))
+    if (!CopyBooks(books, temp.name, &result))
         return result;
     if (TBooksCheck::Check(temp.name, &result.reason) != TBooksCheck::Good) {
         result.reason = QStringLiteral("备份副本未通过完整性检查，已删除（%1）").arg(result.reason);

@@ -96,8 +96,8 @@ class TestBackup : public QObject {
     Q_OBJECT
 private slots:
     void backupHoldsEveryCommittedBill();
-    void backupFailureCarriesTheErrorNumber_data();
-    void backupFailureCarriesTheErrorNumber();
+    void backupFailureIsReported_data();
+    void backupFailureIsReported();
     void dialogsStartOnTheDesktopOrHome_data();
     void dialogsStartOnTheDesktopOrHome();
     void restoreRefusesWhatIsNotOurBooks_data();
@@ -144,27 +144,31 @@ void TestBackup::backupHoldsEveryCommittedBill()
     QCOMPARE(Files(env.Dir() + "外面").size(), 1);
 }
 
-void TestBackup::backupFailureCarriesTheErrorNumber_data()
+void TestBackup::backupFailureIsReported_data()
 {
     QTest::addColumn<QString>("target");
-    QTest::addColumn<int>("number");
-    QTest::newRow("folder missing") << "没有的文件夹/x.mdb" << ENOENT;
-    QTest::newRow("folder is a file") << "Kestrova.ini/x.mdb" << ENOTDIR;
-    QTest::newRow("name is a folder") << "目录.mdb" << EISDIR;
+    QTest::addColumn<QString>("message");
+    const QString failed = "数据库备份失败，失败号为：";
+    QTest::newRow("folder missing") << "没有的文件夹/x.mdb" << failed + QString::number(ENOENT);
+    QTest::newRow("folder is a file") << "Kestrova.ini/x.mdb" << failed + QString::number(ENOTDIR);
+    QTest::newRow("name is a folder") << "目录.mdb" << failed + QString::number(EISDIR);
+    QTest::newRow("the books themselves") << "Kestrova.mdb" << "数据库备份失败：不能把备份保存在正在使用的数据库文件上";
 }
 
-void TestBackup::backupFailureCarriesTheErrorNumber()
+void TestBackup::backupFailureIsReported()
 {
     QFETCH(QString, target);
-    QFETCH(int, number);
+    QFETCH(QString, message);
     TestEnv env;
     env.StartAsFinance();
     QVERIFY(QDir(env.Dir()).mkdir("目录.mdb"));
     const QStringList before = Files(env.Dir());
+    const QByteArray books = Bytes(env.DatabaseFile());
     env.script.saveFile = env.Dir() + target;
     FormMain->ActionSave->trigger();
-    QCOMPARE(env.script.messages, QStringList{"数据库备份失败，失败号为：" + QString::number(number)});
+    QCOMPARE(env.script.messages, QStringList{message});
     QCOMPARE(Files(env.Dir()), before);   // no half-made copy left behind
+    QCOMPARE(Bytes(env.DatabaseFile()), books);
 }
 
 void TestBackup::dialogsStartOnTheDesktopOrHome_data()
