@@ -13,6 +13,15 @@ struct ProductMonth {
     double amountOut = 0;   // rounded to the fen
 };
 
+// A product's stock per size, 35# to 44#, as of a date.
+struct SizeStock {
+    static constexpr int SizeCount = 10;
+    int size[SizeCount] = {};
+    int total = 0;          // the product's stock, as the stock card shows it
+    bool flagged = false;   // an old line whose sizes are not whole numbers or do not add up
+    bool AddsUp() const;
+};
+
 class TProductFigures {
 public:
     // Shows "数据库打开失败" and gives false when the query fails.
@@ -20,6 +29,15 @@ public:
     ProductMonth MonthOf(int productIndex) const { return months_.value(productIndex); }
     static QString MonthSql(const QDate &day);
 
+    // Stock per size as of the date, of every product or of one (productIndex > 0),
+    // leaving out the lines of one bill (the one being changed) when exceptBill > 0.
+    bool LoadSizes(const QDate &asOf, int productIndex = 0, int exceptBill = 0);
+    SizeStock SizesOf(int productIndex) const { return sizes_.value(productIndex); }
+    static QString SizeSql(const QDate &asOf, int productIndex, int exceptBill = 0);
+    // "35#" ... "44#"
+    static QString SizeCaption(int size);
+
 private:
     QHash<int, ProductMonth> months_;
+    QHash<int, SizeStock> sizes_;
 };
