@@ -48,11 +48,12 @@ QString Dialogs::GetOpenFileName(const QString &caption, const QString &dir, con
     return QFileDialog::getOpenFileName(Owner(), caption, dir, filter);
 }
 
-QString Dialogs::GetSaveFileName(const QString &caption, const QString &dir, const QString &filter)
+QString Dialogs::GetSaveFileName(const QString &caption, const QString &dir, const QString &filter, bool confirmOverwrite)
 {
     if (handler)
         return handler->SaveFileName(caption, dir, filter);
-    return QFileDialog::getSaveFileName(Owner(), caption, dir, filter);
+    return QFileDialog::getSaveFileName(Owner(), caption, dir, filter, nullptr,
+                                        confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite);
 }
 
 void Dialogs::OpenUrl(const QUrl &url)

@@ -30,7 +30,8 @@ void ShowMessage(const QString &text);
 // Yes/No box owned by the application window; true only for Yes.
 bool AskYesNo(const QString &caption, const QString &text);
 QString GetOpenFileName(const QString &caption, const QString &dir, const QString &filter);
-QString GetSaveFileName(const QString &caption, const QString &dir, const QString &filter);
+// confirmOverwrite false: a chosen existing file is replaced without asking.
+QString GetSaveFileName(const QString &caption, const QString &dir, const QString &filter, bool confirmOverwrite = true);
 void OpenUrl(const QUrl &url);
 // Runs the window's FormShow, then shows it modally unless FormShow already closed it.
 int ShowModal(TForm *window);

@@ -17,6 +17,7 @@
 #include "shell/MainForm.h"
 #include "shell/ProgressForm.h"
 #include "shell/ShareDM.h"
+#include "support/OnlineChatForm.h"
 
 void CreateForms()
 {
@@ -38,6 +39,7 @@ void CreateForms()
     FormProgress = new TFormProgress(FormMain);
     FormSG = new TFormSG(FormMain);
     FormCustomer4 = new TFormCustomer4(FormMain);
+    FormOnlineChat = new TFormOnlineChat(FormMain);
 }
 
 void DestroyForms()
@@ -61,4 +63,5 @@ void DestroyForms()
     FormCustomer2 = nullptr;
     FormProgress = nullptr;
     FormSG = nullptr;
+    FormOnlineChat = nullptr;
 }

@@ -470,8 +470,9 @@ bool TShareDataModule::RunInTransaction(const QString &failureMessage, const std
     const bool outermost = transactionDepth_ == 0;
     if (outermost) {
         try {
-            if (!Connection().transaction())
-                throw EDatabaseError(Connection().lastError().text());
+            // Take the write lock at the start: a writer that meets another one
+            // waits out the busy timeout here instead of failing half-way.
+            Exec(QStringLiteral("BEGIN IMMEDIATE"));
         } catch (const EDatabaseError &) {
             Dialogs::ShowMessage(failureMessage);
             return false;

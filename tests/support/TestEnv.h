@@ -20,12 +20,21 @@ public:
     QList<QUrl> urls;                     // web pages opened
     QStringList modals;                   // object names of the windows shown modally
     std::deque<std::function<void(QDialog *)>> onModal;   // acts on the next modal windows
-    QString openFile, saveFile;
+    QStringList fileDialogs;              // "caption|start|filter" of every file dialog shown
+    QString openFile, saveFile;           // what the next file dialogs pick; empty: cancelled
 
     void Message(const QString &text) override { messages << text; }
     bool YesNo(const QString &caption, const QString &text) override;
-    QString OpenFileName(const QString &, const QString &, const QString &) override { return openFile; }
-    QString SaveFileName(const QString &, const QString &, const QString &) override { return saveFile; }
+    QString OpenFileName(const QString &caption, const QString &dir, const QString &filter) override
+    {
+        fileDialogs << caption + QLatin1Char('|') + dir + QLatin1Char('|') + filter;
+        return openFile;
+    }
+    QString SaveFileName(const QString &caption, const QString &dir, const QString &filter) override
+    {
+        fileDialogs << caption + QLatin1Char('|') + dir + QLatin1Char('|') + filter;
+        return saveFile;
+    }
     void OpenUrl(const QUrl &url) override { urls << url; }
     void Modal(QDialog *window) override;
 
