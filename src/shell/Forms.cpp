@@ -12,6 +12,7 @@
 #include "masterdata/CustomerForm2.h"
 #include "masterdata/ProductForm.h"
 #include "masterdata/SGForm.h"
+#include "reports/MakeReportForm.h"
 #include "shell/AskForm.h"
 #include "shell/LoginForm.h"
 #include "shell/MainForm.h"
@@ -38,6 +39,7 @@ void CreateForms()
     FormProgress = new TFormProgress(FormMain);
     FormSG = new TFormSG(FormMain);
     FormCustomer4 = new TFormCustomer4(FormMain);
+    FormMakeReport = new TFormMakeReport(FormMain);
 }
 
 void DestroyForms()
@@ -61,4 +63,5 @@ void DestroyForms()
     FormCustomer2 = nullptr;
     FormProgress = nullptr;
     FormSG = nullptr;
+    FormMakeReport = nullptr;
 }

@@ -17,6 +17,7 @@ class TBillPage;
 class TMoneyPage;
 class TStorePage;
 class TAccountPage;
+class TDataCentrePage;
 
 enum LoginResult { LoginCancelled = 0, LoginRefused = 1, LoginAccepted = 2 };
 
@@ -61,7 +62,7 @@ public:
     TMoneyPage *TabSheet7;
     TStorePage *TabSheet2;
     TAccountPage *TabSheet3;
-    QWidget *TabSheet4;
+    TDataCentrePage *TabSheet4;
     TSettingsPage *TabSheet5;
     QWidget *TabSheet6;
 
