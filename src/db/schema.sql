@@ -141,7 +141,9 @@ CREATE INDEX ProductBySerial    ON Product (ProductSerial);
 CREATE INDEX ProductByName      ON Product (ProductName, ProductType);
 CREATE INDEX BillByUser         ON Bill (BillUser, BillCreateTime);
 CREATE INDEX BillByAccount      ON Bill (BillAccount, BillCreateTime);
-CREATE INDEX BillByDate         ON Bill (BillCreateTime);
+-- Carries every column the data centre lists, so a search over years reads the index alone.
+CREATE INDEX BillByDate         ON Bill (BillCreateTime, BillAccount, BillKind, BillSum, BillUser, BillSerial,
+                                         BillMan, BillReason, BillType, BillToken, BillRemark);
 CREATE INDEX BillByKind         ON Bill (BillKind, BillCreateTime);
 CREATE INDEX StoreByBill        ON Store (StoreBill);
 CREATE INDEX StoreByProduct     ON Store (StoreProduct);

@@ -45,7 +45,7 @@ void TGridModel::SetColumns(const QList<Column> &columns)
     columns_ = columns;
     columnField_ = QVector<int>(columns.size(), -1);
     fields_.clear();
-    rows_.clear();
+    query_ = nullptr;
     order_.clear();
     footer_ = QVector<QString>(columns.size());
     sortColumn_ = -1;
@@ -56,10 +56,10 @@ void TGridModel::SetColumns(const QList<Column> &columns)
 void TGridModel::Load(const TQuery &query)
 {
     beginResetModel();
-    rows_.clear();
     order_.clear();
     sortColumn_ = -1;
-    fields_ = query.Active() ? query.FieldNames() : QStringList();
+    query_ = query.Active() ? &query : nullptr;
+    fields_ = query_ ? query.FieldNames() : QStringList();
     columnField_.clear();
     for (const Column &c : std::as_const(columns_)) {
         int at = -1;
@@ -68,23 +68,17 @@ void TGridModel::Load(const TQuery &query)
                 at = i;
         columnField_ << at;
     }
-    const int n = query.Active() ? query.RecordCount() : 0;
-    rows_.reserve(n);
-    order_.reserve(n);
-    for (int r = 0; r < n; ++r) {
-        QVector<QVariant> row(fields_.size());
-        for (int f = 0; f < fields_.size(); ++f)
-            row[f] = query.ValueAt(r, f);
-        rows_.append(std::move(row));
-        order_.append(r);
-    }
+    const int n = query_ ? query.RecordCount() : 0;
+    order_.resize(n);
+    for (int r = 0; r < n; ++r)
+        order_[r] = r;
     endResetModel();
 }
 
 void TGridModel::Clear()
 {
     beginResetModel();
-    rows_.clear();
+    query_ = nullptr;
     order_.clear();
     sortColumn_ = -1;
     endResetModel();
@@ -105,7 +99,7 @@ QString TGridModel::CellText(const QVariant &value)
 QVariant TGridModel::Stored(int storedRow, int column) const
 {
     const int f = column >= 0 && column < columnField_.size() ? columnField_[column] : -1;
-    return f >= 0 ? rows_[storedRow][f] : QVariant();
+    return f >= 0 && query_ ? query_->ValueAt(storedRow, f) : QVariant();
 }
 
 QString TGridModel::Text(int row, int column) const
@@ -121,14 +115,14 @@ QVariant TGridModel::Value(int row, const QString &field) const
         return QVariant();
     for (int f = 0; f < fields_.size(); ++f)
         if (fields_[f].compare(field, Qt::CaseInsensitive) == 0)
-            return rows_[order_[row]][f];
+            return query_ ? query_->ValueAt(order_[row], f) : QVariant();
     return QVariant();
 }
 
 double TGridModel::Sum(int column) const
 {
     double sum = 0;
-    for (int r = 0; r < rows_.size(); ++r)
+    for (int r = 0; r < order_.size(); ++r)
         sum += Stored(r, column).toDouble();
     return sum;
 }
@@ -184,8 +178,8 @@ void TGridModel::sort(int column, Qt::SortOrder order)
         return;
     // A column sorts as numbers or dates only when every filled cell is one.
     bool numbers = true, dates = true;
-    QVector<QVariant> values(rows_.size());
-    for (int r = 0; r < rows_.size(); ++r)
+    QVector<QVariant> values(order_.size());
+    for (int r = 0; r < order_.size(); ++r)
         values[r] = Stored(r, column);
     for (const QVariant &v : std::as_const(values)) {
         if (v.isNull())
@@ -197,25 +191,25 @@ void TGridModel::sort(int column, Qt::SortOrder order)
     QVector<double> numberKeys;
     QVector<QString> textKeys;
     std::vector<std::optional<QCollatorSortKey>> collated;
-    QVector<bool> empty(rows_.size());
-    for (int r = 0; r < rows_.size(); ++r)
+    QVector<bool> empty(order_.size());
+    for (int r = 0; r < order_.size(); ++r)
         empty[r] = values[r].isNull();
     if (numbers) {
-        numberKeys.resize(rows_.size());
-        for (int r = 0; r < rows_.size(); ++r)
+        numberKeys.resize(order_.size());
+        for (int r = 0; r < order_.size(); ++r)
             numberKeys[r] = values[r].toDouble();
         less = [&](int a, int b) { return numberKeys[a] < numberKeys[b]; };
     } else if (dates) {
-        textKeys.resize(rows_.size());
-        for (int r = 0; r < rows_.size(); ++r)
+        textKeys.resize(order_.size());
+        for (int r = 0; r < order_.size(); ++r)
             textKeys[r] = values[r].toString();
         less = [&](int a, int b) { return textKeys[a] < textKeys[b]; };
     } else {
         // Chinese names in the order a Chinese reader expects.
         QCollator collator{QLocale(QLocale::Chinese, QLocale::China)};
         collator.setNumericMode(true);
-        collated.resize(rows_.size());
-        for (int r = 0; r < rows_.size(); ++r)
+        collated.resize(order_.size());
+        for (int r = 0; r < order_.size(); ++r)
             collated[r].emplace(collator.sortKey(values[r].toString()));
         less = [&](int a, int b) { return collated[a]->compare(*collated[b]) < 0; };
     }
@@ -234,7 +228,7 @@ void TGridModel::sort(int column, Qt::SortOrder order)
     std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
         return order == Qt::AscendingOrder ? ascending(a, b) : ascending(b, a);
     });
-    QVector<int> shownOf(rows_.size());
+    QVector<int> shownOf(order_.size());
     for (int i = 0; i < order_.size(); ++i)
         shownOf[order_[i]] = i;
     QModelIndexList after;

@@ -1,5 +1,5 @@
 #pragma once
-// The rows a grid shows, taken from a query, with a footer row of fixed texts
+// The rows of a query as a grid shows them, with a footer row of fixed texts
 // and sorting by any column (numbers as numbers, dates as dates).
 
 #include <QAbstractTableModel>
@@ -24,7 +24,8 @@ public:
     void SetColumns(const QList<Column> &columns);
     const QList<Column> &Columns() const { return columns_; }
 
-    // Copies every row of the query, all its fields, in the query's order.
+    // Shows the query's rows, in its order. The rows are read from the query,
+    // so it must stay open until the next Load or Clear.
     void Load(const TQuery &query);
     void Clear();
 
@@ -59,10 +60,10 @@ private:
     QList<Column> columns_;
     QVariant Stored(int storedRow, int column) const;
 
+    const TQuery *query_ = nullptr;
     QStringList fields_;                // the query's fields
     QVector<int> columnField_;          // column -> field, -1 when the query lacks it
-    QVector<QVector<QVariant>> rows_;   // in the query's order, one value per field
-    QVector<int> order_;                // shown row -> stored row
+    QVector<int> order_;                // shown row -> the query's row
     QVector<QString> footer_;
     int sortColumn_ = -1;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
