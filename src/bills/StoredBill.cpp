@@ -26,10 +26,10 @@ void StoredBill::OpenFinanceBill(int mode, int billIndex)
 
 bool StoredBill::Open(const QString &kind, int billIndex)
 {
-    if (kind == QLatin1String("出货单") || kind == QLatin1String("进货单"))
-        OpenGoodsBill(kind == QLatin1String("出货单") ? 1 : 3, billIndex);
-    else if (kind == QLatin1String("财务收入单") || kind == QLatin1String("财务支出单"))
-        OpenFinanceBill(kind == QLatin1String("财务收入单") ? 1 : 3, billIndex);
+    if (kind == QStringLiteral("出货单") || kind == QStringLiteral("进货单"))
+        OpenGoodsBill(kind == QStringLiteral("出货单") ? 1 : 3, billIndex);
+    else if (kind == QStringLiteral("财务收入单") || kind == QStringLiteral("财务支出单"))
+        OpenFinanceBill(kind == QStringLiteral("财务收入单") ? 1 : 3, billIndex);
     else
         return false;
     return true;

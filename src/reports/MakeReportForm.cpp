@@ -216,7 +216,7 @@ TBillSearch TFormMakeReport::Search() const
     s.token = Chosen(ComboBox4);
     // The customer box takes part of a name as typed; "所有" or nothing means any customer.
     const QString customer = ComboBox6->currentText();
-    s.customer = customer == QLatin1String("所有") ? QString() : customer;
+    s.customer = customer == QStringLiteral("所有") ? QString() : customer;
     s.man = Edit6->text();
     s.remark = Edit3->text();
     s.productSerial = Edit7->text();
