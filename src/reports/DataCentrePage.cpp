@@ -113,10 +113,9 @@ TDataCentrePage::TDataCentrePage(QWidget *parent) : QWidget(parent)
 
 void TDataCentrePage::FillReportGrid(const QString &sql)
 {
-    const bool same = sql == ReportSql;
     ReportSql = sql;
     if (!ReportSql.isEmpty())
-        RunReportSql(same);
+        RunReportSql(false);
 }
 
 void TDataCentrePage::FillReportGrid()
@@ -131,14 +130,14 @@ void TDataCentrePage::ShowBills(const QString &sql)
     FormMain->PageControl1->setCurrentWidget(this);
 }
 
-void TDataCentrePage::RunReportSql(bool sameSearch)
+void TDataCentrePage::RunReportSql(bool refresh)
 {
-    // A refresh keeps the user's sort and the bill the cursor was on.
+    // A refresh keeps the user's sort and the bill the cursor was on; a new search starts in date order.
     const QVariant current = DBGridEh1->Model()->Value(DBGridEh1->CurrentRow(), QStringLiteral("BillIndex"));
     const bool ran = RunQuery(ReportADOQuery, ReportSql, QStringLiteral("数据库打开失败"));
-    DBGridEh1->Load(ReportADOQuery, sameSearch);
+    DBGridEh1->Load(ReportADOQuery, refresh);
     SetFooters(ran);
-    if (sameSearch && current.isValid()) {
+    if (refresh && current.isValid()) {
         const TGridModel *model = DBGridEh1->Model();
         for (int r = 0; r < model->rowCount(); ++r)
             if (model->Value(r, QStringLiteral("BillIndex")) == current) {

@@ -39,6 +39,6 @@ public:
     TGridPrinter *PrintDBGridEh1;
 
 private:
-    void RunReportSql(bool sameSearch);
+    void RunReportSql(bool refresh);
     void SetFooters(bool ran);
 };
