@@ -36,7 +36,7 @@ void TGridFooter::paintEvent(QPaintEvent *)
     p.fillRect(rect(), palette().button());
     const QHeaderView *header = table_->horizontalHeader();
     // Cells start where the table's own cells do.
-    const int origin = table_->viewport()->mapTo(this, QPoint(0, 0)).x();
+    const int origin = table_->viewport()->mapToGlobal(QPoint(0, 0)).x() - mapToGlobal(QPoint(0, 0)).x();
     const int right = origin + table_->viewport()->width();
     p.setClipRect(QRect(origin, 0, right - origin, height()));
     for (int column = 0; column < model_->columnCount(); ++column) {
