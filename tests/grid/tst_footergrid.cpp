@@ -1,5 +1,6 @@
 // The data centre's grid: sorting by a column title, the CSV export and the printout.
 #include "grid/FooterGrid.h"
+#include "grid/GridFooter.h"
 #include "grid/GridPreviewForm.h"
 #include "grid/GridPrinter.h"
 #include "reports/DataCentrePage.h"
@@ -11,6 +12,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -45,6 +47,7 @@ class TestFooterGrid : public QObject {
 private slots:
     void sortByColumnTitle_data();
     void sortByColumnTitle();
+    void footerFollowsTheColumns();
     void csvBytes();
     void exportCancelledOrFailing();
     void printout();
@@ -90,6 +93,46 @@ void TestFooterGrid::sortByColumnTitle()
     // A new search comes in date order again.
     SearchAll(env);
     QCOMPARE(Column(0), (QStringList{"2024-3-1", "2024-3-5", "2024-3-9", "2024-3-10"}));
+}
+
+void TestFooterGrid::footerFollowsTheColumns()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    env.AddBill("出货单", "甲", QDate(2024, 3, 5), 8);
+    SearchAll(env);
+    FormMain->show();
+    FormMain->PageControl1->setCurrentWidget(Page());
+    TFooterGrid *grid = Page()->DBGridEh1;
+    QHeaderView *header = grid->Table->horizontalHeader();
+    // The blue footer texts: where the sum's pixels are, and whether the count's show.
+    auto blueSpan = [&](int from, int to) {
+        const QImage image = grid->Footer->grab().toImage();
+        int first = -1, last = -1;
+        for (int x = qMax(0, from); x < qMin(image.width(), to); ++x)
+            for (int y = 0; y < image.height(); ++y) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.blue() > 150 && c.red() < 100 && c.green() < 100) {
+                    first = first < 0 ? x : first;
+                    last = x;
+                }
+            }
+        return qMakePair(first, last);
+    };
+    auto column = [&](int c) {
+        const int origin = grid->Table->viewport()->mapTo(grid, QPoint()).x() - grid->Footer->x();
+        return qMakePair(origin + header->sectionViewportPosition(c), origin + header->sectionViewportPosition(c) + header->sectionSize(c));
+    };
+    for (int widen : {0, 100}) {
+        header->resizeSection(0, header->sectionSize(0) + widen);
+        const auto [left, right] = column(5);
+        const auto [first, last] = blueSpan(left, right);
+        QVERIFY2(first > left && last < right, qPrintable(QString("%1..%2 in %3..%4").arg(first).arg(last).arg(left).arg(right)));
+        QVERIFY(blueSpan(column(0).first, column(0).second).first >= 0);
+    }
+    grid->ScrollBar->setValue(grid->ScrollBar->maximum());   // column 0 scrolled out of sight
+    QVERIFY(grid->ScrollBar->maximum() > 0);
+    QCOMPARE(blueSpan(0, column(1).first).first, -1);
 }
 
 void TestFooterGrid::csvBytes()
