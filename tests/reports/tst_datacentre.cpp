@@ -323,6 +323,11 @@ void TestDataCentre::footerAfterEmptySearch()
     Search(env, [] { F()->Edit3->setText("没有这样的备注"); });
     QCOMPARE(Page()->DBGridEh1->RowCount(), 0);
     QCOMPARE(Footer(), QStringLiteral("共0条|0"));
+    Search(env, [] {});
+    Page()->FillReportGrid("Select Nothing From Nowhere");   // a search that cannot run
+    QCOMPARE(env.script.messages, QStringList{"数据库打开失败"});
+    QCOMPARE(Page()->DBGridEh1->RowCount(), 0);
+    QCOMPARE(Footer(), QStringLiteral("共0条|0"));
 }
 
 void TestDataCentre::refreshRerunsTheSearch()
