@@ -1,6 +1,7 @@
 #include "bills/BillHeader.h"
 
 #include "shell/Artwork.h"
+#include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
@@ -87,11 +88,29 @@ QString BillHeader::ProposeSerial(int settingIndex)
     if (q.IsEmpty())
         return QString();
     q.First();
+    const QString last = q.FieldByName(QStringLiteral("SettingValue")).AsString();
     try {
-        return TShareDataModule::NextSerial(q.FieldByName(QStringLiteral("SettingValue")).AsString());
+        return TShareDataModule::NextSerial(last);
     } catch (const EConvertError &) {
-        return QString(); // a hand-edited last number that cannot be continued: no proposal
+        // A hand-edited last number: say so, and let the user type one.
+        Dialogs::ShowMessage(QStringLiteral("上次单据编号“%1”无法自动递增，请手工输入单据编号").arg(last));
+        return QString();
     }
+}
+
+int BillHeader::CustomerIndexByName(const QString &name)
+{
+    if (name.isEmpty())
+        return 0;
+    TQuery q(QStringLiteral("CustomerByName"));
+    try {
+        q.Open(QStringLiteral("Select CustomerIndex From Customer Where (CustomerIndex > 1) And (CustomerName = ")
+               + QuotedStr(name) + QStringLiteral(")"));
+    } catch (const EDatabaseError &) {
+        return 0;   // no quotes proposed; the list price still is
+    }
+    q.First();
+    return q.IsEmpty() ? 0 : q.FieldByName(QStringLiteral("CustomerIndex")).AsInteger();
 }
 
 void BillHeader::WriteSerialBack(int settingIndex, const QString &serial)

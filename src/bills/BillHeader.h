@@ -22,7 +22,10 @@ void SelectFirst(QComboBox *box);
 bool HasSelection(const QComboBox *box);
 // Selects the customer's name in the box when the customer exists.
 void PresetCustomer(int customerIndex, QComboBox *customer);
-// The number after the last one saved in the Setting row; empty without the row.
+// The CustomerIndex of the customer of this name, 0 for none.
+int CustomerIndexByName(const QString &name);
+// The number after the last one saved in the Setting row; empty without the
+// row, and empty with a message when the stored number cannot be continued.
 QString ProposeSerial(int settingIndex);
 // Inside a save: the used number becomes the base of the next proposal.
 void WriteSerialBack(int settingIndex, const QString &serial);

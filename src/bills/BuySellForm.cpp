@@ -9,6 +9,7 @@
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
+#include "shell/TypedNumber.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -126,6 +128,7 @@ TFormBuySell::TFormBuySell(QWidget *parent) : TForm(parent)
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     connect(BitBtn3, &QPushButton::clicked, this, &TFormBuySell::BitBtn3Click);
     connect(CheckBox1, &QCheckBox::toggled, this, &TFormBuySell::UpdatePaidControls);
+    connect(ComboBox5, &QComboBox::currentTextChanged, this, &TFormBuySell::ComboBox5Change);
 
     // Customer, date, number, the line cells slot by slot, then the rest.
     QList<QWidget *> order{ComboBox5, DateTimePicker1, BillSerial};
@@ -148,11 +151,20 @@ void TFormBuySell::UpdatePaidControls()
         w->setEnabled(paid);
 }
 
+void TFormBuySell::ComboBox5Change()
+{
+    // The customer named in the box is the one whose quotes are proposed.
+    FCustomerIndex = BillHeader::CustomerIndexByName(ComboBox5->currentText());
+    ButtonPrice->setVisible(FCustomerIndex != 0);
+}
+
 void TFormBuySell::FormShow()
 {
     static const char *banners[4] = {"NewSell", "EditSell", "NewBuy", "EditBuy"};
     Image1->setPixmap(BillHeader::Banner(QString::fromLatin1(banners[qBound(0, FBillMode, 3)]), Image1->size()));
     setWindowTitle(IsSales() ? QStringLiteral("出货单") : QStringLiteral("进货单"));
+    // The caller's customer stands while the box is filled; the user's choices follow it later.
+    const QSignalBlocker keepCustomer(ComboBox5);
     if (!BillHeader::FillLists(ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5))
         return;
     ComboBox5->setEnabled(!FCustomerLocked);
@@ -285,18 +297,20 @@ void TFormBuySell::BitBtn1Click()
         BillSerial->setFocus();
         return;
     }
-    // A price or paid amount such as "1.2.3" is no number: never save a guess.
-    if (QLineEdit *bad = Lines->BadPriceCell()) {
-        Dialogs::ShowMessage(QStringLiteral("单价“%1”不是有效的数字，请重新输入").arg(bad->text()));
+    // What cannot be saved as typed is refused, never guessed at.
+    QString message;
+    if (QLineEdit *bad = Lines->CheckLines(message)) {
+        Dialogs::ShowMessage(message);
         bad->setFocus();
         return;
     }
-    try {
-        TextToFloatLenient(Edit1->text());
-    } catch (const EConvertError &) {
-        Dialogs::ShowMessage(QStringLiteral("已付金额“%1”不是有效的数字，请重新输入").arg(Edit1->text()));
-        Edit1->setFocus();
-        return;
+    if (CheckBox1->isChecked() && !Edit1->text().isEmpty()) {
+        const TypedNumber::Fault fault = TypedNumber::ReadAmount(Edit1->text());
+        if (fault != TypedNumber::Fine) {
+            Dialogs::ShowMessage(TypedNumber::AmountMessage(QStringLiteral("已付金额"), Edit1->text(), fault));
+            Edit1->setFocus();
+            return;
+        }
     }
     if (SaveBill(account))
         accept();
@@ -306,7 +320,8 @@ bool TFormBuySell::SaveBill(int account)
 {
     const double sign = IsSales() ? 1 : -1;
     const double total = TextToFloatLenient(Lines->GridTotal->text());
-    const double paid = TextToFloatLenient(Edit1->text());
+    // Unticked, nothing was paid, whatever the greyed box still shows.
+    const double paid = CheckBox1->isChecked() ? TextToFloatLenient(Edit1->text()) : 0;
     TQuery &bill = ShareDataModule->ADOQueryTemp;
     TQuery &store = ShareDataModule->ADOQueryTemp2;
     auto writeHeader = [&] {

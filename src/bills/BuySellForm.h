@@ -37,6 +37,7 @@ public:
     void ActionStoreExecute();
     void ActionPriceExecute();
     void UpdatePaidControls();
+    void ComboBox5Change();
 
     QLabel *Image1;
     QLineEdit *Edit3;

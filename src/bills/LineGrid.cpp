@@ -5,10 +5,12 @@
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "shell/TypedNumber.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 
 namespace {
 const int columnWidth[TLineGrid::CellCount] = {70, 100, 80, 34, 34, 34, 34, 34, 34, 34, 34, 34, 34, 50, 56, 72};
@@ -16,21 +18,14 @@ constexpr int buttonWidth = 22;
 constexpr int rowHeight = 25;
 constexpr int headerHeight = 44;
 
-// "1.2.3" or ".": digits and points, yet no number.
-bool Malformed(const QString &text)
+// A price or line sum as far as it is a number; the save refuses what is not.
+double ValueOrZero(const QString &text)
 {
-    return IsDecimalText(text) && (text.count(QLatin1Char('.')) > 1 || text == QLatin1String("."));
+    double value = 0;
+    return TypedNumber::ReadAmount(text, &value) == TypedNumber::Fine ? value : 0;
 }
 
-// A price that is no number counts 0 while typing; the save refuses it.
-double PriceOrZero(const QString &text)
-{
-    try {
-        return TextToFloatLenient(text);
-    } catch (const EConvertError &) {
-        return 0;
-    }
-}
+bool PriceTyped(const QString &text) { return text.isEmpty() || TypedNumber::ReadAmount(text) == TypedNumber::Fine; }
 
 // Cells the program alone writes: no typing, no focus, still easy to read.
 void MakeComputed(QLineEdit *cell)
@@ -92,6 +87,7 @@ TLineGrid::TLineGrid(int *customerIndex, bool *recalcEnabled, QWidget *parent)
             if (c >= 4 && c <= 13) {
                 cell->setAlignment(Qt::AlignCenter);
                 cell->setMaxLength(6);   // a size count, never beyond the integer range
+                cell->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), cell));
             }
             if (c >= 14)
                 cell->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -135,11 +131,49 @@ TLineGrid::TLineGrid(int *customerIndex, bool *recalcEnabled, QWidget *parent)
     setFixedSize(X(16) + columnWidth[15], totalsY + 28);
 }
 
-QLineEdit *TLineGrid::BadPriceCell() const
+bool TLineGrid::SlotUsed(int s) const
+{
+    for (QLineEdit *cell : cells_[s])
+        if (cell != cells_[s][13] && cell != cells_[s][15] && !cell->text().isEmpty())
+            return true;
+    return false;
+}
+
+QLineEdit *TLineGrid::CheckLines(QString &message) const
 {
     for (int s = 0; s < SlotCount; ++s) {
-        if (Malformed(cells_[s][14]->text()))
-            return cells_[s][14];
+        QLineEdit *const *cell = cells_[s];
+        const QString line = QStringLiteral("第%1行").arg(s + 1);
+        // A stored line needs its product, or it cannot be loaded back.
+        if (SlotUsed(s) && productRef_[s] == 0) {
+            message = line + (cell[0]->text().isEmpty() && cell[1]->text().isEmpty()
+                                  ? QStringLiteral("没有货品，请选择货品或清空该行")
+                                  : QStringLiteral("的货品找不到，请选择货品或清空该行"));
+            return cell[0];
+        }
+        for (int c = 4; c <= 13; ++c) {
+            const QString text = cell[c - 1]->text();
+            const TypedNumber::Fault fault = TypedNumber::ReadCount(text);
+            if (!text.isEmpty() && fault != TypedNumber::Fine) {
+                message = TypedNumber::CountMessage(line + QStringLiteral("%1#的数量").arg(31 + c), text, fault);
+                return cell[c - 1];
+            }
+        }
+        const QString price = cell[14]->text();
+        if (!PriceTyped(price)) {
+            message = TypedNumber::AmountMessage(line + QStringLiteral("的单价"), price, TypedNumber::ReadAmount(price));
+            return cell[14];
+        }
+        const QString sum = cell[15]->text();
+        if (!sum.isEmpty() && TypedNumber::ReadAmount(sum) != TypedNumber::Fine) {
+            message = TypedNumber::AmountMessage(line + QStringLiteral("的金额"), sum, TypedNumber::TooLong);
+            return cell[14];
+        }
+    }
+    const QString total = GridTotal->text();
+    if (!total.isEmpty() && TypedNumber::ReadAmount(total) != TypedNumber::Fine) {
+        message = TypedNumber::AmountMessage(QStringLiteral("合计金额"), total, TypedNumber::TooLong);
+        return cells_[0][14];
     }
     return nullptr;
 }
@@ -231,12 +265,12 @@ void TLineGrid::RecalcLines(int kind, int slot)
     }
     double total = 0;
     for (int s = 0; s < SlotCount; ++s) {
-        const double price = PriceOrZero(cells_[s][14]->text());
+        const double price = ValueOrZero(cells_[s][14]->text());
         const QString sum = NumberText(TextToIntLenient(cells_[s][13]->text()) * price);
         cells_[s][15]->setText(sum);
-        total += TextToFloatLenient(sum);
+        total += ValueOrZero(sum);
         // A price that is no number is marked until it is put right.
-        const QString look = Malformed(cells_[s][14]->text()) ? QStringLiteral("QLineEdit { background: #ffd6d6; }") : QString();
+        const QString look = PriceTyped(cells_[s][14]->text()) ? QString() : QStringLiteral("QLineEdit { background: #ffd6d6; }");
         if (cells_[s][14]->styleSheet() != look)
             cells_[s][14]->setStyleSheet(look);
     }
@@ -275,7 +309,7 @@ void TLineGrid::Load(TQuery &lines)
     }
     double total = 0;
     for (int s = 0; s < SlotCount; ++s)
-        total += PriceOrZero(cells_[s][15]->text());
+        total += ValueOrZero(cells_[s][15]->text());
     GridTotal->setText(NumberText(total));
 }
 

@@ -29,8 +29,12 @@ public:
     QLineEdit *Cell(int s, int c) const { return cells_[s][c - 1]; }
     int ProductRef(int s) const { return productRef_[s]; }
     void SetProductRef(int s, int ref) { productRef_[s] = ref; }
-    // The first price cell whose text is no number ("1.2.3", "."), or nullptr.
-    QLineEdit *BadPriceCell() const;
+    // The first cell that cannot be saved as it stands (a line without its
+    // product, a size that is no whole number, a price that is no amount, a sum
+    // beyond what the books hold exactly), with the message; nullptr when all is fine.
+    QLineEdit *CheckLines(QString &message) const;
+    // Anything typed in the slot besides the computed cells.
+    bool SlotUsed(int s) const;
 
     QPushButton *GridButton[SlotCount];
     QLineEdit *GridTotal;

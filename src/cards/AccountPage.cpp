@@ -4,6 +4,7 @@
 #include "shell/AskForm.h"
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
+#include "shell/Money.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
@@ -28,7 +29,6 @@ TCardPage::Look AccountLook()
     return look;
 }
 
-bool Sum(const QString &sql, double &value) { return RunSum(sql, QStringLiteral("统计帐户金额时出错"), value); }
 } // namespace
 
 TAccountPage::TAccountPage(int *pageNumber, QWidget *parent)
@@ -42,45 +42,26 @@ TAccountPage::TAccountPage(int *pageNumber, QWidget *parent)
 
 int TAccountPage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("AccountIndex")).AsInteger(); }
 
-bool TAccountPage::Balance(TQuery &row, double &balance)
-{
-    return Sum(QStringLiteral("Select ROUND(Sum(BillMoney),2) As TotalMoney From Bill Where (BillAccount = ")
-                   + QString::number(RowKey(row)) + QStringLiteral(") And (BillCreateTime <= ") + WorkingDateSql()
-                   + QStringLiteral(")"),
-               balance);
-}
+bool TAccountPage::LoadFigures() { return figures_.Load(FormMain->WorkingDate()); }
 
 bool TAccountPage::FillCard(int i, TQuery &row, double &total)
 {
-    double balance = 0;
-    if (!Balance(row, balance))
-        return false;
-    total += balance;
+    const AccountSums sums = figures_.Of(RowKey(row));
+    total += sums.Balance();
     Value[0][i]->setText(row.FieldByName(QStringLiteral("AccountName")).AsString());
-    Value[1][i]->setText(NumberText(balance) + QStringLiteral(" 元"));
-    Grade(i, balance, {Value[0][i], Value[1][i], Value[2][i]});
-    const QDate today = FormMain->WorkingDate();
-    const QDate first(today.year(), today.month(), 1);
-    double month = 0;
-    if (!Sum(QStringLiteral("Select ROUND(Sum(BillMoney),2) As TotalMoney From Bill Where (BillAccount = ")
-                 + QString::number(RowKey(row)) + QStringLiteral(") And (BillCreateTime Between ") + SqlDate(first)
-                 + QStringLiteral(" And ") + SqlDate(first.addMonths(1).addDays(-1)) + QStringLiteral(")"),
-             month))
-        return false;
-    Value[2][i]->setText(NumberText(month) + QStringLiteral(" 元"));
+    Value[1][i]->setText(MoneyText(sums.Balance()) + QStringLiteral(" 元"));
+    Grade(i, sums.Balance(), {Value[0][i], Value[1][i], Value[2][i]});
+    Value[2][i]->setText(MoneyText(sums.Month()) + QStringLiteral(" 元"));
     return true;
 }
 
 bool TAccountPage::Contribution(TQuery &row, double &total)
 {
-    double balance = 0;
-    if (!Balance(row, balance))
-        return false;
-    total += balance;
+    total += figures_.Of(RowKey(row)).Balance();
     return true;
 }
 
-QString TAccountPage::TotalText(double total) { return QStringLiteral("合计：") + NumberText(total) + QStringLiteral(" 元"); }
+QString TAccountPage::TotalText(double total) { return QStringLiteral("合计：") + MoneyText(total) + QStringLiteral(" 元"); }
 
 void TAccountPage::NewAccountClick()
 {

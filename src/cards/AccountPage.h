@@ -1,5 +1,6 @@
 #pragma once
 #include "cards/CardPage.h"
+#include "figures/AccountFigures.h"
 
 // Page 4: one card per money account with its balance and the month's movement.
 class TAccountPage : public TCardPage {
@@ -19,6 +20,7 @@ protected:
     QString ListSql() override { return QStringLiteral("Select * From Account Where AccountIndex > 1"); }
     QString ListFailure() override { return QStringLiteral("刷新帐户时出错"); }
     int RowKey(TQuery &row) override;
+    bool LoadFigures() override;
     bool FillCard(int i, TQuery &row, double &total) override;
     bool Contribution(TQuery &row, double &total) override;
     QString TotalText(double total) override;
@@ -26,5 +28,5 @@ protected:
     void NewClick() override { NewAccountClick(); }
 
 private:
-    bool Balance(TQuery &row, double &balance);
+    TAccountFigures figures_;
 };

@@ -5,6 +5,8 @@
 #include "bills/StoredBill.h"
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
+#include "shell/Money.h"
+#include "shell/MonthSpan.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
@@ -48,7 +50,10 @@ TCardPage::Look MoneyLook()
     return look;
 }
 
-QString Yuan(double value) { return NumberText(qAbs(value)) + QStringLiteral(" 元"); }
+QString Yuan(double value) { return MoneyText(qAbs(value)) + QStringLiteral(" 元"); }
+
+// A bill's stored amount as the cards grade and add it.
+double Amount(TQuery &row, const QString &column) { return RoundMoney(row.FieldByName(column).AsFloat()); }
 } // namespace
 
 TBillRangePage::TBillRangePage(const QString &sheetName, Look look, int *pageNumber, const QString &comboName, QWidget *parent)
@@ -70,9 +75,7 @@ QString TBillRangePage::RangeCondition() const
     const QDate d = FormMain->WorkingDate();
     if (RangeBox->currentIndex() == 0)
         return QStringLiteral("(BillCreateTime = ") + SqlDate(d) + QStringLiteral(")");
-    const QDate first(d.year(), d.month(), 1);
-    return QStringLiteral("(BillCreateTime Between ") + SqlDate(first) + QStringLiteral(" And ")
-           + SqlDate(first.addMonths(1).addDays(-1)) + QStringLiteral(")");
+    return MonthSpan(d).BetweenSql(QStringLiteral("BillCreateTime"));
 }
 
 int TBillRangePage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("BillIndex")).AsInteger(); }
@@ -106,7 +109,7 @@ QString TBillPage::ListSql()
 
 bool TBillPage::FillCard(int i, TQuery &row, double &total)
 {
-    const double sum = row.FieldByName(QStringLiteral("BillSum")).AsFloat();
+    const double sum = Amount(row, QStringLiteral("BillSum"));
     Value[0][i]->setText(row.FieldByName(QStringLiteral("BillUser")).AsString());
     Value[1][i]->setText(Yuan(sum));
     Under[i]->setText(row.FieldByName(QStringLiteral("BillKind")).AsString());
@@ -118,11 +121,11 @@ bool TBillPage::FillCard(int i, TQuery &row, double &total)
 
 bool TBillPage::Contribution(TQuery &row, double &total)
 {
-    total += row.FieldByName(QStringLiteral("BillSum")).AsFloat();
+    total += Amount(row, QStringLiteral("BillSum"));
     return true;
 }
 
-QString TBillPage::TotalText(double total) { return QStringLiteral("金额合计：") + NumberText(total) + QStringLiteral(" 元"); }
+QString TBillPage::TotalText(double total) { return QStringLiteral("金额合计：") + MoneyText(total) + QStringLiteral(" 元"); }
 
 void TBillPage::OpenBillCard(int k)
 {
@@ -148,7 +151,7 @@ QString TMoneyPage::ListSql()
 
 bool TMoneyPage::FillCard(int i, TQuery &row, double &total)
 {
-    const double money = row.FieldByName(QStringLiteral("BillMoney")).AsFloat();
+    const double money = Amount(row, QStringLiteral("BillMoney"));
     Value[0][i]->setText(row.FieldByName(QStringLiteral("BillUser")).AsString());
     Value[2][i]->setText(Yuan(money));
     Under[i]->setText(row.FieldByName(QStringLiteral("BillKind")).AsString().right(3));
@@ -161,11 +164,11 @@ bool TMoneyPage::FillCard(int i, TQuery &row, double &total)
 
 bool TMoneyPage::Contribution(TQuery &row, double &total)
 {
-    total += row.FieldByName(QStringLiteral("BillMoney")).AsFloat();
+    total += Amount(row, QStringLiteral("BillMoney"));
     return true;
 }
 
-QString TMoneyPage::TotalText(double total) { return QStringLiteral("合计：") + NumberText(total) + QStringLiteral(" 元"); }
+QString TMoneyPage::TotalText(double total) { return QStringLiteral("合计：") + MoneyText(total) + QStringLiteral(" 元"); }
 
 void TMoneyPage::OpenMoneyCard(int k)
 {

@@ -226,6 +226,8 @@ bool TCardPage::Fill()
         TotalLabel->setText(TotalText(0));
         return true;
     }
+    if (!LoadFigures())
+        return false;
     HintImage->hide();
     q.First();
     const int n = q.RecordCount();

@@ -62,6 +62,9 @@ protected:
     virtual QString ListSql() = 0;
     virtual QString ListFailure() = 0;
     virtual int RowKey(TQuery &row) = 0;
+    // Runs once the list is read, before any card: pages whose figures come
+    // from one grouped pass load them here. False when a query failed.
+    virtual bool LoadFigures() { return true; }
     // Fills card i from the current row; adds the row's share of the total.
     virtual bool FillCard(int i, TQuery &row, double &total) = 0;
     // The share of a row that gets no card.

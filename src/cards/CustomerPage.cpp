@@ -4,6 +4,7 @@
 #include "masterdata/CustomerForm2.h"
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
+#include "shell/Money.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
@@ -30,12 +31,6 @@ TCardPage::Look CustomerLook()
     return look;
 }
 
-QString GoodsSql(const QString &name, const QString &date, bool rounded)
-{
-    return QStringLiteral("Select ") + (rounded ? QStringLiteral("ROUND(Sum(BillSum),2)") : QStringLiteral("Sum(BillSum)"))
-           + QStringLiteral(" As TotalMoney From Bill Where ((BillKind = '出货单') Or (BillKind = '进货单')) And (BillUser = ")
-           + QuotedStr(name) + QStringLiteral(") And (BillCreateTime <= ") + date + QStringLiteral(")");
-}
 } // namespace
 
 TCustomerPage::TCustomerPage(int *pageNumber, QWidget *parent)
@@ -73,43 +68,33 @@ QString TCustomerPage::ListSql()
 
 int TCustomerPage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("CustomerIndex")).AsInteger(); }
 
+bool TCustomerPage::LoadFigures() { return figures_.Load(FormMain->WorkingDate()); }
+
+CustomerSums TCustomerPage::SumsOf(TQuery &row) const
+{
+    return figures_.Of(row.FieldByName(QStringLiteral("CustomerName")).AsString());
+}
+
 bool TCustomerPage::FillCard(int i, TQuery &row, double &total)
 {
-    const QString name = row.FieldByName(QStringLiteral("CustomerName")).AsString();
-    const QString d = WorkingDateSql();
-    double goods = 0, paid = 0, other = 0;
-    if (!RunSum(GoodsSql(name, d, false), QStringLiteral("统计客户货款时出错"), goods))
-        return false;
-    if (!RunSum(QStringLiteral("Select Sum(BillMoney) As TotalMoney From Account,Bill Where (AccountIndex > 1) And "
-                               "(AccountIndex = BillAccount) And (BillMoney > 0) And (BillUser = ")
-                    + QuotedStr(name) + QStringLiteral(") And (BillCreateTime <= ") + d + QStringLiteral(")"),
-                QStringLiteral("统计客户付款时出错"), paid))
-        return false;
-    if (!RunSum(QStringLiteral("Select Sum(SGSum) As TotalMoney From SG Where (SGCustomer = ") + QuotedStr(name)
-                    + QStringLiteral(") And (SGDate <= ") + d + QStringLiteral(")"),
-                QStringLiteral("统计其它应收时出错"), other))
-        return false;
+    const CustomerSums sums = SumsOf(row);
+    const double goods = sums.Goods();
     total += goods;
     Grade(i, goods, {Value[0][i], Value[1][i]});
-    Value[0][i]->setText(name);
+    Value[0][i]->setText(row.FieldByName(QStringLiteral("CustomerName")).AsString());
     Under[i]->setText(row.FieldByName(QStringLiteral("CustomerRegion")).AsString());
-    Value[1][i]->setText(NumberText(goods) + QStringLiteral(" 元"));
-    const double owe = row.FieldByName(QStringLiteral("CustomerOwe")).AsFloat();
-    Value[2][i]->setText(NumberText(owe + goods + other - paid) + QStringLiteral(" 元"));
+    Value[1][i]->setText(MoneyText(goods) + QStringLiteral(" 元"));
+    Value[2][i]->setText(MoneyText(sums.Debt(row.FieldByName(QStringLiteral("CustomerOwe")).AsFloat())) + QStringLiteral(" 元"));
     return true;
 }
 
 bool TCustomerPage::Contribution(TQuery &row, double &total)
 {
-    double goods = 0;
-    if (!RunSum(GoodsSql(row.FieldByName(QStringLiteral("CustomerName")).AsString(), WorkingDateSql(), true),
-                QStringLiteral("统计客户欠款时出错"), goods))
-        return false;
-    total += goods;
+    total += SumsOf(row).Goods();
     return true;
 }
 
-QString TCustomerPage::TotalText(double total) { return QStringLiteral("货款合计：") + NumberText(total) + QStringLiteral(" 元"); }
+QString TCustomerPage::TotalText(double total) { return QStringLiteral("货款合计：") + MoneyText(total) + QStringLiteral(" 元"); }
 
 void TCustomerPage::ComboBox2Change() { Fill(); }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "cards/CardPage.h"
+#include "figures/CustomerFigures.h"
 
 class QComboBox;
 
@@ -24,9 +25,14 @@ protected:
     QString ListSql() override;
     QString ListFailure() override { return QStringLiteral("刷新帐户时出错"); }
     int RowKey(TQuery &row) override;
+    bool LoadFigures() override;
     bool FillCard(int i, TQuery &row, double &total) override;
     bool Contribution(TQuery &row, double &total) override;
     QString TotalText(double total) override;
     void OpenCard(int k) override { OpenCustomerCard(k); }
     void NewClick() override { NewCustomerClick(); }
+
+private:
+    CustomerSums SumsOf(TQuery &row) const;
+    TCustomerFigures figures_;
 };

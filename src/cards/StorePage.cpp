@@ -2,6 +2,7 @@
 
 #include "masterdata/ProductForm.h"
 #include "shell/Dialogs.h"
+#include "shell/Money.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
@@ -93,7 +94,7 @@ bool TStorePage::FillCard(int i, TQuery &row, double &total)
     const int quantity = count.AsInteger();
     Value[0][i]->setText(row.FieldByName(QStringLiteral("ProductName")).AsString());
     Value[1][i]->setText(row.FieldByName(QStringLiteral("ProductType")).AsString());
-    Value[2][i]->setText(NumberText(row.FieldByName(QStringLiteral("ProductPrice")).AsFloat() * quantity));
+    Value[2][i]->setText(MoneyText(row.FieldByName(QStringLiteral("ProductPrice")).AsFloat() * quantity));
     Under[i]->setText(count.IsNull() ? QStringLiteral("0") : count.AsString());
     Grade(i, quantity, {Value[0][i], Value[1][i], Under[i], Value[2][i]});
     total += 1;

@@ -1,6 +1,7 @@
 #include "masterdata/CustomerForm.h"
 
 #include "bills/BuySellForm.h"
+#include "figures/CustomerFigures.h"
 #include "bills/GetPayForm.h"
 #include "masterdata/CustomerForm2.h"
 #include "masterdata/CustomerForm3.h"
@@ -9,6 +10,7 @@
 #include "reports/DataCentrePage.h"
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
+#include "shell/Money.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
@@ -151,25 +153,15 @@ bool TFormCustomer::RefreshFigures()
     const QString name = q.FieldByName(QStringLiteral("CustomerName")).AsString();
     const double opening = q.FieldByName(QStringLiteral("CustomerOwe")).AsFloat();
     setWindowTitle(name);
-    Label2->setText(NumberText(opening));
-    const QString d = SqlDate(FormMain->WorkingDate());
-    const QString who = QuotedStr(name);
-    const QString sums[3] = {
-        QStringLiteral("Select Sum(BillSum) As TotalMoney From Bill Where ((BillKind = '出货单') Or (BillKind = '进货单')) "
-                       "And (BillUser = ") + who + QStringLiteral(") And (BillCreateTime <= ") + d + QStringLiteral(")"),
-        QStringLiteral("Select Sum(BillMoney) As TotalMoney From Account,Bill Where (AccountIndex > 1) And "
-                       "(AccountIndex = BillAccount) And (BillMoney > 0) And (BillUser = ") + who
-            + QStringLiteral(") And (BillCreateTime <= ") + d + QStringLiteral(")"),
-        QStringLiteral("Select Sum(SGSum) As TotalMoney From SG Where (SGCustomer = ") + who
-            + QStringLiteral(") And (SGDate <= ") + d + QStringLiteral(")")};
-    QLabel *targets[3] = {Label6, Label8, Label10};
-    double values[3] = {0, 0, 0};
-    for (int i = 0; i < 3; ++i) {
-        if (!RunSum(sums[i], QStringLiteral("数据库打开失败"), values[i]))
-            return false;
-        targets[i]->setText(NumberText(values[i]));
-    }
-    Label4->setText(NumberText(opening + values[0] + values[2] - values[1]));
+    Label2->setText(MoneyText(opening));
+    TCustomerFigures figures;
+    if (!figures.LoadCustomer(name, FormMain->WorkingDate()))
+        return false;
+    const CustomerSums sums = figures.Of(name);
+    Label6->setText(MoneyText(sums.Goods()));
+    Label8->setText(MoneyText(sums.Received()));
+    Label10->setText(MoneyText(sums.Other()));
+    Label4->setText(MoneyText(sums.Debt(opening)));
     return true;
 }
 

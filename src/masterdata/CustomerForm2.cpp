@@ -3,6 +3,7 @@
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "shell/TypedNumber.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -109,11 +110,11 @@ void TFormCustomer2::BitBtn1Click()
         Edit1->setFocus();
         return;
     }
+    // Empty is no opening debt; anything else must be an amount in yuan and fen.
     double owe = 0;
-    try {
-        owe = TextToFloatLenient(Edit2->text());
-    } catch (const EConvertError &e) {
-        Dialogs::ShowMessage(e.Message());
+    const TypedNumber::Fault fault = TypedNumber::ReadAmount(Edit2->text(), &owe, 2);
+    if (fault != TypedNumber::Fine && fault != TypedNumber::Empty) {
+        Dialogs::ShowMessage(TypedNumber::AmountMessage(QStringLiteral("起初欠款"), Edit2->text(), fault));
         Edit2->setFocus();
         return;
     }

@@ -5,6 +5,7 @@
 #include "shell/AskForm.h"
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
+#include "shell/TypedNumber.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -61,12 +62,16 @@ void TFormCustomer4::SpeedButton1Click()
     QString value;
     if (!AskForText(QStringLiteral("增加报价"), QStringLiteral("请输入产品的价格"), QString(), value))
         return;
-    // Any number of decimals, but a number: digits and at most one point.
-    if (!IsDecimalText(value) || value.count(QLatin1Char('.')) > 1 || value == QLatin1String(".")) {
+    // Any number of decimals, but a number the books hold exactly.
+    const TypedNumber::Fault fault = TypedNumber::ReadAmount(value, &FChosenPrice);
+    if (fault == TypedNumber::TooLong) {
+        Dialogs::ShowMessage(TypedNumber::AmountMessage(QStringLiteral("价格"), value, fault));
+        return;
+    }
+    if (fault != TypedNumber::Fine) {
         Dialogs::ShowMessage(QStringLiteral("金额格式有误"));
         return;
     }
-    FChosenPrice = TextToFloatLenient(value);
     FChosenProduct = ADOQuery1.FieldByName(QStringLiteral("ProductIndex")).AsInteger();
     accept();
 }

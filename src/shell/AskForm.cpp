@@ -69,7 +69,7 @@ void TFormAsk::BitBtn1Click()
 void TFormAsk::SetPasswordMode(bool on)
 {
     // Shown as "#" while the data-modification password is asked.
-    Edit1->setEchoMode(on ? QLineEdit::Password : QLineEdit::Normal);
+    SetPasswordEcho(Edit1, on);
 }
 
 bool AskForText(const QString &caption, const QString &prompt, const QString &initial, QString &value)

@@ -4,6 +4,8 @@
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
+#include <QLineEdit>
+
 TForm::TForm(QWidget *parent) : QDialog(parent) {}
 
 void TForm::CloseWithResult(int result)
@@ -26,4 +28,10 @@ bool TForm::LoadRecordOrClose(const QString &sql, const QString &failureMessage)
     }
     q.First();
     return true;
+}
+
+void SetPasswordEcho(QLineEdit *edit, bool on)
+{
+    edit->setEchoMode(on ? QLineEdit::Password : QLineEdit::Normal);
+    edit->setStyleSheet(on ? QStringLiteral("QLineEdit { lineedit-password-character: 35; }") : QString());
 }

@@ -4,6 +4,11 @@
 
 #include <QDialog>
 
+class QLineEdit;
+
+// A password box that shows "#" for each typed character, or plain text again.
+void SetPasswordEcho(QLineEdit *edit, bool on);
+
 class TForm : public QDialog {
     Q_OBJECT
 public:

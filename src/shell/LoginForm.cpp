@@ -58,7 +58,7 @@ TFormLogin::TFormLogin(QWidget *parent) : TForm(parent)
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(176, 320, 200, 26);
-    Edit1->setEchoMode(QLineEdit::Password);
+    SetPasswordEcho(Edit1, true);
 
     ActionLogin = new QAction(QStringLiteral("登录"), this);
     ActionLogin->setObjectName(QStringLiteral("ActionLogin"));
@@ -85,6 +85,8 @@ void TFormLogin::FormShow()
     if (ReadIniValue(QStringLiteral("Kestrova"), QStringLiteral("UserPower"), QStringLiteral("财务主管"), IniFileName)
         == QStringLiteral("管理员"))
         ComboBox1->setCurrentIndex(1);
+    // Every login, first or again, asks for the password afresh.
+    Edit1->clear();
     Edit1->setFocus();
 }
 

@@ -228,7 +228,8 @@ bool TFormMain::FormShow()
 {
     if (ReadIniValue(QStringLiteral("数据库内容"), QStringLiteral("ODBC"), QStringLiteral("0"), IniFileName)
         != QLatin1String("1")) {
-        if (RegisterDataSource(QStringLiteral("Kestrova"), ProgramDir + QStringLiteral("Kestrova.mdb"),
+        // Named relative to the program folder, so a moved or copied folder keeps its own books.
+        if (RegisterDataSource(QStringLiteral("Kestrova"), QStringLiteral("Kestrova.mdb"),
                                QStringLiteral("Mirelo进销存"))) {
             WriteIniValue(QStringLiteral("数据库内容"), QStringLiteral("ODBC"), QStringLiteral("1"), IniFileName);
             Dialogs::OpenUrl(QUrl(FirstRunAddress(), QUrl::TolerantMode));

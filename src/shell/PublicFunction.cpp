@@ -4,6 +4,7 @@
 #include "shell/IniFile.h"
 #include "shell/Registry.h"
 #include "shell/ShareDM.h"
+#include "shell/TypedNumber.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -141,9 +142,8 @@ int TextToIntLenient(const QString &text)
 {
     if (!IsDigitText(text))
         return 0;
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok)
+    int value = 0;
+    if (TypedNumber::ReadCount(text, &value) != TypedNumber::Fine)
         throw EConvertError(QStringLiteral("“%1”超出了整数的范围").arg(text));
     return value;
 }
@@ -152,30 +152,57 @@ double TextToFloatLenient(const QString &text)
 {
     if (!IsDecimalText(text))
         return 0;
-    // "12." and ".5" are numbers; "." and "1.2.3" are not.
-    if (text.count(QLatin1Char('.')) > 1 || text == QLatin1String("."))
+    double value = 0;
+    switch (TypedNumber::ReadAmount(text, &value)) {
+    case TypedNumber::Fine:
+        return value;
+    case TypedNumber::TooLong:
+        throw EConvertError(QStringLiteral("“%1”超过了15位有效数字").arg(text));
+    default:
+        // "." and "1.2.3": digits and points, yet no number.
         throw EConvertError(QStringLiteral("“%1”不是有效的数字").arg(text));
-    return QString(text).toDouble();
+    }
 }
 
 QString AmountTextError(const QString &text)
 {
-    const QString badFormat = QStringLiteral("金额格式有误，请重新输入");
-    if (!IsDecimalText(text))
-        return badFormat;
+    // More than two characters after the first point is judged before the rest ("1.2.3").
     const int point = int(text.indexOf(QLatin1Char('.')));
-    if (point >= 0 && text.size() - point - 1 > 2)
+    if (IsDecimalText(text) && point >= 0 && text.size() - point - 1 > 2)
         return QStringLiteral("金额内容可能有误，请重新输入");
-    if (text.count(QLatin1Char('.')) > 1 || text == QLatin1String("."))
-        return badFormat;
-    return QString();
+    switch (TypedNumber::ReadAmount(text, nullptr, 2)) {
+    case TypedNumber::Fine:
+        return QString();
+    case TypedNumber::TooManyDecimals:
+    case TypedNumber::TooLong:
+        return QStringLiteral("金额内容可能有误，请重新输入");
+    default:
+        return QStringLiteral("金额格式有误，请重新输入");
+    }
 }
 
 QString QuotedStr(const QString &text)
 {
     QString quoted = text;
     quoted.replace(QLatin1Char('\''), QLatin1String("''"));
+    // A NUL would end the statement early: spell it out so old rows holding one are still found.
+    quoted.replace(QChar(0), QLatin1String("' || char(0) || '"));
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+QString BlankQuotedTexts(const QString &sql)
+{
+    QString out = sql;
+    bool inText = false;
+    for (int i = 0; i < out.size(); ++i) {
+        if (out[i] == QLatin1Char('\'')) {
+            inText = !inText;   // a doubled quote toggles twice and stays in the text
+            continue;
+        }
+        if (inText)
+            out[i] = QLatin1Char('_');
+    }
+    return out;
 }
 
 QString NumberText(double value)
@@ -262,15 +289,5 @@ bool FindAndConfirmDeletion(TQuery &query, const QString &sql, const QString &qu
     if (!Dialogs::AskYesNo(QStringLiteral("删除警告"), question))
         return false;
     query.First();
-    return true;
-}
-
-bool RunSum(const QString &sql, const QString &failureMessage, double &value)
-{
-    TQuery &q = ShareDataModule->ADOQueryTemp2;
-    if (!RunQuery(q, sql, failureMessage))
-        return false;
-    q.First();
-    value = q.FieldByName(QStringLiteral("TotalMoney")).AsFloat();
     return true;
 }

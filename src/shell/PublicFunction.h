@@ -43,6 +43,9 @@ QString AmountTextError(const QString &text);
 
 // Every text value put into SQL goes through here: 'O''Brien'.
 QString QuotedStr(const QString &text);
+// The statement with every quoted text's letters blanked out, same length:
+// its structure can be read without words inside values getting in the way.
+QString BlankQuotedTexts(const QString &sql);
 // Shortest decimal text, up to 15 significant digits: 1234.5, 0, -300.
 QString NumberText(double value);
 // The short date format: 2024-3-15.
@@ -54,8 +57,6 @@ QString TranslateSql(const QString &sql);
 
 bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage);
 
-// Runs an aggregate on the second scratch query and reads its TotalMoney, 0 when the sum is empty.
-bool RunSum(const QString &sql, const QString &failureMessage, double &value);
 
 // Finds the record a deletion is about ("找不到要删除的记录" when it is gone) and asks
 // "删除警告" with the question; true only for Yes, with the record on the query.

@@ -1,5 +1,6 @@
 #include "shell/ShareDM.h"
 
+#include "db/Schema.h"
 #include "shell/AskForm.h"
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
@@ -115,6 +116,10 @@ void Bind(QSqlQuery &q, const QVariantList &params)
     // A text that was never set is an empty text, not NULL: text columns hold no NULLs.
     for (int i = 0; i < params.size(); ++i) {
         const QVariant &v = params[i];
+        // A NUL cannot be looked up again in SQL text (nor stored by other servers): refuse it.
+        if (v.typeId() == QMetaType::QString && v.toString().contains(QChar(0)))
+            throw EConvertError(QStringLiteral("“%1”中含有无法保存的控制字符，请删除后重新输入")
+                                    .arg(v.toString().replace(QChar(0), QLatin1Char(' '))));
         if (v.typeId() == QMetaType::QString && v.toString().isNull())
             q.bindValue(i, QString(QLatin1String("")));
         else
@@ -145,15 +150,19 @@ void TQuery::Open(const QString &sql)
     QString text = TranslateSql(sql);
 
     // A plain Select of one table can write back: fetch each row's rowid with it.
+    // The structure is read with quoted texts blanked, so a name such as
+    // "Group By鞋店" is a value, not a clause.
     static const QRegularExpression single(
         QStringLiteral("^\\s*select\\s+(.*?)\\s+from\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*(where\\b.*|order\\s+by\\b.*)?$"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression plainList(QStringLiteral("^(?!distinct\\b)[^()]*$"),
                                               QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression grouped(QStringLiteral("\\bgroup\\s+by\\b"), QRegularExpression::CaseInsensitiveOption);
-    const auto m = single.match(text);
+    static const QRegularExpression combined(QStringLiteral("\\b(group\\s+by|having|union|intersect|except|join)\\b"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    const QString structure = BlankQuotedTexts(text);
+    const auto m = single.match(structure);
     QString table;
-    if (m.hasMatch() && plainList.match(m.captured(1).trimmed()).hasMatch() && !grouped.match(text).hasMatch()) {
+    if (m.hasMatch() && plainList.match(m.captured(1).trimmed()).hasMatch() && !combined.match(structure).hasMatch()) {
         table = m.captured(2);
         const int at = m.capturedStart(1);
         text = text.left(at) + QStringLiteral("rowid AS ") + rowidName + QStringLiteral(", ") + text.mid(at);
@@ -386,13 +395,26 @@ QString TShareDataModule::DatabaseFile() const
         if (part.startsWith(QLatin1String("Data Source="), Qt::CaseInsensitive))
             source = part.mid(int(qstrlen("Data Source=")));
     TRegistry reg(RegistryFileName());
-    if (reg.OpenKeyReadOnly(QStringLiteral("Software\\ODBC\\ODBC.INI\\") + source)) {
-        const QString file = reg.ReadString(QStringLiteral("DBQ"));
-        if (!file.isEmpty())
-            return file;
-    }
-    // Not registered (the folder could not be written): the file beside the program.
-    return ProgramDir + QStringLiteral("Kestrova.mdb");
+    QString file;
+    if (reg.OpenKeyReadOnly(QStringLiteral("Software\\ODBC\\ODBC.INI\\") + source))
+        file = reg.ReadString(QStringLiteral("DBQ"));
+    return DataFileInProgramDir(file);
+}
+
+QString TShareDataModule::DataFileInProgramDir(const QString &registered)
+{
+    // The books travel with the program folder: a relative name is beside the
+    // program, and an absolute one left by a folder that was since moved or
+    // copied means the file of that name here, never the old folder's books.
+    if (registered.isEmpty())
+        return ProgramDir + QStringLiteral("Kestrova.mdb");
+    const QFileInfo info(registered);
+    if (info.isRelative())
+        return ProgramDir + registered;
+    if (QFileInfo(info.absolutePath() + QLatin1Char('/')).absoluteFilePath()
+        == QFileInfo(ProgramDir).absoluteFilePath())
+        return registered;
+    return ProgramDir + info.fileName();
 }
 
 bool TShareDataModule::Connected() const { return db_.isValid() && db_.isOpen(); }
@@ -422,6 +444,12 @@ QSqlDatabase &TShareDataModule::Connection()
         throw EDatabaseError(error);
     }
     check.finish();
+    // A desktop file database: a page cache that holds the figures' indexes,
+    // sorting in memory; a database from an earlier build gets today's indexes.
+    for (const char *pragma : {"PRAGMA cache_size = -32768", "PRAGMA temp_store = MEMORY"})
+        check.exec(QString::fromLatin1(pragma));
+    check.finish();
+    Schema::UpgradeIndexes(db);
     return db;
 }
 
@@ -468,6 +496,14 @@ bool TShareDataModule::RunInTransaction(const QString &failureMessage, const std
         if (outermost)
             Connection().rollback();
         Dialogs::ShowMessage(failureMessage);
+        return false;
+    } catch (const EConvertError &e) {
+        // A typed text that cannot be stored: nothing lands, and the user learns why.
+        --transactionDepth_;
+        rollbackOnly_ = true;
+        if (outermost)
+            Connection().rollback();
+        Dialogs::ShowMessage(e.Message());
         return false;
     } catch (...) {
         --transactionDepth_;

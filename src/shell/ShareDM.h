@@ -114,13 +114,16 @@ public:
     void Disconnect();
     // The database file the data source names (the registered one, else the one beside the program).
     QString DatabaseFile() const;
+    // Where a registered database name points within the current program folder.
+    static QString DataFileInProgramDir(const QString &registered);
 
     // A statement without rows (bulk updates and deletes); throws EDatabaseError.
     void Exec(const QString &sql, const QVariantList &params = {});
 
     // All-or-nothing: runs work inside one transaction. On false from work or on
     // a database error everything is rolled back; on a database error the
-    // failure message is shown. Other exceptions roll back and pass on.
+    // failure message is shown; a text that cannot be stored (EConvertError)
+    // shows its own message. Other exceptions roll back and pass on.
     bool RunInTransaction(const QString &failureMessage, const std::function<bool()> &work);
     bool InTransaction() const { return transactionDepth_ > 0; }
 

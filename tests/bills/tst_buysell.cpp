@@ -65,6 +65,9 @@ private slots:
     void billNumbers();
     void lookups();
     void customerPriceBeforeListPrice();
+    void quoteFollowsTheCustomerBox();
+    void unusableLastNumberIsReported();
+    void sizeCellsTakeDigitsOnly();
     void lockUnlockChangeDelete();
     void loadKeepsStoredPricesAndDeletedProducts();
     void picker();
@@ -164,7 +167,7 @@ void TestBuySell::savedRowsAndSigns()
     NewBillFromChooser(env, sales, [&] {
         E()->ComboBox5->setEditText("不是客户的人");
         TypeLine(0, "P1", {{4, "1"}, {13, "2"}});
-        TypeLine(2, "P3", {{7, "4"}, {8, "-3"}});
+        TypeLine(2, "P3", {{7, "4"}});
         E()->CheckBox1->setChecked(true);
         E()->Edit1->setText("20");
         E()->CheckBox1->setChecked(paid);
@@ -176,7 +179,8 @@ void TestBuySell::savedRowsAndSigns()
     const QString bill = env.Scalar("Select max(BillIndex) From Bill").toString();
     QCOMPARE(Row(env, "Select BillKind From Bill Where BillIndex = " + bill), sales ? QStringLiteral("出货单") : QStringLiteral("进货单"));
     QCOMPARE(env.Scalar("Select BillSum From Bill Where BillIndex = " + bill).toDouble(), sign * 40.0);
-    QCOMPARE(env.Scalar("Select BillMoney From Bill Where BillIndex = " + bill).toDouble(), sign * 20.0);
+    // Unticked, the greyed amount was never paid.
+    QCOMPARE(env.Scalar("Select BillMoney From Bill Where BillIndex = " + bill).toDouble(), paid ? sign * 20.0 : 0.0);
     QCOMPARE(env.Scalar("Select BillAccount From Bill Where BillIndex = " + bill).toInt(), paid ? bank : 1);
     QCOMPARE(Row(env, "Select BillRecordTime || '|' || BillCreateTime || '|' || BillUser || '|' || BillMan || '|' || BillRemark From Bill Where BillIndex = " + bill),
              QStringLiteral("2024-03-15|2024-03-15|不是客户的人||备注 'x'"));
@@ -190,7 +194,7 @@ void TestBuySell::savedRowsAndSigns()
         rows << row.join(',');
     }
     QCOMPARE(rows, (QStringList{QStringLiteral("%1,1,,,2,%2,10,30").arg(p1).arg(-sign * 3), "0,,,,,0,0,0",
-                                QStringLiteral("%1,,4,-3,,%2,2.5,10").arg(p3).arg(-sign * 4), "0,,,,,0,0,0",
+                                QStringLiteral("%1,,4,,,%2,2.5,10").arg(p3).arg(-sign * 4), "0,,,,,0,0,0",
                                 "0,,,,,0,0,0", "0,,,,,0,0,0"}));
     QCOMPARE(Row(env, QStringLiteral("Select SettingValue From Setting Where SettingIndex = %1").arg(sales ? 1 : 2)),
              sales ? QStringLiteral("XS10001") : QStringLiteral("JH10001"));
@@ -207,9 +211,25 @@ void TestBuySell::saveChecks_data()
     QTest::newRow("paid, no kind") << "paid-no-reason" << "请选择收支种类" << "ComboBox2";
     QTest::newRow("no customer") << "no-customer" << "请选择客户名称" << "ComboBox5";
     QTest::newRow("letter after digits") << "serial XS2006A01" << "单据编号格式有误，字母不能在数字后面" << "BillSerial";
-    QTest::newRow("price 1.2.3") << "price 1.2.3" << "单价“1.2.3”不是有效的数字，请重新输入" << "GridA15";
-    QTest::newRow("price lone point") << "price ." << "单价“.”不是有效的数字，请重新输入" << "GridA15";
-    QTest::newRow("paid 1..") << "paid-amount 1.." << "已付金额“1..”不是有效的数字，请重新输入" << "Edit1";
+    const QString notAmount = QStringLiteral("“%1”不是有效的金额，只能输入数字和小数点，请重新输入");
+    QTest::newRow("price 1.2.3") << "price 1.2.3" << "第1行的单价" + notAmount.arg("1.2.3") << "GridA15";
+    QTest::newRow("price lone point") << "price ." << "第1行的单价" + notAmount.arg(".") << "GridA15";
+    QTest::newRow("price with a sign") << "price -5" << "第1行的单价" + notAmount.arg("-5") << "GridA15";
+    const QString nines(400, QLatin1Char('9'));
+    QTest::newRow("price of 400 nines") << "price " + nines
+                                        << "第1行的单价“" + nines + "”超过了15位有效数字，请重新输入" << "GridA15";
+    QTest::newRow("price of 16 digits") << "price 1234567890123.456"
+                                        << "第1行的单价“1234567890123.456”超过了15位有效数字，请重新输入" << "GridA15";
+    QTest::newRow("paid 1..") << "paid-amount 1.." << "已付金额" + notAmount.arg("1..") << "Edit1";
+    QTest::newRow("paid -20") << "paid-amount -20" << "已付金额" + notAmount.arg("-20") << "Edit1";
+    QTest::newRow("paid 20元") << "paid-amount 20元" << "已付金额" + notAmount.arg("20元") << "Edit1";
+    QTest::newRow("paid full-width") << "paid-amount ２０" << "已付金额" + notAmount.arg("２０") << "Edit1";
+    const QString notWhole = QStringLiteral("第1行36#的数量“%1”不是整数，只能输入数字，请重新输入");
+    QTest::newRow("size x") << "size x" << notWhole.arg("x") << "GridA5";
+    QTest::newRow("size 3.5") << "size 3.5" << notWhole.arg("3.5") << "GridA5";
+    QTest::newRow("size -3") << "size -3" << notWhole.arg("-3") << "GridA5";
+    QTest::newRow("line without product") << "no-product" << "第2行没有货品，请选择货品或清空该行" << "GridB1";
+    QTest::newRow("unknown product number") << "unknown-product" << "第2行的货品找不到，请选择货品或清空该行" << "GridB1";
 }
 
 void TestBuySell::saveChecks()
@@ -239,6 +259,14 @@ void TestBuySell::saveChecks()
             E()->BillSerial->setText(setup.section(' ', 1));
         if (setup.startsWith("price"))
             Cell(0, 15)->setText(setup.section(' ', 1));
+        if (setup.startsWith("size"))
+            Cell(0, 5)->setText(setup.section(' ', 1));   // as a paste or an old bill could bring it
+        if (setup == "no-product") {
+            Cell(1, 4)->setText("2");
+            Cell(1, 15)->setText("5");
+        }
+        if (setup == "unknown-product")
+            TypeLine(1, "P9", {{4, "2"}});
         E()->BitBtn1->click();
         QApplication::processEvents();
         focused = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
@@ -369,6 +397,59 @@ void TestBuySell::customerPriceBeforeListPrice()
         Dialogs::ShowModal(FormBuySell);
         QCOMPARE(price, customer == vip ? QStringLiteral("8.8") : QStringLiteral("10"));
     }
+}
+
+void TestBuySell::quoteFollowsTheCustomerBox()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    const int vip = env.AddCustomer("Group By鞋店");
+    const int shoe = env.AddProduct("皮鞋", "A1", 10, "P1");
+    env.Exec("Insert Into Price (PriceProduct, PriceCustomer, PriceValue) Values (?, ?, 8.8)", {shoe, vip});
+    QStringList prices;
+    bool offered = false;
+    NewBillFromChooser(env, true, [&] {
+        Cell(0, 1)->setText("P1");
+        prices << Cell(0, 15)->text();
+        E()->ComboBox5->setCurrentIndex(E()->ComboBox5->findText("Group By鞋店"));
+        offered = E()->ButtonPrice->isVisibleTo(E());
+        Cell(1, 1)->setText("P1");
+        prices << Cell(1, 15)->text();
+        E()->ComboBox5->setEditText("路人");
+        Cell(2, 1)->setText("P1");
+        prices << Cell(2, 15)->text();
+        QVERIFY(!E()->ButtonPrice->isVisibleTo(E()));
+        E()->BitBtn2->click();
+    });
+    QVERIFY(offered);
+    QCOMPARE(prices, (QStringList{"10", "8.8", "10"}));
+}
+
+void TestBuySell::unusableLastNumberIsReported()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    env.Exec("Update Setting Set SettingValue = 'XS2006A01' Where SettingIndex = 1");
+    QString proposed = "unset";
+    NewBillFromChooser(env, true, [&] {
+        proposed = E()->BillSerial->text();
+        E()->BitBtn2->click();
+    });
+    QCOMPARE(proposed, QString());
+    QCOMPARE(env.script.messages, QStringList{"上次单据编号“XS2006A01”无法自动递增，请手工输入单据编号"});
+}
+
+void TestBuySell::sizeCellsTakeDigitsOnly()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    NewBillFromChooser(env, true, [&] {
+        E()->show();
+        Cell(0, 4)->setFocus();
+        QTest::keyClicks(Cell(0, 4), "-3.5x7");
+        QCOMPARE(Cell(0, 4)->text(), QStringLiteral("357"));
+        E()->BitBtn2->click();
+    });
 }
 
 void TestBuySell::lockUnlockChangeDelete()

@@ -1,7 +1,12 @@
 // The card pages: figures as of the working date, grading, paging, totals, filters.
 #include "cards/AccountPage.h"
+#include "cards/BillPage.h"
 #include "cards/CustomerPage.h"
 #include "cards/StorePage.h"
+#include "figures/AccountFigures.h"
+#include "figures/CustomerFigures.h"
+#include "masterdata/CustomerForm.h"
+#include "shell/Money.h"
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
@@ -35,6 +40,10 @@ private slots:
     void grading_data();
     void grading();
     void customerFigures();
+    void moneyRoundedToTheFen_data();
+    void moneyRoundedToTheFen();
+    void pageTotalAddsRoundedFigures();
+    void otherPagesRoundToTheFen();
     void billsAfterWorkingDateDoNotCount();
     void emptyPageShowsHint();
     void pagingKeepsTheWholeTotal_data();
@@ -45,6 +54,8 @@ private slots:
     void accountFigures();
     void highlight();
     void cardQueriesUseIndexes();
+    void groupedFiguresEqualPerCustomerSums();
+    void olderDatabaseGetsTodaysIndexes();
 };
 
 void TestCardPages::grading_data()
@@ -122,6 +133,104 @@ void TestCardPages::customerFigures()
     QCOMPARE(page->IconFile[0], QStringLiteral("Res/Blue+.ico"));
     QCOMPARE(page->TotalLabel->text(), QStringLiteral("货款合计：300 元"));
     QCOMPARE(page->Tag[0], int(env.Scalar("Select CustomerIndex From Customer Where CustomerName = '张''三'").toInt()));
+}
+
+void TestCardPages::moneyRoundedToTheFen_data()
+{
+    QTest::addColumn<QList<double>>("goods");     // signed bill totals, all today
+    QTest::addColumn<double>("received");
+    QTest::addColumn<QString>("goodsText");
+    QTest::addColumn<QString>("debtText");
+    QTest::addColumn<QString>("icon");
+    QTest::addColumn<QString>("billTotal");
+    QTest::newRow("returns cancel the sales") << QList<double>{10.1, 20.2, -30.3} << 0.0 << "0 元" << "0 元"
+                                              << "Res/Money0.ico" << "金额合计：0 元";
+    QTest::newRow("paid what was bought") << QList<double>{0.1, 0.2} << 0.3 << "0.3 元" << "0 元"
+                                          << "Res/Blue+.ico" << "金额合计：0.3 元";
+    QTest::newRow("exactly the first threshold") << QList<double>{5084.81, 8528.61, 16386.58} << 0.0 << "30000 元"
+                                                 << "30000 元" << "Res/Blue+.ico" << "金额合计：30000 元";
+    QTest::newRow("a fen short of zero") << QList<double>{0.1, 0.2, -0.3, -0.004} << 0.0 << "0 元" << "0 元"
+                                         << "Res/Money0.ico" << "金额合计：0 元";
+    QTest::newRow("half a fen rounds away from zero") << QList<double>{1.005} << 0.0 << "1.01 元" << "1.01 元"
+                                                      << "Res/Blue+.ico" << "金额合计：1.01 元";
+}
+
+void TestCardPages::moneyRoundedToTheFen()
+{
+    QFETCH(QList<double>, goods);
+    QFETCH(double, received);
+    QFETCH(QString, goodsText);
+    QFETCH(QString, debtText);
+    QFETCH(QString, icon);
+    QFETCH(QString, billTotal);
+    TestEnv env;
+    env.StartAsFinance();
+    const int bank = env.AddAccount("银行");
+    env.AddCustomer("甲");
+    for (double sum : goods)
+        env.AddBill(sum >= 0 ? "出货单" : "进货单", "甲", Today, sum);
+    if (received != 0)
+        env.AddBill("财务收入单", "甲", Today, received, received, bank);
+    FormMain->RefreshAllPages();
+    TCustomerPage *page = FormMain->TabSheet8;
+    QCOMPARE(page->Value[1][0]->text(), goodsText);
+    QCOMPARE(page->Value[2][0]->text(), debtText);
+    QCOMPARE(page->IconFile[0], icon);
+    QCOMPARE(page->TotalLabel->text(), "货款合计：" + goodsText);
+    QCOMPARE(FormMain->TabSheet1->TotalLabel->text(), billTotal);
+}
+
+void TestCardPages::pageTotalAddsRoundedFigures()
+{
+    // The total is the sum of what the cards show, whichever page is shown.
+    TestEnv env;
+    env.StartAsFinance();
+    for (int i = 1; i <= 16; ++i) {
+        const QString name = QStringLiteral("客户%1").arg(i, 2, 10, QLatin1Char('0'));
+        env.AddCustomer(name);
+        env.AddBill("出货单", name, Today, i == 16 ? 99.999 : 1);
+    }
+    TCustomerPage *page = FormMain->TabSheet8;
+    QVERIFY(page->Fill());
+    QCOMPARE(page->TotalLabel->text(), QStringLiteral("货款合计：115 元"));
+    page->NextButton->click();
+    QCOMPARE(page->Value[1][0]->text(), QStringLiteral("100 元"));
+    QCOMPARE(page->TotalLabel->text(), QStringLiteral("货款合计：115 元"));
+}
+
+void TestCardPages::otherPagesRoundToTheFen()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    const int bank = env.AddAccount("银行");
+    const int customer = env.AddCustomer("甲");
+    env.AddBill("财务收入单", "甲", Today, 0.1, 0.1, bank);
+    env.AddBill("财务收入单", "甲", Today, 0.2, 0.2, bank);
+    env.AddBill("财务支出单", "甲", Today, -0.3, -0.3, bank);
+    env.AddBill("出货单", "甲", Today, 99.999);
+    env.AddSG("甲", Today, 0.1);
+    env.AddSG("甲", Today, 0.2);
+    const int shoe = env.AddProduct("鞋", "T", 0.1);
+    env.AddLine(env.AddBill("进货单", "乙", Today, 0), shoe, 3);
+    FormMain->RefreshAllPages();
+    QCOMPARE(FormMain->TabSheet3->Value[1][0]->text(), QStringLiteral("0 元"));
+    QCOMPARE(FormMain->TabSheet3->Value[2][0]->text(), QStringLiteral("0 元"));
+    QCOMPARE(FormMain->TabSheet3->TotalLabel->text(), QStringLiteral("合计：0 元"));
+    QCOMPARE(FormMain->TabSheet7->TotalLabel->text(), QStringLiteral("合计：0 元"));
+    QCOMPARE(FormMain->TabSheet1->Value[1][0]->text(), QStringLiteral("100 元"));
+    QCOMPARE(FormMain->TabSheet2->Value[2][0]->text(), QStringLiteral("0.3"));
+    // The customer's window shows the figures of the card.
+    FormCustomer->FCustomerIndex = customer;
+    QString goods, received, other, debt;
+    env.script.Then([&](QDialog *) {
+        goods = FormCustomer->Label6->text();
+        received = FormCustomer->Label8->text();
+        other = FormCustomer->Label10->text();
+        debt = FormCustomer->Label4->text();
+    });
+    Dialogs::ShowModal(FormCustomer);
+    QCOMPARE(QStringList({goods, received, other, debt}), QStringList({"100", "0.3", "0.3", "100"}));
+    QCOMPARE(FormMain->TabSheet8->Value[2][0]->text(), QStringLiteral("100 元"));
 }
 
 void TestCardPages::billsAfterWorkingDateDoNotCount()
@@ -332,17 +441,111 @@ void TestCardPages::cardQueriesUseIndexes()
         "Select * From Product Where (ProductName = 'a') And (ProductType = 'b')",
         "Select * From Price Where (PriceCustomer = 3) And (PriceProduct = 5)",
         "Select * From Customer Where CustomerName = 'a'",
+        // The grouped figures of the customer and account pages and the customer window.
+        TranslateSql(TCustomerFigures::BillSql(Today, QDate(), nullptr)),
+        TranslateSql(TCustomerFigures::BillSql(Today, QDate(2024, 3, 1), nullptr)),
+        TranslateSql(TCustomerFigures::OtherSql(Today, QDate(), nullptr)),
+        TranslateSql(TAccountFigures::Sql(Today)),
     };
+    const QString one = QStringLiteral("张'三");
+    const QStringList single = {TranslateSql(TCustomerFigures::BillSql(Today, QDate(), &one)),
+                                TranslateSql(TCustomerFigures::OtherSql(Today, QDate(), &one))};
     for (const QString &sql : queries) {
         QSqlQuery q(ShareDataModule->Connection());
         QVERIFY(q.exec("EXPLAIN QUERY PLAN " + sql));
         QStringList plan;
         while (q.next())
             plan << q.value(3).toString();
+        // A walk over a covering index reads no table row; a bare scan would.
         for (const QString &step : plan)
-            QVERIFY2(!QRegularExpression("^SCAN (Bill|Store|SG|Product|Price|Customer)\\b").match(step).hasMatch(),
+            QVERIFY2(!QRegularExpression("^SCAN (Bill|Store|SG|Product|Price|Customer)( USING INDEX|$)").match(step).hasMatch(),
                      qPrintable(sql + " -> " + plan.join(" | ")));
     }
+    // One customer's figures look the customer up, never walk everybody's bills.
+    for (const QString &sql : single) {
+        QSqlQuery q(ShareDataModule->Connection());
+        QVERIFY(q.exec("EXPLAIN QUERY PLAN " + sql));
+        QStringList plan;
+        while (q.next())
+            plan << q.value(3).toString();
+        QVERIFY2(plan.join(" | ").contains(QRegularExpression("SEARCH (Bill|SG) USING COVERING INDEX")),
+                 qPrintable(sql + " -> " + plan.join(" | ")));
+    }
+}
+
+void TestCardPages::groupedFiguresEqualPerCustomerSums()
+{
+    // The one grouped pass gives each customer exactly the sums of its own bills.
+    TestEnv env;
+    const int bank = env.AddAccount("银行");
+    const int gone = env.AddAccount("已删帐户");
+    const QStringList names = {"甲", "张'三", "Group By鞋店", "无单据"};
+    for (const QString &n : names)
+        env.AddCustomer(n, "本地", 5);
+    env.AddBill("出货单", "甲", Today, 10.1, 3, bank);
+    env.AddBill("出货单", "甲", Today, 20.2, 7, 1);                 // paid on the placeholder: not received
+    env.AddBill("进货单", "甲", Today.addDays(-40), -30.3, -10, bank); // refund: paid out
+    env.AddBill("出货单", "甲", Today.addDays(1), 1000, 1000, bank);  // after the working date
+    env.AddBill("财务收入单", "张'三", Today, 0.1, 0.1, bank);
+    env.AddBill("财务收入单", "张'三", Today, 0.2, 0.2, gone);
+    env.AddBill("财务支出单", "张'三", Today, -0.3, -0.3, bank);
+    env.AddBill("出货单", "张'三", Today, 99.999, 0, 1);
+    env.AddBill("出货单", "Group By鞋店", QDate(2024, 3, 1), 5084.81);
+    env.AddBill("出货单", "Group By鞋店", QDate(2024, 2, 29), 8528.61);
+    env.AddSG("张'三", Today, 0.1);
+    env.AddSG("张'三", Today.addDays(1), 50);
+    env.AddSG("Group By鞋店", Today, 0.2);
+    env.Exec("Delete From Account Where AccountIndex = " + QString::number(gone));
+
+    auto sum = [&](const QString &sql) { return env.Scalar(sql).toDouble(); };
+    for (const QDate &from : {QDate(), QDate(2024, 3, 1)}) {
+        TCustomerFigures all;
+        QVERIFY(all.Load(Today, from));
+        const QString d = "'2024-03-15'";
+        const QString after = from.isValid() ? " And (BillCreateTime >= '2024-03-01')" : QString();
+        const QString sgAfter = from.isValid() ? " And (SGDate >= '2024-03-01')" : QString();
+        for (const QString &n : names) {
+            const QString who = QuotedStr(n);
+            TCustomerFigures one;
+            QVERIFY(one.LoadCustomer(n, Today, from));
+            for (const CustomerSums &s : {all.Of(n), one.Of(n)}) {
+                const QString where = " And (BillUser = " + who + ") And (BillCreateTime <= " + d + ")" + after;
+                QCOMPARE(s.Goods(), RoundMoney(sum("Select Sum(BillSum) From Bill Where ((BillKind = '出货单') Or (BillKind = '进货单'))" + where)));
+                QCOMPARE(s.Sales(), RoundMoney(sum("Select Sum(BillSum) From Bill Where (BillKind = '出货单')" + where)));
+                QCOMPARE(s.Returns(), RoundMoney(-sum("Select Sum(BillSum) From Bill Where (BillKind = '进货单')" + where)));
+                QCOMPARE(s.Received(), RoundMoney(sum("Select Sum(BillMoney) From Account,Bill Where (AccountIndex > 1) And (AccountIndex = BillAccount) And (BillMoney > 0)" + where)));
+                QCOMPARE(s.PaidNet(), RoundMoney(sum("Select Sum(BillMoney) From Account,Bill Where (AccountIndex > 1) And (AccountIndex = BillAccount)" + where)));
+                QCOMPARE(s.Other(), RoundMoney(sum("Select Sum(SGSum) From SG Where (SGCustomer = " + who + ") And (SGDate <= " + d + ")" + sgAfter)));
+            }
+        }
+    }
+    TCustomerFigures all;
+    QVERIFY(all.Load(Today));
+    QCOMPARE(all.Of("张'三").Debt(5), 105.0);      // 5 + 100 + 0.1 - 0.1
+    QCOMPARE(all.Of("甲").Debt(5), 2.0);           // 5 + 0 + 0 - 3 (the refund is not money received)
+    QCOMPARE(all.Of("Group By鞋店").Goods(), 13613.42);
+    QCOMPARE(all.Of("无单据").Debt(5), 5.0);
+}
+
+void TestCardPages::olderDatabaseGetsTodaysIndexes()
+{
+    TestEnv env;
+    env.AddBill("出货单", "甲", Today, 10);
+    env.Exec("Drop Index BillByUser");
+    env.Exec("Create Index BillByUser On Bill (BillUser, BillCreateTime)");
+    env.Exec("Drop Index SGByCustomer");
+    ShareDataModule->Disconnect();
+    auto columns = [&](const QString &index) {
+        QSqlQuery q(ShareDataModule->Connection());
+        q.exec("PRAGMA index_info(" + index + ")");
+        QStringList list;
+        while (q.next())
+            list << q.value(2).toString();
+        return list.join(',');
+    };
+    QCOMPARE(columns("BillByUser"), QStringLiteral("BillUser,BillCreateTime,BillKind,BillSum,BillAccount,BillMoney"));
+    QCOMPARE(columns("SGByCustomer"), QStringLiteral("SGCustomer,SGDate,SGSum"));
+    QCOMPARE(env.Scalar("Select count(*) From Bill Where BillUser = '甲'").toInt(), 1);
 }
 
 QTEST_MAIN(TestCardPages)

@@ -49,8 +49,8 @@ private slots:
     void createValidation_data();
     void createValidation();
     void createFromCustomerPage();
-    void openingDebtIsLenient_data();
-    void openingDebtIsLenient();
+    void openingDebtIsAnAmount_data();
+    void openingDebtIsAnAmount();
     void regionBoxesAreOneGroup();
     void renameCarriesBillsAndReceivables();
     void renameRefusals();
@@ -103,19 +103,21 @@ void TestCustomers::createFromCustomerPage()
              QStringLiteral("省内"));
 }
 
-void TestCustomers::openingDebtIsLenient_data()
+void TestCustomers::openingDebtIsAnAmount_data()
 {
     QTest::addColumn<QString>("owe");
     QTest::addColumn<double>("stored");
     QTest::addColumn<bool>("written");
     QTest::newRow("plain") << "10" << 10.0 << true;
-    QTest::newRow("minus sign") << "-5" << 0.0 << true;
-    QTest::newRow("letter") << "12a" << 0.0 << true;
+    QTest::newRow("fen") << "10.05" << 10.05 << true;
     QTest::newRow("empty") << "" << 0.0 << true;
+    QTest::newRow("minus sign") << "-5" << 0.0 << false;
+    QTest::newRow("letter") << "12a" << 0.0 << false;
     QTest::newRow("two points") << "1.2.3" << 0.0 << false;
+    QTest::newRow("below the fen") << "1.234" << 0.0 << false;
 }
 
-void TestCustomers::openingDebtIsLenient()
+void TestCustomers::openingDebtIsAnAmount()
 {
     QFETCH(QString, owe);
     QFETCH(double, stored);
@@ -128,7 +130,7 @@ void TestCustomers::openingDebtIsLenient()
     if (written)
         QCOMPARE(env.Scalar("Select CustomerOwe From Customer Where CustomerName = '甲'").toDouble(), stored);
     else
-        QVERIFY(env.script.messages.value(0).contains("1.2.3"));
+        QVERIFY(env.script.messages.value(0).startsWith("起初欠款“" + owe + "”"));
 }
 
 void TestCustomers::regionBoxesAreOneGroup()

@@ -51,7 +51,7 @@ private slots:
     void reloginSwitchesRole();
     void userPowerPreselects_data();
     void userPowerPreselects();
-    void passwordBoxKeepsLastTyped();
+    void reloginAsksForThePasswordAgain();
     void settingsRoleComboReloads();
     void changeLoginPassword_data();
     void changeLoginPassword();
@@ -189,7 +189,7 @@ void TestLogin::userPowerPreselects()
     QCOMPARE(seen, selected);
 }
 
-void TestLogin::passwordBoxKeepsLastTyped()
+void TestLogin::reloginAsksForThePasswordAgain()
 {
     TestEnv env;
     env.MarkRegistered();
@@ -200,7 +200,8 @@ void TestLogin::passwordBoxKeepsLastTyped()
     QString seen;
     env.script.Then([&](QDialog *) { seen = FormLogin->Edit1->text(); });
     FormMain->ActionLoginExecute();
-    QCOMPARE(seen, QStringLiteral("8888"));
+    QCOMPARE(seen, QString());
+    QCOMPARE(FormLogin->Edit1->styleSheet().contains("lineedit-password-character: 35"), true);
 }
 
 void TestLogin::settingsRoleComboReloads()

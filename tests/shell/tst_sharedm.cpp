@@ -1,6 +1,8 @@
 // The query class, the query helper, all-or-nothing writes, the data-modification password.
 #include "shell/AskForm.h"
 #include "shell/PublicFunction.h"
+#include "shell/Registry.h"
+#include "db/Schema.h"
 #include "shell/ShareDM.h"
 #include "support/TestEnv.h"
 
@@ -8,6 +10,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestShareDM : public QObject {
@@ -30,6 +34,11 @@ private slots:
     void askModifyPassword();
     void askModifyPasswordWithoutPowerRow();
     void askCancelKeepsInputText();
+    void wordsInsideValuesAreValues_data();
+    void wordsInsideValuesAreValues();
+    void nulIsRefusedAndOldRowsAreFound();
+    void booksFollowTheProgramFolder_data();
+    void booksFollowTheProgramFolder();
 };
 
 void TestShareDM::deliveredRowsAreThere()
@@ -322,6 +331,95 @@ void TestShareDM::askCancelKeepsInputText()
     });
     QCOMPARE(Dialogs::ShowModal(FormAsk), int(QDialog::Accepted));
     QCOMPARE(FormAsk->FInputText, QStringLiteral("改过的"));
+}
+
+void TestShareDM::wordsInsideValuesAreValues_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("group by") << "Group By鞋店";
+    QTest::newRow("order by") << "order by 'x'";
+    QTest::newRow("union") << "Union鞋业";
+    QTest::newRow("join") << "鞋 join 帽";
+    QTest::newRow("having") << "HAVING";
+}
+
+void TestShareDM::wordsInsideValuesAreValues()
+{
+    QFETCH(QString, name);
+    TestEnv env;
+    TQuery q;
+    const QString find = "Select * From Customer Where CustomerName = ";
+    QVERIFY(RunQuery(q, find + QuotedStr(name), "x"));
+    q.Append();
+    q.FieldByName("CustomerName").SetAsString(name);
+    q.Post();
+    QVERIFY(RunQuery(q, find + QuotedStr(name), "x"));
+    QCOMPARE(q.RecordCount(), 1);
+    q.First();
+    q.Edit();
+    q.FieldByName("CustomerName").SetAsString(name + "2");
+    q.Post();
+    QVERIFY(RunQuery(q, find + QuotedStr(name + "2") + " Order By CustomerIndex", "x"));
+    QCOMPARE(q.RecordCount(), 1);
+    q.First();
+    q.Delete();
+    QCOMPARE(env.Scalar("Select count(*) From Customer Where CustomerIndex > 1").toInt(), 0);
+    // A grouped statement stays read-only, whatever its values say.
+    QVERIFY(RunQuery(q, "Select CustomerName From Customer Where CustomerName = " + QuotedStr(name) + " Group By CustomerName", "x"));
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, q.Append());
+}
+
+void TestShareDM::nulIsRefusedAndOldRowsAreFound()
+{
+    TestEnv env;
+    const QString name = QStringLiteral("鞋") + QChar(0) + QStringLiteral("店");
+    // Typed text with a NUL: a clear message and nothing written.
+    const bool saved = ShareDataModule->RunInTransaction("保存失败", [&] {
+        TQuery q;
+        q.Open("Select * From Product Where ProductIndex = 0");
+        q.Append();
+        q.FieldByName("ProductSerial").SetAsString(name);
+        q.Post();
+        return true;
+    });
+    QVERIFY(!saved);
+    QCOMPARE(env.script.messages.size(), 1);
+    QVERIFY(env.script.messages[0].contains("控制字符"));
+    QCOMPARE(env.Scalar("Select count(*) From Product Where ProductIndex > 1").toInt(), 0);
+    // A row that already holds one (older books) is still found by its text.
+    QSqlQuery raw(ShareDataModule->Connection());
+    QVERIFY(raw.exec("Insert Into Product (ProductSerial, ProductName) Values ('鞋' || char(0) || '店', 'x')"));
+    TQuery q;
+    QVERIFY(RunQuery(q, "Select * From Product Where ProductSerial = " + QuotedStr(name), "数据库打开失败"));
+    QCOMPARE(q.RecordCount(), 1);
+    QCOMPARE(q.FieldByName("ProductSerial").AsString(), name);
+}
+
+void TestShareDM::booksFollowTheProgramFolder_data()
+{
+    QTest::addColumn<QString>("registered");
+    QTest::newRow("registered relative") << "Kestrova.mdb";
+    QTest::newRow("folder moved: old path gone") << "/nowhere/old folder/Kestrova.mdb";
+    QTest::newRow("folder copied: old path still there") << "ORIGINAL";
+}
+
+void TestShareDM::booksFollowTheProgramFolder()
+{
+    QFETCH(QString, registered);
+    TestEnv env;
+    env.AddCustomer("这里的客户");
+    QTemporaryDir original;
+    const QString originalFile = original.filePath("Kestrova.mdb");
+    QVERIFY(Schema::CreateDatabase(originalFile, nullptr));
+    if (registered == "ORIGINAL")
+        registered = originalFile;
+    TRegistry reg(RegistryFileName());
+    QVERIFY(reg.OpenKey("Software\\ODBC\\ODBC.INI\\Kestrova", true));
+    QVERIFY(reg.WriteString("DBQ", registered));
+    reg.CloseKey();
+    ShareDataModule->Disconnect();
+    QCOMPARE(ShareDataModule->DatabaseFile(), env.DatabaseFile());
+    QCOMPARE(env.Scalar("Select count(*) From Customer Where CustomerName = '这里的客户'").toInt(), 1);
 }
 
 QTEST_MAIN(TestShareDM)
