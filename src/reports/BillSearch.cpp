@@ -1,5 +1,6 @@
 #include "reports/BillSearch.h"
 
+#include "shell/MonthSpan.h"
 #include "shell/PublicFunction.h"
 
 namespace {
@@ -52,13 +53,6 @@ bool TBillSearch::UsesLines() const
     return !productSerial.isEmpty() || !productCategory.isEmpty() || !productName.isEmpty() || !productModel.isEmpty();
 }
 
-// Decides what the search accepts as an amount bound. To be replaced by the
-// program's one typed-amount routine once it exists.
-bool TBillSearch::IsSearchAmount(const QString &text)
-{
-    return IsDecimalText(text) && text.count(QLatin1Char('.')) <= 1 && text != QLatin1String(".");
-}
-
 QString TBillSearch::Sql() const
 {
     QString sql = Columns;
@@ -105,14 +99,12 @@ QString TBillSearch::Sql() const
 
 QDate TBillSearch::PeriodFirst(Period period, const QDate &workingDate)
 {
-    return QDate(workingDate.year(), period == Year ? 1 : workingDate.month(), 1);
+    return period == Year ? QDate(workingDate.year(), 1, 1) : MonthSpan(workingDate).first;
 }
 
 QDate TBillSearch::PeriodLast(Period period, const QDate &workingDate)
 {
-    if (period == Year)
-        return QDate(workingDate.year(), 12, 31);
-    return PeriodFirst(Month, workingDate).addMonths(1).addDays(-1);
+    return period == Year ? QDate(workingDate.year(), 12, 31) : MonthSpan(workingDate).last;
 }
 
 QString TBillSearch::CustomerBills(const QString &customerName, Period period, const QDate &workingDate)

@@ -26,9 +26,6 @@ struct TBillSearch {
     bool UsesLines() const;
     QString Sql() const;
 
-    // A bound the search can use: digits with one point at most.
-    static bool IsSearchAmount(const QString &text);
-
     // The first and last day of the working date's month or year.
     static QDate PeriodFirst(Period period, const QDate &workingDate);
     static QDate PeriodLast(Period period, const QDate &workingDate);

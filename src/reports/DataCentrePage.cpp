@@ -8,6 +8,7 @@
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
+#include "shell/Money.h"
 #include "shell/PublicFunction.h"
 
 #include <QAction>
@@ -19,15 +20,11 @@
 #include <QTime>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <cmath>
 
 namespace {
 constexpr int CountColumn = 0;
 constexpr int SumColumn = 5;
 
-// Local stand-in for the program's fen rounding (half away from zero); to be
-// replaced by the shared money routine once it exists.
-double RoundToFen(double amount) { return std::round(amount * 100.0) / 100.0; }
 } // namespace
 
 TDataCentrePage::TDataCentrePage(QWidget *parent) : QWidget(parent)
@@ -152,9 +149,8 @@ void TDataCentrePage::SetFooters(bool ran)
     // Without rows the footer says so, rather than keeping the last search's figures.
     TGridModel *model = DBGridEh1->Model();
     const int rows = ran ? model->rowCount() : 0;
-    const double sum = ran ? RoundToFen(model->Sum(SumColumn)) : 0;
     model->SetFooter(CountColumn, QStringLiteral("共") + QString::number(rows) + QStringLiteral("条"));
-    model->SetFooter(SumColumn, NumberText(sum));
+    model->SetFooter(SumColumn, MoneyText(ran ? model->Sum(SumColumn) : 0));
 }
 
 void TDataCentrePage::ActionMakeReportExecute() { Dialogs::ShowModal(FormMakeReport); }

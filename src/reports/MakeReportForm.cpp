@@ -5,6 +5,7 @@
 #include "reports/DataCentrePage.h"
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
+#include "shell/TypedNumber.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -229,7 +230,7 @@ TBillSearch TFormMakeReport::Search() const
 void TFormMakeReport::BitBtn1Click()
 {
     for (QLineEdit *e : {Edit2, Edit4}) {
-        if (!e->text().isEmpty() && !TBillSearch::IsSearchAmount(e->text())) {
+        if (!e->text().isEmpty() && TypedNumber::ReadAmount(e->text()) != TypedNumber::Fine) {
             Dialogs::ShowMessage(QStringLiteral("金额格式有误，请重新输入"));
             e->setFocus();
             return;

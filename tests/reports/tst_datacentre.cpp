@@ -285,6 +285,7 @@ void TestDataCentre::refusedAmounts_data()
     QTest::newRow("a sign") << "Edit4" << "-5";
     QTest::newRow("letters") << "Edit2" << "5元";
     QTest::newRow("upper checked after a good lower") << "Edit4" << "..";
+    QTest::newRow("beyond 15 digits") << "Edit2" << "1234567890123456";
 }
 
 void TestDataCentre::refusedAmounts()
