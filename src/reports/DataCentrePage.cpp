@@ -24,7 +24,6 @@
 namespace {
 constexpr int CountColumn = 0;
 constexpr int SumColumn = 5;
-
 } // namespace
 
 TDataCentrePage::TDataCentrePage(QWidget *parent) : QWidget(parent)
