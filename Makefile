@@ -9,7 +9,7 @@ BUILD_DIR   ?= build
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 
 PACKAGES := build-essential cmake qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev \
-            qt6-qpa-plugins libgl-dev fonts-wqy-microhei fontconfig xdg-utils
+            qt6-qpa-plugins libgl-dev fonts-wqy-microhei fonts-arphic-ukai fontconfig xdg-utils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

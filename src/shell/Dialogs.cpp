@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 
 namespace {
@@ -63,6 +64,15 @@ void Dialogs::OpenUrl(const QUrl &url)
         return;
     }
     QDesktopServices::openUrl(url);
+}
+
+bool Dialogs::ChoosePrinter(QPrinter *printer)
+{
+    if (handler)
+        return handler->ChoosePrinter(printer);
+    QPrintDialog dialog(printer, Owner());
+    dialog.setWindowTitle(QStringLiteral("打印"));
+    return dialog.exec() == QDialog::Accepted;
 }
 
 int Dialogs::ShowModal(TForm *window)

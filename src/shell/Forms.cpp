@@ -12,6 +12,7 @@
 #include "masterdata/CustomerForm2.h"
 #include "masterdata/ProductForm.h"
 #include "masterdata/SGForm.h"
+#include "reports/MakeReportForm.h"
 #include "shell/AskForm.h"
 #include "shell/LoginForm.h"
 #include "shell/MainForm.h"
@@ -40,6 +41,7 @@ void CreateForms()
     FormSG = new TFormSG(FormMain);
     FormCustomer4 = new TFormCustomer4(FormMain);
     FormOnlineChat = new TFormOnlineChat(FormMain);
+    FormMakeReport = new TFormMakeReport(FormMain);
 }
 
 void DestroyForms()
@@ -64,4 +66,5 @@ void DestroyForms()
     FormProgress = nullptr;
     FormSG = nullptr;
     FormOnlineChat = nullptr;
+    FormMakeReport = nullptr;
 }

@@ -4,6 +4,7 @@
 #include "cards/BillPage.h"
 #include "cards/CustomerPage.h"
 #include "cards/StorePage.h"
+#include "reports/DataCentrePage.h"
 #include "shell/Artwork.h"
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
@@ -155,7 +156,7 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent)
     TabSheet7 = new TMoneyPage(&FMoneyPage);
     TabSheet2 = new TStorePage(&FStorePage);
     TabSheet3 = new TAccountPage(&FAccountPage);
-    TabSheet4 = page(QStringLiteral("TabSheet4"));
+    TabSheet4 = new TDataCentrePage;
     TabSheet5 = new TSettingsPage;
     TabSheet6 = new TMaintenancePage(ActionSave, ActionLoad);
     const QList<QPair<QWidget *, QString>> pages = {
@@ -353,6 +354,7 @@ void TFormMain::RefreshAllPages()
     FillMoneyPage();
     FillStorePage();
     FillAccountPage();
+    TabSheet4->FillReportGrid();
 }
 
 void TFormMain::FillCustomerPage() { TabSheet8->FillCustomerPage(); }

@@ -18,6 +18,7 @@ class TMoneyPage;
 class TStorePage;
 class TAccountPage;
 class TMaintenancePage;
+class TDataCentrePage;
 
 enum LoginResult { LoginCancelled = 0, LoginRefused = 1, LoginAccepted = 2 };
 
@@ -66,7 +67,7 @@ public:
     TMoneyPage *TabSheet7;
     TStorePage *TabSheet2;
     TAccountPage *TabSheet3;
-    QWidget *TabSheet4;
+    TDataCentrePage *TabSheet4;
     TSettingsPage *TabSheet5;
     TMaintenancePage *TabSheet6;
 

@@ -241,6 +241,14 @@ QVariant TQuery::Value(int row, const QString &name) const
     return rows_[row][col];
 }
 
+QVariant TQuery::ValueAt(int row, int field) const
+{
+    const int col = field + (rowidColumn_ == 0 ? 1 : 0);
+    if (field < 0 || field >= fields_.size() || row < 0 || row >= rows_.size())
+        return QVariant();
+    return rows_[row][col];
+}
+
 void TQuery::RequireTable(const char *what) const
 {
     if (state_ == Inactive)
