@@ -8,7 +8,7 @@ PROGRAM_DIR ?= $(HOME)/Kestrova
 BUILD_DIR   ?= build
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 
-PACKAGES := build-essential cmake qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite \
+PACKAGES := build-essential cmake qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev \
             qt6-qpa-plugins libgl-dev fonts-wqy-microhei fonts-arphic-ukai fonts-arphic-uming \
             fontconfig xdg-utils
 

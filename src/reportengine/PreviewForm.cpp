@@ -192,7 +192,7 @@ void TFormPreview::PrintButtonClick()
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(report_->DocumentName());
     printer.setPageLayout(report_->Template().PageLayout());
-    if (!Dialogs::PrintSetup(&printer, report_->PageCount()))
+    if (!Dialogs::ChoosePrinter(&printer))
         return;
     const bool range = printer.printRange() == QPrinter::PageRange;
     if (!report_->Print(&printer, range ? printer.fromPage() : 0, range ? printer.toPage() : 0))

@@ -7,7 +7,6 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 
 namespace {
@@ -50,11 +49,12 @@ QString Dialogs::GetOpenFileName(const QString &caption, const QString &dir, con
     return QFileDialog::getOpenFileName(Owner(), caption, dir, filter);
 }
 
-QString Dialogs::GetSaveFileName(const QString &caption, const QString &dir, const QString &filter)
+QString Dialogs::GetSaveFileName(const QString &caption, const QString &dir, const QString &filter, bool confirmOverwrite)
 {
     if (handler)
         return handler->SaveFileName(caption, dir, filter);
-    return QFileDialog::getSaveFileName(Owner(), caption, dir, filter);
+    return QFileDialog::getSaveFileName(Owner(), caption, dir, filter, nullptr,
+                                        confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite);
 }
 
 void Dialogs::OpenUrl(const QUrl &url)
@@ -66,13 +66,12 @@ void Dialogs::OpenUrl(const QUrl &url)
     QDesktopServices::openUrl(url);
 }
 
-bool Dialogs::PrintSetup(QPrinter *printer, int pageCount)
+bool Dialogs::ChoosePrinter(QPrinter *printer)
 {
     if (handler)
-        return handler->PrintSetup(printer, pageCount);
+        return handler->ChoosePrinter(printer);
     QPrintDialog dialog(printer, Owner());
-    dialog.setMinMax(1, qMax(1, pageCount));
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, pageCount > 1);
+    dialog.setWindowTitle(QStringLiteral("打印"));
     return dialog.exec() == QDialog::Accepted;
 }
 

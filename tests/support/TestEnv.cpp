@@ -38,7 +38,7 @@ void DialogScript::Modal(QDialog *window)
     action(window);
 }
 
-bool DialogScript::PrintSetup(QPrinter *printer, int)
+bool DialogScript::ChoosePrinter(QPrinter *printer)
 {
     ++printDialogs;
     if (printFile.isEmpty())

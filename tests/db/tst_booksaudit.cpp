@@ -1,5 +1,5 @@
 // The books check: one planted fault of each kind, found once with its bill.
-#include "db/BooksCheck.h"
+#include "db/BooksAudit.h"
 #include "shell/ShareDM.h"
 #include "support/TestEnv.h"
 
@@ -21,7 +21,7 @@ int SoundSale(TestEnv &env, const QString &serial, int product, int account)
 }
 } // namespace
 
-class TestBooksCheck : public QObject {
+class TestBooksAudit : public QObject {
     Q_OBJECT
 private slots:
     void plantedFault_data();
@@ -29,7 +29,7 @@ private slots:
     void settingMovedForwardAndNothingElse();
 };
 
-void TestBooksCheck::plantedFault_data()
+void TestBooksAudit::plantedFault_data()
 {
     QTest::addColumn<QString>("plant");     // SQL with %1 for the bill's index
     QTest::addColumn<QString>("kind");
@@ -64,7 +64,7 @@ void TestBooksCheck::plantedFault_data()
                                     << "编号设置落后" << "出货单的上次编号记为“XS09999”，但已有单据编号“XS10001”" << false;
 }
 
-void TestBooksCheck::plantedFault()
+void TestBooksAudit::plantedFault()
 {
     QFETCH(QString, plant);
     QFETCH(QString, kind);
@@ -77,7 +77,7 @@ void TestBooksCheck::plantedFault()
     env.Exec("Update Setting Set SettingValue = 'XS10001' Where SettingIndex = 1");
     for (const QString &sql : plant.split(';', Qt::SkipEmptyParts))
         env.Exec(sql.contains("%1") ? sql.arg(bill) : sql);
-    TBooksCheck check;
+    TBooksAudit check;
     QList<int> seen;
     QVERIFY(check.Run([&](int p) { seen << p; }));
     QCOMPARE(seen.last(), 100);
@@ -98,7 +98,7 @@ void TestBooksCheck::plantedFault()
     QCOMPARE(check.FaultCount(), kind.contains("提示") ? 0 : 1);
 }
 
-void TestBooksCheck::settingMovedForwardAndNothingElse()
+void TestBooksAudit::settingMovedForwardAndNothingElse()
 {
     TestEnv env;
     env.AddCustomer("甲");
@@ -109,7 +109,7 @@ void TestBooksCheck::settingMovedForwardAndNothingElse()
     const int broken = SoundSale(env, "XS00121", product, 1);
     env.Exec("Update Bill Set BillSum = 31 Where BillIndex = ?", {broken});
     env.Exec("Update Setting Set SettingValue = 'XS0100' Where SettingIndex = 1");
-    TBooksCheck check;
+    TBooksAudit check;
     QVERIFY(check.Run());
     QCOMPARE(check.SettingsBehind().size(), 1);
     QCOMPARE(check.SettingsBehind().first().highest, QStringLiteral("XS00121"));
@@ -120,5 +120,5 @@ void TestBooksCheck::settingMovedForwardAndNothingElse()
     QCOMPARE(check.Summary(), QStringLiteral("金额不符：1"));
 }
 
-QTEST_MAIN(TestBooksCheck)
-#include "tst_bookscheck.moc"
+QTEST_MAIN(TestBooksAudit)
+#include "tst_booksaudit.moc"

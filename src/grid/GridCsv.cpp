@@ -1,0 +1,36 @@
+#include "grid/GridCsv.h"
+
+#include "grid/GridModel.h"
+
+#include <QStringList>
+#include <functional>
+
+namespace {
+QString Field(const QString &text)
+{
+    const bool quote = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"'))
+                       || text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))
+                       || text.startsWith(QLatin1Char(' ')) || text.endsWith(QLatin1Char(' '));
+    if (!quote)
+        return text;
+    QString doubled = text;
+    doubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + doubled + QLatin1Char('"');
+}
+} // namespace
+
+QByteArray GridCsv(const TGridModel &model, const QList<int> &columns)
+{
+    QString out;
+    auto line = [&](const std::function<QString(int)> &text) {
+        QStringList fields;
+        for (int c : columns)
+            fields << Field(text(c));
+        out += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    };
+    line([&](int c) { return model.Columns().value(c).title; });
+    for (int r = 0; r < model.rowCount(); ++r)
+        line([&](int c) { return model.Text(r, c); });
+    line([&](int c) { return model.FooterText(c); });
+    return QByteArray("\xEF\xBB\xBF") + out.toUtf8();
+}

@@ -1,0 +1,40 @@
+#include "support/MaintenancePage.h"
+
+#include "support/DailyBackup.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QToolButton>
+
+namespace {
+QToolButton *BigButton(QWidget *parent, const QString &name, QAction *action, int x)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setDefaultAction(action);
+    b->setGeometry(x, 32, 73, 73);
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setIconSize(QSize(36, 36));
+    b->setCursor(Qt::PointingHandCursor);
+    b->setAutoRaise(true);
+    return b;
+}
+} // namespace
+
+TMaintenancePage::TMaintenancePage(QAction *actionSave, QAction *actionLoad, QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("TabSheet6"));
+
+    GroupBox1 = new QGroupBox(QStringLiteral("帐套数据操作"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(24, 20, 260, 124);
+    SpeedButtonSave = BigButton(GroupBox1, QStringLiteral("SpeedButtonSave"), actionSave, 32);
+    SpeedButtonLoad = BigButton(GroupBox1, QStringLiteral("SpeedButtonLoad"), actionLoad, 152);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(24, 158, 600, 60);
+    Label1->setWordWrap(true);
+    Label1->setText(QStringLiteral("每天第一次登录时，程序自动把数据备份到程序文件夹的 Backup 文件夹中，保留最近 %1 份。")
+                        .arg(TDailyBackup::Keep));
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The administrator's data maintenance page: backup and restore.
+
+#include <QWidget>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QToolButton;
+
+class TMaintenancePage : public QWidget {
+    Q_OBJECT
+public:
+    // The buttons run the main window's actions.
+    TMaintenancePage(QAction *actionSave, QAction *actionLoad, QWidget *parent = nullptr);
+
+    QGroupBox *GroupBox1;
+    QToolButton *SpeedButtonSave;
+    QToolButton *SpeedButtonLoad;
+    QLabel *Label1;
+};
