@@ -19,18 +19,30 @@ QString Field(const QString &text)
 }
 } // namespace
 
-QByteArray GridCsv(const TGridModel &model, const QList<int> &columns)
+QByteArray CsvFile(const QList<QStringList> &lines)
 {
     QString out;
+    for (const QStringList &line : lines) {
+        QStringList fields;
+        for (const QString &text : line)
+            fields << Field(text);
+        out += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    }
+    return QByteArray("\xEF\xBB\xBF") + out.toUtf8();
+}
+
+QByteArray GridCsv(const TGridModel &model, const QList<int> &columns)
+{
+    QList<QStringList> lines;
     auto line = [&](const std::function<QString(int)> &text) {
         QStringList fields;
         for (int c : columns)
-            fields << Field(text(c));
-        out += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+            fields << text(c);
+        lines << fields;
     };
     line([&](int c) { return model.Columns().value(c).title; });
     for (int r = 0; r < model.rowCount(); ++r)
         line([&](int c) { return model.Text(r, c); });
     line([&](int c) { return model.FooterText(c); });
-    return QByteArray("\xEF\xBB\xBF") + out.toUtf8();
+    return CsvFile(lines);
 }

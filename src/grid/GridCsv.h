@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QStringList>
 
 class TGridModel;
 
@@ -10,3 +11,6 @@ class TGridModel;
 // columns: UTF-8 with a byte-order mark, rows ending in CR LF, a field quoted
 // (quotes doubled) when it holds a comma, a quote, a line break or edge spaces.
 QByteArray GridCsv(const TGridModel &model, const QList<int> &columns);
+
+// Lines of fields as such a file.
+QByteArray CsvFile(const QList<QStringList> &lines);

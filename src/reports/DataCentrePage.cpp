@@ -2,6 +2,7 @@
 
 #include "bills/StoredBill.h"
 #include "grid/FooterGrid.h"
+#include "grid/CsvExport.h"
 #include "grid/GridCsv.h"
 #include "grid/GridPrinter.h"
 #include "reports/MakeReportForm.h"
@@ -14,7 +15,6 @@
 #include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QSaveFile>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTime>
@@ -165,17 +165,7 @@ void TDataCentrePage::ActionPrintReportExecute()
 
 void TDataCentrePage::ActionExportReportExecute()
 {
-    QString file = Dialogs::GetSaveFileName(QStringLiteral("导出表格"), GetDesktopFolder() + QStringLiteral("/单据列表.csv"),
-                                            QStringLiteral("CSV 文件 (*.csv)"));
-    if (file.isEmpty())
-        return;
-    if (!file.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
-        file += QStringLiteral(".csv");
-    // Written aside and put in place at the end, so a failure leaves any old file as it was.
-    QSaveFile out(file);
-    const bool written = out.open(QIODevice::WriteOnly)
-                         && out.write(GridCsv(*DBGridEh1->Model(), DBGridEh1->VisibleColumns())) >= 0 && out.commit();
-    Dialogs::ShowMessage(written ? QStringLiteral("表格导出成功") : QStringLiteral("表格导出失败"));
+    ExportCsv(QStringLiteral("单据列表.csv"), GridCsv(*DBGridEh1->Model(), DBGridEh1->VisibleColumns()));
 }
 
 void TDataCentrePage::DBGridEh1DblClick()

@@ -18,6 +18,7 @@
 #include "shell/MainForm.h"
 #include "shell/ProgressForm.h"
 #include "shell/ShareDM.h"
+#include "support/BooksAuditForm.h"
 #include "support/OnlineChatForm.h"
 
 void CreateForms()
@@ -41,6 +42,7 @@ void CreateForms()
     FormSG = new TFormSG(FormMain);
     FormCustomer4 = new TFormCustomer4(FormMain);
     FormOnlineChat = new TFormOnlineChat(FormMain);
+    FormBooksAudit = new TFormBooksAudit(FormMain);
     FormMakeReport = new TFormMakeReport(FormMain);
 }
 
@@ -66,5 +68,6 @@ void DestroyForms()
     FormProgress = nullptr;
     FormSG = nullptr;
     FormOnlineChat = nullptr;
+    FormBooksAudit = nullptr;
     FormMakeReport = nullptr;
 }

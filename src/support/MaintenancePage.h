@@ -18,4 +18,8 @@ public:
     QToolButton *SpeedButtonSave;
     QToolButton *SpeedButtonLoad;
     QLabel *Label1;
+    QGroupBox *GroupBox2;
+    QToolButton *SpeedButtonAudit;   // "账簿检查"
+    QAction *ActionBooksAudit;
+    void ActionBooksAuditExecute();
 };

@@ -1,8 +1,17 @@
 // The books check: one planted fault of each kind, found once with its bill.
 #include "db/BooksAudit.h"
+#include "shell/MainForm.h"
 #include "shell/ShareDM.h"
+#include "support/BooksAuditForm.h"
+#include "support/MaintenancePage.h"
 #include "support/TestEnv.h"
 
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -27,6 +36,7 @@ private slots:
     void plantedFault_data();
     void plantedFault();
     void settingMovedForwardAndNothingElse();
+    void findingsWindow();
 };
 
 void TestBooksAudit::plantedFault_data()
@@ -118,6 +128,43 @@ void TestBooksAudit::settingMovedForwardAndNothingElse()
     QCOMPARE(env.Scalar("Select BillSum From Bill Where BillIndex = " + QString::number(broken)).toDouble(), 31.0);
     QVERIFY(check.Run());
     QCOMPARE(check.Summary(), QStringLiteral("金额不符：1"));
+}
+
+void TestBooksAudit::findingsWindow()
+{
+    TestEnv env;
+    env.AddCustomer("甲");
+    const int product = env.AddProduct("皮鞋", "A1", 10, "P1");
+    const int bill = SoundSale(env, "XS10002", product, 1);
+    env.Exec("Update Bill Set BillSum = 31, BillUser = '乙, \"老\"店' Where BillIndex = ?", {bill});
+    env.Exec("Update Setting Set SettingValue = 'XS10000' Where SettingIndex = 1");
+    QTemporaryDir out;
+    env.script.saveFile = out.filePath("账簿检查.csv");
+    env.script.answers = {true};
+    QString summary;
+    int rows = 0;
+    bool repairOffered = false;
+    env.script.Then([&](QDialog *) {
+        summary = FormBooksAudit->Summary->text();
+        rows = FormBooksAudit->Grid->rowCount();
+        repairOffered = FormBooksAudit->RepairButton->isVisibleTo(FormBooksAudit);
+        FormBooksAudit->ExportButton->click();
+        FormBooksAudit->RepairButton->click();
+        FormBooksAudit->CloseButton->click();
+    });
+    FormMain->TabSheet6->ActionBooksAudit->trigger();
+    QCOMPARE(summary, QStringLiteral("发现 2 处问题。金额不符：1；客户不在客户表中（提示）：1；编号设置落后：1"));
+    QCOMPARE(rows, 3);
+    QVERIFY(repairOffered);
+    QFile csv(env.script.saveFile);
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    const QByteArray bytes = csv.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    const QString text = QString::fromUtf8(bytes.mid(3));
+    QVERIFY2(text.startsWith(QStringLiteral("类别,单据编号,日期,客户,说明\r\n金额不符,XS10002,2024-3-15,\"乙, \"\"老\"\"店\",")),
+             qPrintable(text.left(80)));
+    QCOMPARE(env.Scalar("Select SettingValue From Setting Where SettingIndex = 1").toString(), QStringLiteral("XS10002"));
+    QCOMPARE(env.script.messages, (QStringList{"表格导出成功", "单据编号设置已修正"}));
 }
 
 QTEST_MAIN(TestBooksAudit)

@@ -115,6 +115,7 @@ void TestDataCentre::dialogDefaults()
     env.StartAsFinance();
     env.AddAccount("现金");
     env.AddCustomer("甲");
+    env.Exec("Delete From Parameter");
     env.Exec("Insert Into Parameter (ParameterType, ParameterValue) Values (1, '货款'), (2, '现金'), (3, '收据')");
     FormMain->DateTimePicker1->setDate(QDate(2024, 2, 10));
     env.script.Then([](QDialog *) {

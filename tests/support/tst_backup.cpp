@@ -255,7 +255,7 @@ void TestBackup::restoreRefusesWhatIsNotOurBooks()
         QVERIFY(db.open());
         QSqlQuery q(db);
         if (kind == "column") {
-            QVERIFY(q.exec("ALTER TABLE Bill DROP COLUMN BillMan"));
+            QVERIFY(q.exec("ALTER TABLE Product DROP COLUMN ProductRemark"));
         } else {
             // The index now claims to hold regions while it holds names.
             QVERIFY(q.exec("PRAGMA writable_schema = ON"));
