@@ -128,7 +128,7 @@ TFormBuySell::TFormBuySell(QWidget *parent) : TForm(parent)
     LockMark->hide();
     // A locked bill's fields look read-only, not editable-but-ignored.
     setStyleSheet(QStringLiteral("QLineEdit[readOnly=\"true\"], QAbstractSpinBox[readOnly=\"true\"] "
-                                 "{ background: #eef1f5; color: #1a1a1a; }"));
+                                 "{ background: #e2e5ea; color: #333333; }"));
     SetDataEntry(true);
 
     connect(ButtonStore, &QPushButton::clicked, ActionStore, &QAction::trigger);

@@ -488,14 +488,24 @@ QPixmap Artwork::ProductPicture(bool specification, int size)
     const qreal k = size / 40.0;
     DrawShoe(p, QRectF(0, 4 * k, size, size), QColor(0xa0, 0x62, 0x2d));
     if (specification) {
-        // A size tag on a string.
-        p.setPen(QPen(QColor(0x6b, 0x4a, 0x2a), 1.1 * k));
-        p.drawLine(QPointF(12 * k, 17 * k), QPointF(20 * k, 9 * k));
+        // A size tag tied to the collar.
+        const QColor ink(0x6b, 0x4a, 0x2a);
+        QPainterPath tag;
+        tag.moveTo(19 * k, 8 * k);
+        tag.lineTo(23 * k, 3 * k);
+        tag.lineTo(37 * k, 3 * k);
+        tag.lineTo(37 * k, 13 * k);
+        tag.lineTo(23 * k, 13 * k);
+        tag.closeSubpath();
+        p.setPen(QPen(ink, 1.1 * k));
+        p.drawLine(QPointF(11 * k, 16.5 * k), QPointF(22.5 * k, 8 * k));
         p.setBrush(QColor(0xff, 0xf6, 0xd5));
-        p.drawRoundedRect(QRectF(20 * k, 3 * k, 16 * k, 10 * k), 2 * k, 2 * k);
-        p.setPen(QPen(QColor(0x6b, 0x4a, 0x2a), 1.2 * k, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(24 * k, 6.5 * k), QPointF(32 * k, 6.5 * k));
-        p.drawLine(QPointF(24 * k, 9.5 * k), QPointF(29 * k, 9.5 * k));
+        p.drawPath(tag);
+        p.setBrush(ink);
+        p.drawEllipse(QPointF(22.5 * k, 8 * k), 1.1 * k, 1.1 * k);
+        p.setPen(QPen(ink, 1.3 * k, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(26.5 * k, 6.5 * k), QPointF(34 * k, 6.5 * k));
+        p.drawLine(QPointF(26.5 * k, 9.8 * k), QPointF(31 * k, 9.8 * k));
     }
     return QPixmap::fromImage(img);
 }

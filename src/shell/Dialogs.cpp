@@ -21,10 +21,10 @@ Dialogs::Handler *handler = nullptr;
 // without a window manager).
 QWidget *Owner(const QWidget *except = nullptr)
 {
-    for (QWidget *w : {QApplication::activeModalWidget(), QApplication::activeWindow(), static_cast<QWidget *>(FormMain)})
-        if (w && w != except)
+    for (QWidget *w : {QApplication::activeModalWidget(), QApplication::activeWindow()})
+        if (w && w != except && w->window()->isVisible())
             return w->window();
-    return nullptr;
+    return FormMain;
 }
 
 QString AppTitle() { return QStringLiteral("Mirelo进销存"); }
