@@ -1,8 +1,12 @@
 #include "cards/StorePage.h"
 
 #include "masterdata/ProductForm.h"
+#include "reports/MonthlyReportRun.h"
+#include "reports/MonthlyReports.h"
 #include "shell/Dialogs.h"
+#include "shell/MainForm.h"
 #include "shell/Money.h"
+#include "shell/MonthSpan.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
@@ -66,6 +70,7 @@ TStorePage::TStorePage(int *pageNumber, QWidget *parent)
     connect(ComboBox7, &TDropDownCombo::dropDown, this, &TStorePage::ComboBox7DropDown);
     connect(ComboBox8, &TDropDownCombo::dropDown, this, &TStorePage::ComboBox8DropDown);
     connect(ProductSearch, &QPushButton::clicked, this, &TStorePage::ActionProductSearchExecute);
+    connect(ProductMonth, &QPushButton::clicked, this, &TStorePage::ActionProductMonthExecute);
 }
 
 QString TStorePage::ListSql()
@@ -142,4 +147,11 @@ void TStorePage::OpenStoreCard(int k)
     FormProduct->FProductIndex = Tag[k];
     if (Dialogs::ShowModal(FormProduct) == QDialog::Accepted)
         Fill();
+}
+
+void TStorePage::ActionProductMonthExecute()
+{
+    const QDate day = FormMain->WorkingDate();
+    RunMonthlyReport(FormMain->frReport1, QStringLiteral("Frf/ProductMonth.frf"), MonthSpan(day).Title(),
+                     [&](TReportRows &rows) { return MonthlyReports::ProductSummary(day, rows); });
 }

@@ -35,6 +35,8 @@ public:
     QPushButton *ProductSearch;
     QPushButton *ProductMonth;
 
+    void ActionProductMonthExecute();
+
 protected:
     QString ListSql() override;
     QString ListFailure() override { return QStringLiteral("刷新仓库商品时出错"); }

@@ -150,11 +150,6 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent)
     PageControl1->setIconSize(QSize(32, 32));
     pageBox->addWidget(PageControl1);
 
-    auto page = [this](const QString &name) {
-        auto *w = new QWidget;
-        w->setObjectName(name);
-        return w;
-    };
     TabSheet8 = new TCustomerPage(&FCustomerPage);
     TabSheet1 = new TBillPage(&FBillPage);
     TabSheet7 = new TMoneyPage(&FMoneyPage);
