@@ -2,6 +2,7 @@
 
 #include "grid/CsvExport.h"
 #include "grid/GridCsv.h"
+#include "reportengine/Report.h"
 #include "shell/Dialogs.h"
 #include "shell/ProgressForm.h"
 #include "shell/PublicFunction.h"
@@ -59,6 +60,7 @@ TFormBooksAudit::TFormBooksAudit(QWidget *parent) : TForm(parent)
     connect(PrintButton, &QPushButton::clicked, this, &TFormBooksAudit::ActionPrintExecute);
     connect(ExportButton, &QPushButton::clicked, this, &TFormBooksAudit::ActionExportExecute);
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
+    frReport1 = new TReport(this);
 }
 
 bool TFormBooksAudit::RunCheck()
@@ -122,5 +124,17 @@ void TFormBooksAudit::ActionRepairExecute()
         ShowFindings();
 }
 
-// Printing arrives with the report engine.
-void TFormBooksAudit::ActionPrintExecute() {}
+void TFormBooksAudit::ActionPrintExecute()
+{
+    TReportDataSet findings(QStringList{QStringLiteral("Kind"), QStringLiteral("Serial"), QStringLiteral("Date"),
+                                        QStringLiteral("Customer"), QStringLiteral("Explanation")});
+    for (const QStringList &line : Lines())
+        findings.AppendRow(line);
+    TReportDataSet heading(QStringList{QStringLiteral("ListValue")});
+    heading.AppendRow({Summary->text()});
+    frReport1->ClearDataSets();
+    frReport1->SetDataSet(QStringLiteral("Findings"), findings);
+    frReport1->SetDataSet(QStringLiteral("PrintList"), heading);
+    frReport1->SetDocumentName(QStringLiteral("账簿检查结果"));
+    frReport1->ShowTemplate(QStringLiteral("Frf/BooksAudit.frf"));
+}

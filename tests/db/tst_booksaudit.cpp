@@ -1,5 +1,6 @@
 // The books check: one planted fault of each kind, found once with its bill.
 #include "db/BooksAudit.h"
+#include "reportengine/Report.h"
 #include "shell/MainForm.h"
 #include "shell/ShareDM.h"
 #include "support/BooksAuditForm.h"
@@ -144,11 +145,15 @@ void TestBooksAudit::findingsWindow()
     QString summary;
     int rows = 0;
     bool repairOffered = false;
+    QString printed;
+    env.InstallTemplates();
     env.script.Then([&](QDialog *) {
         summary = FormBooksAudit->Summary->text();
         rows = FormBooksAudit->Grid->rowCount();
         repairOffered = FormBooksAudit->RepairButton->isVisibleTo(FormBooksAudit);
         FormBooksAudit->ExportButton->click();
+        env.script.Then([&](QDialog *) { printed = FormBooksAudit->frReport1->PageTexts(0).join('|'); });
+        FormBooksAudit->PrintButton->click();
         FormBooksAudit->RepairButton->click();
         FormBooksAudit->CloseButton->click();
     });
@@ -165,6 +170,7 @@ void TestBooksAudit::findingsWindow()
              qPrintable(text.left(80)));
     QCOMPARE(env.Scalar("Select SettingValue From Setting Where SettingIndex = 1").toString(), QStringLiteral("XS10002"));
     QCOMPARE(env.script.messages, (QStringList{"表格导出成功", "单据编号设置已修正"}));
+    QVERIFY2(printed.contains("账簿检查结果") && printed.contains("单据金额31元，各货品行金额之和30元"), qPrintable(printed));
 }
 
 QTEST_MAIN(TestBooksAudit)
