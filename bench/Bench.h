@@ -16,6 +16,8 @@ class THandWrittenSql;
 class TBench {
 public:
     // shop: the folder of the generated Kestrova.mdb; res: the program's Res/ pictures.
+    static constexpr int KeystrokesPerRun = 20;
+
     TBench(const QString &shop, const QString &res, const QDate &day, int runs);
     ~TBench();
 
@@ -35,7 +37,7 @@ private:
     // Arms the next login dialog to accept the finance supervisor.
     void AcceptNextLogin();
     // The script has no modal left unanswered and the program showed no message beyond the expected ones.
-    bool Clean(const QString &operation, const QStringList &expected = {});
+    void Clean(const QString &operation, const QStringList &expected = {});
 
     double StartUp();
     Times ColdLogin();
