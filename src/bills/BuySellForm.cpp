@@ -173,6 +173,7 @@ void TFormBuySell::FormShow()
     else
         ComboBox5->setFocus();
     Lines->Clear();
+    Lines->SetStockCheck(IsSales(), IsNewBill() ? 0 : FBillIndex);
 
     if (!IsNewBill()) {
         if (!LoadExistingBill())

@@ -2,6 +2,8 @@
 
 #include "bills/Capitals.h"
 #include "bills/ProductForm2.h"
+#include "figures/ProductFigures.h"
+#include "shell/MainForm.h"
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
@@ -241,6 +243,52 @@ bool TLineGrid::Lookup(int kind, int s)
     return true;
 }
 
+void TLineGrid::SetStockCheck(bool salesBill, int exceptBill)
+{
+    salesBill_ = salesBill;
+    exceptBill_ = exceptBill;
+    for (int s = 0; s < SlotCount; ++s) {
+        stockProduct_[s] = 0;
+        ShowSlotStock(s);
+    }
+}
+
+void TLineGrid::LoadSlotStock(int s)
+{
+    const int product = salesBill_ && productRef_[s] > 1 ? productRef_[s] : 0;
+    if (product == stockProduct_[s])
+        return;
+    stockProduct_[s] = 0;
+    if (product != 0) {
+        TProductFigures figures;
+        if (figures.LoadSizes(FormMain->WorkingDate(), product, exceptBill_)) {
+            const SizeStock stock = figures.SizesOf(product);
+            std::copy(std::begin(stock.size), std::end(stock.size), stockOf_[s]);
+            stockProduct_[s] = product;
+        }
+    }
+}
+
+void TLineGrid::ShowSlotStock(int s)
+{
+    for (int k = 0; k < SizeStock::SizeCount; ++k) {
+        QLineEdit *cell = cells_[s][3 + k];
+        QString tip, look;
+        if (stockProduct_[s] != 0) {
+            const int stock = stockOf_[s][k];
+            tip = QStringLiteral("%1库存：%2").arg(TProductFigures::SizeCaption(k)).arg(stock);
+            if (TextToIntLenient(cell->text()) > stock) {
+                tip += QStringLiteral("，本单数量超过库存");
+                look = QStringLiteral("QLineEdit { background: #ffd9a0; }");
+            }
+        }
+        if (cell->toolTip() != tip)
+            cell->setToolTip(tip);
+        if (cell->styleSheet() != look)
+            cell->setStyleSheet(look);
+    }
+}
+
 void TLineGrid::RecalcLines(int kind, int slot)
 {
     if (!*recalcEnabled_)
@@ -258,6 +306,8 @@ void TLineGrid::RecalcLines(int kind, int slot)
             if (!Lookup(kind, s))
                 return;
     for (int s = first; s <= last; ++s) {
+        LoadSlotStock(s);
+        ShowSlotStock(s);
         int pieces = 0;
         for (int c = 4; c <= 13; ++c)
             pieces += TextToIntLenient(cells_[s][c - 1]->text());
@@ -306,6 +356,8 @@ void TLineGrid::Load(TQuery &lines)
         cell[14]->setText(NumberText(lines.FieldByName(QStringLiteral("StorePrice")).AsFloat()));
         cell[15]->setText(NumberText(lines.FieldByName(QStringLiteral("StoreSum")).AsFloat()));
         productRef_[s] = lines.FieldByName(QStringLiteral("StoreProduct")).AsInteger();
+        LoadSlotStock(s);
+        ShowSlotStock(s);
     }
     double total = 0;
     for (int s = 0; s < SlotCount; ++s)

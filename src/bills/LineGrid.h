@@ -24,6 +24,10 @@ public:
     void Clear();
     void Load(TQuery &lines);
     void PickProduct(int slot);   // the picker flow of slot 1 to 6
+    // On a sales bill each size cell tells the stock of its size, and a cell
+    // asking for more than there is turns amber; nothing is refused. The lines
+    // of the bill being changed are not counted against it.
+    void SetStockCheck(bool salesBill, int exceptBill);
 
     // The cells of slot s (0-based) and cell c (1 to 16).
     QLineEdit *Cell(int s, int c) const { return cells_[s][c - 1]; }
@@ -42,10 +46,16 @@ public:
 
 private:
     bool Lookup(int kind, int s);
+    void LoadSlotStock(int s);
+    void ShowSlotStock(int s);
     bool ProposedPrice(int productIndex, double listPrice, QString &price);
 
     int *customerIndex_;
     bool *recalcEnabled_;
     QLineEdit *cells_[SlotCount][CellCount];
     int productRef_[SlotCount] = {};
+    bool salesBill_ = false;
+    int exceptBill_ = 0;
+    int stockProduct_[SlotCount] = {};    // whose stock stockOf_ holds, 0 for none
+    int stockOf_[SlotCount][10] = {};
 };

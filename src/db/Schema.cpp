@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QUuid>
 
@@ -16,6 +17,63 @@ QString Schema::Text()
     if (!file.open(QIODevice::ReadOnly))
         return QString();
     return QString::fromUtf8(file.readAll());
+}
+
+namespace {
+struct IndexDefinition {
+    QString name;
+    QString statement;
+    QStringList columns;
+};
+
+QList<IndexDefinition> Indexes()
+{
+    static const QRegularExpression create(
+        QStringLiteral("CREATE\\s+(?:UNIQUE\\s+)?INDEX\\s+(\\w+)\\s+ON\\s+\\w+\\s*\\(([^)]*)\\)\\s*;"),
+        QRegularExpression::CaseInsensitiveOption);
+    QList<IndexDefinition> list;
+    auto it = create.globalMatch(Schema::Text());
+    while (it.hasNext()) {
+        const auto m = it.next();
+        IndexDefinition index{m.captured(1), m.captured(0).chopped(1), {}};
+        for (const QString &column : m.captured(2).split(QLatin1Char(',')))
+            index.columns << column.trimmed();
+        list << index;
+    }
+    return list;
+}
+
+QStringList ColumnsOf(QSqlDatabase &db, const QString &index)
+{
+    QStringList columns;
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("PRAGMA index_info(\"%1\")").arg(index)))
+        while (q.next())
+            columns << q.value(2).toString();
+    return columns;
+}
+} // namespace
+
+bool Schema::UpgradeIndexes(QSqlDatabase &db)
+{
+    QList<IndexDefinition> stale;
+    for (const IndexDefinition &index : Indexes())
+        if (ColumnsOf(db, index.name) != index.columns)
+            stale << index;
+    if (stale.isEmpty())
+        return true;
+    QSqlQuery q(db);
+    bool ok = db.transaction();
+    for (const IndexDefinition &index : stale) {
+        ok = ok && q.exec(QStringLiteral("DROP INDEX IF EXISTS \"%1\"").arg(index.name));
+        ok = ok && q.exec(index.statement);
+    }
+    q.finish();
+    if (ok)
+        ok = db.commit();
+    if (!ok)
+        db.rollback();
+    return ok;
 }
 
 bool Schema::CreateDatabase(const QString &fileName, QString *error)

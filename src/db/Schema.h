@@ -1,9 +1,15 @@
 #pragma once
 #include <QString>
 
+class QSqlDatabase;
+
 namespace Schema {
 // The SQL that makes an empty Kestrova.mdb: tables, fixed rows, indexes.
 QString Text();
 // Writes a new database file; refuses to touch an existing one.
 bool CreateDatabase(const QString &fileName, QString *error);
+// Brings the indexes of an open database made by an earlier build to those of
+// the schema, in one transaction; rows are never touched. False when it could
+// not (a read-only file, a database of another program): the books still work.
+bool UpgradeIndexes(QSqlDatabase &db);
 }

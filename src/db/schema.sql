@@ -139,13 +139,14 @@ CREATE INDEX CustomerByName     ON Customer (CustomerName);
 CREATE INDEX AccountByName      ON Account (AccountName);
 CREATE INDEX ProductBySerial    ON Product (ProductSerial);
 CREATE INDEX ProductByName      ON Product (ProductName, ProductType);
-CREATE INDEX BillByUser         ON Bill (BillUser, BillCreateTime);
-CREATE INDEX BillByAccount      ON Bill (BillAccount, BillCreateTime);
+-- The customer and account figures read these alone, never the table rows.
+CREATE INDEX BillByUser         ON Bill (BillUser, BillCreateTime, BillKind, BillSum, BillAccount, BillMoney);
+CREATE INDEX BillByAccount      ON Bill (BillAccount, BillCreateTime, BillMoney);
 CREATE INDEX BillByDate         ON Bill (BillCreateTime);
 CREATE INDEX BillByKind         ON Bill (BillKind, BillCreateTime);
 CREATE INDEX StoreByBill        ON Store (StoreBill);
-CREATE INDEX StoreByProduct     ON Store (StoreProduct);
-CREATE INDEX SGByCustomer       ON SG (SGCustomer, SGDate);
+CREATE INDEX StoreByProduct     ON Store (StoreProduct, StoreBill, StoreNumber);
+CREATE INDEX SGByCustomer       ON SG (SGCustomer, SGDate, SGSum);
 CREATE UNIQUE INDEX PriceByCustomer ON Price (PriceCustomer, PriceProduct);
 CREATE INDEX PriceByProduct     ON Price (PriceProduct);
 -- By type only, so that a list comes back in the order its values were added.

@@ -30,3 +30,29 @@ bool TAccountFigures::Load(const QDate &asOf)
     }
     return true;
 }
+
+QString TAccountFigures::MonthSql(const QDate &day)
+{
+    const MonthSpan month(day);
+    const QString inMonth = QStringLiteral("BillCreateTime >= ") + SqlDate(month.first);
+    return QStringLiteral("Select BillAccount, Sum(Case When BillCreateTime < ") + SqlDate(month.first)
+           + QStringLiteral(" Then BillMoney Else 0 End) As Opening, Sum(Case When ") + inMonth
+           + QStringLiteral(" And BillMoney > 0 Then BillMoney Else 0 End) As MoneyIn, Sum(Case When ") + inMonth
+           + QStringLiteral(" And BillMoney < 0 Then -BillMoney Else 0 End) As MoneyOut From Bill Where BillCreateTime <= ")
+           + SqlDate(month.last) + QStringLiteral(" Group By BillAccount");
+}
+
+bool TAccountFigures::LoadMonth(const QDate &day)
+{
+    months_.clear();
+    TQuery q(QStringLiteral("AccountMonth"));
+    if (!RunQuery(q, MonthSql(day), QStringLiteral("数据库打开失败")))
+        return false;
+    for (q.First(); !q.Eof(); q.Next()) {
+        AccountMonth &m = months_[q.FieldByName(QStringLiteral("BillAccount")).AsInteger()];
+        m.opening = RoundMoney(q.FieldByName(QStringLiteral("Opening")).AsFloat());
+        m.in = RoundMoney(q.FieldByName(QStringLiteral("MoneyIn")).AsFloat());
+        m.out = RoundMoney(q.FieldByName(QStringLiteral("MoneyOut")).AsFloat());
+    }
+    return true;
+}

@@ -13,6 +13,13 @@ struct AccountSums {
     double Month() const;     // rounded to the fen
 };
 
+// An account's month: balance carried in, money in, money out (without sign).
+struct AccountMonth {
+    double opening = 0;
+    double in = 0;
+    double out = 0;
+};
+
 class TAccountFigures {
 public:
     // Shows "统计帐户金额时出错" and gives false when the query fails.
@@ -21,6 +28,12 @@ public:
 
     static QString Sql(const QDate &asOf);
 
+    // Every account's movement in the calendar month of the day, rounded to the fen.
+    bool LoadMonth(const QDate &day);
+    AccountMonth MonthOf(int accountIndex) const { return months_.value(accountIndex); }
+    static QString MonthSql(const QDate &day);
+
 private:
     QHash<int, AccountSums> sums_;
+    QHash<int, AccountMonth> months_;
 };

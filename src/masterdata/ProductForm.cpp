@@ -1,5 +1,7 @@
 #include "masterdata/ProductForm.h"
 
+#include "figures/ProductFigures.h"
+#include "masterdata/SizeStockRow.h"
 #include "shell/Artwork.h"
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
@@ -37,7 +39,7 @@ TFormProduct::TFormProduct(QWidget *parent) : TForm(parent)
 {
     setObjectName(QStringLiteral("FormProduct"));
     setWindowTitle(QStringLiteral("货品资料"));
-    setFixedSize(461, 321);
+    setFixedSize(461, 391);
 
     Image9 = new QLabel(this);
     Image9->setObjectName(QStringLiteral("Image9"));
@@ -68,11 +70,16 @@ TFormProduct::TFormProduct(QWidget *parent) : TForm(parent)
     auto button = [this](const QString &name, const QString &text, int x) {
         auto *b = new QPushButton(text, this);
         b->setObjectName(name);
-        b->setGeometry(x, 266, 100, 34);
+        b->setGeometry(x, 336, 100, 34);
         b->setCursor(Qt::PointingHandCursor);
         b->setAutoDefault(false);
         return b;
     };
+    SizeCaption = new QLabel(QStringLiteral("各尺码库存"), this);
+    SizeCaption->setGeometry(20, 246, 200, 20);
+    SizeRow = new TSizeStockRow(this);
+    SizeRow->move(20, 268);
+
     BitBtn3 = button(QStringLiteral("BitBtn3"), QStringLiteral("删除"), 20);
     BitBtn1 = button(QStringLiteral("BitBtn1"), QStringLiteral("保存"), 230);
     BitBtn2 = button(QStringLiteral("BitBtn2"), QStringLiteral("取消"), 340);
@@ -94,10 +101,19 @@ void TFormProduct::FormShow()
         Edit7->setText(q.FieldByName(QStringLiteral("ProductSerial")).AsString());
         Edit8->setText(q.FieldByName(QStringLiteral("ProductRemark")).AsString());
         BitBtn3->show();
+        TProductFigures figures;
+        const QDate day = FormMain->WorkingDate();
+        if (figures.LoadSizes(day, FProductIndex))
+            SizeRow->Show(figures.SizesOf(FProductIndex));
+        SizeCaption->setText(QStringLiteral("各尺码库存（截至 %1）").arg(DateText(day)));
+        SizeCaption->show();
+        SizeRow->show();
     } else {
         for (QLineEdit *e : Edits())
             e->clear();
         BitBtn3->hide();
+        SizeCaption->hide();
+        SizeRow->hide();
     }
     Edit2->setFocus();
 }

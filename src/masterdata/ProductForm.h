@@ -4,6 +4,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TSizeStockRow;
 
 // The product editor: creates (mode 0), changes or deletes a product.
 class TFormProduct : public TForm {
@@ -21,6 +22,8 @@ public:
     QLabel *Image9;
     QLineEdit *Edit2, *Edit3, *Edit4, *Edit7, *Edit8;
     QPushButton *BitBtn1, *BitBtn2, *BitBtn3;
+    QLabel *SizeCaption;
+    TSizeStockRow *SizeRow;   // the stock of each size, for a stored product
 
 private:
     QList<QLineEdit *> Edits() const { return {Edit2, Edit3, Edit4, Edit7, Edit8}; }

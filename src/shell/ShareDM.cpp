@@ -1,5 +1,6 @@
 #include "shell/ShareDM.h"
 
+#include "db/Schema.h"
 #include "shell/AskForm.h"
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
@@ -435,6 +436,12 @@ QSqlDatabase &TShareDataModule::Connection()
         throw EDatabaseError(error);
     }
     check.finish();
+    // A desktop file database: a page cache that holds the figures' indexes,
+    // sorting in memory; a database from an earlier build gets today's indexes.
+    for (const char *pragma : {"PRAGMA cache_size = -32768", "PRAGMA temp_store = MEMORY"})
+        check.exec(QString::fromLatin1(pragma));
+    check.finish();
+    Schema::UpgradeIndexes(db);
     return db;
 }
 

@@ -3,7 +3,10 @@
 #include "cards/BillPage.h"
 #include "cards/CustomerPage.h"
 #include "cards/StorePage.h"
+#include "figures/AccountFigures.h"
+#include "figures/CustomerFigures.h"
 #include "masterdata/CustomerForm.h"
+#include "shell/Money.h"
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
@@ -51,6 +54,8 @@ private slots:
     void accountFigures();
     void highlight();
     void cardQueriesUseIndexes();
+    void groupedFiguresEqualPerCustomerSums();
+    void olderDatabaseGetsTodaysIndexes();
 };
 
 void TestCardPages::grading_data()
@@ -436,17 +441,111 @@ void TestCardPages::cardQueriesUseIndexes()
         "Select * From Product Where (ProductName = 'a') And (ProductType = 'b')",
         "Select * From Price Where (PriceCustomer = 3) And (PriceProduct = 5)",
         "Select * From Customer Where CustomerName = 'a'",
+        // The grouped figures of the customer and account pages and the customer window.
+        TranslateSql(TCustomerFigures::BillSql(Today, QDate(), nullptr)),
+        TranslateSql(TCustomerFigures::BillSql(Today, QDate(2024, 3, 1), nullptr)),
+        TranslateSql(TCustomerFigures::OtherSql(Today, QDate(), nullptr)),
+        TranslateSql(TAccountFigures::Sql(Today)),
     };
+    const QString one = QStringLiteral("张'三");
+    const QStringList single = {TranslateSql(TCustomerFigures::BillSql(Today, QDate(), &one)),
+                                TranslateSql(TCustomerFigures::OtherSql(Today, QDate(), &one))};
     for (const QString &sql : queries) {
         QSqlQuery q(ShareDataModule->Connection());
         QVERIFY(q.exec("EXPLAIN QUERY PLAN " + sql));
         QStringList plan;
         while (q.next())
             plan << q.value(3).toString();
+        // A walk over a covering index reads no table row; a bare scan would.
         for (const QString &step : plan)
-            QVERIFY2(!QRegularExpression("^SCAN (Bill|Store|SG|Product|Price|Customer)\\b").match(step).hasMatch(),
+            QVERIFY2(!QRegularExpression("^SCAN (Bill|Store|SG|Product|Price|Customer)( USING INDEX|$)").match(step).hasMatch(),
                      qPrintable(sql + " -> " + plan.join(" | ")));
     }
+    // One customer's figures look the customer up, never walk everybody's bills.
+    for (const QString &sql : single) {
+        QSqlQuery q(ShareDataModule->Connection());
+        QVERIFY(q.exec("EXPLAIN QUERY PLAN " + sql));
+        QStringList plan;
+        while (q.next())
+            plan << q.value(3).toString();
+        QVERIFY2(plan.join(" | ").contains(QRegularExpression("SEARCH (Bill|SG) USING COVERING INDEX")),
+                 qPrintable(sql + " -> " + plan.join(" | ")));
+    }
+}
+
+void TestCardPages::groupedFiguresEqualPerCustomerSums()
+{
+    // The one grouped pass gives each customer exactly the sums of its own bills.
+    TestEnv env;
+    const int bank = env.AddAccount("银行");
+    const int gone = env.AddAccount("已删帐户");
+    const QStringList names = {"甲", "张'三", "Group By鞋店", "无单据"};
+    for (const QString &n : names)
+        env.AddCustomer(n, "本地", 5);
+    env.AddBill("出货单", "甲", Today, 10.1, 3, bank);
+    env.AddBill("出货单", "甲", Today, 20.2, 7, 1);                 // paid on the placeholder: not received
+    env.AddBill("进货单", "甲", Today.addDays(-40), -30.3, -10, bank); // refund: paid out
+    env.AddBill("出货单", "甲", Today.addDays(1), 1000, 1000, bank);  // after the working date
+    env.AddBill("财务收入单", "张'三", Today, 0.1, 0.1, bank);
+    env.AddBill("财务收入单", "张'三", Today, 0.2, 0.2, gone);
+    env.AddBill("财务支出单", "张'三", Today, -0.3, -0.3, bank);
+    env.AddBill("出货单", "张'三", Today, 99.999, 0, 1);
+    env.AddBill("出货单", "Group By鞋店", QDate(2024, 3, 1), 5084.81);
+    env.AddBill("出货单", "Group By鞋店", QDate(2024, 2, 29), 8528.61);
+    env.AddSG("张'三", Today, 0.1);
+    env.AddSG("张'三", Today.addDays(1), 50);
+    env.AddSG("Group By鞋店", Today, 0.2);
+    env.Exec("Delete From Account Where AccountIndex = " + QString::number(gone));
+
+    auto sum = [&](const QString &sql) { return env.Scalar(sql).toDouble(); };
+    for (const QDate &from : {QDate(), QDate(2024, 3, 1)}) {
+        TCustomerFigures all;
+        QVERIFY(all.Load(Today, from));
+        const QString d = "'2024-03-15'";
+        const QString after = from.isValid() ? " And (BillCreateTime >= '2024-03-01')" : QString();
+        const QString sgAfter = from.isValid() ? " And (SGDate >= '2024-03-01')" : QString();
+        for (const QString &n : names) {
+            const QString who = QuotedStr(n);
+            TCustomerFigures one;
+            QVERIFY(one.LoadCustomer(n, Today, from));
+            for (const CustomerSums &s : {all.Of(n), one.Of(n)}) {
+                const QString where = " And (BillUser = " + who + ") And (BillCreateTime <= " + d + ")" + after;
+                QCOMPARE(s.Goods(), RoundMoney(sum("Select Sum(BillSum) From Bill Where ((BillKind = '出货单') Or (BillKind = '进货单'))" + where)));
+                QCOMPARE(s.Sales(), RoundMoney(sum("Select Sum(BillSum) From Bill Where (BillKind = '出货单')" + where)));
+                QCOMPARE(s.Returns(), RoundMoney(-sum("Select Sum(BillSum) From Bill Where (BillKind = '进货单')" + where)));
+                QCOMPARE(s.Received(), RoundMoney(sum("Select Sum(BillMoney) From Account,Bill Where (AccountIndex > 1) And (AccountIndex = BillAccount) And (BillMoney > 0)" + where)));
+                QCOMPARE(s.PaidNet(), RoundMoney(sum("Select Sum(BillMoney) From Account,Bill Where (AccountIndex > 1) And (AccountIndex = BillAccount)" + where)));
+                QCOMPARE(s.Other(), RoundMoney(sum("Select Sum(SGSum) From SG Where (SGCustomer = " + who + ") And (SGDate <= " + d + ")" + sgAfter)));
+            }
+        }
+    }
+    TCustomerFigures all;
+    QVERIFY(all.Load(Today));
+    QCOMPARE(all.Of("张'三").Debt(5), 105.0);      // 5 + 100 + 0.1 - 0.1
+    QCOMPARE(all.Of("甲").Debt(5), 2.0);           // 5 + 0 + 0 - 3 (the refund is not money received)
+    QCOMPARE(all.Of("Group By鞋店").Goods(), 13613.42);
+    QCOMPARE(all.Of("无单据").Debt(5), 5.0);
+}
+
+void TestCardPages::olderDatabaseGetsTodaysIndexes()
+{
+    TestEnv env;
+    env.AddBill("出货单", "甲", Today, 10);
+    env.Exec("Drop Index BillByUser");
+    env.Exec("Create Index BillByUser On Bill (BillUser, BillCreateTime)");
+    env.Exec("Drop Index SGByCustomer");
+    ShareDataModule->Disconnect();
+    auto columns = [&](const QString &index) {
+        QSqlQuery q(ShareDataModule->Connection());
+        q.exec("PRAGMA index_info(" + index + ")");
+        QStringList list;
+        while (q.next())
+            list << q.value(2).toString();
+        return list.join(',');
+    };
+    QCOMPARE(columns("BillByUser"), QStringLiteral("BillUser,BillCreateTime,BillKind,BillSum,BillAccount,BillMoney"));
+    QCOMPARE(columns("SGByCustomer"), QStringLiteral("SGCustomer,SGDate,SGSum"));
+    QCOMPARE(env.Scalar("Select count(*) From Bill Where BillUser = '甲'").toInt(), 1);
 }
 
 QTEST_MAIN(TestCardPages)

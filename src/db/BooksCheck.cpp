@@ -1,0 +1,333 @@
+#include "db/BooksCheck.h"
+
+#include "figures/ProductFigures.h"
+#include "shell/Money.h"
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+
+const QString TBooksCheck::NothingFound = QStringLiteral("未发现问题");
+
+namespace {
+const QString failure = QStringLiteral("数据库打开失败");
+const QString goodsKinds = QStringLiteral("(BillKind = '出货单' Or BillKind = '进货单')");
+
+// The letters before the digits and the number they make, without leading zeros.
+struct SerialParts {
+    QString prefix;
+    QString number;
+    bool valid = false;
+};
+
+SerialParts Split(const QString &serial)
+{
+    SerialParts parts;
+    int at = 0;
+    while (at < serial.size() && !(serial[at] >= QLatin1Char('0') && serial[at] <= QLatin1Char('9')))
+        ++at;
+    parts.prefix = serial.left(at);
+    parts.valid = IsDigitText(serial.mid(at));
+    parts.number = serial.mid(at);
+    while (parts.number.startsWith(QLatin1Char('0')))
+        parts.number.remove(0, 1);
+    return parts;
+}
+
+// Compares two digit runs without leading zeros as numbers of any length.
+bool Greater(const QString &a, const QString &b)
+{
+    return a.size() != b.size() ? a.size() > b.size() : a > b;
+}
+} // namespace
+
+void TBooksCheck::Add(const QString &kind, const QString &explanation, int billIndex, bool fault)
+{
+    BooksFinding f;
+    f.kind = kind;
+    f.fault = fault;
+    f.billIndex = billIndex;
+    f.explanation = explanation;
+    findings_ << f;
+    if (!kinds_.contains(kind))
+        kinds_ << kind;
+}
+
+bool TBooksCheck::ForBills(const QString &sql, const std::function<void(TQuery &)> &each)
+{
+    TQuery q(QStringLiteral("BooksCheck"));
+    if (!RunQuery(q, sql, failure))
+        return false;
+    for (q.First(); !q.Eof(); q.Next()) {
+        const int before = int(findings_.size());
+        each(q);
+        // Every finding about a bill names it the same way.
+        for (int i = before; i < findings_.size(); ++i) {
+            BooksFinding &f = findings_[i];
+            if (q.HasField(QStringLiteral("BillSerial")))
+                f.serial = q.FieldByName(QStringLiteral("BillSerial")).AsString();
+            if (q.HasField(QStringLiteral("BillCreateTime")))
+                f.date = q.FieldByName(QStringLiteral("BillCreateTime")).AsDate();
+            if (q.HasField(QStringLiteral("BillUser")))
+                f.customer = q.FieldByName(QStringLiteral("BillUser")).AsString();
+        }
+    }
+    return true;
+}
+
+bool TBooksCheck::Run(const std::function<void(int)> &progress)
+{
+    findings_.clear();
+    settings_.clear();
+    kinds_.clear();
+    const std::function<bool(TBooksCheck *)> steps[] = {&TBooksCheck::Integrity, &TBooksCheck::LineCounts, &TBooksCheck::Totals,
+                                                        &TBooksCheck::Signs,     &TBooksCheck::References, &TBooksCheck::UnknownCustomers,
+                                                        &TBooksCheck::BillNumbers};
+    const int count = int(std::size(steps));
+    for (int i = 0; i < count; ++i) {
+        if (progress)
+            progress(i * 100 / count);
+        if (!steps[i](this))
+            return false;
+    }
+    if (progress)
+        progress(100);
+    return true;
+}
+
+int TBooksCheck::FaultCount() const
+{
+    int n = 0;
+    for (const BooksFinding &f : findings_)
+        n += f.fault ? 1 : 0;
+    return n;
+}
+
+QString TBooksCheck::Summary() const
+{
+    if (findings_.isEmpty())
+        return NothingFound;
+    QStringList parts;
+    for (const QString &kind : kinds_) {
+        int n = 0;
+        for (const BooksFinding &f : findings_)
+            n += f.kind == kind ? 1 : 0;
+        parts << QStringLiteral("%1：%2").arg(kind).arg(n);
+    }
+    return parts.join(QStringLiteral("；"));
+}
+
+bool TBooksCheck::Integrity()
+{
+    QSqlQuery q(ShareDataModule->Connection());
+    if (!q.exec(QStringLiteral("PRAGMA integrity_check"))) {
+        Add(QStringLiteral("数据库完整性"), QStringLiteral("无法检查数据库文件：") + q.lastError().text());
+        return true;
+    }
+    while (q.next()) {
+        const QString line = q.value(0).toString();
+        if (line != QLatin1String("ok"))
+            Add(QStringLiteral("数据库完整性"), QStringLiteral("数据库文件有损坏：") + line);
+    }
+    return true;
+}
+
+bool TBooksCheck::LineCounts()
+{
+    const QString kind = QStringLiteral("单据行缺失");
+    if (!ForBills(QStringLiteral("Select BillIndex, BillSerial, BillCreateTime, BillUser, BillKind, (Select Count(*) From Store "
+                                 "Where StoreBill = BillIndex) As Lines From Bill Where (BillIndex > 1) And ")
+                      + goodsKinds + QStringLiteral(" And ((Select Count(*) From Store Where StoreBill = BillIndex) <> 6) "
+                                                    "Order By BillIndex"),
+                  [&](TQuery &q) {
+                      Add(kind, QStringLiteral("%1应有6个货品行，实有%2个")
+                                    .arg(q.FieldByName(QStringLiteral("BillKind")).AsString())
+                                    .arg(q.FieldByName(QStringLiteral("Lines")).AsInteger()),
+                          q.FieldByName(QStringLiteral("BillIndex")).AsInteger());
+                  }))
+        return false;
+    return ForBills(QStringLiteral("Select StoreIndex, StoreBill From Store Where StoreBill Not In (Select BillIndex From Bill) "
+                                   "Order By StoreIndex"),
+                    [&](TQuery &q) {
+                        Add(QStringLiteral("孤立的货品行"),
+                            QStringLiteral("货品行%1属于已不存在的单据%2")
+                                .arg(q.FieldByName(QStringLiteral("StoreIndex")).AsInteger())
+                                .arg(q.FieldByName(QStringLiteral("StoreBill")).AsInteger()));
+                    });
+}
+
+bool TBooksCheck::Totals()
+{
+    // Candidates are found in SQL; the fen is judged by the program's own money rule.
+    if (!ForBills(QStringLiteral("Select BillIndex, BillSerial, BillCreateTime, BillUser, BillSum, Sum(StoreSum) As LineSum "
+                                 "From Bill, Store Where (StoreBill = BillIndex) And (BillIndex > 1) And ")
+                      + goodsKinds
+                      + QStringLiteral(" Group By BillIndex, BillSerial, BillCreateTime, BillUser, BillSum "
+                                       "Having Abs(Abs(BillSum) - Sum(StoreSum)) > 0.004 Order By BillIndex"),
+                  [&](TQuery &q) {
+                      const double total = RoundMoney(qAbs(q.FieldByName(QStringLiteral("BillSum")).AsFloat()));
+                      const double lines = RoundMoney(q.FieldByName(QStringLiteral("LineSum")).AsFloat());
+                      if (total != lines)
+                          Add(QStringLiteral("金额不符"),
+                              QStringLiteral("单据金额%1元，各货品行金额之和%2元").arg(MoneyText(total), MoneyText(lines)),
+                              q.FieldByName(QStringLiteral("BillIndex")).AsInteger());
+                  }))
+        return false;
+    return ForBills(QStringLiteral("Select BillIndex, BillSerial, BillCreateTime, BillUser, StoreIndex, StoreNumber, ")
+                        + TProductFigures::SumOfSizesSql() + QStringLiteral(" As Sizes, ") + TProductFigures::OddSizeTextSql()
+                        + QStringLiteral(" As Odd From Bill, Store Where (StoreBill = BillIndex) And ((Abs(StoreNumber) <> ")
+                        + TProductFigures::SumOfSizesSql() + QStringLiteral(") Or ") + TProductFigures::OddSizeTextSql()
+                        + QStringLiteral(") Order By BillIndex, StoreIndex"),
+                    [&](TQuery &q) {
+                        Add(QStringLiteral("数量不符"),
+                            q.FieldByName(QStringLiteral("Odd")).AsBoolean()
+                                ? QStringLiteral("货品行%1的尺码数量不是整数").arg(q.FieldByName(QStringLiteral("StoreIndex")).AsInteger())
+                                : QStringLiteral("货品行%1的数量为%2，各尺码之和为%3")
+                                      .arg(q.FieldByName(QStringLiteral("StoreIndex")).AsInteger())
+                                      .arg(qAbs(q.FieldByName(QStringLiteral("StoreNumber")).AsInteger()))
+                                      .arg(q.FieldByName(QStringLiteral("Sizes")).AsInteger()),
+                            q.FieldByName(QStringLiteral("BillIndex")).AsInteger());
+                    });
+}
+
+bool TBooksCheck::Signs()
+{
+    // Sales: total and money up, quantities down; purchases the reverse;
+    // income both up and equal; expense both down and equal.
+    const QString kind = QStringLiteral("正负号错误");
+    const QString billSigns = QStringLiteral(
+        "((BillKind = '出货单' And (BillSum < 0 Or BillMoney < 0)) Or (BillKind = '进货单' And (BillSum > 0 Or BillMoney > 0)) Or "
+        "(BillKind = '财务收入单' And (BillSum < 0 Or BillMoney <> BillSum)) Or "
+        "(BillKind = '财务支出单' And (BillSum > 0 Or BillMoney <> BillSum)))");
+    if (!ForBills(QStringLiteral("Select BillIndex, BillSerial, BillCreateTime, BillUser, BillKind, BillSum, BillMoney From Bill "
+                                 "Where (BillIndex > 1) And ")
+                      + billSigns + QStringLiteral(" Order By BillIndex"),
+                  [&](TQuery &q) {
+                      Add(kind, QStringLiteral("%1的金额%2、已付%3与单据种类的正负号不符")
+                                    .arg(q.FieldByName(QStringLiteral("BillKind")).AsString(),
+                                         NumberText(q.FieldByName(QStringLiteral("BillSum")).AsFloat()),
+                                         NumberText(q.FieldByName(QStringLiteral("BillMoney")).AsFloat())),
+                          q.FieldByName(QStringLiteral("BillIndex")).AsInteger());
+                  }))
+        return false;
+    return ForBills(QStringLiteral("Select BillIndex, BillSerial, BillCreateTime, BillUser, BillKind, StoreIndex, StoreNumber, "
+                                   "StorePrice, StoreSum From Bill, Store Where (StoreBill = BillIndex) And "
+                                   "((BillKind = '出货单' And StoreNumber > 0) Or (BillKind = '进货单' And StoreNumber < 0) Or "
+                                   "(StorePrice < 0) Or (StoreSum < 0) Or (BillKind <> '出货单' And BillKind <> '进货单')) "
+                                   "Order By BillIndex, StoreIndex"),
+                    [&](TQuery &q) {
+                        const QString billKind = q.FieldByName(QStringLiteral("BillKind")).AsString();
+                        const bool goods = billKind == QStringLiteral("出货单") || billKind == QStringLiteral("进货单");
+                        Add(kind,
+                            goods ? QStringLiteral("%1的货品行%2：数量%3、单价%4、金额%5的正负号不符")
+                                        .arg(billKind)
+                                        .arg(q.FieldByName(QStringLiteral("StoreIndex")).AsInteger())
+                                        .arg(q.FieldByName(QStringLiteral("StoreNumber")).AsInteger())
+                                        .arg(NumberText(q.FieldByName(QStringLiteral("StorePrice")).AsFloat()),
+                                             NumberText(q.FieldByName(QStringLiteral("StoreSum")).AsFloat()))
+                                  : QStringLiteral("%1不应有货品行（货品行%2）")
+                                        .arg(billKind)
+                                        .arg(q.FieldByName(QStringLiteral("StoreIndex")).AsInteger()),
+                            q.FieldByName(QStringLiteral("BillIndex")).AsInteger());
+                    });
+}
+
+bool TBooksCheck::References()
+{
+    if (!ForBills(QStringLiteral("Select BillIndex, BillSerial, BillCreateTime, BillUser, StoreIndex, StoreProduct From Bill, Store "
+                                 "Where (StoreBill = BillIndex) And (StoreProduct <> 0) And "
+                                 "(StoreProduct Not In (Select ProductIndex From Product)) Order By BillIndex, StoreIndex"),
+                  [&](TQuery &q) {
+                      Add(QStringLiteral("货品不存在"),
+                          QStringLiteral("货品行%1的货品%2已不存在")
+                              .arg(q.FieldByName(QStringLiteral("StoreIndex")).AsInteger())
+                              .arg(q.FieldByName(QStringLiteral("StoreProduct")).AsInteger()),
+                          q.FieldByName(QStringLiteral("BillIndex")).AsInteger());
+                  }))
+        return false;
+    return ForBills(QStringLiteral("Select BillIndex, BillSerial, BillCreateTime, BillUser, BillAccount From Bill Where "
+                                   "(BillIndex > 1) And (BillAccount Not In (Select AccountIndex From Account)) Order By BillIndex"),
+                    [&](TQuery &q) {
+                        Add(QStringLiteral("帐户不存在"),
+                            QStringLiteral("单据记在已不存在的帐户%1上，其款项不计入任何帐户")
+                                .arg(q.FieldByName(QStringLiteral("BillAccount")).AsInteger()),
+                            q.FieldByName(QStringLiteral("BillIndex")).AsInteger());
+                    });
+}
+
+bool TBooksCheck::UnknownCustomers()
+{
+    return ForBills(QStringLiteral("Select BillIndex, BillSerial, BillCreateTime, BillUser From Bill Where (BillIndex > 1) And "
+                                   "(BillUser Not In (Select CustomerName From Customer)) Order By BillIndex"),
+                    [&](TQuery &q) {
+                        Add(QStringLiteral("客户不在客户表中（提示）"),
+                            QStringLiteral("单据上的客户“%1”不在客户表中（可能已删除），单据照常计入各帐户和库存")
+                                .arg(q.FieldByName(QStringLiteral("BillUser")).AsString()),
+                            q.FieldByName(QStringLiteral("BillIndex")).AsInteger(), false);
+                    });
+}
+
+bool TBooksCheck::BillNumbers()
+{
+    if (!ForBills(QStringLiteral("Select BillKind, BillSerial, Count(*) As Times, Min(BillIndex) As BillIndex From Bill "
+                                 "Where (BillIndex > 1) And (BillSerial <> '') Group By BillKind, BillSerial "
+                                 "Having Count(*) > 1 Order By BillKind, BillSerial"),
+                  [&](TQuery &q) {
+                      Add(QStringLiteral("单据编号重复"),
+                          QStringLiteral("%1编号“%2”用了%3次")
+                              .arg(q.FieldByName(QStringLiteral("BillKind")).AsString(),
+                                   q.FieldByName(QStringLiteral("BillSerial")).AsString())
+                              .arg(q.FieldByName(QStringLiteral("Times")).AsInteger()),
+                          q.FieldByName(QStringLiteral("BillIndex")).AsInteger());
+                  }))
+        return false;
+    const QString kinds[4] = {QStringLiteral("出货单"), QStringLiteral("进货单"), QStringLiteral("财务收入单"), QStringLiteral("财务支出单")};
+    TQuery setting(QStringLiteral("BooksCheckSetting"));
+    if (!RunQuery(setting, QStringLiteral("Select * From Setting Where SettingIndex Between 1 And 4 Order By SettingIndex"), failure))
+        return false;
+    for (setting.First(); !setting.Eof(); setting.Next()) {
+        const int index = setting.FieldByName(QStringLiteral("SettingIndex")).AsInteger();
+        const QString stored = setting.FieldByName(QStringLiteral("SettingValue")).AsString();
+        const SerialParts base = Split(stored);
+        if (!base.valid)
+            continue;   // the editor says so itself when it proposes a number
+        TQuery q(QStringLiteral("BooksCheckSerials"));
+        if (!RunQuery(q, QStringLiteral("Select BillSerial From Bill Where (BillIndex > 1) And (BillKind = ") + QuotedStr(kinds[index - 1])
+                             + QStringLiteral(")"),
+                      failure))
+            return false;
+        QString highest;
+        QString highestNumber = base.number;
+        for (q.First(); !q.Eof(); q.Next()) {
+            const QString serial = q.FieldByName(QStringLiteral("BillSerial")).AsString();
+            const SerialParts p = Split(serial);
+            if (p.valid && p.prefix == base.prefix && Greater(p.number, highestNumber)) {
+                highestNumber = p.number;
+                highest = serial;
+            }
+        }
+        if (!highest.isEmpty()) {
+            settings_ << SettingBehind{index, stored, highest};
+            Add(QStringLiteral("编号设置落后"),
+                QStringLiteral("%1的上次编号记为“%2”，但已有单据编号“%3”，下次建议的编号会重复").arg(kinds[index - 1], stored, highest));
+        }
+    }
+    return true;
+}
+
+bool TBooksCheck::MoveSettingsForward()
+{
+    if (settings_.isEmpty())
+        return true;
+    const bool moved = ShareDataModule->RunInTransaction(QStringLiteral("编号设置修改失败，未作任何修改"), [&] {
+        for (const SettingBehind &s : settings_)
+            ShareDataModule->Exec(QStringLiteral("Update Setting Set SettingValue = ? Where SettingIndex = ? And SettingValue = ?"),
+                                  {s.highest, s.settingIndex, s.stored});
+        return true;
+    });
+    if (moved)
+        settings_.clear();
+    return moved;
+}

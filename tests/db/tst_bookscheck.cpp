@@ -1,0 +1,124 @@
+// The books check: one planted fault of each kind, found once with its bill.
+#include "db/BooksCheck.h"
+#include "shell/ShareDM.h"
+#include "support/TestEnv.h"
+
+#include <QTest>
+
+namespace {
+const QDate Day(2024, 3, 15);
+
+// A sound sales bill as the editor writes it: six lines, one used.
+int SoundSale(TestEnv &env, const QString &serial, int product, int account)
+{
+    const int bill = env.AddBill("出货单", "甲", Day, 30, 10, account);
+    env.Exec("Update Bill Set BillSerial = ? Where BillIndex = ?", {serial, bill});
+    env.Exec("Insert Into Store (StoreBill, StoreProduct, StoreNum4, StoreNum5, StoreNumber, StorePrice, StoreSum) "
+             "Values (?, ?, '1', '2', -3, 10, 30)", {bill, product});
+    for (int i = 0; i < 5; ++i)
+        env.Exec("Insert Into Store (StoreBill, StoreProduct, StoreNumber) Values (?, 0, 0)", {bill});
+    return bill;
+}
+} // namespace
+
+class TestBooksCheck : public QObject {
+    Q_OBJECT
+private slots:
+    void plantedFault_data();
+    void plantedFault();
+    void settingMovedForwardAndNothingElse();
+};
+
+void TestBooksCheck::plantedFault_data()
+{
+    QTest::addColumn<QString>("plant");     // SQL with %1 for the bill's index
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("explanation");
+    QTest::addColumn<bool>("namesTheBill");
+    QTest::newRow("clean") << "" << "" << "" << false;
+    QTest::newRow("a line missing") << "Delete From Store Where StoreIndex = (Select Max(StoreIndex) From Store Where StoreBill = %1)"
+                                    << "单据行缺失" << "出货单应有6个货品行，实有5个" << true;
+    QTest::newRow("line of a missing bill") << "Insert Into Store (StoreBill, StoreProduct, StoreNumber) Values (999, 0, 0)"
+                                            << "孤立的货品行" << "属于已不存在的单据999" << false;
+    QTest::newRow("total against lines") << "Update Bill Set BillSum = 30.02 Where BillIndex = %1"
+                                         << "金额不符" << "单据金额30.02元，各货品行金额之和30元" << true;
+    QTest::newRow("total within the fen") << "Update Bill Set BillSum = 30.004 Where BillIndex = %1" << "" << "" << false;
+    QTest::newRow("quantity against sizes") << "Update Store Set StoreNumber = -4 Where StoreBill = %1 And StoreProduct > 0"
+                                            << "数量不符" << "的数量为4，各尺码之和为3" << true;
+    QTest::newRow("size that is no number") << "Update Store Set StoreNum4 = '1.0' Where StoreBill = %1 And StoreProduct > 0"
+                                            << "数量不符" << "的尺码数量不是整数" << true;
+    QTest::newRow("sign of the bill") << "Update Bill Set BillSum = -30 Where BillIndex = %1"
+                                      << "正负号错误" << "出货单的金额-30、已付10与单据种类的正负号不符" << true;
+    QTest::newRow("sign of a line") << "Update Store Set StoreNumber = 3 Where StoreBill = %1 And StoreProduct > 0"
+                                    << "正负号错误" << "数量3" << true;
+    QTest::newRow("missing product") << "Update Store Set StoreProduct = 77 Where StoreBill = %1 And StoreProduct > 0"
+                                     << "货品不存在" << "的货品77已不存在" << true;
+    QTest::newRow("missing account") << "Update Bill Set BillAccount = 55 Where BillIndex = %1"
+                                     << "帐户不存在" << "已不存在的帐户55" << true;
+    QTest::newRow("customer not on the list") << "Update Bill Set BillUser = '已删客户' Where BillIndex = %1"
+                                              << "客户不在客户表中（提示）" << "“已删客户”不在客户表中" << true;
+    QTest::newRow("number used twice") << "Insert Into Bill (BillKind, BillSerial, BillCreateTime, BillAccount) Values ('出货单', 'XS10001', '2024-03-16', 1);"
+                                          + QString("Insert Into Store (StoreBill, StoreProduct, StoreNumber) Select Max(BillIndex), 0, 0 From Bill;").repeated(6)
+                                       << "单据编号重复" << "出货单编号“XS10001”用了2次" << true;
+    QTest::newRow("setting behind") << "Update Setting Set SettingValue = 'XS09999' Where SettingIndex = 1"
+                                    << "编号设置落后" << "出货单的上次编号记为“XS09999”，但已有单据编号“XS10001”" << false;
+}
+
+void TestBooksCheck::plantedFault()
+{
+    QFETCH(QString, plant);
+    QFETCH(QString, kind);
+    QFETCH(QString, explanation);
+    QFETCH(bool, namesTheBill);
+    TestEnv env;
+    env.AddCustomer("甲");
+    const int bank = env.AddAccount("银行");
+    const int bill = SoundSale(env, "XS10001", env.AddProduct("皮鞋", "A1", 10, "P1"), bank);
+    env.Exec("Update Setting Set SettingValue = 'XS10001' Where SettingIndex = 1");
+    for (const QString &sql : plant.split(';', Qt::SkipEmptyParts))
+        env.Exec(sql.contains("%1") ? sql.arg(bill) : sql);
+    TBooksCheck check;
+    QList<int> seen;
+    QVERIFY(check.Run([&](int p) { seen << p; }));
+    QCOMPARE(seen.last(), 100);
+    if (kind.isEmpty()) {
+        QCOMPARE(check.Findings().size(), 0);
+        QCOMPARE(check.Summary(), QStringLiteral("未发现问题"));
+        return;
+    }
+    QCOMPARE(check.Findings().size(), 1);
+    const BooksFinding f = check.Findings().first();
+    QCOMPARE(f.kind, kind);
+    QVERIFY2(f.explanation.contains(explanation), qPrintable(f.explanation));
+    QCOMPARE(check.Summary(), kind + "：1");
+    if (namesTheBill) {
+        QCOMPARE(f.billIndex, bill);
+        QCOMPARE(f.serial, QStringLiteral("XS10001"));
+    }
+    QCOMPARE(check.FaultCount(), kind.contains("提示") ? 0 : 1);
+}
+
+void TestBooksCheck::settingMovedForwardAndNothingElse()
+{
+    TestEnv env;
+    env.AddCustomer("甲");
+    const int product = env.AddProduct("皮鞋", "A1", 10, "P1");
+    SoundSale(env, "XS00120", product, 1);
+    SoundSale(env, "XS0099", product, 1);
+    SoundSale(env, "NO5000", product, 1);          // other letters: another series
+    const int broken = SoundSale(env, "XS00121", product, 1);
+    env.Exec("Update Bill Set BillSum = 31 Where BillIndex = ?", {broken});
+    env.Exec("Update Setting Set SettingValue = 'XS0100' Where SettingIndex = 1");
+    TBooksCheck check;
+    QVERIFY(check.Run());
+    QCOMPARE(check.SettingsBehind().size(), 1);
+    QCOMPARE(check.SettingsBehind().first().highest, QStringLiteral("XS00121"));
+    QVERIFY(check.MoveSettingsForward());
+    QCOMPARE(env.Scalar("Select SettingValue From Setting Where SettingIndex = 1").toString(), QStringLiteral("XS00121"));
+    QCOMPARE(env.Scalar("Select BillSum From Bill Where BillIndex = " + QString::number(broken)).toDouble(), 31.0);
+    QVERIFY(check.Run());
+    QCOMPARE(check.Summary(), QStringLiteral("金额不符：1"));
+}
+
+QTEST_MAIN(TestBooksCheck)
+#include "tst_bookscheck.moc"

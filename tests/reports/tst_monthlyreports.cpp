@@ -1,0 +1,178 @@
+// The four monthly reports: the lines they write into the report row table.
+#include "reports/MonthlyReports.h"
+#include "reports/ReportRows.h"
+#include "shell/ShareDM.h"
+#include "support/TestEnv.h"
+
+#include <QSqlQuery>
+#include <QTest>
+
+namespace {
+const QDate Day(2024, 3, 15);
+
+// The enabled rows as "cell1|cell2|...", trailing empty cells dropped.
+QStringList Printed()
+{
+    QStringList lines;
+    QSqlQuery q(ShareDataModule->Connection());
+    q.exec(TReportRows::EnabledRowsSql());
+    while (q.next()) {
+        QStringList cells;
+        for (int i = 1; i <= TReportRows::CellCount; ++i)
+            cells << q.value(QStringLiteral("ReportGrid%1").arg(i)).toString();
+        while (!cells.isEmpty() && cells.last().isEmpty())
+            cells.removeLast();
+        lines << cells.join('|');
+    }
+    return lines;
+}
+
+QStringList Lines(const TReportRows &rows)
+{
+    QStringList lines;
+    for (int i = 0; i < rows.Count(); ++i) {
+        QStringList cells = rows.Line(i);
+        while (!cells.isEmpty() && cells.last().isEmpty())
+            cells.removeLast();
+        lines << cells.join('|');
+    }
+    return lines;
+}
+
+QString Total(const QString &caption, const QString &amount) { return "||||||" + caption + "|" + amount; }
+QString Section(const QString &caption) { return caption + "|------|------|------|------|------|------|------|------"; }
+} // namespace
+
+class TestMonthlyReports : public QObject {
+    Q_OBJECT
+private slots:
+    void statementOfAnEmptyMonth();
+    void statementLines();
+    void customerSummary();
+    void productSummary();
+    void accountSummary();
+    void rowsGrowAndTheRestIsDisabled();
+};
+
+void TestMonthlyReports::statementOfAnEmptyMonth()
+{
+    TestEnv env;
+    const int bank = env.AddAccount("银行");
+    const int c = env.AddCustomer("张'三", "本地", 10);
+    env.AddBill("出货单", "张'三", QDate(2024, 2, 29), 100.004);
+    env.AddBill("财务收入单", "张'三", QDate(2024, 2, 1), 30, 30, bank);
+    env.AddBill("财务支出单", "张'三", QDate(2024, 2, 2), -5, -5, bank);   // paid out: raises the debt carried
+    env.AddSG("张'三", QDate(2024, 1, 5), 0.1);
+    TReportRows rows;
+    QVERIFY(MonthlyReports::CustomerStatement(c, Day, rows));
+    QCOMPARE(Lines(rows), (QStringList{Total("货款合计", "0"), Section("退　货"), Total("退货合计", "0"), Total("实际货款", "0"),
+                                       Section("其它应收"), Total("应收合计", "0"), Total("前累计欠款", "85.1"),
+                                       Section("本月付款"), Total("付款合计", "0"), Total("新累计欠款", "85.1")}));
+}
+
+void TestMonthlyReports::statementLines()
+{
+    TestEnv env;
+    const int bank = env.AddAccount("银行");
+    const int c = env.AddCustomer("甲");
+    const int shoe = env.AddProduct("皮鞋", "A1", 10, "P1");
+    const int sold = env.AddBill("出货单", "甲", QDate(2024, 3, 31), 99.999, 40, bank);
+    env.Exec("Update Bill Set BillSerial = 'XS1' Where BillIndex = " + QString::number(sold));
+    env.Exec("Insert Into Store (StoreBill, StoreProduct, StoreNumber, StorePrice, StoreSum) Values (?, ?, -3, 33.333, 99.999)", {sold, shoe});
+    env.AddLine(env.AddBill("出货单", "甲", QDate(2024, 4, 1), 10), shoe, -1);   // next month
+    const int back = env.AddBill("进货单", "甲", QDate(2024, 3, 1), -20, 0, 1);
+    env.Exec("Insert Into Store (StoreBill, StoreProduct, StoreNumber, StorePrice, StoreSum) Values (?, ?, 2, 10, 20)", {back, shoe});
+    env.AddBill("财务支出单", "甲", QDate(2024, 3, 2), -5, -5, bank);
+    env.AddSG("甲", QDate(2024, 3, 3), 7.5);
+    TReportRows rows;
+    QVERIFY(MonthlyReports::CustomerStatement(c, Day, rows));
+    QCOMPARE(Lines(rows), (QStringList{"2024-3-31|XS1|P1|皮鞋|A1|3|33.333|100|出货单", Total("货款合计", "100"),
+                                       Section("退　货"), "2024-3-1||P1|皮鞋|A1|2|10|20|进货单", Total("退货合计", "20"),
+                                       Total("实际货款", "80"), Section("其它应收"), "2024-3-3|||||||7.5",
+                                       Total("应收合计", "7.5"), Total("前累计欠款", "0"), Section("本月付款"),
+                                       "2024-3-31|||||||40|出货单", "2024-3-2|||||||-5|财务支出单", Total("付款合计", "35"),
+                                       Total("新累计欠款", "52.5")}));
+}
+
+void TestMonthlyReports::customerSummary()
+{
+    TestEnv env;
+    const int bank = env.AddAccount("银行");
+    env.AddCustomer("甲", "本地", 100);
+    env.AddCustomer("乙", "省内");
+    env.AddCustomer("丙", "本地");
+    env.AddBill("出货单", "甲", QDate(2024, 3, 1), 0.1);
+    env.AddBill("出货单", "甲", QDate(2024, 3, 31), 0.2, 0.3, bank);
+    env.AddBill("进货单", "甲", QDate(2024, 3, 10), -50, -50, bank);
+    env.AddBill("出货单", "甲", QDate(2024, 2, 10), 70, 70, 1);          // carried in; paid on the placeholder
+    env.AddSG("甲", QDate(2024, 3, 5), 5);
+    env.AddBill("出货单", "乙", QDate(2024, 3, 5), 1000);
+    TReportRows all, local;
+    QVERIFY(MonthlyReports::CustomerSummary("所有", Day, all));
+    // paid, returns, sales, carried in, other, carried out
+    QCOMPARE(Lines(all), (QStringList{"甲|-49.7|50|0.3|170|5|175", "乙|0|0|1000|0|0|1000", "丙|0|0|0|0|0|0",
+                                      "总合计|-49.7|50|1000.3|170|5|1175"}));
+    QVERIFY(MonthlyReports::CustomerSummary("本地", Day, local));
+    QCOMPARE(Lines(local).size(), 3);
+    TReportRows none;
+    QVERIFY(MonthlyReports::CustomerSummary("其它", Day, none));
+    QCOMPARE(none.Count(), 0);
+}
+
+void TestMonthlyReports::productSummary()
+{
+    TestEnv env;
+    const int shoe = env.AddProduct("皮鞋", "A1", 10, "P1");
+    env.AddProduct("凉鞋", "B2", 10, "P2");
+    const int bought = env.AddBill("进货单", "乙", QDate(2024, 3, 2), -100);
+    env.Exec("Insert Into Store (StoreBill, StoreProduct, StoreNumber, StorePrice, StoreSum) Values (?, ?, 3, 33.3333, 100)", {bought, shoe});
+    // The sign of the line decides, whatever the bill's kind.
+    const int odd = env.AddBill("出货单", "甲", QDate(2024, 3, 31), 50);
+    env.Exec("Insert Into Store (StoreBill, StoreProduct, StoreNumber, StorePrice, StoreSum) Values (?, ?, -2, 25, 50)", {odd, shoe});
+    env.Exec("Insert Into Store (StoreBill, StoreProduct, StoreNumber, StorePrice, StoreSum) Values (?, ?, 1, 9, 9)", {odd, shoe});
+    const int later = env.AddBill("出货单", "甲", QDate(2024, 4, 1), 10);
+    env.Exec("Insert Into Store (StoreBill, StoreProduct, StoreNumber, StorePrice, StoreSum) Values (?, ?, -1, 10, 10)", {later, shoe});
+    TReportRows rows;
+    QVERIFY(MonthlyReports::ProductSummary(Day, rows));
+    QCOMPARE(Lines(rows), (QStringList{"皮鞋|A1|4|27.25|109|2|25.00|50|-59", "凉鞋|B2|0|0.00|0|0|0.00|0|0",
+                                       "总合计||4||109|2||50|-59"}));
+}
+
+void TestMonthlyReports::accountSummary()
+{
+    TestEnv env;
+    const int bank = env.AddAccount("银行");
+    const int cash = env.AddAccount("现金");
+    env.AddBill("财务收入单", "甲", QDate(2024, 2, 1), 1000, 1000, bank);
+    env.AddBill("进货单", "乙", QDate(2024, 3, 31), -300, -300.005, bank);   // paid out of the bank
+    env.AddBill("出货单", "甲", QDate(2024, 3, 5), 80, 80, cash);
+    env.AddBill("出货单", "甲", QDate(2024, 3, 6), 999, 999, 1);             // the placeholder: nowhere
+    env.AddBill("出货单", "甲", QDate(2024, 4, 1), 7, 7, cash);
+    TReportRows rows;
+    QVERIFY(MonthlyReports::AccountSummary(Day, rows));
+    QCOMPARE(Lines(rows), (QStringList{"银行|1000|0|300.01|-300.01|699.99", "现金|0|80|0|80|80",
+                                       "总合计|1000|80|300.01|-220.01|779.99"}));
+}
+
+void TestMonthlyReports::rowsGrowAndTheRestIsDisabled()
+{
+    TestEnv env;
+    const int delivered = env.Scalar("Select count(*) From PrintReport").toInt();
+    TReportRows many;
+    for (int i = 0; i < delivered + 3; ++i)
+        many.Add({QString::number(i)});
+    many.AddTotal("总合计", 1.005);
+    QVERIFY(many.Write("2024年3月份"));
+    const QStringList printed = Printed();
+    QCOMPARE(printed.size(), delivered + 4);
+    QCOMPARE(printed.first(), QStringLiteral("0"));
+    QCOMPARE(printed.last(), Total("总合计", "1.01"));
+    QCOMPARE(env.Scalar("Select ListValue From PrintList Where ListIndex = 1").toString(), QStringLiteral("2024年3月份"));
+    TReportRows few;
+    few.Add({"only", "O'Brien"});
+    QVERIFY(few.Write("2024年4月份"));
+    QCOMPARE(Printed(), QStringList{"only|O'Brien"});
+}
+
+QTEST_MAIN(TestMonthlyReports)
+#include "tst_monthlyreports.moc"
