@@ -21,9 +21,10 @@ public:
     QStringList AccountPage();
     void AllPages();
 
-    // Header, lines and the header lists of a goods bill's editor.
-    void OpenGoodsBill(int billIndex);
-    // A product by number and the customer's price for it.
+    // Header, lines and the header lists of a goods bill's editor; for a sales
+    // bill also its products' stock per size.
+    void OpenGoodsBill(int billIndex, bool sales);
+    // In a new sales bill: a product by number, the customer's price for it and its stock per size.
     void Keystroke(const QString &serial, int customerIndex);
 
     struct NewLine {

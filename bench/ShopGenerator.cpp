@@ -19,7 +19,7 @@
 
 namespace {
 // Bump when the rows written change, so an older shop is made again.
-const char *GeneratorVersion = "shop-1";
+const char *GeneratorVersion = "shop-3";
 constexpr std::uint64_t Seed = 20261130;
 
 const QString Sales = QStringLiteral("出货单");
@@ -230,12 +230,19 @@ bool TShopGenerator::Fill(QSqlDatabase &db, QString *error)
         }
     }
 
+    // One customer in twenty is a supplier: the shop buys from those and sells to the rest.
+    QVector<int> buyers, suppliers;
+    for (int c = 0; c < size_.customers; ++c)
+        (c % 20 == 19 ? suppliers : buyers) << c;
+    auto buyer = [&] { return buyers[rnd.Skewed(int(buyers.size()))]; };
+    auto supplier = [&] { return suppliers[rnd.Skewed(int(suppliers.size()))]; };
+
     // Customer prices: at most one a customer and product.
     QHash<qint64, double> quotes;
     {
         Insert price(db, QStringLiteral("Insert Into Price (PriceProduct, PriceCustomer, PriceValue) Values (?, ?, ?)"));
         while (quotes.size() < size_.quotes) {
-            const int c = rnd.Skewed(size_.customers);
+            const int c = buyer();
             const Product &p = products[rnd.Below(size_.products)];
             const qint64 key = qint64(c) << 32 | p.index;
             if (quotes.contains(key))
@@ -273,10 +280,11 @@ bool TShopGenerator::Fill(QSqlDatabase &db, QString *error)
     for (int b = 0; b < bills; ++b) {
         const QDate recorded = first.addDays(qint64(b) * days / bills);
         const QDate dated = rnd.Percent(15) ? recorded.addDays(-rnd.Between(1, 5)) : recorded;
-        const int c = rnd.Skewed(size_.customers);
         const QString remark = rnd.Percent(10) ? pick(remarks) : QString();
         if (finance[b]) {
             const bool income = rnd.Percent(70);
+            // Money comes in from buyers and goes out mostly to suppliers.
+            const int c = income || rnd.Percent(30) ? buyer() : supplier();
             const double amount = rnd.Percent(50) ? rnd.Between(1, 500) * 100.0 : Typed(rnd.Between(1000, 3000000) / 100.0);
             const double sign = income ? 1 : -1;
             QString &serial = serials[income ? 2 : 3];
@@ -291,6 +299,7 @@ bool TShopGenerator::Fill(QSqlDatabase &db, QString *error)
         // A goods bill: the first slots used, the rest written empty as the editor does.
         const bool sales = rnd.Percent(80);
         const double sign = sales ? 1 : -1;
+        const int c = sales ? buyer() : supplier();
         static const int slotWeights[6] = {30, 25, 20, 12, 8, 5};
         int used = 1;
         for (int roll = rnd.Below(100), s = 0; s < 6; ++s) {
@@ -316,14 +325,17 @@ bool TShopGenerator::Fill(QSqlDatabase &db, QString *error)
                 l.product = p.index;
                 const int from = rnd.Between(0, 6);
                 const int width = rnd.Between(1, 5);
+                // Bought in bulk, sold by the pair; purchases run a little ahead of sales.
                 for (int z = from; z < qMin(10, from + width); ++z) {
-                    const int n = rnd.Between(1, 6);
+                    const int n = sales ? rnd.Between(1, 6) : rnd.Between(6, 26);
                     l.sizes[z] = QString::number(n);
                     l.pieces += n;
                 }
-                // The customer's own price when there is one, else the list price; now and then changed by hand.
+                // Sold at the customer's own price when there is one, else at the
+                // list price, now and then changed by hand; bought at a typed cost price.
                 const qint64 key = qint64(c) << 32 | p.index;
-                l.price = rnd.Percent(10) ? Typed(p.price * 0.9) : quotes.value(key, p.price);
+                l.price = !sales ? Typed(p.price * rnd.Between(55, 75) / 100.0)
+                          : rnd.Percent(10) ? Typed(p.price * 0.9) : quotes.value(key, p.price);
                 l.price = TextToFloatLenient(NumberText(l.price));
                 sumText = NumberText(l.pieces * l.price);
                 l.sum = TextToFloatLenient(sumText);
@@ -357,7 +369,7 @@ bool TShopGenerator::Fill(QSqlDatabase &db, QString *error)
                                    QString()};
         Insert other(db, QStringLiteral("Insert Into SG (SGCustomer, SGDate, SGSum, SGRemark) Values (?, ?, ?, ?)"));
         for (int i = 0; i < size_.others; ++i)
-            if (!other.Run({customers[rnd.Skewed(size_.customers)], Iso(first.addDays(rnd.Below(int(days)))),
+            if (!other.Run({customers[buyer()], Iso(first.addDays(rnd.Below(int(days)))),
                             Typed(rnd.Between(1000, 500000) / 100.0), pick(kinds)}))
                 return failed(other);
     }
