@@ -17,6 +17,9 @@ class TBench {
 public:
     // shop: the folder of the generated Kestrova.mdb; res: the program's Res/ pictures.
     static constexpr int KeystrokesPerRun = 20;
+    // An operation whose warm-up takes less gets QuickRunsFactor times the runs.
+    static constexpr double QuickMs = 50;
+    static constexpr int QuickRunsFactor = 3;
 
     TBench(const QString &shop, const QString &res, const QDate &day, int runs);
     ~TBench();

@@ -85,10 +85,12 @@ int main(int argc, char *argv[])
               .arg(scale)
               .arg(made ? QStringLiteral("made in %1 s").arg(double(timer.elapsed()) / 1000, 0, 'f', 1) : QStringLiteral("reused"))
               .arg(Contents(file)));
-    Print(QStringLiteral("Working date %1; medians of %2 runs after one warm-up, program and hand-written SQL taking turns, "
-                         "on a copy of the shop, offscreen.\n\n")
+    Print(QStringLiteral("Working date %1; medians of %2 runs (%3 for operations under %4 ms) after one warm-up, program and "
+                         "hand-written SQL taking turns, on a copy of the shop, offscreen.\n\n")
               .arg(TShopGenerator::LastDay().toString(Qt::ISODate))
-              .arg(runs));
+              .arg(runs)
+              .arg(runs * TBench::QuickRunsFactor)
+              .arg(TBench::QuickMs));
 
     TBench bench(shop, QCoreApplication::applicationDirPath() + QStringLiteral("/Res"), TShopGenerator::LastDay(), runs);
     TResultTable table;
