@@ -9,8 +9,9 @@ PROGRAM_DIR ?= $(HOME)/Kestrova
 BUILD_DIR   ?= build
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 
-PACKAGES := build-essential cmake qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite \
-            qt6-qpa-plugins libgl-dev fonts-wqy-microhei fontconfig xdg-utils
+PACKAGES := build-essential cmake qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev \
+            qt6-qpa-plugins libgl-dev fonts-wqy-microhei fonts-arphic-ukai fonts-arphic-uming \
+            fontconfig xdg-utils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -34,13 +35,14 @@ build: setup
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 # The user's Kestrova.mdb and Kestrova.ini are never replaced: the delivered
-# database is copied only when the folder has none.
+# database is copied only when the folder has none. Report templates the user
+# may have changed in the designer are kept the same way.
 install: build
 	install -d "$(PROGRAM_DIR)" "$(PROGRAM_DIR)/Res" "$(PROGRAM_DIR)/Frf"
 	install -m 755 $(BUILD_DIR)/Kestrova "$(PROGRAM_DIR)/Kestrova"
 	cp -R $(BUILD_DIR)/Res/. "$(PROGRAM_DIR)/Res/"
 	rm -f "$(PROGRAM_DIR)/Res/.stamp"
-	cp -R resources/Frf/. "$(PROGRAM_DIR)/Frf/"
+	cp -Rn resources/Frf/. "$(PROGRAM_DIR)/Frf/"
 	rm -f "$(PROGRAM_DIR)/Frf/.keep"
 	@if [ -e "$(PROGRAM_DIR)/Kestrova.mdb" ]; then \
 	  echo "Keeping the existing $(PROGRAM_DIR)/Kestrova.mdb"; \

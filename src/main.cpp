@@ -1,6 +1,8 @@
 #include "shell/Application.h"
 #include "shell/Forms.h"
 #include "shell/MainForm.h"
+#include "shell/PublicFunction.h"
+#include "support/InstanceLock.h"
 
 #include <QTimer>
 
@@ -11,6 +13,11 @@ int main(int argc, char *argv[])
     TApplication::setApplicationDisplayName(QStringLiteral("Mirelo进销存"));
 
     CreateForms();
+    TInstanceLock onlyCopy(ProgramDir);
+    if (!onlyCopy.Acquire()) {
+        DestroyForms();
+        return 1;
+    }
     FormMain->show();
     // The first showing runs once the loop is up, so the login sits over the main window.
     QTimer::singleShot(0, FormMain, [] { FormMain->FormShow(); });

@@ -28,7 +28,8 @@ bool FillList(QComboBox *box, const QString &sql, const QString &column, const Q
 }
 } // namespace
 
-bool BillHeader::FillLists(QComboBox *account, QComboBox *reason, QComboBox *type, QComboBox *token, QComboBox *customer)
+bool BillHeader::FillLists(QComboBox *account, QComboBox *reason, QComboBox *type, QComboBox *token, QComboBox *customer,
+                           const QString &customerFailure)
 {
     const QString parameters = QStringLiteral("Select * From Parameter Where ParameterType = %1");
     const QString value = QStringLiteral("ParameterValue");
@@ -38,7 +39,7 @@ bool BillHeader::FillLists(QComboBox *account, QComboBox *reason, QComboBox *typ
            && FillList(reason, parameters.arg(1), value, failed) && FillList(type, parameters.arg(2), value, failed)
            && FillList(token, parameters.arg(3), value, failed)
            && FillList(customer, QStringLiteral("Select * From Customer Where CustomerIndex > 1"),
-                       QStringLiteral("CustomerName"), QStringLiteral("客户列表读入失败"));
+                       QStringLiteral("CustomerName"), customerFailure);
 }
 
 void BillHeader::SelectEqual(QComboBox *box, const QString &text)

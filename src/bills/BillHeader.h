@@ -13,7 +13,8 @@ class QWidget;
 namespace BillHeader {
 
 // Empties and refills the five lists in order; stops at the first list whose query fails.
-bool FillLists(QComboBox *account, QComboBox *reason, QComboBox *type, QComboBox *token, QComboBox *customer);
+bool FillLists(QComboBox *account, QComboBox *reason, QComboBox *type, QComboBox *token, QComboBox *customer,
+               const QString &customerFailure = QStringLiteral("客户列表读入失败"));
 // Selects the last item equal to the text; none equal leaves no selection.
 void SelectEqual(QComboBox *box, const QString &text);
 void SelectFirst(QComboBox *box);

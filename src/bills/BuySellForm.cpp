@@ -1,9 +1,11 @@
 #include "bills/BuySellForm.h"
 
 #include "bills/BillHeader.h"
+#include "bills/BillPrint.h"
 #include "bills/LineGrid.h"
 #include "masterdata/CustomerForm3.h"
 #include "masterdata/ProductForm.h"
+#include "reportengine/Report.h"
 #include "shell/Artwork.h"
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
@@ -48,6 +50,8 @@ TFormBuySell::TFormBuySell(QWidget *parent) : TForm(parent)
     setObjectName(QStringLiteral("FormBuySell"));
     setWindowTitle(QStringLiteral("货品单据"));
     setFixedSize(816, 454);
+    frReport1 = new TReport(this);
+    frReport1->setObjectName(QStringLiteral("frReport1"));
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -430,8 +434,10 @@ void TFormBuySell::ActionEditExecute()
     BitBtn3->show();
 }
 
-// Printing arrives with the bill printing window.
-void TFormBuySell::ActionPrintExecute() {}
+void TFormBuySell::ActionPrintExecute()
+{
+    TBillPrint::Print(FBillIndex, ADOQuery1, ADOQueryGrid, ADOQueryBigFont, *frReport1);
+}
 
 void TFormBuySell::ActionStoreExecute()
 {

@@ -11,6 +11,7 @@ class QLineEdit;
 class QPushButton;
 class QToolButton;
 class TLineGrid;
+class TReport;
 
 // The goods-bill editor: new or existing sales (出货单) and purchase (进货单) bills.
 class TFormBuySell : public TForm {
@@ -25,6 +26,9 @@ public:
     bool FCustomerLocked = false;
     bool FRecalcEnabled = true;
     TQuery ADOQuery1{QStringLiteral("ADOQuery1")};
+    TQuery ADOQueryGrid{QStringLiteral("ADOQueryGrid")};
+    TQuery ADOQueryBigFont{QStringLiteral("ADOQueryBigFont")};
+    TReport *frReport1;
 
     bool IsNewBill() const { return FBillMode == 0 || FBillMode == 2; }
     bool IsSales() const { return FBillMode == 0 || FBillMode == 1; }

@@ -2,8 +2,7 @@
 
 #include "bills/BillForm.h"
 #include "bills/BillForm2.h"
-#include "bills/BuySellForm.h"
-#include "bills/GetPayForm.h"
+#include "bills/StoredBill.h"
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
 #include "shell/Money.h"
@@ -134,13 +133,7 @@ void TBillPage::OpenBillCard(int k)
     const int mode = CardBillMode(k, QStringLiteral("出货单"), QStringLiteral("进货单"), index);
     if (mode == 0)
         return;
-    FormBuySell->FBillMode = mode;
-    FormBuySell->FBillIndex = index;
-    FormBuySell->FChanged = false;
-    FormBuySell->FCustomerLocked = false;
-    Dialogs::ShowModal(FormBuySell);
-    if (FormBuySell->FChanged)
-        FormMain->RefreshAllPages();
+    StoredBill::OpenGoodsBill(mode, index);
 }
 
 void TBillPage::NewBillClick() { Dialogs::ShowModal(FormBill); }
@@ -183,10 +176,7 @@ void TMoneyPage::OpenMoneyCard(int k)
     const int mode = CardBillMode(k, QStringLiteral("财务收入单"), QStringLiteral("财务支出单"), index);
     if (mode == 0)
         return;
-    FormGetPay->FBillMode = mode;
-    FormGetPay->FBillIndex = index;
-    FormGetPay->FCustomerLocked = false;
-    Dialogs::ShowModal(FormGetPay);
+    StoredBill::OpenFinanceBill(mode, index);
 }
 
 void TMoneyPage::NewMoneyClick() { Dialogs::ShowModal(FormBill2); }

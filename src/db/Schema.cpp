@@ -76,16 +76,8 @@ bool Schema::UpgradeIndexes(QSqlDatabase &db)
     return ok;
 }
 
-bool Schema::CreateDatabase(const QString &fileName, QString *error)
+QStringList Schema::Statements()
 {
-    auto fail = [error](const QString &text) {
-        if (error)
-            *error = text;
-        return false;
-    };
-    if (QFileInfo::exists(fileName))
-        return fail(QStringLiteral("%1 already exists").arg(fileName));
-
     QStringList statements;
     QString current;
     for (const QString &line : Text().split(QLatin1Char('\n'))) {
@@ -97,6 +89,20 @@ bool Schema::CreateDatabase(const QString &fileName, QString *error)
             current.clear();
         }
     }
+    return statements;
+}
+
+bool Schema::CreateDatabase(const QString &fileName, QString *error)
+{
+    auto fail = [error](const QString &text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    if (QFileInfo::exists(fileName))
+        return fail(QStringLiteral("%1 already exists").arg(fileName));
+
+    const QStringList statements = Statements();
     if (statements.isEmpty())
         return fail(QStringLiteral("schema text missing"));
 

@@ -1,11 +1,14 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 class QSqlDatabase;
 
 namespace Schema {
 // The SQL that makes an empty Kestrova.mdb: tables, fixed rows, indexes.
 QString Text();
+// The same, one statement a text.
+QStringList Statements();
 // Writes a new database file; refuses to touch an existing one.
 bool CreateDatabase(const QString &fileName, QString *error);
 // Brings the indexes of an open database made by an earlier build to those of

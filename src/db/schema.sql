@@ -142,7 +142,9 @@ CREATE INDEX ProductByName      ON Product (ProductName, ProductType);
 -- The customer and account figures read these alone, never the table rows.
 CREATE INDEX BillByUser         ON Bill (BillUser, BillCreateTime, BillKind, BillSum, BillAccount, BillMoney);
 CREATE INDEX BillByAccount      ON Bill (BillAccount, BillCreateTime, BillMoney);
-CREATE INDEX BillByDate         ON Bill (BillCreateTime);
+-- Carries every column the data centre lists, so a search over years reads the index alone.
+CREATE INDEX BillByDate         ON Bill (BillCreateTime, BillAccount, BillKind, BillSum, BillUser, BillSerial,
+                                         BillMan, BillReason, BillType, BillToken, BillRemark);
 CREATE INDEX BillByKind         ON Bill (BillKind, BillCreateTime);
 CREATE INDEX StoreByBill        ON Store (StoreBill);
 CREATE INDEX StoreByProduct     ON Store (StoreProduct, StoreBill, StoreNumber);
@@ -172,6 +174,12 @@ INSERT INTO Setting (SettingIndex, SettingValue) VALUES (2, 'JH10000');
 INSERT INTO Setting (SettingIndex, SettingValue) VALUES (3, 'SR10000');
 INSERT INTO Setting (SettingIndex, SettingValue) VALUES (4, 'ZC10000');
 
+-- Starting values of the three bill parameter lists, so a paid bill can be
+-- saved on the first day: kinds of payment, categories, vouchers.
+INSERT INTO Parameter (ParameterType, ParameterValue) VALUES
+  (1, '货款'), (1, '订金'), (1, '其它'),
+  (2, '现金'), (2, '银行转账'), (2, '微信'), (2, '支付宝'),
+  (3, '收据'), (3, '发票'), (3, '无');
 INSERT INTO PrintList (ListIndex, ListValue) VALUES (1, '');
 INSERT INTO PrintBigFont (BigFontIndex, BigFontValue) VALUES (1, '');
 

@@ -1,6 +1,6 @@
 #include "grid/DataGrid.h"
 
-#include "shell/PublicFunction.h"
+#include "grid/GridModel.h"
 #include "shell/ShareDM.h"
 
 #include <QHeaderView>
@@ -35,14 +35,7 @@ void TDataGrid::Load(TQuery &query)
     for (int r = 0; r < rowCount(); ++r) {
         query.MoveTo(r);
         for (int c = 0; c < columns_.size(); ++c) {
-            QString text = query.FieldByName(columns_[c].field).AsString();
-            // Dates are kept as ISO text; show them in the short date format.
-            if (text.size() == 10 && text[4] == QLatin1Char('-')) {
-                const QDate date = QDate::fromString(text, Qt::ISODate);
-                if (date.isValid())
-                    text = DateText(date);
-            }
-            auto *item = new QTableWidgetItem(text);
+            auto *item = new QTableWidgetItem(TGridModel::CellText(query.Value(r, columns_[c].field)));
             item->setTextAlignment(Qt::AlignCenter);
             setItem(r, c, item);
         }

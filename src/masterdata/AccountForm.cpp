@@ -1,5 +1,7 @@
 #include "masterdata/AccountForm.h"
 
+#include "reports/BillSearch.h"
+#include "reports/DataCentrePage.h"
 #include "shell/Artwork.h"
 #include "shell/AskForm.h"
 #include "shell/Dialogs.h"
@@ -65,7 +67,9 @@ TFormAccount::TFormAccount(QWidget *parent) : TForm(parent)
     connect(ActionEdit, &QAction::triggered, this, &TFormAccount::ActionEditExecute);
     connect(ActionDelete, &QAction::triggered, this, &TFormAccount::ActionDeleteExecute);
     connect(ActionCancel, &QAction::triggered, this, &QDialog::reject);
-    // The three bill lists fill the data centre grid once it exists.
+    connect(ActionMonth, &QAction::triggered, this, &TFormAccount::ActionMonthExecute);
+    connect(ActionYear, &QAction::triggered, this, &TFormAccount::ActionYearExecute);
+    connect(ActionAll, &QAction::triggered, this, &TFormAccount::ActionAllExecute);
 }
 
 void TFormAccount::FormShow()
@@ -73,6 +77,24 @@ void TFormAccount::FormShow()
     Label3->setText(FAccountName);
     Label4->setText(FBalanceText);
 }
+
+void TFormAccount::ListBills(int period)
+{
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (!RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ") + QuotedStr(FAccountName),
+                  QStringLiteral("数据库打开失败")))
+        return;
+    if (q.IsEmpty())
+        return;
+    q.First();
+    const int index = q.FieldByName(QStringLiteral("AccountIndex")).AsInteger();
+    FormMain->TabSheet4->ShowBills(TBillSearch::AccountBills(index, TBillSearch::Period(period), FormMain->WorkingDate()));
+    reject();
+}
+
+void TFormAccount::ActionMonthExecute() { ListBills(TBillSearch::Month); }
+void TFormAccount::ActionYearExecute() { ListBills(TBillSearch::Year); }
+void TFormAccount::ActionAllExecute() { ListBills(TBillSearch::AllTime); }
 
 void TFormAccount::ActionEditExecute()
 {

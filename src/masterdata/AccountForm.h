@@ -16,6 +16,9 @@ public:
     QString FBalanceText;
 
     void FormShow() override;
+    void ActionMonthExecute();
+    void ActionYearExecute();
+    void ActionAllExecute();
     void ActionEditExecute();
     void ActionDeleteExecute();
 
@@ -23,6 +26,9 @@ public:
     QLabel *Image1, *Label1, *Label2, *Label3, *Label4;
     QAction *ActionMonth, *ActionYear, *ActionAll, *ActionEdit, *ActionDelete, *ActionCancel;
     QToolButton *SpeedButton1, *SpeedButton2, *SpeedButton3, *SpeedButton4, *SpeedButton5, *SpeedButton6;
+
+private:
+    void ListBills(int period);
 };
 
 extern TFormAccount *FormAccount;

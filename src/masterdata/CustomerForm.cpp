@@ -6,6 +6,8 @@
 #include "masterdata/CustomerForm2.h"
 #include "masterdata/CustomerForm3.h"
 #include "masterdata/SGForm.h"
+#include "reports/BillSearch.h"
+#include "reports/DataCentrePage.h"
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
 #include "shell/Money.h"
@@ -124,7 +126,10 @@ TFormCustomer::TFormCustomer(QWidget *parent) : TForm(parent)
     connect(ActionGet, &QAction::triggered, this, &TFormCustomer::ActionGetExecute);
     connect(ActionPay, &QAction::triggered, this, &TFormCustomer::ActionPayExecute);
     connect(ActionPrice, &QAction::triggered, this, &TFormCustomer::ActionPriceExecute);
-    // The bill lists and the monthly statement join their buttons when those windows are built.
+    connect(ActionMonth, &QAction::triggered, this, &TFormCustomer::ActionMonthExecute);
+    connect(ActionYear, &QAction::triggered, this, &TFormCustomer::ActionYearExecute);
+    connect(ActionAll, &QAction::triggered, this, &TFormCustomer::ActionAllExecute);
+    // The monthly statement joins its button when that window is built.
 }
 
 void TFormCustomer::FormShow()
@@ -227,3 +232,22 @@ void TFormCustomer::ActionPriceExecute()
     FormCustomer3->FCustomerIndex = FCustomerIndex;
     Dialogs::ShowModal(FormCustomer3);
 }
+
+void TFormCustomer::ListBills(int period)
+{
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    if (!RunQuery(q, QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex),
+                  QStringLiteral("数据库打开失败")))
+        return;
+    if (q.IsEmpty())
+        return;
+    q.First();
+    const QString name = q.FieldByName(QStringLiteral("CustomerName")).AsString();
+    FormMain->TabSheet4->ShowBills(
+        TBillSearch::CustomerBills(name, TBillSearch::Period(period), FormMain->WorkingDate()));
+    reject();
+}
+
+void TFormCustomer::ActionMonthExecute() { ListBills(TBillSearch::Month); }
+void TFormCustomer::ActionYearExecute() { ListBills(TBillSearch::Year); }
+void TFormCustomer::ActionAllExecute() { ListBills(TBillSearch::AllTime); }

@@ -24,6 +24,9 @@ public:
     void ActionGetExecute();
     void ActionPayExecute();
     void ActionPriceExecute();
+    void ActionMonthExecute();
+    void ActionYearExecute();
+    void ActionAllExecute();
 
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10;
     QLabel *ImageAdd1, *ImageAdd2, *ImageSubstract1, *ImageEqual1;
@@ -34,6 +37,7 @@ public:
     QToolButton *CustomerPrice, *MonthCount, *CustomerEdit, *CustomerDelete, *SpeedButton1, *Cancel;
 
 private:
+    void ListBills(int period);
     void NewGoodsBill(int mode);
     void NewFinanceBill(int mode);
 };

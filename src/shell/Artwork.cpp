@@ -194,6 +194,16 @@ QPixmap Artwork::LeftBarIcon(const QString &which, int size)
         p.drawRect(QRectF(s * 0.26, s * 0.12, s * 0.48, s * 0.28));
         p.setBrush(QColor(0xdd, 0xe6, 0xf3));
         p.drawRect(QRectF(s * 0.24, s * 0.56, s * 0.52, s * 0.32));
+    } else if (which == QLatin1String("Load")) {
+        // A folder with an arrow going back into it: restore.
+        p.setPen(QPen(QColor(0xa8, 0x7a, 0x10), s * 0.04));
+        p.setBrush(QColor(0xf6, 0xc8, 0x4c));
+        p.drawRoundedRect(QRectF(s * 0.1, s * 0.36, s * 0.8, s * 0.52), s * 0.05, s * 0.05);
+        p.drawRect(QRectF(s * 0.1, s * 0.28, s * 0.3, s * 0.1));
+        p.setPen(QPen(QColor(0x2e, 0x9e, 0x5a), s * 0.09, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(QPointF(s * 0.5, s * 0.06), QPointF(s * 0.5, s * 0.66));
+        p.drawLine(QPointF(s * 0.32, s * 0.48), QPointF(s * 0.5, s * 0.66));
+        p.drawLine(QPointF(s * 0.68, s * 0.48), QPointF(s * 0.5, s * 0.66));
     } else {
         // A shopping cart: sales.
         p.setPen(QPen(QColor(0xc8, 0x5a, 0x1e), s * 0.07, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));

@@ -15,7 +15,7 @@ QPixmap LoginBanner(int width, int height);
 QPixmap LoginPicture(int width, int height);
 QImage BarPicture(bool leftBarShown, int height);   // Res/LeftBar.bmp, Res/RightBar.bmp
 QPixmap TabIcon(int page);               // 32 x 32, pages 0 to 7
-QPixmap LeftBarIcon(const QString &which, int size);  // "Login", "HomePage", "Save", "Contact"
+QPixmap LeftBarIcon(const QString &which, int size);  // "Login", "HomePage", "Save", "Load", "Contact"
 QPixmap DayArrow(bool back);
 
 // Card grading icons: colour word ("Blue", "Purple", "Green", "Silver", "Yellow")

@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 
 namespace {
@@ -48,11 +49,12 @@ QString Dialogs::GetOpenFileName(const QString &caption, const QString &dir, con
     return QFileDialog::getOpenFileName(Owner(), caption, dir, filter);
 }
 
-QString Dialogs::GetSaveFileName(const QString &caption, const QString &dir, const QString &filter)
+QString Dialogs::GetSaveFileName(const QString &caption, const QString &dir, const QString &filter, bool confirmOverwrite)
 {
     if (handler)
         return handler->SaveFileName(caption, dir, filter);
-    return QFileDialog::getSaveFileName(Owner(), caption, dir, filter);
+    return QFileDialog::getSaveFileName(Owner(), caption, dir, filter, nullptr,
+                                        confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite);
 }
 
 void Dialogs::OpenUrl(const QUrl &url)
@@ -62,6 +64,15 @@ void Dialogs::OpenUrl(const QUrl &url)
         return;
     }
     QDesktopServices::openUrl(url);
+}
+
+bool Dialogs::ChoosePrinter(QPrinter *printer)
+{
+    if (handler)
+        return handler->ChoosePrinter(printer);
+    QPrintDialog dialog(printer, Owner());
+    dialog.setWindowTitle(QStringLiteral("打印"));
+    return dialog.exec() == QDialog::Accepted;
 }
 
 int Dialogs::ShowModal(TForm *window)

@@ -6,6 +6,7 @@
 #include <QUrl>
 
 class QDialog;
+class QPrinter;
 class TForm;
 
 namespace Dialogs {
@@ -21,6 +22,8 @@ public:
     virtual void OpenUrl(const QUrl &url) = 0;
     // The window has run its show logic; act on it and close it, or leave it open for Cancel.
     virtual void Modal(QDialog *window) = 0;
+    // The print dialog; unanswered, it is cancelled.
+    virtual bool ChoosePrinter(QPrinter *) { return false; }
 };
 
 void SetHandler(Handler *handler);   // nullptr: the real dialogs
@@ -30,8 +33,11 @@ void ShowMessage(const QString &text);
 // Yes/No box owned by the application window; true only for Yes.
 bool AskYesNo(const QString &caption, const QString &text);
 QString GetOpenFileName(const QString &caption, const QString &dir, const QString &filter);
-QString GetSaveFileName(const QString &caption, const QString &dir, const QString &filter);
+// confirmOverwrite false: a chosen existing file is replaced without asking.
+QString GetSaveFileName(const QString &caption, const QString &dir, const QString &filter, bool confirmOverwrite = true);
 void OpenUrl(const QUrl &url);
+// The print dialog for this printer; true when the user chose to print.
+bool ChoosePrinter(QPrinter *printer);
 // Runs the window's FormShow, then shows it modally unless FormShow already closed it.
 int ShowModal(TForm *window);
 

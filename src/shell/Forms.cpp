@@ -12,11 +12,14 @@
 #include "masterdata/CustomerForm2.h"
 #include "masterdata/ProductForm.h"
 #include "masterdata/SGForm.h"
+#include "reports/MakeReportForm.h"
 #include "shell/AskForm.h"
 #include "shell/LoginForm.h"
 #include "shell/MainForm.h"
 #include "shell/ProgressForm.h"
 #include "shell/ShareDM.h"
+#include "support/BooksAuditForm.h"
+#include "support/OnlineChatForm.h"
 
 void CreateForms()
 {
@@ -38,6 +41,9 @@ void CreateForms()
     FormProgress = new TFormProgress(FormMain);
     FormSG = new TFormSG(FormMain);
     FormCustomer4 = new TFormCustomer4(FormMain);
+    FormOnlineChat = new TFormOnlineChat(FormMain);
+    FormBooksAudit = new TFormBooksAudit(FormMain);
+    FormMakeReport = new TFormMakeReport(FormMain);
 }
 
 void DestroyForms()
@@ -61,4 +67,7 @@ void DestroyForms()
     FormCustomer2 = nullptr;
     FormProgress = nullptr;
     FormSG = nullptr;
+    FormOnlineChat = nullptr;
+    FormBooksAudit = nullptr;
+    FormMakeReport = nullptr;
 }

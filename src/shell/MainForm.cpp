@@ -4,6 +4,8 @@
 #include "cards/BillPage.h"
 #include "cards/CustomerPage.h"
 #include "cards/StorePage.h"
+#include "reportengine/Report.h"
+#include "reports/DataCentrePage.h"
 #include "shell/Artwork.h"
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
@@ -13,6 +15,11 @@
 #include "shell/SettingsPage.h"
 #include "shell/ShareDM.h"
 #include "shell/Vendor.h"
+#include "support/BackupRestore.h"
+#include "support/DailyBackup.h"
+#include "support/MaintenancePage.h"
+#include "support/OnlineChatForm.h"
+#include "support/WebLinks.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -80,8 +87,12 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent)
     ActionLogin = NewAction(this, QStringLiteral("ActionLogin"), QStringLiteral("重新登录"), QStringLiteral("Login"));
     ActionHomePage = NewAction(this, QStringLiteral("ActionHomePage"), QStringLiteral("在线服务"), QStringLiteral("HomePage"));
     ActionSave = NewAction(this, QStringLiteral("ActionSave"), QStringLiteral("备份数据"), QStringLiteral("Save"));
+    ActionLoad = NewAction(this, QStringLiteral("ActionLoad"), QStringLiteral("恢复数据"), QStringLiteral("Load"));
     ActionContact = NewAction(this, QStringLiteral("ActionContact"), QStringLiteral("在线销售"), QStringLiteral("Contact"));
     ActionOnlineSell = NewAction(this, QStringLiteral("ActionOnlineSell"), QStringLiteral("在线销售"), QStringLiteral("Contact"));
+    ActionDesign = NewAction(this, QStringLiteral("ActionDesign"), QStringLiteral("高级设计"), QString());
+    frReport1 = new TReport(this);
+    frReport1->setObjectName(QStringLiteral("frReport1"));
 
     Login = BigButton(Panel1, QStringLiteral("Login"), ActionLogin, 8);
 
@@ -149,9 +160,10 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent)
     TabSheet7 = new TMoneyPage(&FMoneyPage);
     TabSheet2 = new TStorePage(&FStorePage);
     TabSheet3 = new TAccountPage(&FAccountPage);
-    TabSheet4 = page(QStringLiteral("TabSheet4"));
+    TabSheet4 = new TDataCentrePage;
     TabSheet5 = new TSettingsPage;
-    TabSheet6 = page(QStringLiteral("TabSheet6"));
+    TabSheet5->DesignButton->setDefaultAction(ActionDesign);
+    TabSheet6 = new TMaintenancePage(ActionSave, ActionLoad);
     const QList<QPair<QWidget *, QString>> pages = {
         {TabSheet8, QStringLiteral("客户管理")}, {TabSheet1, QStringLiteral("货品单据")},
         {TabSheet7, QStringLiteral("财务单据")}, {TabSheet2, QStringLiteral("仓库管理")},
@@ -166,6 +178,12 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent)
     row->addWidget(Panel3, 1);
 
     connect(ActionLogin, &QAction::triggered, this, &TFormMain::ActionLoginExecute);
+    connect(ActionDesign, &QAction::triggered, this, &TFormMain::ActionDesignExecute);
+    connect(ActionSave, &QAction::triggered, this, &TFormMain::ActionSaveExecute);
+    connect(ActionLoad, &QAction::triggered, this, &TFormMain::ActionLoadExecute);
+    connect(ActionHomePage, &QAction::triggered, this, &TFormMain::ActionHomePageExecute);
+    connect(ActionContact, &QAction::triggered, this, &TFormMain::ActionContactExecute);
+    connect(ActionOnlineSell, &QAction::triggered, this, &TFormMain::ActionOnlineSellExecute);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormMain::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TFormMain::BitBtn2Click);
     // The program sets the date with signals blocked, so this is the user's pick only.
@@ -216,13 +234,6 @@ QString TFormMain::InstallationId()
     return id;
 }
 
-QString TFormMain::FirstRunAddress()
-{
-    const QString saleLink = ReadIniValue(QStringLiteral("Kestrova"), QStringLiteral("SaleLink"), Vendor::WebSite, IniFileName);
-    return Vendor::WebSite + QStringLiteral("/SoftLogin.asp?SoftProduct=") + Vendor::ProductCode
-           + QStringLiteral("&SoftSerial=") + InstallationId() + QStringLiteral("&SoftSaleLink=") + saleLink;
-}
-
 bool TFormMain::FormShow()
 {
     if (ReadIniValue(QStringLiteral("数据库内容"), QStringLiteral("ODBC"), QStringLiteral("0"), IniFileName)
@@ -231,7 +242,7 @@ bool TFormMain::FormShow()
         if (RegisterDataSource(QStringLiteral("Kestrova"), QStringLiteral("Kestrova.mdb"),
                                QStringLiteral("Mirelo进销存"))) {
             WriteIniValue(QStringLiteral("数据库内容"), QStringLiteral("ODBC"), QStringLiteral("1"), IniFileName);
-            Dialogs::OpenUrl(QUrl(FirstRunAddress(), QUrl::TolerantMode));
+            Dialogs::OpenUrl(WebLinks::FirstRunAddress());
         }
     }
     SetWorkingDate(Clock::Today());
@@ -315,12 +326,33 @@ int TFormMain::CheckLogin()
         PageControl1->setTabVisible(7, false);
         RefreshAllPages();
     }
+    TDailyBackup::Run();
     return LoginAccepted;
 }
 
 void TFormMain::ActionLoginExecute() { CheckLogin(); }
 
+void TFormMain::ActionDesignExecute() { frReport1->DesignReport(); }
+
 void TFormMain::LoadPasswords() { TabSheet5->LoadPasswords(); }
+
+void TFormMain::ActionSaveExecute() { TBackupRestore::Save(); }
+
+void TFormMain::ActionLoadExecute()
+{
+    if (TBackupRestore::Load())
+        close();
+}
+
+void TFormMain::ActionHomePageExecute() { Dialogs::ShowModal(FormOnlineChat); }
+
+void TFormMain::ActionContactExecute()
+{
+    Dialogs::ShowMessage(QStringLiteral("请跟随以下链接购买软件，咨询热线") + Vendor::Hotline);
+    Dialogs::OpenUrl(WebLinks::SaleAddress());
+}
+
+void TFormMain::ActionOnlineSellExecute() { Dialogs::OpenUrl(QUrl(Vendor::WebSite)); }
 
 void TFormMain::RefreshAllPages()
 {
@@ -330,6 +362,7 @@ void TFormMain::RefreshAllPages()
     FillMoneyPage();
     FillStorePage();
     FillAccountPage();
+    TabSheet4->FillReportGrid();
 }
 
 void TFormMain::FillCustomerPage() { TabSheet8->FillCustomerPage(); }

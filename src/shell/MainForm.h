@@ -17,6 +17,9 @@ class TBillPage;
 class TMoneyPage;
 class TStorePage;
 class TAccountPage;
+class TReport;
+class TMaintenancePage;
+class TDataCentrePage;
 
 enum LoginResult { LoginCancelled = 0, LoginRefused = 1, LoginAccepted = 2 };
 
@@ -38,9 +41,13 @@ public:
     // Refills the card pages and re-runs the data centre's search.
     void RefreshAllPages();
     QDate WorkingDate() const;
-    // The address of the page opened after the first registration.
-    static QString FirstRunAddress();
     static QString InstallationId();
+    // Backup and restore; a restore that replaced the books closes the window, ending the program.
+    void ActionSaveExecute();
+    void ActionLoadExecute();
+    void ActionHomePageExecute();
+    void ActionContactExecute();
+    void ActionOnlineSellExecute();
 
     QWidget *Panel1;
     QWidget *Panel2;
@@ -61,15 +68,20 @@ public:
     TMoneyPage *TabSheet7;
     TStorePage *TabSheet2;
     TAccountPage *TabSheet3;
-    QWidget *TabSheet4;
+    TDataCentrePage *TabSheet4;
     TSettingsPage *TabSheet5;
-    QWidget *TabSheet6;
+    TMaintenancePage *TabSheet6;
 
     QAction *ActionLogin;
     QAction *ActionHomePage;
     QAction *ActionSave;
+    QAction *ActionLoad;
     QAction *ActionContact;
     QAction *ActionOnlineSell;
+    QAction *ActionDesign;
+    // The main window's reports are prepared here; the designer opens on it.
+    TReport *frReport1;
+    void ActionDesignExecute();
 
     void FillCustomerPage();
     void FillBillPage();

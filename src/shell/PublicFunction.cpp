@@ -7,6 +7,7 @@
 #include "shell/TypedNumber.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <cmath>
@@ -115,7 +116,9 @@ bool RegisterDataSource(const QString &name, const QString &databaseFile, const 
 
 QString GetDesktopFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    // Qt names ~/Desktop even where there is none; the callers then start in the home folder.
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    return QFileInfo(desktop).isDir() ? desktop : QString();
 }
 
 bool IsDigitText(const QString &text)

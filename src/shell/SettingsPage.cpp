@@ -1,5 +1,6 @@
 #include "shell/SettingsPage.h"
 
+#include "bills/BillPrint.h"
 #include "masterdata/ParameterLists.h"
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 
 TSettingsPage::TSettingsPage(QWidget *parent) : QWidget(parent)
 {
@@ -48,6 +50,27 @@ TSettingsPage::TSettingsPage(QWidget *parent) : QWidget(parent)
     Parameters = new TParameterLists(this);
     Parameters->setGeometry(0, 166, 662, 300);
 
+    Label37 = new QLabel(QStringLiteral("打印设置"), this);
+    Label37->setObjectName(QStringLiteral("Label37"));
+    Label37->setGeometry(456, 18, 200, 22);
+    Label37->setStyleSheet(QStringLiteral("color: red;"));
+
+    ComboBox5 = new QComboBox(this);
+    ComboBox5->setObjectName(QStringLiteral("ComboBox5"));
+    ComboBox5->setGeometry(456, 46, 120, 26);
+    ComboBox5->addItems({QStringLiteral("显示订金"), QStringLiteral("不显示订金")});
+    ComboBox5->setCurrentIndex(0);
+
+    Button12 = new QPushButton(QStringLiteral("确定"), this);
+    Button12->setObjectName(QStringLiteral("Button12"));
+    Button12->setGeometry(586, 45, 75, 28);
+
+    DesignButton = new QToolButton(this);
+    DesignButton->setObjectName(QStringLiteral("DesignButton"));
+    DesignButton->setGeometry(456, 117, 205, 28);
+    DesignButton->setCursor(Qt::PointingHandCursor);
+
+    connect(Button12, &QPushButton::clicked, this, &TSettingsPage::Button12Click);
     connect(ComboBox1, &QComboBox::activated, this, &TSettingsPage::ComboBox1Change);
     connect(Button10, &QPushButton::clicked, this, &TSettingsPage::Button10Click);
     connect(Button11, &QPushButton::clicked, this, &TSettingsPage::Button11Click);
@@ -118,5 +141,16 @@ void TSettingsPage::Button11Click()
 
 void TSettingsPage::LoadParameterList(int type) { Parameters->LoadParameterList(type); }
 
-// The print type joins this page with bill printing.
-void TSettingsPage::LoadPrintType() {}
+void TSettingsPage::LoadPrintType()
+{
+    ComboBox5->setCurrentIndex(TBillPrint::ShowsDeposit(TBillPrint::PrintType()) ? 0 : 1);
+}
+
+void TSettingsPage::Button12Click()
+{
+    if (!TBillPrint::SetPrintType(ComboBox5->currentText())) {
+        Dialogs::ShowMessage(QStringLiteral("单据打印格式保存失败"));
+        return;
+    }
+    Dialogs::ShowMessage(QStringLiteral("单据打印格式设置为：") + ComboBox5->currentText());
+}

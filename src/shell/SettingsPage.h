@@ -1,6 +1,6 @@
 #pragma once
-// The administrator's settings page: passwords (and, as they come, the bill
-// parameter lists and the print type).
+// The administrator's settings page: passwords, the bill parameter lists,
+// the print type and the way into the report designer.
 
 #include <QWidget>
 
@@ -8,6 +8,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QToolButton;
 class TParameterLists;
 
 class TSettingsPage : public QWidget {
@@ -21,6 +22,7 @@ public:
     void Button11Click();
     void LoadParameterList(int type);
     void LoadPrintType();
+    void Button12Click();
 
     QLabel *Label13;
     QComboBox *ComboBox1;
@@ -30,4 +32,8 @@ public:
     QLineEdit *Edit2;
     QPushButton *Button11;
     TParameterLists *Parameters;
+    QLabel *Label37;
+    QComboBox *ComboBox5;
+    QPushButton *Button12;
+    QToolButton *DesignButton;   // runs the main window's ActionDesign
 };

@@ -241,6 +241,14 @@ QVariant TQuery::Value(int row, const QString &name) const
     return rows_[row][col];
 }
 
+QVariant TQuery::ValueAt(int row, int field) const
+{
+    const int col = field + (rowidColumn_ == 0 ? 1 : 0);
+    if (field < 0 || field >= fields_.size() || row < 0 || row >= rows_.size())
+        return QVariant();
+    return rows_[row][col];
+}
+
 void TQuery::RequireTable(const char *what) const
 {
     if (state_ == Inactive)
@@ -470,8 +478,9 @@ bool TShareDataModule::RunInTransaction(const QString &failureMessage, const std
     const bool outermost = transactionDepth_ == 0;
     if (outermost) {
         try {
-            if (!Connection().transaction())
-                throw EDatabaseError(Connection().lastError().text());
+            // Take the write lock at the start: a writer that meets another one
+            // waits out the busy timeout here instead of failing half-way.
+            Exec(QStringLiteral("BEGIN IMMEDIATE"));
         } catch (const EDatabaseError &) {
             Dialogs::ShowMessage(failureMessage);
             return false;

@@ -70,6 +70,8 @@ public:
     bool HasField(const QString &name) const;
     TField FieldByName(const QString &name);
     QVariant Value(int row, const QString &name) const;
+    // Field n (in FieldNames order) of a row, for readers that walk every row.
+    QVariant ValueAt(int row, int field) const;
 
     void Edit();
     void Append();

@@ -258,6 +258,7 @@ void TestProductsAccounts::accountDeleteTakesItsBills()
 void TestProductsAccounts::parameterLists()
 {
     TestEnv env;
+    env.Exec("Delete From Parameter");   // these cases start from empty lists
     env.MarkRegistered();
     env.Exec("Insert Into Parameter (ParameterType, ParameterValue) Values (1, '货款'), (1, '运费'), (3, '收据')");
     env.script.LoginAs("管理员", "9999");
@@ -304,6 +305,7 @@ void TestProductsAccounts::parameterLists()
 void TestProductsAccounts::parameterListsRefusals()
 {
     TestEnv env;
+    env.Exec("Delete From Parameter");   // these cases start from empty lists
     env.Exec("Insert Into Parameter (ParameterType, ParameterValue) Values (2, '现金'), (2, '转帐')");
     TParameterLists *lists = FormMain->TabSheet5->Parameters;
     lists->LoadParameterList(2);

@@ -6,6 +6,7 @@
 #include "shell/Registry.h"
 #include "shell/ShareDM.h"
 #include "shell/Vendor.h"
+#include "support/WebLinks.h"
 #include "support/TestEnv.h"
 
 #include <QComboBox>
@@ -105,7 +106,7 @@ void TestMainForm::firstRunRegistersOnceAndOpensThePage()
     QVERIFY(address.startsWith(Vendor::WebSite + "/SoftLogin.asp?SoftProduct=Ostrevik&SoftSerial="));
     const QString serial = QUrlQuery(env.script.urls[0]).queryItemValue("SoftSerial");
     QVERIFY(!serial.isEmpty());
-    QVERIFY(address.endsWith("&SoftSaleLink=" + Vendor::WebSite));
+    QCOMPARE(QUrlQuery(env.script.urls[0]).queryItemValue("SoftSaleLink", QUrl::FullyDecoded), Vendor::WebSite);
     // The page came before the login, and the login followed.
     QCOMPARE(env.script.modals, QStringList{"FormLogin"});
     QCOMPARE(FormMain->WorkingDate(), QDate(2024, 3, 15));
@@ -172,7 +173,9 @@ void TestMainForm::saleLinkPassedUnchanged()
     TestEnv env;
     const QString link = "http://shop.example.cn/a?b=1&c=鞋";
     QVERIFY(WriteIniValue("Kestrova", "SaleLink", link, env.Dir() + "Kestrova.ini"));
-    QVERIFY(TFormMain::FirstRunAddress().endsWith("&SoftSaleLink=" + link));
+    const QUrl address = WebLinks::FirstRunAddress();
+    QVERIFY(address.toString(QUrl::FullyEncoded).endsWith("&SoftSaleLink=" + QUrl::toPercentEncoding(link)));
+    QCOMPARE(QUrlQuery(address).queryItemValue("SoftSaleLink", QUrl::FullyDecoded), link);
 }
 
 void TestMainForm::firstLoginNotAcceptedEndsTheProgram_data()

@@ -47,6 +47,10 @@ void TestShareDM::deliveredRowsAreThere()
     for (const char *table : {"Account", "Customer", "Product", "Bill"})
         QCOMPARE(env.Scalar(QStringLiteral("Select count(*) From %1 Where %1Index = 1").arg(QLatin1String(table))).toInt(), 1);
     QCOMPARE(env.Scalar("Select count(*) From Power").toInt(), 3);
+    // Starting values for the three bill parameter lists, in the order they are offered.
+    QCOMPARE(env.Scalar("Select group_concat(ParameterType || ParameterValue, ',') From "
+                        "(Select * From Parameter Order By ParameterType, ParameterIndex)").toString(),
+             QStringLiteral("1货款,1订金,1其它,2现金,2银行转账,2微信,2支付宝,3收据,3发票,3无"));
     QCOMPARE(env.Scalar("Select count(*) From PrintList Where ListIndex = 1").toInt(), 1);
     QCOMPARE(env.Scalar("Select count(*) From PrintBigFont").toInt(), 1);
     QVERIFY(env.Scalar("Select count(*) From PrintGrid").toInt() >= 6);

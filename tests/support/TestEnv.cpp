@@ -10,6 +10,8 @@
 #include "shell/ShareDM.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QPrinter>
 #include <QLineEdit>
 #include <QSqlQuery>
 #include <QTest>
@@ -34,6 +36,16 @@ void DialogScript::Modal(QDialog *window)
     auto action = std::move(onModal.front());
     onModal.pop_front();
     action(window);
+}
+
+bool DialogScript::ChoosePrinter(QPrinter *printer)
+{
+    ++printDialogs;
+    if (printFile.isEmpty())
+        return false;
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(printFile);
+    return true;
 }
 
 void DialogScript::LoginAs(const QString &role, const QString &password)
@@ -154,6 +166,14 @@ void TestEnv::AddSG(const QString &customer, const QDate &date, double sum, cons
 {
     Exec(QStringLiteral("Insert Into SG (SGCustomer, SGDate, SGSum, SGRemark) Values (?, ?, ?, ?)"),
          {customer, date.toString(Qt::ISODate), sum, remark});
+}
+
+void TestEnv::InstallTemplates()
+{
+    const QDir from(QStringLiteral(KESTROVA_SOURCE_DIR "/resources/Frf"));
+    QDir(Dir()).mkpath(QStringLiteral("Frf"));
+    for (const QString &file : from.entryList({QStringLiteral("*.frf")}, QDir::Files))
+        QFile::copy(from.filePath(file), Dir() + QStringLiteral("Frf/") + file);
 }
 
 void TestEnv::GivePassword(const QString &password)

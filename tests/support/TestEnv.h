@@ -20,14 +20,26 @@ public:
     QList<QUrl> urls;                     // web pages opened
     QStringList modals;                   // object names of the windows shown modally
     std::deque<std::function<void(QDialog *)>> onModal;   // acts on the next modal windows
-    QString openFile, saveFile;
+    QStringList fileDialogs;              // "caption|start|filter" of every file dialog shown
+    QString openFile, saveFile;           // what the next file dialogs pick; empty: cancelled
+    QString printFile;                    // the print dialog prints into this PDF file; cancelled when empty
+    int printDialogs = 0;
 
     void Message(const QString &text) override { messages << text; }
     bool YesNo(const QString &caption, const QString &text) override;
-    QString OpenFileName(const QString &, const QString &, const QString &) override { return openFile; }
-    QString SaveFileName(const QString &, const QString &, const QString &) override { return saveFile; }
+    QString OpenFileName(const QString &caption, const QString &dir, const QString &filter) override
+    {
+        fileDialogs << caption + QLatin1Char('|') + dir + QLatin1Char('|') + filter;
+        return openFile;
+    }
+    QString SaveFileName(const QString &caption, const QString &dir, const QString &filter) override
+    {
+        fileDialogs << caption + QLatin1Char('|') + dir + QLatin1Char('|') + filter;
+        return saveFile;
+    }
     void OpenUrl(const QUrl &url) override { urls << url; }
     void Modal(QDialog *window) override;
+    bool ChoosePrinter(QPrinter *printer) override;
 
     void Then(std::function<void(QDialog *)> action) { onModal.push_back(std::move(action)); }
     // Answers the next login dialog with this role and password.
@@ -62,6 +74,8 @@ public:
                 int account = 1);
     void AddLine(int bill, int product, int number);
     void AddSG(const QString &customer, const QDate &date, double sum, const QString &remark = QString());
+    // Copies the delivered report templates into the program folder's Frf/.
+    void InstallTemplates();
     // Answers the next data-modification password prompt.
     void GivePassword(const QString &password = QStringLiteral("6666"));
 

@@ -1,8 +1,17 @@
 // The books check: one planted fault of each kind, found once with its bill.
-#include "db/BooksCheck.h"
+#include "db/BooksAudit.h"
+#include "shell/MainForm.h"
 #include "shell/ShareDM.h"
+#include "support/BooksAuditForm.h"
+#include "support/MaintenancePage.h"
 #include "support/TestEnv.h"
 
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -21,15 +30,16 @@ int SoundSale(TestEnv &env, const QString &serial, int product, int account)
 }
 } // namespace
 
-class TestBooksCheck : public QObject {
+class TestBooksAudit : public QObject {
     Q_OBJECT
 private slots:
     void plantedFault_data();
     void plantedFault();
     void settingMovedForwardAndNothingElse();
+    void findingsWindow();
 };
 
-void TestBooksCheck::plantedFault_data()
+void TestBooksAudit::plantedFault_data()
 {
     QTest::addColumn<QString>("plant");     // SQL with %1 for the bill's index
     QTest::addColumn<QString>("kind");
@@ -64,7 +74,7 @@ void TestBooksCheck::plantedFault_data()
                                     << "编号设置落后" << "出货单的上次编号记为“XS09999”，但已有单据编号“XS10001”" << false;
 }
 
-void TestBooksCheck::plantedFault()
+void TestBooksAudit::plantedFault()
 {
     QFETCH(QString, plant);
     QFETCH(QString, kind);
@@ -77,7 +87,7 @@ void TestBooksCheck::plantedFault()
     env.Exec("Update Setting Set SettingValue = 'XS10001' Where SettingIndex = 1");
     for (const QString &sql : plant.split(';', Qt::SkipEmptyParts))
         env.Exec(sql.contains("%1") ? sql.arg(bill) : sql);
-    TBooksCheck check;
+    TBooksAudit check;
     QList<int> seen;
     QVERIFY(check.Run([&](int p) { seen << p; }));
     QCOMPARE(seen.last(), 100);
@@ -98,7 +108,7 @@ void TestBooksCheck::plantedFault()
     QCOMPARE(check.FaultCount(), kind.contains("提示") ? 0 : 1);
 }
 
-void TestBooksCheck::settingMovedForwardAndNothingElse()
+void TestBooksAudit::settingMovedForwardAndNothingElse()
 {
     TestEnv env;
     env.AddCustomer("甲");
@@ -109,7 +119,7 @@ void TestBooksCheck::settingMovedForwardAndNothingElse()
     const int broken = SoundSale(env, "XS00121", product, 1);
     env.Exec("Update Bill Set BillSum = 31 Where BillIndex = ?", {broken});
     env.Exec("Update Setting Set SettingValue = 'XS0100' Where SettingIndex = 1");
-    TBooksCheck check;
+    TBooksAudit check;
     QVERIFY(check.Run());
     QCOMPARE(check.SettingsBehind().size(), 1);
     QCOMPARE(check.SettingsBehind().first().highest, QStringLiteral("XS00121"));
@@ -120,5 +130,42 @@ void TestBooksCheck::settingMovedForwardAndNothingElse()
     QCOMPARE(check.Summary(), QStringLiteral("金额不符：1"));
 }
 
-QTEST_MAIN(TestBooksCheck)
-#include "tst_bookscheck.moc"
+void TestBooksAudit::findingsWindow()
+{
+    TestEnv env;
+    env.AddCustomer("甲");
+    const int product = env.AddProduct("皮鞋", "A1", 10, "P1");
+    const int bill = SoundSale(env, "XS10002", product, 1);
+    env.Exec("Update Bill Set BillSum = 31, BillUser = '乙, \"老\"店' Where BillIndex = ?", {bill});
+    env.Exec("Update Setting Set SettingValue = 'XS10000' Where SettingIndex = 1");
+    QTemporaryDir out;
+    env.script.saveFile = out.filePath("账簿检查.csv");
+    env.script.answers = {true};
+    QString summary;
+    int rows = 0;
+    bool repairOffered = false;
+    env.script.Then([&](QDialog *) {
+        summary = FormBooksAudit->Summary->text();
+        rows = FormBooksAudit->Grid->rowCount();
+        repairOffered = FormBooksAudit->RepairButton->isVisibleTo(FormBooksAudit);
+        FormBooksAudit->ExportButton->click();
+        FormBooksAudit->RepairButton->click();
+        FormBooksAudit->CloseButton->click();
+    });
+    FormMain->TabSheet6->ActionBooksAudit->trigger();
+    QCOMPARE(summary, QStringLiteral("发现 2 处问题。金额不符：1；客户不在客户表中（提示）：1；编号设置落后：1"));
+    QCOMPARE(rows, 3);
+    QVERIFY(repairOffered);
+    QFile csv(env.script.saveFile);
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    const QByteArray bytes = csv.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    const QString text = QString::fromUtf8(bytes.mid(3));
+    QVERIFY2(text.startsWith(QStringLiteral("类别,单据编号,日期,客户,说明\r\n金额不符,XS10002,2024-3-15,\"乙, \"\"老\"\"店\",")),
+             qPrintable(text.left(80)));
+    QCOMPARE(env.Scalar("Select SettingValue From Setting Where SettingIndex = 1").toString(), QStringLiteral("XS10002"));
+    QCOMPARE(env.script.messages, (QStringList{"表格导出成功", "单据编号设置已修正"}));
+}
+
+QTEST_MAIN(TestBooksAudit)
+#include "tst_booksaudit.moc"

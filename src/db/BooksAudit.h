@@ -28,7 +28,7 @@ struct SettingBehind {
     QString highest;  // the highest number of that kind with the same letters
 };
 
-class TBooksCheck {
+class TBooksAudit {
 public:
     // Runs every check; progress goes from 0 to 100. False when a query failed
     // (the message was shown); the findings so far stay.

@@ -1,4 +1,4 @@
-#include "db/BooksCheck.h"
+#include "db/BooksAudit.h"
 
 #include "figures/ProductFigures.h"
 #include "shell/Money.h"
@@ -9,7 +9,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-const QString TBooksCheck::NothingFound = QStringLiteral("未发现问题");
+const QString TBooksAudit::NothingFound = QStringLiteral("未发现问题");
 
 namespace {
 const QString failure = QStringLiteral("数据库打开失败");
@@ -43,7 +43,7 @@ bool Greater(const QString &a, const QString &b)
 }
 } // namespace
 
-void TBooksCheck::Add(const QString &kind, const QString &explanation, int billIndex, bool fault)
+void TBooksAudit::Add(const QString &kind, const QString &explanation, int billIndex, bool fault)
 {
     BooksFinding f;
     f.kind = kind;
@@ -55,9 +55,9 @@ void TBooksCheck::Add(const QString &kind, const QString &explanation, int billI
         kinds_ << kind;
 }
 
-bool TBooksCheck::ForBills(const QString &sql, const std::function<void(TQuery &)> &each)
+bool TBooksAudit::ForBills(const QString &sql, const std::function<void(TQuery &)> &each)
 {
-    TQuery q(QStringLiteral("BooksCheck"));
+    TQuery q(QStringLiteral("BooksAudit"));
     if (!RunQuery(q, sql, failure))
         return false;
     for (q.First(); !q.Eof(); q.Next()) {
@@ -77,14 +77,14 @@ bool TBooksCheck::ForBills(const QString &sql, const std::function<void(TQuery &
     return true;
 }
 
-bool TBooksCheck::Run(const std::function<void(int)> &progress)
+bool TBooksAudit::Run(const std::function<void(int)> &progress)
 {
     findings_.clear();
     settings_.clear();
     kinds_.clear();
-    const std::function<bool(TBooksCheck *)> steps[] = {&TBooksCheck::Integrity, &TBooksCheck::LineCounts, &TBooksCheck::Totals,
-                                                        &TBooksCheck::Signs,     &TBooksCheck::References, &TBooksCheck::UnknownCustomers,
-                                                        &TBooksCheck::BillNumbers};
+    const std::function<bool(TBooksAudit *)> steps[] = {&TBooksAudit::Integrity, &TBooksAudit::LineCounts, &TBooksAudit::Totals,
+                                                        &TBooksAudit::Signs,     &TBooksAudit::References, &TBooksAudit::UnknownCustomers,
+                                                        &TBooksAudit::BillNumbers};
     const int count = int(std::size(steps));
     for (int i = 0; i < count; ++i) {
         if (progress)
@@ -97,7 +97,7 @@ bool TBooksCheck::Run(const std::function<void(int)> &progress)
     return true;
 }
 
-int TBooksCheck::FaultCount() const
+int TBooksAudit::FaultCount() const
 {
     int n = 0;
     for (const BooksFinding &f : findings_)
@@ -105,7 +105,7 @@ int TBooksCheck::FaultCount() const
     return n;
 }
 
-QString TBooksCheck::Summary() const
+QString TBooksAudit::Summary() const
 {
     if (findings_.isEmpty())
         return NothingFound;
@@ -119,7 +119,7 @@ QString TBooksCheck::Summary() const
     return parts.join(QStringLiteral("；"));
 }
 
-bool TBooksCheck::Integrity()
+bool TBooksAudit::Integrity()
 {
     QSqlQuery q(ShareDataModule->Connection());
     if (!q.exec(QStringLiteral("PRAGMA integrity_check"))) {
@@ -134,7 +134,7 @@ bool TBooksCheck::Integrity()
     return true;
 }
 
-bool TBooksCheck::LineCounts()
+bool TBooksAudit::LineCounts()
 {
     const QString kind = QStringLiteral("单据行缺失");
     if (!ForBills(QStringLiteral("Select BillIndex, BillSerial, BillCreateTime, BillUser, BillKind, (Select Count(*) From Store "
@@ -158,7 +158,7 @@ bool TBooksCheck::LineCounts()
                     });
 }
 
-bool TBooksCheck::Totals()
+bool TBooksAudit::Totals()
 {
     // Candidates are found in SQL; the fen is judged by the program's own money rule.
     if (!ForBills(QStringLiteral("Select BillIndex, BillSerial, BillCreateTime, BillUser, BillSum, Sum(StoreSum) As LineSum "
@@ -192,7 +192,7 @@ bool TBooksCheck::Totals()
                     });
 }
 
-bool TBooksCheck::Signs()
+bool TBooksAudit::Signs()
 {
     // Sales: total and money up, quantities down; purchases the reverse;
     // income both up and equal; expense both down and equal.
@@ -234,7 +234,7 @@ bool TBooksCheck::Signs()
                     });
 }
 
-bool TBooksCheck::References()
+bool TBooksAudit::References()
 {
     if (!ForBills(QStringLiteral("Select BillIndex, BillSerial, BillCreateTime, BillUser, StoreIndex, StoreProduct From Bill, Store "
                                  "Where (StoreBill = BillIndex) And (StoreProduct <> 0) And "
@@ -257,7 +257,7 @@ bool TBooksCheck::References()
                     });
 }
 
-bool TBooksCheck::UnknownCustomers()
+bool TBooksAudit::UnknownCustomers()
 {
     return ForBills(QStringLiteral("Select BillIndex, BillSerial, BillCreateTime, BillUser From Bill Where (BillIndex > 1) And "
                                    "(BillUser Not In (Select CustomerName From Customer)) Order By BillIndex"),
@@ -269,7 +269,7 @@ bool TBooksCheck::UnknownCustomers()
                     });
 }
 
-bool TBooksCheck::BillNumbers()
+bool TBooksAudit::BillNumbers()
 {
     if (!ForBills(QStringLiteral("Select BillKind, BillSerial, Count(*) As Times, Min(BillIndex) As BillIndex From Bill "
                                  "Where (BillIndex > 1) And (BillSerial <> '') Group By BillKind, BillSerial "
@@ -284,7 +284,7 @@ bool TBooksCheck::BillNumbers()
                   }))
         return false;
     const QString kinds[4] = {QStringLiteral("出货单"), QStringLiteral("进货单"), QStringLiteral("财务收入单"), QStringLiteral("财务支出单")};
-    TQuery setting(QStringLiteral("BooksCheckSetting"));
+    TQuery setting(QStringLiteral("BooksAuditSetting"));
     if (!RunQuery(setting, QStringLiteral("Select * From Setting Where SettingIndex Between 1 And 4 Order By SettingIndex"), failure))
         return false;
     for (setting.First(); !setting.Eof(); setting.Next()) {
@@ -293,7 +293,7 @@ bool TBooksCheck::BillNumbers()
         const SerialParts base = Split(stored);
         if (!base.valid)
             continue;   // the editor says so itself when it proposes a number
-        TQuery q(QStringLiteral("BooksCheckSerials"));
+        TQuery q(QStringLiteral("BooksAuditSerials"));
         if (!RunQuery(q, QStringLiteral("Select BillSerial From Bill Where (BillIndex > 1) And (BillKind = ") + QuotedStr(kinds[index - 1])
                              + QStringLiteral(")"),
                       failure))
@@ -317,7 +317,7 @@ bool TBooksCheck::BillNumbers()
     return true;
 }
 
-bool TBooksCheck::MoveSettingsForward()
+bool TBooksAudit::MoveSettingsForward()
 {
     if (settings_.isEmpty())
         return true;

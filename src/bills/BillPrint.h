@@ -1,0 +1,26 @@
+#pragma once
+// Printing a saved goods bill: the bill's header, lines, total in capitals and
+// title are written into the print tables in one transaction, and the template
+// of the chosen print type is prepared over them and previewed.
+
+#include <QString>
+
+class TQuery;
+class TReport;
+
+class TBillPrint {
+public:
+    // The print type stored in the ini file: "显示订金" (also when absent) or "不显示订金".
+    static QString PrintType();
+    static bool SetPrintType(const QString &type);
+    // Only "显示订金" shows the deposit; any other value does not.
+    static bool ShowsDeposit(const QString &printType);
+    // "Frf/Bill.frf" shows the deposit and the amount left open; "Frf/Bill2.frf" does not.
+    static QString TemplateFile(const QString &printType);
+
+    // Prints bill billIndex whose lines the editor loaded on lines; grid and bigFont
+    // are the editor's print queries. Says why when there is nothing to print.
+    static bool Print(int billIndex, TQuery &lines, TQuery &grid, TQuery &bigFont, TReport &report);
+    // Only the print tables, without the report: false when nothing was written.
+    static bool WriteTables(int billIndex, TQuery &lines, TQuery &grid, TQuery &bigFont);
+};

@@ -1,0 +1,111 @@
+#include "reportengine/Report.h"
+
+#include "reportengine/DesignForm.h"
+#include "reportengine/PreviewForm.h"
+#include "reportengine/ReportLayout.h"
+#include "reportengine/ReportPainter.h"
+#include "reportengine/TemplateFile.h"
+#include "shell/Clock.h"
+#include "shell/Dialogs.h"
+#include "shell/PublicFunction.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QPrinter>
+
+TReport::TReport(QObject *parent) : QObject(parent) {}
+
+bool TReport::LoadFromFile(const QString &fileName)
+{
+    TReportTemplate loaded;
+    const TTemplateFile::Result result = TTemplateFile::Load(fileName, &loaded, &lastError_);
+    if (result != TTemplateFile::Loaded)
+        return false;
+    SetTemplate(loaded, fileName);
+    return true;
+}
+
+bool TReport::SaveToFile(const QString &fileName)
+{
+    if (!TTemplateFile::Save(fileName, template_)) {
+        lastError_ = QStringLiteral("文件无法写入");
+        return false;
+    }
+    fileName_ = fileName;
+    return true;
+}
+
+void TReport::SetTemplate(const TReportTemplate &tpl, const QString &fileName)
+{
+    template_ = tpl;
+    fileName_ = fileName;
+    lastError_.clear();
+    pages_.clear();
+}
+
+void TReport::SetDataSet(const QString &name, TQuery &query) { data_.insert(name, TReportDataSet::FromQuery(query)); }
+
+bool TReport::PrepareReport()
+{
+    pages_ = TReportLayout(template_, data_, Clock::Today()).Prepare();
+    return !pages_.isEmpty();
+}
+
+QStringList TReport::PageTexts(int page) const
+{
+    QStringList texts;
+    if (page < 0 || page >= pages_.size())
+        return texts;
+    for (const TReportItem &item : pages_[page].items)
+        if (item.IsTextual() && !item.text.isEmpty())
+            texts << item.text;
+    return texts;
+}
+
+bool TReport::ExportPdf(const QString &fileName) const
+{
+    return TReportPainter::WritePdf(fileName, pages_, DocumentName());
+}
+
+bool TReport::Print(QPrinter *printer, int fromPage, int toPage) const
+{
+    printer->setDocName(DocumentName());
+    printer->setFullPage(true);
+    return TReportPainter::Render(printer, pages_, fromPage, toPage);
+}
+
+QString TReport::DocumentName() const
+{
+    if (!documentName_.isEmpty())
+        return documentName_;
+    if (!template_.name.isEmpty())
+        return template_.name;
+    return fileName_.isEmpty() ? QStringLiteral("报表") : QFileInfo(fileName_).completeBaseName();
+}
+
+void TReport::ShowPreparedReport()
+{
+    TFormPreview preview(this, QApplication::activeWindow());
+    Dialogs::ShowModal(&preview);
+}
+
+bool TReport::ShowTemplate(const QString &relativeFile)
+{
+    if (!LoadFromFile(ProgramDir + relativeFile)) {
+        if (!QFileInfo(ProgramDir + relativeFile).isFile())
+            Dialogs::ShowMessage(QStringLiteral("报表模板“%1”不存在").arg(relativeFile));
+        else
+            Dialogs::ShowMessage(QStringLiteral("报表模板“%1”有误：%2").arg(relativeFile, lastError_));
+        return false;
+    }
+    if (!PrepareReport())
+        return false;
+    ShowPreparedReport();
+    return true;
+}
+
+void TReport::DesignReport()
+{
+    TFormDesign designer(this, QApplication::activeWindow());
+    Dialogs::ShowModal(&designer);
+}

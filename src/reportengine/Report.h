@@ -1,0 +1,62 @@
+#pragma once
+// The report object of a window: a template loaded from "Frf/", the data sets
+// the program filled for it, and the pages prepared from both. The pages are
+// shown in the preview, printed, or written to a PDF file.
+
+#include "reportengine/PreparedPage.h"
+#include "reportengine/ReportDataSet.h"
+#include "reportengine/ReportTemplate.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+class QPrinter;
+class TQuery;
+
+class TReport : public QObject {
+    Q_OBJECT
+public:
+    explicit TReport(QObject *parent = nullptr);
+
+    // False when the file does not exist (or cannot be read as a template:
+    // LastError says why); the report then keeps the template it had.
+    bool LoadFromFile(const QString &fileName);
+    bool SaveToFile(const QString &fileName);
+    QString FileName() const { return fileName_; }
+    QString LastError() const { return lastError_; }
+    const TReportTemplate &Template() const { return template_; }
+    void SetTemplate(const TReportTemplate &tpl, const QString &fileName = QString());
+
+    void ClearDataSets() { data_.clear(); }
+    void SetDataSet(const QString &name, const TReportDataSet &data) { data_.insert(name, data); }
+    void SetDataSet(const QString &name, TQuery &query);
+    const QHash<QString, TReportDataSet> &DataSets() const { return data_; }
+
+    // Lays out every page; false when the template gives no page at all.
+    bool PrepareReport();
+    const QList<TPreparedPage> &Pages() const { return pages_; }
+    int PageCount() const { return int(pages_.size()); }
+    QStringList PageTexts(int page) const;   // 0-based, in drawing order
+    bool ExportPdf(const QString &fileName) const;
+    bool Print(QPrinter *printer, int fromPage = 0, int toPage = 0) const;
+    // The preview window over the prepared pages, shown modally.
+    void ShowPreparedReport();
+    // Loads relativeFile from the program folder, prepares and previews it. A missing
+    // or broken template is reported ("报表模板“Frf/Bill.frf”不存在") and nothing is shown.
+    bool ShowTemplate(const QString &relativeFile);
+    // The template designer on this report.
+    void DesignReport();
+
+    QString DocumentName() const;   // the title of a print job or PDF
+    void SetDocumentName(const QString &name) { documentName_ = name; }
+
+private:
+    TReportTemplate template_ = TReportTemplate::Blank();
+    QString fileName_;
+    QString lastError_;
+    QString documentName_;
+    QHash<QString, TReportDataSet> data_;
+    QList<TPreparedPage> pages_;
+};

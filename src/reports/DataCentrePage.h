@@ -1,0 +1,44 @@
+#pragma once
+// The data centre page: the bills of the last search in a grid with their
+// count and sum, printing and exporting that grid, opening a bill from it.
+
+#include "shell/ShareDM.h"
+
+#include <QWidget>
+
+class QAction;
+class QLabel;
+class QToolButton;
+class TFooterGrid;
+class TGridPrinter;
+
+class TDataCentrePage : public QWidget {
+    Q_OBJECT
+public:
+    explicit TDataCentrePage(QWidget *parent = nullptr);
+
+    // The SQL text of the last search; empty until the first one.
+    QString ReportSql;
+    TQuery ReportADOQuery{QStringLiteral("ReportADOQuery")};
+
+    // Makes the text the current search, then runs it.
+    void FillReportGrid(const QString &sql);
+    // Runs the current search again (the general refresh).
+    void FillReportGrid();
+    // Lists the bills of an SQL text and brings this page to the front.
+    void ShowBills(const QString &sql);
+    void ActionMakeReportExecute();
+    void ActionPrintReportExecute();
+    void ActionExportReportExecute();
+    void DBGridEh1DblClick();
+
+    QAction *ActionMakeReport, *ActionPrintReport, *ActionExportReport;
+    QToolButton *MakeReport, *PrintReport, *ExportReport;
+    QLabel *Label20, *Label21;
+    TFooterGrid *DBGridEh1;
+    TGridPrinter *PrintDBGridEh1;
+
+private:
+    void RunReportSql(bool refresh);
+    void SetFooters(bool ran);
+};

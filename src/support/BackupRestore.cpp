@@ -1,0 +1,66 @@
+#include "support/BackupRestore.h"
+
+#include "shell/Clock.h"
+#include "shell/Dialogs.h"
+#include "shell/PublicFunction.h"
+#include "support/BooksCopy.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+const QString TBackupRestore::Filter = QStringLiteral("Mdb Files (*.mdb *.MDB)");
+
+QString TBackupRestore::ProposedName()
+{
+    return QStringLiteral("Mirelo进销存") + DateText(Clock::Today()) + QStringLiteral(".mdb");
+}
+
+QString TBackupRestore::StartFolder()
+{
+    const QString desktop = GetDesktopFolder();
+    return desktop.isEmpty() ? QDir::homePath() : desktop;
+}
+
+void TBackupRestore::Save()
+{
+    QString file = Dialogs::GetSaveFileName(QStringLiteral("备份数据"), QDir(StartFolder()).filePath(ProposedName()),
+                                            Filter, false);
+    if (file.isEmpty())
+        return;
+    if (QFileInfo(file).suffix().isEmpty())
+        file += QStringLiteral(".mdb");
+    const TBooksCopy::Result result = TBooksCopy::Backup(file);
+    Dialogs::ShowMessage(result.status == TBooksCopy::Done
+                             ? QStringLiteral("恭喜您，数据库备份成功")
+                             : TBooksCopy::FailureText(QStringLiteral("数据库备份失败"), result));
+}
+
+bool TBackupRestore::Load()
+{
+    if (!Dialogs::AskYesNo(QStringLiteral("恢复警告"), QStringLiteral("数据库恢复将导致当前数据全部丢失，是否继续？")))
+        return false;
+    const QString file = Dialogs::GetOpenFileName(QStringLiteral("恢复数据"), StartFolder(), Filter);
+    if (file.isEmpty())
+        return false;
+    const TBooksCopy::Result result = TBooksCopy::Restore(file, QDateTime(Clock::Today(), QTime::currentTime()));
+    switch (result.status) {
+    case TBooksCopy::Done:
+        Dialogs::ShowMessage(QStringLiteral("恭喜您，数据库恢复成功，请重新启动软件\n原来的数据已另存为：")
+                             + QDir::toNativeSeparators(result.keptFile));
+        return true;
+    case TBooksCopy::RefusedNotOurs:
+        Dialogs::ShowMessage(QStringLiteral("所选文件不是本软件的数据库，未作任何修改"));
+        break;
+    case TBooksCopy::RefusedDamaged:
+        Dialogs::ShowMessage(QStringLiteral("所选数据库文件已损坏，未作任何修改"));
+        break;
+    case TBooksCopy::RefusedCurrent:
+        Dialogs::ShowMessage(QStringLiteral("所选文件就是正在使用的数据库，未作任何修改"));
+        break;
+    case TBooksCopy::Failed:
+        Dialogs::ShowMessage(TBooksCopy::FailureText(QStringLiteral("数据库恢复失败"), result));
+        break;
+    }
+    return false;
+}

@@ -1,0 +1,126 @@
+#include "support/BooksAuditForm.h"
+
+#include "grid/CsvExport.h"
+#include "grid/GridCsv.h"
+#include "shell/Dialogs.h"
+#include "shell/ProgressForm.h"
+#include "shell/PublicFunction.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+
+TFormBooksAudit *FormBooksAudit = nullptr;
+
+namespace {
+const QStringList titles = {QStringLiteral("类别"), QStringLiteral("单据编号"), QStringLiteral("日期"), QStringLiteral("客户"),
+                            QStringLiteral("说明")};
+}
+
+TFormBooksAudit::TFormBooksAudit(QWidget *parent) : TForm(parent)
+{
+    setObjectName(QStringLiteral("FormBooksAudit"));
+    setWindowTitle(QStringLiteral("账簿检查"));
+    setFixedSize(900, 560);
+
+    Summary = new QLabel(this);
+    Summary->setObjectName(QStringLiteral("Summary"));
+    Summary->setGeometry(16, 12, 868, 44);
+    Summary->setWordWrap(true);
+    Summary->setStyleSheet(QStringLiteral("QLabel { font-size: 14px; font-weight: bold; }"));
+
+    Grid = new QTableWidget(this);
+    Grid->setObjectName(QStringLiteral("Grid"));
+    Grid->setGeometry(16, 62, 868, 430);
+    Grid->setColumnCount(int(titles.size()));
+    Grid->setHorizontalHeaderLabels(titles);
+    Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Grid->verticalHeader()->hide();
+    const int widths[] = {150, 100, 90, 120};
+    for (int c = 0; c < 4; ++c)
+        Grid->setColumnWidth(c, widths[c]);
+    Grid->horizontalHeader()->setStretchLastSection(true);
+
+    auto button = [this](const QString &name, const QString &text, int x) {
+        auto *b = new QPushButton(text, this);
+        b->setObjectName(name);
+        b->setGeometry(x, 506, 110, 34);
+        b->setAutoDefault(false);
+        b->setCursor(Qt::PointingHandCursor);
+        return b;
+    };
+    RepairButton = button(QStringLiteral("RepairButton"), QStringLiteral("修正单据编号"), 16);
+    PrintButton = button(QStringLiteral("PrintButton"), QStringLiteral("打印"), 538);
+    ExportButton = button(QStringLiteral("ExportButton"), QStringLiteral("导出表格"), 656);
+    CloseButton = button(QStringLiteral("CloseButton"), QStringLiteral("关闭"), 774);
+    connect(RepairButton, &QPushButton::clicked, this, &TFormBooksAudit::ActionRepairExecute);
+    connect(PrintButton, &QPushButton::clicked, this, &TFormBooksAudit::ActionPrintExecute);
+    connect(ExportButton, &QPushButton::clicked, this, &TFormBooksAudit::ActionExportExecute);
+    connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+bool TFormBooksAudit::RunCheck()
+{
+    FormProgress->show();
+    FormProgress->SetPosition(0);
+    const bool ok = audit_.Run([](int p) { FormProgress->SetPosition(p); });
+    FormProgress->hide();
+    return ok;
+}
+
+void TFormBooksAudit::FormShow() { ShowFindings(); }
+
+QList<QStringList> TFormBooksAudit::Lines() const
+{
+    QList<QStringList> lines;
+    for (const BooksFinding &f : audit_.Findings())
+        lines << QStringList{f.kind, f.serial, f.date.isValid() ? DateText(f.date) : QString(), f.customer, f.explanation};
+    return lines;
+}
+
+void TFormBooksAudit::ShowFindings()
+{
+    const int faults = audit_.FaultCount();
+    Summary->setText(audit_.Findings().isEmpty() ? TBooksAudit::NothingFound
+                                                 : QStringLiteral("发现 %1 处问题。%2").arg(faults).arg(audit_.Summary()));
+    Summary->setStyleSheet(QStringLiteral("QLabel { font-size: 14px; font-weight: bold; color: %1; }")
+                               .arg(faults > 0 ? QStringLiteral("#b01818") : QStringLiteral("#206020")));
+    const QList<QStringList> lines = Lines();
+    Grid->setRowCount(int(lines.size()));
+    for (int r = 0; r < lines.size(); ++r)
+        for (int c = 0; c < lines[r].size(); ++c) {
+            auto *item = new QTableWidgetItem(lines[r][c]);
+            item->setToolTip(lines[r][c]);
+            Grid->setItem(r, c, item);
+        }
+    RepairButton->setVisible(!audit_.SettingsBehind().isEmpty());
+    PrintButton->setEnabled(!lines.isEmpty());
+    ExportButton->setEnabled(!lines.isEmpty());
+}
+
+void TFormBooksAudit::ActionExportExecute()
+{
+    QList<QStringList> lines{titles};
+    lines << Lines();
+    ExportCsv(QStringLiteral("账簿检查.csv"), CsvFile(lines));
+}
+
+void TFormBooksAudit::ActionRepairExecute()
+{
+    QStringList moves;
+    for (const SettingBehind &s : audit_.SettingsBehind())
+        moves << QStringLiteral("“%1”改为“%2”").arg(s.stored, s.highest);
+    if (!Dialogs::AskYesNo(QStringLiteral("修正单据编号"),
+                           QStringLiteral("将上次单据编号%1，使下次建议的编号不再重复。确定修改吗？").arg(moves.join(QStringLiteral("、")))))
+        return;
+    if (!audit_.MoveSettingsForward())
+        return;
+    Dialogs::ShowMessage(QStringLiteral("单据编号设置已修正"));
+    if (RunCheck())
+        ShowFindings();
+}
+
+// Printing arrives with the report engine.
+void TFormBooksAudit::ActionPrintExecute() {}

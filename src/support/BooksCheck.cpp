@@ -1,0 +1,133 @@
+#include "support/BooksCheck.h"
+
+#include "db/Schema.h"
+
+#include <QFile>
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QUuid>
+
+namespace {
+using Tables = QHash<QString, QStringList>;   // lower-case table name -> lower-case columns
+
+Tables ReadTables(QSqlDatabase &db, bool *ok)
+{
+    Tables tables;
+    QSqlQuery q(db);
+    *ok = q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"));
+    QStringList names;
+    while (*ok && q.next())
+        names << q.value(0).toString();
+    *ok = *ok && !q.lastError().isValid();
+    q.finish();
+    for (const QString &name : names) {
+        QSqlQuery info(db);
+        if (!info.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(QString(name).replace(QLatin1Char('"'), QLatin1String("\"\""))))) {
+            *ok = false;
+            break;
+        }
+        QStringList columns;
+        while (info.next())
+            columns << info.value(1).toString().toLower();
+        tables.insert(name.toLower(), columns);
+    }
+    return tables;
+}
+
+// A private connection, closed and removed however the work ends.
+class Connection {
+public:
+    explicit Connection(const QString &database, const QString &options = QString())
+        : name_(QStringLiteral("books-check-") + QUuid::createUuid().toString(QUuid::Id128))
+    {
+        db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+        db_.setConnectOptions(options);
+        db_.setDatabaseName(database);
+        open_ = db_.open();
+    }
+    ~Connection()
+    {
+        db_.close();
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name_);
+    }
+    bool IsOpen() const { return open_; }
+    QSqlDatabase &Db() { return db_; }
+
+private:
+    QString name_;
+    QSqlDatabase db_;
+    bool open_ = false;
+};
+
+// The tables and columns the delivered schema makes, read from a database built in memory.
+const Tables &Expected()
+{
+    static const Tables expected = [] {
+        Connection memory(QStringLiteral(":memory:"));
+        QSqlQuery q(memory.Db());
+        for (const QString &statement : Schema::Statements())
+            q.exec(statement);
+        q.finish();
+        bool ok = false;
+        return ReadTables(memory.Db(), &ok);
+    }();
+    return expected;
+}
+
+TBooksCheck::Verdict Fail(TBooksCheck::Verdict verdict, QString *reason, const QString &text)
+{
+    if (reason)
+        *reason = text;
+    return verdict;
+}
+} // namespace
+
+TBooksCheck::Verdict TBooksCheck::Check(const QString &file, QString *reason)
+{
+    // An empty or a text file is refused before SQLite would take it for an empty database.
+    QFile raw(file);
+    if (!raw.open(QIODevice::ReadOnly))
+        return Fail(NotOurs, reason, QStringLiteral("cannot read the file"));
+    if (raw.read(16) != QByteArray("SQLite format 3\0", 16))
+        return Fail(NotOurs, reason, QStringLiteral("not an SQLite database"));
+    raw.close();
+
+    // immutable: read as it lies, never touching the file or creating files beside it.
+    Connection copy(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + QStringLiteral("?immutable=1"),
+                    QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
+    if (!copy.IsOpen())
+        return Fail(Damaged, reason, copy.Db().lastError().text());
+
+    bool ok = false;
+    const Tables found = ReadTables(copy.Db(), &ok);
+    if (!ok)
+        return Fail(Damaged, reason, QStringLiteral("the table list cannot be read"));
+    const Tables &expected = Expected();
+    if (expected.isEmpty())
+        return Fail(NotOurs, reason, QStringLiteral("the schema to compare with is missing"));
+    for (auto it = expected.constBegin(); it != expected.constEnd(); ++it) {
+        const auto table = found.constFind(it.key());
+        if (table == found.constEnd())
+            return Fail(NotOurs, reason, QStringLiteral("table %1 missing").arg(it.key()));
+        for (const QString &column : it.value())
+            if (!table->contains(column))
+                return Fail(NotOurs, reason, QStringLiteral("column %1.%2 missing").arg(it.key(), column));
+    }
+
+    QSqlQuery integrity(copy.Db());
+    if (!integrity.exec(QStringLiteral("PRAGMA integrity_check")))
+        return Fail(Damaged, reason, integrity.lastError().text());
+    QStringList problems;
+    while (integrity.next())
+        problems << integrity.value(0).toString();
+    if (integrity.lastError().isValid())
+        return Fail(Damaged, reason, integrity.lastError().text());
+    integrity.finish();
+    if (problems != QStringList{QStringLiteral("ok")})
+        return Fail(Damaged, reason, problems.join(QLatin1Char('\n')));
+    return Good;
+}

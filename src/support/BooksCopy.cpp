@@ -1,0 +1,263 @@
+#include "support/BooksCopy.h"
+
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+#include "support/BooksCheck.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QUuid>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+QByteArray Native(const QString &path) { return QFile::encodeName(path); }
+
+// Removes a temporary file unless it was put in place.
+struct TempFile {
+    QString name;
+    ~TempFile()
+    {
+        if (!name.isEmpty())
+            QFile::remove(name);
+    }
+};
+
+// An empty file of our own in dir; returns errno or 0.
+int MakeTemp(const QString &dir, const QString &stem, QString *made)
+{
+    QByteArray pattern = Native(dir + QStringLiteral("/.") + stem + QStringLiteral("-XXXXXX"));
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0)
+        return errno;
+    ::close(fd);
+    *made = QFile::decodeName(pattern);
+    return 0;
+}
+
+int Sync(const QString &path, int flags)
+{
+    const int fd = ::open(Native(path).constData(), O_RDONLY | O_CLOEXEC | flags);
+    if (fd < 0)
+        return errno;
+    int error = ::fsync(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    // Some file systems cannot flush a folder; the rename itself is still whole.
+    if (error == EINVAL && (flags & O_DIRECTORY))
+        error = 0;
+    return error;
+}
+
+int SyncFile(const QString &path) { return Sync(path, 0); }
+int SyncFolder(const QString &dir) { return Sync(dir, O_DIRECTORY); }
+
+int WriteAll(int fd, const char *data, ssize_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        data += n;
+        size -= n;
+    }
+    return 0;
+}
+
+// Copies from into the file to (created only when exclusive is set, else it must exist), flushed to disk.
+int CopyInto(const QString &from, const QString &to, bool exclusive)
+{
+    const int in = ::open(Native(from).constData(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return errno;
+    const int out = ::open(Native(to).constData(),
+                           O_WRONLY | O_CLOEXEC | (exclusive ? O_CREAT | O_EXCL : O_TRUNC), 0644);
+    if (out < 0) {
+        const int error = errno;
+        ::close(in);
+        return error;
+    }
+    int error = 0;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(in, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            error = errno;
+        if (n <= 0 || (error = WriteAll(out, buffer, n)) != 0)
+            break;
+    }
+    if (error == 0 && ::fsync(out) != 0)
+        error = errno;
+    if (::close(out) != 0 && error == 0)
+        error = errno;
+    ::close(in);
+    return error;
+}
+
+int Rename(const QString &from, const QString &to)
+{
+    return ::rename(Native(from).constData(), Native(to).constData()) == 0 ? 0 : errno;
+}
+
+bool SameFile(const QString &a, const QString &b)
+{
+    struct stat sa, sb;
+    return ::stat(Native(a).constData(), &sa) == 0 && ::stat(Native(b).constData(), &sb) == 0
+           && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+bool HasContent(const QString &file) { return QFileInfo(file).size() > 0; }
+
+// The operating system's error behind the last failure of an SQLite connection.
+int SystemError(QSqlDatabase &db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return 0;
+    sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.constData());
+    return connection ? sqlite3_system_errno(connection) : 0;
+}
+
+// Writes every committed row of the books into the empty file temp. A
+// connection of its own reads them, so rows or a transaction the program
+// holds open on its connection neither block nor leak into the copy.
+bool CopyBooks(const QString &books, const QString &temp, TBooksCopy::Result *result)
+{
+    if (!QFileInfo(books).isFile()) {
+        result->errorNumber = ENOENT;
+        return false;
+    }
+    const QString name = QStringLiteral("books-copy-") + QUuid::createUuid().toString(QUuid::Id128);
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+        db.setDatabaseName(QUrl::fromLocalFile(books).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+        if (!db.open()) {
+            result->reason = db.lastError().text();
+        } else {
+            QSqlQuery q(db);
+            ok = q.exec(QStringLiteral("VACUUM INTO ") + QuotedStr(temp));
+            if (!ok) {
+                result->errorNumber = SystemError(db);
+                result->reason = q.lastError().text();
+            }
+            q.finish();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
+QString KeptName(const QString &books, const QDateTime &when, int attempt)
+{
+    QString name = books + QStringLiteral(".恢复前-") + DateText(when.date()) + QLatin1Char('-')
+                   + when.time().toString(QStringLiteral("hhmmss"));
+    if (attempt > 1)
+        name += QLatin1Char('-') + QString::number(attempt);
+    return name;
+}
+} // namespace
+
+TBooksCopy::Result TBooksCopy::Backup(const QString &target)
+{
+    Result result;
+    const QString books = ShareDataModule->DatabaseFile();
+    // Renamed over the open books, the copy would leave the connection writing to a file no longer there.
+    if (SameFile(target, books)) {
+        result.reason = QStringLiteral("不能把备份保存在正在使用的数据库文件上");
+        return result;
+    }
+    const QString folder = QFileInfo(target).absolutePath();
+    TempFile temp;
+    if ((result.errorNumber = MakeTemp(folder, QStringLiteral("Kestrova-backup"), &temp.name)) != 0)
+        return result;
+    if (!CopyBooks(books, temp.name, &result))
+        return result;
+    if (TBooksCheck::Check(temp.name, &result.reason) != TBooksCheck::Good) {
+        result.reason = QStringLiteral("备份副本未通过完整性检查，已删除（%1）").arg(result.reason);
+        return result;
+    }
+    if ((result.errorNumber = SyncFile(temp.name)) != 0 || (result.errorNumber = Rename(temp.name, target)) != 0)
+        return result;
+    temp.name.clear();
+    SyncFolder(folder);
+    result.status = Done;
+    return result;
+}
+
+TBooksCopy::Result TBooksCopy::Restore(const QString &source, const QDateTime &when)
+{
+    Result result;
+    const QString books = ShareDataModule->DatabaseFile();
+    const QString folder = QFileInfo(books).absolutePath();
+    if (SameFile(source, books)) {
+        result.status = RefusedCurrent;
+        return result;
+    }
+
+    // Check the copy we are going to put in place, not the file it came from.
+    TempFile temp;
+    if ((result.errorNumber = MakeTemp(folder, QStringLiteral("Kestrova-restore"), &temp.name)) != 0
+        || (result.errorNumber = CopyInto(source, temp.name, false)) != 0)
+        return result;
+    switch (TBooksCheck::Check(temp.name, &result.reason)) {
+    case TBooksCheck::Good:
+        break;
+    case TBooksCheck::NotOurs:
+        result.status = RefusedNotOurs;
+        return result;
+    case TBooksCheck::Damaged:
+        result.status = RefusedDamaged;
+        return result;
+    }
+
+    // Closed, the books are whole in their one file; a journal left beside
+    // them means another program still has them open.
+    ShareDataModule->Disconnect();
+    if (HasContent(books + QStringLiteral("-wal")) || HasContent(books + QStringLiteral("-journal"))) {
+        result.errorNumber = EBUSY;
+        return result;
+    }
+    QString kept;
+    for (int attempt = 1;; ++attempt) {
+        kept = KeptName(books, when, attempt);
+        result.errorNumber = CopyInto(books, kept, true);
+        if (result.errorNumber != EEXIST)
+            break;
+    }
+    if (result.errorNumber != 0) {
+        QFile::remove(kept);
+        return result;
+    }
+    if ((result.errorNumber = Rename(temp.name, books)) != 0) {
+        QFile::remove(kept);
+        return result;
+    }
+    temp.name.clear();
+    SyncFolder(folder);
+    result.keptFile = kept;
+    result.status = Done;
+    return result;
+}
+
+QString TBooksCopy::FailureText(const QString &what, const Result &result)
+{
+    if (result.errorNumber != 0)
+        return what + QStringLiteral("，失败号为：") + QString::number(result.errorNumber);
+    return what + QStringLiteral("：") + result.reason;
+}

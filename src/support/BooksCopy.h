@@ -1,0 +1,31 @@
+#pragma once
+// Copies of the books taken out and put back so that the books are never
+// left half-written: a backup is a consistent, checked copy; a restore checks
+// the file first, keeps the books it replaces and swaps the file in one step.
+
+#include <QDateTime>
+#include <QString>
+
+class TBooksCopy {
+public:
+    enum Status { Done, Failed, RefusedNotOurs, RefusedDamaged, RefusedCurrent };
+
+    struct Result {
+        Status status = Failed;
+        int errorNumber = 0;   // the operating system's error number; 0 when the failure has none
+        QString reason;        // what went wrong when there is no error number
+        QString keptFile;      // restore: where the replaced books were kept
+    };
+
+    // A copy of everything committed in the open books, checked, then put at
+    // target in one step (an existing file there is replaced).
+    static Result Backup(const QString &target);
+
+    // Checks source, keeps the current books beside them as
+    // "Kestrova.mdb.恢复前-2024-3-15-101500", then puts source in their place.
+    // On success the connection is left closed; on any failure the books are as they were.
+    static Result Restore(const QString &source, const QDateTime &when);
+
+    // "<what>，失败号为：<number>" when the failure has an error number, else "<what>：<reason>".
+    static QString FailureText(const QString &what, const Result &result);
+};

@@ -1,0 +1,58 @@
+#include "support/MaintenancePage.h"
+
+#include "shell/Artwork.h"
+#include "shell/Dialogs.h"
+#include "support/BooksAuditForm.h"
+#include "support/DailyBackup.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QToolButton>
+
+namespace {
+QToolButton *BigButton(QWidget *parent, const QString &name, QAction *action, int x)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setDefaultAction(action);
+    b->setGeometry(x, 32, 73, 73);
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setIconSize(QSize(36, 36));
+    b->setCursor(Qt::PointingHandCursor);
+    b->setAutoRaise(true);
+    return b;
+}
+} // namespace
+
+TMaintenancePage::TMaintenancePage(QAction *actionSave, QAction *actionLoad, QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("TabSheet6"));
+
+    GroupBox1 = new QGroupBox(QStringLiteral("帐套数据操作"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(24, 20, 260, 124);
+    SpeedButtonSave = BigButton(GroupBox1, QStringLiteral("SpeedButtonSave"), actionSave, 32);
+    SpeedButtonLoad = BigButton(GroupBox1, QStringLiteral("SpeedButtonLoad"), actionLoad, 152);
+
+    ActionBooksAudit = new QAction(QIcon(Artwork::LeftBarIcon(QStringLiteral("Load"), 36)), QStringLiteral("账簿检查"), this);
+    ActionBooksAudit->setObjectName(QStringLiteral("ActionBooksAudit"));
+    connect(ActionBooksAudit, &QAction::triggered, this, &TMaintenancePage::ActionBooksAuditExecute);
+    GroupBox2 = new QGroupBox(QStringLiteral("账簿检查"), this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    GroupBox2->setGeometry(304, 20, 140, 124);
+    SpeedButtonAudit = BigButton(GroupBox2, QStringLiteral("SpeedButtonAudit"), ActionBooksAudit, 32);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(24, 158, 600, 60);
+    Label1->setWordWrap(true);
+    Label1->setText(QStringLiteral("每天第一次登录时，程序自动把数据备份到程序文件夹的 Backup 文件夹中，保留最近 %1 份。")
+                        .arg(TDailyBackup::Keep));
+}
+
+void TMaintenancePage::ActionBooksAuditExecute()
+{
+    if (FormBooksAudit->RunCheck())
+        Dialogs::ShowModal(FormBooksAudit);
+}

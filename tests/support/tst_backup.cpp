@@ -1,0 +1,429 @@
+// Backup and restore through the main window's actions, and the daily backup at login.
+#include "shell/Clock.h"
+#include "shell/MainForm.h"
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+#include "support/BooksCheck.h"
+#include "support/DailyBackup.h"
+#include "support/MaintenancePage.h"
+#include "support/TestEnv.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+#include <QToolButton>
+#include <QTabWidget>
+#include <QUuid>
+
+#include <cerrno>
+
+namespace {
+QByteArray Bytes(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void Write(const QString &file, const QByteArray &data)
+{
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(data), data.size());
+}
+
+QStringList Files(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+// Runs a one-value query on a database file through a connection of its own.
+QVariant ValueIn(const QString &file, const QString &sql)
+{
+    const QString name = QUuid::createUuid().toString();
+    QVariant value;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+        db.setDatabaseName(file);
+        if (db.open()) {
+            QSqlQuery q(db);
+            if (q.exec(sql) && q.next())
+                value = q.value(0);
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return value;
+}
+
+void LoginAsAdministrator(TestEnv &env)
+{
+    env.MarkRegistered();
+    env.script.LoginAs("管理员", "9999");
+    QVERIFY(FormMain->FormShow());
+    FormMain->show();
+    env.script.messages.clear();
+}
+
+// A good copy of the books as they are now, made outside the program's roads.
+QString GoodCopy(TestEnv &env, const QString &name)
+{
+    const QString file = env.Dir() + name;
+    ShareDataModule->Exec("VACUUM INTO " + QuotedStr(file));
+    return file;
+}
+
+void SaveBill(const QString &serial)
+{
+    QVERIFY(ShareDataModule->RunInTransaction("单据新增失败", [&] {
+        TQuery &q = ShareDataModule->ADOQueryTemp;
+        q.Open("Select * From Bill Where BillIndex = 0");
+        q.Append();
+        q.FieldByName("BillKind").SetAsString("出货单");
+        q.FieldByName("BillSerial").SetAsString(serial);
+        q.FieldByName("BillSum").SetAsFloat(120.5);
+        q.Post();
+        return true;
+    }));
+}
+
+const QString RestoreWarning = "恢复警告|数据库恢复将导致当前数据全部丢失，是否继续？";
+} // namespace
+
+class TestBackup : public QObject {
+    Q_OBJECT
+private slots:
+    void backupHoldsEveryCommittedBill();
+    void backupFailureIsReported_data();
+    void backupFailureIsReported();
+    void dialogsStartOnTheDesktopOrHome_data();
+    void dialogsStartOnTheDesktopOrHome();
+    void restoreRefusesWhatIsNotOurBooks_data();
+    void restoreRefusesWhatIsNotOurBooks();
+    void restoreFailureKeepsTheBooks();
+    void restoreOfAGoodBackup();
+    void declinedOrCancelledChangesNothing_data();
+    void declinedOrCancelledChangesNothing();
+    void dailyBackupOncePerDayKeepsThirty();
+    void dailyBackupFailureShownOnce();
+};
+
+void TestBackup::backupHoldsEveryCommittedBill()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    QVERIFY(QDir(env.Dir()).mkdir("外面"));
+    SaveBill("XS-0001");
+    // Rows held open on the program's connection while the copy is taken.
+    QSqlQuery reading(ShareDataModule->Connection());
+    QVERIFY(reading.exec("Select * From Bill") && reading.next());
+    TQuery &held = ShareDataModule->ADOQueryTemp2;
+    held.Open("Select * From Customer Where CustomerIndex = 1");
+    held.Edit();
+
+    // A name with a space, a quote and no extension; the left bar's button runs the backup.
+    env.script.saveFile = env.Dir() + "外面/备份 O'Brien";
+    FormMain->ActionButtonSave2->click();
+    QCOMPARE(env.script.messages, QStringList{"恭喜您，数据库备份成功"});
+    const QString copy = env.Dir() + "外面/备份 O'Brien.mdb";
+    QCOMPARE(Files(env.Dir() + "外面"), QStringList{"备份 O'Brien.mdb"});
+    QCOMPARE(TBooksCheck::Check(copy), TBooksCheck::Good);
+    QCOMPARE(ValueIn(copy, "Select BillSum From Bill Where BillSerial = 'XS-0001'").toDouble(), 120.5);
+
+    // The same name again the same day: replaced without asking, holding the newer bill too.
+    reading.finish();
+    held.Cancel();
+    SaveBill("XS-0002");
+    FormMain->ActionSave->trigger();
+    QCOMPARE(env.script.messages.size(), 2);
+    QCOMPARE(env.script.messages[1], QStringLiteral("恭喜您，数据库备份成功"));
+    QVERIFY(env.script.questions.isEmpty());
+    QCOMPARE(ValueIn(copy, "Select count(*) From Bill Where BillSerial Like 'XS-%'").toInt(), 2);
+    QCOMPARE(Files(env.Dir() + "外面").size(), 1);
+}
+
+void TestBackup::backupFailureIsReported_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("message");
+    const QString failed = "数据库备份失败，失败号为：";
+    QTest::newRow("folder missing") << "没有的文件夹/x.mdb" << failed + QString::number(ENOENT);
+    QTest::newRow("folder is a file") << "Kestrova.ini/x.mdb" << failed + QString::number(ENOTDIR);
+    QTest::newRow("name is a folder") << "目录.mdb" << failed + QString::number(EISDIR);
+    QTest::newRow("the books themselves") << "Kestrova.mdb" << "数据库备份失败：不能把备份保存在正在使用的数据库文件上";
+}
+
+void TestBackup::backupFailureIsReported()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, message);
+    TestEnv env;
+    env.StartAsFinance();
+    QVERIFY(QDir(env.Dir()).mkdir("目录.mdb"));
+    const QStringList before = Files(env.Dir());
+    const QByteArray books = Bytes(env.DatabaseFile());
+    env.script.saveFile = env.Dir() + target;
+    FormMain->ActionSave->trigger();
+    QCOMPARE(env.script.messages, QStringList{message});
+    QCOMPARE(Files(env.Dir()), before);   // no half-made copy left behind
+    QCOMPARE(Bytes(env.DatabaseFile()), books);
+}
+
+void TestBackup::dialogsStartOnTheDesktopOrHome_data()
+{
+    QTest::addColumn<bool>("desktop");
+    QTest::newRow("desktop folder") << true;
+    QTest::newRow("no desktop folder") << false;
+}
+
+void TestBackup::dialogsStartOnTheDesktopOrHome()
+{
+    QFETCH(bool, desktop);
+    QTemporaryDir home;
+    struct Environment {
+        QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+        ~Environment()
+        {
+            qputenv("HOME", home);
+            qputenv("XDG_CONFIG_HOME", config);
+        }
+    } restore;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + "/.config"));
+    if (desktop)
+        QVERIFY(QDir(home.path()).mkdir("Desktop"));
+    const QString start = desktop ? home.path() + "/Desktop" : home.path();
+    QCOMPARE(GetDesktopFolder(), desktop ? start : QString());
+    TestEnv env;
+    LoginAsAdministrator(env);
+    FormMain->TabSheet6->SpeedButtonSave->click();   // cancelled
+    env.script.answers = {true};
+    FormMain->TabSheet6->SpeedButtonLoad->click();   // cancelled
+    QCOMPARE(env.script.fileDialogs,
+             (QStringList{"备份数据|" + start + "/Mirelo进销存2024-3-15.mdb|Mdb Files (*.mdb *.MDB)",
+                          "恢复数据|" + start + "|Mdb Files (*.mdb *.MDB)"}));
+    QVERIFY(env.script.messages.isEmpty());
+}
+
+void TestBackup::restoreRefusesWhatIsNotOurBooks_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message");
+    const QString notOurs = "所选文件不是本软件的数据库，未作任何修改";
+    const QString damaged = "所选数据库文件已损坏，未作任何修改";
+    QTest::newRow("text file renamed .mdb") << "text" << notOurs;
+    QTest::newRow("empty file") << "empty" << notOurs;
+    QTest::newRow("another program's database") << "foreign" << notOurs;
+    QTest::newRow("our books less a column") << "column" << notOurs;
+    QTest::newRow("truncated copy") << "truncated" << damaged;
+    QTest::newRow("damaged page") << "garbled" << damaged;
+    QTest::newRow("index out of step with its table") << "index" << damaged;
+    QTest::newRow("the books themselves") << "current" << "所选文件就是正在使用的数据库，未作任何修改";
+}
+
+void TestBackup::restoreRefusesWhatIsNotOurBooks()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
+    TestEnv env;
+    LoginAsAdministrator(env);
+    env.AddCustomer("张三");
+    // Enough rows that a cut or a garbled page lands in the data.
+    env.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+             "INSERT INTO Bill (BillKind, BillUser, BillSum) SELECT '出货单', '张三', i FROM n");
+
+    QVERIFY(QDir(env.Dir()).mkdir("外面"));
+    QString chosen = env.Dir() + "外面/选中的 文件.mdb";
+    if (kind == "text") {
+        Write(chosen, "这不是数据库\n");
+    } else if (kind == "empty") {
+        Write(chosen, QByteArray());
+    } else if (kind == "foreign") {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
+        db.setDatabaseName(chosen);
+        QVERIFY(db.open());
+        QSqlQuery(db).exec("CREATE TABLE Notes (Id INTEGER PRIMARY KEY, Text TEXT)");
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase("foreign");
+    } else if (kind == "column" || kind == "index") {
+        QVERIFY(QFile::rename(GoodCopy(env, "good.mdb"), chosen));
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "change");
+        db.setDatabaseName(chosen);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        if (kind == "column") {
+            QVERIFY(q.exec("ALTER TABLE Product DROP COLUMN ProductRemark"));
+        } else {
+            // The index now claims to hold regions while it holds names.
+            QVERIFY(q.exec("PRAGMA writable_schema = ON"));
+            QVERIFY(q.exec("UPDATE sqlite_master SET sql = 'CREATE INDEX CustomerByName ON Customer (CustomerRegion)' "
+                           "WHERE name = 'CustomerByName'"));
+        }
+        q = QSqlQuery();
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase("change");
+    } else if (kind == "truncated") {
+        const QByteArray good = Bytes(GoodCopy(env, "good.mdb"));
+        Write(chosen, good.left(good.size() / 2));
+    } else if (kind == "garbled") {
+        QByteArray good = Bytes(GoodCopy(env, "good.mdb"));
+        // The leaf pages of the Bill table sit past the first pages of the schema.
+        for (qsizetype i = good.size() / 2; i < good.size() / 2 + 4096; ++i)
+            good[i] = char(0xA5);
+        Write(chosen, good);
+    } else {
+        chosen = env.DatabaseFile();
+    }
+    QFile::remove(env.Dir() + "good.mdb");
+
+    const QByteArray books = Bytes(env.DatabaseFile());
+    const QStringList files = Files(env.Dir());
+    env.script.answers = {true};
+    env.script.openFile = chosen;
+    FormMain->TabSheet6->SpeedButtonLoad->click();
+    QCOMPARE(env.script.messages, QStringList{message});
+    QCOMPARE(Bytes(env.DatabaseFile()), books);
+    QCOMPARE(Files(env.Dir()), files);
+    QVERIFY(FormMain->isVisible());
+    QCOMPARE(env.Scalar("Select count(*) From Customer Where CustomerName = '张三'").toInt(), 1);
+}
+
+void TestBackup::restoreFailureKeepsTheBooks()
+{
+    TestEnv env;
+    LoginAsAdministrator(env);
+    const QByteArray books = Bytes(env.DatabaseFile());
+    const QStringList files = Files(env.Dir());
+    env.script.answers = {true};
+    env.script.openFile = env.Dir() + "不存在.mdb";
+    FormMain->ActionLoad->trigger();
+    QCOMPARE(env.script.messages, QStringList{"数据库恢复失败，失败号为：" + QString::number(ENOENT)});
+    QCOMPARE(Bytes(env.DatabaseFile()), books);
+    QCOMPARE(Files(env.Dir()), files);
+    QVERIFY(FormMain->isVisible());
+}
+
+void TestBackup::restoreOfAGoodBackup()
+{
+    TestEnv env;
+    LoginAsAdministrator(env);
+    env.AddCustomer("张三");
+    env.script.saveFile = env.Dir() + "saved.mdb";
+    FormMain->ActionSave->trigger();
+    QCOMPARE(env.script.messages, QStringList{"恭喜您，数据库备份成功"});
+    env.AddCustomer("李四");   // written after the backup: kept aside by the restore
+
+    env.script.messages.clear();
+    env.script.answers = {true};
+    env.script.openFile = env.Dir() + "saved.mdb";
+    FormMain->TabSheet6->SpeedButtonLoad->click();
+
+    QCOMPARE(env.script.questions, QStringList{RestoreWarning});
+    QCOMPARE(env.script.messages.size(), 1);
+    const QRegularExpression done("^恭喜您，数据库恢复成功，请重新启动软件\n原来的数据已另存为：(.*)$");
+    const auto m = done.match(env.script.messages[0]);
+    QVERIFY2(m.hasMatch(), qPrintable(env.script.messages[0]));
+    const QString kept = m.captured(1);
+    QVERIFY2(QRegularExpression("^" + QRegularExpression::escape(env.DatabaseFile()) + "\\.恢复前-2024-3-15-\\d{6}$")
+                 .match(kept).hasMatch(), qPrintable(kept));
+    // The program ends on the new books; the old ones lie beside them, whole.
+    QVERIFY(!FormMain->isVisible());
+    QVERIFY(!ShareDataModule->Connected());
+    QCOMPARE(ValueIn(env.DatabaseFile(), "Select count(*) From Customer Where CustomerName In ('张三', '李四')").toInt(), 1);
+    QCOMPARE(ValueIn(env.DatabaseFile(), "Select CustomerName From Customer Where CustomerName = '张三'").toString(), QStringLiteral("张三"));
+    QCOMPARE(TBooksCheck::Check(kept), TBooksCheck::Good);
+    QCOMPARE(ValueIn(kept, "Select count(*) From Customer Where CustomerName In ('张三', '李四')").toInt(), 2);
+    QCOMPARE(Bytes(env.DatabaseFile()), Bytes(env.Dir() + "saved.mdb"));
+    // Nothing half-made stays in the program folder.
+    for (const QString &file : Files(env.Dir()))
+        QVERIFY2(!file.startsWith('.'), qPrintable(file));
+}
+
+void TestBackup::declinedOrCancelledChangesNothing_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<int>("fileDialogs");
+    QTest::newRow("No to the restore warning") << "ActionLoad" << false << 0;
+    QTest::newRow("restore dialog cancelled") << "ActionLoad" << true << 1;
+    QTest::newRow("backup dialog cancelled") << "ActionSave" << false << 1;
+}
+
+void TestBackup::declinedOrCancelledChangesNothing()
+{
+    QFETCH(QString, action);
+    QFETCH(bool, yes);
+    QFETCH(int, fileDialogs);
+    TestEnv env;
+    LoginAsAdministrator(env);
+    const QByteArray books = Bytes(env.DatabaseFile());
+    const QStringList files = Files(env.Dir());
+    env.script.answers = {yes};
+    FormMain->findChild<QAction *>(action)->trigger();
+    QCOMPARE(env.script.questions, action == "ActionLoad" ? QStringList{RestoreWarning} : QStringList());
+    QCOMPARE(env.script.fileDialogs.size(), fileDialogs);
+    QVERIFY(env.script.messages.isEmpty());
+    QCOMPARE(Bytes(env.DatabaseFile()), books);
+    QCOMPARE(Files(env.Dir()), files);
+    QVERIFY(FormMain->isVisible());
+}
+
+void TestBackup::dailyBackupOncePerDayKeepsThirty()
+{
+    TestEnv env;
+    const QString folder = env.Dir() + "Backup/";
+    QVERIFY(QDir().mkpath(folder));
+    // Thirty older daily copies and two files of the user's own.
+    for (QDate day(2024, 2, 1); day <= QDate(2024, 3, 1); day = day.addDays(1))
+        Write(folder + TDailyBackup::FileName(day), "old");
+    Write(folder + "notes.txt", "mine");
+    Write(folder + "Mirelo进销存2023-1-1.mdb", "mine");
+
+    env.StartAsFinance();
+    const QString today = folder + "Kestrova-2024-03-15.mdb";
+    QCOMPARE(TBooksCheck::Check(today), TBooksCheck::Good);
+    QStringList daily = QDir(folder).entryList({"Kestrova-*.mdb"}, QDir::Files, QDir::Name);
+    QCOMPARE(daily.size(), 30);
+    QCOMPARE(daily.first(), QStringLiteral("Kestrova-2024-02-02.mdb"));   // the oldest went
+    QVERIFY(QFile::exists(folder + "notes.txt") && QFile::exists(folder + "Mirelo进销存2023-1-1.mdb"));
+
+    // A later login the same day leaves today's copy alone.
+    env.AddCustomer("张三");
+    const QByteArray made = Bytes(today);
+    env.script.LoginAs("财务主管", "8888");
+    FormMain->ActionLogin->trigger();
+    QCOMPARE(Bytes(today), made);
+
+    // The next day's first login adds a copy and drops the oldest.
+    Clock::Fix(QDate(2024, 3, 16));
+    env.script.LoginAs("财务主管", "8888");
+    FormMain->ActionLogin->trigger();
+    daily = QDir(folder).entryList({"Kestrova-*.mdb"}, QDir::Files, QDir::Name);
+    QCOMPARE(daily.size(), 30);
+    QCOMPARE(daily.first(), QStringLiteral("Kestrova-2024-02-03.mdb"));
+    QCOMPARE(daily.last(), QStringLiteral("Kestrova-2024-03-16.mdb"));
+    QCOMPARE(ValueIn(folder + daily.last(), "Select count(*) From Customer Where CustomerName = '张三'").toInt(), 1);
+    QVERIFY(env.script.messages.isEmpty());
+}
+
+void TestBackup::dailyBackupFailureShownOnce()
+{
+    TestEnv env;
+    Write(env.Dir() + "Backup", "a file where the folder should be");
+    env.MarkRegistered();
+    env.script.LoginAs("财务主管", "8888");
+    QVERIFY(FormMain->FormShow());
+    QCOMPARE(env.script.messages,
+             QStringList{"今日自动备份失败，失败号为：" + QString::number(ENOTDIR) + "\n备份文件夹：" + env.Dir() + "Backup/"});
+    QVERIFY(FormMain->PageControl1->isTabVisible(0));   // the program goes on
+    env.script.LoginAs("财务主管", "8888");
+    FormMain->ActionLogin->trigger();
+    QCOMPARE(env.script.messages.size(), 1);
+}
+
+QTEST_MAIN(TestBackup)
+#include "tst_backup.moc"
