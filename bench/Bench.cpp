@@ -226,11 +226,13 @@ TBench::Times TBench::OpenGoodsBill()
             bills.append({latest.value(0).toInt(), latest.value(1).toString()});
     }
     THandWrittenSql hand = Hand();
-    int next = 0;
+    // Both sides open the same bills in the same order.
+    int nextProgram = 0;
+    int nextHand = 0;
     int withLines = 0;
     const Times times = Measure(
         [&] {
-            const auto &[index, kind] = bills[next++ % bills.size()];
+            const auto &[index, kind] = bills[nextProgram++ % bills.size()];
             FormBuySell->FBillMode = kind == QLatin1String("出货单") ? 1 : 3;
             FormBuySell->FBillIndex = index;
             FormBuySell->FChanged = false;
@@ -250,7 +252,7 @@ TBench::Times TBench::OpenGoodsBill()
             return ms;
         },
         [&] {
-            const auto &[index, kind] = bills[next++ % bills.size()];
+            const auto &[index, kind] = bills[nextHand++ % bills.size()];
             const bool sales = kind == QLatin1String("出货单");
             return Elapsed([&] { hand.OpenGoodsBill(index, sales); });
         });
@@ -263,8 +265,10 @@ TBench::Times TBench::Keystroke(int customer, const QVariantList &serials)
 {
     THandWrittenSql hand = Hand();
     Times times;
-    int next = 0;
-    auto keystrokes = [&](const std::function<void(const QString &)> &type) {
+    // Both sides take the same product numbers in the same order.
+    int nextProgram = 0;
+    int nextHand = 0;
+    auto keystrokes = [&](int &next, const std::function<void(const QString &)> &type) {
         double ms = 0;
         for (int k = 0; k < KeystrokesPerRun; ++k) {
             const QString serial = serials[next++ % serials.size()].toString();
@@ -278,8 +282,8 @@ TBench::Times TBench::Keystroke(int customer, const QVariantList &serials)
     FormBuySell->FCustomerLocked = true;
     script_.Then([&](QDialog *) {
         QLineEdit *cell = FormBuySell->Lines->Cell(0, 1);
-        times = Measure([&] { return keystrokes([cell](const QString &serial) { cell->setText(serial); }); },
-                        [&] { return keystrokes([&](const QString &serial) { hand.Keystroke(serial, customer); }); });
+        times = Measure([&] { return keystrokes(nextProgram, [cell](const QString &serial) { cell->setText(serial); }); },
+                        [&] { return keystrokes(nextHand, [&](const QString &serial) { hand.Keystroke(serial, customer); }); });
         if (FormBuySell->Lines->Cell(0, 2)->text().isEmpty())
             faults_ << QStringLiteral("a product number typed in a line found no product");
     });
