@@ -2,6 +2,7 @@
 #   make run      set up, build, lay out the program folder and start the program
 #   make test     set up, build and run every test
 #   make install  lay out the program folder without starting it
+#   make bench    time the program on a generated ten-year shop (SCALE=4: four times the bills)
 # PROGRAM_DIR chooses the program folder (default ~/Kestrova).
 
 PROGRAM_DIR ?= $(HOME)/Kestrova
@@ -14,7 +15,7 @@ PACKAGES := build-essential cmake qt6-base-dev qt6-base-dev-tools libqt6sql6-sql
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all setup build install run test clean
+.PHONY: all setup build install run test bench clean
 
 all: build
 
@@ -56,6 +57,13 @@ run: install
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The shop is made once into the build folder and reused; the benchmark works on a copy.
+SCALE ?= 1
+BENCH_SHOP := $(BUILD_DIR)/bench-shop$(if $(filter-out 1,$(SCALE)),-x$(SCALE))
+
+bench: build
+	$(BUILD_DIR)/kestrova-bench $(BENCH_SHOP) $(SCALE)
 
 clean:
 	rm -rf $(BUILD_DIR)
