@@ -26,18 +26,6 @@ QSqlQuery Run(QSqlDatabase &db, const QString &sql, const QVariantList &values =
 
 QString Iso(const QDate &date) { return date.toString(Qt::ISODate); }
 
-// Stock per size of the products the condition picks, as of a date bound last: each size column signed as its line.
-QString SizeStockSql(const QString &products)
-{
-    QString sizes;
-    for (int k = 1; k <= 10; ++k)
-        sizes += QStringLiteral(", Sum(Case When StoreNumber < 0 Then -Cast(StoreNum%1 As Integer) Else Cast(StoreNum%1 As Integer) End)")
-                     .arg(k);
-    return QStringLiteral("Select StoreProduct, Sum(StoreNumber)") + sizes
-           + QStringLiteral(" From Store Join Bill On BillIndex = StoreBill Where ") + products
-           + QStringLiteral(" And BillCreateTime <= ? Group By StoreProduct");
-}
-
 // The day's or the month's bills of two kinds, largest first, as the bill pages list them.
 QStringList BillList(QSqlDatabase &db, const QDate &day, const QString &kinds, const QString &amount, bool withPaid)
 {
@@ -172,11 +160,8 @@ void THandWrittenSql::OpenGoodsBill(int billIndex, bool sales)
                                     "StorePrice, StoreSum From Store Join Product On ProductIndex = StoreProduct "
                                     "Where StoreBill = ? Order By StoreIndex"),
                 {billIndex}));
-    // A sales bill shows each line's stock per size without the bill's own lines.
-    if (sales)
-        readAll(Run(db_, SizeStockSql(QStringLiteral("StoreProduct In (Select StoreProduct From Store Where StoreBill = ? And StoreProduct > 1) "
-                                                     "And StoreBill <> ?")),
-                    {billIndex, billIndex, Iso(day_)}));
+    // The editor sums a line's stock per size only when the user enters its sizes.
+    Q_UNUSED(sales);
     readAll(Run(db_, QStringLiteral("Select AccountName From Account Where AccountIndex > 1")));
     readAll(Run(db_, QStringLiteral("Select ParameterType, ParameterValue From Parameter Order By ParameterType, ParameterIndex")));
     readAll(Run(db_, QStringLiteral("Select CustomerName From Customer Where CustomerIndex > 1")));
@@ -193,8 +178,6 @@ void THandWrittenSql::Keystroke(const QString &serial, int customerIndex)
     QSqlQuery price = Run(db_, QStringLiteral("Select PriceValue From Price Where PriceCustomer = ? And PriceProduct = ?"),
                           {customerIndex, index});
     price.next();
-    QSqlQuery sizes = Run(db_, SizeStockSql(QStringLiteral("StoreProduct = ?")), {index, Iso(day_)});
-    sizes.next();
 }
 
 bool THandWrittenSql::SaveGoodsBill(const QString &customer, int account, const QList<NewLine> &lines, const QString &serial)
