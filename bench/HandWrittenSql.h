@@ -21,10 +21,9 @@ public:
     QStringList AccountPage();
     void AllPages();
 
-    // Header, lines and the header lists of a goods bill's editor; for a sales
-    // bill also its products' stock per size.
+    // Header, lines and the header lists of a goods bill's editor.
     void OpenGoodsBill(int billIndex, bool sales);
-    // In a new sales bill: a product by number, the customer's price for it and its stock per size.
+    // In a new sales bill: a product by number and the customer's price for it.
     void Keystroke(const QString &serial, int customerIndex);
 
     struct NewLine {

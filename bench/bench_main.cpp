@@ -100,10 +100,10 @@ int main(int argc, char *argv[])
     Print(QStringLiteral(
         "\nHow each is taken: cold = the connection closed, then the login and the refresh it runs, against a new\n"
         "connection with the program's settings running the five pages' SQL; open = from showing the editor until\n"
-        "it is drawn once, against reading the bill, its lines, their stock per size and the header lists; save = the\n"
+        "it is drawn once, against reading the bill, its lines and the header lists; save = the\n"
         "save button, against inserting the Bill row, six Store rows and the bill number; keystroke = a product number\n"
-        "set in a new sales bill's line, the mean of %1 in a run, against finding the product, the customer's price\n"
-        "and its stock per size; start-up = making the windows, drawing the main window and its first showing,\n"
+        "set in a new sales bill's line, the mean of %1 in a run, against finding the product and the customer's\n"
+        "price; start-up = making the windows, drawing the main window and its first showing,\n"
         "until the login dialog is asked for.\n")
               .arg(TBench::KeystrokesPerRun));
     return ok ? 0 : 1;
