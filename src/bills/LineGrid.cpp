@@ -9,6 +9,7 @@
 #include "shell/ShareDM.h"
 #include "shell/TypedNumber.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -103,6 +104,10 @@ TLineGrid::TLineGrid(int *customerIndex, bool *recalcEnabled, QWidget *parent)
                 connect(cell, &QLineEdit::textChanged, this, [this, slot] { RecalcLines(NameChanged, slot); });
             else if ((c >= 4 && c <= 13) || c == 15)
                 connect(cell, &QLineEdit::textChanged, this, [this, slot] { RecalcLines(AmountChanged, slot); });
+            if (c >= 4 && c <= 13) {
+                cell->setProperty("slot", s);
+                cell->installEventFilter(this);   // entering a size shows the stock of each size
+            }
         }
         auto *button = new QPushButton(QStringLiteral("...."), this);
         button->setObjectName(QStringLiteral("GridButton") + letter + QStringLiteral("1"));
@@ -254,13 +259,13 @@ void TLineGrid::SetStockCheck(bool salesBill, int exceptBill)
     }
 }
 
-void TLineGrid::LoadSlotStock(int s)
+void TLineGrid::LoadSlotStock(int s, bool fetch)
 {
     const int product = salesBill_ && productRef_[s] > 1 ? productRef_[s] : 0;
     if (product == stockProduct_[s])
         return;
     stockProduct_[s] = 0;
-    if (product != 0) {
+    if (product != 0 && fetch) {
         TProductFigures figures;
         if (figures.LoadSizes(FormMain->WorkingDate(), product, exceptBill_)) {
             const SizeStock stock = figures.SizesOf(product);
@@ -317,7 +322,9 @@ void TLineGrid::RecalcLines(int kind, int slot)
             if (!Lookup(kind, s))
                 return;
     for (int s = first; s <= last; ++s) {
-        LoadSlotStock(s);
+        // The stock of each size is summed over the product's whole history: only
+        // once a size is typed, never on each keystroke of a product number.
+        LoadSlotStock(s, kind == AmountChanged);
         ShowSlotStock(s);
         int pieces = 0;
         for (int c = 4; c <= 13; ++c)
@@ -367,7 +374,7 @@ void TLineGrid::Load(TQuery &lines)
         cell[14]->setText(NumberText(lines.FieldByName(QStringLiteral("StorePrice")).AsFloat()));
         cell[15]->setText(NumberText(lines.FieldByName(QStringLiteral("StoreSum")).AsFloat()));
         productRef_[s] = lines.FieldByName(QStringLiteral("StoreProduct")).AsInteger();
-        LoadSlotStock(s);
+        LoadSlotStock(s, false);
         ShowSlotStock(s);
     }
     double total = 0;
@@ -398,4 +405,16 @@ void TLineGrid::PickProduct(int slot)
         }
     }
     RecalcLines(NameChanged, slot);
+}
+
+bool TLineGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        const QVariant slot = watched->property("slot");
+        if (slot.isValid()) {
+            LoadSlotStock(slot.toInt(), true);
+            ShowSlotStock(slot.toInt());
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }

@@ -46,9 +46,13 @@ public:
     QLineEdit *GridTotal;
     QLabel *Label29;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     bool Lookup(int kind, int s);
-    void LoadSlotStock(int s);
+    // Forgets a stock of another product; fetches the slot's own when asked.
+    void LoadSlotStock(int s, bool fetch);
     void ShowSlotStock(int s);
     bool ProposedPrice(int productIndex, double listPrice, QString &price);
 

@@ -1,10 +1,13 @@
 #include "cards/AccountPage.h"
 
 #include "masterdata/AccountForm.h"
+#include "reports/MonthlyReportRun.h"
+#include "reports/MonthlyReports.h"
 #include "shell/AskForm.h"
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
 #include "shell/Money.h"
+#include "shell/MonthSpan.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
@@ -38,6 +41,7 @@ TAccountPage::TAccountPage(int *pageNumber, QWidget *parent)
     MoneyMonth->setObjectName(QStringLiteral("MoneyMonth"));
     MoneyMonth->setGeometry(672, 16, 80, 30);
     MoneyMonth->setCursor(Qt::PointingHandCursor);
+    connect(MoneyMonth, &QPushButton::clicked, this, &TAccountPage::ActionMoneyMonthExecute);
 }
 
 int TAccountPage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("AccountIndex")).AsInteger(); }
@@ -97,4 +101,11 @@ void TAccountPage::OpenAccountCard(int k)
     FormAccount->FAccountName = Value[0][k]->text();
     FormAccount->FBalanceText = Value[1][k]->text();
     Dialogs::ShowModal(FormAccount);
+}
+
+void TAccountPage::ActionMoneyMonthExecute()
+{
+    const QDate day = FormMain->WorkingDate();
+    RunMonthlyReport(FormMain->frReport1, QStringLiteral("Frf/MoneyMonth.frf"), MonthSpan(day).Title(),
+                     [&](TReportRows &rows) { return MonthlyReports::AccountSummary(day, rows); });
 }

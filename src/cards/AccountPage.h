@@ -16,6 +16,8 @@ public:
 
     QPushButton *MoneyMonth;
 
+    void ActionMoneyMonthExecute();
+
 protected:
     QString ListSql() override { return QStringLiteral("Select * From Account Where AccountIndex > 1"); }
     QString ListFailure() override { return QStringLiteral("刷新帐户时出错"); }

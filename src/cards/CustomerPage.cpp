@@ -2,9 +2,12 @@
 
 #include "masterdata/CustomerForm.h"
 #include "masterdata/CustomerForm2.h"
+#include "reports/MonthlyReportRun.h"
+#include "reports/MonthlyReports.h"
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
 #include "shell/Money.h"
+#include "shell/MonthSpan.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
@@ -55,6 +58,7 @@ TCustomerPage::TCustomerPage(int *pageNumber, QWidget *parent)
     BigReport->setObjectName(QStringLiteral("BigReport"));
     BigReport->setGeometry(672, 84, 80, 30);
     BigReport->setCursor(Qt::PointingHandCursor);
+    connect(BigReport, &QPushButton::clicked, this, &TCustomerPage::ActionBigReportExecute);
     connect(ComboBox2, &QComboBox::activated, this, &TCustomerPage::ComboBox2Change);
 }
 
@@ -110,4 +114,11 @@ void TCustomerPage::NewCustomerClick()
     FormCustomer2->FEditMode = 0;
     if (Dialogs::ShowModal(FormCustomer2) == QDialog::Accepted)
         FormMain->RefreshAllPages();
+}
+
+void TCustomerPage::ActionBigReportExecute()
+{
+    const QDate day = FormMain->WorkingDate();
+    RunMonthlyReport(FormMain->frReport1, QStringLiteral("Frf/CustomerMonth.frf"), MonthSpan(day).Title(),
+                     [&](TReportRows &rows) { return MonthlyReports::CustomerSummary(ComboBox2->currentText(), day, rows); });
 }

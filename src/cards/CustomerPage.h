@@ -21,6 +21,8 @@ public:
     QComboBox *ComboBox2;
     QPushButton *BigReport;
 
+    void ActionBigReportExecute();
+
 protected:
     QString ListSql() override;
     QString ListFailure() override { return QStringLiteral("刷新帐户时出错"); }

@@ -1,8 +1,14 @@
 #include "cards/StorePage.h"
 
 #include "masterdata/ProductForm.h"
+#include "reports/MonthlyReportRun.h"
+#include "reports/MonthlyReports.h"
+#include "reports/SizeStockList.h"
+#include "reportengine/Report.h"
 #include "shell/Dialogs.h"
+#include "shell/MainForm.h"
 #include "shell/Money.h"
+#include "shell/MonthSpan.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
@@ -60,12 +66,17 @@ TStorePage::TStorePage(int *pageNumber, QWidget *parent)
     ProductMonth = new QPushButton(QStringLiteral("产品月结"), this);
     ProductMonth->setObjectName(QStringLiteral("ProductMonth"));
     ProductMonth->setGeometry(672, 228, 80, 30);
-    for (QPushButton *b : {ProductSearch, ProductMonth})
+    SizeStockButton = new QPushButton(QStringLiteral("尺码库存"), this);
+    SizeStockButton->setObjectName(QStringLiteral("SizeStock"));
+    SizeStockButton->setGeometry(672, 266, 80, 30);
+    connect(SizeStockButton, &QPushButton::clicked, this, &TStorePage::ActionSizeStockExecute);
+    for (QPushButton *b : {ProductSearch, ProductMonth, SizeStockButton})
         b->setCursor(Qt::PointingHandCursor);
     connect(ComboBox6, &TDropDownCombo::dropDown, this, &TStorePage::ComboBox6DropDown);
     connect(ComboBox7, &TDropDownCombo::dropDown, this, &TStorePage::ComboBox7DropDown);
     connect(ComboBox8, &TDropDownCombo::dropDown, this, &TStorePage::ComboBox8DropDown);
     connect(ProductSearch, &QPushButton::clicked, this, &TStorePage::ActionProductSearchExecute);
+    connect(ProductMonth, &QPushButton::clicked, this, &TStorePage::ActionProductMonthExecute);
 }
 
 QString TStorePage::ListSql()
@@ -142,4 +153,28 @@ void TStorePage::OpenStoreCard(int k)
     FormProduct->FProductIndex = Tag[k];
     if (Dialogs::ShowModal(FormProduct) == QDialog::Accepted)
         Fill();
+}
+
+void TStorePage::ActionProductMonthExecute()
+{
+    const QDate day = FormMain->WorkingDate();
+    RunMonthlyReport(FormMain->frReport1, QStringLiteral("Frf/ProductMonth.frf"), MonthSpan(day).Title(),
+                     [&](TReportRows &rows) { return MonthlyReports::ProductSummary(day, rows); });
+}
+
+void TStorePage::ActionSizeStockExecute()
+{
+    // The products the page lists now, with the filter as it stands.
+    const QDate day = FormMain->WorkingDate();
+    TReportDataSet rows;
+    if (!SizeStockList(ListSql(), day, rows))
+        return;
+    TReportDataSet heading(QStringList{QStringLiteral("ListValue")});
+    heading.AppendRow({QStringLiteral("截至 %1，共 %2 类货品").arg(DateText(day)).arg(rows.RowCount())});
+    TReport *report = FormMain->frReport1;
+    report->ClearDataSets();
+    report->SetDataSet(QStringLiteral("SizeStock"), rows);
+    report->SetDataSet(QStringLiteral("PrintList"), heading);
+    report->SetDocumentName(QStringLiteral("尺码库存表"));
+    report->ShowTemplate(QStringLiteral("Frf/SizeStock.frf"));
 }

@@ -34,6 +34,10 @@ public:
     TDropDownCombo *ComboBox8;
     QPushButton *ProductSearch;
     QPushButton *ProductMonth;
+    QPushButton *SizeStockButton;   // "尺码库存"
+    void ActionSizeStockExecute();
+
+    void ActionProductMonthExecute();
 
 protected:
     QString ListSql() override;

@@ -2,6 +2,10 @@
 
 #include "bills/BuySellForm.h"
 #include "figures/CustomerFigures.h"
+#include "reportengine/Report.h"
+#include "reports/MonthlyReportRun.h"
+#include "reports/MonthlyReports.h"
+#include "shell/MonthSpan.h"
 #include "bills/GetPayForm.h"
 #include "masterdata/CustomerForm2.h"
 #include "masterdata/CustomerForm3.h"
@@ -126,6 +130,8 @@ TFormCustomer::TFormCustomer(QWidget *parent) : TForm(parent)
     connect(ActionGet, &QAction::triggered, this, &TFormCustomer::ActionGetExecute);
     connect(ActionPay, &QAction::triggered, this, &TFormCustomer::ActionPayExecute);
     connect(ActionPrice, &QAction::triggered, this, &TFormCustomer::ActionPriceExecute);
+    connect(ActionMonthCount, &QAction::triggered, this, &TFormCustomer::ActionMonthCountExecute);
+    frReport1 = new TReport(this);
     connect(ActionMonth, &QAction::triggered, this, &TFormCustomer::ActionMonthExecute);
     connect(ActionYear, &QAction::triggered, this, &TFormCustomer::ActionYearExecute);
     connect(ActionAll, &QAction::triggered, this, &TFormCustomer::ActionAllExecute);
@@ -251,3 +257,15 @@ void TFormCustomer::ListBills(int period)
 void TFormCustomer::ActionMonthExecute() { ListBills(TBillSearch::Month); }
 void TFormCustomer::ActionYearExecute() { ListBills(TBillSearch::Year); }
 void TFormCustomer::ActionAllExecute() { ListBills(TBillSearch::AllTime); }
+
+void TFormCustomer::ActionMonthCountExecute()
+{
+    const QDate day = FormMain->WorkingDate();
+    TQuery customer(QStringLiteral("ADOQuery1"));
+    if (!RunQuery(customer, QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex),
+                  QStringLiteral("数据库打开失败")))
+        return;
+    RunMonthlyReport(frReport1, QStringLiteral("Frf/CustomerSale.frf"), MonthSpan(day).Title(),
+                     [&](TReportRows &rows) { return MonthlyReports::CustomerStatement(FCustomerIndex, day, rows); },
+                     {{QStringLiteral("Customer"), &customer}});
+}

@@ -1,6 +1,8 @@
 #pragma once
 #include "shell/Form.h"
 
+class TReport;
+
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -32,6 +34,8 @@ public:
     QLabel *ImageAdd1, *ImageAdd2, *ImageSubstract1, *ImageEqual1;
     QGroupBox *GroupBox1, *GroupBox2, *GroupBox3, *GroupBox4, *GroupBox5;
     QAction *ActionSell, *ActionBuy, *ActionGet, *ActionPay, *ActionMonth, *ActionYear, *ActionAll;
+    void ActionMonthCountExecute();
+    TReport *frReport1;   // the month's statement
     QAction *ActionPrice, *ActionMonthCount, *ActionEdit, *ActionDelete, *ActionSG, *ActionCancel;
     QToolButton *SellButton, *BuyButton, *GetButton, *PayButton, *MonthBill, *YearBill, *AllBill;
     QToolButton *CustomerPrice, *MonthCount, *CustomerEdit, *CustomerDelete, *SpeedButton1, *Cancel;

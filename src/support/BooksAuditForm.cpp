@@ -2,6 +2,7 @@
 
 #include "grid/CsvExport.h"
 #include "grid/GridCsv.h"
+#include "reportengine/Report.h"
 #include "shell/Dialogs.h"
 #include "shell/ProgressForm.h"
 #include "shell/PublicFunction.h"
@@ -38,10 +39,11 @@ TFormBooksAudit::TFormBooksAudit(QWidget *parent) : TForm(parent)
     Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grid->verticalHeader()->hide();
-    const int widths[] = {150, 100, 90, 120};
+    const int widths[] = {140, 100, 90, 120};
     for (int c = 0; c < 4; ++c)
         Grid->setColumnWidth(c, widths[c]);
     Grid->horizontalHeader()->setStretchLastSection(true);
+    Grid->setWordWrap(true);   // long explanations take two lines rather than being cut
 
     auto button = [this](const QString &name, const QString &text, int x) {
         auto *b = new QPushButton(text, this);
@@ -59,6 +61,7 @@ TFormBooksAudit::TFormBooksAudit(QWidget *parent) : TForm(parent)
     connect(PrintButton, &QPushButton::clicked, this, &TFormBooksAudit::ActionPrintExecute);
     connect(ExportButton, &QPushButton::clicked, this, &TFormBooksAudit::ActionExportExecute);
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
+    frReport1 = new TReport(this);
 }
 
 bool TFormBooksAudit::RunCheck()
@@ -95,6 +98,7 @@ void TFormBooksAudit::ShowFindings()
             item->setToolTip(lines[r][c]);
             Grid->setItem(r, c, item);
         }
+    Grid->resizeRowsToContents();
     RepairButton->setVisible(!audit_.SettingsBehind().isEmpty());
     PrintButton->setEnabled(!lines.isEmpty());
     ExportButton->setEnabled(!lines.isEmpty());
@@ -122,5 +126,17 @@ void TFormBooksAudit::ActionRepairExecute()
         ShowFindings();
 }
 
-// Printing arrives with the report engine.
-void TFormBooksAudit::ActionPrintExecute() {}
+void TFormBooksAudit::ActionPrintExecute()
+{
+    TReportDataSet findings(QStringList{QStringLiteral("Kind"), QStringLiteral("Serial"), QStringLiteral("Date"),
+                                        QStringLiteral("Customer"), QStringLiteral("Explanation")});
+    for (const QStringList &line : Lines())
+        findings.AppendRow(line);
+    TReportDataSet heading(QStringList{QStringLiteral("ListValue")});
+    heading.AppendRow({Summary->text()});
+    frReport1->ClearDataSets();
+    frReport1->SetDataSet(QStringLiteral("Findings"), findings);
+    frReport1->SetDataSet(QStringLiteral("PrintList"), heading);
+    frReport1->SetDocumentName(QStringLiteral("账簿检查结果"));
+    frReport1->ShowTemplate(QStringLiteral("Frf/BooksAudit.frf"));
+}

@@ -8,6 +8,7 @@
 class QLabel;
 class QPushButton;
 class QTableWidget;
+class TReport;
 
 class TFormBooksAudit : public TForm {
     Q_OBJECT
@@ -27,6 +28,7 @@ public:
     QLabel *Summary;
     QTableWidget *Grid;
     QPushButton *PrintButton, *ExportButton, *RepairButton, *CloseButton;
+    TReport *frReport1;
 
 private:
     void ShowFindings();

@@ -1,5 +1,6 @@
 // The books check: one planted fault of each kind, found once with its bill.
 #include "db/BooksAudit.h"
+#include "reportengine/Report.h"
 #include "shell/MainForm.h"
 #include "shell/ShareDM.h"
 #include "support/BooksAuditForm.h"
@@ -66,7 +67,7 @@ void TestBooksAudit::plantedFault_data()
     QTest::newRow("missing account") << "Update Bill Set BillAccount = 55 Where BillIndex = %1"
                                      << "帐户不存在" << "已不存在的帐户55" << true;
     QTest::newRow("customer not on the list") << "Update Bill Set BillUser = '已删客户' Where BillIndex = %1"
-                                              << "客户不在客户表中（提示）" << "“已删客户”不在客户表中" << true;
+                                              << "客户已不在（提示）" << "“已删客户”不在客户表中" << true;
     QTest::newRow("number used twice") << "Insert Into Bill (BillKind, BillSerial, BillCreateTime, BillAccount) Values ('出货单', 'XS10001', '2024-03-16', 1);"
                                           + QString("Insert Into Store (StoreBill, StoreProduct, StoreNumber) Select Max(BillIndex), 0, 0 From Bill;").repeated(6)
                                        << "单据编号重复" << "出货单编号“XS10001”用了2次" << true;
@@ -144,16 +145,20 @@ void TestBooksAudit::findingsWindow()
     QString summary;
     int rows = 0;
     bool repairOffered = false;
+    QString printed;
+    env.InstallTemplates();
     env.script.Then([&](QDialog *) {
         summary = FormBooksAudit->Summary->text();
         rows = FormBooksAudit->Grid->rowCount();
         repairOffered = FormBooksAudit->RepairButton->isVisibleTo(FormBooksAudit);
         FormBooksAudit->ExportButton->click();
+        env.script.Then([&](QDialog *) { printed = FormBooksAudit->frReport1->PageTexts(0).join('|'); });
+        FormBooksAudit->PrintButton->click();
         FormBooksAudit->RepairButton->click();
         FormBooksAudit->CloseButton->click();
     });
     FormMain->TabSheet6->ActionBooksAudit->trigger();
-    QCOMPARE(summary, QStringLiteral("发现 2 处问题。金额不符：1；客户不在客户表中（提示）：1；编号设置落后：1"));
+    QCOMPARE(summary, QStringLiteral("发现 2 处问题。金额不符：1；客户已不在（提示）：1；编号设置落后：1"));
     QCOMPARE(rows, 3);
     QVERIFY(repairOffered);
     QFile csv(env.script.saveFile);
@@ -165,6 +170,7 @@ void TestBooksAudit::findingsWindow()
              qPrintable(text.left(80)));
     QCOMPARE(env.Scalar("Select SettingValue From Setting Where SettingIndex = 1").toString(), QStringLiteral("XS10002"));
     QCOMPARE(env.script.messages, (QStringList{"表格导出成功", "单据编号设置已修正"}));
+    QVERIFY2(printed.contains("账簿检查结果") && printed.contains("单据金额31元，各货品行金额之和30元"), qPrintable(printed));
 }
 
 QTEST_MAIN(TestBooksAudit)

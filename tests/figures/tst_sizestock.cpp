@@ -4,6 +4,7 @@
 #include "bills/LineGrid.h"
 #include "cards/BillPage.h"
 #include "cards/StorePage.h"
+#include "reportengine/Report.h"
 #include "masterdata/ProductForm.h"
 #include "masterdata/SizeStockRow.h"
 #include "figures/ProductFigures.h"
@@ -45,6 +46,7 @@ private slots:
     void oddSizeTextsCountZeroAndFlag();
     void productWindowShowsEachSize();
     void saleBeyondASizeIsTinted();
+    void listFollowsTheStockPageFilter();
 };
 
 void TestSizeStock::perSizeAsOfTheWorkingDate()
@@ -141,6 +143,28 @@ void TestSizeStock::saleBeyondASizeIsTinted()
         QCOMPARE(beyond.contains("#ffd9a0"), sales);
     }
     QCOMPARE(env.Scalar("Select count(*) From Bill Where BillIndex > 1").toInt(), 3);
+}
+
+void TestSizeStock::listFollowsTheStockPageFilter()
+{
+    TestEnv env;
+    env.InstallTemplates();
+    env.StartAsFinance();
+    const int shoe = env.AddProduct("男式皮鞋", "M-801", 10, "P1");
+    env.AddProduct("女式凉鞋", "B2", 10, "P2");
+    const int odd = env.AddProduct("男式布鞋", "C3", 10, "P3");
+    Line(env, env.AddBill("进货单", "供应商", Today, -100), shoe, 5, {{3, "5"}});
+    Line(env, env.AddBill("进货单", "供应商", Today, -100), odd, 2, {{3, "x"}});
+    FormMain->TabSheet2->ComboBox7->setEditText("男式");
+    QStringList texts;
+    env.script.Then([&](QDialog *) { texts = FormMain->frReport1->PageTexts(0); });
+    FormMain->TabSheet2->SizeStockButton->click();
+    QVERIFY2(env.script.messages.isEmpty(), qPrintable(env.script.messages.join('|')));
+    const QString page = texts.join('|');
+    QVERIFY(page.contains("截至 2024-3-15，共 2 类货品"));
+    QVERIFY(page.contains("男式皮鞋|M-801|0|0|0|5|0|0|0|0|0|0|5"));
+    QVERIFY(page.contains("男式布鞋（尺码有误）"));
+    QVERIFY(!page.contains("女式凉鞋"));
 }
 
 QTEST_MAIN(TestSizeStock)

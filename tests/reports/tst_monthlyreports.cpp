@@ -1,9 +1,19 @@
 // The four monthly reports: the lines they write into the report row table.
 #include "reports/MonthlyReports.h"
 #include "reports/ReportRows.h"
+#include "cards/AccountPage.h"
+#include "cards/CustomerPage.h"
+#include "cards/StorePage.h"
+#include "masterdata/CustomerForm.h"
+#include "reportengine/Report.h"
+#include "shell/MainForm.h"
+#include "shell/ProgressForm.h"
 #include "shell/ShareDM.h"
 #include "support/TestEnv.h"
 
+#include <QAction>
+#include <QFile>
+#include <QPushButton>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -52,6 +62,8 @@ private slots:
     void productSummary();
     void accountSummary();
     void rowsGrowAndTheRestIsDisabled();
+    void eachReportEndsInItsPreview_data();
+    void eachReportEndsInItsPreview();
 };
 
 void TestMonthlyReports::statementOfAnEmptyMonth()
@@ -172,6 +184,59 @@ void TestMonthlyReports::rowsGrowAndTheRestIsDisabled()
     few.Add({"only", "O'Brien"});
     QVERIFY(few.Write("2024年4月份"));
     QCOMPARE(Printed(), QStringList{"only|O'Brien"});
+}
+
+void TestMonthlyReports::eachReportEndsInItsPreview_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::addColumn<QString>("expected");   // a text on the first page
+    QTest::newRow("customer statement") << "statement" << "新累计欠款";
+    QTest::newRow("customer summary") << "customers" << "张'三";
+    QTest::newRow("product summary") << "products" << "33.33";
+    QTest::newRow("account summary") << "accounts" << "银行";
+}
+
+void TestMonthlyReports::eachReportEndsInItsPreview()
+{
+    QFETCH(QString, which);
+    QFETCH(QString, expected);
+    TestEnv env;
+    env.InstallTemplates();
+    env.StartAsFinance();
+    const int bank = env.AddAccount("银行");
+    const int c = env.AddCustomer("张'三");
+    const int shoe = env.AddProduct("皮鞋", "A1", 10, "P1");
+    const int bought = env.AddBill("进货单", "张'三", Day, -100, -100, bank);
+    env.Exec("Insert Into Store (StoreBill, StoreProduct, StoreNumber, StorePrice, StoreSum) Values (?, ?, 3, 33.333, 100)", {bought, shoe});
+    TReport *report = FormMain->frReport1;
+    QStringList texts;
+    env.script.Then([&](QDialog *) {
+        for (int p = 0; p < report->PageCount(); ++p)
+            texts << report->PageTexts(p);
+    });
+    if (which == "statement") {
+        report = FormCustomer->frReport1;
+        FormCustomer->FCustomerIndex = c;
+        env.script.onModal.push_front([&](QDialog *) { FormCustomer->ActionMonthCount->trigger(); });
+        Dialogs::ShowModal(FormCustomer);
+    } else if (which == "customers") {
+        FormMain->TabSheet8->BigReport->click();
+    } else if (which == "products") {
+        FormMain->TabSheet2->ProductMonth->click();
+    } else {
+        FormMain->TabSheet3->MoneyMonth->click();
+    }
+    QVERIFY2(env.script.messages.isEmpty(), qPrintable(env.script.messages.join('|')));
+    QVERIFY(env.script.modals.contains("FormPreview"));
+    QVERIFY2(texts.join('|').contains(expected), qPrintable(texts.join('|')));
+    QVERIFY(texts.join('|').contains("2024年3月份"));
+    QVERIFY(FormProgress->isHidden());
+    // Without its template, the report says so and shows nothing.
+    QFile::remove(env.Dir() + "Frf/MoneyMonth.frf");
+    env.script.modals.clear();
+    FormMain->TabSheet3->MoneyMonth->click();
+    QCOMPARE(env.script.messages.last(), QStringLiteral("报表模板“Frf/MoneyMonth.frf”不存在"));
+    QVERIFY(!env.script.modals.contains("FormPreview"));
 }
 
 QTEST_MAIN(TestMonthlyReports)

@@ -1,0 +1,18 @@
+#pragma once
+// The road every monthly report takes: the progress window while its lines are
+// computed and written, then the preview of its template on a report object.
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <functional>
+
+class TQuery;
+class TReport;
+class TReportRows;
+
+// compute fills the lines; false when a query failed (its message shown). A
+// report without lines shows nothing. extra names more data sets for the template.
+bool RunMonthlyReport(TReport *report, const QString &templateFile, const QString &title,
+                      const std::function<bool(TReportRows &)> &compute,
+                      const QList<QPair<QString, TQuery *>> &extra = {});
