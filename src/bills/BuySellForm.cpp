@@ -21,8 +21,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QTabWidget>
 #include <QStyle>
+#include <QTabWidget>
 #include <QToolButton>
 
 TFormBuySell *FormBuySell = nullptr;

@@ -31,10 +31,9 @@ public:
     // Enter on to the next input and keeps its typing on Esc; a small dialog
     // may name the action Enter runs from any field.
     void SetDataEntry(bool on) { dataEntry_ = on; }
-    bool DataEntry() const { return dataEntry_; }
     void SetEnterAction(QAction *action) { enterAction_ = action; }
-    // The next input after from in the tab order; push buttons of the lines
-    // (pickers) are passed over, the window's own buttons are not.
+    // The next input after from in the tab order; buttons are passed over
+    // (Enter presses a button only when the button has the focus).
     QWidget *NextInput(QWidget *from) const;
 
 protected:
