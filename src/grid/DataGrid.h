@@ -1,6 +1,8 @@
 #pragma once
 // A read-only grid of whole rows, filled from a query's rows.
 
+#include "grid/GridModel.h"
+
 #include <QTableWidget>
 
 class TQuery;
@@ -8,11 +10,7 @@ class TQuery;
 class TDataGrid : public QTableWidget {
     Q_OBJECT
 public:
-    struct Column {
-        QString field;
-        QString title;
-        int width;
-    };
+    using Column = TGridModel::Column;
 
     explicit TDataGrid(QWidget *parent = nullptr);
     void SetColumns(const QList<Column> &columns);
