@@ -92,7 +92,8 @@ int main(int argc, char *argv[])
               .arg(runs * TBench::QuickRunsFactor)
               .arg(TBench::QuickMs));
 
-    TBench bench(shop, QCoreApplication::applicationDirPath() + QStringLiteral("/Res"), TShopGenerator::LastDay(), runs);
+    TBench bench(shop, QCoreApplication::applicationDirPath() + QStringLiteral("/Res"), QStringLiteral(KESTROVA_SOURCE_DIR "/resources/Frf"),
+                 TShopGenerator::LastDay(), runs);
     TResultTable table;
     QString notes;
     const bool ok = bench.Run(table, notes);
