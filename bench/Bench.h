@@ -57,6 +57,8 @@ private:
     void Agree(const QString &operation, QStringList program, QStringList hand, bool sorted = false);
     // What the statements read, one text a row.
     static QStringList Rows(const QStringList &sqls);
+    // Empties the print tables, so a side that wrote nothing cannot pass for the other.
+    void BlankPrintTables();
 
     Times MonthlyReport(const QString &operation, const std::function<bool(TReportRows &)> &program,
                         const std::function<void(THandWrittenReports &, TReportRows &)> &hand);
