@@ -11,6 +11,7 @@
 #include <QSqlRecord>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 
 namespace {
 QString Iso(const QDate &date) { return date.toString(Qt::ISODate); }
@@ -45,6 +46,18 @@ double AddLines(QSqlQuery q, TReportRows &rows, const std::function<QStringList(
         rows.Add(cells(q, MoneyText(amount)));
     }
     return sum;
+}
+
+// A summary line: the name and its figures, each added to its column's total.
+template <int N>
+void AddFigures(TReportRows &rows, const QString &name, const double (&line)[N], double (&total)[N])
+{
+    QStringList cells{name};
+    for (int i = 0; i < N; ++i) {
+        total[i] += line[i];
+        cells << MoneyText(line[i]);
+    }
+    rows.Add(cells);
 }
 
 // A total line under each column of figures, as the summaries end.
@@ -167,12 +180,7 @@ void THandWrittenReports::CustomerSummary(TReportRows &rows)
         const double carried = RoundMoney(RoundMoney(q.value(1).toDouble()) + b.Goods() - b.PaidNet() + b.Other());
         const double line[6] = {m.PaidNet(), m.Returns(), m.Sales(), carried, m.Other(),
                                 RoundMoney(m.Sales() + carried + m.Other() - m.PaidNet() - m.Returns())};
-        QStringList cells{q.value(0).toString()};
-        for (int i = 0; i < 6; ++i) {
-            total[i] += line[i];
-            cells << MoneyText(line[i]);
-        }
-        rows.Add(cells);
+        AddFigures(rows, q.value(0).toString(), line, total);
     }
     if (any)
         AddGrandTotal(rows, total);
@@ -229,12 +237,7 @@ void THandWrittenReports::AccountSummary(TReportRows &rows)
                      out = RoundMoney(q.value(3).toDouble());
         const double net = RoundMoney(in - out);
         const double line[5] = {opening, in, out, net, RoundMoney(opening + net)};
-        QStringList cells{q.value(0).toString()};
-        for (int i = 0; i < 5; ++i) {
-            total[i] += line[i];
-            cells << MoneyText(line[i]);
-        }
-        rows.Add(cells);
+        AddFigures(rows, q.value(0).toString(), line, total);
     }
     if (any)
         AddGrandTotal(rows, total);
