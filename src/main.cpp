@@ -1,9 +1,12 @@
 #include "shell/Application.h"
+#include "shell/Artwork.h"
 #include "shell/Forms.h"
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
 #include "support/InstanceLock.h"
 
+#include <QIcon>
+#include <QScreen>
 #include <QTimer>
 
 int main(int argc, char *argv[])
@@ -11,12 +14,20 @@ int main(int argc, char *argv[])
     TApplication app(argc, argv);
     TApplication::setApplicationName(QStringLiteral("Kestrova"));
     TApplication::setApplicationDisplayName(QStringLiteral("Mirelo进销存"));
+    TApplication::setDesktopFileName(QStringLiteral("kestrova"));
 
     CreateForms();
     TInstanceLock onlyCopy(ProgramDir);
     if (!onlyCopy.Acquire()) {
         DestroyForms();
         return 1;
+    }
+    TApplication::setWindowIcon(QIcon(QPixmap::fromImage(Artwork::AppIcon(64))));
+    // Centred from the first start, so the login dialog centred over it is too.
+    if (const QScreen *screen = TApplication::primaryScreen()) {
+        QRect placed = FormMain->frameGeometry();
+        placed.moveCenter(screen->availableGeometry().center());
+        FormMain->move(placed.topLeft());
     }
     FormMain->show();
     // The first showing runs once the loop is up, so the login sits over the main window.

@@ -8,6 +8,7 @@
 #include "reportengine/Report.h"
 #include "shell/Artwork.h"
 #include "shell/Clock.h"
+#include "shell/DatePicker.h"
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
@@ -16,11 +17,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -63,10 +64,10 @@ TFormBuySell::TFormBuySell(QWidget *parent) : TForm(parent)
 
     ActionEdit = new QAction(QStringLiteral("修改"), this);
     ActionEdit->setObjectName(QStringLiteral("ActionEdit"));
-    ActionEdit->setIcon(QIcon(Artwork::LeftBarIcon(QStringLiteral("Login"), 32)));
+    ActionEdit->setIcon(QIcon(Artwork::PadlockIcon(32)));
     ActionPrint = new QAction(QStringLiteral("打印"), this);
     ActionPrint->setObjectName(QStringLiteral("ActionPrint"));
-    ActionPrint->setIcon(QIcon(Artwork::LeftBarIcon(QStringLiteral("Save"), 32)));
+    ActionPrint->setIcon(QIcon(Artwork::PrinterIcon(32)));
     ActionStore = new QAction(QStringLiteral("新增货品"), this);
     ActionStore->setObjectName(QStringLiteral("ActionStore"));
     ActionPrice = new QAction(QStringLiteral("新增单价"), this);
@@ -101,11 +102,9 @@ TFormBuySell::TFormBuySell(QWidget *parent) : TForm(parent)
     Caption(this, QStringLiteral("收货单位"), QRect(12, 136, 60, 24));
     ComboBox5 = BillHeader::NewList(this, QStringLiteral("ComboBox5"), QRect(74, 134, 250, 26), true);
     Caption(this, QStringLiteral("日期"), QRect(344, 136, 34, 24));
-    DateTimePicker1 = new QDateEdit(this);
+    DateTimePicker1 = new TDatePicker(this);
     DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
     DateTimePicker1->setGeometry(380, 134, 130, 26);
-    DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy-M-d"));
-    DateTimePicker1->setCalendarPopup(true);
     Caption(this, QStringLiteral("No."), QRect(560, 136, 30, 24));
     BillSerial = new QLineEdit(this);
     BillSerial->setObjectName(QStringLiteral("BillSerial"));
@@ -121,6 +120,16 @@ TFormBuySell::TFormBuySell(QWidget *parent) : TForm(parent)
     BitBtn1 = Button(this, QStringLiteral("BitBtn1"), QStringLiteral("确定"), QRect(612, y, 96, 34));
     BitBtn2 = Button(this, QStringLiteral("BitBtn2"), QStringLiteral("取消"), QRect(716, y, 90, 34));
     setFixedHeight(y + 46);
+    LockMark = new QLabel(this);
+    LockMark->setObjectName(QStringLiteral("LockMark"));
+    LockMark->setGeometry(226, y, 270, 34);
+    LockMark->setText(QStringLiteral("已锁定：点“修改”并输入密码后才能更改"));
+    LockMark->setStyleSheet(QStringLiteral("QLabel { color: #a0281c; font-weight: bold; }"));
+    LockMark->hide();
+    // A locked bill's fields look read-only, not editable-but-ignored.
+    setStyleSheet(QStringLiteral("QLineEdit[readOnly=\"true\"], QAbstractSpinBox[readOnly=\"true\"] "
+                                 "{ background: #e2e5ea; color: #333333; }"));
+    SetDataEntry(true);
 
     connect(ButtonStore, &QPushButton::clicked, ActionStore, &QAction::trigger);
     connect(ButtonPrice, &QPushButton::clicked, ActionPrice, &QAction::trigger);
@@ -149,10 +158,30 @@ TFormBuySell::TFormBuySell(QWidget *parent) : TForm(parent)
 
 void TFormBuySell::UpdatePaidControls()
 {
-    const bool paid = CheckBox1->isChecked();
+    const bool paid = CheckBox1->isChecked() && !FLocked;
     for (QWidget *w : {static_cast<QWidget *>(Edit1), static_cast<QWidget *>(ComboBox1), static_cast<QWidget *>(ComboBox2),
                        static_cast<QWidget *>(ComboBox3), static_cast<QWidget *>(ComboBox4)})
         w->setEnabled(paid);
+}
+
+void TFormBuySell::SetLocked(bool locked)
+{
+    FLocked = locked;
+    for (QLineEdit *edit : {Edit3, Edit1, BillSerial})
+        edit->setReadOnly(locked);
+    DateTimePicker1->setReadOnly(locked);
+    Lines->SetReadOnly(locked);
+    CheckBox1->setEnabled(!locked);
+    ComboBox5->setEnabled(!locked && !FCustomerLocked);
+    UpdatePaidControls();
+    LockMark->setVisible(locked);
+    // The read-only look is a style sheet rule on the property; have it looked at again.
+    for (QWidget *w : findChildren<QWidget *>()) {
+        if (qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractSpinBox *>(w)) {
+            w->style()->unpolish(w);
+            w->style()->polish(w);
+        }
+    }
 }
 
 void TFormBuySell::ComboBox5Change()
@@ -171,7 +200,7 @@ void TFormBuySell::FormShow()
     const QSignalBlocker keepCustomer(ComboBox5);
     if (!BillHeader::FillLists(ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5))
         return;
-    ComboBox5->setEnabled(!FCustomerLocked);
+    SetLocked(false);
     if (FCustomerLocked)
         DateTimePicker1->setFocus();
     else
@@ -266,6 +295,9 @@ bool TFormBuySell::LoadExistingBill()
     SpeedButton4->show();
     BitBtn1->hide();
     BitBtn3->hide();
+    // Shown as it was saved until 修改 unlocks it; Enter there asks for the password.
+    SetLocked(true);
+    SpeedButton4->setFocus();
     return true;
 }
 
@@ -432,6 +464,8 @@ void TFormBuySell::ActionEditExecute()
     FChanged = true;
     BitBtn1->show();
     BitBtn3->show();
+    SetLocked(false);
+    (ComboBox5->isEnabled() ? static_cast<QWidget *>(ComboBox5) : DateTimePicker1)->setFocus();
 }
 
 void TFormBuySell::ActionPrintExecute()

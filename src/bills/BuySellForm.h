@@ -25,6 +25,7 @@ public:
     bool FChanged = false;
     bool FCustomerLocked = false;
     bool FRecalcEnabled = true;
+    bool FLocked = false;     // an existing bill not yet unlocked by 修改
     TQuery ADOQuery1{QStringLiteral("ADOQuery1")};
     TQuery ADOQueryGrid{QStringLiteral("ADOQueryGrid")};
     TQuery ADOQueryBigFont{QStringLiteral("ADOQueryBigFont")};
@@ -41,9 +42,11 @@ public:
     void ActionStoreExecute();
     void ActionPriceExecute();
     void UpdatePaidControls();
+    void SetLocked(bool locked);
     void ComboBox5Change();
 
     QLabel *Image1;
+    QLabel *LockMark;
     QLineEdit *Edit3;
     QCheckBox *CheckBox1;
     QLineEdit *Edit1;

@@ -3,13 +3,13 @@
 #include "bills/BillHeader.h"
 #include "shell/Artwork.h"
 #include "shell/Clock.h"
+#include "shell/DatePicker.h"
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -47,11 +47,9 @@ TFormGetPay::TFormGetPay(QWidget *parent) : TForm(parent)
     caption(QStringLiteral("帐户名称"), right, 84);
     ComboBox1 = list(QStringLiteral("ComboBox1"), QRect(right, 106, width, 26), false);
     caption(QStringLiteral("录入时间"), left, 142);
-    DateTimePicker1 = new QDateEdit(this);
+    DateTimePicker1 = new TDatePicker(this);
     DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
     DateTimePicker1->setGeometry(left, 164, width, 26);
-    DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy-M-d"));
-    DateTimePicker1->setCalendarPopup(true);
     caption(QStringLiteral("客户名称"), right, 142);
     ComboBox5 = list(QStringLiteral("ComboBox5"), QRect(right, 164, width, 26), true);
     caption(QStringLiteral("金额"), left, 200);
@@ -78,6 +76,13 @@ TFormGetPay::TFormGetPay(QWidget *parent) : TForm(parent)
     BitBtn3 = button(QStringLiteral("BitBtn3"), QStringLiteral("删除"), 40);
     BitBtn1 = button(QStringLiteral("BitBtn1"), QStringLiteral("确定"), 328);
     BitBtn2 = button(QStringLiteral("BitBtn2"), QStringLiteral("取消"), 438);
+    // A stored bill is changed freely here; the password is asked when it is saved.
+    ChangeHint = new QLabel(QStringLiteral("保存更改时需输入资料修改密码"), this);
+    ChangeHint->setObjectName(QStringLiteral("ChangeHint"));
+    ChangeHint->setGeometry(150, 384, 172, 34);
+    ChangeHint->setWordWrap(true);
+    ChangeHint->setStyleSheet(QStringLiteral("QLabel { color: #a0281c; }"));
+    SetDataEntry(true);
 
     QWidget *order[] = {Edit4, ComboBox1, DateTimePicker1, ComboBox5, Edit2, ComboBox2, ComboBox3, ComboBox4, Edit5, Edit3,
                         BitBtn1, BitBtn2, BitBtn3};
@@ -122,11 +127,13 @@ void TFormGetPay::FormShow()
         Edit4->setText(q.FieldByName(QStringLiteral("BillSerial")).AsString());
         Edit5->setText(q.FieldByName(QStringLiteral("BillMan")).AsString());
         BitBtn3->show();
+        ChangeHint->show();
     } else {
         DateTimePicker1->setDate(FormMain->WorkingDate());
         for (QLineEdit *e : {Edit2, Edit3, Edit4, Edit5})
             e->clear();
         BitBtn3->hide();
+        ChangeHint->hide();
         for (QComboBox *box : {ComboBox1, ComboBox2, ComboBox3, ComboBox4})
             BillHeader::SelectFirst(box);
         BillHeader::PresetCustomer(FCustomerIndex, ComboBox5);

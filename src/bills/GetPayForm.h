@@ -25,6 +25,7 @@ public:
     void BitBtn3Click();
 
     QLabel *Image1;
+    QLabel *ChangeHint;
     QLineEdit *Edit4, *Edit2, *Edit5, *Edit3;
     QComboBox *ComboBox1, *ComboBox2, *ComboBox3, *ComboBox4, *ComboBox5;
     QDateEdit *DateTimePicker1;

@@ -114,6 +114,7 @@ TLineGrid::TLineGrid(int *customerIndex, bool *recalcEnabled, QWidget *parent)
         button->setGeometry(X(1) + columnWidth[0], y, buttonWidth, rowHeight);
         button->setCursor(Qt::PointingHandCursor);
         button->setFocusPolicy(Qt::TabFocus);
+        button->setAutoDefault(false);   // Enter in a cell never opens the picker
         GridButton[s] = button;
         const int slot = s + 1;
         connect(button, &QPushButton::clicked, this, [this, slot] { PickProduct(slot); });
@@ -291,6 +292,16 @@ void TLineGrid::ShowSlotStock(int s)
             cell->setToolTip(tip);
         if (cell->styleSheet() != look)
             cell->setStyleSheet(look);
+    }
+}
+
+void TLineGrid::SetReadOnly(bool readOnly)
+{
+    for (int s = 0; s < SlotCount; ++s) {
+        for (int c = 1; c <= CellCount; ++c)
+            if (c != 14 && c != 16)
+                cells_[s][c - 1]->setReadOnly(readOnly);
+        GridButton[s]->setEnabled(!readOnly);
     }
 }
 

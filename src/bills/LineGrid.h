@@ -28,6 +28,8 @@ public:
     // asking for more than there is turns amber; nothing is refused. The lines
     // of the bill being changed are not counted against it.
     void SetStockCheck(bool salesBill, int exceptBill);
+    // A locked bill: nothing typed, no picker; the computed cells always are read-only.
+    void SetReadOnly(bool readOnly);
 
     // The cells of slot s (0-based) and cell c (1 to 16).
     QLineEdit *Cell(int s, int c) const { return cells_[s][c - 1]; }

@@ -94,10 +94,8 @@ void TFormProduct2::ShowPage()
     StorePrior->setEnabled(FPage > 0);
     q.MoveTo(FPage * CellCount);
     const QString column = names ? QStringLiteral("ProductName") : QStringLiteral("ProductType");
-    const QPixmap icon(ProgramDir + (names ? QStringLiteral("Res/Silver++.ico") : QStringLiteral("Res/Silver+.ico")));
-    const QPixmap picture = icon.isNull()
-                                ? QPixmap::fromImage(Artwork::CardIcon(names ? QStringLiteral("Silver++") : QStringLiteral("Silver+")))
-                                : icon;
+    // A product picture, not a stock grade: a shoe, with a size tag for specifications.
+    const QPixmap picture = Artwork::ProductPicture(!names);
     for (int i = 0; i < CellCount; ++i) {
         if (q.Eof()) {
             FCellPanels[i]->hide();

@@ -262,7 +262,7 @@ bool TBooksAudit::UnknownCustomers()
     return ForBills(QStringLiteral("Select BillIndex, BillSerial, BillCreateTime, BillUser From Bill Where (BillIndex > 1) And "
                                    "(BillUser Not In (Select CustomerName From Customer)) Order By BillIndex"),
                     [&](TQuery &q) {
-                        Add(QStringLiteral("客户不在客户表中（提示）"),
+                        Add(QStringLiteral("客户已不在（提示）"),
                             QStringLiteral("单据上的客户“%1”不在客户表中（可能已删除），单据照常计入各帐户和库存")
                                 .arg(q.FieldByName(QStringLiteral("BillUser")).AsString()),
                             q.FieldByName(QStringLiteral("BillIndex")).AsInteger(), false);

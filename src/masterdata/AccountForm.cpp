@@ -29,7 +29,7 @@ TFormAccount::TFormAccount(QWidget *parent) : TForm(parent)
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(24, 24, 40, 40);
-    Image1->setPixmap(QPixmap::fromImage(Artwork::CardIcon(QStringLiteral("Yellow+"))));
+    Image1->setPixmap(Artwork::PagePicture(QStringLiteral("Yellow")));
     auto label = [this](const QString &name, const QString &text, const QRect &geometry) {
         auto *l = new QLabel(text, this);
         l->setObjectName(name);

@@ -19,7 +19,7 @@ TFormCustomer3::TFormCustomer3(QWidget *parent) : TForm(parent)
     Image3 = new QLabel(this);
     Image3->setObjectName(QStringLiteral("Image3"));
     Image3->setGeometry(14, 10, 40, 40);
-    Image3->setPixmap(QPixmap::fromImage(Artwork::CardIcon(QStringLiteral("Blue+"))));
+    Image3->setPixmap(Artwork::PagePicture(QStringLiteral("Blue")));
     Label3 = new QLabel(QStringLiteral("客户价目列表"), this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setGeometry(64, 10, 150, 20);

@@ -23,7 +23,7 @@ TFormCustomer4::TFormCustomer4(QWidget *parent) : TForm(parent)
     Image2 = new QLabel(this);
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setGeometry(136, 8, 40, 40);
-    Image2->setPixmap(QPixmap::fromImage(Artwork::CardIcon(QStringLiteral("Silver+"))));
+    Image2->setPixmap(Artwork::ProductPicture(false));
     Label1 = new QLabel(QStringLiteral("所有产品列表"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(182, 12, 140, 32);

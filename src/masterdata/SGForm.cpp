@@ -1,11 +1,11 @@
 #include "masterdata/SGForm.h"
 
 #include "grid/DataGrid.h"
+#include "shell/DatePicker.h"
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
 
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,11 +29,9 @@ TFormSG::TFormSG(QWidget *parent) : TForm(parent)
     LabelCustomer = label(QStringLiteral("LabelCustomer"), QString(), QRect(92, 14, 300, 24));
     LabelCustomer->setStyleSheet(QStringLiteral("color: blue; font-weight: bold;"));
     Label3 = label(QStringLiteral("Label3"), QStringLiteral("日期："), QRect(16, 48, 76, 24));
-    DateTimePicker1 = new QDateEdit(this);
+    DateTimePicker1 = new TDatePicker(this);
     DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
     DateTimePicker1->setGeometry(92, 46, 130, 26);
-    DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy-M-d"));
-    DateTimePicker1->setCalendarPopup(true);
     Label2 = label(QStringLiteral("Label2"), QStringLiteral("应收金额："), QRect(16, 82, 76, 24));
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));

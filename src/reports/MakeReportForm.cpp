@@ -3,12 +3,12 @@
 #include "bills/BillHeader.h"
 #include "reports/BillSearch.h"
 #include "reports/DataCentrePage.h"
+#include "shell/DatePicker.h"
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
 #include "shell/TypedNumber.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,11 +45,9 @@ QLineEdit *NewEdit(QWidget *parent, const QString &name, const QRect &geometry)
 
 QDateEdit *NewDate(QWidget *parent, const QString &name, const QRect &geometry)
 {
-    auto *d = new QDateEdit(parent);
+    auto *d = new TDatePicker(parent);
     d->setObjectName(name);
     d->setGeometry(geometry);
-    d->setDisplayFormat(QStringLiteral("yyyy-M-d"));
-    d->setCalendarPopup(true);
     d->setDateRange(QDate(1980, 1, 1), QDate(2199, 12, 31));
     return d;
 }

@@ -9,6 +9,8 @@
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
+#include <functional>
+
 namespace MonthlyReports {
 
 namespace {
@@ -26,6 +28,26 @@ QString DateCell(TQuery &q, const QString &column)
 }
 
 QString Yuan(double amount) { return MoneyText(amount); }
+
+// A summary's list of records, then its figures; an empty list gives no report.
+enum class Listed { Failed, Empty, Ready };
+Listed OpenList(TQuery &list, const QString &sql, const std::function<bool()> &loadFigures)
+{
+    if (!RunQuery(list, sql, failure))
+        return Listed::Failed;
+    if (list.IsEmpty())
+        return Listed::Empty;
+    return loadFigures() ? Listed::Ready : Listed::Failed;
+}
+
+// A line of a caption and amounts, the grand total line among them.
+void AddAmounts(TReportRows &rows, const QString &caption, const double *amounts, int count)
+{
+    QStringList cells{caption};
+    for (int i = 0; i < count; ++i)
+        cells << Yuan(amounts[i]);
+    rows.Add(cells);
+}
 
 // The goods lines of one kind; gives the sum of what they print.
 bool GoodsLines(int customerIndex, const MonthSpan &month, const QString &kind, TReportRows &rows, double &sum)
@@ -125,13 +147,12 @@ bool CustomerSummary(const QString &region, const QDate &day, TReportRows &rows)
                             ? QStringLiteral("Select * From Customer Where CustomerIndex > 1")
                             : QStringLiteral("Select * From Customer Where (CustomerIndex > 1) And (CustomerRegion = ")
                                   + QuotedStr(region) + QStringLiteral(")");
-    if (!RunQuery(list, sql + QStringLiteral(" Order By CustomerIndex"), failure))
-        return false;
-    if (list.IsEmpty())
-        return true;
     TCustomerFigures inMonth, before;
-    if (!inMonth.Load(month.last, month.first) || !before.Load(month.first.addDays(-1)))
-        return false;
+    const Listed listed = OpenList(list, sql + QStringLiteral(" Order By CustomerIndex"), [&] {
+        return inMonth.Load(month.last, month.first) && before.Load(month.first.addDays(-1));
+    });
+    if (listed != Listed::Ready)
+        return listed == Listed::Empty;
     double total[6] = {};
     for (list.First(); !list.Eof(); list.Next()) {
         const QString name = list.FieldByName(QStringLiteral("CustomerName")).AsString();
@@ -142,30 +163,22 @@ bool CustomerSummary(const QString &region, const QDate &day, TReportRows &rows)
             RoundMoney(RoundMoney(list.FieldByName(QStringLiteral("CustomerOwe")).AsFloat()) + b.Goods() - b.PaidNet() + b.Other());
         const double owed = RoundMoney(sales + carried + other - paid - returns);
         const double line[6] = {paid, returns, sales, carried, other, owed};
-        QStringList cells{name};
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; i < 6; ++i)
             total[i] += line[i];
-            cells << Yuan(line[i]);
-        }
-        rows.Add(cells);
+        AddAmounts(rows, name, line, 6);
     }
-    QStringList cells{QStringLiteral("总合计")};
-    for (double t : total)
-        cells << Yuan(t);
-    rows.Add(cells);
+    AddAmounts(rows, QStringLiteral("总合计"), total, 6);
     return true;
 }
 
 bool ProductSummary(const QDate &day, TReportRows &rows)
 {
     TQuery list(QStringLiteral("SummaryProducts"));
-    if (!RunQuery(list, QStringLiteral("Select * From Product Where ProductIndex > 1 Order By ProductIndex"), failure))
-        return false;
-    if (list.IsEmpty())
-        return true;
     TProductFigures figures;
-    if (!figures.LoadMonth(day))
-        return false;
+    const Listed listed = OpenList(list, QStringLiteral("Select * From Product Where ProductIndex > 1 Order By ProductIndex"),
+                                   [&] { return figures.LoadMonth(day); });
+    if (listed != Listed::Ready)
+        return listed == Listed::Empty;
     auto average = [](double amount, int quantity) {
         return QString::number(quantity == 0 ? 0.0 : RoundMoney(amount / quantity), 'f', 2);
     };
@@ -191,29 +204,21 @@ bool ProductSummary(const QDate &day, TReportRows &rows)
 bool AccountSummary(const QDate &day, TReportRows &rows)
 {
     TQuery list(QStringLiteral("SummaryAccounts"));
-    if (!RunQuery(list, QStringLiteral("Select * From Account Where AccountIndex > 1 Order By AccountIndex"), failure))
-        return false;
-    if (list.IsEmpty())
-        return true;
     TAccountFigures figures;
-    if (!figures.LoadMonth(day))
-        return false;
+    const Listed listed = OpenList(list, QStringLiteral("Select * From Account Where AccountIndex > 1 Order By AccountIndex"),
+                                   [&] { return figures.LoadMonth(day); });
+    if (listed != Listed::Ready)
+        return listed == Listed::Empty;
     double total[5] = {};
     for (list.First(); !list.Eof(); list.Next()) {
         const AccountMonth m = figures.MonthOf(list.FieldByName(QStringLiteral("AccountIndex")).AsInteger());
         const double net = RoundMoney(m.in - m.out);
         const double line[5] = {m.opening, m.in, m.out, net, RoundMoney(m.opening + net)};
-        QStringList cells{list.FieldByName(QStringLiteral("AccountName")).AsString()};
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < 5; ++i)
             total[i] += line[i];
-            cells << Yuan(line[i]);
-        }
-        rows.Add(cells);
+        AddAmounts(rows, list.FieldByName(QStringLiteral("AccountName")).AsString(), line, 5);
     }
-    QStringList cells{QStringLiteral("总合计")};
-    for (double t : total)
-        cells << Yuan(t);
-    rows.Add(cells);
+    AddAmounts(rows, QStringLiteral("总合计"), total, 5);
     return true;
 }
 

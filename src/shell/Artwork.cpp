@@ -269,50 +269,321 @@ QStringList Artwork::CardIconNames()
     return names;
 }
 
-QImage Artwork::CardIcon(const QString &name)
+namespace {
+
+enum class Subject { Customer, Bill, Money, ShoeBox, BankCard };
+
+Subject SubjectOf(const QString &word)
 {
-    // A coin in the page's colour: its plus signs large, its colour word small,
-    // so the grade reads at a glance; red minus for a debt, grey zero for nothing.
-    const int size = 40;
+    if (word == QLatin1String("Purple"))
+        return Subject::Bill;
+    if (word == QLatin1String("Green"))
+        return Subject::Money;
+    if (word == QLatin1String("Silver"))
+        return Subject::ShoeBox;
+    if (word == QLatin1String("Yellow"))
+        return Subject::BankCard;
+    return Subject::Customer;
+}
+
+QBrush Shaded(const QRectF &r, const QColor &colour)
+{
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0, colour.lighter(140));
+    g.setColorAt(1, colour);
+    return g;
+}
+
+// A side view of a shoe, drawn in a 40 x 40 box and scaled into r.
+QPainterPath ShoePath(const QRectF &r)
+{
+    QPainterPath shoe;
+    shoe.moveTo(4, 29);
+    shoe.lineTo(4, 15);
+    shoe.cubicTo(4, 13, 6, 12, 8, 12);
+    shoe.lineTo(13, 12);
+    shoe.cubicTo(15, 18, 22, 19, 30, 21);
+    shoe.cubicTo(36, 22, 38, 25, 37, 29);
+    shoe.closeSubpath();
+    QTransform t;
+    t.translate(r.left(), r.top());
+    t.scale(r.width() / 40.0, r.height() / 40.0);
+    return t.map(shoe);
+}
+
+void DrawShoe(QPainter &p, const QRectF &r, const QColor &colour)
+{
+    const qreal k = r.width() / 40.0;
+    auto at = [&](qreal x, qreal y) { return QPointF(r.left() + x * k, r.top() + y * k); };
+    p.setPen(QPen(colour.darker(150), 1.2 * k));
+    p.setBrush(Shaded(r, colour));
+    p.drawPath(ShoePath(r));
+    // Sole and laces.
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour.darker(190));
+    p.drawRoundedRect(QRectF(at(3.5, 28), at(37.5, 31.5)), 1.5 * k, 1.5 * k);
+    p.setPen(QPen(QColor(0xff, 0xf4, 0xe0), 1.4 * k, Qt::SolidLine, Qt::RoundCap));
+    for (int i = 0; i < 3; ++i)
+        p.drawLine(at(15 + i * 3.5, 16.5 + i * 1.1), at(17.5 + i * 3.5, 14.5 + i * 1.1));
+}
+
+// The subject of a card page in its colour, filling r (drawn for 40 x 30).
+void DrawSubject(QPainter &p, const QRectF &r, Subject subject, const QColor &colour)
+{
+    const qreal k = r.width() / 40.0;
+    auto rect = [&](qreal x, qreal y, qreal w, qreal h) { return QRectF(r.left() + x * k, r.top() + y * k, w * k, h * k); };
+    auto at = [&](qreal x, qreal y) { return QPointF(r.left() + x * k, r.top() + y * k); };
+    const QPen outline(colour.darker(150), 1.2 * k);
+    const QColor light(0xff, 0xff, 0xff, 235);
+    switch (subject) {
+    case Subject::Customer: {
+        // Head and shoulders.
+        p.setPen(outline);
+        p.setBrush(Shaded(rect(8, 15, 24, 15), colour));
+        QPainterPath body;
+        body.moveTo(at(7, 30));
+        body.cubicTo(at(7, 17), at(33, 17), at(33, 30));
+        body.closeSubpath();
+        p.drawPath(body);
+        p.setBrush(Shaded(rect(13, 1, 14, 14), colour));
+        p.drawEllipse(rect(13, 1, 14, 14));
+        break;
+    }
+    case Subject::Bill: {
+        // A sheet with a folded corner and written lines.
+        QPainterPath sheet;
+        sheet.moveTo(at(9, 1));
+        sheet.lineTo(at(25, 1));
+        sheet.lineTo(at(31, 7));
+        sheet.lineTo(at(31, 30));
+        sheet.lineTo(at(9, 30));
+        sheet.closeSubpath();
+        p.setPen(outline);
+        p.setBrush(Shaded(rect(9, 1, 22, 29), colour));
+        p.drawPath(sheet);
+        p.setBrush(colour.lighter(170));
+        QPainterPath fold;
+        fold.moveTo(at(25, 1));
+        fold.lineTo(at(25, 7));
+        fold.lineTo(at(31, 7));
+        fold.closeSubpath();
+        p.drawPath(fold);
+        p.setPen(QPen(light, 1.6 * k, Qt::SolidLine, Qt::RoundCap));
+        for (int i = 0; i < 4; ++i)
+            p.drawLine(at(13, 11 + i * 4.5), at(i == 3 ? 21 : 27, 11 + i * 4.5));
+        break;
+    }
+    case Subject::Money: {
+        // Two bank notes, the front one with a coin mark.
+        p.setPen(outline);
+        p.setBrush(colour.lighter(125));
+        p.drawRoundedRect(rect(6, 5, 32, 18), 2 * k, 2 * k);
+        p.setBrush(Shaded(rect(2, 10, 32, 18), colour));
+        p.drawRoundedRect(rect(2, 10, 32, 18), 2 * k, 2 * k);
+        p.setPen(QPen(light, 1.1 * k));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(rect(4.5, 12.5, 27, 13), 1.5 * k, 1.5 * k);
+        p.setBrush(light);
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(rect(13, 14, 10, 10));
+        p.setPen(QPen(colour.darker(130), 1.4 * k, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(at(15.5, 16.5), at(18, 19.5));
+        p.drawLine(at(20.5, 16.5), at(18, 19.5));
+        p.drawLine(at(18, 19.5), at(18, 22.5));
+        p.drawLine(at(15.8, 20), at(20.2, 20));
+        break;
+    }
+    case Subject::ShoeBox: {
+        // A box with its lid and a shoe on the end label.
+        p.setPen(outline);
+        p.setBrush(Shaded(rect(4, 11, 32, 19), colour));
+        p.drawRect(rect(5, 11, 30, 19));
+        p.setBrush(colour.darker(115));
+        p.drawRect(rect(3, 6, 34, 6));
+        p.setPen(Qt::NoPen);
+        p.setBrush(light);
+        p.drawRoundedRect(rect(10, 15, 20, 11), 1.5 * k, 1.5 * k);
+        DrawShoe(p, rect(11, 13.5, 18, 18), colour.darker(120));
+        break;
+    }
+    case Subject::BankCard: {
+        // A card with its stripe and chip.
+        p.setPen(outline);
+        p.setBrush(Shaded(rect(2, 5, 36, 23), colour));
+        p.drawRoundedRect(rect(2, 5, 36, 23), 3 * k, 3 * k);
+        p.setPen(Qt::NoPen);
+        p.setBrush(colour.darker(170));
+        p.drawRect(rect(2.6, 9, 34.8, 4.5));
+        p.setBrush(QColor(0xf7, 0xf1, 0xd8));
+        p.drawRoundedRect(rect(6, 16.5, 8, 6.5), 1.2 * k, 1.2 * k);
+        p.setPen(QPen(light, 1.4 * k, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(at(19, 22), at(33, 22));
+        p.drawLine(at(19, 18), at(27, 18));
+        break;
+    }
+    }
+}
+
+QImage Canvas(int size)
+{
     QImage img(size, size, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
+    return img;
+}
+
+} // namespace
+
+QImage Artwork::CardIcon(const QString &name)
+{
+    // The page's subject in its colour, with one to three marks under it for the
+    // grade; a debt is a red coin with a minus bar, nothing an empty grey ring.
+    const int size = 40;
+    QImage img = Canvas(size);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    QColor colour;
-    QString big, small;
     if (name == QLatin1String("Money-")) {
-        colour = QColor(0xd2, 0x2b, 0x2b);
-        big = QStringLiteral("−");
-        small = QStringLiteral("Money-");
-    } else if (name == QLatin1String("Money0")) {
-        colour = QColor(0x9a, 0xa3, 0xad);
-        big = QStringLiteral("0");
-        small = QStringLiteral("Money0");
-    } else {
-        const int plus = int(name.count(QLatin1Char('+')));
-        const QString word = name.left(name.size() - plus);
-        colour = PageColour(word);
-        big = QString(plus, QLatin1Char('+'));
-        small = word;
+        const QColor red(0xd2, 0x2b, 0x2b);
+        p.setPen(QPen(red.darker(140), 1.5));
+        p.setBrush(Shaded(QRectF(3, 3, 34, 34), red));
+        p.drawEllipse(QRectF(3, 3, 34, 34));
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawRoundedRect(QRectF(10, 17, 20, 6), 2, 2);
+        return img;
     }
-    QRadialGradient g(size * 0.35, size * 0.3, size * 0.75);
-    g.setColorAt(0, colour.lighter(150));
-    g.setColorAt(1, colour);
-    p.setPen(QPen(colour.darker(140), 1.5));
+    if (name == QLatin1String("Money0")) {
+        const QColor grey(0x9a, 0xa3, 0xad);
+        p.setPen(QPen(grey, 5));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QRectF(7, 7, 26, 26));
+        return img;
+    }
+    const int grade = int(name.count(QLatin1Char('+')));
+    const QString word = name.left(name.size() - grade);
+    const QColor colour = PageColour(word);
+    DrawSubject(p, QRectF(0, 0, 40, 40), SubjectOf(word), colour);
+    for (int i = 0; i < 3; ++i) {
+        const QRectF mark(9.5 + i * 8, 32.5, 5.5, 5.5);
+        p.setPen(QPen(colour.darker(150), 1.1));
+        p.setBrush(i < grade ? QBrush(colour.darker(115)) : QBrush(Qt::white));
+        p.drawEllipse(mark);
+    }
+    return img;
+}
+
+QPixmap Artwork::PagePicture(const QString &colourWord, int size)
+{
+    QImage img = Canvas(size);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    DrawSubject(p, QRectF(0, size * 0.12, size, size), SubjectOf(colourWord), PageColour(colourWord));
+    return QPixmap::fromImage(img);
+}
+
+QPixmap Artwork::ProductPicture(bool specification, int size)
+{
+    QImage img = Canvas(size);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal k = size / 40.0;
+    DrawShoe(p, QRectF(0, 4 * k, size, size), QColor(0xa0, 0x62, 0x2d));
+    if (specification) {
+        // A size tag tied to the collar.
+        const QColor ink(0x6b, 0x4a, 0x2a);
+        QPainterPath tag;
+        tag.moveTo(19 * k, 8 * k);
+        tag.lineTo(23 * k, 3 * k);
+        tag.lineTo(37 * k, 3 * k);
+        tag.lineTo(37 * k, 13 * k);
+        tag.lineTo(23 * k, 13 * k);
+        tag.closeSubpath();
+        p.setPen(QPen(ink, 1.1 * k));
+        p.drawLine(QPointF(11 * k, 16.5 * k), QPointF(22.5 * k, 8 * k));
+        p.setBrush(QColor(0xff, 0xf6, 0xd5));
+        p.drawPath(tag);
+        p.setBrush(ink);
+        p.drawEllipse(QPointF(22.5 * k, 8 * k), 1.1 * k, 1.1 * k);
+        p.setPen(QPen(ink, 1.3 * k, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(26.5 * k, 6.5 * k), QPointF(34 * k, 6.5 * k));
+        p.drawLine(QPointF(26.5 * k, 9.8 * k), QPointF(31 * k, 9.8 * k));
+    }
+    return QPixmap::fromImage(img);
+}
+
+QPixmap Artwork::PadlockIcon(int size)
+{
+    // Open, shackle lifted: press to unlock.
+    QImage img = Canvas(size);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+    const QColor gold(0xd8, 0x9a, 0x1c);
+    p.setPen(QPen(QColor(0x7b, 0x86, 0x93), s * 0.1, Qt::SolidLine, Qt::FlatCap));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath shackle;
+    shackle.moveTo(s * 0.32, s * 0.46);
+    shackle.lineTo(s * 0.32, s * 0.28);
+    shackle.arcTo(QRectF(s * 0.32, s * 0.06, s * 0.4, s * 0.44), 180, -180);
+    shackle.lineTo(s * 0.72, s * 0.34);
+    p.drawPath(shackle.translated(0, -s * 0.02));
+    p.setPen(QPen(gold.darker(150), s * 0.04));
+    p.setBrush(Shaded(QRectF(s * 0.18, s * 0.44, s * 0.64, s * 0.48), gold));
+    p.drawRoundedRect(QRectF(s * 0.18, s * 0.44, s * 0.64, s * 0.48), s * 0.08, s * 0.08);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x4a, 0x34, 0x10));
+    p.drawEllipse(QRectF(s * 0.44, s * 0.56, s * 0.12, s * 0.12));
+    p.drawRect(QRectF(s * 0.47, s * 0.64, s * 0.06, s * 0.14));
+    return QPixmap::fromImage(img);
+}
+
+QPixmap Artwork::PrinterIcon(int size)
+{
+    QImage img = Canvas(size);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+    const QColor body(0x4d, 0x5d, 0x73);
+    p.setPen(QPen(QColor(0x8a, 0x95, 0xa5), s * 0.03));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(s * 0.27, s * 0.08, s * 0.46, s * 0.32));
+    p.setPen(QPen(body.darker(130), s * 0.04));
+    p.setBrush(Shaded(QRectF(s * 0.08, s * 0.36, s * 0.84, s * 0.36), body));
+    p.drawRoundedRect(QRectF(s * 0.08, s * 0.36, s * 0.84, s * 0.36), s * 0.07, s * 0.07);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x52, 0xd0, 0x6e));
+    p.drawEllipse(QRectF(s * 0.74, s * 0.44, s * 0.08, s * 0.08));
+    p.setPen(QPen(QColor(0x8a, 0x95, 0xa5), s * 0.03));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(s * 0.25, s * 0.58, s * 0.5, s * 0.36));
+    p.setPen(QPen(QColor(0x5d, 0x6b, 0x80), s * 0.04, Qt::SolidLine, Qt::RoundCap));
+    for (int i = 0; i < 3; ++i)
+        p.drawLine(QPointF(s * 0.33, s * (0.7 + i * 0.08)), QPointF(s * (i == 2 ? 0.55 : 0.67), s * (0.7 + i * 0.08)));
+    return QPixmap::fromImage(img);
+}
+
+QImage Artwork::AppIcon(int size)
+{
+    // A shoe on its box, over the blue of the program's banner.
+    QImage img = Canvas(size);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+    QLinearGradient g(0, 0, 0, s);
+    g.setColorAt(0, QColor(0x4d, 0x9b, 0xe6));
+    g.setColorAt(1, QColor(0x1d, 0x4f, 0x9c));
+    p.setPen(Qt::NoPen);
     p.setBrush(g);
-    p.drawEllipse(QRectF(1, 1, size - 2, size - 2));
-    p.setPen(Qt::white);
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setBold(true);
-    f.setPixelSize(big.size() >= 3 ? 13 : 17);
-    p.setFont(f);
-    p.drawText(QRect(0, 3, size, 22), Qt::AlignCenter, big);
-    QFont w(QStringLiteral("DejaVu Sans Condensed"));
-    w.setPixelSize(8);
-    w.setBold(true);
-    p.setFont(w);
-    p.drawText(QRect(0, 23, size, 11), Qt::AlignCenter, small);
+    p.drawRoundedRect(QRectF(s * 0.03, s * 0.03, s * 0.94, s * 0.94), s * 0.18, s * 0.18);
+    const QColor box(0xe0, 0x8a, 0x3a);
+    p.setPen(QPen(box.darker(160), s * 0.02));
+    p.setBrush(Shaded(QRectF(s * 0.16, s * 0.56, s * 0.68, s * 0.3), box));
+    p.drawRect(QRectF(s * 0.18, s * 0.56, s * 0.64, s * 0.3));
+    p.setBrush(box.darker(115));
+    p.drawRect(QRectF(s * 0.14, s * 0.5, s * 0.72, s * 0.08));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xff, 0xf6, 0xe6));
+    p.drawRoundedRect(QRectF(s * 0.38, s * 0.64, s * 0.24, s * 0.13), s * 0.02, s * 0.02);
+    DrawShoe(p, QRectF(s * 0.14, s * 0.12, s * 0.72, s * 0.72), QColor(0x8a, 0x4b, 0x22));
     return img;
 }
 

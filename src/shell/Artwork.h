@@ -19,8 +19,18 @@ QPixmap LeftBarIcon(const QString &which, int size);  // "Login", "HomePage", "S
 QPixmap DayArrow(bool back);
 
 // Card grading icons: colour word ("Blue", "Purple", "Green", "Silver", "Yellow")
-// with one to three plus signs, or "Money-" / "Money0".
+// with one to three plus signs, or "Money-" / "Money0". The picture is the
+// page's subject (customer, bill, money, shoe box, bank card) in its colour
+// with the grade as one to three marks; no words.
 QImage CardIcon(const QString &name);
+// The page's subject without a grade, for the windows of that page.
+QPixmap PagePicture(const QString &colourWord, int size = 40);
+// A shoe, for the product picker's cells; with a size tag for specifications.
+QPixmap ProductPicture(bool specification, int size = 40);
+QPixmap PadlockIcon(int size);           // unlocking a stored bill
+QPixmap PrinterIcon(int size);
+// The program's icon for the desktop's application menu and its windows.
+QImage AppIcon(int size);
 QStringList CardIconNames();             // every file name under Res/, without ".ico"
 QColor PageColour(const QString &colourWord);
 // The speech bubble pointing down at a page's new-record button.

@@ -1,20 +1,61 @@
 #include "shell/Dialogs.h"
 
 #include "shell/Form.h"
+#include "shell/MainForm.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QScreen>
+#include <QSpacerItem>
 
 namespace {
 Dialogs::Handler *handler = nullptr;
 
-QWidget *Owner() { return QApplication::activeWindow(); }
+// The window that raised the dialog: the modal window on top, else the active
+// one, else the main window (activation may lag behind, or be missing
+// without a window manager).
+QWidget *Owner(const QWidget *except = nullptr)
+{
+    for (QWidget *w : {QApplication::activeModalWidget(), QApplication::activeWindow()})
+        if (w && w != except && w->window()->isVisible())
+            return w->window();
+    return FormMain;
+}
 
 QString AppTitle() { return QStringLiteral("Mirelo进销存"); }
+
+// Wide enough for the window manager to show the whole title beside its buttons.
+void FitTitle(QMessageBox &box)
+{
+    QFont font = box.font();
+    font.setBold(true);
+    const int width = QFontMetrics(font).horizontalAdvance(box.windowTitle()) * 13 / 10 + 150;
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+}
+}
+
+void Dialogs::CentreOnOwner(QWidget *window)
+{
+    const QWidget *owner = Owner(window);
+    if (!owner)
+        return;
+    const QRect over = owner->frameGeometry();
+    QRect placed(QPoint(0, 0), window->frameGeometry().size());
+    placed.moveCenter(over.center());
+    // Never off the screen the owner is on.
+    if (const QScreen *screen = owner->screen()) {
+        const QRect room = screen->availableGeometry();
+        placed.moveLeft(qBound(room.left(), placed.left(), qMax(room.left(), room.right() - placed.width() + 1)));
+        placed.moveTop(qBound(room.top(), placed.top(), qMax(room.top(), room.bottom() - placed.height() + 1)));
+    }
+    window->move(placed.topLeft());
 }
 
 void Dialogs::SetHandler(Handler *h) { handler = h; }
@@ -28,6 +69,7 @@ void Dialogs::ShowMessage(const QString &text)
     }
     QMessageBox box(QMessageBox::NoIcon, AppTitle(), text, QMessageBox::Ok, Owner());
     box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    FitTitle(box);
     box.exec();
 }
 
@@ -39,6 +81,7 @@ bool Dialogs::AskYesNo(const QString &caption, const QString &text)
     box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
     box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
     box.setDefaultButton(QMessageBox::No);
+    FitTitle(box);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -82,6 +125,7 @@ int Dialogs::ShowModal(TForm *window)
     window->FormShow();
     if (window->CloseRequested())
         return window->result();
+    CentreOnOwner(window);
     if (handler) {
         handler->Modal(window);
         const int result = window->result();

@@ -7,6 +7,7 @@
 
 class QDialog;
 class QPrinter;
+class QWidget;
 class TForm;
 
 namespace Dialogs {
@@ -40,5 +41,7 @@ void OpenUrl(const QUrl &url);
 bool ChoosePrinter(QPrinter *printer);
 // Runs the window's FormShow, then shows it modally unless FormShow already closed it.
 int ShowModal(TForm *window);
+// Puts a window over the middle of the window that raises it (kept on screen).
+void CentreOnOwner(QWidget *window);
 
 } // namespace Dialogs

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QAction;
 class QLineEdit;
 
 // A password box that shows "#" for each typed character, or plain text again.
@@ -24,6 +25,23 @@ public:
     // fails or finds nothing ("找不到要修改的记录") the showing ends with Cancel.
     bool LoadRecordOrClose(const QString &sql, const QString &failureMessage);
 
+    // Keys. Enter on a focused button presses that button; Enter in a field
+    // presses only a button made default on purpose (no push button becomes
+    // default by itself), and Esc cancels. A data-entry window instead moves
+    // Enter on to the next input and keeps its typing on Esc; a small dialog
+    // may name the action Enter runs from any field.
+    void SetDataEntry(bool on) { dataEntry_ = on; }
+    void SetEnterAction(QAction *action) { enterAction_ = action; }
+    // The next input after from in the tab order; buttons are passed over
+    // (Enter presses a button only when the button has the focus).
+    QWidget *NextInput(QWidget *from) const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     bool closeRequested_ = false;
+    bool dataEntry_ = false;
+    QAction *enterAction_ = nullptr;
 };

@@ -69,8 +69,8 @@ TFormLogin::TFormLogin(QWidget *parent) : TForm(parent)
 
     Login = SpeedButton(this, QStringLiteral("Login"), ActionLogin, QRect(150, 356, 90, 28));
     Close = SpeedButton(this, QStringLiteral("Close"), ActionClose, QRect(256, 356, 90, 28));
-    // Enter in the password box logs in, as the Login button would.
-    connect(Edit1, &QLineEdit::returnPressed, ActionLogin, &QAction::trigger);
+    // Enter logs in from either field; Esc closes, as 关闭 would.
+    SetEnterAction(ActionLogin);
 
     FormCreate();
 }

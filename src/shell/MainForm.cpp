@@ -8,6 +8,7 @@
 #include "reports/DataCentrePage.h"
 #include "shell/Artwork.h"
 #include "shell/Clock.h"
+#include "shell/DatePicker.h"
 #include "shell/Dialogs.h"
 #include "shell/LoginForm.h"
 #include "shell/PublicFunction.h"
@@ -23,7 +24,6 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDateEdit>
 #include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -101,14 +101,12 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent)
     Label2->setGeometry(8, 88, 81, 18);
     Label2->setAlignment(Qt::AlignCenter);
 
-    DateTimePicker1 = new QDateEdit(Panel1);
+    DateTimePicker1 = new TDatePicker(Panel1);
     DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
     DateTimePicker1->setGeometry(2, 108, 93, 24);
     // The whole date must show in the narrow bar.
     DateTimePicker1->setStyleSheet(QStringLiteral("QDateEdit { font-size: 12px; padding-left: 1px; } "
                                                   "QDateEdit::drop-down { width: 14px; }"));
-    DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy-M-d"));
-    DateTimePicker1->setCalendarPopup(true);
     DateTimePicker1->setDateRange(QDate(1980, 1, 1), QDate(2199, 12, 31));
 
     BitBtn1 = new QPushButton(Panel1);

@@ -39,10 +39,11 @@ TFormBooksAudit::TFormBooksAudit(QWidget *parent) : TForm(parent)
     Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grid->verticalHeader()->hide();
-    const int widths[] = {150, 100, 90, 120};
+    const int widths[] = {140, 100, 90, 120};
     for (int c = 0; c < 4; ++c)
         Grid->setColumnWidth(c, widths[c]);
     Grid->horizontalHeader()->setStretchLastSection(true);
+    Grid->setWordWrap(true);   // long explanations take two lines rather than being cut
 
     auto button = [this](const QString &name, const QString &text, int x) {
         auto *b = new QPushButton(text, this);
@@ -97,6 +98,7 @@ void TFormBooksAudit::ShowFindings()
             item->setToolTip(lines[r][c]);
             Grid->setItem(r, c, item);
         }
+    Grid->resizeRowsToContents();
     RepairButton->setVisible(!audit_.SettingsBehind().isEmpty());
     PrintButton->setEnabled(!lines.isEmpty());
     ExportButton->setEnabled(!lines.isEmpty());

@@ -28,6 +28,11 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "kestrova-assets: cannot write %s\n", qPrintable(res));
         return 1;
     }
+    // The icon the desktop entry shows.
+    if (!Artwork::AppIcon(256).save(out.filePath(QStringLiteral("Kestrova.png")), "PNG")) {
+        std::fprintf(stderr, "kestrova-assets: cannot write the program icon\n");
+        return 1;
+    }
     QFile stamp(QDir(res).filePath(QStringLiteral(".stamp")));
     if (!stamp.open(QIODevice::WriteOnly))
         return 1;

@@ -68,6 +68,9 @@ private slots:
     void quoteFollowsTheCustomerBox();
     void unusableLastNumberIsReported();
     void sizeCellsTakeDigitsOnly();
+    void enterMovesOnAndNeverPicks_data();
+    void enterMovesOnAndNeverPicks();
+    void tabLeavesTheDateInOnePress();
     void lockUnlockChangeDelete();
     void loadKeepsStoredPricesAndDeletedProducts();
     void picker();
@@ -453,6 +456,74 @@ void TestBuySell::sizeCellsTakeDigitsOnly()
     });
 }
 
+void TestBuySell::enterMovesOnAndNeverPicks_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("customer") << "ComboBox5" << "DateTimePicker1";
+    QTest::newRow("date") << "DateTimePicker1" << "BillSerial";
+    QTest::newRow("bill number") << "BillSerial" << "GridA1";
+    QTest::newRow("product number") << "GridA1" << "GridA2";
+    QTest::newRow("specification") << "GridA3" << "GridA4";
+    QTest::newRow("size 44#") << "GridA13" << "GridA15";
+    QTest::newRow("price") << "GridA15" << "GridB1";
+    QTest::newRow("last price") << "GridF15" << "Edit3";
+    QTest::newRow("remark") << "Edit3" << "CheckBox1";
+    QTest::newRow("paid tick") << "CheckBox1" << "Edit1";
+    QTest::newRow("paid amount") << "Edit1" << "ComboBox1";
+    QTest::newRow("account") << "ComboBox1" << "ComboBox2";
+    QTest::newRow("voucher") << "ComboBox4" << "ComboBox5";   // buttons are pressed, not walked through
+}
+
+void TestBuySell::enterMovesOnAndNeverPicks()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    TestEnv env;
+    env.StartAsFinance();
+    env.AddAccount("现金");
+    env.AddProduct("皮鞋", "A1", 10, "P1");
+    env.Exec("Insert Into Parameter (ParameterType, ParameterValue) Values (1, '货款'), (2, '现金'), (3, '收据')");
+    NewBillFromChooser(env, true, [&] {
+        E()->show();
+        QVERIFY(QTest::qWaitForWindowActive(E()));
+        E()->CheckBox1->setChecked(true);
+        E()->Edit3->setText("备注");
+        QWidget *start = E()->findChild<QWidget *>(from);
+        QWidget *next = E()->findChild<QWidget *>(to);
+        QVERIFY(start && next);
+        start->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(env.script.modals, (QStringList{"FormBill", "FormBuySell"}));   // no picker, no prompt
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY2(focus == next || next->isAncestorOf(focus), qPrintable(focus ? focus->objectName() : QString("none")));
+        QVERIFY(E()->isVisible());   // nothing was saved or closed
+        E()->hide();
+    });
+    QVERIFY(env.script.messages.isEmpty());
+}
+
+void TestBuySell::tabLeavesTheDateInOnePress()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    NewBillFromChooser(env, true, [] {
+        E()->show();
+        QVERIFY(QTest::qWaitForWindowActive(E()));
+        E()->DateTimePicker1->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), E()->BillSerial);
+        // What is typed next goes to the number, and the date stays.
+        QTest::keyClicks(QApplication::focusWidget(), "5");
+        QCOMPARE(E()->DateTimePicker1->date(), Today);
+        QCOMPARE(E()->BillSerial->text(), QStringLiteral("5"));
+        E()->DateTimePicker1->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), E()->ComboBox5);
+        E()->hide();
+    });
+}
+
 void TestBuySell::lockUnlockChangeDelete()
 {
     TestEnv env;
@@ -481,15 +552,31 @@ void TestBuySell::lockUnlockChangeDelete()
         QVERIFY(E()->PrintBill->isVisibleTo(E()));
         QCOMPARE(E()->Lines->GridTotal->text(), QStringLiteral("60"));
         QCOMPARE(Cell(0, 14)->text(), QStringLiteral("6"));
+        // Locked, it looks it: nothing takes typing, no list or picker opens.
+        const QList<QLineEdit *> typed{E()->Edit3, E()->BillSerial, Cell(0, 1), Cell(0, 2), Cell(0, 4), Cell(0, 15)};
+        const QList<QWidget *> lists{E()->ComboBox5, E()->CheckBox1, E()->Lines->GridButton[0]};
+        auto locked = [&](bool on) {
+            QCOMPARE(E()->LockMark->isVisibleTo(E()), on);
+            QCOMPARE(E()->DateTimePicker1->isReadOnly(), on);
+            for (QLineEdit *edit : typed)
+                QCOMPARE(edit->isReadOnly(), on);
+            for (QWidget *w : lists)
+                QCOMPARE(w->isEnabled(), !on);
+        };
+        locked(true);
+        QTest::keyClicks(Cell(0, 4), "9");
+        QCOMPARE(Cell(0, 4)->text(), QStringLiteral("6"));
         env.GivePassword("wrong");
         E()->SpeedButton4->click();
         QVERIFY(!E()->BitBtn1->isVisibleTo(E()));
         QVERIFY(!E()->FChanged);
+        locked(true);
         env.GivePassword();
         E()->SpeedButton4->click();
         QVERIFY(E()->BitBtn1->isVisibleTo(E()));
         QVERIFY(E()->BitBtn3->isVisibleTo(E()));
         QVERIFY(E()->FChanged);
+        locked(false);
         E()->ComboBox5->setEditText("乙");
         Cell(0, 4)->setText("2");
         TypeLine(1, "P1", {{5, "1"}});

@@ -67,7 +67,7 @@ void TestBooksAudit::plantedFault_data()
     QTest::newRow("missing account") << "Update Bill Set BillAccount = 55 Where BillIndex = %1"
                                      << "帐户不存在" << "已不存在的帐户55" << true;
     QTest::newRow("customer not on the list") << "Update Bill Set BillUser = '已删客户' Where BillIndex = %1"
-                                              << "客户不在客户表中（提示）" << "“已删客户”不在客户表中" << true;
+                                              << "客户已不在（提示）" << "“已删客户”不在客户表中" << true;
     QTest::newRow("number used twice") << "Insert Into Bill (BillKind, BillSerial, BillCreateTime, BillAccount) Values ('出货单', 'XS10001', '2024-03-16', 1);"
                                           + QString("Insert Into Store (StoreBill, StoreProduct, StoreNumber) Select Max(BillIndex), 0, 0 From Bill;").repeated(6)
                                        << "单据编号重复" << "出货单编号“XS10001”用了2次" << true;
@@ -158,7 +158,7 @@ void TestBooksAudit::findingsWindow()
         FormBooksAudit->CloseButton->click();
     });
     FormMain->TabSheet6->ActionBooksAudit->trigger();
-    QCOMPARE(summary, QStringLiteral("发现 2 处问题。金额不符：1；客户不在客户表中（提示）：1；编号设置落后：1"));
+    QCOMPARE(summary, QStringLiteral("发现 2 处问题。金额不符：1；客户已不在（提示）：1；编号设置落后：1"));
     QCOMPARE(rows, 3);
     QVERIFY(repairOffered);
     QFile csv(env.script.saveFile);

@@ -1,4 +1,5 @@
 // Login roles, re-login, and the settings page's password changes.
+#include "shell/AskForm.h"
 #include "shell/LoginForm.h"
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
@@ -13,6 +14,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QAction>
+#include <QApplication>
 
 namespace {
 QList<int> VisibleTabs()
@@ -52,6 +54,9 @@ private slots:
     void userPowerPreselects_data();
     void userPowerPreselects();
     void reloginAsksForThePasswordAgain();
+    void keysInSmallDialogs_data();
+    void keysInSmallDialogs();
+    void loginSitsOverTheMainWindow();
     void settingsRoleComboReloads();
     void changeLoginPassword_data();
     void changeLoginPassword();
@@ -290,6 +295,56 @@ void TestLogin::changeWithMissingRow()
     page->Button11->click();
     QCOMPARE(env.script.messages, (QStringList{"该用户密码已被删除", "该密码已被删除"}));
     QCOMPARE(env.Scalar("Select count(*) From Power").toInt(), 1);
+}
+
+void TestLogin::keysInSmallDialogs_data()
+{
+    QTest::addColumn<bool>("login");    // the login dialog, else the password prompt
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("login: Enter in the password") << true << "Edit1" << int(Qt::Key_Return) << true;
+    QTest::newRow("login: Enter in the role") << true << "ComboBox1" << int(Qt::Key_Return) << true;
+    QTest::newRow("login: Esc") << true << "Edit1" << int(Qt::Key_Escape) << false;
+    QTest::newRow("prompt: Enter") << false << "Edit1" << int(Qt::Key_Return) << true;
+    QTest::newRow("prompt: keypad Enter") << false << "Edit1" << int(Qt::Key_Enter) << true;
+    QTest::newRow("prompt: Esc") << false << "Edit1" << int(Qt::Key_Escape) << false;
+}
+
+void TestLogin::keysInSmallDialogs()
+{
+    QFETCH(bool, login);
+    QFETCH(QString, field);
+    QFETCH(int, key);
+    QFETCH(bool, accepted);
+    TestEnv env;
+    env.MarkRegistered();
+    env.script.Then([&](QDialog *d) {
+        d->show();
+        QVERIFY(QTest::qWaitForWindowActive(d));
+        d->findChild<QLineEdit *>("Edit1")->setText(login ? "8888" : "6666");
+        d->findChild<QWidget *>(field)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QCOMPARE(d->isVisible(), false);
+    });
+    const bool result = login ? FormMain->FormShow() : ShareDataModule->AskModifyPassword();
+    QCOMPARE(result, accepted);
+    QVERIFY(env.script.messages.isEmpty());
+}
+
+void TestLogin::loginSitsOverTheMainWindow()
+{
+    TestEnv env;
+    env.MarkRegistered();
+    FormMain->move(140, 90);
+    QPoint centre;
+    env.script.Then([&](QDialog *d) {
+        centre = d->frameGeometry().center();
+        FormLogin->ActionClose->trigger();
+    });
+    QCOMPARE(FormMain->CheckLogin(), int(LoginCancelled));
+    QVERIFY2((centre - FormMain->frameGeometry().center()).manhattanLength() <= 2,
+             qPrintable(QString("%1,%2").arg(centre.x()).arg(centre.y())));
 }
 
 QTEST_MAIN(TestLogin)

@@ -1,0 +1,41 @@
+#!/bin/sh
+# `make install` into a temporary program folder (a name with a space and
+# Chinese) and a temporary home: the desktop entry's Exec is the installed
+# program, the icon is where the menu looks, and the user's books and settings
+# already in the folder stay exactly as they were.
+# Usage: tst_install.sh <source folder> <build folder>
+set -eu
+src=$1
+build=$2
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+prog="$tmp/我的 进销存"
+home="$tmp/home"
+mkdir -p "$prog" "$home"
+printf 'the user books' > "$prog/Kestrova.mdb"
+printf '[Kestrova]\nUserPower=管理员\n' > "$prog/Kestrova.ini"
+cp "$prog/Kestrova.mdb" "$tmp/books.before"
+cp "$prog/Kestrova.ini" "$tmp/ini.before"
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+# PACKAGES empty: a test never installs packages.
+env -u XDG_DATA_HOME -u MAKEFLAGS -u MAKELEVEL HOME="$home" \
+  make -s -C "$src" install PROGRAM_DIR="$prog" BUILD_DIR="$build" PACKAGES= >"$tmp/log" 2>&1 \
+  || { cat "$tmp/log"; fail "make install"; }
+
+entry="$home/.local/share/applications/kestrova.desktop"
+[ -f "$entry" ] || fail "no desktop entry at $entry"
+exec_line=$(grep '^Exec=' "$entry")
+[ "$exec_line" = "Exec=\"$prog/Kestrova\"" ] || fail "Exec is <$exec_line>, not the installed program"
+[ -x "$prog/Kestrova" ] || fail "the installed program is not executable"
+cmp -s "$prog/Kestrova" "$build/Kestrova" || fail "the installed program is not the one built"
+grep -q '^Name=Mirelo进销存$' "$entry" || fail "the entry is not named Mirelo进销存"
+grep -q '^Icon=kestrova$' "$entry" || fail "the entry names no icon"
+icon="$home/.local/share/icons/hicolor/256x256/apps/kestrova.png"
+[ -s "$icon" ] || fail "no icon at $icon"
+[ "$(head -c 4 "$icon" | tail -c 3)" = "PNG" ] || fail "the icon is no PNG"
+cmp -s "$prog/Kestrova.mdb" "$tmp/books.before" || fail "the user's Kestrova.mdb was changed"
+cmp -s "$prog/Kestrova.ini" "$tmp/ini.before" || fail "the user's Kestrova.ini was changed"
+[ -f "$prog/Res/Blue+.ico" ] || fail "Res/ was not laid out"
+echo "PASS"
