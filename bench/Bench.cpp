@@ -1,16 +1,28 @@
 #include "Bench.h"
 
+#include "HandWrittenReports.h"
 #include "HandWrittenSql.h"
+#include "bills/BillPrint.h"
 #include "bills/BuySellForm.h"
 #include "bills/LineGrid.h"
 #include "cards/AccountPage.h"
 #include "cards/BillPage.h"
 #include "cards/CustomerPage.h"
 #include "cards/StorePage.h"
+#include "db/BooksAudit.h"
+#include "grid/FooterGrid.h"
+#include "grid/GridModel.h"
+#include "reportengine/Report.h"
+#include "reports/BillSearch.h"
+#include "reports/DataCentrePage.h"
+#include "reports/MonthlyReports.h"
+#include "reports/ReportRows.h"
+#include "reports/SizeStockList.h"
 #include "shell/Clock.h"
 #include "shell/Forms.h"
 #include "shell/LoginForm.h"
 #include "shell/MainForm.h"
+#include "shell/MonthSpan.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
@@ -26,6 +38,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSqlQuery>
+#include <QSqlRecord>
+#include <algorithm>
 
 namespace {
 template <class Work>
@@ -59,8 +73,8 @@ QVariantList Column(QSqlQuery q)
 const QString ColdConnection = QStringLiteral("bench-cold");
 } // namespace
 
-TBench::TBench(const QString &shop, const QString &res, const QDate &day, int runs)
-    : shop_(shop), res_(res), day_(day), runs_(runs), folder_(QDir(shop).absoluteFilePath(QStringLiteral("../bench-run-XXXXXX")))
+TBench::TBench(const QString &shop, const QString &res, const QString &frf, const QDate &day, int runs)
+    : shop_(shop), res_(res), frf_(frf), day_(day), runs_(runs), folder_(QDir(shop).absoluteFilePath(QStringLiteral("../bench-run-XXXXXX")))
 {
 }
 
@@ -82,12 +96,20 @@ bool TBench::LayOut(QString &error)
     }
     for (const QString &name : QDir(res_).entryList(QDir::Files))
         QFile::copy(res_ + QLatin1Char('/') + name, dir.filePath(QStringLiteral("Res/") + name));
+    dir.mkpath(QStringLiteral("Frf"));
+    for (const QString &name : QDir(frf_).entryList({QStringLiteral("*.frf")}, QDir::Files))
+        if (!QFile::copy(frf_ + QLatin1Char('/') + name, dir.filePath(QStringLiteral("Frf/") + name))) {
+            error = QStringLiteral("cannot copy the report template %1").arg(name);
+            return false;
+        }
     // Registered already, so start-up goes straight to the login.
     WriteIniValue(QStringLiteral("数据库内容"), QStringLiteral("ODBC"), QStringLiteral("1"), dir.filePath(QStringLiteral("Kestrova.ini")));
     return true;
 }
 
 THandWrittenSql TBench::Hand() const { return THandWrittenSql(ShareDataModule->Connection(), day_); }
+
+THandWrittenReports TBench::HandReports() const { return THandWrittenReports(ShareDataModule->Connection(), day_); }
 
 TBench::Times TBench::Measure(const Timed &program, const Timed &hand)
 {
@@ -233,7 +255,7 @@ TBench::Times TBench::OpenGoodsBill()
     const Times times = Measure(
         [&] {
             const auto &[index, kind] = bills[nextProgram++ % bills.size()];
-            FormBuySell->FBillMode = kind == QLatin1String("出货单") ? 1 : 3;
+            FormBuySell->FBillMode = kind == QStringLiteral("出货单") ? 1 : 3;
             FormBuySell->FBillIndex = index;
             FormBuySell->FChanged = false;
             FormBuySell->FCustomerLocked = false;
@@ -253,7 +275,7 @@ TBench::Times TBench::OpenGoodsBill()
         },
         [&] {
             const auto &[index, kind] = bills[nextHand++ % bills.size()];
-            const bool sales = kind == QLatin1String("出货单");
+            const bool sales = kind == QStringLiteral("出货单");
             return Elapsed([&] { hand.OpenGoodsBill(index, sales); });
         });
     if (withLines != times.program.size() + 1)
@@ -357,6 +379,206 @@ TBench::Times TBench::SaveGoodsBill(int customer, const QVariantList &serials)
     return times;
 }
 
+void TBench::Agree(const QString &operation, QStringList program, QStringList hand, bool sorted)
+{
+    if (sorted) {
+        std::sort(program.begin(), program.end());
+        std::sort(hand.begin(), hand.end());
+    }
+    if (program.isEmpty())
+        faults_ << operation + QStringLiteral(": nothing to compare");
+    else if (program == hand)
+        agreed_ << operation;
+    else {
+        qsizetype at = 0;
+        while (at < program.size() && at < hand.size() && program[at] == hand[at])
+            ++at;
+        faults_ << QStringLiteral("%1: the program gives %2 rows, the hand-written SQL %3; first difference: \"%4\" against \"%5\"")
+                       .arg(operation)
+                       .arg(program.size())
+                       .arg(hand.size())
+                       .arg(program.value(at), hand.value(at));
+    }
+}
+
+QStringList TBench::Rows(const QStringList &sqls)
+{
+    QStringList rows;
+    for (const QString &sql : sqls) {
+        QSqlQuery q(ShareDataModule->Connection());
+        q.setForwardOnly(true);
+        q.exec(sql);
+        while (q.next()) {
+            QStringList cells;
+            for (int i = 0; i < q.record().count(); ++i)
+                cells << q.value(i).toString();
+            rows << cells.join(QLatin1Char('|'));
+        }
+    }
+    return rows;
+}
+
+void TBench::BlankPrintTables()
+{
+    QSqlQuery q(ShareDataModule->Connection());
+    QStringList grid;
+    for (const QString &column : {QStringLiteral("GridSerial"), QStringLiteral("GridName"), QStringLiteral("GridType"),
+                                  QStringLiteral("GridNumber"), QStringLiteral("GridPrice"), QStringLiteral("GridSum")})
+        grid << column + QStringLiteral(" = ''");
+    QStringList report{QStringLiteral("ReportEnable = 0")};
+    for (int k = 1; k <= 10; ++k)
+        grid << QStringLiteral("GridNum%1 = ''").arg(k);
+    for (int k = 1; k <= TReportRows::CellCount; ++k)
+        report << QStringLiteral("ReportGrid%1 = ''").arg(k);
+    for (const QString &sql : {QStringLiteral("Update PrintGrid Set ") + grid.join(QStringLiteral(", ")),
+                               QStringLiteral("Update PrintReport Set ") + report.join(QStringLiteral(", ")),
+                               QStringLiteral("Update PrintBigFont Set BigFontValue = ''"), QStringLiteral("Update PrintList Set ListValue = ''")})
+        if (!q.exec(sql))
+            faults_ << QStringLiteral("cannot blank the print tables");
+}
+
+TBench::Times TBench::MonthlyReport(const QString &operation, const std::function<bool(TReportRows &)> &program,
+                                    const std::function<void(THandWrittenReports &, TReportRows &)> &hand)
+{
+    const QString title = MonthSpan(day_).Title();
+    auto runProgram = [&] {
+        TReportRows rows;
+        bool written = false;
+        const double ms = Elapsed([&] { written = program(rows) && rows.Count() > 0 && rows.Write(title); });
+        if (!written)
+            faults_ << operation + QStringLiteral(": no rows written");
+        return ms;
+    };
+    auto runHand = [&] {
+        THandWrittenReports reports = HandReports();
+        TReportRows rows;
+        return Elapsed([&] {
+            hand(reports, rows);
+            reports.WriteReportRows(rows, title);
+        });
+    };
+    const Times times = Measure(runProgram, runHand);
+    // What the report would print: the enabled rows and the title.
+    const QStringList printed = {QStringLiteral("Select ReportGrid1, ReportGrid2, ReportGrid3, ReportGrid4, ReportGrid5, ReportGrid6, "
+                                                "ReportGrid7, ReportGrid8, ReportGrid9 From PrintReport Where ReportEnable <> 0 "
+                                                "Order By ReportIndex"),
+                                 QStringLiteral("Select ListValue From PrintList Where ListIndex = 1")};
+    BlankPrintTables();
+    runProgram();
+    const QStringList fromProgram = Rows(printed);
+    BlankPrintTables();
+    runHand();
+    Agree(operation, fromProgram, Rows(printed), true);
+    return times;
+}
+
+TBench::Times TBench::PrintBill()
+{
+    // The two latest sales bills with all six lines used, taken in turn, so every print changes the print tables.
+    const QVariantList bills = Column(QSqlQuery(QStringLiteral("Select BillIndex From Bill Where BillKind = '出货单' And "
+                                                               "(Select Count(*) From Store Where StoreBill = BillIndex And StoreProduct <> 0) = 6 "
+                                                               "Order By BillIndex Desc Limit 2"),
+                                                ShareDataModule->Connection()));
+    THandWrittenReports hand = HandReports();
+    // In the bill's editor, what the print button does up to the preview.
+    auto print = [&](int bill) {
+        FormBuySell->FBillMode = 1;
+        FormBuySell->FBillIndex = bill;
+        FormBuySell->FChanged = false;
+        FormBuySell->FCustomerLocked = false;
+        double ms = 0;
+        script_.Then([&](QDialog *d) {
+            bool prepared = false;
+            ms = Elapsed([&] {
+                prepared = TBillPrint::Prepare(bill, FormBuySell->ADOQuery1, FormBuySell->ADOQueryGrid, FormBuySell->ADOQueryBigFont,
+                                               *FormBuySell->frReport1);
+            });
+            if (!prepared || FormBuySell->frReport1->PageCount() == 0)
+                faults_ << QStringLiteral("the bill print prepared no page");
+            d->reject();
+        });
+        Dialogs::ShowModal(FormBuySell);
+        return ms;
+    };
+    int nextProgram = 0;
+    int nextHand = 0;
+    const Times times = Measure([&] { return print(bills[nextProgram++ % bills.size()].toInt()); },
+                                [&] { return Elapsed([&] { hand.BillPrint(bills[nextHand++ % bills.size()].toInt()); }); });
+    const QStringList printed = {QStringLiteral("Select * From PrintGrid Order By GridIndex"),
+                                 QStringLiteral("Select * From PrintBigFont"), QStringLiteral("Select * From PrintList")};
+    BlankPrintTables();
+    print(bills[0].toInt());
+    const QStringList fromProgram = Rows(printed);
+    BlankPrintTables();
+    hand.BillPrint(bills[0].toInt());
+    Agree(QStringLiteral("bill print"), fromProgram, Rows(printed));
+    return times;
+}
+
+TBench::Times TBench::SizeStockList()
+{
+    // Every product, in the order the stock page lists them unfiltered.
+    const QString products = QStringLiteral("Select * From Product Where (ProductIndex > 1) Order By ProductName");
+    TReportDataSet rows;
+    THandWrittenReports hand = HandReports();
+    QList<QStringList> handRows;
+    const Times times = Measure(
+        [&] {
+            bool ok = false;
+            const double ms = Elapsed([&] { ok = ::SizeStockList(products, day_, rows); });
+            if (!ok)
+                faults_ << QStringLiteral("the size stock list failed");
+            return ms;
+        },
+        [&] { return Elapsed([&] { handRows = hand.SizeStock(); }); });
+    QStringList fromProgram, fromHand;
+    for (int r = 0; r < rows.RowCount(); ++r) {
+        QStringList cells;
+        for (const QString &column : rows.Columns())
+            cells << rows.Value(r, column);
+        fromProgram << cells.join(QLatin1Char('|'));
+    }
+    for (const QStringList &cells : std::as_const(handRows))
+        fromHand << cells.join(QLatin1Char('|'));
+    // Products of one name may come in either order.
+    Agree(QStringLiteral("size stock list"), fromProgram, fromHand, true);
+    return times;
+}
+
+TBench::Times TBench::Search(const QString &operation, const QDate &from, const QDate &to)
+{
+    TBillSearch search;
+    search.from = from;
+    search.to = to;
+    const QString sql = search.Sql();
+    TDataCentrePage *page = FormMain->TabSheet4;
+    THandWrittenReports hand = HandReports();
+    QStringList footers;
+    const Times times = Measure([&] { return Elapsed([&] { page->FillReportGrid(sql); }); },
+                                [&] { return Elapsed([&] { footers = hand.Search(from, to); }); });
+    const TGridModel *model = page->DBGridEh1->Model();
+    Agree(operation, {model->FooterText(0), model->FooterText(5)}, footers);
+    // Later refreshes should not run the search again.
+    page->ReportSql.clear();
+    return times;
+}
+
+TBench::Times TBench::BooksCheck()
+{
+    TBooksAudit audit;
+    const Times times = Measure([&] {
+        bool ran = false;
+        const double ms = Elapsed([&] { ran = audit.Run(); });
+        if (!ran)
+            faults_ << QStringLiteral("the books check failed");
+        return ms;
+    });
+    // The generated books and the bills the benchmark saved are sound.
+    if (!audit.Findings().isEmpty())
+        faults_ << QStringLiteral("the books check found: ") + audit.Summary();
+    return times;
+}
+
 bool TBench::Run(TResultTable &table, QString &notes)
 {
     QString error;
@@ -432,6 +654,53 @@ bool TBench::Run(TResultTable &table, QString &notes)
     // Saves come last: they add bills to the copy.
     const Times save = SaveGoodsBill(customer, serials);
     Clean(QStringLiteral("save a goods bill"), {QStringLiteral("单据新增成功")});
+
+    // The monthly reports of the working month; the statement of the customer with the most goods bills in it.
+    const MonthSpan month(day_);
+    QSqlQuery busiest(ShareDataModule->Connection());
+    busiest.prepare(QStringLiteral("Select CustomerIndex From Customer Join Bill On BillUser = CustomerName "
+                                   "Where BillKind In ('出货单', '进货单') And BillCreateTime Between ? And ? "
+                                   "Group By CustomerIndex Order By Count(*) Desc, CustomerIndex Limit 1"));
+    busiest.addBindValue(month.first.toString(Qt::ISODate));
+    busiest.addBindValue(month.last.toString(Qt::ISODate));
+    busiest.exec();
+    const int busy = busiest.next() ? busiest.value(0).toInt() : 0;
+    busiest.finish();
+    struct Report {
+        QString name;
+        std::function<bool(TReportRows &)> program;
+        std::function<void(THandWrittenReports &, TReportRows &)> hand;
+        Times times;
+    } reports[4] = {
+        {QStringLiteral("customer statement, busiest customer"),
+         [&](TReportRows &rows) { return MonthlyReports::CustomerStatement(busy, day_, rows); },
+         [&](THandWrittenReports &hand, TReportRows &rows) { hand.CustomerStatement(busy, rows); }, {}},
+        {QStringLiteral("all-customer summary, every region"),
+         [&](TReportRows &rows) { return MonthlyReports::CustomerSummary(QStringLiteral("所有"), day_, rows); },
+         [](THandWrittenReports &hand, TReportRows &rows) { hand.CustomerSummary(rows); }, {}},
+        {QStringLiteral("product summary"), [&](TReportRows &rows) { return MonthlyReports::ProductSummary(day_, rows); },
+         [](THandWrittenReports &hand, TReportRows &rows) { hand.ProductSummary(rows); }, {}},
+        {QStringLiteral("account summary"), [&](TReportRows &rows) { return MonthlyReports::AccountSummary(day_, rows); },
+         [](THandWrittenReports &hand, TReportRows &rows) { hand.AccountSummary(rows); }, {}}};
+    for (Report &report : reports) {
+        report.times = MonthlyReport(report.name, report.program, report.hand);
+        Clean(report.name);
+    }
+    const Times print = PrintBill();
+    Clean(QStringLiteral("bill print"));
+    const Times sizes = SizeStockList();
+    Clean(QStringLiteral("size stock list"));
+    QSqlQuery span(QStringLiteral("Select Min(BillCreateTime) From Bill Where BillIndex > 1"), ShareDataModule->Connection());
+    const QDate firstBill = span.next() ? QDate::fromString(span.value(0).toString(), Qt::ISODate) : day_;
+    span.finish();
+    const int years = qRound(double(firstBill.daysTo(day_)) / 365.25);
+    const QString allYears = QStringLiteral("data centre search, all %1 years").arg(years);
+    const Times searchYears = Search(allYears, firstBill, day_);
+    Clean(allYears);
+    const Times searchMonth = Search(QStringLiteral("data centre search, one month"), month.first, month.last);
+    Clean(QStringLiteral("month search"));
+    const Times books = BooksCheck();
+    Clean(QStringLiteral("books check"));
     DestroyForms();
 
     table.AddTimes(QStringLiteral("general refresh (five card pages)"), refresh.program, refresh.hand);
@@ -441,8 +710,31 @@ bool TBench::Run(TResultTable &table, QString &notes)
     table.AddTimes(QStringLiteral("open a goods bill in its editor"), open.program, open.hand);
     table.AddTimes(QStringLiteral("save a new goods bill, three lines"), save.program, save.hand);
     table.AddTimes(QStringLiteral("one keystroke in a line's number cell"), keystroke.program, keystroke.hand);
+    for (const Report &report : reports)
+        table.AddTimes(report.name, report.times.program, report.times.hand);
+    table.AddTimes(QStringLiteral("bill print up to the prepared pages"), print.program, print.hand);
+    table.AddTimes(QStringLiteral("size stock list, all products"), sizes.program, sizes.hand);
+    table.AddTimes(allYears, searchYears.program, searchYears.hand);
+    table.AddTimes(QStringLiteral("data centre search, one month"), searchMonth.program, searchMonth.hand);
+    table.AddTimes(QStringLiteral("books check"), books.program, books.hand);
     table.AddTimes(QStringLiteral("start-up to the login dialog"), startUp.program, {});
     table.AddMemory(QStringLiteral("resident memory after a refresh"), resident);
+    notes += QStringLiteral("\nResults equal to the hand-written SQL's: %1.").arg(agreed_.join(QStringLiteral("; ")));
+    struct Target {
+        QString operation;
+        const Times &times;
+        double ms;
+    };
+    QStringList targets;
+    for (const Target &t : {Target{QStringLiteral("all-customer summary"), reports[1].times, 1000},
+                            Target{QStringLiteral("search of all years"), searchYears, 200},
+                            Target{QStringLiteral("month's search"), searchMonth, 20},
+                            Target{QStringLiteral("size stock list"), sizes, 1000}, Target{QStringLiteral("books check"), books, 5000}}) {
+        const double median = TResultTable::Median(t.times.program);
+        targets << QStringLiteral("%1 under %2 ms: %3").arg(t.operation).arg(t.ms).arg(median < t.ms ? QStringLiteral("met")
+                                                                                                     : QStringLiteral("MISSED"));
+    }
+    notes += QStringLiteral("\nTargets: ") + targets.join(QStringLiteral("; ")) + QLatin1Char('.');
     if (!faults_.isEmpty())
         notes += QStringLiteral("\nFaults:\n  ") + faults_.join(QStringLiteral("\n  "));
     return faults_.isEmpty();

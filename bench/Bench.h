@@ -11,17 +11,19 @@
 #include <QTemporaryDir>
 #include <functional>
 
+class THandWrittenReports;
 class THandWrittenSql;
+class TReportRows;
 
 class TBench {
 public:
-    // shop: the folder of the generated Kestrova.mdb; res: the program's Res/ pictures.
     static constexpr int KeystrokesPerRun = 20;
     // An operation whose warm-up takes less gets QuickRunsFactor times the runs.
     static constexpr double QuickMs = 50;
     static constexpr int QuickRunsFactor = 3;
 
-    TBench(const QString &shop, const QString &res, const QDate &day, int runs);
+    // shop: the folder of the generated Kestrova.mdb; res: the program's Res/ pictures; frf: its report templates.
+    TBench(const QString &shop, const QString &res, const QString &frf, const QDate &day, int runs);
     ~TBench();
 
     // False when the program folder cannot be laid out or an operation went wrong.
@@ -37,6 +39,7 @@ private:
     // A warm-up of each side, then runs taking turns.
     Times Measure(const Timed &program, const Timed &hand = nullptr);
     THandWrittenSql Hand() const;
+    THandWrittenReports HandReports() const;
     // Arms the next login dialog to accept the finance supervisor.
     void AcceptNextLogin();
     // The script has no modal left unanswered and the program showed no message beyond the expected ones.
@@ -49,12 +52,28 @@ private:
     Times SaveGoodsBill(int customer, const QVariantList &serials);
     QStringList ShownFigures(int page) const;
     QString CheckFigures();
+    // Records whether both sides gave the same rows; sorted first when rows of
+    // equal sort keys may come in either order.
+    void Agree(const QString &operation, QStringList program, QStringList hand, bool sorted = false);
+    // What the statements read, one text a row.
+    static QStringList Rows(const QStringList &sqls);
+    // Empties the print tables, so a side that wrote nothing cannot pass for the other.
+    void BlankPrintTables();
+
+    Times MonthlyReport(const QString &operation, const std::function<bool(TReportRows &)> &program,
+                        const std::function<void(THandWrittenReports &, TReportRows &)> &hand);
+    Times PrintBill();
+    Times SizeStockList();
+    Times Search(const QString &operation, const QDate &from, const QDate &to);
+    Times BooksCheck();
 
     QString shop_;
     QString res_;
+    QString frf_;
     QDate day_;
     int runs_;
     QTemporaryDir folder_;
     DialogScript script_;
     QStringList faults_;
+    QStringList agreed_;   // operations whose results were found equal
 };

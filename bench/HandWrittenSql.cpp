@@ -10,8 +10,7 @@
 #include <QSqlRecord>
 #include <QVariant>
 
-namespace {
-QSqlQuery Run(QSqlDatabase &db, const QString &sql, const QVariantList &values = {})
+QSqlQuery THandWrittenSql::Run(QSqlDatabase &db, const QString &sql, const QVariantList &values)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -24,12 +23,13 @@ QSqlQuery Run(QSqlDatabase &db, const QString &sql, const QVariantList &values =
     return q;
 }
 
+namespace {
 QString Iso(const QDate &date) { return date.toString(Qt::ISODate); }
 
 // The day's or the month's bills of two kinds, largest first, as the bill pages list them.
 QStringList BillList(QSqlDatabase &db, const QDate &day, const QString &kinds, const QString &amount, bool withPaid)
 {
-    QSqlQuery q = Run(db, QStringLiteral("Select BillIndex, BillUser, BillKind, BillSum, BillMoney From Bill "
+    QSqlQuery q = THandWrittenSql::Run(db, QStringLiteral("Select BillIndex, BillUser, BillKind, BillSum, BillMoney From Bill "
                                          "Where BillIndex > 1 And BillKind In (%1) And BillCreateTime = ? Order By %2 Desc")
                               .arg(kinds, amount),
                       {Iso(day)});

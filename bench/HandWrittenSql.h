@@ -7,8 +7,10 @@
 
 #include <QDate>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 class THandWrittenSql {
 public:
@@ -36,6 +38,8 @@ public:
 
     // A connection of its own to the file, set as the program's connection is.
     static QSqlDatabase OpenLike(const QSqlDatabase &model, const QString &name);
+    // A forward-only statement with its values bound, run; a failure ends the benchmark.
+    static QSqlQuery Run(QSqlDatabase &db, const QString &sql, const QVariantList &values = {});
 
 private:
     QSqlDatabase db_;

@@ -123,6 +123,14 @@ bool TBillPrint::WriteTables(int billIndex, TQuery &lines, TQuery &grid, TQuery 
 
 bool TBillPrint::Print(int billIndex, TQuery &lines, TQuery &grid, TQuery &bigFont, TReport &report)
 {
+    if (!Prepare(billIndex, lines, grid, bigFont, report))
+        return false;
+    report.ShowPreparedReport();
+    return true;
+}
+
+bool TBillPrint::Prepare(int billIndex, TQuery &lines, TQuery &grid, TQuery &bigFont, TReport &report)
+{
     if (!WriteTables(billIndex, lines, grid, bigFont))
         return false;
     TQuery &header = ShareDataModule->ADOQueryTemp;
@@ -140,5 +148,5 @@ bool TBillPrint::Print(int billIndex, TQuery &lines, TQuery &grid, TQuery &bigFo
     report.SetDataSet(QStringLiteral("Bill"), bill);
     report.SetDocumentName(title.FieldByName(QStringLiteral("ListValue")).AsString() + QLatin1Char(' ')
                            + header.FieldByName(QStringLiteral("BillSerial")).AsString());
-    return report.ShowTemplate(TemplateFile(PrintType()));
+    return report.PrepareTemplate(TemplateFile(PrintType()));
 }

@@ -21,6 +21,8 @@ public:
     // Prints bill billIndex whose lines the editor loaded on lines; grid and bigFont
     // are the editor's print queries. Says why when there is nothing to print.
     static bool Print(int billIndex, TQuery &lines, TQuery &grid, TQuery &bigFont, TReport &report);
+    // Print up to the prepared pages, without the preview.
+    static bool Prepare(int billIndex, TQuery &lines, TQuery &grid, TQuery &bigFont, TReport &report);
     // Only the print tables, without the report: false when nothing was written.
     static bool WriteTables(int billIndex, TQuery &lines, TQuery &grid, TQuery &bigFont);
 };

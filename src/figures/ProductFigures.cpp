@@ -80,12 +80,14 @@ QString TProductFigures::SizeSql(const QDate &asOf, int productIndex, int except
     for (int k = 0; k < SizeStock::SizeCount; ++k)
         sizes += QStringLiteral(", Sum(Case When StoreNumber < 0 Then -") + SizeValueSql(k) + QStringLiteral(" Else ")
                  + SizeValueSql(k) + QStringLiteral(" End) As Size%1").arg(k + 1);
+    // For every product the lines are read in table order, not fetched one by one through
+    // the product index, and the empty line slots (product 0) are left out.
     return QStringLiteral("Select StoreProduct, Sum(StoreNumber) As Total") + sizes
            + QStringLiteral(", Sum(Case When (Abs(StoreNumber) <> ") + SumOfSizesSql() + QStringLiteral(") Or ")
-           + OddSizeTextSql()
-           + QStringLiteral(" Then 1 Else 0 End) As Odd From Store, Bill Where (StoreBill = BillIndex) And (BillCreateTime <= ")
-           + SqlDate(asOf) + QStringLiteral(")")
-           + (productIndex > 0 ? QStringLiteral(" And (StoreProduct = %1)").arg(productIndex) : QString())
+           + OddSizeTextSql() + QStringLiteral(" Then 1 Else 0 End) As Odd From Store")
+           + (productIndex > 0 ? QString() : QStringLiteral(" Not Indexed"))
+           + QStringLiteral(", Bill Where (StoreBill = BillIndex) And (BillCreateTime <= ") + SqlDate(asOf) + QStringLiteral(")")
+           + (productIndex > 0 ? QStringLiteral(" And (StoreProduct = %1)").arg(productIndex) : QStringLiteral(" And (StoreProduct > 0)"))
            + (exceptBill > 0 ? QStringLiteral(" And (StoreBill <> %1)").arg(exceptBill) : QString())
            + QStringLiteral(" Group By StoreProduct");
 }

@@ -89,7 +89,7 @@ void TReport::ShowPreparedReport()
     Dialogs::ShowModal(&preview);
 }
 
-bool TReport::ShowTemplate(const QString &relativeFile)
+bool TReport::PrepareTemplate(const QString &relativeFile)
 {
     if (!LoadFromFile(ProgramDir + relativeFile)) {
         if (!QFileInfo(ProgramDir + relativeFile).isFile())
@@ -98,7 +98,12 @@ bool TReport::ShowTemplate(const QString &relativeFile)
             Dialogs::ShowMessage(QStringLiteral("报表模板“%1”有误：%2").arg(relativeFile, lastError_));
         return false;
     }
-    if (!PrepareReport())
+    return PrepareReport();
+}
+
+bool TReport::ShowTemplate(const QString &relativeFile)
+{
+    if (!PrepareTemplate(relativeFile))
         return false;
     ShowPreparedReport();
     return true;

@@ -43,8 +43,10 @@ public:
     bool Print(QPrinter *printer, int fromPage = 0, int toPage = 0) const;
     // The preview window over the prepared pages, shown modally.
     void ShowPreparedReport();
-    // Loads relativeFile from the program folder, prepares and previews it. A missing
-    // or broken template is reported ("报表模板“Frf/Bill.frf”不存在") and nothing is shown.
+    // Loads relativeFile from the program folder and prepares its pages. A missing
+    // or broken template is reported ("报表模板“Frf/Bill.frf”不存在").
+    bool PrepareTemplate(const QString &relativeFile);
+    // PrepareTemplate, then the preview; nothing is shown when it fails.
     bool ShowTemplate(const QString &relativeFile);
     // The template designer on this report.
     void DesignReport();
