@@ -323,8 +323,9 @@ void TLineGrid::RecalcLines(int kind, int slot)
                 return;
     for (int s = first; s <= last; ++s) {
         // The stock of each size is summed over the product's whole history: only
-        // once a size is typed, never on each keystroke of a product number.
-        LoadSlotStock(s, kind == AmountChanged);
+        // once a size of this line is typed, never on each keystroke of a product
+        // number nor for every line when a bill is opened.
+        LoadSlotStock(s, kind == AmountChanged && slot != 0);
         ShowSlotStock(s);
         int pieces = 0;
         for (int c = 4; c <= 13; ++c)
