@@ -94,7 +94,7 @@ void TFormProduct2::ShowPage()
     StorePrior->setEnabled(FPage > 0);
     q.MoveTo(FPage * CellCount);
     const QString column = names ? QStringLiteral("ProductName") : QStringLiteral("ProductType");
-    // A product picture, not a stock grade: a shoe, with a size tag for specifications.
+    // A product picture, not a stock grade: a shoe, with a size tag when a model is picked.
     const QPixmap picture = Artwork::ProductPicture(!names);
     for (int i = 0; i < CellCount; ++i) {
         if (q.Eof()) {

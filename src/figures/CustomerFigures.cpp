@@ -16,6 +16,11 @@ double CustomerSums::Debt(double opening) const
     return RoundMoney(RoundMoney(opening) + Goods() + Other() - Received());
 }
 
+double CustomerSums::CarriedDebt(double opening) const
+{
+    return RoundMoney(RoundMoney(opening) + Goods() - PaidNet() + Other());
+}
+
 namespace {
 QString Span(const QString &column, const QDate &to, const QDate &from)
 {

@@ -24,6 +24,9 @@ struct CustomerSums {
     double Returns() const;        // rounded, without sign
     // Opening debt + goods + other receivables - money received, from the rounded parts.
     double Debt(double opening) const;
+    // The same with all money on real accounts, paid out as well as in, as the
+    // monthly reports carry a debt from one month into the next.
+    double CarriedDebt(double opening) const;
 };
 
 class TCustomerFigures {

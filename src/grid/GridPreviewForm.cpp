@@ -2,7 +2,6 @@
 
 #include "grid/GridPrinter.h"
 #include "shell/Dialogs.h"
-#include "shell/PublicFunction.h"
 
 #include <QHBoxLayout>
 #include <QPrintPreviewWidget>
@@ -70,12 +69,10 @@ void TFormGridPreview::ActionPrintExecute()
 
 void TFormGridPreview::ActionPdfExecute()
 {
-    QString file = Dialogs::GetSaveFileName(QStringLiteral("保存为PDF"), GetDesktopFolder() + QStringLiteral("/Mirelo财务报表.pdf"),
-                                            QStringLiteral("PDF 文件 (*.pdf)"));
+    const QString file = Dialogs::GetSaveFileWithSuffix(QStringLiteral("保存为PDF"), QStringLiteral("Mirelo财务报表.pdf"),
+                                                        QStringLiteral("PDF 文件 (*.pdf)"), QStringLiteral("pdf"));
     if (file.isEmpty())
         return;
-    if (!file.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-        file += QStringLiteral(".pdf");
     // The page direction chosen in the preview goes into the file too.
     if (gridPrinter_->SavePdf(file, Printer.pageLayout()))
         Dialogs::ShowMessage(QStringLiteral("PDF文件保存成功"));

@@ -201,12 +201,10 @@ void TFormPreview::PrintButtonClick()
 
 void TFormPreview::PdfButtonClick()
 {
-    const QString suggested = QDir(GetDesktopFolder()).filePath(report_->DocumentName() + QStringLiteral(".pdf"));
-    QString file = Dialogs::GetSaveFileName(QStringLiteral("保存为PDF"), suggested, QStringLiteral("PDF 文件 (*.pdf)"));
+    const QString file = Dialogs::GetSaveFileWithSuffix(QStringLiteral("保存为PDF"), report_->DocumentName() + QStringLiteral(".pdf"),
+                                                        QStringLiteral("PDF 文件 (*.pdf)"), QStringLiteral("pdf"));
     if (file.isEmpty())
         return;
-    if (!file.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-        file += QStringLiteral(".pdf");
     if (!report_->ExportPdf(file))
         Dialogs::ShowMessage(QStringLiteral("PDF文件“%1”写入失败").arg(QDir::toNativeSeparators(file)));
 }

@@ -480,14 +480,14 @@ QPixmap Artwork::PagePicture(const QString &colourWord, int size)
     return QPixmap::fromImage(img);
 }
 
-QPixmap Artwork::ProductPicture(bool specification, int size)
+QPixmap Artwork::ProductPicture(bool model, int size)
 {
     QImage img = Canvas(size);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const qreal k = size / 40.0;
     DrawShoe(p, QRectF(0, 4 * k, size, size), QColor(0xa0, 0x62, 0x2d));
-    if (specification) {
+    if (model) {
         // A size tag tied to the collar.
         const QColor ink(0x6b, 0x4a, 0x2a);
         QPainterPath tag;

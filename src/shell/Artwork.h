@@ -25,8 +25,8 @@ QPixmap DayArrow(bool back);
 QImage CardIcon(const QString &name);
 // The page's subject without a grade, for the windows of that page.
 QPixmap PagePicture(const QString &colourWord, int size = 40);
-// A shoe, for the product picker's cells; with a size tag for specifications.
-QPixmap ProductPicture(bool specification, int size = 40);
+// A shoe, for the product picker's cells; with a size tag for a model.
+QPixmap ProductPicture(bool model, int size = 40);
 QPixmap PadlockIcon(int size);           // unlocking a stored bill
 QPixmap PrinterIcon(int size);
 // The program's icon for the desktop's application menu and its windows.

@@ -2,9 +2,11 @@
 
 #include "shell/Form.h"
 #include "shell/MainForm.h"
+#include "shell/PublicFunction.h"
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QMessageBox>
@@ -98,6 +100,21 @@ QString Dialogs::GetSaveFileName(const QString &caption, const QString &dir, con
         return handler->SaveFileName(caption, dir, filter);
     return QFileDialog::getSaveFileName(Owner(), caption, dir, filter, nullptr,
                                         confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite);
+}
+
+QString Dialogs::StartFolder()
+{
+    const QString desktop = GetDesktopFolder();
+    return desktop.isEmpty() ? QDir::homePath() : desktop;
+}
+
+QString Dialogs::GetSaveFileWithSuffix(const QString &caption, const QString &proposedName, const QString &filter,
+                                       const QString &suffix)
+{
+    QString file = GetSaveFileName(caption, QDir(StartFolder()).filePath(proposedName), filter);
+    if (!file.isEmpty() && !file.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
+        file += QLatin1Char('.') + suffix;
+    return file;
 }
 
 void Dialogs::OpenUrl(const QUrl &url)

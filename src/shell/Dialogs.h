@@ -36,6 +36,12 @@ bool AskYesNo(const QString &caption, const QString &text);
 QString GetOpenFileName(const QString &caption, const QString &dir, const QString &filter);
 // confirmOverwrite false: a chosen existing file is replaced without asking.
 QString GetSaveFileName(const QString &caption, const QString &dir, const QString &filter, bool confirmOverwrite = true);
+// The folder save and open dialogs start in: the desktop, or home without one.
+QString StartFolder();
+// Asks where to save a file of one type, proposing the name in StartFolder();
+// ".suffix" is added when the chosen name lacks it. Empty when cancelled.
+QString GetSaveFileWithSuffix(const QString &caption, const QString &proposedName, const QString &filter,
+                              const QString &suffix);
 void OpenUrl(const QUrl &url);
 // The print dialog for this printer; true when the user chose to print.
 bool ChoosePrinter(QPrinter *printer);

@@ -16,15 +16,9 @@ QString TBackupRestore::ProposedName()
     return QStringLiteral("Mirelo进销存") + DateText(Clock::Today()) + QStringLiteral(".mdb");
 }
 
-QString TBackupRestore::StartFolder()
-{
-    const QString desktop = GetDesktopFolder();
-    return desktop.isEmpty() ? QDir::homePath() : desktop;
-}
-
 void TBackupRestore::Save()
 {
-    QString file = Dialogs::GetSaveFileName(QStringLiteral("备份数据"), QDir(StartFolder()).filePath(ProposedName()),
+    QString file = Dialogs::GetSaveFileName(QStringLiteral("备份数据"), QDir(Dialogs::StartFolder()).filePath(ProposedName()),
                                             Filter, false);
     if (file.isEmpty())
         return;
@@ -40,7 +34,7 @@ bool TBackupRestore::Load()
 {
     if (!Dialogs::AskYesNo(QStringLiteral("恢复警告"), QStringLiteral("数据库恢复将导致当前数据全部丢失，是否继续？")))
         return false;
-    const QString file = Dialogs::GetOpenFileName(QStringLiteral("恢复数据"), StartFolder(), Filter);
+    const QString file = Dialogs::GetOpenFileName(QStringLiteral("恢复数据"), Dialogs::StartFolder(), Filter);
     if (file.isEmpty())
         return false;
     const TBooksCopy::Result result = TBooksCopy::Restore(file, QDateTime(Clock::Today(), QTime::currentTime()));

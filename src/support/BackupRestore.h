@@ -10,8 +10,6 @@ public:
 
     // "Mirelo进销存2024-3-15.mdb" for 15 March 2024.
     static QString ProposedName();
-    // The desktop, or the home folder when there is no desktop folder.
-    static QString StartFolder();
     // Backup to a file the user chooses.
     static void Save();
     // Restore from a file the user chooses; true when the books were replaced

@@ -464,7 +464,7 @@ void TestBuySell::enterMovesOnAndNeverPicks_data()
     QTest::newRow("date") << "DateTimePicker1" << "BillSerial";
     QTest::newRow("bill number") << "BillSerial" << "GridA1";
     QTest::newRow("product number") << "GridA1" << "GridA2";
-    QTest::newRow("specification") << "GridA3" << "GridA4";
+    QTest::newRow("model") << "GridA3" << "GridA4";
     QTest::newRow("size 44#") << "GridA13" << "GridA15";
     QTest::newRow("price") << "GridA15" << "GridB1";
     QTest::newRow("last price") << "GridF15" << "Edit3";
