@@ -56,10 +56,10 @@ QStringList THandWrittenSql::CustomerPage()
 {
     const QString day = Iso(day_);
     QSqlQuery q = Run(db_, QStringLiteral(
-        "Select CustomerOwe, Goods, Received, Other From Customer "
+        "Select CustomerOwe, Goods, PaidNet, Other From Customer "
         "Left Join (Select BillUser, Sum(Case When BillKind In ('出货单', '进货单') Then BillSum End) As Goods, "
-        "  Sum(Case When BillMoney > 0 And BillAccount In (Select AccountIndex From Account Where AccountIndex > 1) "
-        "    Then BillMoney End) As Received "
+        "  Sum(Case When BillAccount In (Select AccountIndex From Account Where AccountIndex > 1) "
+        "    Then BillMoney End) As PaidNet "
         "  From Bill Where BillCreateTime <= ? Group By BillUser) On BillUser = CustomerName "
         "Left Join (Select SGCustomer, Sum(SGSum) As Other From SG Where SGDate <= ? Group By SGCustomer) "
         "  On SGCustomer = CustomerName "
@@ -70,7 +70,7 @@ QStringList THandWrittenSql::CustomerPage()
     while (q.next()) {
         CustomerSums sums;
         sums.sales = q.value(1).toDouble();
-        sums.received = q.value(2).toDouble();
+        sums.paidNet = q.value(2).toDouble();
         sums.other = q.value(3).toDouble();
         if (shown.isEmpty())
             shown << MoneyText(sums.Goods()) << MoneyText(sums.Debt(q.value(0).toDouble()));

@@ -5,7 +5,6 @@
 #include "shell/ShareDM.h"
 
 double CustomerSums::Goods() const { return RoundMoney(sales + returns); }
-double CustomerSums::Received() const { return RoundMoney(received); }
 double CustomerSums::PaidNet() const { return RoundMoney(paidNet); }
 double CustomerSums::Other() const { return RoundMoney(other); }
 double CustomerSums::Sales() const { return RoundMoney(sales); }
@@ -13,12 +12,7 @@ double CustomerSums::Returns() const { return RoundMoney(-returns); }
 
 double CustomerSums::Debt(double opening) const
 {
-    return RoundMoney(RoundMoney(opening) + Goods() + Other() - Received());
-}
-
-double CustomerSums::CarriedDebt(double opening) const
-{
-    return RoundMoney(RoundMoney(opening) + Goods() - PaidNet() + Other());
+    return RoundMoney(RoundMoney(opening) + Goods() + Other() - PaidNet());
 }
 
 namespace {
@@ -39,8 +33,8 @@ QString TCustomerFigures::BillSql(const QDate &to, const QDate &from, const QStr
     return QStringLiteral("Select BillUser,"
                           " Sum(Case When BillKind = '出货单' Then BillSum Else 0 End) As Sales,"
                           " Sum(Case When BillKind = '进货单' Then BillSum Else 0 End) As Returns,"
-                          " Sum(Case When BillMoney > 0 And ")
-           + realAccount + QStringLiteral(" Then BillMoney Else 0 End) As Received, Sum(Case When ") + realAccount
+                          " Sum(Case When ")
+           + realAccount
            + QStringLiteral(" Then BillMoney Else 0 End) As PaidNet From Bill Where ")
            + (customer ? QStringLiteral("(BillUser = ") + QuotedStr(*customer) + QStringLiteral(") And ") : QString())
            + Span(QStringLiteral("BillCreateTime"), to, from) + QStringLiteral(" Group By BillUser");
@@ -70,7 +64,6 @@ bool TCustomerFigures::Run(const QDate &to, const QDate &from, const QString *wh
         CustomerSums &s = sums_[q.FieldByName(QStringLiteral("BillUser")).AsString()];
         s.sales = q.FieldByName(QStringLiteral("Sales")).AsFloat();
         s.returns = q.FieldByName(QStringLiteral("Returns")).AsFloat();
-        s.received = q.FieldByName(QStringLiteral("Received")).AsFloat();
         s.paidNet = q.FieldByName(QStringLiteral("PaidNet")).AsFloat();
     }
     if (!RunQuery(q, OtherSql(to, from, who), QStringLiteral("统计其它应收时出错")))

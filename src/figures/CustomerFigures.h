@@ -12,21 +12,18 @@
 struct CustomerSums {
     double sales = 0;      // sales bills' totals
     double returns = 0;    // purchase bills' totals, negative as stored
-    double received = 0;   // money that came in on a real account
-    double paidNet = 0;    // all money on real accounts, in and out
+    double paidNet = 0;    // money moved on real accounts: received less paid out
     double other = 0;      // other receivables
 
     double Goods() const;          // sales less returns, rounded
-    double Received() const;       // rounded
     double PaidNet() const;        // rounded
     double Other() const;          // rounded
     double Sales() const;          // rounded
     double Returns() const;        // rounded, without sign
-    // Opening debt + goods + other receivables - money received, from the rounded parts.
+    // Opening debt + goods + other receivables - money moved, from the rounded
+    // parts. Money paid out to the customer counts as well as money received,
+    // so a supplier's debt falls when he is paid. The one debt every view shows.
     double Debt(double opening) const;
-    // The same with all money on real accounts, paid out as well as in, as the
-    // monthly reports carry a debt from one month into the next.
-    double CarriedDebt(double opening) const;
 };
 
 class TCustomerFigures {

@@ -3,14 +3,10 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QStringList>
 
 class TGridModel;
 
-// The titles, the rows in their shown order and the footer row, of the given
-// columns: UTF-8 with a byte-order mark, rows ending in CR LF, a field quoted
-// (quotes doubled) when it holds a comma, a quote, a line break or edge spaces.
+// The titles and the rows in their shown order, of the given columns; numbers
+// and dates stay numbers and dates, texts stay texts (see Csv::File). The
+// footer row is left out, so a column sum in the spreadsheet is not doubled.
 QByteArray GridCsv(const TGridModel &model, const QList<int> &columns);
-
-// Lines of fields as such a file.
-QByteArray CsvFile(const QList<QStringList> &lines);

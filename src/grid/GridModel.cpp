@@ -93,6 +93,8 @@ QString TGridModel::CellText(const QVariant &value)
                                                                                         : value.toString();
     if (IsIsoDate(value))
         return DateText(QDate::fromString(value.toString(), Qt::ISODate));
+    if (value.typeId() == QMetaType::QDate)
+        return DateText(value.toDate());
     return value.toString();
 }
 
@@ -107,6 +109,18 @@ QString TGridModel::Text(int row, int column) const
     if (row < 0 || row >= order_.size())
         return QString();
     return CellText(Stored(order_[row], column));
+}
+
+QVariant TGridModel::Typed(int row, int column) const
+{
+    if (row < 0 || row >= order_.size())
+        return QVariant();
+    const QVariant value = Stored(order_[row], column);
+    if (value.isNull() || IsNumber(value))
+        return value;
+    if (IsIsoDate(value))
+        return QDate::fromString(value.toString(), Qt::ISODate);
+    return value.toString();
 }
 
 QVariant TGridModel::Value(int row, const QString &field) const

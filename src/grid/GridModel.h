@@ -29,10 +29,12 @@ public:
     void Load(const TQuery &query);
     void Clear();
 
-    // A stored value as a cell shows it: numbers as number text, ISO dates as short dates.
+    // A stored value as a cell shows it: numbers as number text, dates (QDate or ISO text) as short dates.
     static QString CellText(const QVariant &value);
 
     QString Text(int row, int column) const;
+    // The cell as a typed value: a number, a QDate, a text, or null.
+    QVariant Typed(int row, int column) const;
     // The stored value of a shown row, by field name (shown or not); invalid when there is none.
     QVariant Value(int row, const QString &field) const;
     // The sum of a column's numbers over all rows.

@@ -69,7 +69,7 @@ void TFormGridPreview::ActionPrintExecute()
 
 void TFormGridPreview::ActionPdfExecute()
 {
-    const QString file = Dialogs::GetSaveFileWithSuffix(QStringLiteral("保存为PDF"), QStringLiteral("Mirelo财务报表.pdf"),
+    const QString file = Dialogs::GetSaveFileWithSuffix(QStringLiteral("保存为PDF"), (gridPrinter_->DocumentName.isEmpty() ? QStringLiteral("打印") : gridPrinter_->DocumentName) + QStringLiteral(".pdf"),
                                                         QStringLiteral("PDF 文件 (*.pdf)"), QStringLiteral("pdf"));
     if (file.isEmpty())
         return;

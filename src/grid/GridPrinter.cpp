@@ -2,6 +2,7 @@
 
 #include "grid/FooterGrid.h"
 #include "grid/GridPreviewForm.h"
+#include "reportengine/ReportFonts.h"
 #include "shell/Dialogs.h"
 
 #include <QFontMetricsF>
@@ -32,7 +33,9 @@ void TGridPrinter::ClearTitles()
 
 QPageLayout TGridPrinter::PageLayout() const
 {
-    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(MarginMm, MarginMm, MarginMm, MarginMm),
+    // Printers cannot reach the paper's edge; less than 10 mm is cut off by many.
+    const double margin = qMax(MinimumMarginMm, MarginMm);
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(margin, margin, margin, margin),
                        QPageLayout::Millimeter);
 }
 
@@ -40,11 +43,7 @@ TGridPrinter::Metrics TGridPrinter::Measure(QPagedPaintDevice *device) const
 {
     Metrics m;
     // Fonts are sized in points, so they print the same on any resolution.
-    QStringList families;
-    if (!FontName.isEmpty())
-        families << FontName;
-    families << QStringLiteral("AR PL UKai CN") << QStringLiteral("WenQuanYi Micro Hei") << QStringLiteral("Noto Sans CJK SC");
-    m.body.setFamilies(families);
+    m.body.setFamilies(ReportFonts::Families(FontName.isEmpty() ? QStringLiteral("楷体_GB2312") : FontName));
     m.body.setPointSizeF(9);
     m.title = m.body;
     m.title.setPointSizeF(14);
@@ -60,7 +59,8 @@ TGridPrinter::Metrics TGridPrinter::Measure(QPagedPaintDevice *device) const
     m.titleLineHeight = std::ceil(titleMetrics.height() * 1.4);
     m.footerLineHeight = std::ceil(bodyMetrics.height() * 1.4);
     m.top = PageHeader.size() * m.titleLineHeight + (PageHeader.isEmpty() ? 0 : m.rowHeight * 0.5);
-    m.bottom = m.height - PageFooter.size() * m.footerLineHeight;
+    // The page number is the last footer line.
+    m.bottom = m.height - (PageFooter.size() + 1) * m.footerLineHeight;
 
     m.columns = grid_->VisibleColumns();
     double total = 0;
@@ -94,6 +94,8 @@ QVector<TGridPrinter::Page> TGridPrinter::Prepare(QPagedPaintDevice *device) con
         page.footerRow = next == rows && page.rowCount < perPage;
         pages << page;
     } while (!pages.last().footerRow);
+    for (int i = 0; i < pages.size(); ++i)
+        pages[i].footer << QStringLiteral("第 %1 页 共 %2 页").arg(i + 1).arg(pages.size());
     return pages;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Prints a footer grid as it stands: its shown columns at the widths the user
 // left them, fitted to the page width, its rows in their shown order and its
-// footer row at the end, with title lines at the top and bottom of every page.
+// footer row at the end, with title lines at the top and bottom of every page
+// and the page number under them.
 
 #include <QColor>
 #include <QObject>
@@ -23,17 +24,19 @@ public:
     QStringList PageFooter;
     void ClearTitles();
 
-    double MarginMm = 2.0;
+    static constexpr double MinimumMarginMm = 10.0;
+    double MarginMm = MinimumMarginMm;   // raised to the minimum when smaller
     bool FitToPageWidth = true;
     bool Coloured = true;
     QColor HeaderColour = Qt::blue;   // the column titles
     QColor FooterColour = Qt::blue;   // the footer row
     QString FontName;                 // tried first; a Chinese font stands in when it is missing
+    QString DocumentName;             // the proposed PDF name, without ".pdf"
 
     // What one printed page holds.
     struct Page {
         QStringList header;
-        QStringList footer;
+        QStringList footer;   // the page footer lines, then "第 N 页 共 M 页"
         int firstRow = 0;
         int rowCount = 0;
         bool footerRow = false;   // the grid's footer row ends this page

@@ -165,7 +165,7 @@ bool TFormCustomer::RefreshFigures()
         return false;
     const CustomerSums sums = figures.Of(name);
     Label6->setText(MoneyText(sums.Goods()));
-    Label8->setText(MoneyText(sums.Received()));
+    Label8->setText(MoneyText(sums.PaidNet()));
     Label10->setText(MoneyText(sums.Other()));
     Label4->setText(MoneyText(sums.Debt(opening)));
     return true;

@@ -2,16 +2,14 @@
 
 #include <QFontDatabase>
 #include <QHash>
-#include <QStringList>
+#include <QRawFont>
 
 namespace {
 // Installed families worth trying, best first, for each kind of Chinese face.
-const QStringList serifFaces{QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
-                             QStringLiteral("AR PL SungtiL GB")};
+const QStringList serifFaces{QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL SungtiL GB")};
 const QStringList kaiFaces{QStringLiteral("AR PL UKai CN"), QStringLiteral("AR PL KaitiM GB")};
-const QStringList sansFaces{QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei"),
-                            QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Droid Sans Fallback"),
-                            QStringLiteral("Source Han Sans SC")};
+const QStringList sansFaces{QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("WenQuanYi Zen Hei"),
+                            QStringLiteral("Droid Sans Fallback")};
 
 QStringList Preferences(const QString &family)
 {
@@ -23,7 +21,26 @@ QStringList Preferences(const QString &family)
         return serifFaces + sansFaces;
     return sansFaces + serifFaces;
 }
+
+bool Installed(const QString &family)
+{
+    static const QStringList installed = QFontDatabase::families();
+    return installed.contains(family, Qt::CaseInsensitive);
+}
 } // namespace
+
+bool ReportFonts::PrintsExactText(const QString &family)
+{
+    static QHash<QString, bool> cache;
+    auto it = cache.constFind(family);
+    if (it != cache.constEnd())
+        return *it;
+    QFont font(family);
+    font.setStyleStrategy(QFont::NoFontMerging);
+    const bool exact = !QRawFont::fromFont(font).fontTable("glyf").isEmpty();
+    cache.insert(family, exact);
+    return exact;
+}
 
 QString ReportFonts::Resolve(const QString &family)
 {
@@ -31,26 +48,45 @@ QString ReportFonts::Resolve(const QString &family)
     auto it = cache.constFind(family);
     if (it != cache.constEnd())
         return *it;
+    auto usable = [](const QString &name) { return Installed(name) && PrintsExactText(name); };
     QString chosen;
-    const QStringList installed = QFontDatabase::families();
-    auto has = [&installed](const QString &name) { return installed.contains(name, Qt::CaseInsensitive); };
     // An installed family prints as named (Qt finds Chinese glyphs for it if it lacks them).
-    if (has(family))
+    if (usable(family))
         chosen = family;
     for (const QString &candidate : Preferences(family))
-        if (chosen.isEmpty() && has(candidate))
+        if (chosen.isEmpty() && usable(candidate))
             chosen = candidate;
     if (chosen.isEmpty()) {
         const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
-        chosen = chinese.isEmpty() ? family : chinese.first();
+        for (const QString &candidate : chinese)
+            if (chosen.isEmpty() && PrintsExactText(candidate))
+                chosen = candidate;
+        // Nothing prints exactly: the page still looks right.
+        if (chosen.isEmpty())
+            chosen = chinese.isEmpty() ? family : chinese.first();
     }
     cache.insert(family, chosen);
     return chosen;
 }
 
+QStringList ReportFonts::Families(const QString &family)
+{
+    static QHash<QString, QStringList> cache;
+    auto it = cache.constFind(family);
+    if (it != cache.constEnd())
+        return *it;
+    QStringList families{Resolve(family)};
+    for (const QString &candidate : Preferences(family))
+        if (!families.contains(candidate, Qt::CaseInsensitive) && Installed(candidate) && PrintsExactText(candidate))
+            families << candidate;
+    cache.insert(family, families);
+    return families;
+}
+
 QFont ReportFonts::Make(const QString &family, double pointSize, bool bold, double targetDpi, double deviceDpi)
 {
-    QFont font(Resolve(family));
+    QFont font;
+    font.setFamilies(Families(family));
     // The device resolves points with its own resolution; scale to the one we draw at.
     font.setPointSizeF(qMax(0.5, pointSize * targetDpi / deviceDpi));
     font.setBold(bold);

@@ -3,6 +3,7 @@
 #include "reportengine/ReportFonts.h"
 
 #include <QFontMetricsF>
+#include <QSaveFile>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
@@ -121,11 +122,23 @@ bool TReportPainter::Render(QPagedPaintDevice *device, const QList<TPreparedPage
 
 bool TReportPainter::WritePdf(const QString &fileName, const QList<TPreparedPage> &pages, const QString &title)
 {
-    QPdfWriter writer(fileName);
-    writer.setResolution(600);
-    writer.setTitle(title);
-    writer.setCreator(QStringLiteral("Mirelo进销存"));
-    return Render(&writer, pages);
+    // Written aside and put in place at the end: a failure leaves any old file as it was.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    bool rendered = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(600);
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("Mirelo进销存"));
+        rendered = Render(&writer, pages);
+    }
+    if (!rendered || file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 double TReportPainter::TextHeight(const TReportItem &item, const QString &text)

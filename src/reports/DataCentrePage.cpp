@@ -78,7 +78,7 @@ TDataCentrePage::TDataCentrePage(QWidget *parent) : QWidget(parent)
 
     PrintDBGridEh1 = new TGridPrinter(DBGridEh1, this);
     PrintDBGridEh1->setObjectName(QStringLiteral("PrintDBGridEh1"));
-    PrintDBGridEh1->MarginMm = 2.0;
+    PrintDBGridEh1->MarginMm = TGridPrinter::MinimumMarginMm;
     PrintDBGridEh1->FitToPageWidth = true;
     PrintDBGridEh1->Coloured = true;
     PrintDBGridEh1->HeaderColour = Qt::blue;
@@ -158,6 +158,7 @@ void TDataCentrePage::ActionPrintReportExecute()
 {
     PrintDBGridEh1->ClearTitles();
     PrintDBGridEh1->PageHeader << QStringLiteral("Mirelo财务报表");
+    PrintDBGridEh1->DocumentName = QStringLiteral("单据列表") + DateText(Clock::Today());
     PrintDBGridEh1->PageFooter << QStringLiteral("打印时间 ") + DateText(Clock::Today()) + QLatin1Char(' ')
                                       + QTime::currentTime().toString(QStringLiteral("H:mm:ss"));
     PrintDBGridEh1->Preview();

@@ -115,7 +115,7 @@ bool CustomerStatement(int customerIndex, const QDate &day, TReportRows &rows)
     TCustomerFigures before;
     if (!before.LoadCustomer(name, month.first.addDays(-1)))
         return false;
-    const double carried = before.Of(name).CarriedDebt(opening);
+    const double carried = before.Of(name).Debt(opening);
     rows.AddTotal(QStringLiteral("前累计欠款"), carried);
     rows.AddSection(QStringLiteral("本月付款"));
 
@@ -157,7 +157,7 @@ bool CustomerSummary(const QString &region, const QDate &day, TReportRows &rows)
         const QString name = list.FieldByName(QStringLiteral("CustomerName")).AsString();
         const CustomerSums m = inMonth.Of(name);
         const double paid = m.PaidNet(), returns = m.Returns(), sales = m.Sales(), other = m.Other();
-        const double carried = before.Of(name).CarriedDebt(list.FieldByName(QStringLiteral("CustomerOwe")).AsFloat());
+        const double carried = before.Of(name).Debt(list.FieldByName(QStringLiteral("CustomerOwe")).AsFloat());
         const double owed = RoundMoney(sales + carried + other - paid - returns);
         const double line[6] = {paid, returns, sales, carried, other, owed};
         for (int i = 0; i < 6; ++i)

@@ -1,7 +1,7 @@
 #include "support/BooksAuditForm.h"
 
 #include "grid/CsvExport.h"
-#include "grid/GridCsv.h"
+#include "grid/Csv.h"
 #include "reportengine/Report.h"
 #include "shell/Dialogs.h"
 #include "shell/ProgressForm.h"
@@ -106,9 +106,10 @@ void TFormBooksAudit::ShowFindings()
 
 void TFormBooksAudit::ActionExportExecute()
 {
-    QList<QStringList> lines{titles};
-    lines << Lines();
-    ExportCsv(QStringLiteral("账簿检查.csv"), CsvFile(lines));
+    QList<QVariantList> lines{QVariantList(titles.cbegin(), titles.cend())};
+    for (const BooksFinding &f : audit_.Findings())
+        lines << QVariantList{f.kind, f.serial, f.date.isValid() ? QVariant(f.date) : QVariant(), f.customer, f.explanation};
+    ExportCsv(QStringLiteral("账簿检查.csv"), Csv::File(lines));
 }
 
 void TFormBooksAudit::ActionRepairExecute()

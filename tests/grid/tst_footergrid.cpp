@@ -1,4 +1,5 @@
 // The data centre's grid: sorting by a column title, the CSV export and the printout.
+#include "grid/Csv.h"
 #include "grid/FooterGrid.h"
 #include "grid/GridFooter.h"
 #include "grid/GridPreviewForm.h"
@@ -49,6 +50,8 @@ private slots:
     void sortByColumnTitle();
     void footerFollowsTheColumns();
     void csvBytes();
+    void csvFieldsStayData_data();
+    void csvFieldsStayData();
     void exportCancelledOrFailing();
     void printout();
 };
@@ -142,7 +145,7 @@ void TestFooterGrid::csvBytes()
     const int bank = env.AddAccount("工商银行");
     env.AddBill("出货单", "张\"三", QDate(2024, 3, 5), 12.5, 0, bank);
     env.Exec("Update Bill Set BillSerial = 'XS10001', BillRemark = '红色,42码' Where BillIndex = 2");
-    env.AddBill("财务支出单", "李四", QDate(2024, 3, 6), -3, -3, bank);
+    env.AddBill("财务支出单", "=1+1", QDate(2024, 3, 6), -3, -3, bank);
     SearchAll(env);
     Page()->DBGridEh1->Table->setColumnHidden(9, true);   // what is hidden is not exported
     env.script.saveFile = env.Dir() + "列表";
@@ -153,10 +156,39 @@ void TestFooterGrid::csvBytes()
     const QByteArray expected = QByteArray("\xEF\xBB\xBF")
                                 + QStringLiteral("创建时间,单据编号,单据类型,帐户名称,客户名称,单据金额,业务员,收支种类,款项类别,备注\r\n"
                                                  "2024-3-5,XS10001,出货单,工商银行,\"张\"\"三\",12.5,,,,\"红色,42码\"\r\n"
-                                                 "2024-3-6,,财务支出单,工商银行,李四,-3,,,,\r\n"
-                                                 "共2条,,,,,9.5,,,,\r\n")
+                                                 "2024-3-6,,财务支出单,工商银行,\"'=1+1\",-3,,,,\r\n")
                                       .toUtf8();
     QCOMPARE(file.readAll(), expected);
+}
+
+void TestFooterGrid::csvFieldsStayData_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("field");   // as the file holds it, quotes undone
+    QTest::newRow("formula") << QVariant("=1+1") << "'=1+1";
+    QTest::newRow("at") << QVariant("@SUM(A1)") << "'@SUM(A1)";
+    QTest::newRow("plus, a phone number") << QVariant("+8613800000000") << "'+8613800000000";
+    QTest::newRow("minus") << QVariant("-2+3") << "'-2+3";
+    QTest::newRow("link") << QVariant("=HYPERLINK(\"http://x\",\"点我\")") << "'=HYPERLINK(\"http://x\",\"点我\")";
+    QTest::newRow("tab") << QVariant("\t=1") << "'\t=1";
+    QTest::newRow("carriage return") << QVariant("\r=1") << "'\r=1";
+    QTest::newRow("digits as text") << QVariant("00123") << "'00123";
+    QTest::newRow("date-like text") << QVariant("2024-3-5") << "'2024-3-5";
+    QTest::newRow("plain text") << QVariant("王记鞋店, \"老\"店") << "王记鞋店, \"老\"店";
+    QTest::newRow("text with a digit first") << QVariant("35码皮鞋") << "35码皮鞋";
+    QTest::newRow("negative amount") << QVariant(-1544.3) << "-1544.3";
+    QTest::newRow("whole number") << QVariant(-3) << "-3";
+    QTest::newRow("date") << QVariant(QDate(2024, 3, 5)) << "2024-3-5";
+    QTest::newRow("empty") << QVariant() << "";
+}
+
+void TestFooterGrid::csvFieldsStayData()
+{
+    QFETCH(QVariant, value);
+    QFETCH(QString, field);
+    const QByteArray file = Csv::File({{"标题", "第二列"}, {value, "尾"}});
+    const QList<QStringList> lines = Csv::Read(file);
+    QCOMPARE(lines, (QList<QStringList>{{"标题", "第二列"}, {field, "尾"}}));
 }
 
 void TestFooterGrid::exportCancelledOrFailing()
@@ -188,13 +220,17 @@ void TestFooterGrid::printout()
     });
     Page()->PrintReport->click();
     QCOMPARE(env.script.modals, (QStringList{"FormMakeReport", "FormGridPreview"}));
+    QVERIFY(env.script.fileDialogs.last().contains("/单据列表2024-3-15.pdf|"));
+    const QMarginsF margins = Page()->PrintDBGridEh1->PageLayout().margins(QPageLayout::Millimeter);
+    QVERIFY(margins.left() >= 10 && margins.top() >= 10 && margins.right() >= 10 && margins.bottom() >= 10);
     QVERIFY(pages.size() >= 2);
     int rows = 0;
     const QRegularExpression printed("^打印时间 2024-3-15 \\d{1,2}:\\d\\d:\\d\\d$");
     for (int i = 0; i < pages.size(); ++i) {
         QCOMPARE(pages[i].header, QStringList{"Mirelo财务报表"});
-        QCOMPARE(pages[i].footer.size(), 1);
+        QCOMPARE(pages[i].footer.size(), 2);
         QVERIFY2(printed.match(pages[i].footer[0]).hasMatch(), qPrintable(pages[i].footer[0]));
+        QCOMPARE(pages[i].footer[1], QStringLiteral("第 %1 页 共 %2 页").arg(i + 1).arg(pages.size()));
         QCOMPARE(pages[i].firstRow, rows);
         QCOMPARE(pages[i].footerRow, i == pages.size() - 1);
         rows += pages[i].rowCount;

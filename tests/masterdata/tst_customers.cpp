@@ -4,6 +4,8 @@
 #include "masterdata/CustomerForm.h"
 #include "masterdata/CustomerForm2.h"
 #include "masterdata/SGForm.h"
+#include "reports/MonthlyReports.h"
+#include "reports/ReportRows.h"
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
@@ -56,6 +58,7 @@ private slots:
     void renameRefusals();
     void editorForVanishedCustomer();
     void detailFigures();
+    void oneDebtEverywhere();
     void deleteTakesPricesOnly();
     void otherReceivables();
     void otherReceivablesAmountChecks_data();
@@ -252,11 +255,37 @@ void TestCustomers::detailFigures()
     env.AddBill("财务收入单", "甲", Today.addDays(1), 500, 500, bank);   // after the working date
     env.script.Then([](QDialog *) {});
     Dialogs::ShowModal(FormCustomer);
-    QCOMPARE(Figures(), QStringLiteral("25 870 0 60 835"));
+    QCOMPARE(Figures(), QStringLiteral("25 870 0 15 880"));   // 60 in, 30 and 15 paid out
     FormMain->BitBtn2->click();
     env.script.Then([](QDialog *) {});
     Dialogs::ShowModal(FormCustomer);
-    QCOMPARE(Figures(), QStringLiteral("25 870 0 560 335"));
+    QCOMPARE(Figures(), QStringLiteral("25 870 0 515 380"));
+}
+
+void TestCustomers::oneDebtEverywhere()
+{
+    // A supplier paid 5000 of a 7020 purchase, refunded 100 last month: the card,
+    // the customer window and the monthly statement give one debt.
+    TestEnv env;
+    env.StartAsFinance();
+    const int bank = env.AddAccount("银行");
+    const int id = env.AddCustomer("泉州\"引号\"鞋业", "本地", 50);
+    env.AddBill("进货单", "泉州\"引号\"鞋业", Today, -7020, -5000, bank);
+    env.AddBill("出货单", "泉州\"引号\"鞋业", Today.addDays(-1), 300, 0, 1);
+    env.AddBill("财务支出单", "泉州\"引号\"鞋业", Today.addMonths(-1), -100, -100, bank);
+    env.AddBill("财务收入单", "泉州\"引号\"鞋业", Today, 80, 80, bank);
+    const QString debt = "-1570";   // 50 - 7020 + 300 - (-5000 - 100 + 80)
+
+    FormMain->RefreshAllPages();
+    QCOMPARE(FormMain->TabSheet8->Value[2][0]->text(), debt + " 元");
+    FormCustomer->FCustomerIndex = id;
+    env.script.Then([](QDialog *) {});
+    Dialogs::ShowModal(FormCustomer);
+    QCOMPARE(FormCustomer->Label4->text(), debt);
+    QCOMPARE(Figures(), QStringLiteral("50 -6720 0 -5020 ") + debt);
+    TReportRows rows;
+    QVERIFY(MonthlyReports::CustomerStatement(id, Today, rows));
+    QCOMPARE(rows.Line(rows.Count() - 1).mid(6, 2), (QStringList{"新累计欠款", debt}));
 }
 
 void TestCustomers::deleteTakesPricesOnly()

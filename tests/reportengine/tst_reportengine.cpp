@@ -10,6 +10,7 @@
 #include "support/TestEnv.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFontDatabase>
@@ -124,6 +125,8 @@ private slots:
     void templateFileErrors();
     void missingTemplateShowsNothing();
     void pdfHoldsTheTexts();
+    void pdfTextIsThePageText_data();
+    void pdfTextIsThePageText();
     void chineseFontsFallBack();
     void previewPagesFindPrintAndPdf();
     void designerEditsMovesAndSaves();
@@ -276,8 +279,15 @@ void TestReportEngine::pdfHoldsTheTexts()
     const QString file = dir.filePath(QStringLiteral("清单 'a'.pdf"));
     QVERIFY(report.ExportPdf(file));
     QCOMPARE(FileStart(file, 5), QByteArray("%PDF-"));
-    QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
     QVERIFY(!report.ExportPdf(dir.filePath(QStringLiteral("no/such/folder/x.pdf"))));
+    // A failed write leaves the file that was there.
+    const QString old = dir.filePath(QStringLiteral("old.pdf"));
+    QFile keep(old);
+    QVERIFY(keep.open(QIODevice::WriteOnly) && keep.write("earlier copy") == 12);
+    keep.close();
+    QVERIFY(!TReport().ExportPdf(old));
+    QCOMPARE(FileStart(old, 100), QByteArray("earlier copy"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);   // no temporary left
 
     const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     if (pdftotext.isEmpty())
@@ -290,6 +300,41 @@ void TestReportEngine::pdfHoldsTheTexts()
                                     QStringLiteral("第 3 页 共 3 页"), QStringLiteral("清单结束")})
         QVERIFY2(text.contains(expected), qPrintable(expected));
     QCOMPARE(text.count(QStringLiteral("\f")), 3);   // one form feed a page
+}
+
+void TestReportEngine::pdfTextIsThePageText_data()
+{
+    QTest::addColumn<QString>("font");
+    for (const char *family : {"宋体", "楷体_GB2312", "黑体", "Arial"}) {
+        QTest::newRow(family) << QString::fromUtf8(family) + ",11";
+        QTest::newRow(qPrintable(QString::fromUtf8(family) + " bold")) << QString::fromUtf8(family) + ",11,Bold";
+    }
+}
+
+void TestReportEngine::pdfTextIsThePageText()
+{
+    // Every kind of text the printouts hold, one line each; the PDF's text
+    // layer must give them back exactly, whatever Chinese fonts are installed.
+    QFETCH(QString, font);
+    const QStringList lines{QStringLiteral("日月行金页户人大皮鞋 金额 客户欠款 货款合计"),
+                            QStringLiteral("P-01 35# 44# 2024年3月份 XS10001 1234.56 -300 0"),
+                            QStringLiteral("泉州\"引号\"鞋业 O'Neil 张'三"),
+                            QStringLiteral("第 1 页 共 2 页，单价：（元）；合计！？、。")};
+    QString text = QStringLiteral("[Report]\nPaper=A4\nMargins=15,12,15,12\n[Band]\nType=ReportTitle\nHeight=80\n");
+    for (int i = 0; i < lines.size(); ++i)
+        text += QStringLiteral("[Text]\nRect=0,%1,180,10\nText=%2\nFont=%3\n").arg(i * 15).arg(lines[i], font);
+    TReport report;
+    report.SetTemplate(Parsed(text));
+    QVERIFY(report.PrepareReport());
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("字.pdf"));
+    QVERIFY(report.ExportPdf(file));
+    QProcess run;
+    run.start(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
+    QVERIFY2(run.waitForFinished(60000) && run.exitCode() == 0, "pdftotext (poppler-utils) is needed");
+    QStringList got = QString::fromUtf8(run.readAllStandardOutput()).split(QLatin1Char('\n'));
+    got.removeIf([](const QString &l) { return l.trimmed().isEmpty() || l == QStringLiteral("\f"); });
+    QCOMPARE(got, lines);
 }
 
 void TestReportEngine::chineseFontsFallBack()

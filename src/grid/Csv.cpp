@@ -1,0 +1,98 @@
+#include "grid/Csv.h"
+
+#include "grid/GridModel.h"
+
+#include <QRegularExpression>
+
+namespace {
+// What a spreadsheet would take for a formula, a number or a date rather than text.
+bool NeedsGuard(const QString &text)
+{
+    if (text.isEmpty())
+        return false;
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (formulaStarts.contains(text.front()))
+        return true;
+    static const QRegularExpression numberLike(QStringLiteral("^\\s*[0-9.][0-9.,:/%eE +-]*$"));
+    return numberLike.match(text).hasMatch();
+}
+
+QString Quoted(const QString &text, bool force)
+{
+    const bool quote = force || text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"'))
+                       || text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))
+                       || text.startsWith(QLatin1Char(' ')) || text.endsWith(QLatin1Char(' '));
+    if (!quote)
+        return text;
+    QString doubled = text;
+    doubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + doubled + QLatin1Char('"');
+}
+
+QString Field(const QVariant &value)
+{
+    if (value.typeId() != QMetaType::QString)
+        return TGridModel::CellText(value);   // a number or a date, as the grid shows it
+    const QString text = value.toString();
+    return NeedsGuard(text) ? Quoted(QLatin1Char('\'') + text, true) : Quoted(text, false);
+}
+} // namespace
+
+QByteArray Csv::File(const QList<QVariantList> &lines)
+{
+    QString out;
+    for (const QVariantList &line : lines) {
+        QStringList fields;
+        for (const QVariant &value : line)
+            fields << Field(value);
+        out += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    }
+    return QByteArray("\xEF\xBB\xBF") + out.toUtf8();
+}
+
+QList<QStringList> Csv::Read(const QByteArray &file)
+{
+    QString text = QString::fromUtf8(file.startsWith("\xEF\xBB\xBF") ? file.mid(3) : file);
+    QList<QStringList> lines;
+    QStringList line;
+    QString field;
+    bool quoted = false, any = false;
+    auto endField = [&] {
+        line << field;
+        field.clear();
+    };
+    auto endLine = [&] {
+        endField();
+        lines << line;
+        line.clear();
+        any = false;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == QLatin1Char('"')) {
+                if (i + 1 < text.size() && text[i + 1] == QLatin1Char('"'))
+                    field += text[++i];
+                else
+                    quoted = false;
+            } else {
+                field += c;
+            }
+            continue;
+        }
+        any = true;
+        if (c == QLatin1Char('"'))
+            quoted = true;
+        else if (c == QLatin1Char(','))
+            endField();
+        else if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            continue;
+        else if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            endLine();
+        else
+            field += c;
+    }
+    if (any || !field.isEmpty() || !line.isEmpty())
+        endLine();
+    return lines;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// CSV files a spreadsheet opens as data: UTF-8 with a byte-order mark, rows
+// ending in CR LF, a field quoted (quotes doubled) when it holds a comma, a
+// quote, a line break or edge spaces.
+//
+// A field is a typed value. Numbers and dates are written as they are shown, so
+// the spreadsheet reads them as numbers and dates (a negative amount included).
+// Texts never become formulas or numbers there: a text that starts with = + - @,
+// a tab or a carriage return, or that a spreadsheet would read as a number or a
+// date, is written quoted behind an apostrophe ("'=1+1"), which marks the cell
+// as text in the spreadsheet programs.
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+#include <QVariant>
+
+namespace Csv {
+// Lines of fields: a QString is a text; a number (int, double …) or a QDate is
+// written as data; a null value is an empty field.
+QByteArray File(const QList<QVariantList> &lines);
+// The lines of such a file (with or without the byte-order mark), fields as
+// they stand in it: quotes undone, the guard apostrophe kept.
+QList<QStringList> Read(const QByteArray &file);
+} // namespace Csv
