@@ -3,6 +3,7 @@
 #include "shell/Forms.h"
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
+#include "shell/QtTranslations.h"
 #include "support/InstanceLock.h"
 
 #include <QIcon>
@@ -15,6 +16,7 @@ int main(int argc, char *argv[])
     TApplication::setApplicationName(QStringLiteral("Kestrova"));
     TApplication::setApplicationDisplayName(QStringLiteral("Mirelo进销存"));
     TApplication::setDesktopFileName(QStringLiteral("kestrova"));
+    QtTranslations::Install();
 
     CreateForms();
     TInstanceLock onlyCopy(ProgramDir);

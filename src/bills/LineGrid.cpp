@@ -275,6 +275,14 @@ void TLineGrid::LoadSlotStock(int s, bool fetch)
     }
 }
 
+bool TLineGrid::HasSizes(int s) const
+{
+    for (int k = 0; k < SizeStock::SizeCount; ++k)
+        if (!cells_[s][3 + k]->text().isEmpty())
+            return true;
+    return false;
+}
+
 void TLineGrid::ShowSlotStock(int s)
 {
     for (int k = 0; k < SizeStock::SizeCount; ++k) {
@@ -283,7 +291,9 @@ void TLineGrid::ShowSlotStock(int s)
         if (stockProduct_[s] != 0) {
             const int stock = stockOf_[s][k];
             tip = QStringLiteral("%1库存：%2").arg(TProductFigures::SizeCaption(k)).arg(stock);
-            if (TextToIntLenient(cell->text()) > stock) {
+            // An empty cell asks for nothing, whatever the stock.
+            const int wanted = TextToIntLenient(cell->text());
+            if (wanted > 0 && wanted > stock) {
                 tip += QStringLiteral("，本单数量超过库存");
                 look = QStringLiteral("QLineEdit { background: #ffd9a0; }");
             }
@@ -323,9 +333,9 @@ void TLineGrid::RecalcLines(int kind, int slot)
                 return;
     for (int s = first; s <= last; ++s) {
         // The stock of each size is summed over the product's whole history: only
-        // once a size of this line is typed, never on each keystroke of a product
-        // number nor for every line when a bill is opened.
-        LoadSlotStock(s, kind == AmountChanged && slot != 0);
+        // once a size of this line is typed (or its product changes under typed
+        // sizes), never for a line without sizes nor for every line when a bill is opened.
+        LoadSlotStock(s, slot != 0 && (kind == AmountChanged || HasSizes(s)));
         ShowSlotStock(s);
         int pieces = 0;
         for (int c = 4; c <= 13; ++c)

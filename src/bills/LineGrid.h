@@ -25,7 +25,7 @@ public:
     void Load(TQuery &lines);
     void PickProduct(int slot);   // the picker flow of slot 1 to 6
     // On a sales bill each size cell tells the stock of its size, and a cell
-    // asking for more than there is turns amber; nothing is refused. The lines
+    // asking for more than there is turns amber (an empty one never); nothing is refused. The lines
     // of the bill being changed are not counted against it.
     void SetStockCheck(bool salesBill, int exceptBill);
     // A locked bill: nothing typed, no picker; the computed cells always are read-only.
@@ -54,6 +54,7 @@ private:
     // Forgets a stock of another product; fetches the slot's own when asked.
     void LoadSlotStock(int s, bool fetch);
     void ShowSlotStock(int s);
+    bool HasSizes(int s) const;   // a size cell of the slot holds something
     bool ProposedPrice(int productIndex, double listPrice, QString &price);
 
     int *customerIndex_;

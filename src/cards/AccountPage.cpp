@@ -106,6 +106,7 @@ void TAccountPage::OpenAccountCard(int k)
 void TAccountPage::ActionMoneyMonthExecute()
 {
     const QDate day = FormMain->WorkingDate();
-    RunMonthlyReport(FormMain->frReport1, QStringLiteral("Frf/MoneyMonth.frf"), MonthSpan(day).Title(),
+    const QString month = MonthSpan(day).Title();
+    RunMonthlyReport(FormMain->frReport1, QStringLiteral("Frf/MoneyMonth.frf"), month, month + QStringLiteral("财务月结报表"),
                      [&](TReportRows &rows) { return MonthlyReports::AccountSummary(day, rows); });
 }

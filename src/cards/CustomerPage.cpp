@@ -119,6 +119,8 @@ void TCustomerPage::NewCustomerClick()
 void TCustomerPage::ActionBigReportExecute()
 {
     const QDate day = FormMain->WorkingDate();
-    RunMonthlyReport(FormMain->frReport1, QStringLiteral("Frf/CustomerMonth.frf"), MonthSpan(day).Title(),
+    const QString month = MonthSpan(day).Title();
+    const QString region = ComboBox2->currentIndex() > 0 ? ComboBox2->currentText() : QString();
+    RunMonthlyReport(FormMain->frReport1, QStringLiteral("Frf/CustomerMonth.frf"), month, region + month + QStringLiteral("总报表"),
                      [&](TReportRows &rows) { return MonthlyReports::CustomerSummary(ComboBox2->currentText(), day, rows); });
 }

@@ -158,7 +158,8 @@ void TStorePage::OpenStoreCard(int k)
 void TStorePage::ActionProductMonthExecute()
 {
     const QDate day = FormMain->WorkingDate();
-    RunMonthlyReport(FormMain->frReport1, QStringLiteral("Frf/ProductMonth.frf"), MonthSpan(day).Title(),
+    const QString month = MonthSpan(day).Title();
+    RunMonthlyReport(FormMain->frReport1, QStringLiteral("Frf/ProductMonth.frf"), month, month + QStringLiteral("产品月结报表"),
                      [&](TReportRows &rows) { return MonthlyReports::ProductSummary(day, rows); });
 }
 
@@ -175,6 +176,6 @@ void TStorePage::ActionSizeStockExecute()
     report->ClearDataSets();
     report->SetDataSet(QStringLiteral("SizeStock"), rows);
     report->SetDataSet(QStringLiteral("PrintList"), heading);
-    report->SetDocumentName(QStringLiteral("尺码库存表"));
+    report->SetDocumentName(QStringLiteral("尺码库存表") + DateText(day));
     report->ShowTemplate(QStringLiteral("Frf/SizeStock.frf"));
 }

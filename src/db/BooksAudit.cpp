@@ -119,6 +119,18 @@ QString TBooksAudit::Summary() const
     return parts.join(QStringLiteral("；"));
 }
 
+QString TBooksAudit::Headline() const
+{
+    if (findings_.isEmpty())
+        return NothingFound;
+    const int faults = FaultCount();
+    const int hints = int(findings_.size()) - faults;
+    QString head = faults > 0 ? QStringLiteral("发现 %1 处问题").arg(faults) : NothingFound;
+    if (hints > 0)
+        head += (faults > 0 ? QStringLiteral("，另有 %1 条提示") : QStringLiteral("，有 %1 条提示")).arg(hints);
+    return head + QStringLiteral("。") + Summary();
+}
+
 bool TBooksAudit::Integrity()
 {
     QSqlQuery q(ShareDataModule->Connection());
@@ -244,6 +256,20 @@ bool TBooksAudit::References()
                           QStringLiteral("货品行%1的货品%2已不存在")
                               .arg(q.FieldByName(QStringLiteral("StoreIndex")).AsInteger())
                               .arg(q.FieldByName(QStringLiteral("StoreProduct")).AsInteger()),
+                          q.FieldByName(QStringLiteral("BillIndex")).AsInteger());
+                  }))
+        return false;
+    // Older versions wrote such lines: the bill counts them, the editor shows an empty line.
+    if (!ForBills(QStringLiteral("Select BillIndex, BillSerial, BillCreateTime, BillUser, StoreIndex, StoreNumber, StoreSum "
+                                 "From Bill, Store Where (StoreBill = BillIndex) And (BillIndex > 1) And "
+                                 "(StoreProduct = 0 Or StoreProduct Is Null) And (StoreNumber <> 0 Or StoreSum <> 0) "
+                                 "Order By BillIndex, StoreIndex"),
+                  [&](TQuery &q) {
+                      Add(QStringLiteral("货品行无货品"),
+                          QStringLiteral("货品行%1没有货品，却有数量%2、金额%3元：计入单据金额，在单据中却看不到")
+                              .arg(q.FieldByName(QStringLiteral("StoreIndex")).AsInteger())
+                              .arg(NumberText(qAbs(q.FieldByName(QStringLiteral("StoreNumber")).AsFloat())),
+                                   NumberText(q.FieldByName(QStringLiteral("StoreSum")).AsFloat())),
                           q.FieldByName(QStringLiteral("BillIndex")).AsInteger());
                   }))
         return false;

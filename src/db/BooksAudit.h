@@ -38,6 +38,8 @@ public:
     int FaultCount() const;
     // "数据库完整性：1；缺少单据行：2 …" in the order of the checks; "未发现问题" when clean.
     QString Summary() const;
+    // "发现 2 处问题，另有 1 条提示。金额不符：1；…": problems and hints counted apart.
+    QString Headline() const;
     const QList<SettingBehind> &SettingsBehind() const { return settings_; }
     // Moves every setting found behind to its highest number, in one transaction.
     bool MoveSettingsForward();

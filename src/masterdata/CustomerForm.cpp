@@ -265,7 +265,9 @@ void TFormCustomer::ActionMonthCountExecute()
     if (!RunQuery(customer, QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex),
                   QStringLiteral("数据库打开失败")))
         return;
-    RunMonthlyReport(frReport1, QStringLiteral("Frf/CustomerSale.frf"), MonthSpan(day).Title(),
+    const QString month = MonthSpan(day).Title();
+    const QString name = customer.IsEmpty() ? QString() : customer.FieldByName(QStringLiteral("CustomerName")).AsString();
+    RunMonthlyReport(frReport1, QStringLiteral("Frf/CustomerSale.frf"), month, name + month + QStringLiteral("对帐单"),
                      [&](TReportRows &rows) { return MonthlyReports::CustomerStatement(FCustomerIndex, day, rows); },
                      {{QStringLiteral("Customer"), &customer}});
 }

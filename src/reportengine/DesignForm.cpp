@@ -13,6 +13,7 @@
 #include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QStyle>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -77,7 +78,8 @@ TFormDesign::TFormDesign(TReport *report, QWidget *parent)
 {
     setObjectName(QStringLiteral("FormDesign"));
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
-    resize(1180, 760);
+    // Fits a 1366 x 768 screen with its task bar; the panel scrolls when taller.
+    resize(1180, 680);
 
     auto action = [this](const QString &name, const QString &text, const QKeySequence &key = QKeySequence()) {
         auto *a = new QAction(text, this);
@@ -217,13 +219,20 @@ TFormDesign::TFormDesign(TReport *report, QWidget *parent)
     panel->addWidget(BandBox);
     panel->addWidget(ItemBox);
     panel->addStretch(1);
-    auto *panelWidget = new QWidget(this);
+    auto *panelWidget = new QWidget;
     panelWidget->setLayout(panel);
     panelWidget->setFixedWidth(330);
+    auto *panelScroll = new QScrollArea(this);
+    panelScroll->setObjectName(QStringLiteral("PanelScroll"));
+    panelScroll->setWidget(panelWidget);
+    panelScroll->setWidgetResizable(true);
+    panelScroll->setFrameShape(QFrame::NoFrame);
+    panelScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    panelScroll->setFixedWidth(330 + panelScroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
 
     auto *body = new QHBoxLayout;
     body->addWidget(Scroll, 1);
-    body->addWidget(panelWidget);
+    body->addWidget(panelScroll);
     auto *box = new QVBoxLayout(this);
     box->setContentsMargins(4, 4, 4, 4);
     box->addWidget(ToolBar);
@@ -331,7 +340,7 @@ void TFormDesign::LoadPanel()
     FillDataSetNames(BandDataSetBox, band ? band->dataSet : QString());
     const bool master = band && band->type == TReportBand::MasterData;
     BandDataSetBox->setEnabled(master);
-    StretchBox->setEnabled(master);
+    StretchBox->setEnabled(band && band->type != TReportBand::PageFooter);
     StretchBox->setChecked(band && band->stretch);
 
     const TReportItem *item = Canvas->CurrentItem();

@@ -14,6 +14,7 @@
 #include <QPrinter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -86,6 +87,7 @@ TFormPreview::TFormPreview(TReport *report, QWidget *parent) : TForm(parent), re
     Scroll->setBackgroundRole(QPalette::Dark);
     Page = new TPreviewPage;
     Scroll->setWidget(Page);
+    Scroll->installEventFilter(this);
 
     auto *box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
@@ -121,7 +123,12 @@ double TFormPreview::Zoom() const
         return 1;
     const QSizeF paper = report_->Pages()[page_].paper;
     const double screenDpi = logicalDpiX();
-    const QSize room = Scroll->viewport()->size() - QSize(2 * TPreviewPage::Border + 4, 2 * TPreviewPage::Border + 4);
+    // The room without scroll bars, less the vertical bar a page taller than the
+    // window needs: it does not change as the page does, and it is right from
+    // the first showing on, before the viewport has its size.
+    QSize room = Scroll->maximumViewportSize() - QSize(2 * TPreviewPage::Border + 4, 2 * TPreviewPage::Border + 4);
+    if (index == PageWidthZoom)
+        room.rwidth() -= Scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Scroll);
     const double byWidth = room.width() / (paper.width() / 25.4 * screenDpi);
     const double byHeight = room.height() / (paper.height() / 25.4 * screenDpi);
     return qMax(0.1, index == PageWidthZoom ? byWidth : qMin(byWidth, byHeight));
@@ -227,9 +234,10 @@ void TFormPreview::keyPressEvent(QKeyEvent *event)
     }
 }
 
-void TFormPreview::resizeEvent(QResizeEvent *event)
+bool TFormPreview::eventFilter(QObject *watched, QEvent *event)
 {
-    TForm::resizeEvent(event);
-    if (ZoomBox->currentIndex() >= PageWidthZoom)
+    // The scroll area gets its size after the window does: fit the page then.
+    if (watched == Scroll && event->type() == QEvent::Resize && ZoomBox->currentIndex() >= PageWidthZoom)
         Redraw();
+    return TForm::eventFilter(watched, event);
 }

@@ -40,7 +40,8 @@ QString TReportLayout::ItemText(const TReportBand &band, const TReportItem &item
 double TReportLayout::BandHeight(const TReportBand &band, int row) const
 {
     double height = band.height;
-    if (!band.stretch)
+    // The page footer keeps its height: it is placed from the foot of the page.
+    if (!band.stretch || band.type == TReportBand::PageFooter)
         return height;
     for (const TReportItem &item : band.items)
         if (item.IsTextual() && item.wrap)
@@ -79,10 +80,10 @@ void TReportLayout::StartPage()
     y_ = tpl_.marginTop;
     if (pages_.size() == 1)
         if (const TReportBand *title = tpl_.Band(TReportBand::ReportTitle))
-            Place(*title, -1, title->height);
+            Place(*title, -1, BandHeight(*title, -1));
     for (auto type : {TReportBand::PageHeader, TReportBand::ColumnHeader})
         if (const TReportBand *band = tpl_.Band(type))
-            Place(*band, -1, band->height);
+            Place(*band, -1, BandHeight(*band, -1));
     bodyTop_ = y_;
 }
 
@@ -119,8 +120,9 @@ QList<TPreparedPage> TReportLayout::Prepare()
         }
     }
     if (const TReportBand *summary = tpl_.Band(TReportBand::Summary)) {
-        makeRoom(summary->height);
-        Place(*summary, -1, summary->height);
+        const double height = BandHeight(*summary, -1);
+        makeRoom(height);
+        Place(*summary, -1, height);
     }
     EndPage();
 

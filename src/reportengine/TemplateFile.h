@@ -21,7 +21,7 @@
 //                              (after the last row), PageFooter (bottom of every page)
 //   Height=7                   mm
 //   DataSet=PrintGrid          MasterData: the data set whose rows it repeats over
-//   Stretch=Yes                MasterData: the band grows to fit wrapped texts
+//   Stretch=Yes                the band grows to fit its wrapped texts (not PageFooter)
 //
 //   [Text] [Field] [Line] [Frame]   one item of the band above
 //   Rect=0,0,30,7              x, y, width, height in mm from the band's top-left

@@ -6,7 +6,7 @@
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
-bool RunMonthlyReport(TReport *report, const QString &templateFile, const QString &title,
+bool RunMonthlyReport(TReport *report, const QString &templateFile, const QString &title, const QString &documentName,
                       const std::function<bool(TReportRows &)> &compute, const QList<QPair<QString, TQuery *>> &extra)
 {
     // The progress window goes away however the run ends.
@@ -31,7 +31,7 @@ bool RunMonthlyReport(TReport *report, const QString &templateFile, const QStrin
     report->SetDataSet(QStringLiteral("PrintList"), heading);
     for (const auto &[name, query] : extra)
         report->SetDataSet(name, *query);
-    report->SetDocumentName(title);
+    report->SetDocumentName(documentName);
     FormProgress->hide();
     return report->ShowTemplate(templateFile);
 }

@@ -13,6 +13,7 @@ class TReportRows;
 
 // compute fills the lines; false when a query failed (its message shown). A
 // report without lines shows nothing. extra names more data sets for the template.
-bool RunMonthlyReport(TReport *report, const QString &templateFile, const QString &title,
+// documentName names the print job and the proposed PDF ("2024年3月份总报表").
+bool RunMonthlyReport(TReport *report, const QString &templateFile, const QString &title, const QString &documentName,
                       const std::function<bool(TReportRows &)> &compute,
                       const QList<QPair<QString, TQuery *>> &extra = {});

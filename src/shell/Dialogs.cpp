@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QMessageBox>
@@ -108,12 +109,27 @@ QString Dialogs::StartFolder()
     return desktop.isEmpty() ? QDir::homePath() : desktop;
 }
 
+namespace {
+QString lastSaveFolder;   // where the user last saved a printout or a list, while the program runs
+}
+
+void Dialogs::ForgetLastSaveFolder() { lastSaveFolder.clear(); }
+
 QString Dialogs::GetSaveFileWithSuffix(const QString &caption, const QString &proposedName, const QString &filter,
                                        const QString &suffix)
 {
-    QString file = GetSaveFileName(caption, QDir(StartFolder()).filePath(proposedName), filter);
-    if (!file.isEmpty() && !file.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
+    const QString folder = !lastSaveFolder.isEmpty() && QFileInfo(lastSaveFolder).isDir() ? lastSaveFolder : StartFolder();
+    // A name from the books (a customer's) may hold what a file name cannot.
+    QString name = proposedName;
+    for (QChar &c : name)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
+            c = QLatin1Char('_');
+    QString file = GetSaveFileName(caption, QDir(folder).filePath(name), filter);
+    if (file.isEmpty())
+        return file;
+    if (!file.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
         file += QLatin1Char('.') + suffix;
+    lastSaveFolder = QFileInfo(file).absolutePath();
     return file;
 }
 

@@ -38,10 +38,12 @@ QString GetOpenFileName(const QString &caption, const QString &dir, const QStrin
 QString GetSaveFileName(const QString &caption, const QString &dir, const QString &filter, bool confirmOverwrite = true);
 // The folder save and open dialogs start in: the desktop, or home without one.
 QString StartFolder();
-// Asks where to save a file of one type, proposing the name in StartFolder();
-// ".suffix" is added when the chosen name lacks it. Empty when cancelled.
+// Asks where to save a file of one type, proposing the name in the folder of
+// the last such file saved, or StartFolder() at first; ".suffix" is added when
+// the chosen name lacks it. Empty when cancelled.
 QString GetSaveFileWithSuffix(const QString &caption, const QString &proposedName, const QString &filter,
                               const QString &suffix);
+void ForgetLastSaveFolder();
 void OpenUrl(const QUrl &url);
 // The print dialog for this printer; true when the user chose to print.
 bool ChoosePrinter(QPrinter *printer);

@@ -5,6 +5,7 @@
 #include "reportengine/Report.h"
 #include "shell/Dialogs.h"
 #include "shell/ProgressForm.h"
+#include "shell/Clock.h"
 #include "shell/PublicFunction.h"
 
 #include <QHeaderView>
@@ -86,8 +87,7 @@ QList<QStringList> TFormBooksAudit::Lines() const
 void TFormBooksAudit::ShowFindings()
 {
     const int faults = audit_.FaultCount();
-    Summary->setText(audit_.Findings().isEmpty() ? TBooksAudit::NothingFound
-                                                 : QStringLiteral("发现 %1 处问题。%2").arg(faults).arg(audit_.Summary()));
+    Summary->setText(audit_.Headline());
     Summary->setStyleSheet(QStringLiteral("QLabel { font-size: 14px; font-weight: bold; color: %1; }")
                                .arg(faults > 0 ? QStringLiteral("#b01818") : QStringLiteral("#206020")));
     const QList<QStringList> lines = Lines();
@@ -138,6 +138,6 @@ void TFormBooksAudit::ActionPrintExecute()
     frReport1->ClearDataSets();
     frReport1->SetDataSet(QStringLiteral("Findings"), findings);
     frReport1->SetDataSet(QStringLiteral("PrintList"), heading);
-    frReport1->SetDocumentName(QStringLiteral("账簿检查结果"));
+    frReport1->SetDocumentName(QStringLiteral("账簿检查结果") + DateText(Clock::Today()));
     frReport1->ShowTemplate(QStringLiteral("Frf/BooksAudit.frf"));
 }

@@ -121,14 +121,14 @@ void TestCardPages::customerFigures()
     env.AddBill("出货单", "张'三", Today, 200);
     env.AddBill("进货单", "张'三", Today, -200);
     env.AddBill("财务收入单", "张'三", Today, 100, 100, bank);
-    env.AddBill("财务支出单", "张'三", Today, -40, -40, bank);   // money paid out: not a receipt
+    env.AddBill("财务支出单", "张'三", Today, -40, -40, bank);   // money paid out raises the debt
     env.AddSG("张'三", Today, 50);
     TCustomerPage *page = FormMain->TabSheet8;
     QVERIFY(page->Fill());
     QVERIFY(env.script.messages.isEmpty());
     QCOMPARE(page->Value[0][0]->text(), QStringLiteral("张'三"));
     QCOMPARE(page->Value[1][0]->text(), QStringLiteral("300 元"));
-    QCOMPARE(page->Value[2][0]->text(), QStringLiteral("260 元"));
+    QCOMPARE(page->Value[2][0]->text(), QStringLiteral("300 元"));   // 10 + 300 + 50 - (100 - 40)
     QCOMPARE(page->Under[0]->text(), QStringLiteral("省内"));
     QCOMPARE(page->IconFile[0], QStringLiteral("Res/Blue+.ico"));
     QCOMPARE(page->TotalLabel->text(), QStringLiteral("货款合计：300 元"));

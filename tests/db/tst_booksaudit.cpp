@@ -1,6 +1,7 @@
 // The books check: one planted fault of each kind, found once with its bill.
 #include "db/BooksAudit.h"
 #include "reportengine/Report.h"
+#include "reportengine/ReportPainter.h"
 #include "shell/MainForm.h"
 #include "shell/ShareDM.h"
 #include "support/BooksAuditForm.h"
@@ -64,6 +65,9 @@ void TestBooksAudit::plantedFault_data()
                                     << "正负号错误" << "数量3" << true;
     QTest::newRow("missing product") << "Update Store Set StoreProduct = 77 Where StoreBill = %1 And StoreProduct > 0"
                                      << "货品不存在" << "的货品77已不存在" << true;
+    QTest::newRow("line without a product") << "Update Store Set StoreSum = 20 Where StoreIndex = (Select Max(StoreIndex) From Store Where StoreBill = %1);"
+                                               "Update Bill Set BillSum = 50 Where BillIndex = %1"
+                                            << "货品行无货品" << "没有货品，却有数量0、金额20元" << true;
     QTest::newRow("missing account") << "Update Bill Set BillAccount = 55 Where BillIndex = %1"
                                      << "帐户不存在" << "已不存在的帐户55" << true;
     QTest::newRow("customer not on the list") << "Update Bill Set BillUser = '已删客户' Where BillIndex = %1"
@@ -146,19 +150,27 @@ void TestBooksAudit::findingsWindow()
     int rows = 0;
     bool repairOffered = false;
     QString printed;
+    bool headingFits = false;
     env.InstallTemplates();
     env.script.Then([&](QDialog *) {
         summary = FormBooksAudit->Summary->text();
         rows = FormBooksAudit->Grid->rowCount();
         repairOffered = FormBooksAudit->RepairButton->isVisibleTo(FormBooksAudit);
         FormBooksAudit->ExportButton->click();
-        env.script.Then([&](QDialog *) { printed = FormBooksAudit->frReport1->PageTexts(0).join('|'); });
+        env.script.Then([&](QDialog *) {
+            printed = FormBooksAudit->frReport1->PageTexts(0).join('|');
+            // The heading line is printed whole: its box holds all its lines.
+            for (const TReportItem &item : FormBooksAudit->frReport1->Pages().value(0).items)
+                if (item.text == summary)
+                    headingFits = TReportPainter::TextHeight(item, item.text) <= item.rect.height() + 0.01
+                                  && item.rect.width() > 150;
+        });
         FormBooksAudit->PrintButton->click();
         FormBooksAudit->RepairButton->click();
         FormBooksAudit->CloseButton->click();
     });
     FormMain->TabSheet6->ActionBooksAudit->trigger();
-    QCOMPARE(summary, QStringLiteral("发现 2 处问题。金额不符：1；客户已不在（提示）：1；编号设置落后：1"));
+    QCOMPARE(summary, QStringLiteral("发现 2 处问题，另有 1 条提示。金额不符：1；客户已不在（提示）：1；编号设置落后：1"));
     QCOMPARE(rows, 3);
     QVERIFY(repairOffered);
     QFile csv(env.script.saveFile);
@@ -171,6 +183,7 @@ void TestBooksAudit::findingsWindow()
     QCOMPARE(env.Scalar("Select SettingValue From Setting Where SettingIndex = 1").toString(), QStringLiteral("XS10002"));
     QCOMPARE(env.script.messages, (QStringList{"表格导出成功", "单据编号设置已修正"}));
     QVERIFY2(printed.contains("账簿检查结果") && printed.contains("单据金额31元，各货品行金额之和30元"), qPrintable(printed));
+    QVERIFY(headingFits);
 }
 
 QTEST_MAIN(TestBooksAudit)

@@ -46,6 +46,8 @@ private slots:
     void oddSizeTextsCountZeroAndFlag();
     void productWindowShowsEachSize();
     void saleBeyondASizeIsTinted();
+    void sizeHints_data();
+    void sizeHints();
     void listFollowsTheStockPageFilter();
 };
 
@@ -143,6 +145,55 @@ void TestSizeStock::saleBeyondASizeIsTinted()
         QCOMPARE(beyond.contains("#ffd9a0"), sales);
     }
     QCOMPARE(env.Scalar("Select count(*) From Bill Where BillIndex > 1").toInt(), 3);
+}
+
+void TestSizeStock::sizeHints_data()
+{
+    // P1 has 4 of 38# and -1 of 44#, P2 has 10 of 38#.
+    QTest::addColumn<QString>("product");
+    QTest::addColumn<QString>("size38");
+    QTest::addColumn<QString>("changedTo");   // the line's product typed again afterwards
+    QTest::addColumn<QString>("tip38");
+    QTest::addColumn<bool>("tinted38");
+    QTest::addColumn<QString>("tip44");
+    QTest::newRow("within") << "P1" << "4" << "" << "38#库存：4" << false << "44#库存：-1";
+    QTest::newRow("beyond") << "P1" << "5" << "" << "38#库存：4，本单数量超过库存" << true << "44#库存：-1";
+    QTest::newRow("zero asks for nothing") << "P1" << "0" << "" << "38#库存：4" << false << "44#库存：-1";
+    QTest::newRow("product changed under typed sizes") << "P2" << "5" << "P1" << "38#库存：4，本单数量超过库存" << true
+                                                       << "44#库存：-1";
+    QTest::newRow("changed to one with enough") << "P1" << "5" << "P2" << "38#库存：10" << false << "44#库存：0";
+}
+
+void TestSizeStock::sizeHints()
+{
+    QFETCH(QString, product);
+    QFETCH(QString, size38);
+    QFETCH(QString, changedTo);
+    QFETCH(QString, tip38);
+    QFETCH(bool, tinted38);
+    QFETCH(QString, tip44);
+    TestEnv env;
+    env.StartAsFinance();
+    const int p1 = env.AddProduct("皮鞋", "M-801", 10, "P1");
+    const int p2 = env.AddProduct("凉鞋", "B2", 10, "P2");
+    Line(env, env.AddBill("进货单", "供应商", Today, -100), p1, 4, {{3, "4"}});
+    Line(env, env.AddBill("出货单", "甲", Today, 10), p1, -1, {{9, "1"}});
+    Line(env, env.AddBill("进货单", "供应商", Today, -100), p2, 10, {{3, "10"}});
+    QStringList seen;
+    env.script.Then([](QDialog *) { FormBill->SpeedButton1->click(); });
+    env.script.Then([&](QDialog *) {
+        TLineGrid *lines = FormBuySell->Lines;
+        lines->Cell(0, 1)->setText(product);
+        lines->Cell(0, 7)->setText(size38);
+        if (!changedTo.isEmpty())
+            lines->Cell(0, 1)->setText(changedTo);
+        QLineEdit *cell38 = lines->Cell(0, 7), *cell44 = lines->Cell(0, 13);
+        seen << cell38->toolTip() << (cell38->styleSheet().contains("#ffd9a0") ? "amber" : "plain")
+             << cell44->toolTip() << (cell44->styleSheet().isEmpty() ? "plain" : "tinted");
+        FormBuySell->BitBtn2->click();
+    });
+    FormMain->TabSheet1->NewButton->click();
+    QCOMPARE(seen, (QStringList{tip38, tinted38 ? "amber" : "plain", tip44, "plain"}));
 }
 
 void TestSizeStock::listFollowsTheStockPageFilter()

@@ -270,11 +270,15 @@ void TestCustomers::oneDebtEverywhere()
     env.StartAsFinance();
     const int bank = env.AddAccount("银行");
     const int id = env.AddCustomer("泉州\"引号\"鞋业", "本地", 50);
-    env.AddBill("进货单", "泉州\"引号\"鞋业", Today, -7020, -5000, bank);
-    env.AddBill("出货单", "泉州\"引号\"鞋业", Today.addDays(-1), 300, 0, 1);
+    const int shoe = env.AddProduct("皮鞋", "A1", 100, "P-01");
+    const int bought = env.AddBill("进货单", "泉州\"引号\"鞋业", Today, -7020, -5000, bank);
+    const int sold = env.AddBill("出货单", "泉州\"引号\"鞋业", Today.addDays(-1), 300, 0, 1);
+    const QString line = "Insert Into Store (StoreBill, StoreProduct, StoreNumber, StorePrice, StoreSum) Values (?, ?, ?, ?, ?)";
+    env.Exec(line, {bought, shoe, 60, 117, 7020});
+    env.Exec(line, {sold, shoe, -3, 100, 300});
     env.AddBill("财务支出单", "泉州\"引号\"鞋业", Today.addMonths(-1), -100, -100, bank);
     env.AddBill("财务收入单", "泉州\"引号\"鞋业", Today, 80, 80, bank);
-    const QString debt = "-1570";   // 50 - 7020 + 300 - (-5000 - 100 + 80)
+    const QString debt = "-1650";   // 50 - 7020 + 300 - (-5000 - 100 + 80)
 
     FormMain->RefreshAllPages();
     QCOMPARE(FormMain->TabSheet8->Value[2][0]->text(), debt + " 元");

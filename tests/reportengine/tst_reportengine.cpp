@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QScrollArea>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
@@ -357,6 +358,12 @@ void TestReportEngine::previewPagesFindPrintAndPdf()
     env.script.Then([&](QDialog *d) {
         auto *p = qobject_cast<TFormPreview *>(d);
         QVERIFY(p);
+        // Opens at page width: the page fills the width of the scroll area.
+        p->show();
+        QCoreApplication::processEvents();
+        const int room = p->Scroll->viewport()->width();
+        QVERIFY2(p->Page->width() > room - 60 && p->Page->width() <= room, qPrintable(QString::number(p->Page->width())));
+        QCOMPARE(p->ZoomBox->currentText(), QStringLiteral("页宽"));
         QCOMPARE(p->PageLabel->text(), QStringLiteral("第 1 页 共 3 页"));
         QVERIFY(!p->PriorButton->isEnabled());
         p->NextButton->click();
@@ -395,6 +402,9 @@ void TestReportEngine::designerEditsMovesAndSaves()
     env.script.Then([&](QDialog *d) {
         auto *f = qobject_cast<TFormDesign *>(d);
         QVERIFY(f);
+        // Fits a 1366 x 768 screen with a task bar, frame included.
+        QVERIFY(f->width() <= 1340 && f->height() <= 700);
+        QVERIFY(f->minimumSizeHint().width() <= 1340 && f->minimumSizeHint().height() <= 700);
         TDesignCanvas *canvas = f->Canvas;
         // The title text: click it, then edit it in the panel.
         const QRect title = canvas->ItemRect(0, 0);

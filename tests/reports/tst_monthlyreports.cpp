@@ -190,16 +190,20 @@ void TestMonthlyReports::eachReportEndsInItsPreview_data()
 {
     QTest::addColumn<QString>("which");
     QTest::addColumn<QString>("expected");   // a text on the first page
-    QTest::newRow("customer statement") << "statement" << "新累计欠款";
-    QTest::newRow("customer summary") << "customers" << "张'三";
-    QTest::newRow("product summary") << "products" << "33.33";
-    QTest::newRow("account summary") << "accounts" << "银行";
+    QTest::addColumn<QString>("document");   // the print job's name, proposed for a PDF
+    QTest::addColumn<QStringList>("everyPage");
+    QTest::newRow("customer statement") << "statement" << "新累计欠款" << "张'三2024年3月份对帐单" << QStringList{"张'三", "2024年3月份"};
+    QTest::newRow("customer summary") << "customers" << "张'三" << "2024年3月份总报表" << QStringList{};
+    QTest::newRow("product summary") << "products" << "33.33" << "2024年3月份产品月结报表" << QStringList{};
+    QTest::newRow("account summary") << "accounts" << "银行" << "2024年3月份财务月结报表" << QStringList{};
 }
 
 void TestMonthlyReports::eachReportEndsInItsPreview()
 {
     QFETCH(QString, which);
     QFETCH(QString, expected);
+    QFETCH(QString, document);
+    QFETCH(QStringList, everyPage);
     TestEnv env;
     env.InstallTemplates();
     env.StartAsFinance();
@@ -208,11 +212,16 @@ void TestMonthlyReports::eachReportEndsInItsPreview()
     const int shoe = env.AddProduct("皮鞋", "A1", 10, "P1");
     const int bought = env.AddBill("进货单", "张'三", Day, -100, -100, bank);
     env.Exec("Insert Into Store (StoreBill, StoreProduct, StoreNumber, StorePrice, StoreSum) Values (?, ?, 3, 33.333, 100)", {bought, shoe});
+    for (int i = 0; i < 40; ++i)   // a statement of several pages
+        env.AddBill("财务收入单", "张'三", Day.addDays(-i % 10), 1, 1, bank);
     TReport *report = FormMain->frReport1;
     QStringList texts;
+    QList<QStringList> pages;
     env.script.Then([&](QDialog *) {
         for (int p = 0; p < report->PageCount(); ++p)
-            texts << report->PageTexts(p);
+            pages << report->PageTexts(p);
+        for (const QStringList &page : pages)
+            texts << page;
     });
     if (which == "statement") {
         report = FormCustomer->frReport1;
@@ -230,6 +239,12 @@ void TestMonthlyReports::eachReportEndsInItsPreview()
     QVERIFY(env.script.modals.contains("FormPreview"));
     QVERIFY2(texts.join('|').contains(expected), qPrintable(texts.join('|')));
     QVERIFY(texts.join('|').contains("2024年3月份"));
+    QCOMPARE(report->DocumentName(), document);
+    if (which == "statement")
+        QVERIFY(pages.size() > 1);
+    for (const QStringList &page : pages)
+        for (const QString &text : everyPage)
+            QVERIFY2(page.contains(text), qPrintable(text + " not on " + page.join('|')));
     QVERIFY(FormProgress->isHidden());
     // Without its template, the report says so and shows nothing.
     QFile::remove(env.Dir() + "Frf/MoneyMonth.frf");

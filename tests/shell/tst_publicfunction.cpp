@@ -1,8 +1,10 @@
 // Number, bill-number, date and quoting rules, and the ini file.
 #include "shell/PublicFunction.h"
+#include "shell/QtTranslations.h"
 #include "shell/ShareDM.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,6 +32,8 @@ private slots:
     void iniDefaultsAndWrites();
     void iniLimits();
     void iniKeepsOtherLinesAndCase();
+    void qtSpeaksChinese_data();
+    void qtSpeaksChinese();
 };
 
 void TestPublicFunction::digitAndDecimalText_data()
@@ -287,6 +291,31 @@ void TestPublicFunction::iniKeepsOtherLinesAndCase()
     QCOMPARE(ReadIniValue("Kestrova", "PrintType", "", ini), QStringLiteral("不显示订金"));
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(f.readAll().startsWith("; written by hand\n[KESTROVA]\n"));
+}
+
+void TestPublicFunction::qtSpeaksChinese_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("language");
+    QTest::newRow("mainland") << "zh_CN" << "zh_CN";
+    QTest::newRow("Taiwan") << "zh_TW" << "zh_TW";
+    QTest::newRow("Hong Kong") << "zh_HK" << "zh_TW";
+    QTest::newRow("English desktop") << "en_US" << "zh_CN";
+    QTest::newRow("C locale") << "C" << "zh_CN";
+}
+
+void TestPublicFunction::qtSpeaksChinese()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, language);
+    QCOMPARE(QtTranslations::LanguageFor(QLocale(locale)), language);
+    // The file dialog and its overwrite question read in Chinese.
+    QVERIFY2(QtTranslations::Install(QLocale(locale)), "Qt's translations (qt6-translations-l10n) are needed");
+    for (const char *text : {"Look in:", "%1 already exists.\nDo you want to replace it?"}) {
+        const QString shown = QCoreApplication::translate("QFileDialog", text);
+        QVERIFY2(shown != QLatin1String(text) && shown.contains(QRegularExpression(QStringLiteral("[\\x{4e00}-\\x{9fff}]"))),
+                 qPrintable(shown));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestPublicFunction)

@@ -80,6 +80,7 @@ TestEnv::TestEnv(Db db, bool makeForms) : forms_(makeForms)
     }
     SetProgramDirOverride(dir_.path());
     Dialogs::SetHandler(&script);
+    Dialogs::ForgetLastSaveFolder();
     Clock::Fix(QDate(2024, 3, 15));
     if (forms_)
         CreateForms();
