@@ -49,7 +49,8 @@ build: configure
 
 # The user's Kestrova.mdb and Kestrova.ini are never replaced: the delivered
 # database is copied only when the folder has none. Report templates the user
-# may have changed in the designer are kept the same way.
+# may have changed in the designer are kept the same way; one still exactly as
+# an earlier version delivered it (resources/delivered-templates.sha256) is updated.
 install: program
 	install -d "$(PROGRAM_DIR)" "$(PROGRAM_DIR)/Res" "$(PROGRAM_DIR)/Frf"
 	install -m 755 $(BUILD_DIR)/Kestrova "$(PROGRAM_DIR)/Kestrova"
@@ -57,6 +58,14 @@ install: program
 	rm -f "$(PROGRAM_DIR)/Res/.stamp"
 	cp -Rn resources/Frf/. "$(PROGRAM_DIR)/Frf/"
 	rm -f "$(PROGRAM_DIR)/Frf/.keep"
+	@# A template still exactly as an earlier version delivered it gets this version's.
+	@for f in resources/Frf/*.frf; do \
+	  n=$$(basename "$$f"); t="$(PROGRAM_DIR)/Frf/$$n"; \
+	  if [ -f "$$t" ] && ! cmp -s "$$f" "$$t" && \
+	     grep -qx "$$(sha256sum < "$$t" | cut -c1-64)  $$n" resources/delivered-templates.sha256; then \
+	    cp "$$f" "$$t.new" && mv "$$t.new" "$$t" && echo "Updated $$t (unchanged since it was delivered)"; \
+	  fi; \
+	done
 	@if [ -e "$(PROGRAM_DIR)/Kestrova.mdb" ]; then \
 	  echo "Keeping the existing $(PROGRAM_DIR)/Kestrova.mdb"; \
 	else \
