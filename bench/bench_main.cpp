@@ -3,7 +3,7 @@
 #include "Bench.h"
 #include "ResultTable.h"
 #include "ShopGenerator.h"
-#include "shell/Application.h"
+#include <QApplication>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -65,7 +65,7 @@ int main(int argc, char *argv[])
         QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
     }
-    TApplication app(argc, argv);
+    QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     const int scale = args.size() > 2 ? qMax(1, args[2].toInt()) : 1;
     const int runs = args.size() > 3 ? qMax(1, args[3].toInt()) : 7;

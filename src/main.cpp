@@ -1,21 +1,22 @@
-#include "shell/Application.h"
 #include "shell/Artwork.h"
+#include "shell/Dialogs.h"
 #include "shell/Forms.h"
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
 #include "shell/QtTranslations.h"
 #include "support/InstanceLock.h"
 
+#include <QApplication>
 #include <QIcon>
 #include <QScreen>
 #include <QTimer>
 
 int main(int argc, char *argv[])
 {
-    TApplication app(argc, argv);
-    TApplication::setApplicationName(QStringLiteral("Kestrova"));
-    TApplication::setApplicationDisplayName(QStringLiteral("Mirelo进销存"));
-    TApplication::setDesktopFileName(QStringLiteral("kestrova"));
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kestrova"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Mirelo进销存"));
+    QApplication::setDesktopFileName(QStringLiteral("kestrova"));
     QtTranslations::Install();
 
     CreateForms();
@@ -24,16 +25,16 @@ int main(int argc, char *argv[])
         DestroyForms();
         return 1;
     }
-    TApplication::setWindowIcon(QIcon(QPixmap::fromImage(Artwork::AppIcon(64))));
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(Artwork::AppIcon(64))));
     // Centred from the first start, so the login dialog centred over it is too.
-    if (const QScreen *screen = TApplication::primaryScreen()) {
+    if (const QScreen *screen = QApplication::primaryScreen()) {
         QRect placed = FormMain->frameGeometry();
         placed.moveCenter(screen->availableGeometry().center());
         FormMain->move(placed.topLeft());
     }
     FormMain->show();
     // The first showing runs once the loop is up, so the login sits over the main window.
-    QTimer::singleShot(0, FormMain, [] { FormMain->FormShow(); });
+    QTimer::singleShot(0, FormMain, [] { Dialogs::Attempt([] { FormMain->FormShow(); }); });
     const int code = app.exec();
     DestroyForms();
     return code;

@@ -113,6 +113,17 @@ int BillHeader::CustomerIndexByName(const QString &name)
     return q.IsEmpty() ? 0 : q.FieldByName(QStringLiteral("CustomerIndex")).AsInteger();
 }
 
+bool BillHeader::ConfirmCustomerName(QComboBox *customer)
+{
+    const QString name = customer->currentText();
+    if (CustomerIndexByName(name) != 0)
+        return true;
+    if (Dialogs::AskYesNo(QStringLiteral("客户名称"), QStringLiteral("客户“%1”不在客户列表中，仍然保存吗？").arg(name)))
+        return true;
+    customer->setFocus();
+    return false;
+}
+
 void BillHeader::WriteSerialBack(int settingIndex, const QString &serial)
 {
     TQuery &q = ShareDataModule->ADOQueryTemp;

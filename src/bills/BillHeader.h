@@ -24,6 +24,9 @@ bool HasSelection(const QComboBox *box);
 void PresetCustomer(int customerIndex, QComboBox *customer);
 // The CustomerIndex of the customer of this name, 0 for none.
 int CustomerIndexByName(const QString &name);
+// A bill for a name not on the customer list lands on no card: asks first
+// (default No); on No the focus goes back to the box and false is given.
+bool ConfirmCustomerName(QComboBox *customer);
 // The number after the last one saved in the Setting row; empty without the
 // row, and empty with a message when the stored number cannot be continued.
 QString ProposeSerial(int settingIndex);

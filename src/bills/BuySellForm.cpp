@@ -64,7 +64,7 @@ TFormBuySell::TFormBuySell(QWidget *parent) : TForm(parent)
 
     ActionEdit = new QAction(QStringLiteral("修改"), this);
     ActionEdit->setObjectName(QStringLiteral("ActionEdit"));
-    ActionEdit->setIcon(QIcon(Artwork::PadlockIcon(32)));
+    ActionEdit->setIcon(QIcon(Artwork::PadlockIcon(32, false)));
     ActionPrint = new QAction(QStringLiteral("打印"), this);
     ActionPrint->setObjectName(QStringLiteral("ActionPrint"));
     ActionPrint->setIcon(QIcon(Artwork::PrinterIcon(32)));
@@ -143,17 +143,29 @@ TFormBuySell::TFormBuySell(QWidget *parent) : TForm(parent)
     connect(CheckBox1, &QCheckBox::toggled, this, &TFormBuySell::UpdatePaidControls);
     connect(ComboBox5, &QComboBox::currentTextChanged, this, &TFormBuySell::ComboBox5Change);
 
-    // Customer, date, number, the line cells slot by slot, then the rest.
+    // Customer, date, number, the line cells slot by slot, then the rest; Enter ends on 确定.
     QList<QWidget *> order{ComboBox5, DateTimePicker1, BillSerial};
     for (int s = 0; s < TLineGrid::SlotCount; ++s)
         for (int c = 1; c <= TLineGrid::CellCount; ++c)
             order << Lines->Cell(s, c);
-    order << Edit3 << CheckBox1 << Edit1 << ComboBox1 << ComboBox2 << ComboBox3 << ComboBox4 << BitBtn1 << BitBtn3 << BitBtn2;
+    order << Edit3 << CheckBox1 << Edit1 << ComboBox1 << ComboBox2 << ComboBox3 << ComboBox4;
+    SetEntryOrder(order, BitBtn1);
+    QList<QWidget *> buttons{BitBtn1, BitBtn3, BitBtn2};
     for (QPushButton *b : Lines->GridButton)
-        order << b;
-    for (int i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+        buttons << b;
+    for (int i = 1; i < buttons.size(); ++i)
+        setTabOrder(buttons[i - 1], buttons[i]);
+    SetDiscardQuestion(QStringLiteral("单据尚未保存，确定放弃吗？"));
     UpdatePaidControls();
+}
+
+QWidget *TFormBuySell::NextInput(QWidget *from) const
+{
+    // The number cell of an empty line: the lines are done, on to the payment.
+    for (int s = 0; s < TLineGrid::SlotCount; ++s)
+        if (from == Lines->Cell(s, 1) && !Lines->SlotUsed(s) && CheckBox1->isEnabled())
+            return CheckBox1;
+    return TForm::NextInput(from);
 }
 
 void TFormBuySell::UpdatePaidControls()
@@ -175,6 +187,7 @@ void TFormBuySell::SetLocked(bool locked)
     ComboBox5->setEnabled(!locked && !FCustomerLocked);
     UpdatePaidControls();
     LockMark->setVisible(locked);
+    ActionEdit->setIcon(QIcon(Artwork::PadlockIcon(32, locked)));
     // The read-only look is a style sheet rule on the property; have it looked at again.
     for (QWidget *w : findChildren<QWidget *>()) {
         if (qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractSpinBox *>(w)) {
@@ -349,8 +362,12 @@ void TFormBuySell::BitBtn1Click()
             return;
         }
     }
-    if (SaveBill(account))
-        accept();
+    if (!BillHeader::ConfirmCustomerName(ComboBox5))
+        return;
+    Dialogs::Attempt([&] {
+        if (SaveBill(account))
+            accept();
+    });
 }
 
 bool TFormBuySell::SaveBill(int account)

@@ -35,6 +35,7 @@ public:
     bool IsSales() const { return FBillMode == 0 || FBillMode == 1; }
 
     void FormShow() override;
+    QWidget *NextInput(QWidget *from) const override;
     void BitBtn1Click();
     void BitBtn3Click();
     void ActionEditExecute();

@@ -84,10 +84,10 @@ TFormGetPay::TFormGetPay(QWidget *parent) : TForm(parent)
     ChangeHint->setStyleSheet(QStringLiteral("QLabel { color: #a0281c; }"));
     SetDataEntry(true);
 
-    QWidget *order[] = {Edit4, ComboBox1, DateTimePicker1, ComboBox5, Edit2, ComboBox2, ComboBox3, ComboBox4, Edit5, Edit3,
-                        BitBtn1, BitBtn2, BitBtn3};
-    for (size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    SetEntryOrder({Edit4, ComboBox1, DateTimePicker1, ComboBox5, Edit2, ComboBox2, ComboBox3, ComboBox4, Edit5, Edit3}, BitBtn1);
+    setTabOrder(BitBtn1, BitBtn2);
+    setTabOrder(BitBtn2, BitBtn3);
+    SetDiscardQuestion(QStringLiteral("单据尚未保存，确定放弃吗？"));
     connect(BitBtn1, &QPushButton::clicked, this, &TFormGetPay::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     connect(BitBtn3, &QPushButton::clicked, this, &TFormGetPay::BitBtn3Click);
@@ -171,6 +171,8 @@ void TFormGetPay::BitBtn1Click()
     if (!TShareDataModule::SerialWellFormed(Edit4->text()))
         return refuse(QStringLiteral("单据编号格式有误，字母不能在数字后面"), Edit4);
 
+    if (!BillHeader::ConfirmCustomerName(ComboBox5))
+        return;
     const double amount = (FBillMode < 2 ? 1 : -1) * TextToFloatLenient(Edit2->text());
     TQuery &q = ShareDataModule->ADOQueryTemp;
     auto write = [&] {

@@ -10,6 +10,7 @@
 #include "shell/TypedNumber.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -104,10 +105,10 @@ TLineGrid::TLineGrid(int *customerIndex, bool *recalcEnabled, QWidget *parent)
                 connect(cell, &QLineEdit::textChanged, this, [this, slot] { RecalcLines(NameChanged, slot); });
             else if ((c >= 4 && c <= 13) || c == 15)
                 connect(cell, &QLineEdit::textChanged, this, [this, slot] { RecalcLines(AmountChanged, slot); });
-            if (c >= 4 && c <= 13) {
-                cell->setProperty("slot", s);
-                cell->installEventFilter(this);   // entering a size shows the stock of each size
-            }
+            // Entering a size shows the stock of each size; Up and Down move between lines.
+            cell->setProperty("slot", s);
+            cell->setProperty("column", c);
+            cell->installEventFilter(this);
         }
         auto *button = new QPushButton(QStringLiteral("...."), this);
         button->setObjectName(QStringLiteral("GridButton") + letter + QStringLiteral("1"));
@@ -291,8 +292,13 @@ void TLineGrid::ShowSlotStock(int s)
         if (stockProduct_[s] != 0) {
             const int stock = stockOf_[s][k];
             tip = QStringLiteral("%1库存：%2").arg(TProductFigures::SizeCaption(k)).arg(stock);
-            // An empty cell asks for nothing, whatever the stock.
-            const int wanted = TextToIntLenient(cell->text());
+            // An empty cell asks for nothing, whatever the stock; one too long
+            // for a number is refused on saving, and asks for nothing here.
+            int wanted = 0;
+            try {
+                wanted = TextToIntLenient(cell->text());
+            } catch (const EConvertError &) {
+            }
             if (wanted > 0 && wanted > stock) {
                 tip += QStringLiteral("，本单数量超过库存");
                 look = QStringLiteral("QLineEdit { background: #ffd9a0; }");
@@ -325,36 +331,42 @@ void TLineGrid::RecalcLines(int kind, int slot)
         ~Release() { *flag = true; }
     } release{recalcEnabled_};   // also when a step fails
 
-    const int first = slot == 0 ? 0 : slot - 1;
-    const int last = slot == 0 ? SlotCount - 1 : slot - 1;
-    if (kind == SerialChanged || kind == NameChanged)
-        for (int s = first; s <= last; ++s)
-            if (!Lookup(kind, s))
-                return;
-    for (int s = first; s <= last; ++s) {
-        // The stock of each size is summed over the product's whole history: only
-        // once a size of this line is typed (or its product changes under typed
-        // sizes), never for a line without sizes nor for every line when a bill is opened.
-        LoadSlotStock(s, slot != 0 && (kind == AmountChanged || HasSizes(s)));
-        ShowSlotStock(s);
-        int pieces = 0;
-        for (int c = 4; c <= 13; ++c)
-            pieces += TextToIntLenient(cells_[s][c - 1]->text());
-        cells_[s][13]->setText(QString::number(pieces));
+    // A number too long for its cell stops the sums here and says so; the
+    // handler of a keystroke never lets it out.
+    try {
+        const int first = slot == 0 ? 0 : slot - 1;
+        const int last = slot == 0 ? SlotCount - 1 : slot - 1;
+        if (kind == SerialChanged || kind == NameChanged)
+            for (int s = first; s <= last; ++s)
+                if (!Lookup(kind, s))
+                    return;
+        for (int s = first; s <= last; ++s) {
+            // The stock of each size is summed over the product's whole history: only
+            // once a size of this line is typed (or its product changes under typed
+            // sizes), never for a line without sizes nor for every line when a bill is opened.
+            LoadSlotStock(s, slot != 0 && (kind == AmountChanged || HasSizes(s)));
+            ShowSlotStock(s);
+            int pieces = 0;
+            for (int c = 4; c <= 13; ++c)
+                pieces += TextToIntLenient(cells_[s][c - 1]->text());
+            cells_[s][13]->setText(QString::number(pieces));
+        }
+        double total = 0;
+        for (int s = 0; s < SlotCount; ++s) {
+            const double price = ValueOrZero(cells_[s][14]->text());
+            const QString sum = NumberText(TextToIntLenient(cells_[s][13]->text()) * price);
+            cells_[s][15]->setText(sum);
+            total += ValueOrZero(sum);
+            // A price that is no number is marked until it is put right.
+            const QString look = PriceTyped(cells_[s][14]->text()) ? QString() : QStringLiteral("QLineEdit { background: #ffd6d6; }");
+            if (cells_[s][14]->styleSheet() != look)
+                cells_[s][14]->setStyleSheet(look);
+        }
+        GridTotal->setText(NumberText(total));
+        Label29->setText(FenToCapitals(TotalToFen(GridTotal->text())));
+    } catch (const EConvertError &e) {
+        Dialogs::ShowMessage(e.Message());
     }
-    double total = 0;
-    for (int s = 0; s < SlotCount; ++s) {
-        const double price = ValueOrZero(cells_[s][14]->text());
-        const QString sum = NumberText(TextToIntLenient(cells_[s][13]->text()) * price);
-        cells_[s][15]->setText(sum);
-        total += ValueOrZero(sum);
-        // A price that is no number is marked until it is put right.
-        const QString look = PriceTyped(cells_[s][14]->text()) ? QString() : QStringLiteral("QLineEdit { background: #ffd6d6; }");
-        if (cells_[s][14]->styleSheet() != look)
-            cells_[s][14]->setStyleSheet(look);
-    }
-    GridTotal->setText(NumberText(total));
-    Label29->setText(FenToCapitals(TotalToFen(GridTotal->text())));
 }
 
 void TLineGrid::Clear()
@@ -420,11 +432,20 @@ void TLineGrid::PickProduct(int slot)
 
 bool TLineGrid::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn) {
-        const QVariant slot = watched->property("slot");
-        if (slot.isValid()) {
-            LoadSlotStock(slot.toInt(), true);
-            ShowSlotStock(slot.toInt());
+    const QVariant slot = watched->property("slot");
+    const int column = watched->property("column").toInt();
+    if (!slot.isValid())
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusIn && column >= 4 && column <= 13) {
+        LoadSlotStock(slot.toInt(), true);
+        ShowSlotStock(slot.toInt());
+    } else if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        const int to = slot.toInt() + (key == Qt::Key_Down ? 1 : key == Qt::Key_Up ? -1 : 0);
+        if (to != slot.toInt()) {
+            if (to >= 0 && to < SlotCount)
+                cells_[to][column - 1]->setFocus(Qt::OtherFocusReason);
+            return true;
         }
     }
     return QWidget::eventFilter(watched, event);

@@ -43,6 +43,9 @@ TFormProduct2::TFormProduct2(QWidget *parent) : TForm(parent)
         name->setGeometry(2, 4, 96, 22);
         name->setAlignment(Qt::AlignCenter);
         name->setStyleSheet(QStringLiteral("color: blue;"));
+        name->setCursor(Qt::PointingHandCursor);
+        name->setProperty("cell", i);
+        name->installEventFilter(this);
         auto *image = new QLabel(panel);
         image->setObjectName(QStringLiteral("StoreImage") + n);
         image->setGeometry(30, 30, 40, 40);
@@ -59,7 +62,7 @@ TFormProduct2::TFormProduct2(QWidget *parent) : TForm(parent)
 
 bool TFormProduct2::eventFilter(QObject *watched, QEvent *event)
 {
-    // Only the picture of a cell picks it.
+    // The picture or the name of a cell picks it.
     if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         const QVariant cell = watched->property("cell");
         if (cell.isValid()) {

@@ -5,6 +5,7 @@
 #include "reports/MonthlyReports.h"
 #include "reports/SizeStockList.h"
 #include "reportengine/Report.h"
+#include "shell/SearchBox.h"
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
 #include "shell/Money.h"
@@ -54,6 +55,7 @@ TStorePage::TStorePage(int *pageNumber, QWidget *parent)
         box->setObjectName(name);
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
+        MakeSearchBox(box);
         box->setGeometry(672, y + 22, 80, 26);
         return box;
     };

@@ -133,7 +133,13 @@ QString TBooksAudit::Headline() const
 
 bool TBooksAudit::Integrity()
 {
-    QSqlQuery q(ShareDataModule->Connection());
+    QSqlQuery q;
+    try {
+        q = QSqlQuery(ShareDataModule->Connection());
+    } catch (const EDatabaseError &e) {
+        Add(QStringLiteral("数据库完整性"), QStringLiteral("无法检查数据库文件：") + QString::fromUtf8(e.what()));
+        return true;
+    }
     if (!q.exec(QStringLiteral("PRAGMA integrity_check"))) {
         Add(QStringLiteral("数据库完整性"), QStringLiteral("无法检查数据库文件：") + q.lastError().text());
         return true;

@@ -34,19 +34,20 @@ TFormCustomer4::TFormCustomer4(QWidget *parent) : TForm(parent)
     DBGrid1 = new TDataGrid(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setGeometry(12, 56, 410, 271);
-    DBGrid1->SetColumns({{QStringLiteral("ProductIndex"), QStringLiteral("编号"), 50},
+    DBGrid1->SetColumns({{QStringLiteral("ProductSerial"), QStringLiteral("编号"), 50},
                          {QStringLiteral("ProductName"), QStringLiteral("产品名称"), 80},
                          {QStringLiteral("ProductType"), QStringLiteral("产品型号"), 150},
                          {QStringLiteral("ProductPrice"), QStringLiteral("参考价"), 60}});
     connect(SpeedButton1, &QPushButton::clicked, this, &TFormCustomer4::SpeedButton1Click);
-    connect(DBGrid1, &QTableWidget::cellDoubleClicked, this, &TFormCustomer4::SpeedButton1Click);
+    // A double click or Enter on a row picks it.
+    connect(DBGrid1, &QTableWidget::activated, this, &TFormCustomer4::SpeedButton1Click);
     connect(DBGrid1, &QTableWidget::currentCellChanged, this, [this](int row) { ADOQuery1.MoveTo(row); });
     connect(SpeedButton2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TFormCustomer4::FormShow()
 {
-    RunQuery(ADOQuery1, QStringLiteral("Select ProductIndex,ProductName,ProductType,ProductPrice From Product Where ProductIndex > 1"),
+    RunQuery(ADOQuery1, QStringLiteral("Select ProductIndex,ProductSerial,ProductName,ProductType,ProductPrice From Product Where ProductIndex > 1"),
              QStringLiteral("数据库打开失败"));
     DBGrid1->Load(ADOQuery1);
 }

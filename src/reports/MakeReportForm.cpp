@@ -8,6 +8,8 @@
 #include "shell/MainForm.h"
 #include "shell/TypedNumber.h"
 
+#include "shell/SearchBox.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -101,6 +103,7 @@ TFormMakeReport::TFormMakeReport(QWidget *parent) : TForm(parent)
     ComboBox1 = BillHeader::NewList(this, QStringLiteral("ComboBox1"), Input(0, 2), false);
     Caption(this, QStringLiteral("客户名称"), ColumnX[1], RowY[2]);
     ComboBox6 = BillHeader::NewList(this, QStringLiteral("ComboBox6"), Input(1, 2), true);
+    MakeSearchBox(ComboBox6);
     Caption(this, QStringLiteral("业务员"), ColumnX[2], RowY[2]);
     Edit6 = NewEdit(this, QStringLiteral("Edit6"), Input(2, 2));
 

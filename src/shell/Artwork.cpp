@@ -510,9 +510,9 @@ QPixmap Artwork::ProductPicture(bool model, int size)
     return QPixmap::fromImage(img);
 }
 
-QPixmap Artwork::PadlockIcon(int size)
+QPixmap Artwork::PadlockIcon(int size, bool locked)
 {
-    // Open, shackle lifted: press to unlock.
+    // Locked: the shackle closed into the body; open: lifted, its right leg free.
     QImage img = Canvas(size);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -524,8 +524,8 @@ QPixmap Artwork::PadlockIcon(int size)
     shackle.moveTo(s * 0.32, s * 0.46);
     shackle.lineTo(s * 0.32, s * 0.28);
     shackle.arcTo(QRectF(s * 0.32, s * 0.06, s * 0.4, s * 0.44), 180, -180);
-    shackle.lineTo(s * 0.72, s * 0.34);
-    p.drawPath(shackle.translated(0, -s * 0.02));
+    shackle.lineTo(s * 0.72, locked ? s * 0.46 : s * 0.34);
+    p.drawPath(locked ? shackle : shackle.translated(0, -s * 0.08));
     p.setPen(QPen(gold.darker(150), s * 0.04));
     p.setBrush(Shaded(QRectF(s * 0.18, s * 0.44, s * 0.64, s * 0.48), gold));
     p.drawRoundedRect(QRectF(s * 0.18, s * 0.44, s * 0.64, s * 0.48), s * 0.08, s * 0.08);
@@ -533,6 +533,32 @@ QPixmap Artwork::PadlockIcon(int size)
     p.setBrush(QColor(0x4a, 0x34, 0x10));
     p.drawEllipse(QRectF(s * 0.44, s * 0.56, s * 0.12, s * 0.12));
     p.drawRect(QRectF(s * 0.47, s * 0.64, s * 0.06, s * 0.14));
+    return QPixmap::fromImage(img);
+}
+
+QPixmap Artwork::BooksCheckIcon(int size)
+{
+    // A ledger page under a magnifying glass.
+    QImage img = Canvas(size);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+    const QRectF page(s * 0.12, s * 0.08, s * 0.56, s * 0.74);
+    p.setPen(QPen(QColor(0x8a, 0x95, 0xa5), s * 0.03));
+    p.setBrush(Qt::white);
+    p.drawRect(page);
+    p.setPen(QPen(QColor(0x5b, 0x7d, 0xb8), s * 0.035));
+    for (int i = 0; i < 5; ++i)
+        p.drawLine(QPointF(s * 0.2, s * (0.2 + i * 0.11)), QPointF(s * 0.6, s * (0.2 + i * 0.11)));
+    const QRectF lens(s * 0.42, s * 0.42, s * 0.36, s * 0.36);
+    p.setPen(QPen(QColor(0x6b, 0x4a, 0x1a), s * 0.09, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(lens.center() + QPointF(s * 0.13, s * 0.13), QPointF(s * 0.92, s * 0.92));
+    p.setPen(QPen(QColor(0x4d, 0x5d, 0x73), s * 0.05));
+    p.setBrush(QColor(0xd8, 0xec, 0xff, 200));
+    p.drawEllipse(lens);
+    p.setPen(QPen(QColor(0x20, 0x90, 0x40), s * 0.05, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(QPolygonF{QPointF(s * 0.5, s * 0.6), QPointF(s * 0.57, s * 0.67), QPointF(s * 0.7, s * 0.52)});
     return QPixmap::fromImage(img);
 }
 

@@ -27,8 +27,9 @@ QImage CardIcon(const QString &name);
 QPixmap PagePicture(const QString &colourWord, int size = 40);
 // A shoe, for the product picker's cells; with a size tag for a model.
 QPixmap ProductPicture(bool model, int size = 40);
-QPixmap PadlockIcon(int size);           // unlocking a stored bill
+QPixmap PadlockIcon(int size, bool locked);   // a stored bill locked, or unlocked
 QPixmap PrinterIcon(int size);
+QPixmap BooksCheckIcon(int size);
 // The program's icon for the desktop's application menu and its windows.
 QImage AppIcon(int size);
 QStringList CardIconNames();             // every file name under Res/, without ".ico"

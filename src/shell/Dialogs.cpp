@@ -151,6 +151,19 @@ bool Dialogs::ChoosePrinter(QPrinter *printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
+bool Dialogs::Attempt(const std::function<void()> &work)
+{
+    try {
+        work();
+        return true;
+    } catch (const EConvertError &e) {
+        ShowMessage(e.Message());
+    } catch (const std::exception &e) {
+        ShowMessage(QStringLiteral("操作失败：") + QString::fromUtf8(e.what()));
+    }
+    return false;
+}
+
 int Dialogs::ShowModal(TForm *window)
 {
     window->ResetCloseRequest();
@@ -158,6 +171,11 @@ int Dialogs::ShowModal(TForm *window)
     window->FormShow();
     if (window->CloseRequested())
         return window->result();
+    window->MarkClean();
+    // A window of fixed size offers no maximize button (the window manager would otherwise).
+    if (window->minimumSize() == window->maximumSize() && !window->isVisible())
+        window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                               | Qt::WindowCloseButtonHint);
     CentreOnOwner(window);
     if (handler) {
         handler->Modal(window);

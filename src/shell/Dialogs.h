@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QUrl>
+#include <functional>
 
 class QDialog;
 class QPrinter;
@@ -47,6 +48,11 @@ void ForgetLastSaveFolder();
 void OpenUrl(const QUrl &url);
 // The print dialog for this printer; true when the user chose to print.
 bool ChoosePrinter(QPrinter *printer);
+// Runs work where an operation starts (a handler): a text that is no number
+// or a database failure ends it with its message instead of leaving the
+// handler, since nothing may be thrown through Qt's event dispatch. False
+// when it failed.
+bool Attempt(const std::function<void()> &work);
 // Runs the window's FormShow, then shows it modally unless FormShow already closed it.
 int ShowModal(TForm *window);
 // Puts a window over the middle of the window that raises it (kept on screen).

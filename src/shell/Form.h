@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QAbstractButton;
 class QAction;
 class QLineEdit;
 
@@ -32,16 +33,36 @@ public:
     // may name the action Enter runs from any field.
     void SetDataEntry(bool on) { dataEntry_ = on; }
     void SetEnterAction(QAction *action) { enterAction_ = action; }
+    // The inputs of a data-entry window in the order Enter walks them, and the
+    // button that ends the walk: Enter on the last input moves to it (never back
+    // to the first), and Ctrl+S presses it.
+    void SetEntryOrder(const QList<QWidget *> &order, QAbstractButton *finish);
     // The next input after from in the tab order; buttons are passed over
     // (Enter presses a button only when the button has the focus).
-    QWidget *NextInput(QWidget *from) const;
+    virtual QWidget *NextInput(QWidget *from) const;
+
+    // 取消 or the close button on a window whose inputs changed since it was
+    // shown asks this question first (default No); empty: never asks.
+    void SetDiscardQuestion(const QString &question) { discardQuestion_ = question; }
+    // What the inputs hold now counts as unchanged (run after the show logic).
+    void MarkClean() { clean_ = InputState(); }
+    bool InputsChanged() const { return InputState() != clean_; }
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool Enter(QWidget *focus);
+    QStringList InputState() const;
+
     bool closeRequested_ = false;
     bool dataEntry_ = false;
     QAction *enterAction_ = nullptr;
+    QList<QWidget *> order_;
+    QAbstractButton *finish_ = nullptr;
+    QString discardQuestion_;
+    QStringList clean_;
 };

@@ -309,6 +309,9 @@ void TQuery::Post()
             Bind(q, values);
             if (!q.exec())
                 throw EDatabaseError(ErrorText(q));
+            // The row was read earlier; if it is gone now, nothing was saved.
+            if (q.numRowsAffected() != 1)
+                throw EDatabaseError(QStringLiteral("要修改的记录已不存在"));
         }
         rows_[current_] = buffer_;
     } else {
@@ -368,6 +371,8 @@ void TQuery::Delete()
     q.bindValue(0, rows_[current_][0]);
     if (!q.exec())
         throw EDatabaseError(ErrorText(q));
+    if (q.numRowsAffected() != 1)
+        throw EDatabaseError(QStringLiteral("要删除的记录已不存在"));
     rows_.remove(current_);
     if (current_ >= rows_.size() && !rows_.isEmpty())
         current_ = int(rows_.size()) - 1;

@@ -35,7 +35,7 @@ TMaintenancePage::TMaintenancePage(QAction *actionSave, QAction *actionLoad, QWi
     SpeedButtonSave = BigButton(GroupBox1, QStringLiteral("SpeedButtonSave"), actionSave, 32);
     SpeedButtonLoad = BigButton(GroupBox1, QStringLiteral("SpeedButtonLoad"), actionLoad, 152);
 
-    ActionBooksAudit = new QAction(QIcon(Artwork::LeftBarIcon(QStringLiteral("Load"), 36)), QStringLiteral("账簿检查"), this);
+    ActionBooksAudit = new QAction(QIcon(Artwork::BooksCheckIcon(36)), QStringLiteral("账簿检查"), this);
     ActionBooksAudit->setObjectName(QStringLiteral("ActionBooksAudit"));
     connect(ActionBooksAudit, &QAction::triggered, this, &TMaintenancePage::ActionBooksAuditExecute);
     GroupBox2 = new QGroupBox(QStringLiteral("账簿检查"), this);

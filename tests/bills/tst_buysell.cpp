@@ -11,6 +11,7 @@
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "shell/Artwork.h"
 #include "support/TestEnv.h"
 
 #include <QAction>
@@ -70,6 +71,10 @@ private slots:
     void sizeCellsTakeDigitsOnly();
     void enterMovesOnAndNeverPicks_data();
     void enterMovesOnAndNeverPicks();
+    void oneEnterTakesTheCompletion();
+    void saveKeysAndQuestions_data();
+    void saveKeysAndQuestions();
+    void oversizedStoredCountOpensWithAMessage();
     void tabLeavesTheDateInOnePress();
     void lockUnlockChangeDelete();
     void loadKeepsStoredPricesAndDeletedProducts();
@@ -167,6 +172,7 @@ void TestBuySell::savedRowsAndSigns()
     env.Exec("Insert Into Parameter (ParameterType, ParameterValue) Values (1, '货款'), (2, '现金'), (3, '收据')");
     const int p1 = env.AddProduct("皮鞋", "A1", 10, "P1");
     const int p3 = env.AddProduct("凉鞋", "B2", 2.5, "P3");
+    env.script.answers = {true};   // saved for a name not on the list, when the user says so
     NewBillFromChooser(env, sales, [&] {
         E()->ComboBox5->setEditText("不是客户的人");
         TypeLine(0, "P1", {{4, "1"}, {13, "2"}});
@@ -178,6 +184,7 @@ void TestBuySell::savedRowsAndSigns()
         E()->BitBtn1->click();
     });
     QCOMPARE(env.script.messages, QStringList{"单据新增成功"});
+    QCOMPARE(env.script.questions, QStringList{"客户名称|客户“不是客户的人”不在客户列表中，仍然保存吗？"});
     const int sign = sales ? 1 : -1;
     const QString bill = env.Scalar("Select max(BillIndex) From Bill").toString();
     QCOMPARE(Row(env, "Select BillKind From Bill Where BillIndex = " + bill), sales ? QStringLiteral("出货单") : QStringLiteral("进货单"));
@@ -319,6 +326,7 @@ void TestBuySell::billNumbers()
     QFETCH(QString, nextProposal);
     TestEnv env;
     env.StartAsFinance();
+    env.AddCustomer("甲");
     NewBillFromChooser(env, true, [&] {
         E()->ComboBox5->setEditText("甲");
         E()->BillSerial->setText(typed);
@@ -460,25 +468,31 @@ void TestBuySell::enterMovesOnAndNeverPicks_data()
 {
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
-    QTest::newRow("customer") << "ComboBox5" << "DateTimePicker1";
-    QTest::newRow("date") << "DateTimePicker1" << "BillSerial";
-    QTest::newRow("bill number") << "BillSerial" << "GridA1";
-    QTest::newRow("product number") << "GridA1" << "GridA2";
-    QTest::newRow("model") << "GridA3" << "GridA4";
-    QTest::newRow("size 44#") << "GridA13" << "GridA15";
-    QTest::newRow("price") << "GridA15" << "GridB1";
-    QTest::newRow("last price") << "GridF15" << "Edit3";
-    QTest::newRow("remark") << "Edit3" << "CheckBox1";
-    QTest::newRow("paid tick") << "CheckBox1" << "Edit1";
-    QTest::newRow("paid amount") << "Edit1" << "ComboBox1";
-    QTest::newRow("account") << "ComboBox1" << "ComboBox2";
-    QTest::newRow("voucher") << "ComboBox4" << "ComboBox5";   // buttons are pressed, not walked through
+    QTest::addColumn<int>("key");
+    QTest::newRow("customer") << "ComboBox5" << "DateTimePicker1" << int(Qt::Key_Return);
+    QTest::newRow("date") << "DateTimePicker1" << "BillSerial" << int(Qt::Key_Return);
+    QTest::newRow("bill number") << "BillSerial" << "GridA1" << int(Qt::Key_Return);
+    QTest::newRow("product number") << "GridA1" << "GridA2" << int(Qt::Key_Return);
+    QTest::newRow("product number of an empty line") << "GridB1" << "CheckBox1" << int(Qt::Key_Return);
+    QTest::newRow("model") << "GridA3" << "GridA4" << int(Qt::Key_Return);
+    QTest::newRow("size 44#") << "GridA13" << "GridA15" << int(Qt::Key_Return);
+    QTest::newRow("price") << "GridA15" << "GridB1" << int(Qt::Key_Return);
+    QTest::newRow("last price") << "GridF15" << "Edit3" << int(Qt::Key_Return);
+    QTest::newRow("remark") << "Edit3" << "CheckBox1" << int(Qt::Key_Return);
+    QTest::newRow("paid tick") << "CheckBox1" << "Edit1" << int(Qt::Key_Return);
+    QTest::newRow("paid amount") << "Edit1" << "ComboBox1" << int(Qt::Key_Return);
+    QTest::newRow("account") << "ComboBox1" << "ComboBox2" << int(Qt::Key_Return);
+    QTest::newRow("last field: on to 确定") << "ComboBox4" << "BitBtn1" << int(Qt::Key_Return);
+    QTest::newRow("down a line") << "GridA4" << "GridB4" << int(Qt::Key_Down);
+    QTest::newRow("up a line") << "GridC15" << "GridB15" << int(Qt::Key_Up);
+    QTest::newRow("up from the first line") << "GridA2" << "GridA2" << int(Qt::Key_Up);
 }
 
 void TestBuySell::enterMovesOnAndNeverPicks()
 {
     QFETCH(QString, from);
     QFETCH(QString, to);
+    QFETCH(int, key);
     TestEnv env;
     env.StartAsFinance();
     env.AddAccount("现金");
@@ -489,11 +503,12 @@ void TestBuySell::enterMovesOnAndNeverPicks()
         QVERIFY(QTest::qWaitForWindowActive(E()));
         E()->CheckBox1->setChecked(true);
         E()->Edit3->setText("备注");
+        Cell(0, 1)->setText("P1");   // the first line is used, the others are empty
         QWidget *start = E()->findChild<QWidget *>(from);
         QWidget *next = E()->findChild<QWidget *>(to);
         QVERIFY(start && next);
         start->setFocus(Qt::OtherFocusReason);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
         QCOMPARE(env.script.modals, (QStringList{"FormBill", "FormBuySell"}));   // no picker, no prompt
         QWidget *focus = QApplication::focusWidget();
         QVERIFY2(focus == next || next->isAncestorOf(focus), qPrintable(focus ? focus->objectName() : QString("none")));
@@ -501,6 +516,108 @@ void TestBuySell::enterMovesOnAndNeverPicks()
         E()->hide();
     });
     QVERIFY(env.script.messages.isEmpty());
+}
+
+void TestBuySell::oneEnterTakesTheCompletion()
+{
+    // "王" completes inline to 王记鞋店; one Enter keeps it and moves on, so
+    // what is typed next never lands in the customer or the bill number.
+    TestEnv env;
+    env.StartAsFinance();
+    env.AddCustomer("王记鞋店");
+    NewBillFromChooser(env, true, [&] {
+        E()->show();
+        QVERIFY(QTest::qWaitForWindowActive(E()));
+        const QString serial = E()->BillSerial->text();
+        E()->ComboBox5->setFocus(Qt::OtherFocusReason);
+        TypeText(QApplication::focusWidget(), "王");
+        QCOMPARE(E()->ComboBox5->currentText(), QStringLiteral("王记鞋店"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus == E()->DateTimePicker1 || E()->DateTimePicker1->isAncestorOf(focus));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), Cell(0, 1));
+        QTest::keyClicks(QApplication::focusWidget(), "P001");
+        QCOMPARE(E()->ComboBox5->currentText(), QStringLiteral("王记鞋店"));
+        QCOMPARE(E()->BillSerial->text(), serial);
+        QCOMPARE(Cell(0, 1)->text(), QStringLiteral("P001"));
+        E()->hide();
+    });
+}
+
+void TestBuySell::saveKeysAndQuestions_data()
+{
+    QTest::addColumn<QString>("customer");
+    QTest::addColumn<QString>("how");          // "ctrl+s", "cancel", "close"
+    QTest::addColumn<QList<bool>>("answers");
+    QTest::addColumn<QStringList>("questions");
+    QTest::addColumn<int>("saved");
+    QTest::addColumn<bool>("closed");
+    const QString unknown = "放弃单据|单据尚未保存，确定放弃吗？";
+    QTest::newRow("Ctrl+S saves") << "王记鞋店" << "ctrl+s" << QList<bool>{} << QStringList{} << 1 << true;
+    QTest::newRow("unknown name, saved anyway") << "王记鞋点" << "ctrl+s" << QList<bool>{true}
+                                                << QStringList{"客户名称|客户“王记鞋点”不在客户列表中，仍然保存吗？"} << 1 << true;
+    QTest::newRow("unknown name, back to the box") << "王记鞋点" << "ctrl+s" << QList<bool>{false}
+                                                   << QStringList{"客户名称|客户“王记鞋点”不在客户列表中，仍然保存吗？"} << 0 << false;
+    QTest::newRow("cancel a typed bill: no") << "王记鞋店" << "cancel" << QList<bool>{false} << QStringList{unknown} << 0 << false;
+    QTest::newRow("cancel a typed bill: yes") << "王记鞋店" << "cancel" << QList<bool>{true} << QStringList{unknown} << 0 << true;
+    QTest::newRow("close a typed bill: no") << "王记鞋店" << "close" << QList<bool>{false} << QStringList{unknown} << 0 << false;
+    QTest::newRow("cancel an untouched bill") << "" << "cancel" << QList<bool>{} << QStringList{} << 0 << true;
+}
+
+void TestBuySell::saveKeysAndQuestions()
+{
+    QFETCH(QString, customer);
+    QFETCH(QString, how);
+    QFETCH(QList<bool>, answers);
+    QFETCH(QStringList, questions);
+    QFETCH(int, saved);
+    QFETCH(bool, closed);
+    TestEnv env;
+    env.StartAsFinance();
+    env.AddCustomer("王记鞋店");
+    env.AddProduct("皮鞋", "A1", 10, "P1");
+    env.script.answers = {answers.begin(), answers.end()};
+    bool open = false;
+    NewBillFromChooser(env, true, [&] {
+        E()->show();
+        QVERIFY(QTest::qWaitForWindowActive(E()));
+        if (!customer.isEmpty()) {
+            E()->ComboBox5->setEditText(customer);
+            TypeLine(0, "P1", {{7, "2"}});
+        }
+        Cell(0, 7)->setFocus();
+        if (how == "ctrl+s")
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+        else if (how == "cancel")
+            E()->BitBtn2->click();
+        else
+            E()->close();
+        open = E()->isVisible();
+        QCOMPARE(QApplication::focusWidget() == E()->ComboBox5->lineEdit(), saved == 0 && how == "ctrl+s" && open);
+        E()->hide();
+    });
+    QCOMPARE(env.script.questions, questions);
+    QCOMPARE(env.Scalar("Select count(*) From Bill Where BillIndex > 1").toInt(), saved);
+    QCOMPARE(!open, closed);
+}
+
+void TestBuySell::oversizedStoredCountOpensWithAMessage()
+{
+    // A count no integer holds (written by an older version or by hand): the
+    // keystroke handler says so rather than letting the failure out.
+    TestEnv env;
+    env.StartAsFinance();
+    const int shoe = env.AddProduct("皮鞋", "A1", 10, "P1");
+    const int bill = env.AddBill("出货单", "甲", Today, 10);
+    env.Exec("Insert Into Store (StoreBill, StoreProduct, StoreNumber, StorePrice, StoreSum, StoreNum4) "
+             "Values (?, ?, -1, 10, 10, '99999999999')", {bill, shoe});
+    E()->FBillMode = 1;
+    E()->FBillIndex = bill;
+    env.script.Then([](QDialog *) {});
+    Dialogs::ShowModal(E());
+    QVERIFY2(env.script.messages.contains("“99999999999”超出了整数的范围"), qPrintable(env.script.messages.join('|')));
 }
 
 void TestBuySell::tabLeavesTheDateInOnePress()
@@ -557,6 +674,8 @@ void TestBuySell::lockUnlockChangeDelete()
         const QList<QWidget *> lists{E()->ComboBox5, E()->CheckBox1, E()->Lines->GridButton[0]};
         auto locked = [&](bool on) {
             QCOMPARE(E()->LockMark->isVisibleTo(E()), on);
+            // The 修改 padlock shows the state: shut while locked, open after unlocking.
+            QCOMPARE(E()->ActionEdit->icon().pixmap(32).toImage(), Artwork::PadlockIcon(32, on).toImage());
             QCOMPARE(E()->DateTimePicker1->isReadOnly(), on);
             for (QLineEdit *edit : typed)
                 QCOMPARE(edit->isReadOnly(), on);
@@ -711,8 +830,8 @@ void TestBuySell::picker()
         QCOMPARE(Cell(0, 3)->text(), QStringLiteral("B"));
         QCOMPARE(Cell(0, 1)->text(), QStringLiteral("P45B"));
         QCOMPARE(Cell(0, 15)->text(), QStringLiteral("2"));
-        // Cancelling the model leaves the name.
-        env.script.Then([&](QDialog *) { QTest::mouseClick(FormProduct2->FCellImages[0], Qt::LeftButton); });
+        // A click on the name picks it too; cancelling the model leaves the name.
+        env.script.Then([&](QDialog *) { QTest::mouseClick(FormProduct2->FCellNames[0], Qt::LeftButton); });
         env.script.Then([&](QDialog *) {});
         E()->Lines->GridButton[1]->click();
         QCOMPARE(Cell(1, 2)->text(), QStringLiteral("货01"));

@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QApplication>
 #include <QTest>
 #include <QToolButton>
 
@@ -58,6 +59,7 @@ class TestFinancePages : public QObject {
 private slots:
     void financeChecks_data();
     void financeChecks();
+    void oneEnterTakesTheCompletion();
     void incomeAndExpenseSigns();
     void changeAndDeleteNeedThePassword();
     void fromTheCustomerWindow();
@@ -95,6 +97,7 @@ void TestFinancePages::financeChecks()
     TestEnv env;
     env.Exec("Delete From Parameter");   // these cases start from empty lists
     env.StartAsFinance();
+    env.AddCustomer("O'Brien");
     if (setup != "no-account")
         env.AddAccount("现金");
     for (int type = 1; type <= 3; ++type)
@@ -114,11 +117,38 @@ void TestFinancePages::financeChecks()
     QCOMPARE(env.Scalar("Select count(*) From Bill").toInt(), message == "记录新增成功" ? 2 : 1);
 }
 
+void TestFinancePages::oneEnterTakesTheCompletion()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    Lists(env);
+    env.AddCustomer("O'Neil鞋业");
+    NewFinanceBill(env, true, [&] {
+        G()->show();
+        QVERIFY(QTest::qWaitForWindowActive(G()));
+        G()->ComboBox5->setFocus(Qt::OtherFocusReason);
+        QTest::keyClicks(QApplication::focusWidget(), "O");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClicks(QApplication::focusWidget(), "800");
+        QCOMPARE(G()->ComboBox5->currentText(), QStringLiteral("O'Neil鞋业"));
+        QCOMPARE(G()->Edit2->text(), QStringLiteral("800"));
+        // Enter walks to 确定 at the end, and Ctrl+S saves from anywhere.
+        G()->Edit3->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), G()->BitBtn1);
+        QTest::keyClick(G()->Edit2, Qt::Key_S, Qt::ControlModifier);
+        G()->hide();
+    });
+    QCOMPARE(env.script.messages, QStringList{"记录新增成功"});
+    QCOMPARE(env.Scalar("Select BillUser || BillSum From Bill Where BillIndex > 1").toString(), QStringLiteral("O'Neil鞋业800.0"));
+}
+
 void TestFinancePages::incomeAndExpenseSigns()
 {
     TestEnv env;
     env.StartAsFinance();
     Lists(env);
+    env.AddCustomer("甲");
     env.Exec("Update Setting Set SettingValue = 'SR0099' Where SettingIndex = 3");
     QString proposed;
     NewFinanceBill(env, true, [&] {
@@ -162,6 +192,7 @@ void TestFinancePages::changeAndDeleteNeedThePassword()
     TestEnv env;
     env.StartAsFinance();
     Lists(env);
+    env.AddCustomer("甲");
     const int bill = env.AddBill("财务支出单", "甲", Today, -50, -50, env.Scalar("Select max(AccountIndex) From Account").toInt());
     env.Exec("Update Bill Set BillReason = '已删除的种类', BillType = '现金', BillToken = '收据' Where BillIndex = ?", {bill});
     FormMain->RefreshAllPages();
@@ -293,15 +324,19 @@ void TestFinancePages::priceLists()
     const int other = env.AddCustomer("乙");
     env.AddProduct("皮鞋", "A1", 10, "P1");
     env.AddProduct("凉鞋", "B2", 20, "P2");
-    auto quote = [&](int row, const QString &price) {
-        env.script.Then([&env, row, price](QDialog *) {
+    auto quote = [&](int row, const QString &price, bool byEnter = false) {
+        env.script.Then([&env, row, price, byEnter](QDialog *) {
             QCOMPARE(FormCustomer4->DBGrid1->rowCount(), 2);
+            QCOMPARE(FormCustomer4->DBGrid1->item(row, 0)->text(), QStringLiteral("P%1").arg(row + 1));   // the product number
             FormCustomer4->DBGrid1->setCurrentCell(row, 0);
             env.script.Then([price](QDialog *) {
                 FormAsk->Edit1->setText(price);
                 FormAsk->BitBtn1->click();
             });
-            FormCustomer4->SpeedButton1->click();
+            if (byEnter)
+                QTest::keyClick(FormCustomer4->DBGrid1, Qt::Key_Return);
+            else
+                FormCustomer4->SpeedButton1->click();
             if (!FormCustomer4->result())
                 FormCustomer4->SpeedButton2->click();
         });
@@ -312,7 +347,7 @@ void TestFinancePages::priceLists()
         QCOMPARE(FormCustomer3->Label2->text(), QStringLiteral("甲"));
         QCOMPARE(FormCustomer3->DBGrid1->rowCount(), 0);
         quote(0, "9.5");
-        quote(0, "8.125");   // again: replaces, any number of decimals
+        quote(0, "8.125", true);   // again, picked with Enter: replaces, any number of decimals
         quote(1, "1.2.3");   // no number: refused
         QCOMPARE(FormCustomer3->DBGrid1->rowCount(), 1);
         QCOMPARE(FormCustomer3->DBGrid1->item(0, 3)->text(), QStringLiteral("8.125"));

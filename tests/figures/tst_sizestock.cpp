@@ -123,6 +123,7 @@ void TestSizeStock::saleBeyondASizeIsTinted()
 {
     TestEnv env;
     env.StartAsFinance();
+    env.AddCustomer("甲");
     const int shoe = env.AddProduct("皮鞋", "M-801", 10, "P1");
     Line(env, env.AddBill("进货单", "供应商", Today, -100), shoe, 4, {{3, "4"}});
     for (bool sales : {true, false}) {

@@ -99,6 +99,7 @@ private slots:
     void refusedAmounts_data();
     void refusedAmounts();
     void footerAfterEmptySearch();
+    void partOfANameFindsEveryCustomer();
     void refreshRerunsTheSearch();
     void doubleClickOpensTheBill_data();
     void doubleClickOpensTheBill();
@@ -330,6 +331,27 @@ void TestDataCentre::footerAfterEmptySearch()
     QCOMPARE(env.script.messages, QStringList{"数据库打开失败"});
     QCOMPARE(Page()->DBGridEh1->RowCount(), 0);
     QCOMPARE(Footer(), QStringLiteral("共0条|0"));
+}
+
+void TestDataCentre::partOfANameFindsEveryCustomer()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    env.AddCustomer("温州一店");
+    env.AddCustomer("温州二店");
+    Bill(env, "出货单", "温州一店", QDate(2024, 3, 1), 10);
+    Bill(env, "出货单", "温州二店", QDate(2024, 3, 2), 20);
+    Bill(env, "出货单", "杭州店", QDate(2024, 3, 3), 40);
+    Search(env, [] {
+        F()->show();
+        QVERIFY(QTest::qWaitForWindowActive(F()));
+        F()->ComboBox6->setFocus();
+        F()->ComboBox6->lineEdit()->selectAll();
+        TypeText(QApplication::focusWidget(), "温州");
+        QCOMPARE(F()->ComboBox6->currentText(), QStringLiteral("温州"));   // kept as typed, not completed
+        F()->hide();
+    });
+    QCOMPARE(Footer(), QStringLiteral("共2条|30"));
 }
 
 void TestDataCentre::refreshRerunsTheSearch()

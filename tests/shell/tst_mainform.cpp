@@ -1,4 +1,6 @@
 // Start-up, data source registration, the main window frame and the working date.
+#include "bills/ProductForm2.h"
+#include "shell/DatePicker.h"
 #include "shell/Forms.h"
 #include "shell/LoginForm.h"
 #include "shell/MainForm.h"
@@ -14,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -49,6 +52,8 @@ private slots:
     void unwritableFolderStillStarts();
     void leftBarToggle();
     void oneDayButtonsRefreshOnce();
+    void clickIntoAPartOfADateAndType_data();
+    void clickIntoAPartOfADateAndType();
 };
 
 void TestMainForm::frame()
@@ -59,6 +64,12 @@ void TestMainForm::frame()
     QCOMPARE(FormMain->minimumSize(), FormMain->maximumSize());
     QCOMPARE(ProgramDir, env.Dir());
     QCOMPARE(IniFileName, env.Dir() + "Kestrova.ini");
+    // Windows of fixed size offer no maximize button.
+    QVERIFY((FormMain->windowFlags() & Qt::CustomizeWindowHint) && !(FormMain->windowFlags() & Qt::WindowMaximizeButtonHint));
+    Qt::WindowFlags picker;
+    env.script.Then([&](QDialog *d) { picker = d->windowFlags(); });
+    Dialogs::ShowModal(FormProduct2);
+    QVERIFY((picker & Qt::CustomizeWindowHint) && !(picker & Qt::WindowMaximizeButtonHint) && (picker & Qt::WindowCloseButtonHint));
     const QStringList captions = {"客户管理", "货品单据", "财务单据", "仓库管理", "帐户管理", "数据中心", "软件设置", "数据维护"};
     const QStringList pages = {"TabSheet8", "TabSheet1", "TabSheet7", "TabSheet2", "TabSheet3", "TabSheet4", "TabSheet5", "TabSheet6"};
     QCOMPARE(FormMain->PageControl1->count(), 8);
@@ -265,6 +276,38 @@ void TestMainForm::oneDayButtonsRefreshOnce()
     FormMain->DateTimePicker1->setDate(QDate(2024, 5, 20));
     QCOMPARE(FormMain->RefreshCount, before + 4);
     QCOMPARE(FormMain->WorkingDate(), QDate(2024, 5, 20));
+}
+
+void TestMainForm::clickIntoAPartOfADateAndType_data()
+{
+    QTest::addColumn<int>("position");   // where the click puts the cursor in "2024-3-3"
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDate>("date");
+    QTest::newRow("day") << 8 << "15" << QDate(2024, 3, 15);
+    QTest::newRow("month") << 6 << "11" << QDate(2024, 11, 3);
+    QTest::newRow("year") << 2 << "2025" << QDate(2025, 3, 3);
+}
+
+void TestMainForm::clickIntoAPartOfADateAndType()
+{
+    QFETCH(int, position);
+    QFETCH(QString, typed);
+    QFETCH(QDate, date);
+    TDatePicker picker;
+    picker.setDate(QDate(2024, 3, 3));
+    picker.resize(160, 28);
+    picker.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&picker));
+    auto *edit = picker.findChild<QLineEdit *>();
+    QVERIFY(edit);
+    QPoint at;
+    for (int x = 0; x < edit->width() && at.isNull(); ++x)
+        if (edit->cursorPositionAt(QPoint(x, edit->height() / 2)) == position)
+            at = QPoint(x, edit->height() / 2);
+    QVERIFY(!at.isNull());
+    QTest::mouseClick(edit, Qt::LeftButton, {}, at);
+    QTest::keyClicks(edit, typed);
+    QCOMPARE(picker.date(), date);
 }
 
 QTEST_MAIN(TestMainForm)

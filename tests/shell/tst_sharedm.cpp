@@ -27,6 +27,8 @@ private slots:
     void dateLiteralsCompareAsDates();
     void transactionIsAllOrNothing();
     void nestedFailureRollsBackTheWhole();
+    void writeOfAVanishedRowFails_data();
+    void writeOfAVanishedRowFails();
     void missingDatabaseIsNotCreated();
     void foreignOrDamagedFileFailsCleanly_data();
     void foreignOrDamagedFileFailsCleanly();
@@ -210,6 +212,40 @@ void TestShareDM::transactionIsAllOrNothing()
         return true;
     }));
     QCOMPARE(env.Scalar("Select PowerKey From Power Where PowerName = '修改'").toString(), QStringLiteral("新"));
+}
+
+void TestShareDM::writeOfAVanishedRowFails_data()
+{
+    QTest::addColumn<bool>("change");   // change the row, else delete it
+    QTest::newRow("change") << true;
+    QTest::newRow("delete") << false;
+}
+
+void TestShareDM::writeOfAVanishedRowFails()
+{
+    // The row was read, then removed behind the query's back (another window, another counter).
+    QFETCH(bool, change);
+    TestEnv env;
+    env.AddCustomer("甲");
+    const int other = env.AddCustomer("乙");
+    TQuery &q = ShareDataModule->ADOQueryTemp;
+    QVERIFY(RunQuery(q, "Select * From Customer Where CustomerName = '甲'", "x"));
+    env.Exec("Delete From Customer Where CustomerName = '甲'");
+    const bool ok = ShareDataModule->RunInTransaction("客户修改失败", [&] {
+        ShareDataModule->Exec("Update Customer Set CustomerOwe = 9 Where CustomerIndex = ?", {other});
+        q.First();
+        if (change) {
+            q.Edit();
+            q.FieldByName("CustomerOwe").SetAsFloat(5);
+            q.Post();
+        } else {
+            q.Delete();
+        }
+        return true;
+    });
+    QVERIFY(!ok);
+    QCOMPARE(env.script.messages, QStringList{"客户修改失败"});
+    QCOMPARE(env.Scalar("Select CustomerOwe From Customer Where CustomerIndex = " + QString::number(other)).toDouble(), 0.0);   // rolled back
 }
 
 void TestShareDM::nestedFailureRollsBackTheWhole()

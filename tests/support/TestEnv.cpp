@@ -9,8 +9,10 @@
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QKeyEvent>
 #include <QPrinter>
 #include <QLineEdit>
 #include <QSqlQuery>
@@ -26,6 +28,16 @@ bool DialogScript::YesNo(const QString &caption, const QString &text)
     const bool answer = answers.front();
     answers.pop_front();
     return answer;
+}
+
+void TypeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QApplication::sendEvent(widget, &release);
+    }
 }
 
 void DialogScript::Modal(QDialog *window)

@@ -12,6 +12,8 @@
 #include <deque>
 #include <functional>
 
+class QWidget;
+
 class DialogScript : public Dialogs::Handler {
 public:
     QStringList messages;                 // every message box text, in order
@@ -46,6 +48,10 @@ public:
     void LoginAs(const QString &role, const QString &password);
     void CancelLogin();
 };
+
+// Types text into the widget key by key, as a keyboard or an input method does
+// (QTest::keyClicks takes ASCII only).
+void TypeText(QWidget *widget, const QString &text);
 
 enum class Db { Fresh, None };
 
