@@ -292,13 +292,8 @@ void TLineGrid::ShowSlotStock(int s)
         if (stockProduct_[s] != 0) {
             const int stock = stockOf_[s][k];
             tip = QStringLiteral("%1库存：%2").arg(TProductFigures::SizeCaption(k)).arg(stock);
-            // An empty cell asks for nothing, whatever the stock; one too long
-            // for a number is refused on saving, and asks for nothing here.
-            int wanted = 0;
-            try {
-                wanted = TextToIntLenient(cell->text());
-            } catch (const EConvertError &) {
-            }
+            // An empty cell asks for nothing, whatever the stock.
+            const int wanted = TextToIntLenient(cell->text());
             if (wanted > 0 && wanted > stock) {
                 tip += QStringLiteral("，本单数量超过库存");
                 look = QStringLiteral("QLineEdit { background: #ffd9a0; }");
@@ -331,42 +326,36 @@ void TLineGrid::RecalcLines(int kind, int slot)
         ~Release() { *flag = true; }
     } release{recalcEnabled_};   // also when a step fails
 
-    // A number too long for its cell stops the sums here and says so; the
-    // handler of a keystroke never lets it out.
-    try {
-        const int first = slot == 0 ? 0 : slot - 1;
-        const int last = slot == 0 ? SlotCount - 1 : slot - 1;
-        if (kind == SerialChanged || kind == NameChanged)
-            for (int s = first; s <= last; ++s)
-                if (!Lookup(kind, s))
-                    return;
-        for (int s = first; s <= last; ++s) {
-            // The stock of each size is summed over the product's whole history: only
-            // once a size of this line is typed (or its product changes under typed
-            // sizes), never for a line without sizes nor for every line when a bill is opened.
-            LoadSlotStock(s, slot != 0 && (kind == AmountChanged || HasSizes(s)));
-            ShowSlotStock(s);
-            int pieces = 0;
-            for (int c = 4; c <= 13; ++c)
-                pieces += TextToIntLenient(cells_[s][c - 1]->text());
-            cells_[s][13]->setText(QString::number(pieces));
-        }
-        double total = 0;
-        for (int s = 0; s < SlotCount; ++s) {
-            const double price = ValueOrZero(cells_[s][14]->text());
-            const QString sum = NumberText(TextToIntLenient(cells_[s][13]->text()) * price);
-            cells_[s][15]->setText(sum);
-            total += ValueOrZero(sum);
-            // A price that is no number is marked until it is put right.
-            const QString look = PriceTyped(cells_[s][14]->text()) ? QString() : QStringLiteral("QLineEdit { background: #ffd6d6; }");
-            if (cells_[s][14]->styleSheet() != look)
-                cells_[s][14]->setStyleSheet(look);
-        }
-        GridTotal->setText(NumberText(total));
-        Label29->setText(FenToCapitals(TotalToFen(GridTotal->text())));
-    } catch (const EConvertError &e) {
-        Dialogs::ShowMessage(e.Message());
+    const int first = slot == 0 ? 0 : slot - 1;
+    const int last = slot == 0 ? SlotCount - 1 : slot - 1;
+    if (kind == SerialChanged || kind == NameChanged)
+        for (int s = first; s <= last; ++s)
+            if (!Lookup(kind, s))
+                return;
+    for (int s = first; s <= last; ++s) {
+        // The stock of each size is summed over the product's whole history: only
+        // once a size of this line is typed (or its product changes under typed
+        // sizes), never for a line without sizes nor for every line when a bill is opened.
+        LoadSlotStock(s, slot != 0 && (kind == AmountChanged || HasSizes(s)));
+        ShowSlotStock(s);
+        int pieces = 0;
+        for (int c = 4; c <= 13; ++c)
+            pieces += TextToIntLenient(cells_[s][c - 1]->text());
+        cells_[s][13]->setText(QString::number(pieces));
     }
+    double total = 0;
+    for (int s = 0; s < SlotCount; ++s) {
+        const double price = ValueOrZero(cells_[s][14]->text());
+        const QString sum = NumberText(TextToIntLenient(cells_[s][13]->text()) * price);
+        cells_[s][15]->setText(sum);
+        total += ValueOrZero(sum);
+        // A price that is no number is marked until it is put right.
+        const QString look = PriceTyped(cells_[s][14]->text()) ? QString() : QStringLiteral("QLineEdit { background: #ffd6d6; }");
+        if (cells_[s][14]->styleSheet() != look)
+            cells_[s][14]->setStyleSheet(look);
+    }
+    GridTotal->setText(NumberText(total));
+    Label29->setText(FenToCapitals(TotalToFen(GridTotal->text())));
 }
 
 void TLineGrid::Clear()

@@ -74,7 +74,6 @@ private slots:
     void oneEnterTakesTheCompletion();
     void saveKeysAndQuestions_data();
     void saveKeysAndQuestions();
-    void oversizedStoredCountOpensWithAMessage();
     void tabLeavesTheDateInOnePress();
     void lockUnlockChangeDelete();
     void loadKeepsStoredPricesAndDeletedProducts();
@@ -578,7 +577,7 @@ void TestBuySell::saveKeysAndQuestions()
     env.StartAsFinance();
     env.AddCustomer("王记鞋店");
     env.AddProduct("皮鞋", "A1", 10, "P1");
-    env.script.answers = {answers.begin(), answers.end()};
+    env.script.answers.assign(answers.begin(), answers.end());
     bool open = false;
     NewBillFromChooser(env, true, [&] {
         E()->show();
@@ -595,29 +594,12 @@ void TestBuySell::saveKeysAndQuestions()
         else
             E()->close();
         open = E()->isVisible();
-        QCOMPARE(QApplication::focusWidget() == E()->ComboBox5->lineEdit(), saved == 0 && how == "ctrl+s" && open);
+        QCOMPARE(QApplication::focusWidget() == E()->ComboBox5, saved == 0 && how == "ctrl+s" && open);
         E()->hide();
     });
     QCOMPARE(env.script.questions, questions);
     QCOMPARE(env.Scalar("Select count(*) From Bill Where BillIndex > 1").toInt(), saved);
     QCOMPARE(!open, closed);
-}
-
-void TestBuySell::oversizedStoredCountOpensWithAMessage()
-{
-    // A count no integer holds (written by an older version or by hand): the
-    // keystroke handler says so rather than letting the failure out.
-    TestEnv env;
-    env.StartAsFinance();
-    const int shoe = env.AddProduct("皮鞋", "A1", 10, "P1");
-    const int bill = env.AddBill("出货单", "甲", Today, 10);
-    env.Exec("Insert Into Store (StoreBill, StoreProduct, StoreNumber, StorePrice, StoreSum, StoreNum4) "
-             "Values (?, ?, -1, 10, 10, '99999999999')", {bill, shoe});
-    E()->FBillMode = 1;
-    E()->FBillIndex = bill;
-    env.script.Then([](QDialog *) {});
-    Dialogs::ShowModal(E());
-    QVERIFY2(env.script.messages.contains("“99999999999”超出了整数的范围"), qPrintable(env.script.messages.join('|')));
 }
 
 void TestBuySell::tabLeavesTheDateInOnePress()
@@ -647,6 +629,7 @@ void TestBuySell::lockUnlockChangeDelete()
     env.StartAsFinance();
     const int shoe = env.AddProduct("皮鞋", "A1", 10, "P1");
     env.AddCustomer("甲");
+    env.AddCustomer("乙");
     // A bill saved through the editor, then opened from its card.
     NewBillFromChooser(env, false, [] {
         E()->ComboBox5->setEditText("甲");
@@ -743,6 +726,7 @@ void TestBuySell::loadKeepsStoredPricesAndDeletedProducts()
 {
     TestEnv env;
     env.StartAsFinance();
+    env.AddCustomer("甲");
     const int kept = env.AddProduct("皮鞋", "A1", 10, "P1");
     NewBillFromChooser(env, true, [] {
         E()->ComboBox5->setEditText("甲");

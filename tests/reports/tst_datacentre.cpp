@@ -422,6 +422,8 @@ void TestDataCentre::changeFromTheGridRefreshesIt()
     TestEnv env;
     env.StartAsFinance();
     const int account = env.AddAccount("现金");
+    env.AddCustomer("甲");
+    env.AddCustomer("乙");
     env.Exec("Insert Into Parameter (ParameterType, ParameterValue) Values (1, 'a'), (2, 'b'), (3, 'c')");
     const int goods = Bill(env, "出货单", "甲", QDate(2024, 3, 1), 5, account);
     Bill(env, "财务收入单", "乙", QDate(2024, 3, 2), 7, account, "BillReason = 'a', BillType = 'b', BillToken = 'c'");

@@ -27,6 +27,8 @@ private slots:
     void dateLiteralsCompareAsDates();
     void transactionIsAllOrNothing();
     void nestedFailureRollsBackTheWhole();
+    void attemptShowsWhatWentWrong_data();
+    void attemptShowsWhatWentWrong();
     void writeOfAVanishedRowFails_data();
     void writeOfAVanishedRowFails();
     void missingDatabaseIsNotCreated();
@@ -212,6 +214,31 @@ void TestShareDM::transactionIsAllOrNothing()
         return true;
     }));
     QCOMPARE(env.Scalar("Select PowerKey From Power Where PowerName = '修改'").toString(), QStringLiteral("新"));
+}
+
+void TestShareDM::attemptShowsWhatWentWrong_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("fine") << "" << QStringList{};
+    QTest::newRow("no number") << "convert" << QStringList{"“99999999999”超出了整数的范围"};
+    QTest::newRow("database") << "database" << QStringList{"操作失败：no such table: Nowhere Unable to execute statement"};
+}
+
+void TestShareDM::attemptShowsWhatWentWrong()
+{
+    // A handler's work: what it throws becomes its message, never crosses Qt's dispatch.
+    QFETCH(QString, failure);
+    QFETCH(QStringList, shown);
+    TestEnv env;
+    const bool ok = Dialogs::Attempt([&] {
+        if (failure == "convert")
+            TextToIntLenient("99999999999");
+        else if (failure == "database")
+            ShareDataModule->Exec("Delete From Nowhere");
+    });
+    QCOMPARE(ok, failure.isEmpty());
+    QCOMPARE(env.script.messages, shown);
 }
 
 void TestShareDM::writeOfAVanishedRowFails_data()
