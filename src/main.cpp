@@ -3,6 +3,7 @@
 #include "shell/Forms.h"
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
 #include "support/InstanceLock.h"
 
 #include <QIcon>
@@ -17,7 +18,8 @@ int main(int argc, char *argv[])
     TApplication::setDesktopFileName(QStringLiteral("kestrova"));
 
     CreateForms();
-    TInstanceLock onlyCopy(ProgramDir);
+    // Held until the end of main, after the forms and the connection are gone.
+    TInstanceLock onlyCopy(ShareDataModule->DatabaseFile());
     if (!onlyCopy.Acquire()) {
         DestroyForms();
         return 1;
