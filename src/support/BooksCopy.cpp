@@ -318,16 +318,16 @@ QString TBooksCopy::ReasonText(const QString &reason)
     static const QRegularExpression chinese(QStringLiteral("[\\x{4e00}-\\x{9fff}]"));
     if (reason.contains(chinese))
         return reason;
-    // SQLite speaks English; the user is told in Chinese, the original kept for whoever helps.
+    // SQLite speaks English; the user is told in Chinese, an unknown cause kept for whoever helps.
     const QString r = reason.toLower();
-    QString text = QStringLiteral("读写数据库文件出错");
     if (r.contains(QLatin1String("disk is full")) || r.contains(QLatin1String("no space")))
-        text = QStringLiteral("磁盘空间不足");
-    else if (r.contains(QLatin1String("readonly")) || r.contains(QLatin1String("read-only")))
-        text = QStringLiteral("文件只读，不能写入");
-    else if (r.contains(QLatin1String("locked")) || r.contains(QLatin1String("busy")))
-        text = QStringLiteral("文件正被其他程序使用");
-    else if (r.contains(QLatin1String("unable to open")))
-        text = QStringLiteral("无法打开文件");
-    return reason.trimmed().isEmpty() ? text : text + QStringLiteral("（") + reason.trimmed() + QStringLiteral("）");
+        return QStringLiteral("磁盘空间不足");
+    if (r.contains(QLatin1String("readonly")) || r.contains(QLatin1String("read-only")))
+        return QStringLiteral("文件只读，不能写入");
+    if (r.contains(QLatin1String("locked")) || r.contains(QLatin1String("busy")))
+        return QStringLiteral("文件正被其他程序使用");
+    if (r.contains(QLatin1String("unable to open")))
+        return QStringLiteral("无法打开文件");
+    return reason.trimmed().isEmpty() ? QStringLiteral("读写数据库文件出错")
+                                      : QStringLiteral("读写数据库文件出错（") + reason.trimmed() + QStringLiteral("）");
 }
