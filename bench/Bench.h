@@ -46,6 +46,7 @@ private:
     void Clean(const QString &operation, const QStringList &expected = {});
 
     double StartUp();
+    Times IniWithBigValue();
     Times ColdLogin();
     Times OpenGoodsBill();
     Times Keystroke(int customer, const QVariantList &serials);

@@ -4,6 +4,7 @@
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
 #include "shell/QtTranslations.h"
+#include "shell/ShareDM.h"
 #include "support/InstanceLock.h"
 
 #include <QApplication>
@@ -20,7 +21,8 @@ int main(int argc, char *argv[])
     QtTranslations::Install();
 
     CreateForms();
-    TInstanceLock onlyCopy(ProgramDir);
+    // Held until the end of main, after the forms and the connection are gone.
+    TInstanceLock onlyCopy(ShareDataModule->DatabaseFile());
     if (!onlyCopy.Acquire()) {
         DestroyForms();
         return 1;

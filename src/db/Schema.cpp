@@ -92,6 +92,83 @@ QStringList Schema::Statements()
     return statements;
 }
 
+bool Schema::Create(QSqlDatabase &db, QString *error)
+{
+    const QStringList statements = Statements();
+    if (statements.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("schema text missing");
+        return false;
+    }
+    QSqlQuery q(db);
+    bool ok = q.exec(QStringLiteral("BEGIN"));
+    QString message = ok ? QString() : q.lastError().text();
+    for (const QString &sql : statements) {
+        if (!ok)
+            break;
+        if (!q.exec(sql)) {
+            ok = false;
+            message = q.lastError().text() + QStringLiteral(" in: ") + sql.left(80);
+        }
+    }
+    if (ok && !q.exec(QStringLiteral("COMMIT"))) {
+        ok = false;
+        message = q.lastError().text();
+    }
+    if (!ok)
+        q.exec(QStringLiteral("ROLLBACK"));
+    q.finish();
+    if (!ok && error)
+        *error = message;
+    return ok;
+}
+
+const QList<Schema::Table> &Schema::Tables()
+{
+    static const QList<Table> tables = [] {
+        QList<Table> list;
+        const QString connection = QStringLiteral("schema-tables-") + QUuid::createUuid().toString(QUuid::Id128);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+            db.setDatabaseName(QStringLiteral(":memory:"));
+            if (db.open() && Create(db, nullptr)) {
+                QSqlQuery q(db);
+                q.exec(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'table' "
+                                      "AND name NOT LIKE 'sqlite_%' ORDER BY rowid"));
+                while (q.next()) {
+                    const QString name = q.value(0).toString();
+                    list.append(Table{name, {}, QString(),
+                                      q.value(1).toString().contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive),
+                                      name.startsWith(QLatin1String("Print"))});
+                }
+                for (Table &table : list) {
+                    QSqlQuery info(db);
+                    info.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table.name));
+                    while (info.next()) {
+                        const QString column = info.value(1).toString();
+                        const QString type = info.value(2).toString().toUpper();
+                        const bool key = info.value(5).toInt() > 0;
+                        Kind kind = Kind::Text;
+                        if (type == QLatin1String("INTEGER"))
+                            kind = key ? Kind::Key : Kind::Integer;
+                        else if (type == QLatin1String("REAL"))
+                            kind = Kind::Amount;
+                        else if (column.endsWith(QLatin1String("Time")) || column.endsWith(QLatin1String("Date")))
+                            kind = Kind::Date;
+                        if (key)
+                            table.key = column;
+                        table.columns.append(Column{column, kind, info.value(3).toInt() == 0 && !key});
+                    }
+                }
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(connection);
+        return list;
+    }();
+    return tables;
+}
+
 bool Schema::CreateDatabase(const QString &fileName, QString *error)
 {
     auto fail = [error](const QString &text) {
@@ -101,10 +178,6 @@ bool Schema::CreateDatabase(const QString &fileName, QString *error)
     };
     if (QFileInfo::exists(fileName))
         return fail(QStringLiteral("%1 already exists").arg(fileName));
-
-    const QStringList statements = Statements();
-    if (statements.isEmpty())
-        return fail(QStringLiteral("schema text missing"));
 
     // Build beside the target and move it in place only when complete.
     const QString temp = fileName + QStringLiteral(".part");
@@ -119,18 +192,7 @@ bool Schema::CreateDatabase(const QString &fileName, QString *error)
             ok = false;
             message = db.lastError().text();
         } else {
-            QSqlQuery q(db);
-            ok = q.exec(QStringLiteral("BEGIN"));
-            for (const QString &sql : statements) {
-                if (!ok)
-                    break;
-                if (!q.exec(sql)) {
-                    ok = false;
-                    message = q.lastError().text() + QStringLiteral(" in: ") + sql.left(80);
-                }
-            }
-            ok = ok && q.exec(QStringLiteral("COMMIT"));
-            q.finish();
+            ok = Create(db, &message);
             db.close();
         }
     }

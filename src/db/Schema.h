@@ -1,4 +1,5 @@
 #pragma once
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +12,27 @@ QString Text();
 QStringList Statements();
 // Writes a new database file; refuses to touch an existing one.
 bool CreateDatabase(const QString &fileName, QString *error);
+// Makes the tables, fixed rows and indexes in an open, empty database, in one transaction.
+bool Create(QSqlDatabase &db, QString *error);
+
+// What a column holds, so that rows read from a file of unknown origin can be
+// checked before they reach the books. Dates are the TEXT columns named
+// ...Time or ...Date and hold yyyy-MM-dd.
+enum class Kind { Key, Integer, Amount, Date, Text };
+struct Column {
+    QString name;
+    Kind kind;
+    bool nullable;
+};
+struct Table {
+    QString name;
+    QList<Column> columns;
+    QString key;        // the primary key column
+    bool autoKey;       // AUTOINCREMENT: keys once given are never given again
+    bool scratch;       // a print table, overwritten before each print (Print...)
+};
+// Every table of the schema, in the order it makes them.
+const QList<Table> &Tables();
 // Brings the indexes of an open database made by an earlier build to those of
 // the schema, in one transaction; rows are never touched. False when it could
 // not (a read-only file, a database of another program): the books still work.

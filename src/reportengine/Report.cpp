@@ -45,6 +45,35 @@ void TReport::SetTemplate(const TReportTemplate &tpl, const QString &fileName)
 
 void TReport::SetDataSet(const QString &name, TQuery &query) { data_.insert(name, TReportDataSet::FromQuery(query)); }
 
+QString TReport::UnknownNames() const
+{
+    auto find = [this](const QString &name) -> const TReportDataSet * {
+        for (auto it = data_.constBegin(); it != data_.constEnd(); ++it)
+            if (it.key().compare(name, Qt::CaseInsensitive) == 0)
+                return &it.value();
+        return nullptr;
+    };
+    auto at = [](int line) { return line > 0 ? QStringLiteral("第 %1 行：").arg(line) : QString(); };
+    for (const TReportBand &band : template_.bands) {
+        const bool master = band.type == TReportBand::MasterData && !band.dataSet.isEmpty();
+        if (master && !find(band.dataSet))
+            return at(band.sourceLine) + QStringLiteral("数据栏的数据集“%1”不存在").arg(band.dataSet);
+        for (const TReportItem &item : band.items) {
+            if (item.kind != TReportItem::Field)
+                continue;
+            const QString name = item.dataSet.isEmpty() && master ? band.dataSet : item.dataSet;
+            if (name.isEmpty())
+                return at(item.sourceLine) + QStringLiteral("字段“%1”没有指定数据集").arg(item.field);
+            const TReportDataSet *data = find(name);
+            if (!data)
+                return at(item.sourceLine) + QStringLiteral("字段“%1”所在的数据集“%2”不存在").arg(item.field, name);
+            if (!data->HasColumn(item.field))
+                return at(item.sourceLine) + QStringLiteral("数据集“%1”中没有字段“%2”").arg(name, item.field);
+        }
+    }
+    return QString();
+}
+
 bool TReport::PrepareReport()
 {
     pages_ = TReportLayout(template_, data_, Clock::Today()).Prepare();
@@ -96,6 +125,11 @@ bool TReport::PrepareTemplate(const QString &relativeFile)
             Dialogs::ShowMessage(QStringLiteral("报表模板“%1”不存在").arg(relativeFile));
         else
             Dialogs::ShowMessage(QStringLiteral("报表模板“%1”有误：%2").arg(relativeFile, lastError_));
+        return false;
+    }
+    const QString unknown = UnknownNames();
+    if (!unknown.isEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("报表模板“%1”有误：%2").arg(relativeFile, unknown));
         return false;
     }
     return PrepareReport();

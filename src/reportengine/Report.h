@@ -34,6 +34,10 @@ public:
     void SetDataSet(const QString &name, TQuery &query);
     const QHash<QString, TReportDataSet> &DataSets() const { return data_; }
 
+    // The first field or band of the template naming a data set or a column
+    // the program did not fill ("第 12 行：字段“BillSerial”……"), or the empty text.
+    QString UnknownNames() const;
+
     // Lays out every page; false when the template gives no page at all.
     bool PrepareReport();
     const QList<TPreparedPage> &Pages() const { return pages_; }
@@ -44,7 +48,8 @@ public:
     // The preview window over the prepared pages, shown modally.
     void ShowPreparedReport();
     // Loads relativeFile from the program folder and prepares its pages. A missing
-    // or broken template is reported ("报表模板“Frf/Bill.frf”不存在").
+    // or broken template is reported ("报表模板“Frf/Bill.frf”不存在"), and so is
+    // a field that names nothing the program filled: it would print blank.
     bool PrepareTemplate(const QString &relativeFile);
     // PrepareTemplate, then the preview; nothing is shown when it fails.
     bool ShowTemplate(const QString &relativeFile);

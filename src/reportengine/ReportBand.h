@@ -15,6 +15,7 @@ struct TReportBand {
     QString dataSet;         // MasterData: the rows it repeats over
     bool stretch = false;    // MasterData: grows to fit wrapped texts
     QList<TReportItem> items;
+    int sourceLine = 0;      // the template file's line naming its data set, for messages
 
     static QString TypeName(Type type);          // the name in template files
     static bool TypeFromName(const QString &name, Type *type);

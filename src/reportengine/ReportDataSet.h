@@ -18,6 +18,7 @@ public:
     static TReportDataSet FromQuery(TQuery &query);
 
     const QStringList &Columns() const { return columns_; }
+    bool HasColumn(const QString &column) const { return ColumnIndex(column) >= 0; }
     int RowCount() const { return int(rows_.size()); }
     int CurrentRow() const { return current_; }
     void SetCurrentRow(int row) { current_ = row; }

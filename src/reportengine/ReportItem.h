@@ -24,6 +24,7 @@ struct TReportItem {
     double penWidth = 0.2;   // millimetres, for borders, lines and frames
     QColor color = Qt::black;
     QColor fill;             // invalid: no fill
+    int sourceLine = 0;      // the template file's line naming its field, for messages
 
     bool IsTextual() const { return kind == Text || kind == Field; }
 };

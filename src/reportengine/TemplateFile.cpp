@@ -5,20 +5,35 @@
 #include <QSaveFile>
 #include <QStringList>
 
+#include <cmath>
+
 namespace {
 QString Number(double v) { return QString::number(v, 'g', 10); }
+
+// A template is a few dozen items; these keep a broken one from freezing the preview.
+constexpr qint64 MaxFileSize = 1 << 20;
+constexpr int MaxBands = 100;
+constexpr int MaxItems = 2000;
 
 // A parse failure, with the line it happened on.
 struct Failure {
     QString text;
 };
 
-double ToNumber(const QString &text, bool positive = false)
+// What a page can hold: ten metres of paper, a 1000-point letter, a 100 mm pen.
+constexpr double MaxLength = 10000;
+constexpr double MaxFontSize = 1000;
+constexpr double MaxPen = 100;
+
+// "nan" and "inf" read as numbers but compare false with everything: refused by name.
+double ToNumber(const QString &text, bool positive = false, double max = MaxLength)
 {
     bool ok = false;
     const double v = text.trimmed().toDouble(&ok);
-    if (!ok || (positive && v <= 0) || v < 0)
-        throw Failure{QStringLiteral("“%1”不是有效的尺寸").arg(text)};
+    if (!ok || !std::isfinite(v) || (positive && v <= 0) || v < 0)
+        throw Failure{QStringLiteral("“%1”不是有效的尺寸").arg(text.trimmed())};
+    if (v > max)
+        throw Failure{QStringLiteral("“%1”超出允许的范围（最大 %2）").arg(text.trimmed(), Number(max))};
     return v;
 }
 
@@ -152,7 +167,7 @@ void ParseItemKey(TReportItem &item, const QString &key, const QString &value)
         if (parts.size() < 2 || parts.size() > 3 || parts[0].trimmed().isEmpty())
             throw Failure{QStringLiteral("“%1”应为 字体,字号[,Bold]").arg(value)};
         item.fontFamily = parts[0].trimmed();
-        item.fontSize = ToNumber(parts[1], true);
+        item.fontSize = ToNumber(parts[1], true, MaxFontSize);
         item.bold = parts.size() == 3 && parts[2].trimmed().compare(QLatin1String("bold"), Qt::CaseInsensitive) == 0;
         if (parts.size() == 3 && !item.bold && !parts[2].trimmed().isEmpty())
             throw Failure{QStringLiteral("“%1”不是有效的字形").arg(parts[2])};
@@ -163,7 +178,7 @@ void ParseItemKey(TReportItem &item, const QString &key, const QString &value)
     } else if (key == QLatin1String("border")) {
         item.borders = ToBorders(value);
     } else if (key == QLatin1String("pen")) {
-        item.penWidth = ToNumber(value);
+        item.penWidth = ToNumber(value, false, MaxPen);
     } else if (key == QLatin1String("color")) {
         item.color = ToColor(value);
     } else if (key == QLatin1String("fill")) {
@@ -177,17 +192,28 @@ void ParseItemKey(TReportItem &item, const QString &key, const QString &value)
 TTemplateFile::Result TTemplateFile::Load(const QString &fileName, TReportTemplate *tpl, QString *error)
 {
     QFile file(fileName);
-    if (!QFileInfo(fileName).isFile()) {
+    const QFileInfo info(fileName);
+    auto invalid = [error](const QString &text) {
+        if (error)
+            *error = text;
+        return Invalid;
+    };
+    if (!info.exists()) {
         if (error)
             *error = QStringLiteral("文件不存在");
         return Missing;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
-        return Invalid;
-    }
-    return Parse(QString::fromUtf8(file.readAll()), tpl, error);
+    // A pipe or a device would never end.
+    if (!info.isFile())
+        return invalid(QStringLiteral("不是普通文件"));
+    if (info.size() > MaxFileSize)
+        return invalid(QStringLiteral("模板文件过大（%1 KB），最多 %2 KB").arg((info.size() + 1023) / 1024).arg(MaxFileSize / 1024));
+    if (!file.open(QIODevice::ReadOnly))
+        return invalid(file.errorString());
+    const QByteArray bytes = file.read(MaxFileSize + 1);
+    if (bytes.size() > MaxFileSize)
+        return invalid(QStringLiteral("模板文件过大，最多 %1 KB").arg(MaxFileSize / 1024));
+    return Parse(QString::fromUtf8(bytes), tpl, error);
 }
 
 TTemplateFile::Result TTemplateFile::Parse(const QString &text, TReportTemplate *tpl, QString *error)
@@ -197,6 +223,8 @@ TTemplateFile::Result TTemplateFile::Parse(const QString &text, TReportTemplate 
     QString paper = QStringLiteral("A4");
     bool landscape = false;
     bool seenReport = false;
+    int paperLine = 0;
+    int itemCount = 0;
     const QStringList lines = text.split(QLatin1Char('\n'));
     int lineNo = 0;
     try {
@@ -215,7 +243,10 @@ TTemplateFile::Result TTemplateFile::Parse(const QString &text, TReportTemplate 
                     seenReport = true;
                     section = Report;
                 } else if (name == QLatin1String("band")) {
+                    if (out.bands.size() >= MaxBands)
+                        throw Failure{QStringLiteral("栏太多，一个模板最多 %1 栏").arg(MaxBands)};
                     out.bands.append(TReportBand());
+                    out.bands.last().sourceLine = lineNo;
                     section = Band;
                 } else {
                     static const QStringList kinds{QStringLiteral("text"), QStringLiteral("field"), QStringLiteral("line"),
@@ -225,8 +256,12 @@ TTemplateFile::Result TTemplateFile::Parse(const QString &text, TReportTemplate 
                         throw Failure{QStringLiteral("未知的段“%1”").arg(line)};
                     if (out.bands.isEmpty())
                         throw Failure{QStringLiteral("项目必须在 [Band] 之后")};
+                    // Every item is drawn on every repaint of the preview.
+                    if (++itemCount > MaxItems)
+                        throw Failure{QStringLiteral("项目太多，一个模板最多 %1 个项目").arg(MaxItems)};
                     TReportItem item;
                     item.kind = TReportItem::Kind(kind);
+                    item.sourceLine = lineNo;
                     if (item.kind == TReportItem::Line || item.kind == TReportItem::Frame)
                         item.penWidth = 0.3;
                     out.bands.last().items.append(item);
@@ -245,8 +280,10 @@ TTemplateFile::Result TTemplateFile::Parse(const QString &text, TReportTemplate 
             case Report:
                 if (key == QLatin1String("name"))
                     out.name = value;
-                else if (key == QLatin1String("paper"))
+                else if (key == QLatin1String("paper")) {
                     paper = value;
+                    paperLine = lineNo;
+                }
                 else if (key == QLatin1String("orientation")) {
                     if (value.compare(QLatin1String("landscape"), Qt::CaseInsensitive) == 0)
                         landscape = true;
@@ -270,8 +307,10 @@ TTemplateFile::Result TTemplateFile::Parse(const QString &text, TReportTemplate 
                         throw Failure{QStringLiteral("未知的栏类型“%1”").arg(value)};
                 } else if (key == QLatin1String("height"))
                     band.height = ToNumber(value);
-                else if (key == QLatin1String("dataset"))
+                else if (key == QLatin1String("dataset")) {
                     band.dataSet = value;
+                    band.sourceLine = lineNo;
+                }
                 else if (key == QLatin1String("stretch"))
                     band.stretch = ToYesNo(value);
                 else
@@ -280,12 +319,16 @@ TTemplateFile::Result TTemplateFile::Parse(const QString &text, TReportTemplate 
             }
             case Item:
                 ParseItemKey(out.bands.last().items.last(), key, value);
+                if (key == QLatin1String("field") || key == QLatin1String("dataset"))
+                    out.bands.last().items.last().sourceLine = lineNo;
                 break;
             }
         }
-        lineNo = 0;   // what follows is about the whole file
-        if (!out.SetPaper(paper, landscape))
+        lineNo = paperLine;
+        if (!out.SetPaper(paper, landscape) || !std::isfinite(out.paper.width()) || !std::isfinite(out.paper.height())
+            || out.paper.width() > MaxLength || out.paper.height() > MaxLength)
             throw Failure{QStringLiteral("“%1”不是有效的纸张").arg(paper)};
+        lineNo = 0;   // what follows is about the whole file
         if (out.marginLeft + out.marginRight >= out.paper.width() || out.marginTop + out.marginBottom >= out.paper.height())
             throw Failure{QStringLiteral("页边距大于纸张")};
     } catch (const Failure &f) {

@@ -6,7 +6,9 @@
 // "[Section]" starts a section, and "Key=Value" lines belong to the section
 // above them (the value is the rest of the line, spaces at its ends removed).
 // Sections and keys are case-insensitive; unknown ones are errors, so a typing
-// mistake is never printed silently.
+// mistake is never printed silently. Numbers must be finite and at most 10000 mm
+// (font sizes 1000 points, pens 100 mm); a template holds at most 100 bands and
+// 2000 items in at most 1 MB. Errors name their line.
 //
 //   [Report]                   once, first
 //   Name=产品出货单              shown in the designer and as the PDF name

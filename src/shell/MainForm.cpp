@@ -18,6 +18,7 @@
 #include "shell/Vendor.h"
 #include "support/BackupRestore.h"
 #include "support/DailyBackup.h"
+#include "support/Leftovers.h"
 #include "support/MaintenancePage.h"
 #include "support/OnlineChatForm.h"
 #include "support/WebLinks.h"
@@ -230,6 +231,8 @@ QString TFormMain::InstallationId()
 
 bool TFormMain::FormShow()
 {
+    // What a backup or a restore killed half-way left behind; the books are locked by now.
+    TLeftovers::CleanProgramFolder();
     if (ReadIniValue(QStringLiteral("数据库内容"), QStringLiteral("ODBC"), QStringLiteral("0"), IniFileName)
         != QLatin1String("1")) {
         // Named relative to the program folder, so a moved or copied folder keeps its own books.

@@ -27,12 +27,18 @@ constexpr int ValueLimit = 1023;
 
 bool Fits(const QString &text, int limit) { return text.toUtf8().size() <= limit; }
 
+// Encoded once and cut on a character boundary: linear in the text, however long.
 QString CutToBytes(const QString &text, int limit)
 {
-    QString cut = text;
-    while (cut.toUtf8().size() > limit)
-        cut.chop(1);
-    return cut;
+    if (text.size() * 3 <= limit)
+        return text;
+    const QByteArray bytes = text.toUtf8();
+    if (bytes.size() <= limit)
+        return text;
+    int end = limit;
+    while (end > 0 && (uchar(bytes[end]) & 0xC0) == 0x80)
+        --end;
+    return QString::fromUtf8(bytes.constData(), end);
 }
 } // namespace
 
@@ -65,7 +71,7 @@ bool WriteIniValue(const QString &section, const QString &key, const QString &va
         || section.contains(breaks) || key.contains(breaks))
         return false;
     IniFile ini(fileName);
-    if (!ini.Load())
+    if (!ini.Load() && !ini.Unreadable())
         return false;
     ini.SetValue(section, key, value);
     return ini.Save();

@@ -17,7 +17,7 @@ bool TRegistry::OpenKey(const QString &key, bool canCreate)
 {
     CloseKey();
     IniFile ini(fileName_);
-    if (!ini.Load())
+    if (!ini.Load() && !(canCreate && ini.Unreadable()))
         return false;
     if (canCreate) {
         if (!ini.CanWrite())
@@ -48,7 +48,7 @@ bool TRegistry::Write(const QString &name, const QString &stored)
     if (!open_ || !writable_)
         return false;
     IniFile ini(fileName_);
-    if (!ini.Load())
+    if (!ini.Load() && !ini.Unreadable())
         return false;
     ini.SetValue(Section(), name, stored);
     return ini.Save();

@@ -7,6 +7,7 @@
 #include "shell/Registry.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
@@ -413,13 +414,14 @@ QString TShareDataModule::DataFileInProgramDir(const QString &registered)
     // copied means the file of that name here, never the old folder's books.
     if (registered.isEmpty())
         return ProgramDir + QStringLiteral("Kestrova.mdb");
+    // A relative name that climbs out ("../A/Kestrova.mdb") is confined the same way.
     const QFileInfo info(registered);
-    if (info.isRelative())
-        return ProgramDir + registered;
-    if (QFileInfo(info.absolutePath() + QLatin1Char('/')).absoluteFilePath()
+    const QString file = QDir::cleanPath(info.isRelative() ? ProgramDir + registered : registered);
+    if (QFileInfo(QFileInfo(file).absolutePath() + QLatin1Char('/')).absoluteFilePath()
         == QFileInfo(ProgramDir).absoluteFilePath())
-        return registered;
-    return ProgramDir + info.fileName();
+        return file;
+    const QString name = info.fileName();
+    return name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ? ProgramDir + QStringLiteral("Kestrova.mdb") : ProgramDir + name;
 }
 
 bool TShareDataModule::Connected() const { return db_.isValid() && db_.isOpen(); }

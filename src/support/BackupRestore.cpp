@@ -49,6 +49,9 @@ bool TBackupRestore::Load()
     case TBooksCopy::RefusedDamaged:
         Dialogs::ShowMessage(QStringLiteral("所选数据库文件已损坏，未作任何修改"));
         break;
+    case TBooksCopy::Refused:
+        Dialogs::ShowMessage(result.reason + QStringLiteral("，未作任何修改"));
+        break;
     case TBooksCopy::RefusedCurrent:
         Dialogs::ShowMessage(QStringLiteral("所选文件就是正在使用的数据库，未作任何修改"));
         break;

@@ -1,6 +1,7 @@
 #include "support/BooksCheck.h"
 
 #include "db/Schema.h"
+#include "support/ForeignFile.h"
 
 #include <QFile>
 #include <QHash>
@@ -17,7 +18,7 @@ Tables ReadTables(QSqlDatabase &db, bool *ok)
 {
     Tables tables;
     QSqlQuery q(db);
-    *ok = q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"));
+    *ok = q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' AND sql NOT LIKE 'CREATE VIRTUAL%'"));
     QStringList names;
     while (*ok && q.next())
         names << q.value(0).toString();
@@ -88,22 +89,32 @@ TBooksCheck::Verdict Fail(TBooksCheck::Verdict verdict, QString *reason, const Q
 
 TBooksCheck::Verdict TBooksCheck::Check(const QString &file, QString *reason)
 {
-    // An empty or a text file is refused before SQLite would take it for an empty database.
-    QFile raw(file);
-    if (!raw.open(QIODevice::ReadOnly))
+    // An empty or a text file is refused before SQLite would take it for an
+    // empty database; a pipe or a device is never opened.
+    switch (TForeignFile::Inspect(file, -1)) {
+    case TForeignFile::Fine:
+        break;
+    case TForeignFile::Unreadable:
         return Fail(NotOurs, reason, QStringLiteral("cannot read the file"));
-    if (raw.read(16) != QByteArray("SQLite format 3\0", 16))
+    case TForeignFile::NotRegular:
+        return Fail(NotOurs, reason, QStringLiteral("not a regular file"));
+    case TForeignFile::TooLarge:
+    case TForeignFile::NotSQLite:
         return Fail(NotOurs, reason, QStringLiteral("not an SQLite database"));
-    raw.close();
+    }
 
     // immutable: read as it lies, never touching the file or creating files beside it.
     Connection copy(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + QStringLiteral("?immutable=1"),
                     QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
     if (!copy.IsOpen())
         return Fail(Damaged, reason, copy.Db().lastError().text());
+    return CheckOpen(copy.Db(), reason);
+}
 
+TBooksCheck::Verdict TBooksCheck::CheckOpen(QSqlDatabase &db, QString *reason)
+{
     bool ok = false;
-    const Tables found = ReadTables(copy.Db(), &ok);
+    const Tables found = ReadTables(db, &ok);
     if (!ok)
         return Fail(Damaged, reason, QStringLiteral("the table list cannot be read"));
     const Tables &expected = Expected();
@@ -118,7 +129,7 @@ TBooksCheck::Verdict TBooksCheck::Check(const QString &file, QString *reason)
                 return Fail(NotOurs, reason, QStringLiteral("column %1.%2 missing").arg(it.key(), column));
     }
 
-    QSqlQuery integrity(copy.Db());
+    QSqlQuery integrity(db);
     if (!integrity.exec(QStringLiteral("PRAGMA integrity_check")))
         return Fail(Damaged, reason, integrity.lastError().text());
     QStringList problems;

@@ -3,9 +3,13 @@
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "support/BooksCheck.h"
+#include "support/BooksImport.h"
+#include "support/ForeignFile.h"
+#include "support/Leftovers.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -33,9 +37,9 @@ struct TempFile {
 };
 
 // An empty file of our own in dir; returns errno or 0.
-int MakeTemp(const QString &dir, const QString &stem, QString *made)
+int MakeTemp(const QString &dir, TLeftovers::Kind kind, QString *made)
 {
-    QByteArray pattern = Native(dir + QStringLiteral("/.") + stem + QStringLiteral("-XXXXXX"));
+    QByteArray pattern = Native(TLeftovers::Pattern(dir, kind));
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0)
         return errno;
@@ -112,6 +116,20 @@ int Rename(const QString &from, const QString &to)
     return ::rename(Native(from).constData(), Native(to).constData()) == 0 ? 0 : errno;
 }
 
+// Names a whole file without ever replacing one of that name: EEXIST when there is one.
+int RenameNoReplace(const QString &from, const QString &to)
+{
+    if (::renameat2(AT_FDCWD, Native(from).constData(), AT_FDCWD, Native(to).constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+    // A file system without it: a hard link cannot replace either.
+    if (::link(Native(from).constData(), Native(to).constData()) != 0)
+        return errno;
+    ::unlink(Native(from).constData());
+    return 0;
+}
+
 bool SameFile(const QString &a, const QString &b)
 {
     struct stat sa, sb;
@@ -183,8 +201,9 @@ TBooksCopy::Result TBooksCopy::Backup(const QString &target)
         return result;
     }
     const QString folder = QFileInfo(target).absolutePath();
+    TLeftovers::CleanBeforeBackup(folder);
     TempFile temp;
-    if ((result.errorNumber = MakeTemp(folder, QStringLiteral("Kestrova-backup"), &temp.name)) != 0)
+    if ((result.errorNumber = MakeTemp(folder, TLeftovers::Backup, &temp.name)) != 0)
         return result;
     if (!CopyBooks(books, temp.name, &result))
         return result;
@@ -210,21 +229,49 @@ TBooksCopy::Result TBooksCopy::Restore(const QString &source, const QDateTime &w
         return result;
     }
 
-    // Check the copy we are going to put in place, not the file it came from.
-    TempFile temp;
-    if ((result.errorNumber = MakeTemp(folder, QStringLiteral("Kestrova-restore"), &temp.name)) != 0
-        || (result.errorNumber = CopyInto(source, temp.name, false)) != 0)
-        return result;
-    switch (TBooksCheck::Check(temp.name, &result.reason)) {
-    case TBooksCheck::Good:
+    // Look before reading: a pipe, a device or an endless file never gets copied.
+    const qint64 limit = TForeignFile::SizeLimit(QFileInfo(books).size());
+    qint64 size = 0;
+    const TForeignFile::Verdict verdict = TForeignFile::Inspect(source, limit, &result.errorNumber, &size);
+    switch (verdict) {
+    case TForeignFile::Fine:
         break;
-    case TBooksCheck::NotOurs:
+    case TForeignFile::Unreadable:
+        return result;
+    case TForeignFile::NotSQLite:
         result.status = RefusedNotOurs;
         return result;
-    case TBooksCheck::Damaged:
-        result.status = RefusedDamaged;
+    case TForeignFile::NotRegular:
+    case TForeignFile::TooLarge:
+        result.status = Refused;
+        result.reason = TForeignFile::Refusal(verdict, size, limit);
         return result;
     }
+
+    // New books from our own schema, filled with the file's rows, beside the books.
+    TempFile temp;
+    if ((result.errorNumber = MakeTemp(folder, TLeftovers::Restore, &temp.name)) != 0)
+        return result;
+    const TBooksImport::Outcome imported = TBooksImport::Import(source, temp.name);
+    result.reason = imported.reason;
+    switch (imported.verdict) {
+    case TBooksImport::Done:
+        break;
+    case TBooksImport::NotOurs:
+        result.status = RefusedNotOurs;
+        return result;
+    case TBooksImport::Damaged:
+        result.status = RefusedDamaged;
+        return result;
+    case TBooksImport::Refused:
+        result.status = Refused;
+        return result;
+    case TBooksImport::Failed:
+        return result;
+    }
+    result.reason.clear();
+    if ((result.errorNumber = SyncFile(temp.name)) != 0)
+        return result;
 
     // Closed, the books are whole in their one file; a journal left beside
     // them means another program still has them open.
@@ -233,17 +280,21 @@ TBooksCopy::Result TBooksCopy::Restore(const QString &source, const QDateTime &w
         result.errorNumber = EBUSY;
         return result;
     }
+    // The books replaced are kept: written whole under a hidden name, then named.
+    TempFile keptTemp;
+    if ((result.errorNumber = MakeTemp(folder, TLeftovers::Kept, &keptTemp.name)) != 0
+        || (result.errorNumber = CopyInto(books, keptTemp.name, false)) != 0)
+        return result;
     QString kept;
     for (int attempt = 1;; ++attempt) {
         kept = KeptName(books, when, attempt);
-        result.errorNumber = CopyInto(books, kept, true);
+        result.errorNumber = RenameNoReplace(keptTemp.name, kept);
         if (result.errorNumber != EEXIST)
             break;
     }
-    if (result.errorNumber != 0) {
-        QFile::remove(kept);
+    if (result.errorNumber != 0)
         return result;
-    }
+    keptTemp.name.clear();
     if ((result.errorNumber = Rename(temp.name, books)) != 0) {
         QFile::remove(kept);
         return result;
@@ -259,5 +310,24 @@ QString TBooksCopy::FailureText(const QString &what, const Result &result)
 {
     if (result.errorNumber != 0)
         return what + QStringLiteral("，失败号为：") + QString::number(result.errorNumber);
-    return what + QStringLiteral("：") + result.reason;
+    return what + QStringLiteral("：") + ReasonText(result.reason);
+}
+
+QString TBooksCopy::ReasonText(const QString &reason)
+{
+    static const QRegularExpression chinese(QStringLiteral("[\\x{4e00}-\\x{9fff}]"));
+    if (reason.contains(chinese))
+        return reason;
+    // SQLite speaks English; the user is told in Chinese, an unknown cause kept for whoever helps.
+    const QString r = reason.toLower();
+    if (r.contains(QLatin1String("disk is full")) || r.contains(QLatin1String("no space")))
+        return QStringLiteral("磁盘空间不足");
+    if (r.contains(QLatin1String("readonly")) || r.contains(QLatin1String("read-only")))
+        return QStringLiteral("文件只读，不能写入");
+    if (r.contains(QLatin1String("locked")) || r.contains(QLatin1String("busy")))
+        return QStringLiteral("文件正被其他程序使用");
+    if (r.contains(QLatin1String("unable to open")))
+        return QStringLiteral("无法打开文件");
+    return reason.trimmed().isEmpty() ? QStringLiteral("读写数据库文件出错")
+                                      : QStringLiteral("读写数据库文件出错（") + reason.trimmed() + QStringLiteral("）");
 }

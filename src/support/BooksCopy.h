@@ -8,7 +8,8 @@
 
 class TBooksCopy {
 public:
-    enum Status { Done, Failed, RefusedNotOurs, RefusedDamaged, RefusedCurrent };
+    // Refused: reason holds the whole refusal in Chinese (a row that does not fit, a pipe, a file too large).
+    enum Status { Done, Failed, RefusedNotOurs, RefusedDamaged, RefusedCurrent, Refused };
 
     struct Result {
         Status status = Failed;
@@ -21,11 +22,14 @@ public:
     // target in one step (an existing file there is replaced).
     static Result Backup(const QString &target);
 
-    // Checks source, keeps the current books beside them as
-    // "Kestrova.mdb.恢复前-2024-3-15-101500", then puts source in their place.
+    // Checks source, builds new books from our schema holding its rows, keeps
+    // the current books beside them as "Kestrova.mdb.恢复前-2024-3-15-101500",
+    // then puts the new books in their place.
     // On success the connection is left closed; on any failure the books are as they were.
     static Result Restore(const QString &source, const QDateTime &when);
 
     // "<what>，失败号为：<number>" when the failure has an error number, else "<what>：<reason>".
     static QString FailureText(const QString &what, const Result &result);
+    // A reason in Chinese: SQLite's English texts are put in words the user reads.
+    static QString ReasonText(const QString &reason);
 };

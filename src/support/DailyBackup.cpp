@@ -5,25 +5,99 @@
 #include "shell/PublicFunction.h"
 #include "support/BooksCopy.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSaveFile>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
-// Removes the oldest daily copies beyond the ones kept; other files in the folder are left alone.
-void Prune(const QString &folder, const QString &keep)
+// One copy the program made: its name and the file it was, so that a file
+// put there later under the same name is not taken for it.
+struct Made {
+    QString name;
+    QString identity;   // "device:inode"
+    QString when;       // when it was made, for whoever reads the list
+};
+
+QString Identity(const struct stat &st)
 {
+    return QStringLiteral("%1:%2").arg(qulonglong(st.st_dev)).arg(qulonglong(st.st_ino));
+}
+
+// The regular file itself, never a symlink's target; empty when there is none.
+QString IdentityOf(const QString &file)
+{
+    struct stat st;
+    if (::lstat(QFile::encodeName(file).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return QString();
+    return Identity(st);
+}
+
+// A list the size of a few thousand names; anything larger is not ours.
+constexpr qint64 ListLimit = 1 << 20;
+
+// False when the list cannot be trusted; then nothing is pruned.
+bool ReadList(const QString &folder, QList<Made> *list)
+{
+    const QString file = folder + TDailyBackup::ListName();
+    struct stat st;
+    if (::lstat(QFile::encodeName(file).constData(), &st) != 0)
+        return errno == ENOENT;
+    if (!S_ISREG(st.st_mode) || st.st_size > ListLimit)
+        return false;
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
     static const QRegularExpression daily(QStringLiteral("^Kestrova-\\d{4}-\\d{2}-\\d{2}\\.mdb$"));
-    QStringList copies;
-    for (const QString &name : QDir(folder).entryList(QDir::Files, QDir::Name | QDir::Reversed))
-        if (daily.match(name).hasMatch())
-            copies << name;
-    for (int i = TDailyBackup::Keep; i < copies.size(); ++i)
-        if (copies[i] != keep)
-            QFile::remove(folder + copies[i]);
+    for (const QByteArray &line : in.readAll().split('\n')) {
+        const QStringList parts = QString::fromUtf8(line).split(QLatin1Char('\t'));
+        if (parts.size() >= 2 && daily.match(parts[0]).hasMatch())
+            list->append(Made{parts[0], parts[1], parts.value(2)});
+    }
+    return true;
+}
+
+bool WriteList(const QString &folder, const QList<Made> &list)
+{
+    const QString file = folder + TDailyBackup::ListName();
+    struct stat st;
+    if (::lstat(QFile::encodeName(file).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        return false;
+    QByteArray text = "# The daily copies Kestrova made, oldest first; only these are ever deleted.\n";
+    for (const Made &made : list)
+        text += (made.name + QLatin1Char('\t') + made.identity + QLatin1Char('\t') + made.when).toUtf8() + '\n';
+    QSaveFile out(file);
+    return out.open(QIODevice::WriteOnly) && out.write(text) == text.size() && out.commit();
+}
+
+// Records today's copy and removes the copies made before the last thirty.
+void RecordAndPrune(const QString &folder, const QString &name)
+{
+    QList<Made> list;
+    if (!ReadList(folder, &list))
+        return;
+    // Copies the user deleted or replaced are forgotten, never deleted.
+    QList<Made> still;
+    for (const Made &made : list)
+        if (made.name != name && IdentityOf(folder + made.name) == made.identity)
+            still.append(made);
+    const QString identity = IdentityOf(folder + name);
+    if (identity.isEmpty())
+        return;
+    still.append(Made{name, identity, QDateTime::currentDateTime().toString(Qt::ISODate)});
+    while (still.size() > TDailyBackup::Keep) {
+        const Made oldest = still.takeFirst();
+        const QString file = folder + oldest.name;
+        if (IdentityOf(file) == oldest.identity)
+            ::unlink(QFile::encodeName(file).constData());
+    }
+    WriteList(folder, still);
 }
 } // namespace
 
@@ -31,9 +105,11 @@ QString TDailyBackup::Folder() { return ProgramDir + QStringLiteral("Backup/"); 
 
 QString TDailyBackup::FileName(const QDate &day)
 {
-    // ISO dates, so the folder lists the copies in the order they were made.
+    // ISO dates, so the folder lists the copies in the order of their days.
     return QStringLiteral("Kestrova-") + day.toString(Qt::ISODate) + QStringLiteral(".mdb");
 }
+
+QString TDailyBackup::ListName() { return QStringLiteral("Kestrova-daily.list"); }
 
 void TDailyBackup::Run()
 {
@@ -47,7 +123,8 @@ void TDailyBackup::Run()
     triedFolder = folder;
 
     const QString name = FileName(today);
-    if (QFile::exists(folder + name))
+    struct stat st;
+    if (::lstat(QFile::encodeName(folder + name).constData(), &st) == 0)
         return;
     TBooksCopy::Result result;
     if (::mkdir(QFile::encodeName(folder).constData(), 0755) != 0 && errno != EEXIST)
@@ -59,5 +136,5 @@ void TDailyBackup::Run()
                              + QStringLiteral("\n备份文件夹：") + QDir::toNativeSeparators(folder));
         return;
     }
-    Prune(folder, name);
+    RecordAndPrune(folder, name);
 }

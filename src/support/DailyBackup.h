@@ -1,6 +1,10 @@
 #pragma once
 // At the first login of each day the program keeps a checked copy of the
 // books in Backup/ of the program folder, one file a day, the last 30 kept.
+// The copies it made are listed beside them (Kestrova-daily.list, in the
+// order they were made), and only those are ever deleted: a file of the user's
+// with a daily copy's name, or a symlink, stays. The thirty kept are the thirty
+// made last, so a clock set back does not make a fresh copy the oldest.
 
 #include <QDate>
 #include <QString>
@@ -11,6 +15,7 @@ public:
 
     static QString Folder();                    // ProgramDir + "Backup/"
     static QString FileName(const QDate &day);  // "Kestrova-2024-03-15.mdb"
+    static QString ListName();                  // "Kestrova-daily.list"
 
     // Makes today's copy unless there is one. A failure is shown once a day
     // for the folder and never stops the program.

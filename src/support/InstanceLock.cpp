@@ -2,22 +2,39 @@
 
 #include "shell/Dialogs.h"
 
-#include <QDir>
+#include <QFile>
 
-TInstanceLock::TInstanceLock(const QString &programDir)
-    : lock_(QDir(programDir).filePath(QStringLiteral("Kestrova.lock")))
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+TInstanceLock::TInstanceLock(QString booksFile) : books_(std::move(booksFile)) {}
+
+TInstanceLock::~TInstanceLock()
 {
-    // Held for the whole run: only a dead owner makes it stale, never its age.
-    lock_.setStaleLockTime(0);
+    if (fd_ >= 0)
+        ::close(fd_);
 }
 
 bool TInstanceLock::Acquire()
 {
-    if (lock_.tryLock(0))
+    if (fd_ >= 0)
         return true;
-    // A folder where no lock can be written cannot hold writable books either; let the program say so itself.
-    if (lock_.error() != QLockFile::LockFailedError)
+    // Non-blocking: the books path could name a pipe, which must not hang the start.
+    const int fd = ::open(QFile::encodeName(books_).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
         return true;
-    Dialogs::ShowMessage(QStringLiteral("程序已经在运行"));
-    return false;
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR)
+            continue;
+        const bool held = errno == EWOULDBLOCK;
+        ::close(fd);
+        if (!held)
+            return true;   // a file system without locks: nothing to go by
+        Dialogs::ShowMessage(QStringLiteral("程序已经在运行"));
+        return false;
+    }
+    fd_ = fd;
+    return true;
 }

@@ -1,19 +1,27 @@
 #pragma once
-// One running copy of the program per program folder: two copies writing the
-// same books refuse each other's saves and hand out the same bill numbers.
+// One running copy of the program per books file: two copies writing the same
+// books refuse each other's saves and hand out the same bill numbers. The
+// lock is the kernel's (flock on the books file itself), so it ends with the
+// process however it ends, and it holds for every path that reaches the same
+// file: a symlink, a hard link, another program folder.
 
-#include <QLockFile>
 #include <QString>
 
 class TInstanceLock {
 public:
-    explicit TInstanceLock(const QString &programDir);
+    explicit TInstanceLock(QString booksFile);
+    // Destroy only after the books' connection is closed: closing a descriptor of
+    // the file drops the locks SQLite holds on it in this process.
+    ~TInstanceLock();
+    TInstanceLock(const TInstanceLock &) = delete;
+    TInstanceLock &operator=(const TInstanceLock &) = delete;
 
-    // True when no other copy runs on the folder (a lock left by a copy that
-    // ended without releasing it is taken over). Otherwise shows
-    // "程序已经在运行" and the caller ends without touching anything.
+    // True when no other copy runs on the books. Otherwise shows
+    // "程序已经在运行" and the caller ends without touching anything. Books
+    // that are missing or unreadable are not refused here: the program says so itself.
     bool Acquire();
 
 private:
-    QLockFile lock_;
+    QString books_;
+    int fd_ = -1;
 };

@@ -40,4 +40,12 @@ QUrl WebLinks::SupportAddress(const QString &contactName, const QString &contact
                                                    {QStringLiteral("SoftSaleLink"), SaleLink()}});
 }
 
-QUrl WebLinks::SaleAddress() { return QUrl::fromUserInput(SaleLink()); }
+QUrl WebLinks::SaleAddress()
+{
+    // Only a web page: a local file or program named in the ini file is never opened.
+    const QUrl url = QUrl::fromUserInput(SaleLink());
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || url.host().isEmpty() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+        return QUrl(Vendor::WebSite);
+    return url;
+}

@@ -18,6 +18,7 @@ QUrl Page(const QString &page, const Items &items);
 QUrl FirstRunAddress();
 // The support page with the message of the online support form.
 QUrl SupportAddress(const QString &contactName, const QString &contactPhone, const QString &contactContent);
-// The sales link as an address the browser can open.
+// The sales link as an address the browser can open: an http or https page,
+// else the vendor's web site.
 QUrl SaleAddress();
 }

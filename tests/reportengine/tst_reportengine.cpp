@@ -125,6 +125,8 @@ private slots:
     void templateFileErrors_data();
     void templateFileErrors();
     void missingTemplateShowsNothing();
+    void fieldNamingNothingIsReported_data();
+    void fieldNamingNothingIsReported();
     void pdfHoldsTheTexts();
     void pdfTextIsThePageText_data();
     void pdfTextIsThePageText();
@@ -238,7 +240,21 @@ void TestReportEngine::templateFileErrors_data()
     QTest::newRow("unknown key") << "[Report]\n[Band]\nType=Summary\nHight=3" << "第 4 行：未知的栏属性“Hight”";
     QTest::newRow("bad rect") << "[Band]\n[Field]\nRect=1,2,3" << "第 3 行：“1,2,3”应为4个用逗号分开的数";
     QTest::newRow("bad band type") << "[Band]\nType=Detail" << "第 2 行：未知的栏类型“Detail”";
-    QTest::newRow("bad paper") << "[Report]\nPaper=A9" << "“A9”不是有效的纸张";
+    QTest::newRow("bad paper") << "[Report]\nPaper=A9" << "第 2 行：“A9”不是有效的纸张";
+    // Numbers that compare false with every limit, or that no page holds.
+    QTest::newRow("NaN paper") << "[Report]\nName=x\nPaper=nanxnan" << "第 3 行：“nanxnan”不是有效的纸张";
+    QTest::newRow("huge paper") << "[Report]\nPaper=1e300x200" << "第 2 行：“1e300x200”不是有效的纸张";
+    QTest::newRow("infinite margin") << "[Report]\nMargins=10,inf,10,10" << "第 2 行：“inf”不是有效的尺寸";
+    QTest::newRow("NaN rect") << "[Band]\n[Field]\nRect=0,nan,30,7" << "第 3 行：“nan”不是有效的尺寸";
+    QTest::newRow("huge rect") << "[Band]\n[Line]\nRect=0,0,1e300,7" << "第 3 行：“1e300”超出允许的范围（最大 10000）";
+    QTest::newRow("NaN font size") << "[Band]\n[Text]\nFont=宋体,nan" << "第 3 行：“nan”不是有效的尺寸";
+    QTest::newRow("huge font size") << "[Band]\n[Text]\nFont=宋体,5000,Bold" << "第 3 行：“5000”超出允许的范围（最大 1000）";
+    QTest::newRow("infinite height") << "[Band]\nType=Summary\nHeight=-inf" << "第 3 行：“-inf”不是有效的尺寸";
+    QTest::newRow("NaN pen") << "[Band]\n[Frame]\nPen=NaN" << "第 3 行：“NaN”不是有效的尺寸";
+    QString many = "[Band]\n";
+    for (int i = 0; i < 2001; ++i)
+        many += "[Line]\n";
+    QTest::newRow("too many items") << many << "第 2002 行：项目太多，一个模板最多 2000 个项目";
 }
 
 void TestReportEngine::templateFileErrors()
@@ -269,6 +285,40 @@ void TestReportEngine::missingTemplateShowsNothing()
     QVERIFY(!report.ShowTemplate(QStringLiteral("Broken.frf")));
     QCOMPARE(env.script.messages, (QStringList{QStringLiteral("报表模板“Frf/Bill.frf”不存在"),
                                                QStringLiteral("报表模板“Broken.frf”有误：第 2 行：未知的栏类型“Nothing”")}));
+    QVERIFY(env.script.modals.isEmpty());
+}
+
+void TestReportEngine::fieldNamingNothingIsReported_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("column missing") << "Field=ReportGrid2" << "Field=ReportGrid7"
+                                    << "第 36 行：数据集“PrintReport”中没有字段“ReportGrid7”";
+    QTest::newRow("data set missing") << "DataSet=PrintList" << "DataSet=PrintTitle"
+                                      << "第 17 行：字段“ListValue”所在的数据集“PrintTitle”不存在";
+    QTest::newRow("band data set missing") << "Height=10\nDataSet=PrintReport" << "Height=10\nDataSet=Report"
+                                           << "第 28 行：数据栏的数据集“Report”不存在";
+    QTest::newRow("template too large") << "Text=清单结束" << "BIG" << "模板文件过大（1025 KB），最多 1024 KB";
+}
+
+void TestReportEngine::fieldNamingNothingIsReported()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QString, error);
+    TestEnv env;
+    TReport report;
+    PrepareList(report, 3);
+    QString text = QString::fromUtf8(ListTemplate);
+    QVERIFY(text.contains(from));
+    text.replace(text.lastIndexOf(from), from.size(), to == "BIG" ? from + "\n#" + QString(1 << 20, 'x') : to);
+    QFile file(env.Dir() + QStringLiteral("List.frf"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text.toUtf8());
+    file.close();
+    QVERIFY(!report.ShowTemplate(QStringLiteral("List.frf")));
+    QCOMPARE(env.script.messages, QStringList{QStringLiteral("报表模板“List.frf”有误：") + error});
     QVERIFY(env.script.modals.isEmpty());
 }
 

@@ -15,6 +15,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,11 +24,44 @@
 #include <QToolButton>
 #include "shell/Clock.h"
 #include <QUrlQuery>
+#include <QRegularExpression>
+
+#include <iconv.h>
 
 namespace {
 QString OdbcValue(const TestEnv &env)
 {
     return ReadIniValue("数据库内容", "ODBC", "absent", env.Dir() + "Kestrova.ini");
+}
+
+QByteArray Bytes(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void Write(const QString &file, const QByteArray &data)
+{
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(data), data.size());
+}
+
+// Text in the encoding an older Windows installation wrote, through the C library.
+QByteArray Encoded(const char *encoding, const QString &text)
+{
+    const QByteArray in = text.toUtf8();
+    QByteArray out(in.size() * 4, '\0');
+    iconv_t cd = iconv_open(encoding, "UTF-8");
+    char *src = const_cast<char *>(in.constData());
+    char *dst = out.data();
+    size_t srcLeft = size_t(in.size()), dstLeft = size_t(out.size());
+    const size_t done = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    iconv_close(cd);
+    if (done == size_t(-1))
+        return QByteArray();
+    out.resize(out.size() - qsizetype(dstLeft));
+    return out;
 }
 
 // A new run of the program on the same folder.
@@ -50,6 +84,9 @@ private slots:
     void firstLoginNotAcceptedEndsTheProgram_data();
     void firstLoginNotAcceptedEndsTheProgram();
     void unwritableFolderStillStarts();
+    void gbkIniReadAndKept();
+    void unreadableIniKeptAside_data();
+    void unreadableIniKeptAside();
     void leftBarToggle();
     void oneDayButtonsRefreshOnce();
     void clickIntoAPartOfADateAndType_data();
@@ -233,6 +270,68 @@ void TestMainForm::unwritableFolderStillStarts()
     QVERIFY(FormMain->FormShow());
     QCOMPARE(env.script.messages, QStringList{"注册表键值创建失败"});
     QVERIFY(FormMain->PageControl1->isTabVisible(6));
+}
+
+void TestMainForm::gbkIniReadAndKept()
+{
+    TestEnv env;
+    const QString text = "; 由旧版写入\r\n[数据库内容]\r\nODBC=1\r\n[Kestrova]\r\nUserPower=管理员\r\nPrintType=不显示订金\r\n";
+    const QByteArray gbk = Encoded("GBK", text);
+    QVERIFY(!gbk.isEmpty() && QString::fromUtf8(gbk).contains(QChar(0xFFFD)));   // not UTF-8
+    Write(env.Dir() + "Kestrova.ini", gbk);
+    bool preselected = false;
+    env.script.Then([&](QDialog *d) {
+        auto *login = qobject_cast<TFormLogin *>(d);
+        preselected = login->ComboBox1->currentText() == QStringLiteral("管理员");
+        login->Edit1->setText("9999");
+        login->ActionLogin->trigger();
+    });
+    QVERIFY(FormMain->FormShow());
+    // Not taken for a first run, the role preselected, nothing said.
+    QVERIFY(preselected);
+    QVERIFY(env.script.urls.isEmpty());
+    QVERIFY(env.script.messages.isEmpty());
+    QCOMPARE(ReadIniValue("Kestrova", "PrintType", "", IniFileName), QStringLiteral("不显示订金"));
+    // The login wrote its role back: in the file's own encoding, every line kept.
+    QVERIFY(WriteIniValue("Kestrova", "UserPower", "财务主管", IniFileName));
+    QCOMPARE(Bytes(env.Dir() + "Kestrova.ini"),
+             Encoded("GBK", "; 由旧版写入\n[数据库内容]\nODBC=1\n[Kestrova]\nUserPower=财务主管\nPrintType=不显示订金\n"));
+}
+
+void TestMainForm::unreadableIniKeptAside_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("larger than 16 MB") << "large" << "文件过大：20.0 MB，上限 16.0 MB";
+    QTest::newRow("neither UTF-8 nor GBK") << "bytes" << "既不是 UTF-8 也不是 GBK 编码";
+}
+
+void TestMainForm::unreadableIniKeptAside()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    TestEnv env;
+    const QString ini = env.Dir() + "Kestrova.ini";
+    if (kind == "large") {
+        Write(ini, "[数据库内容]\nODBC=1\n");
+        QFile f(ini);
+        QVERIFY(f.resize(20 << 20));
+    } else {
+        Write(ini, "[Kestrova]\nUserPower=\x81\x20\xff\xfe\n");
+    }
+    const QByteArray original = Bytes(ini);
+    env.script.LoginAs("财务主管", "8888");
+    QVERIFY(FormMain->FormShow());
+    // Taken for a first run; the first write keeps the file whole under another name and says so.
+    QCOMPARE(env.script.messages.size(), 1);
+    const QRegularExpression told("^配置文件 " + QRegularExpression::escape(ini) + " 无法读取（"
+                                  + QRegularExpression::escape(reason) + "），原文件已原样改名保存为 (.*)，设置改存入新的配置文件$");
+    const auto m = told.match(env.script.messages[0]);
+    QVERIFY2(m.hasMatch(), qPrintable(env.script.messages[0]));
+    QVERIFY(m.captured(1).startsWith(ini + ".无法读取-2024-3-15-"));
+    QCOMPARE(Bytes(m.captured(1)), original);
+    QCOMPARE(OdbcValue(env), QStringLiteral("1"));
+    QCOMPARE(ReadIniValue("Kestrova", "UserPower", "", IniFileName), QStringLiteral("财务主管"));
 }
 
 void TestMainForm::leftBarToggle()

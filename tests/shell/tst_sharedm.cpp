@@ -468,6 +468,8 @@ void TestShareDM::booksFollowTheProgramFolder_data()
     QTest::newRow("registered relative") << "Kestrova.mdb";
     QTest::newRow("folder moved: old path gone") << "/nowhere/old folder/Kestrova.mdb";
     QTest::newRow("folder copied: old path still there") << "ORIGINAL";
+    QTest::newRow("relative name climbing into another folder") << "../A/Kestrova.mdb";
+    QTest::newRow("relative name of the parent folder") << "..";
 }
 
 void TestShareDM::booksFollowTheProgramFolder()

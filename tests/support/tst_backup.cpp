@@ -1,9 +1,11 @@
 // Backup and restore through the main window's actions, and the daily backup at login.
+#include "db/Schema.h"
 #include "shell/Clock.h"
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "support/BooksCheck.h"
+#include "support/BooksCopy.h"
 #include "support/DailyBackup.h"
 #include "support/MaintenancePage.h"
 #include "support/TestEnv.h"
@@ -14,6 +16,7 @@
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTest>
 #include <QToolButton>
 #include <QTabWidget>
@@ -56,6 +59,31 @@ QVariant ValueIn(const QString &file, const QString &sql)
     }
     QSqlDatabase::removeDatabase(name);
     return value;
+}
+
+// Every row of every table, in key order.
+QStringList Rows(const QString &file)
+{
+    const QString name = QUuid::createUuid().toString();
+    QStringList rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+        db.setDatabaseName(file);
+        if (db.open()) {
+            for (const Schema::Table &table : Schema::Tables()) {
+                QSqlQuery q(db);
+                q.exec("SELECT * FROM " + table.name + " ORDER BY 1");
+                while (q.next()) {
+                    QString row = table.name;
+                    for (int i = 0; i < q.record().count(); ++i)
+                        row += '|' + q.value(i).toString();
+                    rows << row;
+                }
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return rows;
 }
 
 void LoginAsAdministrator(TestEnv &env)
@@ -108,6 +136,10 @@ private slots:
     void declinedOrCancelledChangesNothing();
     void dailyBackupOncePerDayKeepsThirty();
     void dailyBackupFailureShownOnce();
+    void dailyBackupPrunesOnlyItsOwn_data();
+    void dailyBackupPrunesOnlyItsOwn();
+    void failureReasonsInChinese_data();
+    void failureReasonsInChinese();
 };
 
 void TestBackup::backupHoldsEveryCommittedBill()
@@ -337,7 +369,8 @@ void TestBackup::restoreOfAGoodBackup()
     QCOMPARE(ValueIn(env.DatabaseFile(), "Select CustomerName From Customer Where CustomerName = '张三'").toString(), QStringLiteral("张三"));
     QCOMPARE(TBooksCheck::Check(kept), TBooksCheck::Good);
     QCOMPARE(ValueIn(kept, "Select count(*) From Customer Where CustomerName In ('张三', '李四')").toInt(), 2);
-    QCOMPARE(Bytes(env.DatabaseFile()), Bytes(env.Dir() + "saved.mdb"));
+    // New books made from our schema, holding every row of the copy.
+    QCOMPARE(Rows(env.DatabaseFile()), Rows(env.Dir() + "saved.mdb"));
     // Nothing half-made stays in the program folder.
     for (const QString &file : Files(env.Dir()))
         QVERIFY2(!file.startsWith('.'), qPrintable(file));
@@ -377,9 +410,12 @@ void TestBackup::dailyBackupOncePerDayKeepsThirty()
     TestEnv env;
     const QString folder = env.Dir() + "Backup/";
     QVERIFY(QDir().mkpath(folder));
-    // Thirty older daily copies and two files of the user's own.
-    for (QDate day(2024, 2, 1); day <= QDate(2024, 3, 1); day = day.addDays(1))
-        Write(folder + TDailyBackup::FileName(day), "old");
+    // Thirty older daily copies the program made on earlier days, and two files of the user's own.
+    for (QDate day(2024, 2, 1); day <= QDate(2024, 3, 1); day = day.addDays(1)) {
+        Clock::Fix(day);
+        TDailyBackup::Run();
+    }
+    Clock::Fix(QDate(2024, 3, 15));
     Write(folder + "notes.txt", "mine");
     Write(folder + "Mirelo进销存2023-1-1.mdb", "mine");
 
@@ -423,6 +459,72 @@ void TestBackup::dailyBackupFailureShownOnce()
     env.script.LoginAs("财务主管", "8888");
     FormMain->ActionLogin->trigger();
     QCOMPARE(env.script.messages.size(), 1);
+}
+
+void TestBackup::dailyBackupPrunesOnlyItsOwn_data()
+{
+    QTest::addColumn<QList<QDate>>("made");   // the days of the copies, in the order they were made
+    QTest::addColumn<QList<QDate>>("kept");
+    QList<QDate> made, kept;
+    for (QDate day(2024, 2, 1); day <= QDate(2024, 3, 6); day = day.addDays(1))
+        made << day;
+    QTest::newRow("thirty-five days in order") << made << made.mid(5);
+    made.clear();
+    for (QDate day(2024, 3, 1); day <= QDate(2024, 3, 30); day = day.addDays(1))
+        made << day;
+    for (QDate day(2020, 1, 1); day <= QDate(2020, 1, 5); day = day.addDays(1))
+        made << day;
+    QTest::newRow("clock set back after thirty days") << made << made.mid(5);
+}
+
+void TestBackup::dailyBackupPrunesOnlyItsOwn()
+{
+    QFETCH(QList<QDate>, made);
+    QFETCH(QList<QDate>, kept);
+    TestEnv env;
+    const QString folder = env.Dir() + "Backup/";
+    QVERIFY(QDir().mkpath(folder));
+    // The user's own full copy and a symlink, both named like the oldest daily copies.
+    QVERIFY(QFile::copy(env.DatabaseFile(), folder + "Kestrova-1999-12-31.mdb"));
+    Write(env.Dir() + "mine.mdb", "mine");
+    QVERIFY(QFile::link(env.Dir() + "mine.mdb", folder + "Kestrova-2000-01-01.mdb"));
+    Write(folder + "notes.txt", "mine");
+    const QByteArray own = Bytes(folder + "Kestrova-1999-12-31.mdb");
+
+    for (const QDate &day : made) {
+        Clock::Fix(day);
+        TDailyBackup::Run();
+    }
+    QStringList expected{"Kestrova-1999-12-31.mdb", "Kestrova-2000-01-01.mdb"};
+    for (const QDate &day : kept)
+        expected << TDailyBackup::FileName(day);
+    expected.sort();
+    QCOMPARE(QDir(folder).entryList({"Kestrova-*.mdb"}, QDir::Files | QDir::System, QDir::Name), expected);
+    QCOMPARE(Bytes(folder + "Kestrova-1999-12-31.mdb"), own);
+    QVERIFY(QFileInfo(folder + "Kestrova-2000-01-01.mdb").isSymLink());
+    QCOMPARE(Bytes(env.Dir() + "mine.mdb"), QByteArray("mine"));
+    QVERIFY(QFile::exists(folder + "notes.txt"));
+    QVERIFY(env.script.messages.isEmpty());
+}
+
+void TestBackup::failureReasonsInChinese_data()
+{
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("disk full") << "database or disk is full Unable to fetch row" << "磁盘空间不足";
+    QTest::newRow("read-only") << "attempt to write a readonly database" << "文件只读，不能写入";
+    QTest::newRow("in use") << "database is locked" << "文件正被其他程序使用";
+    QTest::newRow("unknown") << "disk I/O error" << "读写数据库文件出错（disk I/O error）";
+    QTest::newRow("already Chinese") << "备份副本未通过完整性检查" << "备份副本未通过完整性检查";
+}
+
+void TestBackup::failureReasonsInChinese()
+{
+    QFETCH(QString, reason);
+    QFETCH(QString, text);
+    TBooksCopy::Result result;
+    result.reason = reason;
+    QCOMPARE(TBooksCopy::FailureText("今日自动备份失败", result), "今日自动备份失败：" + text);
 }
 
 QTEST_MAIN(TestBackup)

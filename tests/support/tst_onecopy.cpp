@@ -1,10 +1,14 @@
-// One running copy per program folder, and writers that wait for each other.
+// One running copy per books file, a lock no dead copy can leave behind, and
+// writers that wait for each other.
 #include "shell/ShareDM.h"
 #include "support/InstanceLock.h"
 #include "support/TestEnv.h"
 
-#include <QDateTime>
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QFile>
+#include <QSysInfo>
 #include <QProcess>
 #include <QSemaphore>
 #include <QSqlDatabase>
@@ -12,7 +16,9 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include <cstdio>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 // A connection of another program on the same books.
@@ -30,7 +36,10 @@ class TestOneCopy : public QObject {
     Q_OBJECT
 private slots:
     void secondCopyRefused();
-    void staleLockTakenOver();
+    void staleLockFileIgnored_data();
+    void staleLockFileIgnored();
+    void deadCopyNeverBlocks();
+    void twoFoldersOnOneBooksRefused();
     void writeTakesTheLockAtItsStart();
     void writerWaitsForAnotherWriter();
 };
@@ -39,51 +48,86 @@ void TestOneCopy::secondCopyRefused()
 {
     TestEnv env(Db::Fresh, false);
     {
-        TInstanceLock first(env.Dir());
+        TInstanceLock first(env.DatabaseFile());
         QVERIFY(first.Acquire());
-        // Running for hours does not make the first copy's lock stale.
-        QFile lock(env.Dir() + "Kestrova.lock");
-        QVERIFY(lock.open(QIODevice::ReadWrite));
-        QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-5 * 3600), QFileDevice::FileModificationTime));
-        lock.close();
-        TInstanceLock second(env.Dir());
+        TInstanceLock second(env.DatabaseFile());
         QVERIFY(!second.Acquire());
         QCOMPARE(env.script.messages, QStringList{"程序已经在运行"});
     }
-    // Once the first copy has ended the folder is free again.
-    TInstanceLock next(env.Dir());
+    // Once the first copy has ended the books are free again.
+    TInstanceLock next(env.DatabaseFile());
     QVERIFY(next.Acquire());
     QCOMPARE(env.script.messages.size(), 1);
 }
 
-void TestOneCopy::staleLockTakenOver()
+void TestOneCopy::staleLockFileIgnored_data()
 {
-    TestEnv env(Db::Fresh, false);
-    const QString lockFile = env.Dir() + "Kestrova.lock";
-    // The lock of a copy that crashed: written by a real lock, owned by a process that is gone.
-    QByteArray content;
-    {
-        QLockFile lock(lockFile);
-        QVERIFY(lock.tryLock(0));
-        QFile f(lockFile);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        content = f.readAll();
-    }
-    QProcess gone;
-    gone.start("true");
-    QVERIFY(gone.waitForStarted());
-    const qint64 pid = gone.processId();
-    QVERIFY(gone.waitForFinished());
-    content = QByteArray::number(pid) + content.mid(content.indexOf('\n'));
-    QFile f(lockFile);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
-    f.close();
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("empty, as a power cut leaves it") << "empty";
+    QTest::newRow("random bytes") << "garbage";
+    QTest::newRow("written on another host") << "host";
+    QTest::newRow("of a copy that crashed") << "crashed";
+    QTest::newRow("a folder") << "folder";
+    QTest::newRow("unreadable") << "unreadable";
+}
 
-    TInstanceLock starting(env.Dir());
+void TestOneCopy::staleLockFileIgnored()
+{
+    QFETCH(QString, kind);
+    TestEnv env(Db::Fresh, false);
+    // What earlier versions left as their lock beside the books.
+    const QString lockFile = env.Dir() + "Kestrova.lock";
+    if (kind == "folder") {
+        QVERIFY(QDir().mkdir(lockFile));
+    } else {
+        QFile f(lockFile);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        if (kind == "garbage")
+            f.write(QByteArray("\x93\xff\x00\x17garbage\n\x01", 15));
+        else if (kind == "host")
+            f.write("4242\nKestrova\nother-host.example\n");
+        else if (kind == "crashed")
+            f.write(QByteArray::number(QCoreApplication::applicationPid()) + "\nKestrova\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        f.close();
+        if (kind == "unreadable")
+            QVERIFY(f.setPermissions(QFileDevice::Permissions()));
+    }
+    TInstanceLock starting(env.DatabaseFile());
     QVERIFY(starting.Acquire());
     QVERIFY(env.script.messages.isEmpty());
-    QVERIFY(QFile(lockFile).open(QIODevice::ReadOnly));
+    QFile(lockFile).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+void TestOneCopy::deadCopyNeverBlocks()
+{
+    TestEnv env(Db::Fresh, false);
+    // Another process takes the lock, then is killed without a chance to let go.
+    QProcess holder;
+    holder.start(QCoreApplication::applicationFilePath(), {"--hold-lock", env.DatabaseFile()});
+    QVERIFY(holder.waitForReadyRead(30000));
+    QCOMPARE(holder.readAll().trimmed(), QByteArray("locked"));
+    {
+        TInstanceLock whileAlive(env.DatabaseFile());
+        QVERIFY(!whileAlive.Acquire());
+    }
+    holder.kill();
+    QVERIFY(holder.waitForFinished(30000));
+    TInstanceLock afterwards(env.DatabaseFile());
+    QVERIFY(afterwards.Acquire());
+    QCOMPARE(env.script.messages, QStringList{"程序已经在运行"});
+}
+
+void TestOneCopy::twoFoldersOnOneBooksRefused()
+{
+    TestEnv env(Db::Fresh, false);
+    // A second program folder whose books are the first one's, through a symlink.
+    QTemporaryDir other;
+    QVERIFY(QFile::link(env.DatabaseFile(), other.filePath("Kestrova.mdb")));
+    TInstanceLock first(env.DatabaseFile());
+    QVERIFY(first.Acquire());
+    TInstanceLock second(other.filePath("Kestrova.mdb"));
+    QVERIFY(!second.Acquire());
+    QCOMPARE(env.script.messages, QStringList{"程序已经在运行"});
 }
 
 void TestOneCopy::writeTakesTheLockAtItsStart()
@@ -149,5 +193,20 @@ void TestOneCopy::writerWaitsForAnotherWriter()
     QCOMPARE(env.Scalar("Select CustomerOwe From Customer Where CustomerName = '张三'").toDouble(), 11.0);
 }
 
-QTEST_MAIN(TestOneCopy)
+// With "--hold-lock <books>" the test program takes the lock, says so and waits to be killed.
+int main(int argc, char *argv[])
+{
+    if (argc == 3 && qstrcmp(argv[1], "--hold-lock") == 0) {
+        TInstanceLock lock(QFile::decodeName(argv[2]));
+        if (!lock.Acquire())
+            return 1;
+        std::fputs("locked\n", stdout);
+        std::fflush(stdout);
+        for (;;)
+            ::pause();
+    }
+    QApplication app(argc, argv);
+    TestOneCopy test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_onecopy.moc"

@@ -175,6 +175,10 @@ void TestOnlineChat::salesButtons_data()
     QTest::newRow("SaleLink set") << "http://shop.example.cn/店?a=1&b=2" << "http://shop.example.cn/店?a=1&b=2";
     QTest::newRow("SaleLink absent") << QString() << Vendor::WebSite;
     QTest::newRow("SaleLink empty") << "" << Vendor::WebSite;
+    QTest::newRow("SaleLink without scheme") << "shop.example.cn/店" << "http://shop.example.cn/店";
+    QTest::newRow("SaleLink a local program") << "/usr/bin/xterm" << Vendor::WebSite;
+    QTest::newRow("SaleLink a file address") << "file:///usr/bin/xterm" << Vendor::WebSite;
+    QTest::newRow("SaleLink a script") << "javascript:alert(1)" << Vendor::WebSite;
 }
 
 void TestOnlineChat::salesButtons()

@@ -1,0 +1,23 @@
+#pragma once
+// New books made from the program's own schema and filled with the rows of a
+// chosen file, so that nothing of that file's own schema (triggers, views,
+// indexes, extra tables or columns, table options) ever reaches the books.
+// The file is opened read-only; every value is checked against its column's
+// kind, and a row that does not fit refuses the whole file.
+
+#include <QString>
+
+class TBooksImport {
+public:
+    enum Verdict { Done, NotOurs, Damaged, Refused, Failed };
+
+    struct Outcome {
+        Verdict verdict = Failed;
+        QString reason;   // Refused: the whole message in Chinese; otherwise what went wrong
+    };
+
+    // target is an empty file of ours; on anything but Done it is left half
+    // made and the caller removes it. A file from an earlier version comes out
+    // with today's tables and indexes.
+    static Outcome Import(const QString &source, const QString &target);
+};

@@ -1,0 +1,314 @@
+// Restoring files from outside: the books are rebuilt from our own schema, so
+// nothing of the file's own rules arrives, and a file that does not fit is
+// refused with the books byte for byte as they were.
+#include "db/Schema.h"
+#include "shell/MainForm.h"
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+#include "support/BooksCheck.h"
+#include "support/MaintenancePage.h"
+#include "support/TestEnv.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTest>
+#include <QToolButton>
+#include <QUuid>
+
+#include <sys/stat.h>
+
+namespace {
+QByteArray Bytes(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList Files(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// Runs statements on a database file through a connection of its own; the
+// first failure fails the test. Gives the rows of the last one, one text a row.
+QStringList Run(const QString &file, const QStringList &statements)
+{
+    const QString name = QUuid::createUuid().toString();
+    QStringList rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+        db.setDatabaseName(file);
+        if (!db.open())
+            qFatal("cannot open %s", qPrintable(file));
+        QSqlQuery q(db);
+        for (const QString &sql : statements) {
+            rows.clear();
+            if (!q.exec(sql))
+                qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+            while (q.next()) {
+                QStringList values;
+                for (int i = 0; i < q.record().count(); ++i)
+                    values << q.value(i).toString();
+                rows << values.join('|');
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return rows;
+}
+
+QStringList SchemaObjects(const QString &file)
+{
+    return Run(file, {"SELECT type, name, sql FROM sqlite_master WHERE name NOT LIKE 'sqlite_%' ORDER BY name"});
+}
+
+void LoginAsAdministrator(TestEnv &env)
+{
+    env.MarkRegistered();
+    env.script.LoginAs("管理员", "9999");
+    QVERIFY(FormMain->FormShow());
+    FormMain->show();
+    env.script.messages.clear();
+}
+
+// Books with a customer and three bills, copied out as the file to choose.
+QString GoodFile(TestEnv &env)
+{
+    env.AddCustomer("张三", "本地", 12.5);
+    env.AddBill("出货单", "张三", QDate(2024, 3, 1), 100);
+    env.AddBill("出货单", "张三", QDate(2024, 3, 2), 200);
+    env.AddBill("进货单", "张三", QDate(2024, 3, 3), -50);
+    QDir(env.Dir()).mkdir("外面");
+    const QString file = env.Dir() + "外面/选中.mdb";
+    ShareDataModule->Exec("VACUUM INTO " + QuotedStr(file));
+    return file;
+}
+
+QString BillCreate(const QString &file)
+{
+    return Run(file, {"SELECT sql FROM sqlite_master WHERE name = 'Bill'"}).value(0);
+}
+
+// Makes table Bill anew from its own CREATE text changed by edit; rows carry over, with extra values appended.
+void RebuildBillIn(const QString &file, const std::function<QString(QString)> &edit, const QString &extra = QString())
+{
+    const QString create = edit(BillCreate(file));
+    Run(file, {"CREATE TEMP TABLE Keep AS SELECT * FROM Bill", "DROP TABLE Bill", create,
+               "INSERT INTO Bill SELECT *" + extra + " FROM Keep", "DROP TABLE Keep"});
+}
+
+const QString Success = "^恭喜您，数据库恢复成功，请重新启动软件\n原来的数据已另存为：";
+
+void Restore(TestEnv &env, const QString &file)
+{
+    env.script.messages.clear();
+    env.script.answers = {true};
+    env.script.openFile = file;
+    FormMain->TabSheet6->SpeedButtonLoad->click();
+}
+} // namespace
+
+class TestRestore : public QObject {
+    Q_OBJECT
+private slots:
+    void fileRulesStayBehind_data();
+    void fileRulesStayBehind();
+    void hostileFileRefused_data();
+    void hostileFileRefused();
+};
+
+void TestRestore::fileRulesStayBehind_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("trigger empties the customers at the next bill") << "delete trigger";
+    QTest::newRow("trigger sets the passwords") << "password trigger";
+    QTest::newRow("recursive trigger") << "recursive trigger";
+    QTest::newRow("user column named rowid on Bill") << "rowid";
+    QTest::newRow("Bill WITHOUT ROWID") << "without rowid";
+    QTest::newRow("views, indexes, extra tables and columns") << "extras";
+    QTest::newRow("WAL mode with rows not yet checkpointed") << "wal";
+    QTest::newRow("books of an older version") << "older";
+}
+
+void TestRestore::fileRulesStayBehind()
+{
+    QFETCH(QString, kind);
+    TestEnv env;
+    LoginAsAdministrator(env);
+    QString file = GoodFile(env);
+    int customers = 2;   // the placeholder and 张三
+    int parameters = 10;
+    if (kind == "delete trigger") {
+        Run(file, {"CREATE TRIGGER Wipe AFTER INSERT ON Bill BEGIN DELETE FROM Customer; END"});
+    } else if (kind == "password trigger") {
+        Run(file, {"CREATE TRIGGER Lock AFTER INSERT ON Bill BEGIN UPDATE Power SET PowerKey = 'x'; END",
+                   "CREATE TRIGGER Lock2 AFTER UPDATE ON Bill BEGIN UPDATE Power SET PowerKey = 'x'; END"});
+    } else if (kind == "recursive trigger") {
+        Run(file, {"CREATE TRIGGER Again AFTER INSERT ON Bill BEGIN INSERT INTO Bill (BillKind) VALUES ('x'); END"});
+    } else if (kind == "rowid") {
+        RebuildBillIn(file, [](QString sql) { return sql.replace(QRegularExpression("\\)\\s*$"), ", rowid INTEGER)"); }, ", 1");
+    } else if (kind == "without rowid") {
+        RebuildBillIn(file, [](QString sql) {
+            return sql.replace("INTEGER PRIMARY KEY AUTOINCREMENT", "INTEGER PRIMARY KEY") + " WITHOUT ROWID";
+        });
+    } else if (kind == "extras") {
+        Run(file, {"CREATE VIEW Everything AS SELECT * FROM Bill", "CREATE INDEX Extra ON Bill (BillRemark)",
+                   "CREATE TABLE Notes (Text TEXT)", "INSERT INTO Notes VALUES ('x')",
+                   "ALTER TABLE Customer ADD COLUMN Secret TEXT DEFAULT 'x'"});
+    } else if (kind == "wal") {
+        // The rows of 王五 lie in the -wal file beside the copy only.
+        const QString name = QUuid::createUuid().toString();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+            db.setDatabaseName(file);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec("PRAGMA journal_mode = WAL") && q.next() && q.value(0).toString() == "wal");
+            QVERIFY(q.exec("PRAGMA wal_autocheckpoint = 0"));
+            QVERIFY(q.exec("INSERT INTO Customer (CustomerName) VALUES ('王五')"));
+            const QString copy = env.Dir() + "外面/wal.mdb";
+            QVERIFY(QFile::copy(file, copy) && QFile::copy(file + "-wal", copy + "-wal"));
+            QVERIFY(QFileInfo(copy + "-wal").size() > 0);
+            file = copy;
+            q.finish();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+        customers = 3;
+    } else if (kind == "older") {
+        // Indexes as an earlier version made them, and no starting parameter values.
+        Run(file, {"DROP INDEX BillByUser", "DROP INDEX BillByDate", "DROP INDEX ParameterByType",
+                   "CREATE INDEX BillByUser ON Bill (BillUser, BillCreateTime)",
+                   "CREATE INDEX CustomerByRegion ON Customer (CustomerRegion, CustomerName)",
+                   "DELETE FROM Parameter",
+                   "CREATE UNIQUE INDEX ParameterByValue ON Parameter (ParameterType, ParameterValue)"});
+        parameters = 0;
+    }
+
+    Restore(env, file);
+    QCOMPARE(env.script.messages.size(), 1);
+    QVERIFY2(QRegularExpression(Success).match(env.script.messages[0]).hasMatch(), qPrintable(env.script.messages[0]));
+
+    // Exactly our own tables, indexes and nothing else.
+    const QString fresh = env.Dir() + "fresh.mdb";
+    QString error;
+    QVERIFY2(Schema::CreateDatabase(fresh, &error), qPrintable(error));
+    QCOMPARE(SchemaObjects(env.DatabaseFile()), SchemaObjects(fresh));
+    QCOMPARE(TBooksCheck::Check(env.DatabaseFile()), TBooksCheck::Good);
+
+    // The file's rows arrived, and the books behave as books.
+    QCOMPARE(env.Scalar("Select count(*) From Customer").toInt(), customers);
+    QCOMPARE(env.Scalar("Select CustomerOwe From Customer Where CustomerName = '张三'").toDouble(), 12.5);
+    QCOMPARE(env.Scalar("Select Sum(BillSum) From Bill Where BillUser = '张三'").toDouble(), 250.0);
+    QCOMPARE(env.Scalar("Select count(*) From Parameter").toInt(), parameters);
+    QVERIFY(ShareDataModule->RunInTransaction("单据新增失败", [&] {
+        TQuery &q = ShareDataModule->ADOQueryTemp;
+        q.Open("Select * From Bill Where BillIndex = 0");
+        q.Append();
+        q.FieldByName("BillKind").SetAsString("出货单");
+        q.FieldByName("BillUser").SetAsString("张三");
+        q.FieldByName("BillSum").SetAsFloat(30);
+        q.Post();
+        return true;
+    }));
+    QCOMPARE(env.Scalar("Select count(*) From Bill Where BillUser = '张三'").toInt(), 4);
+    QCOMPARE(env.Scalar("Select max(BillIndex) From Bill").toInt(), 5);
+    QCOMPARE(env.Scalar("Select count(*) From Customer").toInt(), customers);
+    QCOMPARE(env.Scalar("Select PowerKey From Power Where PowerName = '管理员'").toString(), QStringLiteral("9999"));
+    QSqlQuery change(ShareDataModule->Connection());
+    QVERIFY(change.exec("Update Bill Set BillRemark = 'x' Where BillIndex = 3"));
+    QCOMPARE(change.numRowsAffected(), 1);
+    QVERIFY(env.script.messages.size() == 1);
+}
+
+void TestRestore::hostileFileRefused_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message");
+    const QString row = "所选数据库中表 %1 的第 %2 行（%3）的 %4 应为%5，实为%6，未作任何修改";
+    const QString notFile = "所选的不是普通文件（是文件夹、管道或设备），未作任何修改";
+    QTest::newRow("TEXT key, a bill saved with no key")
+        << "text key" << row.arg("Bill", "1", "BillIndex = 1", "BillIndex", "整数编号", "“1”");
+    QTest::newRow("key left empty") << "null key" << row.arg("Bill", "5", "BillIndex = 空", "BillIndex", "整数编号", "空值");
+    QTest::newRow("amount that is a word") << "word amount" << row.arg("Bill", "3", "BillIndex = 3", "BillSum", "金额", "“十二元”");
+    QTest::newRow("infinite amount") << "infinite" << row.arg("Customer", "2", "CustomerIndex = 2", "CustomerOwe", "金额", "“inf”");
+    QTest::newRow("date that is no day")
+        << "bad date" << row.arg("Bill", "2", "BillIndex = 2", "BillCreateTime", "日期（如 2024-03-15）", "“2024-02-30”");
+    QTest::newRow("two bills with one key") << "duplicate key" << "所选数据库中表 Bill 的第 3 行（BillIndex = 2）与其他行重复，未作任何修改";
+    QTest::newRow("a password row missing")
+        << "no administrator" << "所选数据库缺少必需的记录：表 Power 中 PowerName = 管理员 的行，未作任何修改";
+    QTest::newRow("a view in place of a table") << "view" << "所选文件不是本软件的数据库，未作任何修改";
+    QTest::newRow("named pipe") << "pipe" << notFile;
+    QTest::newRow("symlink to /dev/zero") << "zero" << notFile;
+    QTest::newRow("folder") << "folder" << notFile;
+    QTest::newRow("larger than ten books and a gigabyte") << "oversized" << "所选文件过大";
+}
+
+void TestRestore::hostileFileRefused()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
+    TestEnv env;
+    LoginAsAdministrator(env);
+    QString file = GoodFile(env);
+    if (kind == "text key") {
+        RebuildBillIn(file, [](QString sql) { return sql.replace("BillIndex      INTEGER PRIMARY KEY AUTOINCREMENT", "BillIndex TEXT"); });
+        Run(file, {"INSERT INTO Bill (BillKind, BillUser, BillSum) VALUES ('出货单', '张三', 5)"});
+    } else if (kind == "word amount") {
+        RebuildBillIn(file, [](QString sql) { return sql.replace("BillSum        REAL", "BillSum NUMERIC"); });
+        Run(file, {"UPDATE Bill SET BillSum = '十二元' WHERE BillIndex = 3"});
+    } else if (kind == "infinite") {
+        Run(file, {"UPDATE Customer SET CustomerOwe = 1e999 WHERE CustomerIndex = 2"});
+    } else if (kind == "bad date") {
+        Run(file, {"UPDATE Bill SET BillCreateTime = '2024-02-30' WHERE BillIndex = 2"});
+    } else if (kind == "null key") {
+        // No type at all: the keys stay numbers, and a bill can be saved without one.
+        RebuildBillIn(file, [](QString sql) { return sql.replace("BillIndex      INTEGER PRIMARY KEY AUTOINCREMENT", "BillIndex"); });
+        Run(file, {"INSERT INTO Bill (BillKind, BillUser, BillSum) VALUES ('出货单', '张三', 5)"});
+    } else if (kind == "duplicate key") {
+        RebuildBillIn(file, [](QString sql) { return sql.replace("BillIndex      INTEGER PRIMARY KEY AUTOINCREMENT", "BillIndex INTEGER"); });
+        Run(file, {"UPDATE Bill SET BillIndex = 2 WHERE BillIndex = 3"});
+    } else if (kind == "no administrator") {
+        Run(file, {"DELETE FROM Power WHERE PowerName = '管理员'"});
+    } else if (kind == "view") {
+        Run(file, {"CREATE TABLE OldSG AS SELECT * FROM SG", "DROP TABLE SG", "CREATE VIEW SG AS SELECT * FROM OldSG"});
+    } else if (kind == "pipe") {
+        file = env.Dir() + "外面/管道.mdb";
+        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        QCOMPARE(TBooksCheck::Check(file), TBooksCheck::NotOurs);   // the books check never opens it either
+    } else if (kind == "zero") {
+        file = env.Dir() + "外面/zero.mdb";
+        QVERIFY(QFile::link("/dev/zero", file));
+    } else if (kind == "folder") {
+        file = env.Dir() + "外面/文件夹.mdb";
+        QVERIFY(QDir().mkdir(file));
+    } else if (kind == "oversized") {
+        // Sparse: it takes no room on the disk.
+        QFile big(file);
+        QVERIFY(big.resize(10 * QFileInfo(env.DatabaseFile()).size() + (qint64(1) << 30) + 1));
+    }
+
+    const QByteArray books = Bytes(env.DatabaseFile());
+    const QStringList files = Files(env.Dir());
+    Restore(env, file);
+    QCOMPARE(env.script.messages.size(), 1);
+    if (kind == "oversized") {
+        QVERIFY2(env.script.messages[0].startsWith(message) && env.script.messages[0].endsWith("，未作任何修改"),
+                 qPrintable(env.script.messages[0]));
+    } else {
+        QCOMPARE(env.script.messages[0], message);
+    }
+    QCOMPARE(Bytes(env.DatabaseFile()), books);
+    QCOMPARE(Files(env.Dir()), files);
+    QVERIFY(FormMain->isVisible());
+    QCOMPARE(env.Scalar("Select count(*) From Customer Where CustomerName = '张三'").toInt(), 1);
+}
+
+QTEST_MAIN(TestRestore)
+#include "tst_restore.moc"
