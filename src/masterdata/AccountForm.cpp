@@ -4,12 +4,17 @@
 #include "reports/DataCentrePage.h"
 #include "shell/Artwork.h"
 #include "shell/AskForm.h"
+#include "shell/Clock.h"
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "support/BooksCopy.h"
+#include "support/DailyBackup.h"
 
 #include <QAction>
+#include <QDateTime>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QToolButton>
@@ -145,8 +150,21 @@ void TFormAccount::ActionDeleteExecute()
         return;
     if (q.IsEmpty())
         return;
-    if (!Dialogs::AskYesNo(QStringLiteral("删除警告"), QStringLiteral("删除帐户将删除该帐户下所有记录，确实要删除吗？")))
+    // Every bill paid through the account goes with it: a checked copy of the
+    // books is taken first, and nothing is deleted without one.
+    const QString backup = TDailyBackup::Folder() + QStringLiteral("删除帐户前-")
+                           + QDateTime(Clock::Today(), QTime::currentTime()).toString(QStringLiteral("yyyy-MM-dd-HHmmss"))
+                           + QStringLiteral(".mdb");
+    if (!Dialogs::AskYesNo(QStringLiteral("删除警告"),
+                           QStringLiteral("删除帐户将删除该帐户下所有记录，确实要删除吗？\n删除前的数据将备份为：%1")
+                               .arg(QDir::toNativeSeparators(backup))))
         return;
+    QDir().mkpath(TDailyBackup::Folder());
+    const TBooksCopy::Result copy = TBooksCopy::Backup(backup);
+    if (copy.status != TBooksCopy::Done) {
+        Dialogs::ShowMessage(TBooksCopy::FailureText(QStringLiteral("删除前的备份失败，帐户未删除"), copy));
+        return;
+    }
     // The account, its bills and their lines go together or not at all.
     const bool deleted = ShareDataModule->RunInTransaction(QStringLiteral("帐户删除失败"), [&] {
         q.First();

@@ -17,6 +17,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 #include <QToolButton>
 
@@ -237,14 +242,42 @@ void TestProductsAccounts::accountDeleteTakesItsBills()
     FormMain->RefreshAllPages();
     QCOMPARE(FormMain->TabSheet2->Under[0]->text(), QStringLiteral("6"));
 
-    FormAccount->FAccountName = "现金";
-    env.script.Then([&](QDialog *) {
-        env.GivePassword();
-        env.script.answers.push_back(true);
-        FormAccount->SpeedButton5->click();
-    });
-    Dialogs::ShowModal(FormAccount);
-    QCOMPARE(env.script.questions, QStringList{"删除警告|删除帐户将删除该帐户下所有记录，确实要删除吗？"});
+    // Without a place for the copy taken first, nothing is deleted.
+    QVERIFY(QDir(env.Dir() + "Backup").removeRecursively());
+    QFile blocker(env.Dir() + "Backup");
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    auto deleteCash = [&] {
+        FormAccount->FAccountName = "现金";
+        env.script.Then([&](QDialog *) {
+            env.GivePassword();
+            env.script.answers.push_back(true);
+            FormAccount->SpeedButton5->click();
+        });
+        Dialogs::ShowModal(FormAccount);
+    };
+    deleteCash();
+    QCOMPARE(env.script.messages.size(), 1);
+    QVERIFY2(env.script.messages[0].startsWith("删除前的备份失败，帐户未删除"), qPrintable(env.script.messages[0]));
+    QCOMPARE(env.Scalar("Select count(*) From Bill Where BillAccount = " + QString::number(cash)).toInt(), 2);
+    QVERIFY(QFile::remove(env.Dir() + "Backup"));   // the folder is made when missing
+
+    env.script.questions.clear();
+    deleteCash();
+    QCOMPARE(env.script.questions.size(), 1);
+    const QRegularExpression asked("^删除警告\\|删除帐户将删除该帐户下所有记录，确实要删除吗？\n删除前的数据将备份为：(.*/Backup/删除帐户前-2024-03-15-\\d{6}\\.mdb)$");
+    const auto match = asked.match(env.script.questions[0]);
+    QVERIFY2(match.hasMatch(), qPrintable(env.script.questions[0]));
+    {
+        // The copy holds what was deleted.
+        QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "copy");
+        copy.setDatabaseName(match.captured(1));
+        QVERIFY(copy.open());
+        QSqlQuery q(copy);
+        QVERIFY(q.exec("Select count(*) From Bill Where BillAccount = " + QString::number(cash)) && q.next());
+        QCOMPARE(q.value(0).toInt(), 2);
+    }
+    QSqlDatabase::removeDatabase("copy");
     QCOMPARE(env.Scalar("Select count(*) From Account Where AccountIndex = " + QString::number(cash)).toInt(), 0);
     QCOMPARE(env.Scalar("Select count(*) From Bill Where BillAccount = " + QString::number(cash)).toInt(), 0);
     QCOMPARE(env.Scalar("Select count(*) From Store Where StoreBill = " + QString::number(sold)).toInt(), 0);
