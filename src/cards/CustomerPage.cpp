@@ -122,5 +122,5 @@ void TCustomerPage::ActionBigReportExecute()
     const QString month = MonthSpan(day).Title();
     const QString region = ComboBox2->currentIndex() > 0 ? ComboBox2->currentText() : QString();
     RunMonthlyReport(FormMain->frReport1, QStringLiteral("Frf/CustomerMonth.frf"), month, region + month + QStringLiteral("总报表"),
-                     [&](TReportRows &rows) { return MonthlyReports::CustomerSummary(ComboBox2->currentText(), day, rows); });
+                     [&, shown = ComboBox2->currentText()](TReportRows &rows) { return MonthlyReports::CustomerSummary(shown, day, rows); });
 }

@@ -5,6 +5,7 @@
 #include "reports/MonthlyReports.h"
 #include "reports/SizeStockList.h"
 #include "reportengine/Report.h"
+#include "shell/BackgroundWork.h"
 #include "shell/SearchBox.h"
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
@@ -169,8 +170,9 @@ void TStorePage::ActionSizeStockExecute()
 {
     // The products the page lists now, with the filter as it stands.
     const QDate day = FormMain->WorkingDate();
+    const QString products = ListSql();
     TReportDataSet rows;
-    if (!SizeStockList(ListSql(), day, rows))
+    if (!BackgroundWork::Run([&](const BackgroundWork::Progress &) { return SizeStockList(products, day, rows); }))
         return;
     TReportDataSet heading(QStringList{QStringLiteral("ListValue")});
     heading.AppendRow({QStringLiteral("截至 %1，共 %2 类货品").arg(DateText(day)).arg(rows.RowCount())});

@@ -4,6 +4,7 @@
 #include "reports/DataCentrePage.h"
 #include "shell/Artwork.h"
 #include "shell/AskForm.h"
+#include "shell/BackgroundWork.h"
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
 #include "shell/MainForm.h"
@@ -160,7 +161,11 @@ void TFormAccount::ActionDeleteExecute()
                                .arg(QDir::toNativeSeparators(backup))))
         return;
     QDir().mkpath(TDailyBackup::Folder());
-    const TBooksCopy::Result copy = TBooksCopy::Backup(backup);
+    TBooksCopy::Result copy;
+    BackgroundWork::Run([&](const BackgroundWork::Progress &) {
+        copy = TBooksCopy::Backup(backup);
+        return true;
+    });
     if (copy.status != TBooksCopy::Done) {
         Dialogs::ShowMessage(TBooksCopy::FailureText(QStringLiteral("删除前的备份失败，帐户未删除"), copy));
         return;

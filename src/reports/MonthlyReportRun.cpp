@@ -2,26 +2,26 @@
 
 #include "reportengine/Report.h"
 #include "reports/ReportRows.h"
-#include "shell/ProgressForm.h"
+#include "shell/BackgroundWork.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
 bool RunMonthlyReport(TReport *report, const QString &templateFile, const QString &title, const QString &documentName,
                       const std::function<bool(TReportRows &)> &compute, const QList<QPair<QString, TQuery *>> &extra)
 {
-    // The progress window goes away however the run ends.
-    struct Progress {
-        Progress() { FormProgress->show(); }
-        ~Progress() { FormProgress->hide(); }
-    } progress;
-    FormProgress->SetPosition(5);
     TReportRows rows;
-    if (!compute(rows) || rows.Count() == 0)
+    const bool written = BackgroundWork::Run([&](const BackgroundWork::Progress &progress) {
+        progress(5);
+        if (!compute(rows) || rows.Count() == 0)
+            return false;
+        progress(75);
+        if (!rows.Write(title))
+            return false;
+        progress(100);
+        return true;
+    });
+    if (!written)
         return false;
-    FormProgress->SetPosition(75);
-    if (!rows.Write(title))
-        return false;
-    FormProgress->SetPosition(100);
     TQuery lines(QStringLiteral("ADOQueryBig")), heading(QStringLiteral("ADOQueryTitle"));
     if (!RunQuery(lines, TReportRows::EnabledRowsSql(), QStringLiteral("数据库打开失败"))
         || !RunQuery(heading, QStringLiteral("Select * From PrintList Where ListIndex = 1"), QStringLiteral("数据库打开失败")))
@@ -32,6 +32,5 @@ bool RunMonthlyReport(TReport *report, const QString &templateFile, const QStrin
     for (const auto &[name, query] : extra)
         report->SetDataSet(name, *query);
     report->SetDocumentName(documentName);
-    FormProgress->hide();
     return report->ShowTemplate(templateFile);
 }

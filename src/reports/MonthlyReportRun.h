@@ -11,7 +11,8 @@ class TQuery;
 class TReport;
 class TReportRows;
 
-// compute fills the lines; false when a query failed (its message shown). A
+// compute fills the lines, off the window's thread (it reads no window); false
+// when a query failed (its message shown). A
 // report without lines shows nothing. extra names more data sets for the template.
 // documentName names the print job and the proposed PDF ("2024年3月份总报表").
 bool RunMonthlyReport(TReport *report, const QString &templateFile, const QString &title, const QString &documentName,

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSpacerItem>
+#include <QThread>
 
 namespace {
 Dialogs::Handler *handler = nullptr;
@@ -64,8 +65,28 @@ void Dialogs::CentreOnOwner(QWidget *window)
 void Dialogs::SetHandler(Handler *h) { handler = h; }
 Dialogs::Handler *Dialogs::CurrentHandler() { return handler; }
 
+namespace {
+// Work running off the window's thread shows its messages on the window's thread.
+template <typename F> auto OnWindowThread(F f)
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread())
+        return f();
+    decltype(f()) result{};
+    QMetaObject::invokeMethod(app, [&] { result = f(); }, Qt::BlockingQueuedConnection);
+    return result;
+}
+} // namespace
+
 void Dialogs::ShowMessage(const QString &text)
 {
+    if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
+        OnWindowThread([&] {
+            ShowMessage(text);
+            return true;
+        });
+        return;
+    }
     if (handler) {
         handler->Message(text);
         return;
@@ -78,6 +99,8 @@ void Dialogs::ShowMessage(const QString &text)
 
 bool Dialogs::AskYesNo(const QString &caption, const QString &text)
 {
+    if (QThread::currentThread() != QCoreApplication::instance()->thread())
+        return OnWindowThread([&] { return AskYesNo(caption, text); });
     if (handler)
         return handler->YesNo(caption, text);
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, Owner());

@@ -7,6 +7,7 @@
 #include "reportengine/Report.h"
 #include "reports/DataCentrePage.h"
 #include "shell/Artwork.h"
+#include "shell/BackgroundWork.h"
 #include "shell/Clock.h"
 #include "shell/DatePicker.h"
 #include "shell/Dialogs.h"
@@ -290,6 +291,18 @@ int TFormMain::CheckLogin()
 {
     if (Dialogs::ShowModal(FormLogin) != QDialog::Accepted)
         return LoginCancelled;
+    // Older books get today's indexes as they are opened: on a large shop that
+    // takes a while, so it is done off the window's thread before the window's
+    // own connection opens (which then finds nothing left to do).
+    if (!ShareDataModule->Connected())
+        BackgroundWork::Run([](const BackgroundWork::Progress &) {
+            try {
+                ShareDataModule->Connection();
+            } catch (const EDatabaseError &) {
+                // Said below, when the window's own connection meets it.
+            }
+            return true;
+        });
     TQuery &q = ShareDataModule->ADOQueryTemp;
     if (!RunQuery(q, QStringLiteral("Select * From Power Where PowerName = ") + QuotedStr(FormLogin->SelectedPower),
                   QStringLiteral("数据库打开失败")))
@@ -323,7 +336,10 @@ int TFormMain::CheckLogin()
         PageControl1->setTabVisible(7, false);
         RefreshAllPages();
     }
-    TDailyBackup::Run();
+    BackgroundWork::Run([](const BackgroundWork::Progress &) {
+        TDailyBackup::Run();
+        return true;
+    });
     return LoginAccepted;
 }
 

@@ -10,6 +10,9 @@ TFormProgress::TFormProgress(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("FormProgress"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint);
     setFixedSize(461, 118);
+    // It only shows how far the work is: the window the user was in stays the active one.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setGeometry(42, 42, 377, 33);

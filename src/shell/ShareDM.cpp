@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QSqlRecord>
 #include <QUrl>
 
@@ -426,17 +427,45 @@ QString TShareDataModule::DataFileInProgramDir(const QString &registered)
 
 bool TShareDataModule::Connected() const { return db_.isValid() && db_.isOpen(); }
 
+namespace {
+// Each thread's transaction and, off the window's thread, its own connection.
+thread_local int transactionDepth = 0;
+thread_local bool rollbackOnly = false;
+thread_local QSqlDatabase threadDb;
+} // namespace
+
+bool TShareDataModule::InTransaction() const { return transactionDepth > 0; }
+
 QSqlDatabase &TShareDataModule::Connection()
 {
-    QSqlDatabase &db = db_;
-    if (db.isValid() && db.isOpen())
-        return db;
+    if (QThread::currentThread() != thread()) {
+        if (!(threadDb.isValid() && threadDb.isOpen()))
+            Open(threadDb, connectionName_ + QStringLiteral("-thread-%1").arg(quintptr(QThread::currentThread())));
+        return threadDb;
+    }
+    if (!(db_.isValid() && db_.isOpen()))
+        Open(db_, connectionName_);
+    return db_;
+}
+
+void TShareDataModule::CloseThreadConnection()
+{
+    if (!threadDb.isValid())
+        return;
+    const QString name = threadDb.connectionName();
+    threadDb.close();
+    threadDb = QSqlDatabase();
+    QSqlDatabase::removeDatabase(name);
+}
+
+void TShareDataModule::Open(QSqlDatabase &db, const QString &name)
+{
     const QString file = DatabaseFile();
     // Never let the driver create an empty database in place of a missing one.
     if (!QFileInfo(file).isFile())
         throw EDatabaseError(QStringLiteral("数据库文件不存在：%1").arg(file));
-    db = QSqlDatabase::contains(connectionName_) ? QSqlDatabase::database(connectionName_, false)
-                                                 : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+    db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
+                                      : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
     db.setDatabaseName(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
     if (!db.open())
@@ -457,11 +486,15 @@ QSqlDatabase &TShareDataModule::Connection()
         check.exec(QString::fromLatin1(pragma));
     check.finish();
     Schema::UpgradeIndexes(db);
-    return db;
 }
 
 void TShareDataModule::Disconnect()
 {
+    // The window's connection is closed on its own thread, whoever asks.
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(this, [this] { Disconnect(); }, Qt::BlockingQueuedConnection);
+        return;
+    }
     if (!QSqlDatabase::contains(connectionName_))
         return;
     db_.close();
@@ -482,7 +515,7 @@ void TShareDataModule::Exec(const QString &sql, const QVariantList &params)
 
 bool TShareDataModule::RunInTransaction(const QString &failureMessage, const std::function<bool()> &work)
 {
-    const bool outermost = transactionDepth_ == 0;
+    const bool outermost = transactionDepth == 0;
     if (outermost) {
         try {
             // Take the write lock at the start: a writer that meets another one
@@ -492,40 +525,40 @@ bool TShareDataModule::RunInTransaction(const QString &failureMessage, const std
             Dialogs::ShowMessage(failureMessage);
             return false;
         }
-        rollbackOnly_ = false;
+        rollbackOnly = false;
     }
-    ++transactionDepth_;
+    ++transactionDepth;
     bool ok = false;
     try {
         ok = work();
     } catch (const EDatabaseError &) {
-        --transactionDepth_;
-        rollbackOnly_ = true;
+        --transactionDepth;
+        rollbackOnly = true;
         if (outermost)
             Connection().rollback();
         Dialogs::ShowMessage(failureMessage);
         return false;
     } catch (const EConvertError &e) {
         // A typed text that cannot be stored: nothing lands, and the user learns why.
-        --transactionDepth_;
-        rollbackOnly_ = true;
+        --transactionDepth;
+        rollbackOnly = true;
         if (outermost)
             Connection().rollback();
         Dialogs::ShowMessage(e.Message());
         return false;
     } catch (...) {
-        --transactionDepth_;
-        rollbackOnly_ = true;
+        --transactionDepth;
+        rollbackOnly = true;
         if (outermost)
             Connection().rollback();
         throw;
     }
-    --transactionDepth_;
+    --transactionDepth;
     if (!ok)
-        rollbackOnly_ = true;
+        rollbackOnly = true;
     if (!outermost)
         return ok;
-    if (rollbackOnly_) {
+    if (rollbackOnly) {
         Connection().rollback();
         return false;
     }

@@ -108,8 +108,12 @@ public:
     TQuery ADOQueryTemp{QStringLiteral("ADOQueryTemp")};
     TQuery ADOQueryTemp2{QStringLiteral("ADOQueryTemp2")};
 
-    // Opens the connection on first use; throws EDatabaseError when the file is missing or unusable.
+    // Opens the connection on first use; throws EDatabaseError when the file is
+    // missing or unusable. Work running off the window's thread gets a
+    // connection of its own to the same books (a connection serves one thread).
     QSqlDatabase &Connection();
+    // Closes the calling worker thread's own connection, at the end of its work.
+    void CloseThreadConnection();
     bool Connected() const;
     void Disconnect();
     // The database file the data source names (the registered one, else the one beside the program).
@@ -125,7 +129,7 @@ public:
     // failure message is shown; a text that cannot be stored (EConvertError)
     // shows its own message. Other exceptions roll back and pass on.
     bool RunInTransaction(const QString &failureMessage, const std::function<bool()> &work);
-    bool InTransaction() const { return transactionDepth_ > 0; }
+    bool InTransaction() const;   // of the calling thread
 
     // Every caller asks with the same title and prompt.
     bool AskModifyPassword(const QString &caption = QStringLiteral("修改密码"),
@@ -134,10 +138,10 @@ public:
     static bool SerialWellFormed(const QString &serial);
 
 private:
+    void Open(QSqlDatabase &db, const QString &name);
+
     QString connectionName_;
     QSqlDatabase db_;
-    int transactionDepth_ = 0;
-    bool rollbackOnly_ = false;
 };
 
 extern TShareDataModule *ShareDataModule;

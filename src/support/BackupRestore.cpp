@@ -1,5 +1,6 @@
 #include "support/BackupRestore.h"
 
+#include "shell/BackgroundWork.h"
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
@@ -24,7 +25,11 @@ void TBackupRestore::Save()
         return;
     if (QFileInfo(file).suffix().isEmpty())
         file += QStringLiteral(".mdb");
-    const TBooksCopy::Result result = TBooksCopy::Backup(file);
+    TBooksCopy::Result result;
+    BackgroundWork::Run([&](const BackgroundWork::Progress &) {
+        result = TBooksCopy::Backup(file);
+        return true;
+    });
     Dialogs::ShowMessage(result.status == TBooksCopy::Done
                              ? QStringLiteral("恭喜您，数据库备份成功")
                              : TBooksCopy::FailureText(QStringLiteral("数据库备份失败"), result));
@@ -37,7 +42,12 @@ bool TBackupRestore::Load()
     const QString file = Dialogs::GetOpenFileName(QStringLiteral("恢复数据"), Dialogs::StartFolder(), Filter);
     if (file.isEmpty())
         return false;
-    const TBooksCopy::Result result = TBooksCopy::Restore(file, QDateTime(Clock::Today(), QTime::currentTime()));
+    const QDateTime when(Clock::Today(), QTime::currentTime());
+    TBooksCopy::Result result;
+    BackgroundWork::Run([&](const BackgroundWork::Progress &) {
+        result = TBooksCopy::Restore(file, when);
+        return true;
+    });
     switch (result.status) {
     case TBooksCopy::Done:
         Dialogs::ShowMessage(QStringLiteral("恭喜您，数据库恢复成功，请重新启动软件\n原来的数据已另存为：")

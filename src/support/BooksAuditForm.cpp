@@ -3,8 +3,8 @@
 #include "grid/CsvExport.h"
 #include "grid/Csv.h"
 #include "reportengine/Report.h"
+#include "shell/BackgroundWork.h"
 #include "shell/Dialogs.h"
-#include "shell/ProgressForm.h"
 #include "shell/Clock.h"
 #include "shell/PublicFunction.h"
 
@@ -67,11 +67,7 @@ TFormBooksAudit::TFormBooksAudit(QWidget *parent) : TForm(parent)
 
 bool TFormBooksAudit::RunCheck()
 {
-    FormProgress->show();
-    FormProgress->SetPosition(0);
-    const bool ok = audit_.Run([](int p) { FormProgress->SetPosition(p); });
-    FormProgress->hide();
-    return ok;
+    return BackgroundWork::Run([this](const BackgroundWork::Progress &progress) { return audit_.Run(progress); });
 }
 
 void TFormBooksAudit::FormShow() { ShowFindings(); }

@@ -3,6 +3,8 @@
 #include "shell/PublicFunction.h"
 #include "shell/Registry.h"
 #include "db/Schema.h"
+#include "shell/BackgroundWork.h"
+#include "shell/Dialogs.h"
 #include "shell/ShareDM.h"
 #include "support/TestEnv.h"
 
@@ -12,6 +14,9 @@
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+#include <QSqlDatabase>
 #include <QTest>
 
 class TestShareDM : public QObject {
@@ -27,6 +32,7 @@ private slots:
     void dateLiteralsCompareAsDates();
     void transactionIsAllOrNothing();
     void nestedFailureRollsBackTheWhole();
+    void backgroundWorkLeavesTheWindowAnswering();
     void attemptShowsWhatWentWrong_data();
     void attemptShowsWhatWentWrong();
     void writeOfAVanishedRowFails_data();
@@ -214,6 +220,40 @@ void TestShareDM::transactionIsAllOrNothing()
         return true;
     }));
     QCOMPARE(env.Scalar("Select PowerKey From Power Where PowerName = '修改'").toString(), QStringLiteral("新"));
+}
+
+void TestShareDM::backgroundWorkLeavesTheWindowAnswering()
+{
+    TestEnv env;
+    env.AddCustomer("甲");
+    const QString windowConnection = ShareDataModule->Connection().connectionName();
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(10);
+    QString workConnection;
+    int customers = 0;
+    const bool ok = BackgroundWork::Run([&](const BackgroundWork::Progress &progress) {
+        workConnection = ShareDataModule->Connection().connectionName();
+        TQuery q;
+        if (!RunQuery(q, "Select count(*) As N From Customer Where CustomerIndex > 1", "x"))
+            return false;
+        customers = q.FieldByName("N").AsInteger();
+        progress(50);
+        Dialogs::ShowMessage("工作中");   // shown on the window's thread
+        QThread::msleep(300);
+        return true;
+    });
+    QVERIFY(ok);
+    QCOMPARE(customers, 1);
+    QVERIFY(workConnection != windowConnection);
+    QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));   // the window's timer kept running
+    QCOMPARE(env.script.messages, QStringList{"工作中"});
+    QVERIFY(!QSqlDatabase::contains(workConnection));   // closed with the work
+    // What the work throws comes back to the caller.
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, BackgroundWork::Run([](const BackgroundWork::Progress &) -> bool {
+        throw EDatabaseError("坏了");
+    }));
 }
 
 void TestShareDM::attemptShowsWhatWentWrong_data()
