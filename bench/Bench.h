@@ -67,6 +67,15 @@ private:
     Times SizeStockList();
     Times Search(const QString &operation, const QDate &from, const QDate &to);
     Times BooksCheck();
+    struct Pause {
+        QString operation;
+        double longestMs = 0;   // the longest gap between the window's timer ticks
+        double workMs = 0;
+    };
+    // Runs work as the windows do (off the window's thread) while a timer on
+    // the window's thread ticks, and keeps the longest gap between ticks.
+    Pause WindowPause(const QString &operation, const std::function<bool()> &work);
+    QVector<Pause> WindowPauses(int busiestCustomer);
 
     QString shop_;
     QString res_;

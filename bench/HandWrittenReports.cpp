@@ -131,7 +131,7 @@ void THandWrittenReports::CustomerStatement(int customerIndex, TReportRows &rows
     b.sales = before.value(0).toDouble();
     b.paidNet = before.value(1).toDouble();
     b.other = before.value(2).toDouble();
-    const double carried = b.CarriedDebt(opening);
+    const double carried = b.Debt(opening);
     rows.AddTotal(QStringLiteral("前累计欠款"), carried);
     rows.AddSection(QStringLiteral("本月付款"));
 
@@ -177,7 +177,7 @@ void THandWrittenReports::CustomerSummary(TReportRows &rows)
         b.sales = q.value(5).toDouble();
         b.paidNet = q.value(6).toDouble();
         b.other = q.value(8).toDouble();
-        const double carried = b.CarriedDebt(q.value(1).toDouble());
+        const double carried = b.Debt(q.value(1).toDouble());
         const double line[6] = {m.PaidNet(), m.Returns(), m.Sales(), carried, m.Other(),
                                 RoundMoney(m.Sales() + carried + m.Other() - m.PaidNet() - m.Returns())};
         AddFigures(rows, q.value(0).toString(), line, total);

@@ -39,6 +39,12 @@ void TResultTable::AddMemory(const QString &operation, double kilobytes)
                   QStringLiteral("-")});
 }
 
+void TResultTable::AddPause(const QString &operation, double longestMs, double workMs)
+{
+    rows_.append({operation, QStringLiteral("longest pause ") + Milliseconds(longestMs),
+                  QStringLiteral("work ") + Milliseconds(workMs), longestMs <= 100 ? QStringLiteral("answers") : QStringLiteral("PAUSED")});
+}
+
 QString TResultTable::Text() const
 {
     const QStringList head = {QStringLiteral("operation"), QStringLiteral("program median"),

@@ -2,6 +2,7 @@
 
 #include "db/Schema.h"
 #include "support/ForeignFile.h"
+#include "support/PrivateConnection.h"
 
 #include <QFile>
 #include <QHash>
@@ -9,7 +10,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
-#include <QUuid>
 
 namespace {
 using Tables = QHash<QString, QStringList>;   // lower-case table name -> lower-case columns
@@ -38,37 +38,11 @@ Tables ReadTables(QSqlDatabase &db, bool *ok)
     return tables;
 }
 
-// A private connection, closed and removed however the work ends.
-class Connection {
-public:
-    explicit Connection(const QString &database, const QString &options = QString())
-        : name_(QStringLiteral("books-check-") + QUuid::createUuid().toString(QUuid::Id128))
-    {
-        db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
-        db_.setConnectOptions(options);
-        db_.setDatabaseName(database);
-        open_ = db_.open();
-    }
-    ~Connection()
-    {
-        db_.close();
-        db_ = QSqlDatabase();
-        QSqlDatabase::removeDatabase(name_);
-    }
-    bool IsOpen() const { return open_; }
-    QSqlDatabase &Db() { return db_; }
-
-private:
-    QString name_;
-    QSqlDatabase db_;
-    bool open_ = false;
-};
-
 // The tables and columns the delivered schema makes, read from a database built in memory.
 const Tables &Expected()
 {
     static const Tables expected = [] {
-        Connection memory(QStringLiteral(":memory:"));
+        TPrivateConnection memory(QStringLiteral(":memory:"));
         QSqlQuery q(memory.Db());
         for (const QString &statement : Schema::Statements())
             q.exec(statement);
@@ -104,7 +78,7 @@ TBooksCheck::Verdict TBooksCheck::Check(const QString &file, QString *reason)
     }
 
     // immutable: read as it lies, never touching the file or creating files beside it.
-    Connection copy(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + QStringLiteral("?immutable=1"),
+    TPrivateConnection copy(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + QStringLiteral("?immutable=1"),
                     QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
     if (!copy.IsOpen())
         return Fail(Damaged, reason, copy.Db().lastError().text());

@@ -2,6 +2,7 @@
 
 #include "db/Schema.h"
 #include "support/BooksCheck.h"
+#include "support/PrivateConnection.h"
 
 #include <QDate>
 #include <QHash>
@@ -11,39 +12,12 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
-#include <QUuid>
 
 #include <cmath>
 #include <limits>
 #include <sqlite3.h>
 
 namespace {
-// A private connection, closed and removed however the work ends.
-class Connection {
-public:
-    Connection(const QString &database, const QString &options)
-        : name_(QStringLiteral("books-import-") + QUuid::createUuid().toString(QUuid::Id128))
-    {
-        db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
-        db_.setConnectOptions(options);
-        db_.setDatabaseName(database);
-        open_ = db_.open();
-    }
-    ~Connection()
-    {
-        db_.close();
-        db_ = QSqlDatabase();
-        QSqlDatabase::removeDatabase(name_);
-    }
-    bool IsOpen() const { return open_; }
-    QSqlDatabase &Db() { return db_; }
-
-private:
-    QString name_;
-    QSqlDatabase db_;
-    bool open_ = false;
-};
-
 // Whatever the file's schema declares runs nowhere: no triggers, no views, no
 // functions from its schema, no writes to the file.
 bool Harden(QSqlDatabase &db)
@@ -249,7 +223,7 @@ QString MissingRow(QSqlDatabase &db)
 TBooksImport::Outcome TBooksImport::Import(const QString &source, const QString &target)
 {
     // Read-only, but not immutable: a file in WAL mode keeps committed rows beside it.
-    Connection from(QUrl::fromLocalFile(source).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro"),
+    TPrivateConnection from(QUrl::fromLocalFile(source).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro"),
                     QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
     if (!from.IsOpen())
         return Outcome(Damaged, from.Db().lastError().text());
@@ -276,7 +250,7 @@ TBooksImport::Outcome TBooksImport::Import(const QString &source, const QString 
         }
     }
 
-    Connection to(target, QString());
+    TPrivateConnection to(target, QString());
     if (!to.IsOpen())
         return Outcome(Failed, to.Db().lastError().text());
     {

@@ -34,19 +34,6 @@ QString OdbcValue(const TestEnv &env)
     return ReadIniValue("数据库内容", "ODBC", "absent", env.Dir() + "Kestrova.ini");
 }
 
-QByteArray Bytes(const QString &file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void Write(const QString &file, const QByteArray &data)
-{
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(data), data.size());
-}
-
 // Text in the encoding an older Windows installation wrote, through the C library.
 QByteArray Encoded(const char *encoding, const QString &text)
 {
@@ -278,7 +265,7 @@ void TestMainForm::gbkIniReadAndKept()
     const QString text = "; 由旧版写入\r\n[数据库内容]\r\nODBC=1\r\n[Kestrova]\r\nUserPower=管理员\r\nPrintType=不显示订金\r\n";
     const QByteArray gbk = Encoded("GBK", text);
     QVERIFY(!gbk.isEmpty() && QString::fromUtf8(gbk).contains(QChar(0xFFFD)));   // not UTF-8
-    Write(env.Dir() + "Kestrova.ini", gbk);
+    WriteFile(env.Dir() + "Kestrova.ini", gbk);
     bool preselected = false;
     env.script.Then([&](QDialog *d) {
         auto *login = qobject_cast<TFormLogin *>(d);
@@ -294,7 +281,7 @@ void TestMainForm::gbkIniReadAndKept()
     QCOMPARE(ReadIniValue("Kestrova", "PrintType", "", IniFileName), QStringLiteral("不显示订金"));
     // The login wrote its role back: in the file's own encoding, every line kept.
     QVERIFY(WriteIniValue("Kestrova", "UserPower", "财务主管", IniFileName));
-    QCOMPARE(Bytes(env.Dir() + "Kestrova.ini"),
+    QCOMPARE(FileBytes(env.Dir() + "Kestrova.ini"),
              Encoded("GBK", "; 由旧版写入\n[数据库内容]\nODBC=1\n[Kestrova]\nUserPower=财务主管\nPrintType=不显示订金\n"));
 }
 
@@ -313,13 +300,13 @@ void TestMainForm::unreadableIniKeptAside()
     TestEnv env;
     const QString ini = env.Dir() + "Kestrova.ini";
     if (kind == "large") {
-        Write(ini, "[数据库内容]\nODBC=1\n");
+        WriteFile(ini, "[数据库内容]\nODBC=1\n");
         QFile f(ini);
         QVERIFY(f.resize(20 << 20));
     } else {
-        Write(ini, "[Kestrova]\nUserPower=\x81\x20\xff\xfe\n");
+        WriteFile(ini, "[Kestrova]\nUserPower=\x81\x20\xff\xfe\n");
     }
-    const QByteArray original = Bytes(ini);
+    const QByteArray original = FileBytes(ini);
     env.script.LoginAs("财务主管", "8888");
     QVERIFY(FormMain->FormShow());
     // Taken for a first run; the first write keeps the file whole under another name and says so.
@@ -329,7 +316,7 @@ void TestMainForm::unreadableIniKeptAside()
     const auto m = told.match(env.script.messages[0]);
     QVERIFY2(m.hasMatch(), qPrintable(env.script.messages[0]));
     QVERIFY(m.captured(1).startsWith(ini + ".无法读取-2024-3-15-"));
-    QCOMPARE(Bytes(m.captured(1)), original);
+    QCOMPARE(FileBytes(m.captured(1)), original);
     QCOMPARE(OdbcValue(env), QStringLiteral("1"));
     QCOMPARE(ReadIniValue("Kestrova", "UserPower", "", IniFileName), QStringLiteral("财务主管"));
 }

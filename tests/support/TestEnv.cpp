@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QPrinter>
 #include <QLineEdit>
@@ -28,6 +29,19 @@ bool DialogScript::YesNo(const QString &caption, const QString &text)
     const bool answer = answers.front();
     answers.pop_front();
     return answer;
+}
+
+QByteArray FileBytes(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteFile(const QString &file, const QByteArray &data)
+{
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(data), data.size());
 }
 
 void TypeText(QWidget *widget, const QString &text)

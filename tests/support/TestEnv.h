@@ -49,6 +49,10 @@ public:
     void CancelLogin();
 };
 
+// A file's bytes (empty when it cannot be read), and a file written whole.
+QByteArray FileBytes(const QString &file);
+void WriteFile(const QString &file, const QByteArray &data);
+
 // Types text into the widget key by key, as a keyboard or an input method does
 // (QTest::keyClicks takes ASCII only).
 void TypeText(QWidget *widget, const QString &text);

@@ -25,19 +25,6 @@
 #include <cerrno>
 
 namespace {
-QByteArray Bytes(const QString &file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void Write(const QString &file, const QByteArray &data)
-{
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(data), data.size());
-}
-
 QStringList Files(const QString &dir)
 {
     return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
@@ -195,12 +182,12 @@ void TestBackup::backupFailureIsReported()
     env.StartAsFinance();
     QVERIFY(QDir(env.Dir()).mkdir("目录.mdb"));
     const QStringList before = Files(env.Dir());
-    const QByteArray books = Bytes(env.DatabaseFile());
+    const QByteArray books = FileBytes(env.DatabaseFile());
     env.script.saveFile = env.Dir() + target;
     FormMain->ActionSave->trigger();
     QCOMPARE(env.script.messages, QStringList{message});
     QCOMPARE(Files(env.Dir()), before);   // no half-made copy left behind
-    QCOMPARE(Bytes(env.DatabaseFile()), books);
+    QCOMPARE(FileBytes(env.DatabaseFile()), books);
 }
 
 void TestBackup::dialogsStartOnTheDesktopOrHome_data()
@@ -269,9 +256,9 @@ void TestBackup::restoreRefusesWhatIsNotOurBooks()
     QVERIFY(QDir(env.Dir()).mkdir("外面"));
     QString chosen = env.Dir() + "外面/选中的 文件.mdb";
     if (kind == "text") {
-        Write(chosen, "这不是数据库\n");
+        WriteFile(chosen, "这不是数据库\n");
     } else if (kind == "empty") {
-        Write(chosen, QByteArray());
+        WriteFile(chosen, QByteArray());
     } else if (kind == "foreign") {
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
         db.setDatabaseName(chosen);
@@ -299,26 +286,26 @@ void TestBackup::restoreRefusesWhatIsNotOurBooks()
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase("change");
     } else if (kind == "truncated") {
-        const QByteArray good = Bytes(GoodCopy(env, "good.mdb"));
-        Write(chosen, good.left(good.size() / 2));
+        const QByteArray good = FileBytes(GoodCopy(env, "good.mdb"));
+        WriteFile(chosen, good.left(good.size() / 2));
     } else if (kind == "garbled") {
-        QByteArray good = Bytes(GoodCopy(env, "good.mdb"));
+        QByteArray good = FileBytes(GoodCopy(env, "good.mdb"));
         // The leaf pages of the Bill table sit past the first pages of the schema.
         for (qsizetype i = good.size() / 2; i < good.size() / 2 + 4096; ++i)
             good[i] = char(0xA5);
-        Write(chosen, good);
+        WriteFile(chosen, good);
     } else {
         chosen = env.DatabaseFile();
     }
     QFile::remove(env.Dir() + "good.mdb");
 
-    const QByteArray books = Bytes(env.DatabaseFile());
+    const QByteArray books = FileBytes(env.DatabaseFile());
     const QStringList files = Files(env.Dir());
     env.script.answers = {true};
     env.script.openFile = chosen;
     FormMain->TabSheet6->SpeedButtonLoad->click();
     QCOMPARE(env.script.messages, QStringList{message});
-    QCOMPARE(Bytes(env.DatabaseFile()), books);
+    QCOMPARE(FileBytes(env.DatabaseFile()), books);
     QCOMPARE(Files(env.Dir()), files);
     QVERIFY(FormMain->isVisible());
     QCOMPARE(env.Scalar("Select count(*) From Customer Where CustomerName = '张三'").toInt(), 1);
@@ -328,13 +315,13 @@ void TestBackup::restoreFailureKeepsTheBooks()
 {
     TestEnv env;
     LoginAsAdministrator(env);
-    const QByteArray books = Bytes(env.DatabaseFile());
+    const QByteArray books = FileBytes(env.DatabaseFile());
     const QStringList files = Files(env.Dir());
     env.script.answers = {true};
     env.script.openFile = env.Dir() + "不存在.mdb";
     FormMain->ActionLoad->trigger();
     QCOMPARE(env.script.messages, QStringList{"数据库恢复失败，失败号为：" + QString::number(ENOENT)});
-    QCOMPARE(Bytes(env.DatabaseFile()), books);
+    QCOMPARE(FileBytes(env.DatabaseFile()), books);
     QCOMPARE(Files(env.Dir()), files);
     QVERIFY(FormMain->isVisible());
 }
@@ -393,14 +380,14 @@ void TestBackup::declinedOrCancelledChangesNothing()
     QFETCH(int, fileDialogs);
     TestEnv env;
     LoginAsAdministrator(env);
-    const QByteArray books = Bytes(env.DatabaseFile());
+    const QByteArray books = FileBytes(env.DatabaseFile());
     const QStringList files = Files(env.Dir());
     env.script.answers = {yes};
     FormMain->findChild<QAction *>(action)->trigger();
     QCOMPARE(env.script.questions, action == "ActionLoad" ? QStringList{RestoreWarning} : QStringList());
     QCOMPARE(env.script.fileDialogs.size(), fileDialogs);
     QVERIFY(env.script.messages.isEmpty());
-    QCOMPARE(Bytes(env.DatabaseFile()), books);
+    QCOMPARE(FileBytes(env.DatabaseFile()), books);
     QCOMPARE(Files(env.Dir()), files);
     QVERIFY(FormMain->isVisible());
 }
@@ -416,8 +403,8 @@ void TestBackup::dailyBackupOncePerDayKeepsThirty()
         TDailyBackup::Run();
     }
     Clock::Fix(QDate(2024, 3, 15));
-    Write(folder + "notes.txt", "mine");
-    Write(folder + "Mirelo进销存2023-1-1.mdb", "mine");
+    WriteFile(folder + "notes.txt", "mine");
+    WriteFile(folder + "Mirelo进销存2023-1-1.mdb", "mine");
 
     env.StartAsFinance();
     const QString today = folder + "Kestrova-2024-03-15.mdb";
@@ -429,10 +416,10 @@ void TestBackup::dailyBackupOncePerDayKeepsThirty()
 
     // A later login the same day leaves today's copy alone.
     env.AddCustomer("张三");
-    const QByteArray made = Bytes(today);
+    const QByteArray made = FileBytes(today);
     env.script.LoginAs("财务主管", "8888");
     FormMain->ActionLogin->trigger();
-    QCOMPARE(Bytes(today), made);
+    QCOMPARE(FileBytes(today), made);
 
     // The next day's first login adds a copy and drops the oldest.
     Clock::Fix(QDate(2024, 3, 16));
@@ -449,7 +436,7 @@ void TestBackup::dailyBackupOncePerDayKeepsThirty()
 void TestBackup::dailyBackupFailureShownOnce()
 {
     TestEnv env;
-    Write(env.Dir() + "Backup", "a file where the folder should be");
+    WriteFile(env.Dir() + "Backup", "a file where the folder should be");
     env.MarkRegistered();
     env.script.LoginAs("财务主管", "8888");
     QVERIFY(FormMain->FormShow());
@@ -486,10 +473,10 @@ void TestBackup::dailyBackupPrunesOnlyItsOwn()
     QVERIFY(QDir().mkpath(folder));
     // The user's own full copy and a symlink, both named like the oldest daily copies.
     QVERIFY(QFile::copy(env.DatabaseFile(), folder + "Kestrova-1999-12-31.mdb"));
-    Write(env.Dir() + "mine.mdb", "mine");
+    WriteFile(env.Dir() + "mine.mdb", "mine");
     QVERIFY(QFile::link(env.Dir() + "mine.mdb", folder + "Kestrova-2000-01-01.mdb"));
-    Write(folder + "notes.txt", "mine");
-    const QByteArray own = Bytes(folder + "Kestrova-1999-12-31.mdb");
+    WriteFile(folder + "notes.txt", "mine");
+    const QByteArray own = FileBytes(folder + "Kestrova-1999-12-31.mdb");
 
     for (const QDate &day : made) {
         Clock::Fix(day);
@@ -500,9 +487,9 @@ void TestBackup::dailyBackupPrunesOnlyItsOwn()
         expected << TDailyBackup::FileName(day);
     expected.sort();
     QCOMPARE(QDir(folder).entryList({"Kestrova-*.mdb"}, QDir::Files | QDir::System, QDir::Name), expected);
-    QCOMPARE(Bytes(folder + "Kestrova-1999-12-31.mdb"), own);
+    QCOMPARE(FileBytes(folder + "Kestrova-1999-12-31.mdb"), own);
     QVERIFY(QFileInfo(folder + "Kestrova-2000-01-01.mdb").isSymLink());
-    QCOMPARE(Bytes(env.Dir() + "mine.mdb"), QByteArray("mine"));
+    QCOMPARE(FileBytes(env.Dir() + "mine.mdb"), QByteArray("mine"));
     QVERIFY(QFile::exists(folder + "notes.txt"));
     QVERIFY(env.script.messages.isEmpty());
 }

@@ -23,12 +23,6 @@
 #include <cstdio>
 
 namespace {
-QByteArray Bytes(const QString &file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QStringList Hidden(const QString &dir)
 {
     return QDir(dir).entryList({".Kestrova-*"}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
@@ -68,7 +62,7 @@ void TestLeftovers::killedCopyCleanedAtNextStart()
     const QString source = env.Dir() + "外面/source.mdb";
     ShareDataModule->Exec("VACUUM INTO " + QuotedStr(source));
     ShareDataModule->Disconnect();
-    const QByteArray books = Bytes(env.DatabaseFile());
+    const QByteArray books = FileBytes(env.DatabaseFile());
     const QString watched = operation == "backup" ? env.Dir() + "Backup" : env.Dir();
 
     // Another copy of the program at work on the folder, killed as soon as its temporary file is there.
@@ -102,7 +96,7 @@ void TestLeftovers::killedCopyCleanedAtNextStart()
     // The books were never touched by the killed copy (a finished restore would have put the same rows in).
     QCOMPARE(TBooksCheck::Check(env.DatabaseFile()), TBooksCheck::Good);
     if (operation == "backup")
-        QCOMPARE(Bytes(env.DatabaseFile()), books);
+        QCOMPARE(FileBytes(env.DatabaseFile()), books);
     QCOMPARE(env.Scalar("Select count(*) From Store").toInt(), 300000);
     // Today's daily copy was made after the clean-up and stands whole.
     QCOMPARE(TBooksCheck::Check(env.Dir() + "Backup/Kestrova-2024-03-15.mdb"), TBooksCheck::Good);

@@ -24,12 +24,6 @@
 #include <sys/stat.h>
 
 namespace {
-QByteArray Bytes(const QString &file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QStringList Files(const QString &dir)
 {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
@@ -294,7 +288,7 @@ void TestRestore::hostileFileRefused()
         QVERIFY(big.resize(10 * QFileInfo(env.DatabaseFile()).size() + (qint64(1) << 30) + 1));
     }
 
-    const QByteArray books = Bytes(env.DatabaseFile());
+    const QByteArray books = FileBytes(env.DatabaseFile());
     const QStringList files = Files(env.Dir());
     Restore(env, file);
     QCOMPARE(env.script.messages.size(), 1);
@@ -304,7 +298,7 @@ void TestRestore::hostileFileRefused()
     } else {
         QCOMPARE(env.script.messages[0], message);
     }
-    QCOMPARE(Bytes(env.DatabaseFile()), books);
+    QCOMPARE(FileBytes(env.DatabaseFile()), books);
     QCOMPARE(Files(env.Dir()), files);
     QVERIFY(FormMain->isVisible());
     QCOMPARE(env.Scalar("Select count(*) From Customer Where CustomerName = '张三'").toInt(), 1);
