@@ -3,7 +3,7 @@
 #include "bills/BuySellForm.h"
 #include "shell/Artwork.h"
 #include "shell/Dialogs.h"
-#include "shell/MainForm.h"
+#include "shell/Session.h"
 
 #include <QAction>
 #include <QToolButton>
@@ -45,7 +45,7 @@ void TFormBill::StartBill(int mode)
     FormBuySell->FCustomerIndex = 0;
     FormBuySell->FCustomerLocked = false;
     if (Dialogs::ShowModal(FormBuySell) == QDialog::Accepted)
-        FormMain->RefreshAllPages();
+        Session->BooksChanged();
     reject();
 }
 

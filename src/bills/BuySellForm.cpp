@@ -10,8 +10,8 @@
 #include "shell/Clock.h"
 #include "shell/DatePicker.h"
 #include "shell/Dialogs.h"
-#include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
+#include "shell/Session.h"
 #include "shell/TypedNumber.h"
 
 #include <QAction>
@@ -225,7 +225,7 @@ void TFormBuySell::FormShow()
         if (!LoadExistingBill())
             return;
     } else {
-        DateTimePicker1->setDate(FormMain->WorkingDate());
+        DateTimePicker1->setDate(Session->WorkingDate());
         Edit1->setText(QStringLiteral("0"));
         Edit3->clear();
         BillSerial->clear();
@@ -455,7 +455,7 @@ bool TFormBuySell::SaveBill(int account)
     if (!saved)
         return false;
     Dialogs::ShowMessage(QStringLiteral("单据新增成功"));
-    FormMain->PageControl1->setCurrentIndex(1);
+    Session->ShowPage(1);
     return true;
 }
 
@@ -494,7 +494,7 @@ void TFormBuySell::ActionStoreExecute()
 {
     FormProduct->FEditMode = 0;
     if (Dialogs::ShowModal(FormProduct) == QDialog::Accepted)
-        FormMain->FillStorePage();
+        Session->ViewChanged(TSession::StockView);
 }
 
 void TFormBuySell::ActionPriceExecute()

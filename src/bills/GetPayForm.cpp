@@ -5,8 +5,8 @@
 #include "shell/Clock.h"
 #include "shell/DatePicker.h"
 #include "shell/Dialogs.h"
-#include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
+#include "shell/Session.h"
 #include "shell/ShareDM.h"
 
 #include <QComboBox>
@@ -129,7 +129,7 @@ void TFormGetPay::FormShow()
         BitBtn3->show();
         ChangeHint->show();
     } else {
-        DateTimePicker1->setDate(FormMain->WorkingDate());
+        DateTimePicker1->setDate(Session->WorkingDate());
         for (QLineEdit *e : {Edit2, Edit3, Edit4, Edit5})
             e->clear();
         BitBtn3->hide();
@@ -204,7 +204,7 @@ void TFormGetPay::BitBtn1Click()
         if (!saved)
             return;
         Dialogs::ShowMessage(QStringLiteral("记录新增成功"));
-        FormMain->PageControl1->setCurrentIndex(2);
+        Session->ShowPage(2);
     } else {
         if (!ShareDataModule->AskModifyPassword())
             return;
@@ -222,7 +222,7 @@ void TFormGetPay::BitBtn1Click()
             return;
         Dialogs::ShowMessage(QStringLiteral("记录修改成功"));
     }
-    FormMain->RefreshAllPages();
+    Session->BooksChanged();
     accept();
 }
 
@@ -239,6 +239,6 @@ void TFormGetPay::BitBtn3Click()
             return true;
         }))
         return;
-    FormMain->RefreshAllPages();
+    Session->BooksChanged();
     accept();
 }

@@ -3,9 +3,9 @@
 #include "bills/Capitals.h"
 #include "bills/ProductForm2.h"
 #include "figures/ProductFigures.h"
-#include "shell/MainForm.h"
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
+#include "shell/Session.h"
 #include "shell/ShareDM.h"
 #include "shell/TypedNumber.h"
 
@@ -268,7 +268,7 @@ void TLineGrid::LoadSlotStock(int s, bool fetch)
     stockProduct_[s] = 0;
     if (product != 0 && fetch) {
         TProductFigures figures;
-        if (figures.LoadSizes(FormMain->WorkingDate(), product, exceptBill_)) {
+        if (figures.LoadSizes(Session->WorkingDate(), product, exceptBill_)) {
             const SizeStock stock = figures.SizesOf(product);
             std::copy(std::begin(stock.size), std::end(stock.size), stockOf_[s]);
             stockProduct_[s] = product;

@@ -3,7 +3,7 @@
 #include "bills/BuySellForm.h"
 #include "bills/GetPayForm.h"
 #include "shell/Dialogs.h"
-#include "shell/MainForm.h"
+#include "shell/Session.h"
 
 void StoredBill::OpenGoodsBill(int mode, int billIndex)
 {
@@ -13,7 +13,7 @@ void StoredBill::OpenGoodsBill(int mode, int billIndex)
     FormBuySell->FCustomerLocked = false;
     Dialogs::ShowModal(FormBuySell);
     if (FormBuySell->FChanged)
-        FormMain->RefreshAllPages();
+        Session->BooksChanged();
 }
 
 void StoredBill::OpenFinanceBill(int mode, int billIndex)

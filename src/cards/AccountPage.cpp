@@ -5,10 +5,10 @@
 #include "reports/MonthlyReports.h"
 #include "shell/AskForm.h"
 #include "shell/Dialogs.h"
-#include "shell/MainForm.h"
 #include "shell/Money.h"
 #include "shell/MonthSpan.h"
 #include "shell/PublicFunction.h"
+#include "shell/Session.h"
 #include "shell/ShareDM.h"
 
 #include <QLabel>
@@ -46,7 +46,7 @@ TAccountPage::TAccountPage(int *pageNumber, QWidget *parent)
 
 int TAccountPage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("AccountIndex")).AsInteger(); }
 
-bool TAccountPage::LoadFigures() { return figures_.Load(FormMain->WorkingDate()); }
+bool TAccountPage::LoadFigures() { return figures_.Load(Session->WorkingDate()); }
 
 bool TAccountPage::FillCard(int i, TQuery &row, double &total)
 {
@@ -93,7 +93,7 @@ void TAccountPage::NewAccountClick()
     if (!saved)
         return;
     Dialogs::ShowMessage(QStringLiteral("帐户　") + name + QStringLiteral("　新增成功"));
-    FormMain->RefreshAllPages();
+    Session->BooksChanged();
 }
 
 void TAccountPage::OpenAccountCard(int k)
@@ -105,8 +105,8 @@ void TAccountPage::OpenAccountCard(int k)
 
 void TAccountPage::ActionMoneyMonthExecute()
 {
-    const QDate day = FormMain->WorkingDate();
+    const QDate day = Session->WorkingDate();
     const QString month = MonthSpan(day).Title();
-    RunMonthlyReport(FormMain->frReport1, QStringLiteral("Frf/MoneyMonth.frf"), month, month + QStringLiteral("财务月结报表"),
+    RunMonthlyReport(frReport1, QStringLiteral("Frf/MoneyMonth.frf"), month, month + QStringLiteral("财务月结报表"),
                      [&](TReportRows &rows) { return MonthlyReports::AccountSummary(day, rows); });
 }

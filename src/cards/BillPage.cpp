@@ -4,10 +4,10 @@
 #include "bills/BillForm2.h"
 #include "bills/StoredBill.h"
 #include "shell/Dialogs.h"
-#include "shell/MainForm.h"
 #include "shell/Money.h"
 #include "shell/MonthSpan.h"
 #include "shell/PublicFunction.h"
+#include "shell/Session.h"
 #include "shell/ShareDM.h"
 
 #include <QComboBox>
@@ -72,7 +72,7 @@ TBillRangePage::TBillRangePage(const QString &sheetName, Look look, int *pageNum
 
 QString TBillRangePage::RangeCondition() const
 {
-    const QDate d = FormMain->WorkingDate();
+    const QDate d = Session->WorkingDate();
     if (RangeBox->currentIndex() == 0)
         return QStringLiteral("(BillCreateTime = ") + SqlDate(d) + QStringLiteral(")");
     return MonthSpan(d).BetweenSql(QStringLiteral("BillCreateTime"));

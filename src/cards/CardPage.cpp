@@ -1,8 +1,8 @@
 #include "cards/CardPage.h"
 
 #include "shell/Artwork.h"
-#include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
+#include "shell/Session.h"
 #include "shell/ShareDM.h"
 
 #include <QEvent>
@@ -192,7 +192,7 @@ void TCardPage::ClearHighlight()
         SetPanelColour(j, ButtonFaceColour());
 }
 
-QString TCardPage::WorkingDateSql() { return SqlDate(FormMain->WorkingDate()); }
+QString TCardPage::WorkingDateSql() { return SqlDate(Session->WorkingDate()); }
 
 void TCardPage::Grade(int card, double value, const QList<QLabel *> &graded)
 {

@@ -12,6 +12,8 @@ class QLabel;
 class QPushButton;
 class TQuery;
 
+class TReport;
+
 class TCardPage : public QWidget {
     Q_OBJECT
 public:
@@ -50,6 +52,8 @@ public:
     int Tag[CardCount];          // the record key of each shown card
     QString IconFile[CardCount]; // the icon file each card was graded with
     QLabel *TotalLabel;
+    // The report the page's printouts go through, handed over by the window that holds the page.
+    TReport *frReport1 = nullptr;
     QPushButton *PriorButton;
     QPushButton *NewButton;
     QPushButton *NextButton;

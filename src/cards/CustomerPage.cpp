@@ -5,10 +5,10 @@
 #include "reports/MonthlyReportRun.h"
 #include "reports/MonthlyReports.h"
 #include "shell/Dialogs.h"
-#include "shell/MainForm.h"
 #include "shell/Money.h"
 #include "shell/MonthSpan.h"
 #include "shell/PublicFunction.h"
+#include "shell/Session.h"
 #include "shell/ShareDM.h"
 
 #include <QComboBox>
@@ -72,7 +72,7 @@ QString TCustomerPage::ListSql()
 
 int TCustomerPage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("CustomerIndex")).AsInteger(); }
 
-bool TCustomerPage::LoadFigures() { return figures_.Load(FormMain->WorkingDate()); }
+bool TCustomerPage::LoadFigures() { return figures_.Load(Session->WorkingDate()); }
 
 CustomerSums TCustomerPage::SumsOf(TQuery &row) const
 {
@@ -113,14 +113,14 @@ void TCustomerPage::NewCustomerClick()
 {
     FormCustomer2->FEditMode = 0;
     if (Dialogs::ShowModal(FormCustomer2) == QDialog::Accepted)
-        FormMain->RefreshAllPages();
+        Session->BooksChanged();
 }
 
 void TCustomerPage::ActionBigReportExecute()
 {
-    const QDate day = FormMain->WorkingDate();
+    const QDate day = Session->WorkingDate();
     const QString month = MonthSpan(day).Title();
     const QString region = ComboBox2->currentIndex() > 0 ? ComboBox2->currentText() : QString();
-    RunMonthlyReport(FormMain->frReport1, QStringLiteral("Frf/CustomerMonth.frf"), month, region + month + QStringLiteral("总报表"),
+    RunMonthlyReport(frReport1, QStringLiteral("Frf/CustomerMonth.frf"), month, region + month + QStringLiteral("总报表"),
                      [&, shown = ComboBox2->currentText()](TReportRows &rows) { return MonthlyReports::CustomerSummary(shown, day, rows); });
 }

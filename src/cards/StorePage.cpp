@@ -8,10 +8,10 @@
 #include "shell/BackgroundWork.h"
 #include "shell/SearchBox.h"
 #include "shell/Dialogs.h"
-#include "shell/MainForm.h"
 #include "shell/Money.h"
 #include "shell/MonthSpan.h"
 #include "shell/PublicFunction.h"
+#include "shell/Session.h"
 #include "shell/ShareDM.h"
 
 #include <QLabel>
@@ -160,23 +160,23 @@ void TStorePage::OpenStoreCard(int k)
 
 void TStorePage::ActionProductMonthExecute()
 {
-    const QDate day = FormMain->WorkingDate();
+    const QDate day = Session->WorkingDate();
     const QString month = MonthSpan(day).Title();
-    RunMonthlyReport(FormMain->frReport1, QStringLiteral("Frf/ProductMonth.frf"), month, month + QStringLiteral("产品月结报表"),
+    RunMonthlyReport(frReport1, QStringLiteral("Frf/ProductMonth.frf"), month, month + QStringLiteral("产品月结报表"),
                      [&](TReportRows &rows) { return MonthlyReports::ProductSummary(day, rows); });
 }
 
 void TStorePage::ActionSizeStockExecute()
 {
     // The products the page lists now, with the filter as it stands.
-    const QDate day = FormMain->WorkingDate();
+    const QDate day = Session->WorkingDate();
     const QString products = ListSql();
     TReportDataSet rows;
     if (!BackgroundWork::Run([&](const BackgroundWork::Progress &) { return SizeStockList(products, day, rows); }))
         return;
     TReportDataSet heading(QStringList{QStringLiteral("ListValue")});
     heading.AppendRow({QStringLiteral("截至 %1，共 %2 类货品").arg(DateText(day)).arg(rows.RowCount())});
-    TReport *report = FormMain->frReport1;
+    TReport *report = frReport1;
     report->ClearDataSets();
     report->SetDataSet(QStringLiteral("SizeStock"), rows);
     report->SetDataSet(QStringLiteral("PrintList"), heading);

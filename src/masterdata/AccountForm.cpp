@@ -7,8 +7,8 @@
 #include "shell/BackgroundWork.h"
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
-#include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
+#include "shell/Session.h"
 #include "shell/ShareDM.h"
 #include "support/BooksCopy.h"
 #include "support/DailyBackup.h"
@@ -94,7 +94,7 @@ void TFormAccount::ListBills(int period)
         return;
     q.First();
     const int index = q.FieldByName(QStringLiteral("AccountIndex")).AsInteger();
-    FormMain->TabSheet4->ShowBills(TBillSearch::AccountBills(index, TBillSearch::Period(period), FormMain->WorkingDate()));
+    Session->ShowBills(TBillSearch::AccountBills(index, TBillSearch::Period(period), Session->WorkingDate()));
     reject();
 }
 
@@ -137,7 +137,7 @@ void TFormAccount::ActionEditExecute()
                })) {
         Dialogs::ShowMessage(QStringLiteral("帐户　") + name + QStringLiteral("　修改成功"));
     }
-    FormMain->RefreshAllPages();
+    Session->BooksChanged();
     accept();
 }
 
@@ -182,6 +182,6 @@ void TFormAccount::ActionDeleteExecute()
     });
     if (!deleted)
         return;
-    FormMain->RefreshAllPages();
+    Session->BooksChanged();
     accept();
 }

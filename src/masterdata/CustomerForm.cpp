@@ -13,9 +13,9 @@
 #include "reports/BillSearch.h"
 #include "reports/DataCentrePage.h"
 #include "shell/Dialogs.h"
-#include "shell/MainForm.h"
 #include "shell/Money.h"
 #include "shell/PublicFunction.h"
+#include "shell/Session.h"
 #include "shell/ShareDM.h"
 
 #include <QAction>
@@ -161,7 +161,7 @@ bool TFormCustomer::RefreshFigures()
     setWindowTitle(name);
     Label2->setText(MoneyText(opening));
     TCustomerFigures figures;
-    if (!figures.LoadCustomer(name, FormMain->WorkingDate()))
+    if (!figures.LoadCustomer(name, Session->WorkingDate()))
         return false;
     const CustomerSums sums = figures.Of(name);
     Label6->setText(MoneyText(sums.Goods()));
@@ -204,7 +204,7 @@ void TFormCustomer::ActionSGExecute()
     FormSG->FCustomerName = windowTitle();
     Dialogs::ShowModal(FormSG);
     RefreshFigures();
-    FormMain->FillCustomerPage();
+    Session->ViewChanged(TSession::CustomerView);
 }
 
 void TFormCustomer::NewGoodsBill(int mode)
@@ -215,7 +215,7 @@ void TFormCustomer::NewGoodsBill(int mode)
     FormBuySell->FCustomerLocked = true;
     if (Dialogs::ShowModal(FormBuySell) != QDialog::Accepted)
         return;
-    FormMain->RefreshAllPages();
+    Session->BooksChanged();
     reject();
 }
 
@@ -249,8 +249,8 @@ void TFormCustomer::ListBills(int period)
         return;
     q.First();
     const QString name = q.FieldByName(QStringLiteral("CustomerName")).AsString();
-    FormMain->TabSheet4->ShowBills(
-        TBillSearch::CustomerBills(name, TBillSearch::Period(period), FormMain->WorkingDate()));
+    Session->ShowBills(
+        TBillSearch::CustomerBills(name, TBillSearch::Period(period), Session->WorkingDate()));
     reject();
 }
 
@@ -260,7 +260,7 @@ void TFormCustomer::ActionAllExecute() { ListBills(TBillSearch::AllTime); }
 
 void TFormCustomer::ActionMonthCountExecute()
 {
-    const QDate day = FormMain->WorkingDate();
+    const QDate day = Session->WorkingDate();
     TQuery customer(QStringLiteral("ADOQuery1"));
     if (!RunQuery(customer, QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex),
                   QStringLiteral("数据库打开失败")))

@@ -4,8 +4,8 @@
 #include "masterdata/SizeStockRow.h"
 #include "shell/Artwork.h"
 #include "shell/Dialogs.h"
-#include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
+#include "shell/Session.h"
 #include "shell/ShareDM.h"
 
 #include <QLabel>
@@ -102,7 +102,7 @@ void TFormProduct::FormShow()
         Edit8->setText(q.FieldByName(QStringLiteral("ProductRemark")).AsString());
         BitBtn3->show();
         TProductFigures figures;
-        const QDate day = FormMain->WorkingDate();
+        const QDate day = Session->WorkingDate();
         if (figures.LoadSizes(day, FProductIndex))
             SizeRow->Show(figures.SizesOf(FProductIndex));
         SizeCaption->setText(QStringLiteral("各尺码库存（截至 %1）").arg(DateText(day)));
@@ -195,6 +195,6 @@ void TFormProduct::BitBtn3Click()
     });
     if (!deleted)
         return;
-    FormMain->RefreshAllPages();
+    Session->BooksChanged();
     reject();
 }

@@ -3,8 +3,8 @@
 #include "grid/DataGrid.h"
 #include "shell/DatePicker.h"
 #include "shell/Dialogs.h"
-#include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
+#include "shell/Session.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -75,7 +75,7 @@ void TFormSG::OpenList()
 {
     RunQuery(ADOQuery1,
              QStringLiteral("Select * From SG Where (SGCustomer = ") + QuotedStr(FCustomerName)
-                 + QStringLiteral(") And (SGDate <= ") + SqlDate(FormMain->WorkingDate()) + QStringLiteral(")"),
+                 + QStringLiteral(") And (SGDate <= ") + SqlDate(Session->WorkingDate()) + QStringLiteral(")"),
              QStringLiteral("数据库打开失败"));
     DBGrid1->Load(ADOQuery1);
     ShowCurrentEntry();
@@ -87,7 +87,7 @@ void TFormSG::ShowCurrentEntry()
     if (!ADOQuery1.Active() || ADOQuery1.IsEmpty() || ADOQuery1.Eof()) {
         Edit1->clear();
         Edit2->clear();
-        DateTimePicker1->setDate(FormMain->WorkingDate());
+        DateTimePicker1->setDate(Session->WorkingDate());
         return;
     }
     Edit1->setText(NumberText(ADOQuery1.FieldByName(QStringLiteral("SGSum")).AsFloat()));

@@ -8,9 +8,9 @@
 #include "reports/MakeReportForm.h"
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
-#include "shell/MainForm.h"
 #include "shell/Money.h"
 #include "shell/PublicFunction.h"
+#include "shell/Session.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -118,12 +118,6 @@ void TDataCentrePage::FillReportGrid()
 {
     if (!ReportSql.isEmpty())
         RunReportSql(true);
-}
-
-void TDataCentrePage::ShowBills(const QString &sql)
-{
-    FillReportGrid(sql);
-    FormMain->PageControl1->setCurrentWidget(this);
 }
 
 void TDataCentrePage::RunReportSql(bool refresh)

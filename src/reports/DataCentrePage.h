@@ -25,8 +25,6 @@ public:
     void FillReportGrid(const QString &sql);
     // Runs the current search again (the general refresh).
     void FillReportGrid();
-    // Lists the bills of an SQL text and brings this page to the front.
-    void ShowBills(const QString &sql);
     void ActionMakeReportExecute();
     void ActionPrintReportExecute();
     void ActionExportReportExecute();

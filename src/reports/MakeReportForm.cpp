@@ -5,7 +5,7 @@
 #include "reports/DataCentrePage.h"
 #include "shell/DatePicker.h"
 #include "shell/Dialogs.h"
-#include "shell/MainForm.h"
+#include "shell/Session.h"
 #include "shell/TypedNumber.h"
 
 #include "shell/SearchBox.h"
@@ -166,7 +166,7 @@ void TFormMakeReport::FormShow()
     for (QLineEdit *e : {Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9, Edit10})
         e->clear();
     SetAmountEditsEnabled(false);
-    const QDate working = FormMain->WorkingDate();
+    const QDate working = Session->WorkingDate();
     DateTimePicker1->setDate(TBillSearch::PeriodFirst(TBillSearch::Month, working));
     DateTimePicker2->setDate(TBillSearch::PeriodLast(TBillSearch::Month, working));
     BillHeader::FillLists(ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox6, QStringLiteral("客户读入失败"));
@@ -237,7 +237,7 @@ void TFormMakeReport::BitBtn1Click()
             return;
         }
     }
-    FormMain->TabSheet4->ShowBills(Search().Sql());
+    Session->ShowBills(Search().Sql());
     accept();
 }
 

@@ -1,7 +1,6 @@
 #include "shell/Dialogs.h"
 
 #include "shell/Form.h"
-#include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
 
 #include <QApplication>
@@ -22,13 +21,18 @@ Dialogs::Handler *handler = nullptr;
 
 // The window that raised the dialog: the modal window on top, else the active
 // one, else the main window (activation may lag behind, or be missing
-// without a window manager).
+// without a window manager), found among the top-level windows.
 QWidget *Owner(const QWidget *except = nullptr)
 {
     for (QWidget *w : {QApplication::activeModalWidget(), QApplication::activeWindow()})
         if (w && w != except && w->window()->isVisible())
             return w->window();
-    return FormMain;
+    // The program's main window: the one top-level window that is not a dialog.
+    QWidget *main = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w != except && w->windowType() == Qt::Window && (!main || (w->isVisible() && !main->isVisible())))
+            main = w;
+    return main;
 }
 
 QString AppTitle() { return QStringLiteral("Mirelo进销存"); }

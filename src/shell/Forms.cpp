@@ -17,13 +17,16 @@
 #include "shell/LoginForm.h"
 #include "shell/MainForm.h"
 #include "shell/ProgressForm.h"
+#include "shell/Session.h"
 #include "shell/ShareDM.h"
 #include "support/BooksAuditForm.h"
 #include "support/OnlineChatForm.h"
 
 void CreateForms()
 {
-    // The main window first (it sets the paths), the data module second.
+    // The session first (the main window keeps it), the main window (it sets
+    // the paths), the data module.
+    Session = new TSession;
     FormMain = new TFormMain;
     ShareDataModule = new TShareDataModule;
     FormLogin = new TFormLogin(FormMain);
@@ -52,6 +55,8 @@ void DestroyForms()
     ShareDataModule = nullptr;
     delete FormMain; // owns the dialogs
     FormMain = nullptr;
+    delete Session;
+    Session = nullptr;
     FormLogin = nullptr;
     FormBill = nullptr;
     FormBuySell = nullptr;

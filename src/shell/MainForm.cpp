@@ -14,6 +14,7 @@
 #include "shell/LoginForm.h"
 #include "shell/PublicFunction.h"
 #include "shell/Registry.h"
+#include "shell/Session.h"
 #include "shell/SettingsPage.h"
 #include "shell/ShareDM.h"
 #include "shell/Vendor.h"
@@ -157,6 +158,8 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent)
     TabSheet2 = new TStorePage(&FStorePage);
     TabSheet3 = new TAccountPage(&FAccountPage);
     TabSheet4 = new TDataCentrePage;
+    for (TCardPage *page : {static_cast<TCardPage *>(TabSheet8), static_cast<TCardPage *>(TabSheet2), static_cast<TCardPage *>(TabSheet3)})
+        page->frReport1 = frReport1;
     TabSheet5 = new TSettingsPage;
     TabSheet5->DesignButton->setDefaultAction(ActionDesign);
     TabSheet6 = new TMaintenancePage(ActionSave, ActionLoad);
@@ -184,6 +187,20 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent)
     connect(BitBtn2, &QPushButton::clicked, this, &TFormMain::BitBtn2Click);
     // The program sets the date with signals blocked, so this is the user's pick only.
     connect(DateTimePicker1, &QDateEdit::dateChanged, this, &TFormMain::DateTimePicker1Change);
+    // What the windows below ask of the main window comes through the session.
+    Session->SetWorkingDate(DateTimePicker1->date());
+    connect(Session, &TSession::Changed, this, &TFormMain::RefreshAllPages);
+    connect(Session, &TSession::ViewRefresh, this, [this](TSession::View view) {
+        if (view == TSession::CustomerView)
+            FillCustomerPage();
+        else
+            FillStorePage();
+    });
+    connect(Session, &TSession::PageWanted, PageControl1, &QTabWidget::setCurrentIndex);
+    connect(Session, &TSession::BillsWanted, this, [this](const QString &sql) {
+        TabSheet4->FillReportGrid(sql);
+        PageControl1->setCurrentWidget(TabSheet4);
+    });
 }
 
 void TFormMain::FormCreate()
@@ -213,23 +230,6 @@ bool TFormMain::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-QString TFormMain::InstallationId()
-{
-    // Made once and kept with the machine's other keys.
-    const QString key = QStringLiteral("Software\\Mirelo\\Kestrova");
-    TRegistry reg(RegistryFileName());
-    if (reg.OpenKeyReadOnly(key)) {
-        const QString id = reg.ReadString(QStringLiteral("InstallId"));
-        if (!id.isEmpty())
-            return id;
-    }
-    const QString id = QUuid::createUuid().toString(QUuid::Id128).toUpper();
-    if (reg.OpenKey(key, true))
-        reg.WriteString(QStringLiteral("InstallId"), id);
-    reg.CloseKey();
-    return id;
-}
-
 bool TFormMain::FormShow()
 {
     // What a backup or a restore killed half-way left behind; the books are locked by now.
@@ -257,6 +257,7 @@ void TFormMain::SetWorkingDate(const QDate &date)
 {
     const QSignalBlocker quiet(DateTimePicker1);
     DateTimePicker1->setDate(date);
+    Session->SetWorkingDate(DateTimePicker1->date());
 }
 
 void TFormMain::BitBtn1Click()
@@ -271,7 +272,11 @@ void TFormMain::BitBtn2Click()
     RefreshAllPages();
 }
 
-void TFormMain::DateTimePicker1Change() { RefreshAllPages(); }
+void TFormMain::DateTimePicker1Change()
+{
+    Session->SetWorkingDate(DateTimePicker1->date());
+    RefreshAllPages();
+}
 
 void TFormMain::Image7Click()
 {
@@ -317,6 +322,7 @@ int TFormMain::CheckLogin()
         return LoginRefused;
     }
     WriteIniValue(QStringLiteral("Kestrova"), QStringLiteral("UserPower"), FormLogin->SelectedPower, IniFileName);
+    Session->SetRole(FormLogin->SelectedPower);
     if (FormLogin->SelectedPower == Roles[1]) {
         for (int i = 0; i <= 5; ++i)
             PageControl1->setTabVisible(i, false);

@@ -41,7 +41,6 @@ public:
     // Refills the card pages and re-runs the data centre's search.
     void RefreshAllPages();
     QDate WorkingDate() const;
-    static QString InstallationId();
     // Backup and restore; a restore that replaced the books closes the window, ending the program.
     void ActionSaveExecute();
     void ActionLoadExecute();

@@ -6,6 +6,7 @@
 #include "shell/ShareDM.h"
 #include "shell/TypedNumber.h"
 
+#include <QUuid>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -75,6 +76,23 @@ bool WriteIniValue(const QString &section, const QString &key, const QString &va
         return false;
     ini.SetValue(section, key, value);
     return ini.Save();
+}
+
+QString InstallationId()
+{
+    // Made once and kept with the machine's other keys.
+    const QString key = QStringLiteral("Software\\Mirelo\\Kestrova");
+    TRegistry reg(RegistryFileName());
+    if (reg.OpenKeyReadOnly(key)) {
+        const QString id = reg.ReadString(QStringLiteral("InstallId"));
+        if (!id.isEmpty())
+            return id;
+    }
+    const QString id = QUuid::createUuid().toString(QUuid::Id128).toUpper();
+    if (reg.OpenKey(key, true))
+        reg.WriteString(QStringLiteral("InstallId"), id);
+    reg.CloseKey();
+    return id;
 }
 
 QString RegistryFileName() { return ProgramDir + QStringLiteral("Registry.ini"); }

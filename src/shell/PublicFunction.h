@@ -31,6 +31,8 @@ bool WriteIniValue(const QString &section, const QString &key, const QString &va
 bool RegisterDataSource(const QString &name, const QString &databaseFile, const QString &description);
 QString GetDesktopFolder();
 QString RegistryFileName();
+// This installation's identifier, made once and kept in the registry file.
+QString InstallationId();
 
 bool IsDigitText(const QString &text);
 bool IsDecimalText(const QString &text);

@@ -1,6 +1,5 @@
 #include "support/WebLinks.h"
 
-#include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
 #include "shell/Vendor.h"
 
@@ -26,14 +25,14 @@ QUrl WebLinks::Page(const QString &page, const Items &items)
 QUrl WebLinks::FirstRunAddress()
 {
     return Page(QStringLiteral("/SoftLogin.asp"), {{QStringLiteral("SoftProduct"), Vendor::ProductCode},
-                                                   {QStringLiteral("SoftSerial"), TFormMain::InstallationId()},
+                                                   {QStringLiteral("SoftSerial"), InstallationId()},
                                                    {QStringLiteral("SoftSaleLink"), SaleLink()}});
 }
 
 QUrl WebLinks::SupportAddress(const QString &contactName, const QString &contactPhone, const QString &contactContent)
 {
     return Page(QStringLiteral("/SoftChat2.asp"), {{QStringLiteral("SoftProduct"), Vendor::ProductCode},
-                                                   {QStringLiteral("SoftSerial"), TFormMain::InstallationId()},
+                                                   {QStringLiteral("SoftSerial"), InstallationId()},
                                                    {QStringLiteral("ContactName"), contactName},
                                                    {QStringLiteral("ContactPhone"), contactPhone},
                                                    {QStringLiteral("ContactContent"), contactContent},

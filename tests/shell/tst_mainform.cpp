@@ -152,7 +152,7 @@ void TestMainForm::firstRunRegistersOnceAndOpensThePage()
     env.script.LoginAs("财务主管", "8888");
     QVERIFY(FormMain->FormShow());
     QCOMPARE(env.script.urls.size(), 1);
-    QCOMPARE(TFormMain::InstallationId(), serial);
+    QCOMPARE(InstallationId(), serial);
 }
 
 void TestMainForm::registrationFailureTriesAgainNextRun()

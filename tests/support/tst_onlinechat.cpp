@@ -101,7 +101,7 @@ void TestOnlineChat::supportAddressArrivesAsTyped()
     const QUrl url = env.script.urls[0];
     QVERIFY(url.toString(QUrl::FullyEncoded).startsWith(Vendor::WebSite + "/SoftChat2.asp?SoftProduct=Ostrevik&SoftSerial="));
     const Items expected = {{"SoftProduct", "Ostrevik"},
-                            {"SoftSerial", TFormMain::InstallationId()},
+                            {"SoftSerial", InstallationId()},
                             {"ContactName", name},
                             {"ContactPhone", phone},
                             {"ContactContent", content},
