@@ -124,18 +124,6 @@ bool BillHeader::ConfirmCustomerName(QComboBox *customer)
     return false;
 }
 
-void BillHeader::WriteSerialBack(int settingIndex, const QString &serial)
-{
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    q.Open(QStringLiteral("Select * From Setting Where SettingIndex = ") + QString::number(settingIndex));
-    if (q.IsEmpty())
-        return;
-    q.First();
-    q.Edit();
-    q.FieldByName(QStringLiteral("SettingValue")).SetAsString(serial);
-    q.Post();
-}
-
 int BillHeader::AccountIndexByName(const QString &name, bool *queryFailed)
 {
     TQuery &q = ShareDataModule->ADOQueryTemp;

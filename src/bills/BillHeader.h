@@ -30,8 +30,6 @@ bool ConfirmCustomerName(QComboBox *customer);
 // The number after the last one saved in the Setting row; empty without the
 // row, and empty with a message when the stored number cannot be continued.
 QString ProposeSerial(int settingIndex);
-// Inside a save: the used number becomes the base of the next proposal.
-void WriteSerialBack(int settingIndex, const QString &serial);
 // The editors' title picture from Res/, drawn instead when the file is missing.
 QPixmap Banner(const QString &name, const QSize &size);
 // A drop-down list of the header; an editable one takes any typed text.

@@ -7,12 +7,12 @@
 #include "masterdata/ProductForm.h"
 #include "reportengine/Report.h"
 #include "shell/Artwork.h"
-#include "shell/Clock.h"
 #include "shell/DatePicker.h"
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
 #include "shell/Session.h"
 #include "shell/TypedNumber.h"
+#include "stores/GoodsBillStore.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -372,87 +372,36 @@ void TFormBuySell::BitBtn1Click()
 
 bool TFormBuySell::SaveBill(int account)
 {
-    const double sign = IsSales() ? 1 : -1;
-    const double total = TextToFloatLenient(Lines->GridTotal->text());
+    GoodsBill bill;
+    bill.index = IsNewBill() ? 0 : FBillIndex;
+    bill.sales = IsSales();
+    bill.account = account;
+    bill.date = DateTimePicker1->date();
+    bill.customer = ComboBox5->currentText();
+    bill.total = TextToFloatLenient(Lines->GridTotal->text());
     // Unticked, nothing was paid, whatever the greyed box still shows.
-    const double paid = CheckBox1->isChecked() ? TextToFloatLenient(Edit1->text()) : 0;
-    TQuery &bill = ShareDataModule->ADOQueryTemp;
-    TQuery &store = ShareDataModule->ADOQueryTemp2;
-    auto writeHeader = [&] {
-        bill.FieldByName(QStringLiteral("BillAccount")).SetAsInteger(account);
-        bill.FieldByName(QStringLiteral("BillCreateTime")).SetAsDate(DateTimePicker1->date());
-        bill.FieldByName(QStringLiteral("BillUser")).SetAsString(ComboBox5->currentText());
-        bill.FieldByName(QStringLiteral("BillSum")).SetAsFloat(sign * total);
-        bill.FieldByName(QStringLiteral("BillMoney")).SetAsFloat(sign * paid);
-        bill.FieldByName(QStringLiteral("BillReason")).SetAsString(ComboBox2->currentText());
-        bill.FieldByName(QStringLiteral("BillType")).SetAsString(ComboBox3->currentText());
-        bill.FieldByName(QStringLiteral("BillToken")).SetAsString(ComboBox4->currentText());
-        bill.FieldByName(QStringLiteral("BillRemark")).SetAsString(Edit3->text());
-        bill.FieldByName(QStringLiteral("BillSerial")).SetAsString(BillSerial->text());
-        bill.FieldByName(QStringLiteral("BillMan")).SetAsString(QString());
-    };
-    auto writeLine = [&](int billIndex, int s) {
-        store.FieldByName(QStringLiteral("StoreBill")).SetAsInteger(billIndex);
-        store.FieldByName(QStringLiteral("StoreProduct")).SetAsInteger(Lines->ProductRef(s));
-        for (int c = 4; c <= 13; ++c)
-            store.FieldByName(QStringLiteral("StoreNum%1").arg(c - 3)).SetAsString(Lines->Cell(s, c)->text());
-        store.FieldByName(QStringLiteral("StoreNumber")).SetAsInteger(-sign * TextToIntLenient(Lines->Cell(s, 14)->text()));
-        store.FieldByName(QStringLiteral("StorePrice")).SetAsFloat(TextToFloatLenient(Lines->Cell(s, 15)->text()));
-        store.FieldByName(QStringLiteral("StoreSum")).SetAsFloat(TextToFloatLenient(Lines->Cell(s, 16)->text()));
-    };
-
+    bill.paid = CheckBox1->isChecked() ? TextToFloatLenient(Edit1->text()) : 0;
+    bill.reason = ComboBox2->currentText();
+    bill.type = ComboBox3->currentText();
+    bill.token = ComboBox4->currentText();
+    bill.remark = Edit3->text();
+    bill.serial = BillSerial->text();
+    for (int s = 0; s < TLineGrid::SlotCount; ++s) {
+        GoodsLine &line = bill.lines[s];
+        line.product = Lines->ProductRef(s);
+        for (int k = 0; k < int(line.sizes.size()); ++k)
+            line.sizes[k] = Lines->Cell(s, 4 + k)->text();
+        line.pieces = TextToIntLenient(Lines->Cell(s, 14)->text());
+        line.price = TextToFloatLenient(Lines->Cell(s, 15)->text());
+        line.sum = TextToFloatLenient(Lines->Cell(s, 16)->text());
+    }
     if (!IsNewBill()) {
-        if (!RunQuery(bill, QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(FBillIndex),
-                      QStringLiteral("数据库打开失败")))
-            return false;
-        if (bill.IsEmpty()) {
-            Dialogs::ShowMessage(QStringLiteral("找不到要修改的记录"));
-            return false;
-        }
-        const bool saved = ShareDataModule->RunInTransaction(QStringLiteral("单据保存失败，未作任何修改"), [&] {
-            bill.First();
-            bill.Edit();
-            writeHeader();
-            bill.Post();
-            store.Open(QStringLiteral("Select * From Store Where StoreBill = ") + QString::number(FBillIndex)
-                       + QStringLiteral(" Order By StoreIndex"));
-            store.First();
-            for (int s = 0; s < TLineGrid::SlotCount; ++s) {
-                // A bill with fewer rows than slots gets the missing ones.
-                if (store.Eof())
-                    store.Append();
-                else
-                    store.Edit();
-                writeLine(FBillIndex, s);
-                store.Post();
-                store.Next();
-            }
-            return true;
-        });
-        if (!saved)
+        if (!TGoodsBillStore::SaveChanged(bill))
             return false;
         Dialogs::ShowMessage(QStringLiteral("记录修改成功"));
         return true;
     }
-
-    const bool saved = ShareDataModule->RunInTransaction(QStringLiteral("单据保存失败，未作任何修改"), [&] {
-        bill.Open(QStringLiteral("Select * From Bill Where BillIndex = 0"));
-        bill.Append();
-        bill.FieldByName(QStringLiteral("BillKind")).SetAsString(FBillMode == 0 ? QStringLiteral("出货单") : QStringLiteral("进货单"));
-        bill.FieldByName(QStringLiteral("BillRecordTime")).SetAsDate(Clock::Today());
-        writeHeader();
-        bill.Post();
-        const int billIndex = bill.FieldByName(QStringLiteral("BillIndex")).AsInteger();
-        store.Open(QStringLiteral("Select * From Store Where StoreBill = ") + QString::number(billIndex));
-        for (int s = 0; s < TLineGrid::SlotCount; ++s) {
-            store.Append();
-            writeLine(billIndex, s);
-            store.Post();
-        }
-        BillHeader::WriteSerialBack(FBillMode == 0 ? 1 : 2, BillSerial->text());
-        return true;
-    });
-    if (!saved)
+    if (TGoodsBillStore::SaveNew(bill) == 0)
         return false;
     Dialogs::ShowMessage(QStringLiteral("单据新增成功"));
     Session->ShowPage(1);
@@ -461,16 +410,9 @@ bool TFormBuySell::SaveBill(int account)
 
 void TFormBuySell::BitBtn3Click()
 {
-    TQuery &bill = ShareDataModule->ADOQueryTemp;
-    if (!FindAndConfirmDeletion(bill, QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(FBillIndex)))
-        return;
-    const bool deleted = ShareDataModule->RunInTransaction(QStringLiteral("单据删除失败，未作任何修改"), [&] {
-        ShareDataModule->Exec(QStringLiteral("Delete From Store Where StoreBill = ?"), {FBillIndex});
-        bill.First();
-        bill.Delete();
-        return true;
-    });
-    if (deleted)
+    if (FindAndConfirmDeletion(ShareDataModule->ADOQueryTemp,
+                               QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(FBillIndex))
+        && TGoodsBillStore::Delete(FBillIndex))
         accept();
 }
 

@@ -2,12 +2,12 @@
 
 #include "bills/BillHeader.h"
 #include "shell/Artwork.h"
-#include "shell/Clock.h"
 #include "shell/DatePicker.h"
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
+#include "stores/FinanceBillStore.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -173,52 +173,28 @@ void TFormGetPay::BitBtn1Click()
 
     if (!BillHeader::ConfirmCustomerName(ComboBox5))
         return;
-    const double amount = (FBillMode < 2 ? 1 : -1) * TextToFloatLenient(Edit2->text());
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    auto write = [&] {
-        q.FieldByName(QStringLiteral("BillAccount")).SetAsInteger(account);
-        q.FieldByName(QStringLiteral("BillCreateTime")).SetAsDate(DateTimePicker1->date());
-        q.FieldByName(QStringLiteral("BillUser")).SetAsString(ComboBox5->currentText());
-        q.FieldByName(QStringLiteral("BillReason")).SetAsString(ComboBox2->currentText());
-        q.FieldByName(QStringLiteral("BillSum")).SetAsFloat(amount);
-        q.FieldByName(QStringLiteral("BillMoney")).SetAsFloat(amount);
-        q.FieldByName(QStringLiteral("BillType")).SetAsString(ComboBox3->currentText());
-        q.FieldByName(QStringLiteral("BillToken")).SetAsString(ComboBox4->currentText());
-        q.FieldByName(QStringLiteral("BillRemark")).SetAsString(Edit3->text());
-        q.FieldByName(QStringLiteral("BillSerial")).SetAsString(Edit4->text());
-        q.FieldByName(QStringLiteral("BillMan")).SetAsString(Edit5->text());
-        q.Post();
-    };
-
+    FinanceBill bill;
+    bill.index = IsNewBill() ? 0 : FBillIndex;
+    bill.income = FBillMode < 2;
+    bill.account = account;
+    bill.date = DateTimePicker1->date();
+    bill.customer = ComboBox5->currentText();
+    bill.amount = TextToFloatLenient(Edit2->text());
+    bill.reason = ComboBox2->currentText();
+    bill.type = ComboBox3->currentText();
+    bill.token = ComboBox4->currentText();
+    bill.remark = Edit3->text();
+    bill.serial = Edit4->text();
+    bill.man = Edit5->text();
     if (IsNewBill()) {
-        const bool saved = ShareDataModule->RunInTransaction(QStringLiteral("单据保存失败，未作任何修改"), [&] {
-            q.Open(QStringLiteral("Select * From Bill Where BillIndex = 0"));
-            q.Append();
-            q.FieldByName(QStringLiteral("BillKind")).SetAsString(FBillMode == 0 ? QStringLiteral("财务收入单")
-                                                                                 : QStringLiteral("财务支出单"));
-            q.FieldByName(QStringLiteral("BillRecordTime")).SetAsDate(Clock::Today());
-            write();
-            BillHeader::WriteSerialBack(FBillMode == 0 ? 3 : 4, Edit4->text());
-            return true;
-        });
-        if (!saved)
+        if (TFinanceBillStore::SaveNew(bill) == 0)
             return;
         Dialogs::ShowMessage(QStringLiteral("记录新增成功"));
         Session->ShowPage(2);
     } else {
         if (!ShareDataModule->AskModifyPassword())
             return;
-        if (!RunQuery(q, QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(FBillIndex),
-                      QStringLiteral("数据库打开失败")))
-            return;
-        if (q.IsEmpty())
-            return refuse(QStringLiteral("找不到要修改的记录"), nullptr);
-        if (!ShareDataModule->RunInTransaction(QStringLiteral("单据保存失败，未作任何修改"), [&] {
-                q.First();
-                q.Edit();
-                write();
-                return true;
-            }))
+        if (!TFinanceBillStore::SaveChanged(bill))
             return;
         Dialogs::ShowMessage(QStringLiteral("记录修改成功"));
     }
@@ -230,14 +206,9 @@ void TFormGetPay::BitBtn3Click()
 {
     if (!ShareDataModule->AskModifyPassword())
         return;
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!FindAndConfirmDeletion(q, QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(FBillIndex)))
-        return;
-    if (!ShareDataModule->RunInTransaction(QStringLiteral("单据删除失败，未作任何修改"), [&] {
-            q.First();
-            q.Delete();
-            return true;
-        }))
+    if (!FindAndConfirmDeletion(ShareDataModule->ADOQueryTemp,
+                                QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(FBillIndex))
+        || !TFinanceBillStore::Delete(FBillIndex))
         return;
     Session->BooksChanged();
     accept();

@@ -1,0 +1,32 @@
+#pragma once
+// A sales or purchase bill with its six lines, as one plain value. Amounts and
+// counts are as the user typed them, without sign; the store signs them.
+
+#include <QDate>
+#include <QString>
+#include <array>
+
+struct GoodsLine {
+    int product = 0;                     // ProductIndex; 0 for an empty line
+    std::array<QString, 10> sizes;       // 35# to 44#, as typed
+    int pieces = 0;
+    double price = 0;
+    double sum = 0;
+};
+
+struct GoodsBill {
+    static constexpr int LineCount = 6;
+
+    int index = 0;          // BillIndex; 0 until saved
+    bool sales = true;      // 出货单, else 进货单
+    int account = 1;        // the placeholder account when nothing was paid
+    QDate date;
+    QString customer;
+    double total = 0;
+    double paid = 0;
+    QString reason, type, token, remark, serial;
+    std::array<GoodsLine, LineCount> lines;
+
+    QString Kind() const { return sales ? QStringLiteral("出货单") : QStringLiteral("进货单"); }
+    int SettingIndex() const { return sales ? 1 : 2; }   // where its number series is kept
+};

@@ -1,0 +1,137 @@
+// The bill stores: a bill and its lines written whole or not at all, without a window.
+#include "stores/FinanceBillStore.h"
+#include "stores/GoodsBillStore.h"
+#include "shell/ShareDM.h"
+#include "support/TestEnv.h"
+
+#include <QTest>
+
+namespace {
+const QDate Day(2024, 3, 15);
+
+GoodsBill Sale(int product)
+{
+    GoodsBill bill;
+    bill.customer = QStringLiteral("张'三");
+    bill.date = Day;
+    bill.total = 30;
+    bill.paid = 10;
+    bill.account = 1;
+    bill.serial = QStringLiteral("XS10001");
+    bill.lines[0].product = product;
+    bill.lines[0].sizes[3] = QStringLiteral("3");
+    bill.lines[0].pieces = 3;
+    bill.lines[0].price = 10;
+    bill.lines[0].sum = 30;
+    return bill;
+}
+
+QString Books(TestEnv &env)
+{
+    return env.Scalar("Select (Select group_concat(BillKind || BillUser || BillSum || '/' || BillMoney || BillSerial, ';') From Bill "
+                      "Where BillIndex > 1) || '|' || (Select group_concat(StoreNumber || ':' || StoreSum, ',') From Store) || '|' || "
+                      "(Select group_concat(SettingValue) From Setting)")
+        .toString();
+}
+} // namespace
+
+class TestBillStores : public QObject {
+    Q_OBJECT
+private slots:
+    void goodsBillWrites_data();
+    void goodsBillWrites();
+    void financeBillWrites();
+};
+
+void TestBillStores::goodsBillWrites_data()
+{
+    QTest::addColumn<bool>("sales");
+    QTest::addColumn<bool>("failHalfWay");   // the fourth line cannot be written
+    QTest::newRow("sale") << true << false;
+    QTest::newRow("purchase") << false << false;
+    QTest::newRow("a line fails: nothing lands") << true << true;
+}
+
+void TestBillStores::goodsBillWrites()
+{
+    QFETCH(bool, sales);
+    QFETCH(bool, failHalfWay);
+    TestEnv env;
+    const int shoe = env.AddProduct("皮鞋", "A1", 10, "P1");
+    const QString before = Books(env);
+    if (failHalfWay)
+        env.Exec("Create Trigger FourthLine Before Insert On Store When (Select count(*) From Store) >= 3 "
+                 "Begin Select Raise(Abort, 'disk full'); End");
+    GoodsBill bill = Sale(shoe);
+    bill.sales = sales;
+    const int index = TGoodsBillStore::SaveNew(bill);
+    if (failHalfWay) {
+        QCOMPARE(index, 0);
+        QCOMPARE(env.script.messages, QStringList{"单据保存失败，未作任何修改"});
+        QCOMPARE(Books(env), before);
+        return;
+    }
+    QVERIFY(index > 1);
+    const QString sign = sales ? "" : "-";
+    QCOMPARE(env.Scalar("Select BillKind || BillUser || BillSum || '/' || BillMoney || BillSerial From Bill Where BillIndex = "
+                        + QString::number(index)).toString(),
+             QString(sales ? "出货单" : "进货单") + "张'三" + sign + "30.0/" + sign + "10.0XS10001");
+    QCOMPARE(env.Scalar("Select group_concat(StoreNumber || ':' || StoreNum4) From Store Where StoreBill = " + QString::number(index))
+                 .toString(),
+             QString(sales ? "-3:3,0:,0:,0:,0:,0:" : "3:3,0:,0:,0:,0:,0:"));
+    QCOMPARE(env.Scalar("Select SettingValue From Setting Where SettingIndex = " + QString::number(sales ? 1 : 2)).toString(),
+             QStringLiteral("XS10001"));
+
+    // Changed: the header and the lines rewritten in place.
+    bill.index = index;
+    bill.total = 40;
+    bill.lines[1] = bill.lines[0];
+    bill.lines[1].sum = 10;
+    QVERIFY(TGoodsBillStore::SaveChanged(bill));
+    QCOMPARE(env.Scalar("Select abs(BillSum) From Bill Where BillIndex = " + QString::number(index)).toDouble(), 40.0);
+    QCOMPARE(env.Scalar("Select count(*) From Store Where StoreBill = " + QString::number(index)).toInt(), 6);
+    QCOMPARE(env.Scalar("Select Sum(StoreSum) From Store Where StoreBill = " + QString::number(index)).toDouble(), 40.0);
+
+    // Deleted with its lines; a bill that is gone is neither changed nor deleted.
+    QVERIFY(TGoodsBillStore::Delete(index));
+    QCOMPARE(env.Scalar("Select count(*) From Store").toInt(), 0);
+    QVERIFY(!TGoodsBillStore::SaveChanged(bill));
+    QVERIFY(!TGoodsBillStore::Delete(index));
+    QCOMPARE(env.script.messages, (QStringList{"找不到要修改的记录", "单据删除失败，未作任何修改"}));
+}
+
+void TestBillStores::financeBillWrites()
+{
+    TestEnv env;
+    const int bank = env.AddAccount("银行");
+    FinanceBill bill;
+    bill.income = false;
+    bill.account = bank;
+    bill.date = Day;
+    bill.customer = QStringLiteral("O'Neil鞋业");
+    bill.amount = 80;
+    bill.serial = QStringLiteral("ZC10001");
+    bill.man = QStringLiteral("小王");
+    const int index = TFinanceBillStore::SaveNew(bill);
+    QVERIFY(index > 1);
+    QCOMPARE(env.Scalar("Select BillKind || BillSum || '/' || BillMoney || BillMan From Bill Where BillIndex = " + QString::number(index))
+                 .toString(),
+             QStringLiteral("财务支出单-80.0/-80.0小王"));
+    QCOMPARE(env.Scalar("Select SettingValue From Setting Where SettingIndex = 4").toString(), QStringLiteral("ZC10001"));
+    bill.index = index;
+    bill.amount = 90;
+    QVERIFY(TFinanceBillStore::SaveChanged(bill));
+    QCOMPARE(env.Scalar("Select BillSum From Bill Where BillIndex = " + QString::number(index)).toDouble(), -90.0);
+
+    // The number cannot be written back: the bill does not land either.
+    const QString before = Books(env);
+    env.Exec("Create Trigger NoNumbers Before Update On Setting Begin Select Raise(Abort, 'locked'); End");
+    bill.index = 0;
+    QCOMPARE(TFinanceBillStore::SaveNew(bill), 0);
+    QCOMPARE(Books(env), before);
+    QVERIFY(TFinanceBillStore::Delete(index));
+    QCOMPARE(env.Scalar("Select count(*) From Bill Where BillIndex > 1").toInt(), 0);
+}
+
+QTEST_MAIN(TestBillStores)
+#include "tst_billstores.moc"
