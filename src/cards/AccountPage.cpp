@@ -10,6 +10,7 @@
 #include "shell/PublicFunction.h"
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
+#include "stores/AccountStore.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -72,25 +73,7 @@ void TAccountPage::NewAccountClick()
     QString name;
     if (!AskForText(QStringLiteral("新增帐户"), QStringLiteral("请输入新帐户的名称"), QString(), name))
         return;
-    if (name.isEmpty()) {
-        Dialogs::ShowMessage(QStringLiteral("帐户名不得为空"));
-        return;
-    }
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ") + QuotedStr(name),
-                  QStringLiteral("无法打开数据库")))
-        return;
-    if (!q.IsEmpty()) {
-        Dialogs::ShowMessage(QStringLiteral("该帐户名已经存在，请重新操作"));
-        return;
-    }
-    const bool saved = ShareDataModule->RunInTransaction(QStringLiteral("帐户保存失败"), [&] {
-        q.Append();
-        q.FieldByName(QStringLiteral("AccountName")).SetAsString(name);
-        q.Post();
-        return true;
-    });
-    if (!saved)
+    if (TAccountStore::Create(name) == 0)
         return;
     Dialogs::ShowMessage(QStringLiteral("帐户　") + name + QStringLiteral("　新增成功"));
     Session->BooksChanged();

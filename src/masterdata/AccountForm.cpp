@@ -10,6 +10,7 @@
 #include "shell/PublicFunction.h"
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
+#include "stores/AccountStore.h"
 #include "support/BooksCopy.h"
 #include "support/DailyBackup.h"
 
@@ -109,33 +110,14 @@ void TFormAccount::ActionEditExecute()
     QString name;
     if (!AskForText(QStringLiteral("修改帐户"), QStringLiteral("请输入帐户的名称"), FAccountName, name))
         return;
-    // An account without a name could never be chosen on a bill.
-    if (name.isEmpty()) {
-        Dialogs::ShowMessage(QStringLiteral("帐户名不得为空"));
+    switch (TAccountStore::Rename(FAccountName, name)) {
+    case TAccountStore::Refused:
         return;
-    }
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    const QString openFailed = QStringLiteral("无法打开数据库");
-    if (name != FAccountName) {
-        if (!RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ") + QuotedStr(name), openFailed))
-            return;
-        if (!q.IsEmpty()) {
-            Dialogs::ShowMessage(QStringLiteral("该帐户名已经存在，请重新操作"));
-            return;
-        }
-    }
-    if (!RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ") + QuotedStr(FAccountName), openFailed))
-        return;
-    if (q.IsEmpty()) {
-        Dialogs::ShowMessage(QStringLiteral("找不到要修改的帐户"));
-    } else if (ShareDataModule->RunInTransaction(QStringLiteral("帐户修改失败"), [&] {
-                   q.First();
-                   q.Edit();
-                   q.FieldByName(QStringLiteral("AccountName")).SetAsString(name);
-                   q.Post();
-                   return true;
-               })) {
+    case TAccountStore::Renamed:
         Dialogs::ShowMessage(QStringLiteral("帐户　") + name + QStringLiteral("　修改成功"));
+        break;
+    case TAccountStore::Failed:
+        break;
     }
     Session->BooksChanged();
     accept();
@@ -151,6 +133,8 @@ void TFormAccount::ActionDeleteExecute()
         return;
     if (q.IsEmpty())
         return;
+    q.First();
+    const int index = q.FieldByName(QStringLiteral("AccountIndex")).AsInteger();
     // Every bill paid through the account goes with it: a checked copy of the
     // books is taken first, and nothing is deleted without one.
     const QString backup = TDailyBackup::Folder() + QStringLiteral("删除帐户前-")
@@ -170,17 +154,7 @@ void TFormAccount::ActionDeleteExecute()
         Dialogs::ShowMessage(TBooksCopy::FailureText(QStringLiteral("删除前的备份失败，帐户未删除"), copy));
         return;
     }
-    // The account, its bills and their lines go together or not at all.
-    const bool deleted = ShareDataModule->RunInTransaction(QStringLiteral("帐户删除失败"), [&] {
-        q.First();
-        const int index = q.FieldByName(QStringLiteral("AccountIndex")).AsInteger();
-        q.Delete();
-        ShareDataModule->Exec(QStringLiteral("Delete From Store Where StoreBill In (Select BillIndex From Bill Where BillAccount = ?)"),
-                              {index});
-        ShareDataModule->Exec(QStringLiteral("Delete From Bill Where BillAccount = ?"), {index});
-        return true;
-    });
-    if (!deleted)
+    if (!TAccountStore::Delete(index))
         return;
     Session->BooksChanged();
     accept();

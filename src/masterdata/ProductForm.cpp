@@ -7,6 +7,7 @@
 #include "shell/PublicFunction.h"
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
+#include "stores/ProductStore.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -136,43 +137,21 @@ void TFormProduct::BitBtn1Click()
         Edit4->setFocus();
         return;
     }
-    const double price = TextToFloatLenient(Edit4->text());
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    auto write = [&] {
-        q.FieldByName(QStringLiteral("ProductName")).SetAsString(Edit2->text());
-        q.FieldByName(QStringLiteral("ProductType")).SetAsString(Edit3->text());
-        q.FieldByName(QStringLiteral("ProductPrice")).SetAsFloat(price);
-        q.FieldByName(QStringLiteral("ProductSerial")).SetAsString(Edit7->text());
-        q.FieldByName(QStringLiteral("ProductRemark")).SetAsString(Edit8->text());
-        q.Post();
-        return true;
-    };
+    Product product;
+    product.index = FEditMode == 0 ? 0 : FProductIndex;
+    product.name = Edit2->text();
+    product.type = Edit3->text();
+    product.price = TextToFloatLenient(Edit4->text());
+    product.serial = Edit7->text();
+    product.remark = Edit8->text();
     if (FEditMode == 0) {
-        if (!RunQuery(q, QStringLiteral("Select * From Product Where ProductIndex = 0"), QStringLiteral("数据库打开失败")))
-            return;
-        if (!ShareDataModule->RunInTransaction(QStringLiteral("货品保存失败"), [&] {
-                q.Append();
-                return write();
-            }))
+        if (TProductStore::Create(product) == 0)
             return;
         Dialogs::ShowMessage(QStringLiteral("货品记录新增成功"));
         accept();
         return;
     }
-    if (!ShareDataModule->AskModifyPassword())
-        return;
-    if (!RunQuery(q, QStringLiteral("Select * From Product Where ProductIndex = ") + QString::number(FProductIndex),
-                  QStringLiteral("数据库打开失败")))
-        return;
-    if (q.IsEmpty()) {
-        Dialogs::ShowMessage(QStringLiteral("找不到要修改的记录"));
-        return;
-    }
-    if (!ShareDataModule->RunInTransaction(QStringLiteral("货品保存失败"), [&] {
-            q.First();
-            q.Edit();
-            return write();
-        }))
+    if (!ShareDataModule->AskModifyPassword() || !TProductStore::Change(product))
         return;
     Dialogs::ShowMessage(QStringLiteral("记录修改成功"));
     accept();
@@ -185,15 +164,7 @@ void TFormProduct::BitBtn3Click()
     TQuery &q = ShareDataModule->ADOQueryTemp;
     if (!FindAndConfirmDeletion(q, QStringLiteral("Select * From Product Where ProductIndex = ") + QString::number(FProductIndex), QStringLiteral("确实要删除该货品吗？")))
         return;
-    // The bills keep their lines: they move onto the placeholder product.
-    const bool deleted = ShareDataModule->RunInTransaction(QStringLiteral("货品删除失败"), [&] {
-        q.First();
-        ShareDataModule->Exec(QStringLiteral("Update Store Set StoreProduct = 1 Where StoreProduct = ?"),
-                              {q.FieldByName(QStringLiteral("ProductIndex")).AsInteger()});
-        q.Delete();
-        return true;
-    });
-    if (!deleted)
+    if (!TProductStore::Delete(FProductIndex))
         return;
     Session->BooksChanged();
     reject();

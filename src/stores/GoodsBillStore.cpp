@@ -1,11 +1,10 @@
 #include "stores/GoodsBillStore.h"
 
 #include "shell/Clock.h"
-#include "shell/Dialogs.h"
-#include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "stores/BillDeletion.h"
 #include "stores/BillNumbers.h"
+#include "stores/RowWrites.h"
 
 namespace {
 const QString saveFailed = QStringLiteral("单据保存失败，未作任何修改");
@@ -66,19 +65,9 @@ int TGoodsBillStore::SaveNew(const GoodsBill &bill)
 
 bool TGoodsBillStore::SaveChanged(const GoodsBill &bill)
 {
-    TQuery row(QStringLiteral("GoodsBill")), lines(QStringLiteral("GoodsLines"));
-    if (!RunQuery(row, QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(bill.index),
-                  QStringLiteral("数据库打开失败")))
-        return false;
-    if (row.IsEmpty()) {
-        Dialogs::ShowMessage(QStringLiteral("找不到要修改的记录"));
-        return false;
-    }
-    return ShareDataModule->RunInTransaction(saveFailed, [&] {
-        row.First();
-        row.Edit();
+    return RowWrites::Change(QStringLiteral("Bill"), bill.index, saveFailed, [&](TQuery &row) {
         WriteHeader(row, bill);
-        row.Post();
+        TQuery lines(QStringLiteral("GoodsLines"));
         lines.Open(QStringLiteral("Select * From Store Where StoreBill = ") + QString::number(bill.index)
                    + QStringLiteral(" Order By StoreIndex"));
         lines.First();
@@ -92,7 +81,6 @@ bool TGoodsBillStore::SaveChanged(const GoodsBill &bill)
             lines.Post();
             lines.Next();
         }
-        return true;
     });
 }
 

@@ -1,0 +1,79 @@
+#include "stores/AccountStore.h"
+
+#include "shell/Dialogs.h"
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+#include "stores/RowWrites.h"
+
+namespace {
+// An account without a name could never be chosen on a bill; two of one name could not be told apart.
+bool NameUsable(const QString &name)
+{
+    if (name.isEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("帐户名不得为空"));
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+int TAccountStore::IndexOf(const QString &name)
+{
+    TQuery q(QStringLiteral("AccountByName"));
+    if (!RunQuery(q, QStringLiteral("Select AccountIndex From Account Where AccountName = ") + QuotedStr(name),
+                  QStringLiteral("无法打开数据库")))
+        return -1;
+    q.First();
+    return q.IsEmpty() ? 0 : q.FieldByName(QStringLiteral("AccountIndex")).AsInteger();
+}
+
+int TAccountStore::Create(const QString &name)
+{
+    if (!NameUsable(name))
+        return 0;
+    const int existing = IndexOf(name);
+    if (existing != 0) {
+        if (existing > 0)
+            Dialogs::ShowMessage(QStringLiteral("该帐户名已经存在，请重新操作"));
+        return 0;
+    }
+    return RowWrites::Add(QStringLiteral("Account"), QStringLiteral("帐户保存失败"),
+                          [&](TQuery &row) { row.FieldByName(QStringLiteral("AccountName")).SetAsString(name); });
+}
+
+TAccountStore::Outcome TAccountStore::Rename(const QString &oldName, const QString &name)
+{
+    if (!NameUsable(name))
+        return Refused;
+    if (name != oldName) {
+        const int taken = IndexOf(name);
+        if (taken != 0) {
+            if (taken > 0)
+                Dialogs::ShowMessage(QStringLiteral("该帐户名已经存在，请重新操作"));
+            return Refused;
+        }
+    }
+    const int index = IndexOf(oldName);
+    if (index < 0)
+        return Refused;
+    if (index == 0) {
+        Dialogs::ShowMessage(QStringLiteral("找不到要修改的帐户"));
+        return Failed;
+    }
+    return RowWrites::Change(QStringLiteral("Account"), index, QStringLiteral("帐户修改失败"),
+                             [&](TQuery &row) { row.FieldByName(QStringLiteral("AccountName")).SetAsString(name); })
+               ? Renamed
+               : Failed;
+}
+
+bool TAccountStore::Delete(int accountIndex)
+{
+    // The account, its bills and their lines go together or not at all.
+    return ShareDataModule->RunInTransaction(QStringLiteral("帐户删除失败"), [&] {
+        RowWrites::DeleteRow(QStringLiteral("Account"), accountIndex);
+        ShareDataModule->Exec(QStringLiteral("Delete From Store Where StoreBill In (Select BillIndex From Bill Where BillAccount = ?)"),
+                              {accountIndex});
+        ShareDataModule->Exec(QStringLiteral("Delete From Bill Where BillAccount = ?"), {accountIndex});
+        return true;
+    });
+}

@@ -1,0 +1,19 @@
+#pragma once
+// The one door through which money accounts are written. Names are unique and
+// never empty; deleting an account takes every bill paid through it, with the
+// bills' lines, in one transaction.
+
+#include <QString>
+
+class TAccountStore {
+public:
+    // Gives the new AccountIndex, 0 when refused or not saved (the message shown).
+    static int Create(const QString &name);
+    enum Outcome { Renamed, Refused, Failed };
+    // Renames the account now named oldName. Refused: the name is empty or
+    // taken, nothing tried; Failed: the account is gone or the write failed.
+    static Outcome Rename(const QString &oldName, const QString &name);
+    static bool Delete(int accountIndex);
+    // The AccountIndex of that name, 0 for none, -1 when the query failed (its message shown).
+    static int IndexOf(const QString &name);
+};

@@ -1,0 +1,36 @@
+#include "stores/ProductStore.h"
+
+#include "shell/ShareDM.h"
+#include "stores/RowWrites.h"
+
+namespace {
+const QString saveFailed = QStringLiteral("货品保存失败");
+
+void Write(TQuery &row, const Product &product)
+{
+    row.FieldByName(QStringLiteral("ProductName")).SetAsString(product.name);
+    row.FieldByName(QStringLiteral("ProductType")).SetAsString(product.type);
+    row.FieldByName(QStringLiteral("ProductPrice")).SetAsFloat(product.price);
+    row.FieldByName(QStringLiteral("ProductSerial")).SetAsString(product.serial);
+    row.FieldByName(QStringLiteral("ProductRemark")).SetAsString(product.remark);
+}
+} // namespace
+
+int TProductStore::Create(const Product &product)
+{
+    return RowWrites::Add(QStringLiteral("Product"), saveFailed, [&](TQuery &row) { Write(row, product); });
+}
+
+bool TProductStore::Change(const Product &product)
+{
+    return RowWrites::Change(QStringLiteral("Product"), product.index, saveFailed, [&](TQuery &row) { Write(row, product); });
+}
+
+bool TProductStore::Delete(int productIndex)
+{
+    return ShareDataModule->RunInTransaction(QStringLiteral("货品删除失败"), [&] {
+        ShareDataModule->Exec(QStringLiteral("Update Store Set StoreProduct = 1 Where StoreProduct = ?"), {productIndex});
+        RowWrites::DeleteRow(QStringLiteral("Product"), productIndex);
+        return true;
+    });
+}
