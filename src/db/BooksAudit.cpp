@@ -348,18 +348,3 @@ bool TBooksAudit::BillNumbers()
     }
     return true;
 }
-
-bool TBooksAudit::MoveSettingsForward()
-{
-    if (settings_.isEmpty())
-        return true;
-    const bool moved = ShareDataModule->RunInTransaction(QStringLiteral("编号设置修改失败，未作任何修改"), [&] {
-        for (const SettingBehind &s : settings_)
-            ShareDataModule->Exec(QStringLiteral("Update Setting Set SettingValue = ? Where SettingIndex = ? And SettingValue = ?"),
-                                  {s.highest, s.settingIndex, s.stored});
-        return true;
-    });
-    if (moved)
-        settings_.clear();
-    return moved;
-}

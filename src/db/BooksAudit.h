@@ -41,8 +41,6 @@ public:
     // "发现 2 处问题，另有 1 条提示。金额不符：1；…": problems and hints counted apart.
     QString Headline() const;
     const QList<SettingBehind> &SettingsBehind() const { return settings_; }
-    // Moves every setting found behind to its highest number, in one transaction.
-    bool MoveSettingsForward();
 
     static const QString NothingFound;
 

@@ -4,6 +4,7 @@
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "stores/ParameterStore.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -107,13 +108,7 @@ void TParameterLists::AddParameterValue(int type)
         Dialogs::ShowMessage(T(Texts(type).duplicate));
         return;
     }
-    if (!ShareDataModule->RunInTransaction(QStringLiteral("参数保存失败"), [&] {
-            q.Append();
-            q.FieldByName(QStringLiteral("ParameterType")).SetAsInteger(type);
-            q.FieldByName(QStringLiteral("ParameterValue")).SetAsString(value);
-            q.Post();
-            return true;
-        }))
+    if (TParameterStore::Add(type, value) == 0)
         return;
     LoadParameterList(type);
 }
@@ -150,13 +145,8 @@ void TParameterLists::ChangeParameterValue(int type)
         Dialogs::ShowMessage(QStringLiteral("该参数已经被删除"));
         return;
     }
-    if (!ShareDataModule->RunInTransaction(QStringLiteral("参数保存失败"), [&] {
-            q.First();
-            q.Edit();
-            q.FieldByName(QStringLiteral("ParameterValue")).SetAsString(value);
-            q.Post();
-            return true;
-        }))
+    q.First();
+    if (!TParameterStore::Change(q.FieldByName(QStringLiteral("ParameterIndex")).AsInteger(), value))
         return;
     LoadParameterList(type);
 }
@@ -179,11 +169,8 @@ void TParameterLists::DeleteParameterValue(int type)
     }
     if (!Dialogs::AskYesNo(QStringLiteral("删除警告"), QStringLiteral("确实要删除该参数吗？")))
         return;
-    if (!ShareDataModule->RunInTransaction(QStringLiteral("参数删除失败"), [&] {
-            q.First();
-            q.Delete();
-            return true;
-        }))
+    q.First();
+    if (!TParameterStore::Delete(q.FieldByName(QStringLiteral("ParameterIndex")).AsInteger()))
         return;
     LoadParameterList(type);
 }

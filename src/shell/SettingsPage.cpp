@@ -5,6 +5,7 @@
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "stores/PasswordStore.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -104,24 +105,17 @@ bool ChangePassword(const QString &powerName, const QString &newKey, const QStri
     if (!Dialogs::AskYesNo(QStringLiteral("修改确认"),
                            QStringLiteral("确定要把该密码修改为 ") + newKey + QStringLiteral(" 吗？")))
         return false;
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From Power Where PowerName = ") + QuotedStr(powerName),
-                  QStringLiteral("数据库打开失败")))
-        return false;
-    if (q.RecordCount() < 1) {
+    switch (TPasswordStore::Change(powerName, newKey)) {
+    case TPasswordStore::Changed:
+        Dialogs::ShowMessage(doneMessage);
+        return true;
+    case TPasswordStore::Missing:
         Dialogs::ShowMessage(missingMessage);
         return false;
+    case TPasswordStore::Failed:
+        break;
     }
-    const bool written = ShareDataModule->RunInTransaction(QStringLiteral("密码保存失败"), [&] {
-        q.First();
-        q.Edit();
-        q.FieldByName(QStringLiteral("PowerKey")).SetAsString(newKey);
-        q.Post();
-        return true;
-    });
-    if (written)
-        Dialogs::ShowMessage(doneMessage);
-    return written;
+    return false;
 }
 } // namespace
 

@@ -7,6 +7,7 @@
 #include "shell/Dialogs.h"
 #include "shell/Clock.h"
 #include "shell/PublicFunction.h"
+#include "stores/BillNumbers.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -116,7 +117,7 @@ void TFormBooksAudit::ActionRepairExecute()
     if (!Dialogs::AskYesNo(QStringLiteral("修正单据编号"),
                            QStringLiteral("将上次单据编号%1，使下次建议的编号不再重复。确定修改吗？").arg(moves.join(QStringLiteral("、")))))
         return;
-    if (!audit_.MoveSettingsForward())
+    if (!BillNumbers::MoveForward(audit_.SettingsBehind()))
         return;
     Dialogs::ShowMessage(QStringLiteral("单据编号设置已修正"));
     if (RunCheck())

@@ -1,0 +1,22 @@
+#include "stores/PasswordStore.h"
+
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+
+TPasswordStore::Outcome TPasswordStore::Change(const QString &powerName, const QString &newKey)
+{
+    TQuery q(QStringLiteral("Password"));
+    if (!RunQuery(q, QStringLiteral("Select * From Power Where PowerName = ") + QuotedStr(powerName),
+                  QStringLiteral("数据库打开失败")))
+        return Failed;
+    if (q.RecordCount() < 1)
+        return Missing;
+    const bool written = ShareDataModule->RunInTransaction(QStringLiteral("密码保存失败"), [&] {
+        q.First();
+        q.Edit();
+        q.FieldByName(QStringLiteral("PowerKey")).SetAsString(newKey);
+        q.Post();
+        return true;
+    });
+    return written ? Changed : Failed;
+}
