@@ -26,6 +26,7 @@
 #include "shell/MonthSpan.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "stores/BillNumbers.h"
 #include "support/BooksCopy.h"
 #include "support/DailyBackup.h"
 
@@ -399,7 +400,7 @@ TBench::Times TBench::SaveGoodsBill(int customer, const QVariantList &serials)
             return ms;
         },
         [&] {
-            const QString serial = TShareDataModule::NextSerial(
+            const QString serial = BillNumbers::Next(
                 scalar(QStringLiteral("Select SettingValue From Setting Where SettingIndex = 1")).toString());
             return Elapsed([&] {
                 if (!hand.SaveGoodsBill(customerName, 2, raw, serial))

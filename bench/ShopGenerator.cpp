@@ -5,6 +5,7 @@
 #include "shell/Money.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "stores/BillNumbers.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -288,7 +289,7 @@ bool TShopGenerator::Fill(QSqlDatabase &db, QString *error)
             const double amount = rnd.Percent(50) ? rnd.Between(1, 500) * 100.0 : Typed(rnd.Between(1000, 3000000) / 100.0);
             const double sign = income ? 1 : -1;
             QString &serial = serials[income ? 2 : 3];
-            serial = TShareDataModule::NextSerial(serial);
+            serial = BillNumbers::Next(serial);
             if (!bill.Run({income ? Income : Expense, account(), Iso(recorded), Iso(dated), customers[c], pick(Reasons),
                            pick(Categories), pick(Vouchers), sign * amount, sign * amount, remark, serial,
                            rnd.Percent(40) ? pick(clerks) : QString()}))
@@ -346,7 +347,7 @@ bool TShopGenerator::Fill(QSqlDatabase &db, QString *error)
         const bool paid = rnd.Percent(55);
         const double money = !paid ? 0 : rnd.Percent(60) ? total : Typed(std::floor(total * rnd.Unit() / 100) * 100);
         QString &serial = serials[sales ? 0 : 1];
-        serial = TShareDataModule::NextSerial(serial);
+        serial = BillNumbers::Next(serial);
         // Paid, mostly goods money, now and then a deposit; unpaid, the header
         // lists still stand on their first values and are saved so.
         if (!bill.Run({sales ? Sales : Purchase, paid ? account() : 1, Iso(recorded), Iso(dated), customers[c],

@@ -4,6 +4,7 @@
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "stores/BillNumbers.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -90,7 +91,7 @@ QString BillHeader::ProposeSerial(int settingIndex)
     q.First();
     const QString last = q.FieldByName(QStringLiteral("SettingValue")).AsString();
     try {
-        return TShareDataModule::NextSerial(last);
+        return BillNumbers::Next(last);
     } catch (const EConvertError &) {
         // A hand-edited last number: say so, and let the user type one.
         Dialogs::ShowMessage(QStringLiteral("上次单据编号“%1”无法自动递增，请手工输入单据编号").arg(last));

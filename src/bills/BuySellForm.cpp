@@ -12,6 +12,7 @@
 #include "shell/PublicFunction.h"
 #include "shell/Session.h"
 #include "shell/TypedNumber.h"
+#include "stores/BillNumbers.h"
 #include "stores/GoodsBillStore.h"
 
 #include <QAction>
@@ -342,7 +343,7 @@ void TFormBuySell::BitBtn1Click()
         ComboBox5->setFocus();
         return;
     }
-    if (!TShareDataModule::SerialWellFormed(BillSerial->text())) {
+    if (!BillNumbers::WellFormed(BillSerial->text())) {
         Dialogs::ShowMessage(QStringLiteral("单据编号格式有误，字母不能在数字后面"));
         BillSerial->setFocus();
         return;

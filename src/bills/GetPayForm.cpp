@@ -7,6 +7,7 @@
 #include "shell/PublicFunction.h"
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
+#include "stores/BillNumbers.h"
 #include "stores/FinanceBillStore.h"
 
 #include <QComboBox>
@@ -168,7 +169,7 @@ void TFormGetPay::BitBtn1Click()
         return refuse(QStringLiteral("找不到所需要的帐户"), nullptr);
     if (ComboBox5->currentText().isEmpty())
         return refuse(QStringLiteral("请选择客户名称"), ComboBox5);
-    if (!TShareDataModule::SerialWellFormed(Edit4->text()))
+    if (!BillNumbers::WellFormed(Edit4->text()))
         return refuse(QStringLiteral("单据编号格式有误，字母不能在数字后面"), Edit4);
 
     if (!BillHeader::ConfirmCustomerName(ComboBox5))

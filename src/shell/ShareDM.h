@@ -134,8 +134,6 @@ public:
     // Every caller asks with the same title and prompt.
     bool AskModifyPassword(const QString &caption = QStringLiteral("修改密码"),
                            const QString &prompt = QStringLiteral("请输入资料修改密码"), const QString &initial = QString());
-    static QString NextSerial(const QString &serial);
-    static bool SerialWellFormed(const QString &serial);
 
 private:
     void Open(QSqlDatabase &db, const QString &name);

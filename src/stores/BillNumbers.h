@@ -8,6 +8,12 @@
 struct SettingBehind;
 
 namespace BillNumbers {
+// The number after serial: the digits from the first non-zero one counted up
+// by one ("XS0099" → "XS0100"); empty when serial has no such digit. Throws
+// EConvertError when letters follow those digits.
+QString Next(const QString &serial);
+// False when a letter stands after the digits ("XS2006A01").
+bool WellFormed(const QString &serial);
 // Inside a save: the used number becomes the base of the next proposal.
 void WriteBack(int settingIndex, const QString &serial);
 // Moves each series found behind to its highest number, in one transaction;

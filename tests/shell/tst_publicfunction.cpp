@@ -2,6 +2,7 @@
 #include "shell/PublicFunction.h"
 #include "shell/QtTranslations.h"
 #include "shell/ShareDM.h"
+#include "stores/BillNumbers.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -132,12 +133,12 @@ void TestPublicFunction::nextSerial()
 {
     QFETCH(QString, serial);
     QFETCH(QString, next);
-    QCOMPARE(TShareDataModule::NextSerial(serial), next);
+    QCOMPARE(BillNumbers::Next(serial), next);
 }
 
 void TestPublicFunction::nextSerialRefusesBrokenNumber()
 {
-    QVERIFY_THROWS_EXCEPTION(EConvertError, TShareDataModule::NextSerial(QStringLiteral("XS12A")));
+    QVERIFY_THROWS_EXCEPTION(EConvertError, BillNumbers::Next(QStringLiteral("XS12A")));
 }
 
 void TestPublicFunction::serialWellFormed_data()
@@ -157,7 +158,7 @@ void TestPublicFunction::serialWellFormed()
 {
     QFETCH(QString, serial);
     QFETCH(bool, wellFormed);
-    QCOMPARE(TShareDataModule::SerialWellFormed(serial), wellFormed);
+    QCOMPARE(BillNumbers::WellFormed(serial), wellFormed);
 }
 
 void TestPublicFunction::numberText_data()
@@ -325,4 +326,5 @@ void TestPublicFunction::qtSpeaksChinese()
 }
 
 QTEST_GUILESS_MAIN(TestPublicFunction)
+#include "stores/BillNumbers.h"
 #include "tst_publicfunction.moc"

@@ -6,6 +6,7 @@
 #include "shell/BackgroundWork.h"
 #include "shell/Dialogs.h"
 #include "shell/ShareDM.h"
+#include "stores/BillNumbers.h"
 #include "support/TestEnv.h"
 
 #include <QFile>
@@ -69,7 +70,7 @@ void TestShareDM::deliveredRowsAreThere()
     QVERIFY(RunQuery(q, "Select * From Setting Order By SettingIndex", "x"));
     QCOMPARE(q.RecordCount(), 4);
     for (q.First(); !q.Eof(); q.Next())
-        QVERIFY(!TShareDataModule::NextSerial(q.FieldByName("SettingValue").AsString()).isEmpty());
+        QVERIFY(!BillNumbers::Next(q.FieldByName("SettingValue").AsString()).isEmpty());
 }
 
 void TestShareDM::rowHeldForUpdateWhileSecondQueryRuns()
