@@ -17,6 +17,7 @@
 #include "shell/PublicFunction.h"
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
+#include "stores/CustomerStore.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -188,14 +189,7 @@ void TFormCustomer::ActionDeleteExecute()
     TQuery &q = ShareDataModule->ADOQueryTemp;
     if (!FindAndConfirmDeletion(q, QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex)))
         return;
-    // Its prices go with it; its bills and other receivables keep the name.
-    const bool deleted = ShareDataModule->RunInTransaction(QStringLiteral("客户删除失败"), [&] {
-        ShareDataModule->Exec(QStringLiteral("Delete From Price Where PriceCustomer = ?"), {FCustomerIndex});
-        q.First();
-        q.Delete();
-        return true;
-    });
-    if (deleted)
+    if (TCustomerStore::Delete(FCustomerIndex))
         accept();
 }
 

@@ -4,6 +4,7 @@
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "shell/TypedNumber.h"
+#include "stores/CustomerStore.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -124,71 +125,13 @@ void TFormCustomer2::BitBtn1Click()
 
 bool TFormCustomer2::Save(const QString &name, const QString &region, double owe)
 {
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    const QString byName = QStringLiteral("Select * From Customer Where CustomerName = ") + QuotedStr(name);
-    const QString byIndex = QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex);
-    const QString openFailed = QStringLiteral("无法打开数据库");
-    auto write = [&] {
-        q.FieldByName(QStringLiteral("CustomerRegion")).SetAsString(region);
-        q.FieldByName(QStringLiteral("CustomerName")).SetAsString(name);
-        q.FieldByName(QStringLiteral("CustomerOwe")).SetAsFloat(owe);
-        q.Post();
-    };
-
-    if (FEditMode == 0) {
-        if (!RunQuery(q, byName, openFailed))
-            return false;
-        if (!q.IsEmpty()) {
-            Dialogs::ShowMessage(QStringLiteral("该帐客户名已经存在，请重新操作"));
-            Edit1->setFocus();
-            return false;
-        }
-        if (!ShareDataModule->RunInTransaction(QStringLiteral("客户保存失败"), [&] {
-                q.Append();
-                write();
-                return true;
-            }))
-            return false;
-        Dialogs::ShowMessage(QStringLiteral("客户　") + name + QStringLiteral("　新增成功"));
-        return true;
-    }
-
-    if (!RunQuery(q, byIndex, openFailed))
+    const Customer customer{FEditMode == 0 ? 0 : FCustomerIndex, name, region, owe};
+    const TCustomerStore::Result result = FEditMode == 0 ? TCustomerStore::Create(customer) : TCustomerStore::Change(customer);
+    if (result == TCustomerStore::NameTaken)
+        Edit1->setFocus();
+    if (result != TCustomerStore::Saved)
         return false;
-    if (q.IsEmpty()) {
-        Dialogs::ShowMessage(QStringLiteral("找不到要修改的客户"));
-        return false;
-    }
-    q.First();
-    const QString oldName = q.FieldByName(QStringLiteral("CustomerName")).AsString();
-    if (oldName != name) {
-        if (!RunQuery(q, byName, openFailed))
-            return false;
-        if (!q.IsEmpty()) {
-            Dialogs::ShowMessage(QStringLiteral("该客户名已经存在，请重新操作"));
-            Edit1->setFocus();
-            return false;
-        }
-        if (!RunQuery(q, byIndex, openFailed))
-            return false;
-        if (q.IsEmpty()) {
-            Dialogs::ShowMessage(QStringLiteral("找不到要修改的客户"));
-            return false;
-        }
-    }
-    // The bills and the other receivables carry the name; they move with it.
-    const bool saved = ShareDataModule->RunInTransaction(QStringLiteral("客户资料修改失败"), [&] {
-        if (oldName != name) {
-            ShareDataModule->Exec(QStringLiteral("Update Bill Set BillUser = ? Where BillUser = ?"), {name, oldName});
-            ShareDataModule->Exec(QStringLiteral("Update SG Set SGCustomer = ? Where SGCustomer = ?"), {name, oldName});
-        }
-        q.First();
-        q.Edit();
-        write();
-        return true;
-    });
-    if (!saved)
-        return false;
-    Dialogs::ShowMessage(QStringLiteral("客户资料修改成功"));
+    Dialogs::ShowMessage(FEditMode == 0 ? QStringLiteral("客户　") + name + QStringLiteral("　新增成功")
+                                        : QStringLiteral("客户资料修改成功"));
     return true;
 }

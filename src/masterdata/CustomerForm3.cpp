@@ -5,6 +5,7 @@
 #include "shell/Artwork.h"
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
+#include "stores/QuoteStore.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -76,24 +77,9 @@ void TFormCustomer3::SpeedButton1Click()
 {
     if (Dialogs::ShowModal(FormCustomer4) != QDialog::Accepted)
         return;
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From Price Where (PriceProduct = ") + QString::number(FormCustomer4->FChosenProduct)
-                         + QStringLiteral(") And (PriceCustomer = ") + QString::number(FCustomerIndex) + QStringLiteral(")"),
-                  QStringLiteral("数据库打开失败")))
+    // A failed write still refreshes the list; a failed look-up does not.
+    if (TQuoteStore::SetPrice(FCustomerIndex, FormCustomer4->FChosenProduct, FormCustomer4->FChosenPrice)
+        == TQuoteStore::NotRead)
         return;
-    // One quote per customer and product: a second one replaces the first.
-    ShareDataModule->RunInTransaction(QStringLiteral("报价保存失败"), [&] {
-        if (q.IsEmpty()) {
-            q.Append();
-            q.FieldByName(QStringLiteral("PriceProduct")).SetAsInteger(FormCustomer4->FChosenProduct);
-            q.FieldByName(QStringLiteral("PriceCustomer")).SetAsInteger(FCustomerIndex);
-        } else {
-            q.First();
-            q.Edit();
-        }
-        q.FieldByName(QStringLiteral("PriceValue")).SetAsFloat(FormCustomer4->FChosenPrice);
-        q.Post();
-        return true;
-    });
     OpenList();
 }

@@ -5,6 +5,7 @@
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
 #include "shell/Session.h"
+#include "stores/OtherReceivableStore.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -110,19 +111,8 @@ void TFormSG::Button1Click()
         Edit1->setFocus();
         return;
     }
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From SG Where SGIndex = 0"), QStringLiteral("数据库打开失败")))
-        return;
-    const bool saved = ShareDataModule->RunInTransaction(QStringLiteral("其它应收保存失败"), [&] {
-        q.Append();
-        q.FieldByName(QStringLiteral("SGCustomer")).SetAsString(FCustomerName);
-        q.FieldByName(QStringLiteral("SGDate")).SetAsDate(DateTimePicker1->date());
-        q.FieldByName(QStringLiteral("SGSum")).SetAsFloat(TextToFloatLenient(amount));
-        q.FieldByName(QStringLiteral("SGRemark")).SetAsString(Edit2->text());
-        q.Post();
-        return true;
-    });
-    if (saved)
+    const OtherReceivable entry{0, FCustomerName, DateTimePicker1->date(), TextToFloatLenient(amount), Edit2->text()};
+    if (TOtherReceivableStore::Add(entry))
         OpenList();
 }
 
@@ -134,9 +124,6 @@ void TFormSG::Button2Click()
     }
     if (!Dialogs::AskYesNo(QStringLiteral("删除警告"), QStringLiteral("确实要删除该记录吗？")))
         return;
-    ShareDataModule->RunInTransaction(QStringLiteral("其它应收删除失败"), [&] {
-        ADOQuery1.Delete();
-        return true;
-    });
+    TOtherReceivableStore::Delete(ADOQuery1.FieldByName(QStringLiteral("SGIndex")).AsInteger());
     OpenList();
 }

@@ -1,0 +1,36 @@
+#include "stores/OtherReceivableStore.h"
+
+#include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
+
+int TOtherReceivableStore::Add(const OtherReceivable &entry)
+{
+    TQuery row(QStringLiteral("SG"));
+    if (!RunQuery(row, QStringLiteral("Select * From SG Where SGIndex = 0"), QStringLiteral("数据库打开失败")))
+        return 0;
+    int added = 0;
+    const bool saved = ShareDataModule->RunInTransaction(QStringLiteral("其它应收保存失败"), [&] {
+        row.Append();
+        row.FieldByName(QStringLiteral("SGCustomer")).SetAsString(entry.customer);
+        row.FieldByName(QStringLiteral("SGDate")).SetAsDate(entry.date);
+        row.FieldByName(QStringLiteral("SGSum")).SetAsFloat(entry.amount);
+        row.FieldByName(QStringLiteral("SGRemark")).SetAsString(entry.remark);
+        row.Post();
+        added = row.FieldByName(QStringLiteral("SGIndex")).AsInteger();
+        return true;
+    });
+    return saved ? added : 0;
+}
+
+bool TOtherReceivableStore::Delete(int sgIndex)
+{
+    return ShareDataModule->RunInTransaction(QStringLiteral("其它应收删除失败"), [&] {
+        TQuery row(QStringLiteral("SG"));
+        row.Open(QStringLiteral("Select * From SG Where SGIndex = ") + QString::number(sgIndex));
+        if (row.IsEmpty())
+            throw EDatabaseError(QStringLiteral("要删除的记录已不存在"));
+        row.First();
+        row.Delete();
+        return true;
+    });
+}

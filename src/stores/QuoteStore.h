@@ -1,0 +1,12 @@
+#pragma once
+// The one door through which customer quotes (Price rows) are written, each
+// write whole or not at all. Widget-free; messages go through the dialog seam.
+
+class TQuoteStore {
+public:
+    // NotRead: the existing quote could not be looked up, nothing was tried.
+    enum Result { Saved, NotRead, Failed };
+
+    // One quote per customer and product: a second one replaces the first.
+    static Result SetPrice(int customerIndex, int productIndex, double price);
+};
