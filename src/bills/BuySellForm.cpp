@@ -9,6 +9,7 @@
 #include "shell/Artwork.h"
 #include "shell/DatePicker.h"
 #include "shell/Dialogs.h"
+#include "shell/ModifyPassword.h"
 #include "shell/PublicFunction.h"
 #include "shell/Session.h"
 #include "shell/TypedNumber.h"
@@ -419,7 +420,7 @@ void TFormBuySell::BitBtn3Click()
 
 void TFormBuySell::ActionEditExecute()
 {
-    if (!ShareDataModule->AskModifyPassword())
+    if (!AskModifyPassword())
         return;
     FChanged = true;
     BitBtn1->show();

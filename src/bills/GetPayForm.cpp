@@ -4,6 +4,7 @@
 #include "shell/Artwork.h"
 #include "shell/DatePicker.h"
 #include "shell/Dialogs.h"
+#include "shell/ModifyPassword.h"
 #include "shell/PublicFunction.h"
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
@@ -193,7 +194,7 @@ void TFormGetPay::BitBtn1Click()
         Dialogs::ShowMessage(QStringLiteral("记录新增成功"));
         Session->ShowPage(2);
     } else {
-        if (!ShareDataModule->AskModifyPassword())
+        if (!AskModifyPassword())
             return;
         if (!TFinanceBillStore::SaveChanged(bill))
             return;
@@ -205,7 +206,7 @@ void TFormGetPay::BitBtn1Click()
 
 void TFormGetPay::BitBtn3Click()
 {
-    if (!ShareDataModule->AskModifyPassword())
+    if (!AskModifyPassword())
         return;
     if (!FindAndConfirmDeletion(ShareDataModule->ADOQueryTemp,
                                 QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(FBillIndex))

@@ -7,6 +7,7 @@
 #include "shell/BackgroundWork.h"
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
+#include "shell/ModifyPassword.h"
 #include "shell/PublicFunction.h"
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
@@ -105,7 +106,7 @@ void TFormAccount::ActionAllExecute() { ListBills(TBillSearch::AllTime); }
 
 void TFormAccount::ActionEditExecute()
 {
-    if (!ShareDataModule->AskModifyPassword())
+    if (!AskModifyPassword())
         return;
     QString name;
     if (!AskForText(QStringLiteral("修改帐户"), QStringLiteral("请输入帐户的名称"), FAccountName, name))
@@ -125,7 +126,7 @@ void TFormAccount::ActionEditExecute()
 
 void TFormAccount::ActionDeleteExecute()
 {
-    if (!ShareDataModule->AskModifyPassword())
+    if (!AskModifyPassword())
         return;
     TQuery &q = ShareDataModule->ADOQueryTemp;
     if (!RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ") + QuotedStr(FAccountName),

@@ -5,6 +5,7 @@
 #include "reportengine/Report.h"
 #include "reports/MonthlyReportRun.h"
 #include "reports/MonthlyReports.h"
+#include "shell/ModifyPassword.h"
 #include "shell/MonthSpan.h"
 #include "bills/GetPayForm.h"
 #include "masterdata/CustomerForm2.h"
@@ -174,7 +175,7 @@ bool TFormCustomer::RefreshFigures()
 
 void TFormCustomer::ActionEditExecute()
 {
-    if (!ShareDataModule->AskModifyPassword())
+    if (!AskModifyPassword())
         return;
     FormCustomer2->FEditMode = 1;
     FormCustomer2->FCustomerIndex = FCustomerIndex;
@@ -184,7 +185,7 @@ void TFormCustomer::ActionEditExecute()
 
 void TFormCustomer::ActionDeleteExecute()
 {
-    if (!ShareDataModule->AskModifyPassword())
+    if (!AskModifyPassword())
         return;
     TQuery &q = ShareDataModule->ADOQueryTemp;
     if (!FindAndConfirmDeletion(q, QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex)))

@@ -4,6 +4,7 @@
 #include "masterdata/SizeStockRow.h"
 #include "shell/Artwork.h"
 #include "shell/Dialogs.h"
+#include "shell/ModifyPassword.h"
 #include "shell/PublicFunction.h"
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
@@ -151,7 +152,7 @@ void TFormProduct::BitBtn1Click()
         accept();
         return;
     }
-    if (!ShareDataModule->AskModifyPassword() || !TProductStore::Change(product))
+    if (!AskModifyPassword() || !TProductStore::Change(product))
         return;
     Dialogs::ShowMessage(QStringLiteral("记录修改成功"));
     accept();
@@ -159,7 +160,7 @@ void TFormProduct::BitBtn1Click()
 
 void TFormProduct::BitBtn3Click()
 {
-    if (!ShareDataModule->AskModifyPassword())
+    if (!AskModifyPassword())
         return;
     TQuery &q = ShareDataModule->ADOQueryTemp;
     if (!FindAndConfirmDeletion(q, QStringLiteral("Select * From Product Where ProductIndex = ") + QString::number(FProductIndex), QStringLiteral("确实要删除该货品吗？")))

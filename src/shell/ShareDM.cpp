@@ -1,7 +1,6 @@
 #include "shell/ShareDM.h"
 
 #include "db/Schema.h"
-#include "shell/AskForm.h"
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
 #include "shell/Registry.h"
@@ -568,31 +567,5 @@ bool TShareDataModule::RunInTransaction(const QString &failureMessage, const std
         return false;
     }
     return true;
-}
-
-bool TShareDataModule::AskModifyPassword(const QString &caption, const QString &prompt, const QString &initial)
-{
-    FormAsk->FCaptionText = caption;
-    FormAsk->FPromptText = prompt;
-    FormAsk->FInputText = initial;
-    FormAsk->SetPasswordMode(true);
-    struct Plain {
-        ~Plain() { FormAsk->SetPasswordMode(false); }
-    } plain; // every way out shows plain text again
-
-    if (Dialogs::ShowModal(FormAsk) != QDialog::Accepted)
-        return false;
-    if (!RunQuery(ADOQueryTemp, QStringLiteral("Select * From Power Where PowerName = '修改'"),
-                  QStringLiteral("数据库打开失败")))
-        return false;
-    if (ADOQueryTemp.RecordCount() < 1) {
-        Dialogs::ShowMessage(QStringLiteral("数据库出错，资料修改密码被删除"));
-        return false;
-    }
-    ADOQueryTemp.First();
-    if (ADOQueryTemp.FieldByName(QStringLiteral("PowerKey")).AsString() == FormAsk->FInputText)
-        return true;
-    Dialogs::ShowMessage(QStringLiteral("密码错误，请重新操作"));
-    return false;
 }
 

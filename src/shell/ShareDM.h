@@ -131,9 +131,6 @@ public:
     bool RunInTransaction(const QString &failureMessage, const std::function<bool()> &work);
     bool InTransaction() const;   // of the calling thread
 
-    // Every caller asks with the same title and prompt.
-    bool AskModifyPassword(const QString &caption = QStringLiteral("修改密码"),
-                           const QString &prompt = QStringLiteral("请输入资料修改密码"), const QString &initial = QString());
 
 private:
     void Open(QSqlDatabase &db, const QString &name);

@@ -2,6 +2,7 @@
 #include "shell/AskForm.h"
 #include "shell/LoginForm.h"
 #include "shell/MainForm.h"
+#include "shell/ModifyPassword.h"
 #include "shell/PublicFunction.h"
 #include "shell/SettingsPage.h"
 #include "shell/ShareDM.h"
@@ -327,7 +328,7 @@ void TestLogin::keysInSmallDialogs()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
         QCOMPARE(d->isVisible(), false);
     });
-    const bool result = login ? FormMain->FormShow() : ShareDataModule->AskModifyPassword();
+    const bool result = login ? FormMain->FormShow() : AskModifyPassword();
     QCOMPARE(result, accepted);
     QVERIFY(env.script.messages.isEmpty());
 }

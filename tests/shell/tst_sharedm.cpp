@@ -1,5 +1,6 @@
 // The query class, the query helper, all-or-nothing writes, the data-modification password.
 #include "shell/AskForm.h"
+#include "shell/ModifyPassword.h"
 #include "shell/PublicFunction.h"
 #include "shell/Registry.h"
 #include "db/Schema.h"
@@ -398,7 +399,7 @@ void TestShareDM::askModifyPassword()
         FormAsk->Edit1->setText(typed);
         FormAsk->BitBtn1->click();
     });
-    QCOMPARE(ShareDataModule->AskModifyPassword("修改密码", "请输入资料修改密码", ""), accepted);
+    QCOMPARE(AskModifyPassword("修改密码", "请输入资料修改密码", ""), accepted);
     QVERIFY(masked);
     QCOMPARE(env.script.messages, message.isEmpty() ? QStringList() : QStringList{message});
 
@@ -411,12 +412,12 @@ void TestShareDM::askModifyPasswordWithoutPowerRow()
     TestEnv env;
     env.Exec("Delete From Power Where PowerName = '修改'");
     env.script.Then([](QDialog *) { FormAsk->BitBtn1->click(); });
-    QVERIFY(!ShareDataModule->AskModifyPassword("修改密码", "请输入资料修改密码", ""));
+    QVERIFY(!AskModifyPassword("修改密码", "请输入资料修改密码", ""));
     QCOMPARE(env.script.messages, QStringList{"数据库出错，资料修改密码被删除"});
 
     // Cancelled: no message, refused.
     env.script.messages.clear();
-    QVERIFY(!ShareDataModule->AskModifyPassword("修改密码", "请输入资料修改密码", ""));
+    QVERIFY(!AskModifyPassword("修改密码", "请输入资料修改密码", ""));
     QVERIFY(env.script.messages.isEmpty());
     QCOMPARE(FormAsk->Edit1->echoMode(), QLineEdit::Normal);
 }
