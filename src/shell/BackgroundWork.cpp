@@ -3,19 +3,24 @@
 #include "shell/ProgressForm.h"
 #include "shell/ShareDM.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QPointer>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 #include <exception>
 
 namespace {
 // While the work runs, what the user does is dropped (not kept for later): the
-// window paints and its timers run, but nothing is clicked, typed or closed.
+// window paints and its timers run, but nothing is clicked, typed or closed,
+// except in a message or question the work itself put up meanwhile.
 class InputBlocker : public QObject {
 public:
+    InputBlocker() : before_(QApplication::activeModalWidget()) {}
+
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         switch (event->type()) {
@@ -29,11 +34,25 @@ public:
         case QEvent::Wheel:
         case QEvent::TouchBegin:
         case QEvent::Close:
-            return true;
+            return !ForTheWorksOwnDialog(watched);
         default:
             return QObject::eventFilter(watched, event);
         }
     }
+
+private:
+    bool ForTheWorksOwnDialog(QObject *receiver) const
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || modal == before_)
+            return false;
+        QWidget *widget = qobject_cast<QWidget *>(receiver);
+        if (auto *window = qobject_cast<QWindow *>(receiver))
+            widget = modal->windowHandle() == window ? modal : nullptr;
+        return widget && widget->window() == modal;
+    }
+
+    QPointer<QWidget> before_;   // a dialog already open when the work began stays closed to input
 };
 } // namespace
 

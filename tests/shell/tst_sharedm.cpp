@@ -19,6 +19,8 @@
 #include <QThread>
 #include <QTimer>
 #include <QSqlDatabase>
+#include <QMessageBox>
+#include <QApplication>
 #include <QTest>
 
 class TestShareDM : public QObject {
@@ -35,6 +37,7 @@ private slots:
     void transactionIsAllOrNothing();
     void nestedFailureRollsBackTheWhole();
     void backgroundWorkLeavesTheWindowAnswering();
+    void duringBackgroundWorkOnlyItsOwnMessagesTakeInput();
     void attemptShowsWhatWentWrong_data();
     void attemptShowsWhatWentWrong();
     void writeOfAVanishedRowFails_data();
@@ -256,6 +259,38 @@ void TestShareDM::backgroundWorkLeavesTheWindowAnswering()
     QVERIFY_THROWS_EXCEPTION(EDatabaseError, BackgroundWork::Run([](const BackgroundWork::Progress &) -> bool {
         throw EDatabaseError("坏了");
     }));
+}
+
+void TestShareDM::duringBackgroundWorkOnlyItsOwnMessagesTakeInput()
+{
+    TestEnv env;
+    Dialogs::SetHandler(nullptr);   // the real message box, answered with a key
+    QLineEdit typedInto;
+    typedInto.show();
+    int tries = 0;
+    bool forced = false;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        QTest::keyClicks(&typedInto, "x");   // the rest of the program takes nothing
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (++tries > 50) {   // never answerable: close it rather than hang
+            forced = true;
+            box->done(0);
+            return;
+        }
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    user.start(20);
+    QVERIFY(BackgroundWork::Run([](const BackgroundWork::Progress &) {
+        Dialogs::ShowMessage("今日自动备份失败");
+        QThread::msleep(100);
+        return true;
+    }));
+    user.stop();
+    QVERIFY(!forced);
+    QCOMPARE(typedInto.text(), QString());
 }
 
 void TestShareDM::attemptShowsWhatWentWrong_data()
