@@ -3,6 +3,7 @@
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "stores/RowWrites.h"
 
 namespace {
 const QString openFailed = QStringLiteral("无法打开数据库");
@@ -87,12 +88,7 @@ bool TCustomerStore::Delete(int customerIndex)
 {
     return ShareDataModule->RunInTransaction(QStringLiteral("客户删除失败"), [&] {
         ShareDataModule->Exec(QStringLiteral("Delete From Price Where PriceCustomer = ?"), {customerIndex});
-        TQuery row(QStringLiteral("Customer"));
-        row.Open(ByIndex(customerIndex));
-        if (row.IsEmpty())
-            throw EDatabaseError(QStringLiteral("要删除的记录已不存在"));
-        row.First();
-        row.Delete();
+        RowWrites::DeleteRow(QStringLiteral("Customer"), customerIndex);
         return true;
     });
 }

@@ -2,6 +2,7 @@
 
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "stores/RowWrites.h"
 
 int TOtherReceivableStore::Add(const OtherReceivable &entry)
 {
@@ -25,12 +26,7 @@ int TOtherReceivableStore::Add(const OtherReceivable &entry)
 bool TOtherReceivableStore::Delete(int sgIndex)
 {
     return ShareDataModule->RunInTransaction(QStringLiteral("其它应收删除失败"), [&] {
-        TQuery row(QStringLiteral("SG"));
-        row.Open(QStringLiteral("Select * From SG Where SGIndex = ") + QString::number(sgIndex));
-        if (row.IsEmpty())
-            throw EDatabaseError(QStringLiteral("要删除的记录已不存在"));
-        row.First();
-        row.Delete();
+        RowWrites::DeleteRow(QStringLiteral("SG"), sgIndex);
         return true;
     });
 }
