@@ -99,11 +99,6 @@ bool Fits(const Schema::Column &column, const QVariant &value, const QString &ty
     return false;
 }
 
-TBooksImport::Outcome Outcome(TBooksImport::Verdict verdict, const QString &reason)
-{
-    return TBooksImport::Outcome{verdict, reason};
-}
-
 QString RowName(const Schema::Table &table, int row, const QString &keyText)
 {
     QString name = QStringLiteral("表 %1 的第 %2 行").arg(table.name).arg(row);

@@ -24,6 +24,12 @@ struct Fixture {
         sg = env.Scalar(QStringLiteral("Select max(SGIndex) From SG")).toInt();
         env.Exec(QStringLiteral("Insert Into Price (PriceProduct, PriceCustomer, PriceValue) Values (?, ?, ?)"), {shoe, zhang, 9});
     }
+    // A write of this kind fails half-way (a trigger's "Before … On …" part); none when empty.
+    void Break(const QString &trigger)
+    {
+        if (!trigger.isEmpty())
+            env.Exec("Create Trigger Broken " + trigger + " Begin Select Raise(Abort, 'disk full'); End");
+    }
     // Everything these stores touch, as one text.
     QString Books()
     {
@@ -106,8 +112,7 @@ void TestRecordStores::customerWrites()
 
     Fixture f;
     const QString before = f.Books();
-    if (!trigger.isEmpty())
-        f.env.Exec("Create Trigger Broken " + trigger + " Begin Select Raise(Abort, 'disk full'); End");
+    f.Break(trigger);
     const Customer customer{gone ? 999 : f.zhang, name, region, owe};
     int added = 0;
     int got = 0;
@@ -152,8 +157,7 @@ void TestRecordStores::otherReceivableWrites()
 
     Fixture f;
     const QString before = f.Books();
-    if (!trigger.isEmpty())
-        f.env.Exec("Create Trigger Broken " + trigger + " Begin Select Raise(Abort, 'disk full'); End");
+    f.Break(trigger);
     bool done = false;
     if (add) {
         const int index = TOtherReceivableStore::Add({0, "李四", Day.addDays(1), -2.5, "退'款"});
@@ -194,8 +198,7 @@ void TestRecordStores::quoteWrites()
 
     Fixture f;
     const QString before = f.Books();
-    if (!trigger.isEmpty())
-        f.env.Exec("Create Trigger Broken " + trigger + " Begin Select Raise(Abort, 'disk full'); End");
+    f.Break(trigger);
     const int customer = replace ? f.zhang : f.zhang + 1;
     QCOMPARE(int(TQuoteStore::SetPrice(customer, f.shoe, 11.5)), result);
     QCOMPARE(f.env.script.messages, messages);
