@@ -523,7 +523,7 @@ TBench::Times TBench::PrintBill()
         script_.Then([&](QDialog *d) {
             bool prepared = false;
             ms = Elapsed([&] {
-                prepared = TBillPrint::Prepare(bill, FormBuySell->ADOQuery1, FormBuySell->ADOQueryGrid, FormBuySell->ADOQueryBigFont,
+                prepared = TBillPrint::Prepare(bill, FormBuySell->ADOQueryGrid, FormBuySell->ADOQueryBigFont,
                                                *FormBuySell->frReport1);
             });
             if (!prepared || FormBuySell->frReport1->PageCount() == 0)

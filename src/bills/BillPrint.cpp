@@ -6,19 +6,18 @@
 #include "shell/Money.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "stores/GoodsBillStore.h"
+
+#include <iterator>
 
 namespace {
 const QString Fail = QStringLiteral("数据库打开失败");
 const QString ShowDeposit = QStringLiteral("显示订金");
 
-// The sixteen print columns and the line columns they are written from.
-const char *const gridColumns[][2] = {
-    {"GridSerial", "ProductSerial"}, {"GridName", "ProductName"},   {"GridType", "ProductType"},
-    {"GridNum1", "StoreNum1"},       {"GridNum2", "StoreNum2"},     {"GridNum3", "StoreNum3"},
-    {"GridNum4", "StoreNum4"},       {"GridNum5", "StoreNum5"},     {"GridNum6", "StoreNum6"},
-    {"GridNum7", "StoreNum7"},       {"GridNum8", "StoreNum8"},     {"GridNum9", "StoreNum9"},
-    {"GridNum10", "StoreNum10"},     {"GridNumber", "StoreNumber2"}, {"GridPrice", "StorePrice"},
-    {"GridSum", "StoreSum"}};
+// The sixteen print columns, in the order of a line's cells.
+const char *const gridColumns[] = {"GridSerial", "GridName", "GridType",  "GridNum1",  "GridNum2",  "GridNum3",
+                                   "GridNum4",   "GridNum5", "GridNum6",  "GridNum7",  "GridNum8",  "GridNum9",
+                                   "GridNum10",  "GridNumber", "GridPrice", "GridSum"};
 
 QString HeaderSql(int billIndex)
 {
@@ -28,14 +27,24 @@ QString HeaderSql(int billIndex)
            + QString::number(billIndex) + QStringLiteral(")");
 }
 
-QString LineCell(TQuery &lines, const QString &printColumn, const QString &lineColumn)
+QString LineCell(const GoodsLine &line, int column)
 {
-    TField f = lines.FieldByName(lineColumn);
-    if (printColumn == QLatin1String("GridPrice"))
-        return NumberText(f.AsFloat());
-    if (printColumn == QLatin1String("GridSum"))
-        return MoneyText(f.AsFloat());
-    return f.AsString();
+    switch (column) {
+    case 0:
+        return line.serial;
+    case 1:
+        return line.name;
+    case 2:
+        return line.type;
+    case 13:
+        return QString::number(line.pieces);
+    case 14:
+        return NumberText(line.price);
+    case 15:
+        return MoneyText(line.sum);
+    default:
+        return line.sizes[column - 3];
+    }
 }
 } // namespace
 
@@ -56,7 +65,7 @@ QString TBillPrint::TemplateFile(const QString &printType)
     return ShowsDeposit(printType) ? QStringLiteral("Frf/Bill.frf") : QStringLiteral("Frf/Bill2.frf");
 }
 
-bool TBillPrint::WriteTables(int billIndex, TQuery &lines, TQuery &grid, TQuery &bigFont)
+bool TBillPrint::WriteTables(int billIndex, TQuery &grid, TQuery &bigFont)
 {
     TQuery &header = ShareDataModule->ADOQueryTemp;
     if (!RunQuery(header, HeaderSql(billIndex), Fail))
@@ -66,6 +75,9 @@ bool TBillPrint::WriteTables(int billIndex, TQuery &lines, TQuery &grid, TQuery 
         return false;
     }
     header.First();
+    GoodsBill bill;
+    if (!TGoodsBillStore::Load(billIndex, bill))
+        return false;
     const QString capitals = FenToCapitals(TotalToFen(MoneyText(header.FieldByName(QStringLiteral("BillSum2")).AsFloat())));
     const bool sales = header.FieldByName(QStringLiteral("BillKind")).AsString() == QStringLiteral("出货单");
 
@@ -82,26 +94,25 @@ bool TBillPrint::WriteTables(int billIndex, TQuery &lines, TQuery &grid, TQuery 
         if (!RunQuery(grid, QStringLiteral("Select * From PrintGrid"), Fail))
             return false;
         grid.First();
-        if (lines.Active())
-            lines.First();
-        auto lineLeft = [&lines] {
-            return lines.Active() && !lines.Eof() && !lines.FieldByName(QStringLiteral("ProductName")).IsNull();
+        // Every line the bill has is written, and rows are added while lines are left: no line is dropped.
+        int next = 0;
+        auto lineLeft = [&] {
+            while (next < GoodsBill::LineCount && bill.lines[next].product == 0)
+                ++next;
+            return next < GoodsBill::LineCount;
         };
-        // Every stored row is written, and rows are added while lines are left: no line is dropped.
         while (!grid.Eof() || lineLeft()) {
             if (grid.Eof())
                 grid.Append();
             else
                 grid.Edit();
             const bool line = lineLeft();
-            for (const auto &column : gridColumns) {
-                const QString printColumn = QString::fromLatin1(column[0]);
-                grid.FieldByName(printColumn).SetAsString(line ? LineCell(lines, printColumn, QString::fromLatin1(column[1])) : QString());
-            }
+            for (int c = 0; c < int(std::size(gridColumns)); ++c)
+                grid.FieldByName(QString::fromLatin1(gridColumns[c])).SetAsString(line ? LineCell(bill.lines[next], c) : QString());
             grid.Post();
             grid.Next();
             if (line)
-                lines.Next();
+                ++next;
         }
 
         TQuery &title = ShareDataModule->ADOQueryTemp2;
@@ -121,17 +132,17 @@ bool TBillPrint::WriteTables(int billIndex, TQuery &lines, TQuery &grid, TQuery 
     });
 }
 
-bool TBillPrint::Print(int billIndex, TQuery &lines, TQuery &grid, TQuery &bigFont, TReport &report)
+bool TBillPrint::Print(int billIndex, TQuery &grid, TQuery &bigFont, TReport &report)
 {
-    if (!Prepare(billIndex, lines, grid, bigFont, report))
+    if (!Prepare(billIndex, grid, bigFont, report))
         return false;
     report.ShowPreparedReport();
     return true;
 }
 
-bool TBillPrint::Prepare(int billIndex, TQuery &lines, TQuery &grid, TQuery &bigFont, TReport &report)
+bool TBillPrint::Prepare(int billIndex, TQuery &grid, TQuery &bigFont, TReport &report)
 {
-    if (!WriteTables(billIndex, lines, grid, bigFont))
+    if (!WriteTables(billIndex, grid, bigFont))
         return false;
     TQuery &header = ShareDataModule->ADOQueryTemp;
     TQuery &title = ShareDataModule->ADOQueryTemp2;

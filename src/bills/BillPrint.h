@@ -18,11 +18,11 @@ public:
     // "Frf/Bill.frf" shows the deposit and the amount left open; "Frf/Bill2.frf" does not.
     static QString TemplateFile(const QString &printType);
 
-    // Prints bill billIndex whose lines the editor loaded on lines; grid and bigFont
-    // are the editor's print queries. Says why when there is nothing to print.
-    static bool Print(int billIndex, TQuery &lines, TQuery &grid, TQuery &bigFont, TReport &report);
+    // Prints the stored bill billIndex; grid and bigFont are the editor's print
+    // queries. Says why when there is nothing to print.
+    static bool Print(int billIndex, TQuery &grid, TQuery &bigFont, TReport &report);
     // Print up to the prepared pages, without the preview.
-    static bool Prepare(int billIndex, TQuery &lines, TQuery &grid, TQuery &bigFont, TReport &report);
+    static bool Prepare(int billIndex, TQuery &grid, TQuery &bigFont, TReport &report);
     // Only the print tables, without the report: false when nothing was written.
-    static bool WriteTables(int billIndex, TQuery &lines, TQuery &grid, TQuery &bigFont);
+    static bool WriteTables(int billIndex, TQuery &grid, TQuery &bigFont);
 };

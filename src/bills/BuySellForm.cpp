@@ -248,33 +248,13 @@ void TFormBuySell::FormShow()
 
 bool TFormBuySell::LoadExistingBill()
 {
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From Account,Bill Where (AccountIndex = BillAccount) And (BillIndex = ")
-                         + QString::number(FBillIndex) + QStringLiteral(")"),
-                  QStringLiteral("帐款读入失败"))
-        || q.IsEmpty()) {
-        if (q.Active())
-            Dialogs::ShowMessage(QStringLiteral("找不到要修改的记录"));
+    GoodsBill bill;
+    if (!TGoodsBillStore::Load(FBillIndex, bill)) {
         CloseWithResult(QDialog::Rejected);
         return false;
     }
-    // Every header value is read before the lines start their lookups on the scratch queries.
-    q.First();
-    auto field = [&q](const char *name) { return q.FieldByName(QString::fromLatin1(name)); };
-    const QString user = field("BillUser").AsString();
-    const QString accountName = field("AccountName").AsString();
-    const QDate date = field("BillCreateTime").AsDate();
-    const QString reason = field("BillReason").AsString();
-    const QString type = field("BillType").AsString();
-    const QString token = field("BillToken").AsString();
-    const double money = field("BillMoney").AsFloat();
-    const double sum = field("BillSum").AsFloat();
-    const QString remark = field("BillRemark").AsString();
-    const QString serial = field("BillSerial").AsString();
-    const int account = field("BillAccount").AsInteger();
-
     TQuery &q2 = ShareDataModule->ADOQueryTemp2;
-    if (!RunQuery(q2, QStringLiteral("Select * From Customer Where CustomerName = ") + QuotedStr(user),
+    if (!RunQuery(q2, QStringLiteral("Select * From Customer Where CustomerName = ") + QuotedStr(bill.customer),
                   QStringLiteral("数据库打开失败"))) {
         CloseWithResult(QDialog::Rejected);
         return false;
@@ -282,30 +262,20 @@ bool TFormBuySell::LoadExistingBill()
     q2.First();
     FCustomerIndex = q2.IsEmpty() ? 0 : q2.FieldByName(QStringLiteral("CustomerIndex")).AsInteger();
 
-    BillHeader::SelectEqual(ComboBox1, accountName);
-    DateTimePicker1->setDate(date);
-    BillHeader::SelectEqual(ComboBox2, reason);
-    Edit1->setText(NumberText(qAbs(money)));
-    Lines->GridTotal->setText(NumberText(qAbs(sum)));
-    BillHeader::SelectEqual(ComboBox3, type);
-    BillHeader::SelectEqual(ComboBox4, token);
-    ComboBox5->setEditText(user);
-    Edit3->setText(remark);
-    BillSerial->setText(serial);
-    CheckBox1->setChecked(account >= 2);
+    BillHeader::SelectEqual(ComboBox1, bill.accountName);
+    DateTimePicker1->setDate(bill.date);
+    BillHeader::SelectEqual(ComboBox2, bill.reason);
+    Edit1->setText(NumberText(bill.paid));
+    Lines->GridTotal->setText(NumberText(bill.total));
+    BillHeader::SelectEqual(ComboBox3, bill.type);
+    BillHeader::SelectEqual(ComboBox4, bill.token);
+    ComboBox5->setEditText(bill.customer);
+    Edit3->setText(bill.remark);
+    BillSerial->setText(bill.serial);
+    CheckBox1->setChecked(bill.account >= 2);
     UpdatePaidControls();
 
-    if (!RunQuery(ADOQuery1,
-                  QStringLiteral("Select StoreIndex,StoreProduct,ProductSerial,ProductName,ProductType,StoreNum1,StoreNum2,"
-                                 "StoreNum3,StoreNum4,StoreNum5,StoreNum6,StoreNum7,StoreNum8,StoreNum9,StoreNum10,"
-                                 "ABS(StoreNumber) As StoreNumber2,StorePrice,StoreSum From Store,Product,Bill Where "
-                                 "(StoreProduct = ProductIndex) And (StoreBill = BillIndex) And (BillIndex = ")
-                      + QString::number(FBillIndex) + QStringLiteral(") Order By StoreIndex"),
-                  QStringLiteral("数据库打开失败"))) {
-        CloseWithResult(QDialog::Rejected);
-        return false;
-    }
-    Lines->Load(ADOQuery1);
+    Lines->Load(bill);
     PrintBill->show();
     SpeedButton4->show();
     BitBtn1->hide();
@@ -431,7 +401,7 @@ void TFormBuySell::ActionEditExecute()
 
 void TFormBuySell::ActionPrintExecute()
 {
-    TBillPrint::Print(FBillIndex, ADOQuery1, ADOQueryGrid, ADOQueryBigFont, *frReport1);
+    TBillPrint::Print(FBillIndex, ADOQueryGrid, ADOQueryBigFont, *frReport1);
 }
 
 void TFormBuySell::ActionStoreExecute()

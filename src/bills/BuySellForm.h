@@ -26,7 +26,6 @@ public:
     bool FCustomerLocked = false;
     bool FRecalcEnabled = true;
     bool FLocked = false;     // an existing bill not yet unlocked by 修改
-    TQuery ADOQuery1{QStringLiteral("ADOQuery1")};
     TQuery ADOQueryGrid{QStringLiteral("ADOQueryGrid")};
     TQuery ADOQueryBigFont{QStringLiteral("ADOQueryBigFont")};
     TReport *frReport1;

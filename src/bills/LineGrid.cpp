@@ -8,6 +8,7 @@
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
 #include "shell/TypedNumber.h"
+#include "stores/GoodsBill.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -371,21 +372,23 @@ void TLineGrid::Clear()
     *recalcEnabled_ = was;
 }
 
-void TLineGrid::Load(TQuery &lines)
+void TLineGrid::Load(const GoodsBill &bill)
 {
-    lines.First();
-    for (int s = 0; s < SlotCount && !lines.Eof(); ++s, lines.Next()) {
+    for (int s = 0; s < SlotCount; ++s) {
+        const GoodsLine &line = bill.lines[s];
+        if (line.product == 0)
+            continue;   // a line row the bill never had
         QLineEdit **cell = cells_[s];
-        cell[0]->setText(lines.FieldByName(QStringLiteral("ProductSerial")).AsString());
-        cell[1]->setText(lines.FieldByName(QStringLiteral("ProductName")).AsString());
-        cell[2]->setText(lines.FieldByName(QStringLiteral("ProductType")).AsString());
-        for (int c = 4; c <= 13; ++c)
-            cell[c - 1]->setText(lines.FieldByName(QStringLiteral("StoreNum%1").arg(c - 3)).AsString());
-        cell[13]->setText(lines.FieldByName(QStringLiteral("StoreNumber2")).AsString());
+        cell[0]->setText(line.serial);
+        cell[1]->setText(line.name);
+        cell[2]->setText(line.type);
+        for (int k = 0; k < int(line.sizes.size()); ++k)
+            cell[3 + k]->setText(line.sizes[k]);
+        cell[13]->setText(QString::number(line.pieces));
         // The stored price and product win over what the lookups proposed.
-        cell[14]->setText(NumberText(lines.FieldByName(QStringLiteral("StorePrice")).AsFloat()));
-        cell[15]->setText(NumberText(lines.FieldByName(QStringLiteral("StoreSum")).AsFloat()));
-        productRef_[s] = lines.FieldByName(QStringLiteral("StoreProduct")).AsInteger();
+        cell[14]->setText(NumberText(line.price));
+        cell[15]->setText(NumberText(line.sum));
+        productRef_[s] = line.product;
         LoadSlotStock(s, false);
         ShowSlotStock(s);
     }

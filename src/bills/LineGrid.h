@@ -8,7 +8,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class TQuery;
+struct GoodsBill;
 
 class TLineGrid : public QWidget {
     Q_OBJECT
@@ -22,7 +22,7 @@ public:
 
     void RecalcLines(int kind, int slot);
     void Clear();
-    void Load(TQuery &lines);
+    void Load(const GoodsBill &bill);
     void PickProduct(int slot);   // the picker flow of slot 1 to 6
     // On a sales bill each size cell tells the stock of its size, and a cell
     // asking for more than there is turns amber (an empty one never); nothing is refused. The lines

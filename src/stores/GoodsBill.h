@@ -12,6 +12,7 @@ struct GoodsLine {
     int pieces = 0;
     double price = 0;
     double sum = 0;
+    QString serial, name, type;          // the product as shown; filled by Load
 };
 
 struct GoodsBill {
@@ -25,6 +26,7 @@ struct GoodsBill {
     double total = 0;
     double paid = 0;
     QString reason, type, token, remark, serial;
+    QString accountName;    // filled by Load
     std::array<GoodsLine, LineCount> lines;
 
     QString Kind() const { return sales ? QStringLiteral("出货单") : QStringLiteral("进货单"); }

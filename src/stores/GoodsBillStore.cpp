@@ -1,6 +1,8 @@
 #include "stores/GoodsBillStore.h"
 
 #include "shell/Clock.h"
+#include "shell/Dialogs.h"
+#include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "stores/BillDeletion.h"
 #include "stores/BillNumbers.h"
@@ -38,6 +40,59 @@ void WriteLine(TQuery &row, const GoodsBill &bill, int billIndex, const GoodsLin
     row.FieldByName(QStringLiteral("StoreSum")).SetAsFloat(line.sum);
 }
 } // namespace
+
+bool TGoodsBillStore::Load(int billIndex, GoodsBill &bill)
+{
+    TQuery head(QStringLiteral("GoodsBill")), lines(QStringLiteral("GoodsLines"));
+    if (!RunQuery(head, QStringLiteral("Select * From Account,Bill Where (AccountIndex = BillAccount) And (BillIndex = ")
+                            + QString::number(billIndex) + QStringLiteral(")"),
+                  QStringLiteral("帐款读入失败")))
+        return false;
+    if (head.IsEmpty()) {
+        Dialogs::ShowMessage(QStringLiteral("找不到要修改的记录"));
+        return false;
+    }
+    if (!RunQuery(lines,
+                  QStringLiteral("Select StoreProduct,ProductSerial,ProductName,ProductType,StoreNum1,StoreNum2,StoreNum3,"
+                                 "StoreNum4,StoreNum5,StoreNum6,StoreNum7,StoreNum8,StoreNum9,StoreNum10,StoreNumber,"
+                                 "StorePrice,StoreSum From Store,Product Where (StoreProduct = ProductIndex) And (StoreBill = ")
+                      + QString::number(billIndex) + QStringLiteral(") Order By StoreIndex"),
+                  QStringLiteral("数据库打开失败")))
+        return false;
+    head.First();
+    auto field = [&head](const char *name) { return head.FieldByName(QString::fromLatin1(name)); };
+    bill = GoodsBill();
+    bill.index = billIndex;
+    bill.sales = field("BillKind").AsString() != QStringLiteral("进货单");
+    bill.account = field("BillAccount").AsInteger();
+    bill.accountName = field("AccountName").AsString();
+    bill.date = field("BillCreateTime").AsDate();
+    bill.customer = field("BillUser").AsString();
+    bill.total = qAbs(field("BillSum").AsFloat());
+    bill.paid = qAbs(field("BillMoney").AsFloat());
+    bill.reason = field("BillReason").AsString();
+    bill.type = field("BillType").AsString();
+    bill.token = field("BillToken").AsString();
+    bill.remark = field("BillRemark").AsString();
+    bill.serial = field("BillSerial").AsString();
+    lines.First();
+    for (GoodsLine &line : bill.lines) {
+        if (lines.Eof())
+            break;
+        auto cell = [&lines](const QString &name) { return lines.FieldByName(name); };
+        line.product = cell(QStringLiteral("StoreProduct")).AsInteger();
+        line.serial = cell(QStringLiteral("ProductSerial")).AsString();
+        line.name = cell(QStringLiteral("ProductName")).AsString();
+        line.type = cell(QStringLiteral("ProductType")).AsString();
+        for (int k = 0; k < int(line.sizes.size()); ++k)
+            line.sizes[k] = cell(QStringLiteral("StoreNum%1").arg(k + 1)).AsString();
+        line.pieces = qAbs(cell(QStringLiteral("StoreNumber")).AsInteger());
+        line.price = cell(QStringLiteral("StorePrice")).AsFloat();
+        line.sum = cell(QStringLiteral("StoreSum")).AsFloat();
+        lines.Next();
+    }
+    return true;
+}
 
 int TGoodsBillStore::SaveNew(const GoodsBill &bill)
 {

@@ -7,6 +7,9 @@
 
 class TGoodsBillStore {
 public:
+    // Reads the stored bill billIndex with its lines, amounts without sign.
+    // False when it cannot be read ("找不到要修改的记录" when it is gone).
+    static bool Load(int billIndex, GoodsBill &bill);
     // Saves a new bill and its lines and makes its number the base of the next
     // proposal. Gives the new BillIndex, 0 when nothing was saved.
     static int SaveNew(const GoodsBill &bill);

@@ -82,6 +82,20 @@ void TestBillStores::goodsBillWrites()
     QCOMPARE(env.Scalar("Select SettingValue From Setting Where SettingIndex = " + QString::number(sales ? 1 : 2)).toString(),
              QStringLiteral("XS10001"));
 
+    // Loaded back as the same value, amounts without sign, the product as shown.
+    GoodsBill loaded;
+    QVERIFY(TGoodsBillStore::Load(index, loaded));
+    QCOMPARE(loaded.sales, sales);
+    QCOMPARE(loaded.customer + loaded.serial + loaded.date.toString(Qt::ISODate), bill.customer + bill.serial + "2024-03-15");
+    QCOMPARE(loaded.total, bill.total);
+    QCOMPARE(loaded.paid, bill.paid);
+    QCOMPARE(loaded.lines[0].product, shoe);
+    QCOMPARE(loaded.lines[0].serial + loaded.lines[0].name + loaded.lines[0].type, QStringLiteral("P1皮鞋A1"));
+    QCOMPARE(loaded.lines[0].sizes, bill.lines[0].sizes);
+    QCOMPARE(loaded.lines[0].pieces, 3);
+    QCOMPARE(loaded.lines[0].sum, 30.0);
+    QCOMPARE(loaded.lines[1].product, 0);
+
     // Changed: the header and the lines rewritten in place.
     bill.index = index;
     bill.total = 40;
@@ -97,7 +111,8 @@ void TestBillStores::goodsBillWrites()
     QCOMPARE(env.Scalar("Select count(*) From Store").toInt(), 0);
     QVERIFY(!TGoodsBillStore::SaveChanged(bill));
     QVERIFY(!TGoodsBillStore::Delete(index));
-    QCOMPARE(env.script.messages, (QStringList{"找不到要修改的记录", "单据删除失败，未作任何修改"}));
+    QVERIFY(!TGoodsBillStore::Load(index, loaded));
+    QCOMPARE(env.script.messages, (QStringList{"找不到要修改的记录", "单据删除失败，未作任何修改", "找不到要修改的记录"}));
 }
 
 void TestBillStores::financeBillWrites()
