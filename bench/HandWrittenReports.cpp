@@ -128,9 +128,9 @@ void THandWrittenReports::CustomerStatement(int customerIndex, TReportRows &rows
                            {name, first, name, first});
     before.next();
     CustomerSums b;
-    b.sales = before.value(0).toDouble();
-    b.paidNet = before.value(1).toDouble();
-    b.other = before.value(2).toDouble();
+    b.sales = Fen(before.value(0).toDouble());
+    b.paidNet = Fen(before.value(1).toDouble());
+    b.other = Fen(before.value(2).toDouble());
     const double carried = b.Debt(opening);
     rows.AddTotal(QStringLiteral("前累计欠款"), carried);
     rows.AddSection(QStringLiteral("本月付款"));
@@ -170,13 +170,13 @@ void THandWrittenReports::CustomerSummary(TReportRows &rows)
     while (q.next()) {
         any = true;
         CustomerSums m, b;
-        m.sales = q.value(2).toDouble();
-        m.returns = q.value(3).toDouble();
-        m.paidNet = q.value(4).toDouble();
-        m.other = q.value(7).toDouble();
-        b.sales = q.value(5).toDouble();
-        b.paidNet = q.value(6).toDouble();
-        b.other = q.value(8).toDouble();
+        m.sales = Fen(q.value(2).toDouble());
+        m.returns = Fen(q.value(3).toDouble());
+        m.paidNet = Fen(q.value(4).toDouble());
+        m.other = Fen(q.value(7).toDouble());
+        b.sales = Fen(q.value(5).toDouble());
+        b.paidNet = Fen(q.value(6).toDouble());
+        b.other = Fen(q.value(8).toDouble());
         const double carried = b.Debt(q.value(1).toDouble());
         const double line[6] = {m.PaidNet(), m.Returns(), m.Sales(), carried, m.Other(),
                                 RoundMoney(m.Sales() + carried + m.Other() - m.PaidNet() - m.Returns())};

@@ -69,9 +69,9 @@ QStringList THandWrittenSql::CustomerPage()
     QStringList shown;
     while (q.next()) {
         CustomerSums sums;
-        sums.sales = q.value(1).toDouble();
-        sums.paidNet = q.value(2).toDouble();
-        sums.other = q.value(3).toDouble();
+        sums.sales = Fen(q.value(1).toDouble());
+        sums.paidNet = Fen(q.value(2).toDouble());
+        sums.other = Fen(q.value(3).toDouble());
         if (shown.isEmpty())
             shown << MoneyText(sums.Goods()) << MoneyText(sums.Debt(q.value(0).toDouble()));
         total += sums.Goods();

@@ -95,21 +95,15 @@ QString TStorePage::ListSql()
 
 int TStorePage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("ProductIndex")).AsInteger(); }
 
+bool TStorePage::LoadFigures() { return figures_.LoadSizes(Session->WorkingDate()); }
+
 bool TStorePage::FillCard(int i, TQuery &row, double &total)
 {
-    TQuery &q = ShareDataModule->ADOQueryTemp2;
-    if (!RunQuery(q, QStringLiteral("Select Sum(StoreNumber) As TotalCount From Store,Bill Where (StoreProduct = ")
-                         + QString::number(RowKey(row)) + QStringLiteral(") And (StoreBill = BillIndex) And (BillCreateTime <= ")
-                         + WorkingDateSql() + QStringLiteral(")"),
-                  QStringLiteral("统计仓库金额时出错")))
-        return false;
-    q.First();
-    const TField count = q.FieldByName(QStringLiteral("TotalCount"));
-    const int quantity = count.AsInteger();
+    const int quantity = figures_.SizesOf(RowKey(row)).total;
     Value[0][i]->setText(row.FieldByName(QStringLiteral("ProductName")).AsString());
     Value[1][i]->setText(row.FieldByName(QStringLiteral("ProductType")).AsString());
     Value[2][i]->setText(MoneyText(row.FieldByName(QStringLiteral("ProductPrice")).AsFloat() * quantity));
-    Under[i]->setText(count.IsNull() ? QStringLiteral("0") : count.AsString());
+    Under[i]->setText(QString::number(quantity));
     Grade(i, quantity, {Value[0][i], Value[1][i], Under[i], Value[2][i]});
     total += 1;
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 #include "cards/CardPage.h"
+#include "figures/ProductFigures.h"
 
 #include <QComboBox>
 
@@ -43,6 +44,7 @@ protected:
     QString ListSql() override;
     QString ListFailure() override { return QStringLiteral("刷新仓库商品时出错"); }
     int RowKey(TQuery &row) override;
+    bool LoadFigures() override;
     bool FillCard(int i, TQuery &row, double &total) override;
     bool Contribution(TQuery &row, double &total) override;
     QString TotalText(double total) override;
@@ -51,4 +53,5 @@ protected:
 
 private:
     void RefillFilter(QComboBox *box, const QString &column);
+    TProductFigures figures_;
 };

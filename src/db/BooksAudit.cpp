@@ -1,6 +1,6 @@
 #include "db/BooksAudit.h"
 
-#include "figures/ProductFigures.h"
+#include "db/KeptTotals.h"
 #include "shell/Money.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
@@ -194,9 +194,9 @@ bool TBooksAudit::Totals()
                   }))
         return false;
     return ForBills(QStringLiteral("Select BillIndex, BillSerial, BillCreateTime, BillUser, StoreIndex, StoreNumber, ")
-                        + TProductFigures::SumOfSizesSql() + QStringLiteral(" As Sizes, ") + TProductFigures::OddSizeTextSql()
+                        + KeptTotals::SumOfSizes() + QStringLiteral(" As Sizes, ") + KeptTotals::OddSizeText()
                         + QStringLiteral(" As Odd From Bill, Store Where (StoreBill = BillIndex) And ((Abs(StoreNumber) <> ")
-                        + TProductFigures::SumOfSizesSql() + QStringLiteral(") Or ") + TProductFigures::OddSizeTextSql()
+                        + KeptTotals::SumOfSizes() + QStringLiteral(") Or ") + KeptTotals::OddSizeText()
                         + QStringLiteral(") Order By BillIndex, StoreIndex"),
                     [&](TQuery &q) {
                         Add(QStringLiteral("数量不符"),

@@ -1,5 +1,7 @@
 #include "db/Schema.h"
 
+#include "db/KeptTotals.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -76,6 +78,70 @@ bool Schema::UpgradeIndexes(QSqlDatabase &db)
     return ok;
 }
 
+namespace {
+const QString VersionName = QStringLiteral("SchemaVersion");
+
+QStringList VersionStatements()
+{
+    return {QStringLiteral("Create Table BooksInfo (InfoName TEXT PRIMARY KEY, InfoValue TEXT NOT NULL DEFAULT '')"),
+            QStringLiteral("Insert Into BooksInfo (InfoName, InfoValue) Values ('%1', '%2')").arg(VersionName).arg(Schema::Version)};
+}
+} // namespace
+
+int Schema::VersionOf(QSqlDatabase &db)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("Select count(*) From sqlite_master Where type = 'table' And name = 'BooksInfo'")) || !q.next())
+        return 0;
+    if (q.value(0).toInt() == 0)
+        return 1;
+    q.prepare(QStringLiteral("Select InfoValue From BooksInfo Where InfoName = ?"));
+    q.addBindValue(VersionName);
+    if (!q.exec())
+        return 0;
+    if (!q.next())
+        return 1;
+    bool whole = false;
+    const int version = q.value(0).toString().toInt(&whole);
+    return whole && version >= 1 ? version : 0;
+}
+
+Schema::Upgrade Schema::UpgradeBooks(QSqlDatabase &db, QString *error)
+{
+    const int version = VersionOf(db);
+    if (version > Version)
+        return Upgrade::Newer;
+    if (version == 0) {
+        if (error)
+            *error = QStringLiteral("the books' version cannot be read");
+        return Upgrade::Failed;
+    }
+    Upgrade result = Upgrade::Current;
+    if (version < 2) {
+        // Kept totals: the tables, their triggers, and the sums of every row so far.
+        QSqlQuery q(db);
+        bool ok = q.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        QStringList steps = KeptTotals::Statements() + VersionStatements();
+        for (const QString &sql : steps)
+            ok = ok && q.exec(sql);
+        QString message = ok ? QString() : q.lastError().text();
+        if (ok && !KeptTotals::Rebuild(db, &message))
+            ok = false;
+        ok = ok && q.exec(QStringLiteral("COMMIT"));
+        if (!ok) {
+            if (message.isEmpty())
+                message = q.lastError().text();
+            q.exec(QStringLiteral("ROLLBACK"));
+            if (error)
+                *error = message;
+            return Upgrade::Failed;
+        }
+        result = Upgrade::Upgraded;
+    }
+    UpgradeIndexes(db);
+    return result;
+}
+
 QStringList Schema::Statements()
 {
     QStringList statements;
@@ -89,7 +155,7 @@ QStringList Schema::Statements()
             current.clear();
         }
     }
-    return statements;
+    return statements + KeptTotals::Statements() + VersionStatements();
 }
 
 bool Schema::Create(QSqlDatabase &db, QString *error)
@@ -139,7 +205,8 @@ const QList<Schema::Table> &Schema::Tables()
                     const QString name = q.value(0).toString();
                     list.append(Table{name, {}, QString(),
                                       q.value(1).toString().contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive),
-                                      name.startsWith(QLatin1String("Print"))});
+                                      name.startsWith(QLatin1String("Print")),
+                                      name == QLatin1String("BooksInfo") || KeptTotals::TableNames().contains(name)});
                 }
                 for (Table &table : list) {
                     QSqlQuery info(db);

@@ -6,6 +6,9 @@
 class QSqlDatabase;
 
 namespace Schema {
+// The books' own version: 1 before kept totals (no BooksInfo table), 2 with them.
+constexpr int Version = 2;
+
 // The SQL that makes an empty Kestrova.mdb: tables, fixed rows, indexes.
 QString Text();
 // The same, one statement a text.
@@ -30,6 +33,7 @@ struct Table {
     QString key;        // the primary key column
     bool autoKey;       // AUTOINCREMENT: keys once given are never given again
     bool scratch;       // a print table, overwritten before each print (Print...)
+    bool derived;       // kept totals and the version: made from the other tables, never copied
 };
 // Every table of the schema, in the order it makes them.
 const QList<Table> &Tables();
@@ -37,4 +41,12 @@ const QList<Table> &Tables();
 // the schema, in one transaction; rows are never touched. False when it could
 // not (a read-only file, a database of another program): the books still work.
 bool UpgradeIndexes(QSqlDatabase &db);
+
+// The version an open database says it has; 0 when it cannot be read.
+int VersionOf(QSqlDatabase &db);
+enum class Upgrade { Current, Upgraded, Newer, Failed };
+// Brings books of an earlier version to this one, one transaction a step
+// (kept totals added up from the rows), then the indexes. Books of a later
+// version are left alone (Newer).
+Upgrade UpgradeBooks(QSqlDatabase &db, QString *error);
 }

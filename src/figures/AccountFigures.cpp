@@ -1,58 +1,82 @@
 #include "figures/AccountFigures.h"
 
+#include "db/KeptTotals.h"
 #include "shell/MonthSpan.h"
 #include "shell/Money.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
-double AccountSums::Balance() const { return RoundMoney(balance); }
-double AccountSums::Month() const { return RoundMoney(month); }
+double AccountSums::Balance() const { return FenToYuan(balance); }
+double AccountSums::Month() const { return FenToYuan(month); }
 
-QString TAccountFigures::Sql(const QDate &asOf)
+QString TAccountFigures::AfterSql(const QDate &day)
 {
-    const MonthSpan month(asOf);
-    return QStringLiteral("Select BillAccount, Sum(Case When BillCreateTime <= ") + SqlDate(asOf)
-           + QStringLiteral(" Then BillMoney Else 0 End) As Balance, Sum(Case When BillCreateTime >= ") + SqlDate(month.first)
-           + QStringLiteral(" Then BillMoney Else 0 End) As MonthMoney From Bill Where BillCreateTime <= ")
-           + SqlDate(month.last) + QStringLiteral(" Group By BillAccount");
+    return QStringLiteral("Select BillAccount, Sum(%1) As Money From Bill Where (BillCreateTime > %2) Or (BillCreateTime Is Null) "
+                          "Group By BillAccount")
+        .arg(KeptTotals::MoneyFen(), SqlDate(day));
 }
 
-bool TAccountFigures::Load(const QDate &asOf)
+QString TAccountFigures::SpanSql(const QDate &first, const QDate &last)
 {
-    sums_.clear();
-    TQuery q(QStringLiteral("AccountFigures"));
-    if (!RunQuery(q, Sql(asOf), QStringLiteral("统计帐户金额时出错")))
-        return false;
-    for (q.First(); !q.Eof(); q.Next()) {
-        AccountSums &s = sums_[q.FieldByName(QStringLiteral("BillAccount")).AsInteger()];
-        s.balance = q.FieldByName(QStringLiteral("Balance")).AsFloat();
-        s.month = q.FieldByName(QStringLiteral("MonthMoney")).AsFloat();
-    }
-    return true;
+    return QStringLiteral("Select BillAccount, Sum(%1) As Money, Sum(Case When BillMoney > 0 Then %1 Else 0 End) As MoneyIn "
+                          "From Bill Where BillCreateTime Between %2 And %3 Group By BillAccount")
+        .arg(KeptTotals::MoneyFen(), SqlDate(first), SqlDate(last));
 }
 
 QString TAccountFigures::MonthSql(const QDate &day)
 {
     const MonthSpan month(day);
-    const QString inMonth = QStringLiteral("BillCreateTime >= ") + SqlDate(month.first);
-    return QStringLiteral("Select BillAccount, Sum(Case When BillCreateTime < ") + SqlDate(month.first)
-           + QStringLiteral(" Then BillMoney Else 0 End) As Opening, Sum(Case When ") + inMonth
-           + QStringLiteral(" And BillMoney > 0 Then BillMoney Else 0 End) As MoneyIn, Sum(Case When ") + inMonth
-           + QStringLiteral(" And BillMoney < 0 Then -BillMoney Else 0 End) As MoneyOut From Bill Where BillCreateTime <= ")
-           + SqlDate(month.last) + QStringLiteral(" Group By BillAccount");
+    return SpanSql(month.first, month.last);
+}
+
+bool TAccountFigures::LoadBalances(const QDate &asOf, QHash<int, qint64> &balances)
+{
+    const QString failure = QStringLiteral("统计帐户金额时出错");
+    TQuery q(QStringLiteral("AccountFigures"));
+    if (!RunQuery(q, QStringLiteral("Select * From KeptAccount"), failure))
+        return false;
+    for (q.First(); !q.Eof(); q.Next())
+        balances[q.FieldByName(QStringLiteral("KeptAccount")).AsInteger()] += q.FieldByName(QStringLiteral("KeptMoney")).AsLargeInt();
+    if (!RunQuery(q, AfterSql(asOf), failure))
+        return false;
+    for (q.First(); !q.Eof(); q.Next())
+        balances[q.FieldByName(QStringLiteral("BillAccount")).AsInteger()] -= q.FieldByName(QStringLiteral("Money")).AsLargeInt();
+    return true;
+}
+
+bool TAccountFigures::Load(const QDate &asOf)
+{
+    sums_.clear();
+    QHash<int, qint64> balances;
+    if (!LoadBalances(asOf, balances))
+        return false;
+    for (auto it = balances.constBegin(); it != balances.constEnd(); ++it)
+        sums_[it.key()].balance = it.value();
+    TQuery q(QStringLiteral("AccountFigures"));
+    if (!RunQuery(q, MonthSql(asOf), QStringLiteral("统计帐户金额时出错")))
+        return false;
+    for (q.First(); !q.Eof(); q.Next())
+        sums_[q.FieldByName(QStringLiteral("BillAccount")).AsInteger()].month = q.FieldByName(QStringLiteral("Money")).AsLargeInt();
+    return true;
 }
 
 bool TAccountFigures::LoadMonth(const QDate &day)
 {
     months_.clear();
+    const MonthSpan month(day);
+    QHash<int, qint64> opening;
+    if (!LoadBalances(month.first.addDays(-1), opening))
+        return false;
+    for (auto it = opening.constBegin(); it != opening.constEnd(); ++it)
+        months_[it.key()].opening = FenToYuan(it.value());
     TQuery q(QStringLiteral("AccountMonth"));
     if (!RunQuery(q, MonthSql(day), QStringLiteral("数据库打开失败")))
         return false;
     for (q.First(); !q.Eof(); q.Next()) {
         AccountMonth &m = months_[q.FieldByName(QStringLiteral("BillAccount")).AsInteger()];
-        m.opening = RoundMoney(q.FieldByName(QStringLiteral("Opening")).AsFloat());
-        m.in = RoundMoney(q.FieldByName(QStringLiteral("MoneyIn")).AsFloat());
-        m.out = RoundMoney(q.FieldByName(QStringLiteral("MoneyOut")).AsFloat());
+        const qint64 in = q.FieldByName(QStringLiteral("MoneyIn")).AsLargeInt();
+        m.in = FenToYuan(in);
+        m.out = FenToYuan(in - q.FieldByName(QStringLiteral("Money")).AsLargeInt());
     }
     return true;
 }

@@ -6,11 +6,12 @@
 #include <QHash>
 #include <QString>
 
+// In whole fen of the bills' money each rounded to the fen.
 struct AccountSums {
-    double balance = 0;   // every bill booked on the account up to the date
-    double month = 0;     // the whole calendar month of the date, later days too
-    double Balance() const;   // rounded to the fen
-    double Month() const;     // rounded to the fen
+    qint64 balance = 0;   // every bill booked on the account up to the date
+    qint64 month = 0;     // the whole calendar month of the date, later days too
+    double Balance() const;
+    double Month() const;
 };
 
 // An account's month: balance carried in, money in, money out (without sign).
@@ -26,7 +27,10 @@ public:
     bool Load(const QDate &asOf);
     AccountSums Of(int accountIndex) const { return sums_.value(accountIndex); }
 
-    static QString Sql(const QDate &asOf);
+    // Money per account of the bills dated after a day (undated ones too), and
+    // of the bills of a span of days.
+    static QString AfterSql(const QDate &day);
+    static QString SpanSql(const QDate &first, const QDate &last);
 
     // Every account's movement in the calendar month of the day, rounded to the fen.
     bool LoadMonth(const QDate &day);
@@ -34,6 +38,8 @@ public:
     static QString MonthSql(const QDate &day);
 
 private:
+    // Balances as of a day: kept totals less the money after it.
+    bool LoadBalances(const QDate &asOf, QHash<int, qint64> &balances);
     QHash<int, AccountSums> sums_;
     QHash<int, AccountMonth> months_;
 };

@@ -1,50 +1,49 @@
 #include "figures/CustomerFigures.h"
 
+#include "db/KeptTotals.h"
 #include "shell/Money.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
-double CustomerSums::Goods() const { return RoundMoney(sales + returns); }
-double CustomerSums::PaidNet() const { return RoundMoney(paidNet); }
-double CustomerSums::Other() const { return RoundMoney(other); }
-double CustomerSums::Sales() const { return RoundMoney(sales); }
-double CustomerSums::Returns() const { return RoundMoney(-returns); }
+double CustomerSums::Goods() const { return FenToYuan(sales + returns); }
+double CustomerSums::PaidNet() const { return FenToYuan(paidNet); }
+double CustomerSums::Other() const { return FenToYuan(other); }
+double CustomerSums::Sales() const { return FenToYuan(sales); }
+double CustomerSums::Returns() const { return FenToYuan(-returns); }
 
-double CustomerSums::Debt(double opening) const
-{
-    return RoundMoney(RoundMoney(opening) + Goods() + Other() - PaidNet());
-}
+double CustomerSums::Debt(double opening) const { return FenToYuan(Fen(opening) + sales + returns + other - paidNet); }
 
 namespace {
+// The rows of a span, or those after `to` (undated rows too: no date puts them in any span).
 QString Span(const QString &column, const QDate &to, const QDate &from)
 {
-    QString where = QStringLiteral("(") + column + QStringLiteral(" <= ") + SqlDate(to) + QStringLiteral(")");
-    if (from.isValid())
-        where += QStringLiteral(" And (") + column + QStringLiteral(" >= ") + SqlDate(from) + QStringLiteral(")");
-    return where;
+    if (!from.isValid())
+        return QStringLiteral("((%1 > %2) Or (%1 Is Null))").arg(column, SqlDate(to));
+    return QStringLiteral("(%1 <= %2) And (%1 >= %3)").arg(column, SqlDate(to), SqlDate(from));
+}
+
+QString Who(const QString &column, const QString *customer)
+{
+    return customer ? QStringLiteral("(") + column + QStringLiteral(" = ") + QuotedStr(*customer) + QStringLiteral(") And ") : QString();
 }
 } // namespace
 
 QString TCustomerFigures::BillSql(const QDate &to, const QDate &from, const QString *customer)
 {
-    // Money counts only on real accounts that still exist; the placeholder
-    // account 1 holds goods bills saved without payment.
-    const QString realAccount = QStringLiteral("BillAccount In (Select AccountIndex From Account Where AccountIndex > 1)");
-    return QStringLiteral("Select BillUser,"
-                          " Sum(Case When BillKind = '出货单' Then BillSum Else 0 End) As Sales,"
-                          " Sum(Case When BillKind = '进货单' Then BillSum Else 0 End) As Returns,"
-                          " Sum(Case When ")
-           + realAccount
-           + QStringLiteral(" Then BillMoney Else 0 End) As PaidNet From Bill Where ")
-           + (customer ? QStringLiteral("(BillUser = ") + QuotedStr(*customer) + QStringLiteral(") And ") : QString())
-           + Span(QStringLiteral("BillCreateTime"), to, from) + QStringLiteral(" Group By BillUser");
+    return QStringLiteral("Select BillUser As KeptName, Sum(%1) As KeptSales, Sum(%2) As KeptReturns, Sum(%3) As KeptPaid, "
+                          "0 As KeptOther From Bill Where ")
+               .arg(KeptTotals::SalesFen(), KeptTotals::ReturnsFen(), KeptTotals::PaidFen())
+           + Who(QStringLiteral("BillUser"), customer) + Span(QStringLiteral("BillCreateTime"), to, from)
+           + QStringLiteral(" Group By BillUser");
 }
 
 QString TCustomerFigures::OtherSql(const QDate &to, const QDate &from, const QString *customer)
 {
-    return QStringLiteral("Select SGCustomer, Sum(SGSum) As Other From SG Where ")
-           + (customer ? QStringLiteral("(SGCustomer = ") + QuotedStr(*customer) + QStringLiteral(") And ") : QString())
-           + Span(QStringLiteral("SGDate"), to, from) + QStringLiteral(" Group By SGCustomer");
+    return QStringLiteral("Select SGCustomer As KeptName, 0 As KeptSales, 0 As KeptReturns, 0 As KeptPaid, Sum(%1) As KeptOther "
+                          "From SG Where ")
+               .arg(KeptTotals::OtherFen())
+           + Who(QStringLiteral("SGCustomer"), customer) + Span(QStringLiteral("SGDate"), to, from)
+           + QStringLiteral(" Group By SGCustomer");
 }
 
 bool TCustomerFigures::Load(const QDate &to, const QDate &from) { return Run(to, from, nullptr); }
@@ -54,21 +53,31 @@ bool TCustomerFigures::LoadCustomer(const QString &name, const QDate &to, const 
     return Run(to, from, &name);
 }
 
+bool TCustomerFigures::Add(const QString &sql, const QString &failure, int sign)
+{
+    TQuery q(QStringLiteral("CustomerFigures"));
+    if (!RunQuery(q, sql, failure))
+        return false;
+    for (q.First(); !q.Eof(); q.Next()) {
+        CustomerSums &s = sums_[q.FieldByName(QStringLiteral("KeptName")).AsString()];
+        s.sales += sign * q.FieldByName(QStringLiteral("KeptSales")).AsLargeInt();
+        s.returns += sign * q.FieldByName(QStringLiteral("KeptReturns")).AsLargeInt();
+        s.paidNet += sign * q.FieldByName(QStringLiteral("KeptPaid")).AsLargeInt();
+        s.other += sign * q.FieldByName(QStringLiteral("KeptOther")).AsLargeInt();
+    }
+    return true;
+}
+
 bool TCustomerFigures::Run(const QDate &to, const QDate &from, const QString *who)
 {
     sums_.clear();
-    TQuery q(QStringLiteral("CustomerFigures"));
-    if (!RunQuery(q, BillSql(to, from, who), QStringLiteral("统计客户货款时出错")))
+    const QString billFailure = QStringLiteral("统计客户货款时出错");
+    // Up to a date: what is kept, less what came after. A span: its own rows.
+    const int sign = from.isValid() ? 1 : -1;
+    if (!from.isValid()
+        && !Add(QStringLiteral("Select * From KeptCustomer") + (who ? QStringLiteral(" Where KeptName = ") + QuotedStr(*who) : QString()),
+                billFailure, 1))
         return false;
-    for (q.First(); !q.Eof(); q.Next()) {
-        CustomerSums &s = sums_[q.FieldByName(QStringLiteral("BillUser")).AsString()];
-        s.sales = q.FieldByName(QStringLiteral("Sales")).AsFloat();
-        s.returns = q.FieldByName(QStringLiteral("Returns")).AsFloat();
-        s.paidNet = q.FieldByName(QStringLiteral("PaidNet")).AsFloat();
-    }
-    if (!RunQuery(q, OtherSql(to, from, who), QStringLiteral("统计其它应收时出错")))
-        return false;
-    for (q.First(); !q.Eof(); q.Next())
-        sums_[q.FieldByName(QStringLiteral("SGCustomer")).AsString()].other = q.FieldByName(QStringLiteral("Other")).AsFloat();
-    return true;
+    return Add(BillSql(to, from, who), billFailure, sign)
+           && Add(OtherSql(to, from, who), QStringLiteral("统计其它应收时出错"), sign);
 }

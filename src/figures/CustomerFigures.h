@@ -8,20 +8,20 @@
 #include <QHash>
 #include <QString>
 
-// Raw sums as stored (signs of the bill kinds); the accessors round to the fen.
+// Sums in whole fen of the rows' amounts each rounded to the fen, with the
+// signs of the bill kinds; the accessors give yuan.
 struct CustomerSums {
-    double sales = 0;      // sales bills' totals
-    double returns = 0;    // purchase bills' totals, negative as stored
-    double paidNet = 0;    // money moved on real accounts: received less paid out
-    double other = 0;      // other receivables
+    qint64 sales = 0;      // sales bills' totals
+    qint64 returns = 0;    // purchase bills' totals, negative as stored
+    qint64 paidNet = 0;    // money moved on real accounts: received less paid out
+    qint64 other = 0;      // other receivables
 
-    double Goods() const;          // sales less returns, rounded
-    double PaidNet() const;        // rounded
-    double Other() const;          // rounded
-    double Sales() const;          // rounded
-    double Returns() const;        // rounded, without sign
-    // Opening debt + goods + other receivables - money moved, from the rounded
-    // parts. Money paid out to the customer counts as well as money received,
+    double Goods() const;          // sales less returns
+    double PaidNet() const;
+    double Other() const;
+    double Sales() const;
+    double Returns() const;        // without sign
+    // Opening debt + goods + other receivables - money moved. Money paid out to the customer counts as well as money received,
     // so a supplier's debt falls when he is paid. The one debt every view shows.
     double Debt(double opening) const;
 };
@@ -29,7 +29,8 @@ struct CustomerSums {
 class TCustomerFigures {
 public:
     // Sums of every customer's bills and other receivables dated up to and
-    // including `to`, and from `from` on when it is valid. Shows the failure
+    // including `to`, and from `from` on when it is valid. Up to a date they
+    // are the kept totals less the rows dated after it. Shows the failure
     // message and gives false when a query fails.
     bool Load(const QDate &to, const QDate &from = QDate());
     // The same for one customer only.
@@ -38,11 +39,13 @@ public:
     CustomerSums Of(const QString &name) const { return sums_.value(name); }
     int Count() const { return int(sums_.size()); }
 
-    // The statements behind Load, for the index checks.
+    // The statements over the rows of a span (from valid) or after `to`
+    // (from invalid, the rows the kept totals hold beyond the date).
     static QString BillSql(const QDate &to, const QDate &from, const QString *customer);
     static QString OtherSql(const QDate &to, const QDate &from, const QString *customer);
 
 private:
     bool Run(const QDate &to, const QDate &from, const QString *customer);
+    bool Add(const QString &sql, const QString &failure, int sign);
     QHash<QString, CustomerSums> sums_;
 };

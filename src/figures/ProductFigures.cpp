@@ -1,5 +1,6 @@
 #include "figures/ProductFigures.h"
 
+#include "db/KeptTotals.h"
 #include "shell/MonthSpan.h"
 #include "shell/Money.h"
 #include "shell/PublicFunction.h"
@@ -7,12 +8,14 @@
 
 QString TProductFigures::MonthSql(const QDate &day)
 {
+    const QString fen = FenSql(QStringLiteral("StoreSum"));
     return QStringLiteral("Select StoreProduct,"
                           " Sum(Case When StoreNumber > 0 Then StoreNumber Else 0 End) As QuantityIn,"
-                          " Sum(Case When StoreNumber > 0 Then StoreSum Else 0 End) As AmountIn,"
+                          " Sum(Case When StoreNumber > 0 Then %1 Else 0 End) As AmountIn,"
                           " Sum(Case When StoreNumber < 0 Then -StoreNumber Else 0 End) As QuantityOut,"
-                          " Sum(Case When StoreNumber < 0 Then StoreSum Else 0 End) As AmountOut"
+                          " Sum(Case When StoreNumber < 0 Then %1 Else 0 End) As AmountOut"
                           " From Bill, Store Where (StoreBill = BillIndex) And ")
+               .arg(fen)
            + MonthSpan(day).BetweenSql(QStringLiteral("BillCreateTime")) + QStringLiteral(" Group By StoreProduct");
 }
 
@@ -25,9 +28,9 @@ bool TProductFigures::LoadMonth(const QDate &day)
     for (q.First(); !q.Eof(); q.Next()) {
         ProductMonth &m = months_[q.FieldByName(QStringLiteral("StoreProduct")).AsInteger()];
         m.quantityIn = q.FieldByName(QStringLiteral("QuantityIn")).AsInteger();
-        m.amountIn = RoundMoney(q.FieldByName(QStringLiteral("AmountIn")).AsFloat());
+        m.amountIn = FenToYuan(q.FieldByName(QStringLiteral("AmountIn")).AsLargeInt());
         m.quantityOut = q.FieldByName(QStringLiteral("QuantityOut")).AsInteger();
-        m.amountOut = RoundMoney(q.FieldByName(QStringLiteral("AmountOut")).AsFloat());
+        m.amountOut = FenToYuan(q.FieldByName(QStringLiteral("AmountOut")).AsLargeInt());
     }
     return true;
 }
@@ -42,68 +45,54 @@ bool SizeStock::AddsUp() const
 
 QString TProductFigures::SizeCaption(int size) { return QStringLiteral("%1#").arg(35 + size); }
 
-namespace {
-QString Column(int size) { return QStringLiteral("StoreNum%1").arg(size + 1); }
-
-QString Whole(const QString &column)
+QString TProductFigures::AfterSql(const QDate &day)
 {
-    return QStringLiteral("(") + column + QStringLiteral(" <> '' And ") + column + QStringLiteral(" Not Glob '*[^0-9]*')");
-}
-} // namespace
-
-QString TProductFigures::SizeValueSql(int size)
-{
-    // A size text counts when it is a whole number; anything else counts 0 and flags the line.
-    return QStringLiteral("(Case When ") + Whole(Column(size)) + QStringLiteral(" Then Cast(") + Column(size)
-           + QStringLiteral(" As Integer) Else 0 End)");
+    return QStringLiteral("((BillCreateTime > %1) Or (BillCreateTime Is Null))").arg(SqlDate(day));
 }
 
-QString TProductFigures::SumOfSizesSql()
-{
-    QStringList values;
-    for (int k = 0; k < SizeStock::SizeCount; ++k)
-        values << SizeValueSql(k);
-    return QStringLiteral("(") + values.join(QStringLiteral(" + ")) + QStringLiteral(")");
-}
-
-QString TProductFigures::OddSizeTextSql()
-{
-    QStringList odd;
-    for (int k = 0; k < SizeStock::SizeCount; ++k)
-        odd << QStringLiteral("(") + Column(k) + QStringLiteral(" <> '' And Not ") + Whole(Column(k)) + QStringLiteral(")");
-    return QStringLiteral("(") + odd.join(QStringLiteral(" Or ")) + QStringLiteral(")");
-}
-
-QString TProductFigures::SizeSql(const QDate &asOf, int productIndex, int exceptBill)
+QString TProductFigures::LinesSql(const QString &billWhere, int productIndex)
 {
     QString sizes;
     for (int k = 0; k < SizeStock::SizeCount; ++k)
-        sizes += QStringLiteral(", Sum(Case When StoreNumber < 0 Then -") + SizeValueSql(k) + QStringLiteral(" Else ")
-                 + SizeValueSql(k) + QStringLiteral(" End) As Size%1").arg(k + 1);
-    // For every product the lines are read in table order, not fetched one by one through
-    // the product index, and the empty line slots (product 0) are left out.
-    return QStringLiteral("Select StoreProduct, Sum(StoreNumber) As Total") + sizes
-           + QStringLiteral(", Sum(Case When (Abs(StoreNumber) <> ") + SumOfSizesSql() + QStringLiteral(") Or ")
-           + OddSizeTextSql() + QStringLiteral(" Then 1 Else 0 End) As Odd From Store")
-           + (productIndex > 0 ? QString() : QStringLiteral(" Not Indexed"))
-           + QStringLiteral(", Bill Where (StoreBill = BillIndex) And (BillCreateTime <= ") + SqlDate(asOf) + QStringLiteral(")")
-           + (productIndex > 0 ? QStringLiteral(" And (StoreProduct = %1)").arg(productIndex) : QStringLiteral(" And (StoreProduct > 0)"))
-           + (exceptBill > 0 ? QStringLiteral(" And (StoreBill <> %1)").arg(exceptBill) : QString())
+        sizes += QStringLiteral(", Sum(%1) As KeptSize%2").arg(KeptTotals::LineSize(k)).arg(k + 1);
+    return QStringLiteral("Select StoreProduct As KeptProduct, Sum(StoreNumber) As KeptPieces") + sizes
+           + QStringLiteral(", Sum(") + KeptTotals::LineOdd() + QStringLiteral(") As KeptOdd From Store Where StoreBill In (Select BillIndex From Bill Where ")
+           + billWhere + QStringLiteral(")") + (productIndex > 0 ? QStringLiteral(" And (StoreProduct = %1)").arg(productIndex) : QString())
            + QStringLiteral(" Group By StoreProduct");
+}
+
+bool TProductFigures::Add(const QString &sql, int sign)
+{
+    TQuery q(QStringLiteral("SizeStock"));
+    if (!RunQuery(q, sql, QStringLiteral("统计仓库金额时出错")))
+        return false;
+    QStringList columns;
+    for (int k = 0; k < SizeStock::SizeCount; ++k)
+        columns << QStringLiteral("KeptSize%1").arg(k + 1);
+    for (q.First(); !q.Eof(); q.Next()) {
+        const int product = q.FieldByName(QStringLiteral("KeptProduct")).AsInteger();
+        if (product <= 0)
+            continue;   // the empty line slots
+        SizeStock &s = sizes_[product];
+        s.total += sign * q.FieldByName(QStringLiteral("KeptPieces")).AsInteger();
+        for (int k = 0; k < SizeStock::SizeCount; ++k)
+            s.size[k] += sign * q.FieldByName(columns[k]).AsInteger();
+        s.odd += sign * q.FieldByName(QStringLiteral("KeptOdd")).AsInteger();
+    }
+    return true;
 }
 
 bool TProductFigures::LoadSizes(const QDate &asOf, int productIndex, int exceptBill)
 {
     sizes_.clear();
-    TQuery q(QStringLiteral("SizeStock"));
-    if (!RunQuery(q, SizeSql(asOf, productIndex, exceptBill), QStringLiteral("统计仓库金额时出错")))
+    const QString kept = QStringLiteral("Select * From KeptProduct")
+                         + (productIndex > 0 ? QStringLiteral(" Where KeptProduct = %1").arg(productIndex) : QString());
+    if (!Add(kept, 1) || !Add(LinesSql(AfterSql(asOf), productIndex), -1))
         return false;
-    for (q.First(); !q.Eof(); q.Next()) {
-        SizeStock &s = sizes_[q.FieldByName(QStringLiteral("StoreProduct")).AsInteger()];
-        s.total = q.FieldByName(QStringLiteral("Total")).AsInteger();
-        for (int k = 0; k < SizeStock::SizeCount; ++k)
-            s.size[k] = q.FieldByName(QStringLiteral("Size%1").arg(k + 1)).AsInteger();
-        s.flagged = q.FieldByName(QStringLiteral("Odd")).AsInteger() > 0;
-    }
+    if (exceptBill > 0
+        && !Add(LinesSql(QStringLiteral("(BillIndex = %1) And (BillCreateTime <= %2)").arg(exceptBill).arg(SqlDate(asOf)), productIndex), -1))
+        return false;
+    for (SizeStock &s : sizes_)
+        s.flagged = s.odd > 0;
     return true;
 }

@@ -19,6 +19,7 @@ struct SizeStock {
     int size[SizeCount] = {};
     int total = 0;          // the product's stock, as the stock card shows it
     bool flagged = false;   // an old line whose sizes are not whole numbers or do not add up
+    int odd = 0;            // how many such lines
     bool AddsUp() const;
 };
 
@@ -30,19 +31,20 @@ public:
     static QString MonthSql(const QDate &day);
 
     // Stock per size as of the date, of every product or of one (productIndex > 0),
-    // leaving out the lines of one bill (the one being changed) when exceptBill > 0.
+    // leaving out the lines of one bill (the one being changed) when exceptBill > 0:
+    // the kept totals less the lines dated after it.
     bool LoadSizes(const QDate &asOf, int productIndex = 0, int exceptBill = 0);
     SizeStock SizesOf(int productIndex) const { return sizes_.value(productIndex); }
-    static QString SizeSql(const QDate &asOf, int productIndex, int exceptBill = 0);
-    // SQL for a size column's quantity (0 unless the text is a whole number),
-    // for the sum of the ten, and for "some size text is not a whole number".
-    static QString SizeValueSql(int size);
-    static QString SumOfSizesSql();
-    static QString OddSizeTextSql();
+    // The lines (of one product when productIndex > 0) whose bill matches `billWhere`,
+    // added up per product in the columns of the kept totals.
+    static QString LinesSql(const QString &billWhere, int productIndex);
+    // The bills dated after a day, undated ones too.
+    static QString AfterSql(const QDate &day);
     // "35#" ... "44#"
     static QString SizeCaption(int size);
 
 private:
+    bool Add(const QString &sql, int sign);
     QHash<int, ProductMonth> months_;
     QHash<int, SizeStock> sizes_;
 };

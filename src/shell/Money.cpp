@@ -3,20 +3,32 @@
 #include "shell/PublicFunction.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
-double RoundMoney(double amount)
+namespace {
+// Half a fen and 2^-20 of one: an exact binary number, so SQLite reads the
+// literal as the same double C++ uses. The 2^-20 absorbs the binary noise of
+// x * 100 for amounts up to hundreds of millions.
+constexpr double Half = 0.50000095367431640625;
+constexpr const char *HalfText = "0.50000095367431640625";
+constexpr double Limit = 9.0e15;   // beyond the 15 digits the books hold
+} // namespace
+
+qint64 Fen(double amount)
 {
-    if (!std::isfinite(amount))
+    const double y = amount * 100;
+    if (!std::isfinite(y) || std::fabs(y) > Limit)
         return 0;
-    // Read the amount in fen back through 15 significant digits: that drops the
-    // noise of binary fractions, so the half-fen test sees the decimal figure.
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", amount * 100);
-    const double fen = std::round(std::strtod(buf, nullptr));
-    const double rounded = fen / 100;
-    return rounded == 0 ? 0.0 : rounded;   // never "-0"
+    // The same steps as FenSql: a double sum, then truncation toward zero.
+    return y < 0 ? -qint64(Half - y) : qint64(y + Half);
 }
+
+QString FenSql(const QString &e)
+{
+    const QString half = QString::fromLatin1(HalfText);
+    return QStringLiteral("(Case When (%1) < 0 Then -Cast(%2 - (%1) * 100 As Integer) Else Cast((%1) * 100 + %2 As Integer) End)")
+        .arg(e, half);
+}
+
+double RoundMoney(double amount) { return FenToYuan(Fen(amount)); }
 
 QString MoneyText(double amount) { return NumberText(RoundMoney(amount)); }

@@ -1,12 +1,20 @@
 #pragma once
-// Money as the books show it: every figure derived from stored amounts is
-// rounded to the fen before it is shown, graded, added to a total or printed.
-// Sums read from SQL carry binary noise (0.1 + 0.2) until this has run.
+// Money as the books keep it: an amount is rounded to the fen when it is made
+// (a line's quantity x price), and every figure adds its rows' amounts each
+// rounded to the fen. The rounding is one rule, written once in C++ and once
+// in SQL with the same arithmetic, so a sum read from the books and a sum
+// added up in the program are the same whole number of fen.
 
 #include <QString>
+#include <QtGlobal>
 
-// Rounded to 2 decimals, half away from zero, judged on the amount's own
-// decimal digits (1.005 gives 1.01 although the double is 1.00499...).
+// Half away from zero. A binary fraction just under half a fen (1.005 is
+// 1.00499999999999989...) counts as the half it was typed as.
+qint64 Fen(double amount);
+// The same rule in SQL over a numeric expression; NULL stays NULL.
+QString FenSql(const QString &expression);
+// Fen(amount) as yuan: 1.005 gives 1.01.
 double RoundMoney(double amount);
+inline double FenToYuan(qint64 fen) { return double(fen) / 100; }
 // The rounded amount in the general number text: "0.3", "-12", "1234.5".
 QString MoneyText(double amount);

@@ -50,6 +50,15 @@ int TField::AsInteger() const
     return value_->toInt();
 }
 
+qint64 TField::AsLargeInt() const
+{
+    if (!value_ || value_->isNull())
+        return 0;
+    if (value_->typeId() == QMetaType::Double)
+        return qRound64(value_->toDouble());
+    return value_->toLongLong();
+}
+
 bool TField::AsBoolean() const { return AsInteger() != 0; }
 
 QDate TField::AsDate() const
@@ -484,7 +493,19 @@ void TShareDataModule::Open(QSqlDatabase &db, const QString &name)
     for (const char *pragma : {"PRAGMA cache_size = -32768", "PRAGMA temp_store = MEMORY"})
         check.exec(QString::fromLatin1(pragma));
     check.finish();
-    Schema::UpgradeIndexes(db);
+    // Books of an earlier version are brought up to this one as they are opened.
+    QString why;
+    const Schema::Upgrade upgrade = Schema::UpgradeBooks(db, &why);
+    if (upgrade == Schema::Upgrade::Newer || upgrade == Schema::Upgrade::Failed) {
+        const int version = Schema::VersionOf(db);
+        check = QSqlQuery();
+        db.close();
+        if (upgrade == Schema::Upgrade::Newer)
+            throw EDatabaseError(QStringLiteral("帐套由较新版本的程序建立（版本 %1，本程序为版本 %2），请先升级本程序")
+                                     .arg(version)
+                                     .arg(Schema::Version));
+        throw EDatabaseError(QStringLiteral("帐套升级失败：") + why);
+    }
 }
 
 void TShareDataModule::Disconnect()

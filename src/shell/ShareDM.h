@@ -23,6 +23,7 @@ public:
     QString AsString() const;
     double AsFloat() const;   // NULL reads as 0
     int AsInteger() const;
+    qint64 AsLargeInt() const;   // a sum in fen; NULL reads as 0
     bool AsBoolean() const;
     QDate AsDate() const;
     bool IsNull() const;

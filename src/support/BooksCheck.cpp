@@ -48,7 +48,12 @@ const Tables &Expected()
             q.exec(statement);
         q.finish();
         bool ok = false;
-        return ReadTables(memory.Db(), &ok);
+        Tables tables = ReadTables(memory.Db(), &ok);
+        // Books of an earlier version get these when they are opened.
+        for (const Schema::Table &table : Schema::Tables())
+            if (table.derived)
+                tables.remove(table.name.toLower());
+        return tables;
     }();
     return expected;
 }

@@ -233,10 +233,18 @@ TBooksImport::Outcome TBooksImport::Import(const QString &source, const QString 
     case TBooksCheck::Damaged:
         return Outcome(Damaged, reason);
     }
+    // Books a later version wrote may hold what this one cannot keep right.
+    const int version = Schema::VersionOf(from.Db());
+    if (version > Schema::Version)
+        return Outcome(Refused, QStringLiteral("所选数据库由较新版本的程序建立（版本 %1，本程序为版本 %2），请先升级本程序再恢复")
+                                    .arg(version)
+                                    .arg(Schema::Version));
     // Only tables count: a view or a virtual table of a known name is not our books.
     {
         QSqlQuery kinds(from.Db());
         for (const Schema::Table &table : Schema::Tables()) {
+            if (table.derived)
+                continue;
             kinds.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE "
                                          "AND sql NOT LIKE 'CREATE VIRTUAL%'"));
             kinds.addBindValue(table.name);
@@ -261,7 +269,8 @@ TBooksImport::Outcome TBooksImport::Import(const QString &source, const QString 
         return Outcome(Failed, q.lastError().text());
     for (const Schema::Table &table : Schema::Tables()) {
         // The print tables are overwritten before each print: the delivered rows serve.
-        if (table.scratch)
+        // Kept totals are added up by the triggers as the rows arrive.
+        if (table.scratch || table.derived)
             continue;
         bool readFailed = false;
         const QString problem = CopyTable(from.Db(), to.Db(), table, &readFailed);

@@ -3,6 +3,9 @@
 #include "shell/PublicFunction.h"
 #include "shell/TypedNumber.h"
 
+#include <QSqlDatabase>
+#include <cmath>
+#include <QSqlQuery>
 #include <QTest>
 
 class TestNumberRules : public QObject {
@@ -34,6 +37,10 @@ void TestNumberRules::roundMoney_data()
     QTest::newRow("large") << 123456789012.345 << "123456789012.35";
     QTest::newRow("whole") << -300.0 << "-300";
     QTest::newRow("infinity") << qInf() << "0";
+    QTest::newRow("2.675, under half as a double") << 2.675 << "2.68";
+    QTest::newRow("line of 3 at 0.335") << 3 * 0.335 << "1.01";
+    QTest::newRow("a million and half a fen") << 1000000.005 << "1000000.01";
+    QTest::newRow("ten million, negative") << -12345678.125 << "-12345678.13";
 }
 
 void TestNumberRules::roundMoney()
@@ -42,6 +49,15 @@ void TestNumberRules::roundMoney()
     QFETCH(QString, text);
     QCOMPARE(MoneyText(amount), text);
     QCOMPARE(NumberText(RoundMoney(amount)), text);
+    // The books' SQL rounds with the same arithmetic, to the same fen.
+    if (!QSqlDatabase::contains("money"))
+        QSqlDatabase::addDatabase("QSQLITE", "money").setDatabaseName(":memory:");
+    QSqlDatabase db = QSqlDatabase::database("money");
+    QSqlQuery q(db);
+    q.prepare("With v(x) As (Select ?) Select " + FenSql("x") + " From v");
+    q.addBindValue(std::isfinite(amount) ? QVariant(amount) : QVariant());
+    QVERIFY(q.exec() && q.next());
+    QCOMPARE(q.value(0).toLongLong(), std::isfinite(amount) ? Fen(amount) : 0);
 }
 
 void TestNumberRules::readAmount_data()
