@@ -121,7 +121,13 @@ Schema::Upgrade Schema::UpgradeBooks(QSqlDatabase &db, QString *error)
         // Kept totals: the tables, their triggers, and the sums of every row so far.
         QSqlQuery q(db);
         bool ok = q.exec(QStringLiteral("BEGIN IMMEDIATE"));
-        QStringList steps = KeptTotals::Statements() + VersionStatements();
+        // Whatever an interrupted or foreign attempt left goes first.
+        QStringList steps;
+        if (ok && q.exec(QStringLiteral("Select type, name From sqlite_master Where (type = 'trigger' And name Like 'Kept%') "
+                                         "Or (type = 'table' And (name Like 'Kept%' Or name = 'BooksInfo'))")))
+            while (q.next())
+                steps << QStringLiteral("Drop %1 If Exists \"%2\"").arg(q.value(0).toString(), q.value(1).toString());
+        steps += KeptTotals::Statements() + VersionStatements();
         for (const QString &sql : steps)
             ok = ok && q.exec(sql);
         QString message = ok ? QString() : q.lastError().text();

@@ -1,6 +1,11 @@
 // Figures read from the kept totals equal the same figures added up from the
 // rows, after any sequence of writes, by the program's stores or by direct SQL.
 #include "db/KeptTotals.h"
+#include "db/Schema.h"
+#include "support/BooksImport.h"
+#include "support/PrivateConnection.h"
+
+#include <QFile>
 #include "figures/AccountFigures.h"
 #include "figures/CustomerFigures.h"
 #include "figures/ProductFigures.h"
@@ -49,6 +54,7 @@ class TestKeptFigures : public QObject {
 private slots:
     void randomWritesKeepFiguresEqual_data();
     void randomWritesKeepFiguresEqual();
+    void olderBooksAreUpgradedNewerRefused();
 };
 
 void TestKeptFigures::randomWritesKeepFiguresEqual_data()
@@ -236,6 +242,79 @@ void TestKeptFigures::randomWritesKeepFiguresEqual()
         }
     }
     QVERIFY(env.script.messages.isEmpty());
+}
+
+namespace {
+// Makes the open books look as the previous version left them: no kept totals, no version.
+void MakeOlder(TestEnv &env)
+{
+    QSqlQuery q(ShareDataModule->Connection());
+    q.exec("Select type, name From sqlite_master Where name Like 'Kept%' Or name = 'BooksInfo'");
+    QStringList drops;
+    while (q.next())
+        drops << "Drop " + q.value(0).toString() + " If Exists " + q.value(1).toString();
+    q.finish();
+    for (const QString &drop : drops)
+        env.Exec(drop);
+}
+
+QString Figures()
+{
+    TCustomerFigures customers;
+    TAccountFigures accounts;
+    TProductFigures products;
+    if (!customers.Load(QDate(2024, 3, 15)) || !accounts.Load(QDate(2024, 3, 15)) || !products.LoadSizes(QDate(2024, 3, 15)))
+        return "failed";
+    return Describe(customers.Of("张'三")) + "|" + QString::number(accounts.Of(2).balance) + "|"
+           + QString::number(products.SizesOf(2).total);
+}
+} // namespace
+
+void TestKeptFigures::olderBooksAreUpgradedNewerRefused()
+{
+    TestEnv env;
+    env.AddCustomer("张'三");
+    const int bank = env.AddAccount("银行");
+    const int shoe = env.AddProduct("皮鞋", "A1", 10, "P1");
+    QCOMPARE(bank, 2);
+    QCOMPARE(shoe, 2);
+    const int bill = env.AddBill("出货单", "张'三", QDate(2024, 3, 1), 1.005, 0.5, bank);
+    env.AddLine(bill, shoe, -3);
+    env.AddSG("张'三", QDate(2024, 3, 2), 2.675);
+    const QString before = Figures();
+    QCOMPARE(before, QStringLiteral("101/0/50/268|50|-3"));
+
+    // Opened by this version: the kept totals are made once, the figures stay.
+    MakeOlder(env);
+    ShareDataModule->Disconnect();
+    QCOMPARE(Figures(), before);
+    QCOMPARE(env.Scalar("Select InfoValue From BooksInfo Where InfoName = 'SchemaVersion'").toInt(), 2);
+    QCOMPARE(env.Scalar("Select KeptSales From KeptCustomer Where KeptName = '张''三'").toInt(), 101);
+
+    // A restore takes older books and makes their kept totals; it refuses newer ones.
+    const QString older = env.Dir() + "older.mdb";
+    MakeOlder(env);
+    ShareDataModule->Disconnect();
+    QVERIFY(QFile::copy(env.DatabaseFile(), older));
+    const QString restored = env.Dir() + "restored.mdb";
+    QCOMPARE(TBooksImport::Import(older, restored).verdict, TBooksImport::Done);
+    {
+        TPrivateConnection db(restored);
+        bool ok = false;
+        QCOMPARE(KeptTotals::Differences(db.Db(), &ok), QStringList());
+        QVERIFY(ok);
+        QCOMPARE(Schema::VersionOf(db.Db()), 2);
+    }
+    QVERIFY(QFile::remove(restored));
+    QCOMPARE(Figures(), before);   // reopened, and upgraded again
+    env.Exec("Update BooksInfo Set InfoValue = '3'");
+    ShareDataModule->Disconnect();
+    QVERIFY(QFile::copy(env.DatabaseFile(), env.Dir() + "newer.mdb"));
+    const TBooksImport::Outcome newer = TBooksImport::Import(env.Dir() + "newer.mdb", restored);
+    QCOMPARE(newer.verdict, TBooksImport::Refused);
+    QCOMPARE(newer.reason, QStringLiteral("所选数据库由较新版本的程序建立（版本 3，本程序为版本 2），请先升级本程序再恢复"));
+    // Nor are newer books opened as the working books.
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, ShareDataModule->Connection());
 }
 
 QTEST_MAIN(TestKeptFigures)
