@@ -327,7 +327,7 @@ void TFormBuySell::BitBtn1Click()
         return;
     }
     if (CheckBox1->isChecked() && !Edit1->text().isEmpty()) {
-        const TypedNumber::Fault fault = TypedNumber::ReadAmount(Edit1->text());
+        const TypedNumber::Fault fault = TypedNumber::ReadAmount(Edit1->text(), nullptr, TypedNumber::MoneyDecimals);
         if (fault != TypedNumber::Fine) {
             Dialogs::ShowMessage(TypedNumber::AmountMessage(QStringLiteral("已付金额"), Edit1->text(), fault));
             Edit1->setFocus();

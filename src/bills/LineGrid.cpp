@@ -4,6 +4,7 @@
 #include "bills/ProductForm2.h"
 #include "figures/ProductFigures.h"
 #include "shell/Dialogs.h"
+#include "shell/Money.h"
 #include "shell/PublicFunction.h"
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
@@ -30,7 +31,10 @@ double ValueOrZero(const QString &text)
     return TypedNumber::ReadAmount(text, &value) == TypedNumber::Fine ? value : 0;
 }
 
-bool PriceTyped(const QString &text) { return text.isEmpty() || TypedNumber::ReadAmount(text) == TypedNumber::Fine; }
+bool PriceTyped(const QString &text)
+{
+    return text.isEmpty() || TypedNumber::ReadAmount(text, nullptr, TypedNumber::PriceDecimals) == TypedNumber::Fine;
+}
 
 // Cells the program alone writes: no typing, no focus, still easy to read.
 void MakeComputed(QLineEdit *cell)
@@ -171,7 +175,8 @@ QLineEdit *TLineGrid::CheckLines(QString &message) const
         }
         const QString price = cell[14]->text();
         if (!PriceTyped(price)) {
-            message = TypedNumber::AmountMessage(line + QStringLiteral("的单价"), price, TypedNumber::ReadAmount(price));
+            message = TypedNumber::AmountMessage(line + QStringLiteral("的单价"), price,
+                                                 TypedNumber::ReadAmount(price, nullptr, TypedNumber::PriceDecimals));
             return cell[14];
         }
         const QString sum = cell[15]->text();
@@ -344,18 +349,19 @@ void TLineGrid::RecalcLines(int kind, int slot)
             pieces += TextToIntLenient(cells_[s][c - 1]->text());
         cells_[s][13]->setText(QString::number(pieces));
     }
-    double total = 0;
+    // A line's amount is money when it is made: rounded to the fen; the total adds them.
+    qint64 total = 0;
     for (int s = 0; s < SlotCount; ++s) {
-        const double price = ValueOrZero(cells_[s][14]->text());
-        const QString sum = NumberText(TextToIntLenient(cells_[s][13]->text()) * price);
-        cells_[s][15]->setText(sum);
-        total += ValueOrZero(sum);
+        const double price = PriceTyped(cells_[s][14]->text()) ? ValueOrZero(cells_[s][14]->text()) : 0;
+        const qint64 sum = Fen(TextToIntLenient(cells_[s][13]->text()) * price);
+        cells_[s][15]->setText(NumberText(FenToYuan(sum)));
+        total += sum;
         // A price that is no number is marked until it is put right.
         const QString look = PriceTyped(cells_[s][14]->text()) ? QString() : QStringLiteral("QLineEdit { background: #ffd6d6; }");
         if (cells_[s][14]->styleSheet() != look)
             cells_[s][14]->setStyleSheet(look);
     }
-    GridTotal->setText(NumberText(total));
+    GridTotal->setText(NumberText(FenToYuan(total)));
     Label29->setText(FenToCapitals(TotalToFen(GridTotal->text())));
 }
 
@@ -392,10 +398,10 @@ void TLineGrid::Load(const GoodsBill &bill)
         LoadSlotStock(s, false);
         ShowSlotStock(s);
     }
-    double total = 0;
+    qint64 total = 0;
     for (int s = 0; s < SlotCount; ++s)
-        total += ValueOrZero(cells_[s][15]->text());
-    GridTotal->setText(NumberText(total));
+        total += Fen(ValueOrZero(cells_[s][15]->text()));
+    GridTotal->setText(NumberText(FenToYuan(total)));
 }
 
 void TLineGrid::PickProduct(int slot)

@@ -63,9 +63,8 @@ void TFormCustomer4::SpeedButton1Click()
     QString value;
     if (!AskForText(QStringLiteral("增加报价"), QStringLiteral("请输入产品的价格"), QString(), value))
         return;
-    // Any number of decimals, but a number the books hold exactly.
-    const TypedNumber::Fault fault = TypedNumber::ReadAmount(value, &FChosenPrice);
-    if (fault == TypedNumber::TooLong) {
+    const TypedNumber::Fault fault = TypedNumber::ReadAmount(value, &FChosenPrice, TypedNumber::PriceDecimals);
+    if (fault == TypedNumber::TooLong || fault == TypedNumber::TooManyDecimals) {
         Dialogs::ShowMessage(TypedNumber::AmountMessage(QStringLiteral("价格"), value, fault));
         return;
     }

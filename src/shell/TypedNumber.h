@@ -15,6 +15,10 @@ enum Fault {
     TooLong,          // beyond the 15 significant digits the books hold exactly
 };
 
+// Prices and quotes carry at most four decimals; every other amount two.
+constexpr int PriceDecimals = 4;
+constexpr int MoneyDecimals = 2;
+
 // The books hold this many significant digits exactly.
 constexpr int MaxDigits = 15;
 

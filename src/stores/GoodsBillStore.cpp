@@ -2,6 +2,7 @@
 
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
+#include "shell/Money.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "stores/BillDeletion.h"
@@ -17,8 +18,9 @@ void WriteHeader(TQuery &row, const GoodsBill &bill)
     row.FieldByName(QStringLiteral("BillAccount")).SetAsInteger(bill.account);
     row.FieldByName(QStringLiteral("BillCreateTime")).SetAsDate(bill.date);
     row.FieldByName(QStringLiteral("BillUser")).SetAsString(bill.customer);
-    row.FieldByName(QStringLiteral("BillSum")).SetAsFloat(sign * bill.total);
-    row.FieldByName(QStringLiteral("BillMoney")).SetAsFloat(sign * bill.paid);
+    // Money to the fen, as it is written.
+    row.FieldByName(QStringLiteral("BillSum")).SetAsFloat(sign * RoundMoney(bill.total));
+    row.FieldByName(QStringLiteral("BillMoney")).SetAsFloat(sign * RoundMoney(bill.paid));
     row.FieldByName(QStringLiteral("BillReason")).SetAsString(bill.reason);
     row.FieldByName(QStringLiteral("BillType")).SetAsString(bill.type);
     row.FieldByName(QStringLiteral("BillToken")).SetAsString(bill.token);
@@ -37,7 +39,7 @@ void WriteLine(TQuery &row, const GoodsBill &bill, int billIndex, const GoodsLin
         row.FieldByName(QStringLiteral("StoreNum%1").arg(k + 1)).SetAsString(line.sizes[k]);
     row.FieldByName(QStringLiteral("StoreNumber")).SetAsInteger(sign * line.pieces);
     row.FieldByName(QStringLiteral("StorePrice")).SetAsFloat(line.price);
-    row.FieldByName(QStringLiteral("StoreSum")).SetAsFloat(line.sum);
+    row.FieldByName(QStringLiteral("StoreSum")).SetAsFloat(RoundMoney(line.sum));
 }
 } // namespace
 

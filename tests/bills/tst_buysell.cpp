@@ -17,6 +17,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include "figures/CustomerFigures.h"
+#include "figures/ProductFigures.h"
+
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -78,6 +81,8 @@ private slots:
     void lockUnlockChangeDelete();
     void loadKeepsStoredPricesAndDeletedProducts();
     void picker();
+    void halfFenLines_data();
+    void halfFenLines();
 };
 
 void TestBuySell::roadOfATypicalSale()
@@ -381,7 +386,9 @@ void TestBuySell::lookups()
         QCOMPARE(Cell(2, 16)->text(), QStringLiteral("0.5"));
         Cell(3, 15)->setText("0.001");
         Cell(3, 4)->setText("5");
-        QCOMPARE(E()->Lines->GridTotal->text(), QStringLiteral("0.505"));
+        // A line's amount is rounded to the fen when it is made; the total adds the rounded amounts.
+        QCOMPARE(Cell(3, 16)->text(), QStringLiteral("0.01"));
+        QCOMPARE(E()->Lines->GridTotal->text(), QStringLiteral("0.51"));
         QCOMPARE(E()->Lines->Label29->text(), QStringLiteral("零元　伍角　壹分　"));
         E()->BitBtn2->click();
     });
@@ -823,6 +830,56 @@ void TestBuySell::picker()
     });
     Dialogs::ShowModal(FormBuySell);
     QCOMPARE(FormProduct2->FPage, 0);
+}
+
+void TestBuySell::halfFenLines_data()
+{
+    QTest::addColumn<QString>("price");
+    QTest::addColumn<QStringList>("pieces");     // 35# of each line
+    QTest::addColumn<QStringList>("lineSums");
+    QTest::addColumn<QString>("total");
+    QTest::addColumn<QString>("capitals");
+    QTest::newRow("two lines of one pair at 1.005") << "1.005" << QStringList{"1", "1"} << QStringList{"1.01", "1.01"} << "2.02"
+                                                    << "贰元　零角　贰分　";
+    QTest::newRow("three pairs at 0.335") << "0.335" << QStringList{"3"} << QStringList{"1.01"} << "1.01" << "壹元　零角　壹分　";
+    QTest::newRow("2.675 is under half a fen as a double") << "2.675" << QStringList{"1", "2"} << QStringList{"2.68", "5.35"}
+                                                           << "8.03" << "捌元　零角　叁分　";
+    QTest::newRow("four decimals") << "0.0049" << QStringList{"1"} << QStringList{"0"} << "0" << "零元　零角　零分　";
+}
+
+void TestBuySell::halfFenLines()
+{
+    QFETCH(QString, price);
+    QFETCH(QStringList, pieces);
+    QFETCH(QStringList, lineSums);
+    QFETCH(QString, total);
+    QFETCH(QString, capitals);
+    TestEnv env;
+    env.StartAsFinance();
+    env.AddCustomer("张三");
+    env.AddProduct("皮鞋", "A1", 10, "P1");
+    NewBillFromChooser(env, true, [&] {
+        E()->ComboBox5->setEditText("张三");
+        for (int s = 0; s < pieces.size(); ++s) {
+            TypeLine(s, "P1", {{4, pieces[s]}});
+            Cell(s, 15)->setText(price);
+            QCOMPARE(Cell(s, 16)->text(), lineSums[s]);
+        }
+        QCOMPARE(E()->Lines->GridTotal->text(), total);
+        QCOMPARE(E()->Lines->Label29->text(), capitals);
+        E()->BitBtn1->click();
+    });
+    QCOMPARE(env.script.messages, QStringList{"单据新增成功"});
+    // Stored as shown, and every figure over these rows says the same.
+    QCOMPARE(Row(env, "Select group_concat(StoreSum, '|') From (Select StoreSum From Store Where StoreSum <> 0 Order By StoreIndex)"),
+             lineSums.filter(QRegularExpression("^(?!0$)")).join('|'));
+    QCOMPARE(NumberText(env.Scalar("Select BillSum From Bill Where BillIndex > 1").toDouble()), total);
+    TCustomerFigures customers;
+    QVERIFY(customers.Load(Today));
+    QCOMPARE(NumberText(customers.Of("张三").Goods()), total);
+    TProductFigures products;
+    QVERIFY(products.LoadMonth(Today));
+    QCOMPARE(NumberText(products.MonthOf(2).amountOut), total);
 }
 
 QTEST_MAIN(TestBuySell)
