@@ -1,6 +1,7 @@
 #include "db/BooksAudit.h"
 
 #include "db/KeptTotals.h"
+#include "shell/Dialogs.h"
 #include "shell/Money.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
@@ -82,9 +83,11 @@ bool TBooksAudit::Run(const std::function<void(int)> &progress)
     findings_.clear();
     settings_.clear();
     kinds_.clear();
+    keptDiffer_ = false;
     const std::function<bool(TBooksAudit *)> steps[] = {&TBooksAudit::Integrity, &TBooksAudit::LineCounts, &TBooksAudit::Totals,
                                                         &TBooksAudit::Signs,     &TBooksAudit::References, &TBooksAudit::UnknownCustomers,
-                                                        &TBooksAudit::BillNumbers};
+                                                        &TBooksAudit::BillNumbers, &TBooksAudit::KeptSums,
+                                                        &TBooksAudit::WholeFen};
     const int count = int(std::size(steps));
     for (int i = 0; i < count; ++i) {
         if (progress)
@@ -178,19 +181,23 @@ bool TBooksAudit::LineCounts()
 
 bool TBooksAudit::Totals()
 {
-    // Candidates are found in SQL; the fen is judged by the program's own money rule.
-    if (!ForBills(QStringLiteral("Select BillIndex, BillSerial, BillCreateTime, BillUser, BillSum, Sum(StoreSum) As LineSum "
-                                 "From Bill, Store Where (StoreBill = BillIndex) And (BillIndex > 1) And ")
+    // A bill's total is the sum of its line amounts, each rounded to the fen. A bill
+    // an earlier version saved may differ only by that rounding: worth knowing, not wrong.
+    if (!ForBills(QStringLiteral("Select BillIndex, BillSerial, BillCreateTime, BillUser, BillSum, Sum(StoreSum) As LineSum, Sum(")
+                      + FenSql(QStringLiteral("StoreSum"))
+                      + QStringLiteral(") As LineFen From Bill, Store Where (StoreBill = BillIndex) And (BillIndex > 1) And ")
                       + goodsKinds
-                      + QStringLiteral(" Group By BillIndex, BillSerial, BillCreateTime, BillUser, BillSum "
-                                       "Having Abs(Abs(BillSum) - Sum(StoreSum)) > 0.004 Order By BillIndex"),
+                      + QStringLiteral(" Group By BillIndex, BillSerial, BillCreateTime, BillUser, BillSum Having Abs(")
+                      + FenSql(QStringLiteral("BillSum")) + QStringLiteral(") <> Sum(") + FenSql(QStringLiteral("StoreSum"))
+                      + QStringLiteral(") Order By BillIndex"),
                   [&](TQuery &q) {
                       const double total = RoundMoney(qAbs(q.FieldByName(QStringLiteral("BillSum")).AsFloat()));
-                      const double lines = RoundMoney(q.FieldByName(QStringLiteral("LineSum")).AsFloat());
-                      if (total != lines)
-                          Add(QStringLiteral("金额不符"),
-                              QStringLiteral("单据金额%1元，各货品行金额之和%2元").arg(MoneyText(total), MoneyText(lines)),
-                              q.FieldByName(QStringLiteral("BillIndex")).AsInteger());
+                      const double lines = FenToYuan(q.FieldByName(QStringLiteral("LineFen")).AsLargeInt());
+                      const bool roundingOnly = total == RoundMoney(q.FieldByName(QStringLiteral("LineSum")).AsFloat());
+                      Add(roundingOnly ? QStringLiteral("金额舍入（提示）") : QStringLiteral("金额不符"),
+                          QStringLiteral("单据金额%1元，各货品行金额（每行到分）之和%2元%3")
+                              .arg(MoneyText(total), MoneyText(lines), roundingOnly ? QStringLiteral("，系早先版本的舍入所致") : QString()),
+                          q.FieldByName(QStringLiteral("BillIndex")).AsInteger(), !roundingOnly);
                   }))
         return false;
     return ForBills(QStringLiteral("Select BillIndex, BillSerial, BillCreateTime, BillUser, StoreIndex, StoreNumber, ")
@@ -208,6 +215,53 @@ bool TBooksAudit::Totals()
                                       .arg(q.FieldByName(QStringLiteral("Sizes")).AsInteger()),
                             q.FieldByName(QStringLiteral("BillIndex")).AsInteger());
                     });
+}
+
+bool TBooksAudit::KeptSums()
+{
+    bool ok = false;
+    const QStringList differ = ::KeptTotals::Differences(ShareDataModule->Connection(), &ok);
+    if (!ok) {
+        Dialogs::ShowMessage(QStringLiteral("检查预存合计时出错"));
+        return false;
+    }
+    keptDiffer_ = !differ.isEmpty();
+    for (const QString &which : differ)
+        Add(QStringLiteral("预存合计不符"), which + QStringLiteral("的预存合计与单据不符，可修复"));
+    return true;
+}
+
+bool TBooksAudit::WholeFen()
+{
+    // Amounts an earlier version stored with more decimals than the fen: shown as they are, counted rounded.
+    const struct {
+        const char *table, *column, *what;
+    } amounts[] = {{"Bill", "BillSum", "单据金额"},     {"Bill", "BillMoney", "单据收付金额"}, {"Store", "StoreSum", "货品行金额"},
+                   {"SG", "SGSum", "其它应收金额"}, {"Customer", "CustomerOwe", "起初欠款"}};
+    TQuery q(QStringLiteral("BooksAudit"));
+    for (const auto &a : amounts) {
+        const QString column = QString::fromLatin1(a.column);
+        if (!RunQuery(q, QStringLiteral("Select count(*) As Odd From %1 Where Abs(%2 * 100 - %3) > 0.000001")
+                             .arg(QString::fromLatin1(a.table), column, FenSql(column)),
+                      QStringLiteral("检查金额时出错")))
+            return false;
+        q.First();
+        const int odd = q.FieldByName(QStringLiteral("Odd")).AsInteger();
+        if (odd > 0)
+            Add(QStringLiteral("金额不到分（提示）"), QStringLiteral("%1条%2的小数多于两位，统计时按四舍五入到分计").arg(odd).arg(QString::fromUtf8(a.what)),
+                0, false);
+    }
+    return true;
+}
+
+bool TBooksAudit::RebuildKeptTotals()
+{
+    return ShareDataModule->RunInTransaction(QStringLiteral("预存合计重算失败，未作任何修改"), [] {
+        QString error;
+        if (!::KeptTotals::Rebuild(ShareDataModule->Connection(), &error))
+            throw EDatabaseError(error);
+        return true;
+    });
 }
 
 bool TBooksAudit::Signs()

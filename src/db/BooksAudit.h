@@ -3,8 +3,8 @@
 // without their lines or lines without their bill, totals that disagree with
 // their lines, signs against the bill kind, references to missing products or
 // accounts, bill numbers that repeat or that the next proposal would repeat.
-// Widget-free: it only reads; the one repair it offers is moving a bill-number
-// setting forward, and only when asked.
+// Widget-free: it only reads; the repairs it offers, only when asked, are
+// moving a bill-number setting forward and adding the kept totals up again.
 
 #include <QDate>
 #include <QList>
@@ -41,6 +41,10 @@ public:
     // "发现 2 处问题，另有 1 条提示。金额不符：1；…": problems and hints counted apart.
     QString Headline() const;
     const QList<SettingBehind> &SettingsBehind() const { return settings_; }
+    // Some kept total differs from its rows.
+    bool KeptTotalsDiffer() const { return keptDiffer_; }
+    // Adds every kept total up again from the rows, in one transaction; nothing else changes.
+    static bool RebuildKeptTotals();
 
     static const QString NothingFound;
 
@@ -52,10 +56,13 @@ private:
     bool References();
     bool UnknownCustomers();
     bool BillNumbers();
+    bool KeptSums();
+    bool WholeFen();
     void Add(const QString &kind, const QString &explanation, int billIndex = 0, bool fault = true);
     bool ForBills(const QString &sql, const std::function<void(class TQuery &)> &each);
 
     QList<BooksFinding> findings_;
     QList<SettingBehind> settings_;
     QStringList kinds_;   // in the order they were first found
+    bool keptDiffer_ = false;
 };

@@ -96,7 +96,7 @@ void TFormBooksAudit::ShowFindings()
             Grid->setItem(r, c, item);
         }
     Grid->resizeRowsToContents();
-    RepairButton->setVisible(!audit_.SettingsBehind().isEmpty());
+    RepairButton->setVisible(!audit_.SettingsBehind().isEmpty() || audit_.KeptTotalsDiffer());
     PrintButton->setEnabled(!lines.isEmpty());
     ExportButton->setEnabled(!lines.isEmpty());
 }
@@ -111,15 +111,26 @@ void TFormBooksAudit::ActionExportExecute()
 
 void TFormBooksAudit::ActionRepairExecute()
 {
-    QStringList moves;
-    for (const SettingBehind &s : audit_.SettingsBehind())
-        moves << QStringLiteral("“%1”改为“%2”").arg(s.stored, s.highest);
-    if (!Dialogs::AskYesNo(QStringLiteral("修正单据编号"),
-                           QStringLiteral("将上次单据编号%1，使下次建议的编号不再重复。确定修改吗？").arg(moves.join(QStringLiteral("、")))))
-        return;
-    if (!BillNumbers::MoveForward(audit_.SettingsBehind()))
-        return;
-    Dialogs::ShowMessage(QStringLiteral("单据编号设置已修正"));
+    if (!audit_.SettingsBehind().isEmpty()) {
+        QStringList moves;
+        for (const SettingBehind &s : audit_.SettingsBehind())
+            moves << QStringLiteral("“%1”改为“%2”").arg(s.stored, s.highest);
+        if (!Dialogs::AskYesNo(QStringLiteral("修正单据编号"),
+                               QStringLiteral("将上次单据编号%1，使下次建议的编号不再重复。确定修改吗？").arg(moves.join(QStringLiteral("、")))))
+            return;
+        if (!BillNumbers::MoveForward(audit_.SettingsBehind()))
+            return;
+        Dialogs::ShowMessage(QStringLiteral("单据编号设置已修正"));
+    }
+    // Only the kept totals change: every bill, line and amount stays as it is.
+    if (audit_.KeptTotalsDiffer()) {
+        if (!Dialogs::AskYesNo(QStringLiteral("重算预存合计"),
+                               QStringLiteral("预存的合计与单据不符。按现有单据重新计算预存合计吗？单据本身不作任何修改。")))
+            return;
+        if (!TBooksAudit::RebuildKeptTotals())
+            return;
+        Dialogs::ShowMessage(QStringLiteral("预存合计已按单据重新计算"));
+    }
     if (RunCheck())
         ShowFindings();
 }
