@@ -5,7 +5,8 @@
 #                 desktop's application menu (a desktop entry and an icon for the user)
 #   make test     set up, build everything and run every test
 #   make bench    set up, build the benchmarks and time the program on a generated
-#                 ten-year shop (SCALE=4: four times the bills)
+#                 ten-year shop, then on one with four times the bills, with a column
+#                 of the growth (SCALE=N: only the shop of N times the bills)
 # PROGRAM_DIR chooses the program folder (default ~/Kestrova).
 
 PROGRAM_DIR ?= $(HOME)/Kestrova
@@ -81,13 +82,19 @@ run: install
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# The shop is made once into the build folder and reused; the benchmark works on a copy.
-SCALE ?= 1
-BENCH_SHOP := $(BUILD_DIR)/bench-shop$(if $(filter-out 1,$(SCALE)),-x$(SCALE))
+# Each shop is made once into the build folder and reused; the benchmark works on a copy.
+SCALE ?=
+BENCH := $(BUILD_DIR)/kestrova-bench
+shop = $(BUILD_DIR)/bench-shop$(if $(filter-out 1,$(1)),-x$(1))
 
 bench: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
-	$(BUILD_DIR)/kestrova-bench $(BENCH_SHOP) $(SCALE)
+ifeq ($(SCALE),)
+	$(BENCH) $(call shop,1) 1 --medians $(BUILD_DIR)/bench-medians-1x.tsv
+	$(BENCH) $(call shop,4) 4 --against $(BUILD_DIR)/bench-medians-1x.tsv
+else
+	$(BENCH) $(call shop,$(SCALE)) $(SCALE)
+endif
 
 clean:
 	rm -rf $(BUILD_DIR)

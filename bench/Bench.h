@@ -28,6 +28,8 @@ public:
 
     // False when the program folder cannot be laid out or an operation went wrong.
     bool Run(TResultTable &table, QString &notes);
+    // Figures that must not grow with the books, judged against a smaller shop's medians.
+    static QString GrowthTargets(const QHash<QString, double> &now, const QHash<QString, double> &before);
 
 private:
     using Timed = std::function<double()>;   // one run, its milliseconds

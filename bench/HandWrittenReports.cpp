@@ -325,15 +325,15 @@ QStringList THandWrittenReports::Search(const QDate &from, const QDate &to)
         "Where BillIndex > 1 And BillCreateTime Between ? And ? Order By BillCreateTime"),
                       {Iso(from), Iso(to)});
     QVector<QVector<QVariant>> rows;
-    double sum = 0;
+    qint64 sum = 0;
     while (q.next()) {
         QVector<QVariant> row(12);
         for (int c = 0; c < 12; ++c)
             row[c] = q.value(c);
-        sum += row[6].toDouble();
+        sum += Fen(row[6].toDouble());
         rows.append(std::move(row));
     }
-    return {QStringLiteral("共%1条").arg(rows.size()), MoneyText(sum)};
+    return {QStringLiteral("共%1条").arg(rows.size()), MoneyText(FenToYuan(sum))};
 }
 
 QList<QStringList> THandWrittenReports::SizeStock()

@@ -1,6 +1,8 @@
 #include "ResultTable.h"
 
+#include <QFile>
 #include <QStringList>
+#include <QTextStream>
 #include <algorithm>
 
 namespace {
@@ -23,7 +25,7 @@ double TResultTable::Median(QVector<double> values)
 void TResultTable::AddTimes(const QString &operation, const QVector<double> &program, const QVector<double> &hand)
 {
     const double p = Median(program);
-    Row row{operation, Milliseconds(p), QStringLiteral("-"), QStringLiteral("-")};
+    Row row{operation, Milliseconds(p), QStringLiteral("-"), QStringLiteral("-"), p};
     if (!hand.isEmpty()) {
         const double h = Median(hand);
         row.hand = Milliseconds(h);
@@ -45,33 +47,84 @@ void TResultTable::AddPause(const QString &operation, double longestMs, double w
                   QStringLiteral("work ") + Milliseconds(workMs), longestMs <= 100 ? QStringLiteral("answers") : QStringLiteral("PAUSED")});
 }
 
+QHash<QString, double> TResultTable::Medians() const
+{
+    QHash<QString, double> medians;
+    for (const Row &r : rows_)
+        if (r.programMs >= 0)
+            medians.insert(r.operation, r.programMs);
+    return medians;
+}
+
+void TResultTable::SetBaseline(const QHash<QString, double> &medians, const QString &title)
+{
+    baseline_ = medians;
+    baselineTitle_ = title;
+}
+
+bool TResultTable::SaveMedians(const QHash<QString, double> &medians, const QString &file)
+{
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        return false;
+    QTextStream stream(&out);
+    for (auto i = medians.cbegin(); i != medians.cend(); ++i)
+        stream << i.key() << '\t' << QString::number(i.value(), 'g', 17) << '\n';
+    return true;
+}
+
+QHash<QString, double> TResultTable::LoadMedians(const QString &file)
+{
+    QHash<QString, double> medians;
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Text))
+        return medians;
+    QTextStream stream(&in);
+    while (!stream.atEnd()) {
+        const QStringList cells = stream.readLine().split(QLatin1Char('\t'));
+        if (cells.size() == 2)
+            medians.insert(cells[0], cells[1].toDouble());
+    }
+    return medians;
+}
+
 QString TResultTable::Text() const
 {
-    const QStringList head = {QStringLiteral("operation"), QStringLiteral("program median"),
-                              QStringLiteral("hand-written SQL median"), QStringLiteral("ratio")};
-    int width[4];
-    for (int c = 0; c < 4; ++c)
+    const bool growth = !baseline_.isEmpty();
+    const int columns = growth ? 5 : 4;
+    QStringList head = {QStringLiteral("operation"), QStringLiteral("program median"), QStringLiteral("hand-written SQL median"),
+                        QStringLiteral("ratio")};
+    if (growth)
+        head << baselineTitle_;
+    auto cellsOf = [&](const Row &r) {
+        QStringList cells = {r.operation, r.program, r.hand, r.ratio};
+        if (growth) {
+            const double before = baseline_.value(r.operation, -1);
+            cells << (r.programMs >= 0 && before > 0 ? QString::number(r.programMs / before, 'f', 2) + QStringLiteral("x")
+                                                     : QStringLiteral("-"));
+        }
+        return cells;
+    };
+    QVector<int> width(columns);
+    for (int c = 0; c < columns; ++c)
         width[c] = int(head[c].size());
     for (const Row &r : rows_) {
-        const QString cells[4] = {r.operation, r.program, r.hand, r.ratio};
-        for (int c = 0; c < 4; ++c)
+        const QStringList cells = cellsOf(r);
+        for (int c = 0; c < columns; ++c)
             width[c] = std::max(width[c], int(cells[c].size()));
     }
-    auto line = [&width](const QString (&cells)[4]) {
+    auto line = [&](const QStringList &cells) {
         QString text = QStringLiteral("| ") + cells[0].leftJustified(width[0]);
-        for (int c = 1; c < 4; ++c)
+        for (int c = 1; c < columns; ++c)
             text += QStringLiteral(" | ") + cells[c].rightJustified(width[c]);
         return text + QStringLiteral(" |\n");
     };
-    const QString headCells[4] = {head[0], head[1], head[2], head[3]};
-    QString text = line(headCells);
+    QString text = line(head);
     text += QStringLiteral("|") + QString(width[0] + 2, QLatin1Char('-'));
-    for (int c = 1; c < 4; ++c)
+    for (int c = 1; c < columns; ++c)
         text += QStringLiteral("|") + QString(width[c] + 1, QLatin1Char('-')) + QStringLiteral(":");
     text += QStringLiteral("|\n");
-    for (const Row &r : rows_) {
-        const QString cells[4] = {r.operation, r.program, r.hand, r.ratio};
-        text += line(cells);
-    }
+    for (const Row &r : rows_)
+        text += line(cellsOf(r));
     return text;
 }

@@ -2,6 +2,7 @@
 // The benchmark's one table: operation, the program's median, the median of
 // the hand-written SQL over the same file in the same run, and their ratio.
 
+#include <QHash>
 #include <QString>
 #include <QVector>
 
@@ -15,6 +16,13 @@ public:
     void AddPause(const QString &operation, double longestMs, double workMs);
     QString Text() const;
 
+    // The program's medians of the timed operations, by operation.
+    QHash<QString, double> Medians() const;
+    // Another scale's medians: Text() then adds a column of this run's time over that one's.
+    void SetBaseline(const QHash<QString, double> &medians, const QString &title);
+    static bool SaveMedians(const QHash<QString, double> &medians, const QString &file);
+    static QHash<QString, double> LoadMedians(const QString &file);
+
     static double Median(QVector<double> values);
 
 private:
@@ -23,6 +31,9 @@ private:
         QString program;
         QString hand;
         QString ratio;
+        double programMs = -1;   // a timed operation's median
     };
     QVector<Row> rows_;
+    QHash<QString, double> baseline_;
+    QString baselineTitle_;
 };

@@ -1,5 +1,7 @@
 // make bench: makes the shop once, then times the program against hand-written SQL.
-// Usage: kestrova-bench <shop folder> [scale] [runs]
+// Usage: kestrova-bench <shop folder> [scale] [runs] [--medians FILE] [--against FILE]
+//   --medians keeps this run's medians; --against adds a column of this run's
+//   times over those of the run that kept FILE (make bench: 4x over 1x).
 #include "Bench.h"
 #include "ResultTable.h"
 #include "ShopGenerator.h"
@@ -66,7 +68,17 @@ int main(int argc, char *argv[])
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
     }
     QApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
+    QStringList args = QCoreApplication::arguments();
+    auto option = [&args](const QString &name) {
+        const int at = int(args.indexOf(name));
+        if (at < 0 || at + 1 >= args.size())
+            return QString();
+        const QString value = args[at + 1];
+        args.remove(at, 2);
+        return value;
+    };
+    const QString keepMedians = option(QStringLiteral("--medians"));
+    const QString against = option(QStringLiteral("--against"));
     const int scale = args.size() > 2 ? qMax(1, args[2].toInt()) : 1;
     const int runs = args.size() > 3 ? qMax(1, args[3].toInt()) : 7;
 
@@ -96,7 +108,21 @@ int main(int argc, char *argv[])
                  TShopGenerator::LastDay(), runs);
     TResultTable table;
     QString notes;
-    const bool ok = bench.Run(table, notes);
+    bool ok = bench.Run(table, notes);
+    if (!keepMedians.isEmpty() && !TResultTable::SaveMedians(table.Medians(), keepMedians)) {
+        notes += QStringLiteral("\nCould not keep the medians in ") + keepMedians;
+        ok = false;
+    }
+    if (!against.isEmpty()) {
+        const QHash<QString, double> before = TResultTable::LoadMedians(against);
+        if (before.isEmpty()) {
+            notes += QStringLiteral("\nNo medians to compare with in ") + against;
+            ok = false;
+        } else {
+            table.SetBaseline(before, QStringLiteral("%1x / 1x").arg(scale));
+            notes += QStringLiteral("\nGrowth from 1x: ") + TBench::GrowthTargets(table.Medians(), before) + QLatin1Char('.');
+        }
+    }
     Print(table.Text() + QLatin1Char('\n') + notes + QLatin1Char('\n'));
     Print(QStringLiteral(
         "\nHow each is taken: cold = the connection closed, then the login and the refresh it runs, against a new\n"

@@ -2,9 +2,13 @@
 
 #include "shell/Money.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVector>
+#include <algorithm>
 
 namespace KeptTotals {
 
@@ -229,18 +233,14 @@ QString RawProductSql()
 
 namespace {
 struct Kind {
-    QString table, raw, label, nonZero;
+    QString table, raw, label;
 };
 
 QList<Kind> Kinds()
 {
-    QStringList productNonZero;
-    for (const QString &c : ProductColumns())
-        productNonZero << c + QStringLiteral(" <> 0");
-    return {{QStringLiteral("KeptCustomer"), RawCustomerSql(), QStringLiteral("客户 "),
-             QStringLiteral("KeptSales <> 0 Or KeptReturns <> 0 Or KeptPaid <> 0 Or KeptOther <> 0")},
-            {QStringLiteral("KeptAccount"), RawAccountSql(), QStringLiteral("帐户 "), QStringLiteral("KeptMoney <> 0")},
-            {QStringLiteral("KeptProduct"), RawProductSql(), QStringLiteral("货品 "), productNonZero.join(QStringLiteral(" Or "))}};
+    return {{QStringLiteral("KeptCustomer"), RawCustomerSql(), QStringLiteral("客户 ")},
+            {QStringLiteral("KeptAccount"), RawAccountSql(), QStringLiteral("帐户 ")},
+            {QStringLiteral("KeptProduct"), RawProductSql(), QStringLiteral("货品 ")}};
 }
 } // namespace
 
@@ -259,24 +259,47 @@ bool Rebuild(QSqlDatabase &db, QString *error)
 
 QStringList Differences(QSqlDatabase &db, bool *ok)
 {
+    // Each side is read once and compared here: the raw sums cost a pass over
+    // every row, and a compare in SQL would add them up twice.
     QStringList found;
-    QSqlQuery q(db);
     *ok = true;
-    for (const Kind &kind : Kinds()) {
-        // Rows of nothing but zeros are the same as no row.
-        const QString kept = QStringLiteral("Select * From %1 Where %2").arg(kind.table, kind.nonZero);
-        const QString raw = QStringLiteral("Select * From (%1) Where %2").arg(kind.raw, kind.nonZero);
-        if (!q.exec(QStringLiteral("Select Distinct 1 From (Select * From (%1 Except %2) Union All Select * From (%2 Except %1)) Limit 1")
-                        .arg(kept, raw))) {
+    auto read = [&db, ok](const QString &sql) {
+        QHash<QString, QVector<qint64>> rows;
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (!q.exec(sql)) {
             *ok = false;
-            return found;
+            return rows;
         }
-        if (!q.next())
-            continue;
-        q.exec(QStringLiteral("Select * From (%1 Except %2) Union Select * From (%2 Except %1)").arg(kept, raw));
-        while (q.next())
-            found << kind.label + q.value(0).toString();
-        found.removeDuplicates();
+        const int n = q.record().count();
+        while (q.next()) {
+            QVector<qint64> sums(n - 1);
+            bool zero = true;
+            for (int i = 1; i < n; ++i)
+                zero = (sums[i - 1] = q.value(i).toLongLong()) == 0 && zero;
+            // A row of nothing but zeros is the same as no row.
+            if (!zero)
+                rows.insert(q.value(0).toString(), sums);
+        }
+        if (q.lastError().isValid())
+            *ok = false;
+        return rows;
+    };
+    for (const Kind &kind : Kinds()) {
+        const QHash<QString, QVector<qint64>> kept = read(QStringLiteral("Select * From ") + kind.table);
+        const QHash<QString, QVector<qint64>> raw = read(kind.raw);
+        if (!*ok)
+            return {};
+        QStringList keys;
+        for (auto i = kept.cbegin(); i != kept.cend(); ++i)
+            if (raw.value(i.key()) != i.value())
+                keys << i.key();
+        for (auto i = raw.cbegin(); i != raw.cend(); ++i)
+            if (!kept.contains(i.key()))
+                keys << i.key();
+        std::sort(keys.begin(), keys.end());
+        for (const QString &key : std::as_const(keys))
+            found << kind.label + key;
     }
     return found;
 }

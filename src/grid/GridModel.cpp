@@ -133,14 +133,6 @@ QVariant TGridModel::Value(int row, const QString &field) const
     return QVariant();
 }
 
-double TGridModel::Sum(int column) const
-{
-    double sum = 0;
-    for (int r = 0; r < order_.size(); ++r)
-        sum += Stored(r, column).toDouble();
-    return sum;
-}
-
 void TGridModel::SetFooter(int column, const QString &text)
 {
     if (column < 0 || column >= footer_.size() || footer_[column] == text)

@@ -37,8 +37,6 @@ public:
     QVariant Typed(int row, int column) const;
     // The stored value of a shown row, by field name (shown or not); invalid when there is none.
     QVariant Value(int row, const QString &field) const;
-    // The sum of a column's numbers over all rows.
-    double Sum(int column) const;
 
     // The footer row: one text per column, empty where nothing is shown.
     void SetFooter(int column, const QString &text);

@@ -1,7 +1,9 @@
 #include "reports/BillSearch.h"
 
 #include "shell/MonthSpan.h"
+#include "shell/Money.h"
 #include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
 
 namespace {
 const QString Columns = QStringLiteral(
@@ -38,7 +40,8 @@ QString PeriodCondition(TBillSearch::Period period, const QDate &workingDate)
     return Between(TBillSearch::PeriodFirst(period, workingDate), TBillSearch::PeriodLast(period, workingDate));
 }
 
-const QString OrderByDate = QStringLiteral(" Order By BillCreateTime");
+// The bill index settles ties, so a page read later finds every bill in the same place.
+const QString OrderByDate = QStringLiteral(" Order By BillCreateTime, BillIndex");
 } // namespace
 
 const QStringList &TBillSearch::Kinds()
@@ -117,4 +120,12 @@ QString TBillSearch::AccountBills(int accountIndex, Period period, const QDate &
 {
     return Columns + QStringLiteral("Account,Bill Where (AccountIndex = BillAccount) And (BillAccount = ")
            + QString::number(accountIndex) + QLatin1Char(')') + PeriodCondition(period, workingDate) + OrderByDate;
+}
+
+TBillSearch::Totals TBillSearch::TotalsOf(const QString &sql)
+{
+    TQuery query(QStringLiteral("BillTotals"));
+    query.Open(QStringLiteral("Select Count(*) As Bills, Sum(") + FenSql(QStringLiteral("BillSum"))
+               + QStringLiteral(") As Fen From (") + sql + QStringLiteral(") listed"));
+    return {query.FieldByName(QStringLiteral("Bills")).AsLargeInt(), query.FieldByName(QStringLiteral("Fen")).AsLargeInt()};
 }

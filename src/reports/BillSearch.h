@@ -30,6 +30,13 @@ struct TBillSearch {
     static QDate PeriodFirst(Period period, const QDate &workingDate);
     static QDate PeriodLast(Period period, const QDate &workingDate);
 
+    // What a list's footer shows: its rows and the sum of their amounts, each to the fen.
+    struct Totals {
+        qint64 rows = 0;
+        qint64 fen = 0;
+    };
+    static Totals TotalsOf(const QString &sql);   // throws EDatabaseError
+
     static QString CustomerBills(const QString &customerName, Period period, const QDate &workingDate);
     static QString AccountBills(int accountIndex, Period period, const QDate &workingDate);
 };

@@ -5,6 +5,7 @@
 #include "grid/CsvExport.h"
 #include "grid/GridCsv.h"
 #include "grid/GridPrinter.h"
+#include "reports/BillSearch.h"
 #include "reports/MakeReportForm.h"
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
@@ -123,13 +124,17 @@ void TDataCentrePage::FillReportGrid()
 void TDataCentrePage::RunReportSql(bool refresh)
 {
     // A refresh keeps the user's sort and the bill the cursor was on; a new search starts in date order.
-    const QVariant current = DBGridEh1->Model()->Value(DBGridEh1->CurrentRow(), QStringLiteral("BillIndex"));
-    const bool ran = RunQuery(ReportADOQuery, ReportSql, QStringLiteral("数据库打开失败"));
+    const int was = DBGridEh1->CurrentRow();
+    const QVariant current = DBGridEh1->Model()->Value(was, QStringLiteral("BillIndex"));
+    // Ten years of bills are many: the grid reads the rows it shows, the footer is summed by the database.
+    const bool ran = RunQuery(ReportADOQuery, ReportSql, QStringLiteral("数据库打开失败"), true);
     DBGridEh1->Load(ReportADOQuery, refresh);
     SetFooters(ran);
     if (refresh && current.isValid()) {
+        // The bill is near where it was unless many bills came before it.
         const TGridModel *model = DBGridEh1->Model();
-        for (int r = 0; r < model->rowCount(); ++r)
+        const int last = qMin(model->rowCount(), was + NearRows);
+        for (int r = qMax(0, was - NearRows); r < last; ++r)
             if (model->Value(r, QStringLiteral("BillIndex")) == current) {
                 DBGridEh1->SetCurrentRow(r);
                 break;
@@ -140,10 +145,17 @@ void TDataCentrePage::RunReportSql(bool refresh)
 void TDataCentrePage::SetFooters(bool ran)
 {
     // Without rows the footer says so, rather than keeping the last search's figures.
+    TBillSearch::Totals totals;
+    if (ran) {
+        try {
+            totals = TBillSearch::TotalsOf(ReportSql);
+        } catch (const EDatabaseError &) {
+            ran = false;
+        }
+    }
     TGridModel *model = DBGridEh1->Model();
-    const int rows = ran ? model->rowCount() : 0;
-    model->SetFooter(CountColumn, QStringLiteral("共") + QString::number(rows) + QStringLiteral("条"));
-    model->SetFooter(SumColumn, MoneyText(ran ? model->Sum(SumColumn) : 0));
+    model->SetFooter(CountColumn, QStringLiteral("共") + QString::number(ran ? model->rowCount() : 0) + QStringLiteral("条"));
+    model->SetFooter(SumColumn, MoneyText(FenToYuan(totals.fen)));
 }
 
 void TDataCentrePage::ActionMakeReportExecute() { Dialogs::ShowModal(FormMakeReport); }

@@ -37,6 +37,7 @@ public:
     TGridPrinter *PrintDBGridEh1;
 
 private:
+    static constexpr int NearRows = 200;
     void RunReportSql(bool refresh);
     void SetFooters(bool ran);
 };

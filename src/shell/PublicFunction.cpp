@@ -292,11 +292,14 @@ QString TranslateSql(const QString &sql)
     return out;
 }
 
-bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage)
+bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage, bool paged)
 {
     try {
         query.Close();
-        query.Open(sql);
+        if (paged)
+            query.OpenPaged(sql);
+        else
+            query.Open(sql);
         return true;
     } catch (const EDatabaseError &) {
         query.Close();

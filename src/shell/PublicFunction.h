@@ -57,7 +57,7 @@ QString SqlDate(const QDate &date);
 // Rewrites what SQLite lacks of the SQL dialect the windows write (#date# literals).
 QString TranslateSql(const QString &sql);
 
-bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage);
+bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage, bool paged = false);
 
 
 // Finds the record a deletion is about ("找不到要删除的记录" when it is gone) and asks

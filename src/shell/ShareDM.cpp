@@ -149,6 +149,9 @@ void TQuery::Close()
     table_.clear();
     keyColumn_.clear();
     rowidColumn_ = -1;
+    pagedText_.clear();
+    pageRead_.clear();
+    pagesRead_ = 0;
     current_ = 0;
     state_ = Inactive;
 }
@@ -211,6 +214,80 @@ void TQuery::Open(const QString &sql)
     state_ = Browse;
 }
 
+void TQuery::OpenPaged(const QString &sql)
+{
+    Close();
+    sql_ = sql;
+    const QString text = TranslateSql(sql);
+    QSqlQuery q(Db());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("Select Count(*) From (") + text + QStringLiteral(") counted")) || !q.next())
+        throw EDatabaseError(ErrorText(q));
+    const qint64 count = q.value(0).toLongLong();
+    q.finish();
+    if (!q.exec(text + QStringLiteral(" Limit %1").arg(PageRows)))
+        throw EDatabaseError(ErrorText(q));
+    const QSqlRecord rec = q.record();
+    for (int i = 0; i < rec.count(); ++i)
+        fields_ << rec.fieldName(i);
+    rows_.resize(int(count));
+    int r = 0;
+    for (; r < rows_.size() && q.next(); ++r) {
+        QVector<QVariant> row(rec.count());
+        for (int i = 0; i < rec.count(); ++i)
+            row[i] = q.value(i);
+        rows_[r] = std::move(row);
+    }
+    if (q.lastError().isValid())
+        throw EDatabaseError(ErrorText(q));
+    q.finish();
+    pagedText_ = text;
+    pageRead_ = QVector<bool>((rows_.size() + PageRows - 1) / PageRows, false);
+    if (!pageRead_.isEmpty())
+        pageRead_[0] = true;
+    current_ = 0;
+    state_ = Browse;
+}
+
+void TQuery::EnsureRow(int row) const
+{
+    if (pagedText_.isEmpty() || row < 0 || row >= rows_.size() || pageRead_[row / PageRows])
+        return;
+    if (++pagesRead_ > PagesBeforeWholeRead)
+        ReadRows(0, -1);
+    else
+        ReadRows(row / PageRows * PageRows, PageRows);
+}
+
+void TQuery::ReadRows(int first, int count) const
+{
+    QSqlQuery q(Db());
+    q.setForwardOnly(true);
+    const QString text = count < 0 ? pagedText_ : pagedText_ + QStringLiteral(" Limit %1 Offset %2").arg(count).arg(first);
+    const int n = int(fields_.size());
+    int r = first;
+    if (q.exec(text)) {
+        for (; r < rows_.size() && (count < 0 || r < first + count) && q.next(); ++r) {
+            if (pageRead_[r / PageRows])
+                continue;
+            QVector<QVariant> row(n);
+            for (int i = 0; i < n; ++i)
+                row[i] = q.value(i);
+            rows_[r] = std::move(row);
+        }
+    }
+    if (q.lastError().isValid())
+        qWarning("%s: %s", qPrintable(name_), qPrintable(ErrorText(q)));
+    // Rows the books no longer have, or a failed read, stay empty rather than being asked for again.
+    const int last = count < 0 ? int(rows_.size()) : qMin(int(rows_.size()), first + count);
+    for (int k = first; k < last; ++k) {
+        if (rows_[k].isEmpty())
+            rows_[k] = QVector<QVariant>(n);
+    }
+    for (int p = first / PageRows; p * PageRows < last; ++p)
+        pageRead_[p] = true;
+}
+
 bool TQuery::Eof() const { return current_ >= rows_.size(); }
 void TQuery::First() { current_ = 0; }
 void TQuery::Next() { if (current_ < rows_.size()) ++current_; }
@@ -240,6 +317,7 @@ TField TQuery::FieldByName(const QString &name)
         return TField(&buffer_[col], &changed_[col], name);
     if (Eof())
         return TField(nullptr, nullptr, name);
+    EnsureRow(current_);
     return TField(&rows_[current_][col], nullptr, name);
 }
 
@@ -248,6 +326,7 @@ QVariant TQuery::Value(int row, const QString &name) const
     const int col = Column(name);
     if (col < 0 || row < 0 || row >= rows_.size())
         return QVariant();
+    EnsureRow(row);
     return rows_[row][col];
 }
 
@@ -256,6 +335,7 @@ QVariant TQuery::ValueAt(int row, int field) const
     const int col = field + (rowidColumn_ == 0 ? 1 : 0);
     if (field < 0 || field >= fields_.size() || row < 0 || row >= rows_.size())
         return QVariant();
+    EnsureRow(row);
     return rows_[row][col];
 }
 

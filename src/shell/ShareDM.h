@@ -51,6 +51,11 @@ public:
     explicit TQuery(QString name = QString());
 
     void Open(const QString &sql);   // throws EDatabaseError; translates the dialect
+    // For a read-only Select of many rows: counts them and reads the first page;
+    // the others are read when first asked for, and all the rest at once after a
+    // few pages (a walk over every row). The SQL must carry no Limit and end in
+    // an Order By that gives every differing row one place.
+    void OpenPaged(const QString &sql);   // throws EDatabaseError
     void Close();
     bool Active() const { return state_ != Inactive; }
     State GetState() const { return state_; }
@@ -83,6 +88,12 @@ public:
 private:
     int Column(const QString &name) const;
     void RequireTable(const char *what) const;
+    // Reads the page of a row not read yet; a failed read leaves its cells empty.
+    void EnsureRow(int row) const;
+    void ReadRows(int first, int count) const;   // count < 0: to the end
+
+    static constexpr int PageRows = 256;
+    static constexpr int PagesBeforeWholeRead = 4;
 
     QString name_;
     QString sql_;
@@ -90,7 +101,10 @@ private:
     QString keyColumn_;      // its INTEGER PRIMARY KEY, if any
     QStringList fields_;     // the columns shown to callers
     int rowidColumn_ = -1;   // hidden column identifying the row for writes
-    QVector<QVector<QVariant>> rows_;
+    mutable QVector<QVector<QVariant>> rows_;
+    QString pagedText_;               // the translated SQL of a paged query
+    mutable QVector<bool> pageRead_;
+    mutable int pagesRead_ = 0;
     QVector<QVariant> buffer_;
     QVector<bool> changed_;
     int current_ = 0;

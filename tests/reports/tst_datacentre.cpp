@@ -101,6 +101,7 @@ private slots:
     void footerAfterEmptySearch();
     void partOfANameFindsEveryCustomer();
     void refreshRerunsTheSearch();
+    void manyBillsAreReadAsShown();
     void doubleClickOpensTheBill_data();
     void doubleClickOpensTheBill();
     void doubleClickOnEmptyGrid();
@@ -367,6 +368,52 @@ void TestDataCentre::refreshRerunsTheSearch()
     FormMain->BitBtn2Click();   // a day on: the general refresh
     QCOMPARE(Sums(), (QStringList{"10", "-4"}));
     QCOMPARE(Footer(), QStringLiteral("共2条|6"));
+}
+
+void TestDataCentre::manyBillsAreReadAsShown()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    // 700 bills on 350 days, two a day, of half a fen each as an earlier version could store them; one of 9.99.
+    env.Exec("With Recursive n(k) As (Select 1 Union All Select k + 1 From n Where k < 700) "
+             "Insert Into Bill (BillKind, BillAccount, BillRecordTime, BillCreateTime, BillUser, BillSum, BillMoney) "
+             "Select '出货单', 1, Date('2024-01-01', '+' || ((k - 1) / 2) || ' days'), "
+             "Date('2024-01-01', '+' || ((k - 1) / 2) || ' days'), '客户' || k, Case When k = 500 Then 9.99 Else 0.005 End, 0 From n");
+    const auto wholeSpan = [] {
+        F()->DateTimePicker1->setDate(QDate(2023, 1, 1));
+        F()->DateTimePicker2->setDate(QDate(2025, 12, 31));
+    };
+    Search(env, wholeSpan);
+    const TGridModel *model = Page()->DBGridEh1->Model();
+    QCOMPARE(model->rowCount(), 700);
+    // Each amount to the fen, then added: 699 × 0.01 + 9.99.
+    QCOMPARE(Footer(), QStringLiteral("共700条|16.98"));
+
+    // Far rows first, then every row: the same rows in the same order as the books hold them.
+    QSqlQuery q(ShareDataModule->Connection());
+    q.exec("Select BillUser From Bill Where BillIndex > 1 Order By BillCreateTime, BillIndex");
+    QStringList stored;
+    while (q.next())
+        stored << q.value(0).toString();
+    QCOMPARE(model->Text(650, 4), stored[650]);
+    QCOMPARE(model->Text(3, 4), stored[3]);
+    QCOMPARE(Column(4), stored);
+
+    // A refresh keeps the bill the cursor was on, a page further down, when a bill comes before it.
+    Search(env, wholeSpan);
+    Page()->DBGridEh1->SetCurrentRow(600);
+    const QVariant bill = model->Value(600, "BillIndex");
+    Bill(env, "出货单", "新客户", QDate(2023, 12, 1), 1);
+    FormMain->RefreshAllPages();
+    QCOMPARE(Page()->DBGridEh1->CurrentRow(), 601);
+    QCOMPARE(model->Value(601, "BillIndex"), bill);
+    QCOMPARE(Footer(), QStringLiteral("共701条|17.98"));
+
+    // Sorting by the amount sorts every row, not only the ones read.
+    Page()->DBGridEh1->SortByColumn(5);
+    Page()->DBGridEh1->SortByColumn(5);   // the second click sorts downwards
+    QCOMPARE(model->Text(0, 5), QStringLiteral("9.99"));
+    QCOMPARE(model->Text(1, 5), QStringLiteral("1"));
 }
 
 void TestDataCentre::doubleClickOpensTheBill_data()

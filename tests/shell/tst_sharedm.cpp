@@ -33,6 +33,8 @@ private slots:
     void quotesAndChineseRoundTrip();
     void runQueryFailureThenWorkingQuery();
     void aggregateOverNoRowsReadsAsZero();
+    void pagedQueryReadsWhatIsAskedFor_data();
+    void pagedQueryReadsWhatIsAskedFor();
     void dateLiteralsCompareAsDates();
     void transactionIsAllOrNothing();
     void nestedFailureRollsBackTheWhole();
@@ -176,6 +178,49 @@ void TestShareDM::aggregateOverNoRowsReadsAsZero()
     QVERIFY(q.FieldByName("TotalMoney").IsNull());
     QCOMPARE(q.FieldByName("TotalMoney").AsFloat(), 0.0);
     QCOMPARE(q.FieldByName("TotalMoney").AsString(), QString());
+}
+
+void TestShareDM::pagedQueryReadsWhatIsAskedFor_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QList<int>>("asked");   // rows asked for in this order; -1: every row
+    QTest::newRow("none") << 0 << QList<int>{-1};
+    QTest::newRow("one page exactly") << 256 << QList<int>{255, 0};
+    QTest::newRow("a row past the page") << 257 << QList<int>{256, 1};
+    QTest::newRow("far pages") << 3000 << QList<int>{2999, 1500, 700, 0};
+    QTest::newRow("a walk over every row") << 3000 << QList<int>{600, -1};
+}
+
+void TestShareDM::pagedQueryReadsWhatIsAskedFor()
+{
+    QFETCH(int, rows);
+    QFETCH(QList<int>, asked);
+    TestEnv env;
+    env.Exec(QStringLiteral("Create Table Many (K Integer, T Text)"));
+    env.Exec(QStringLiteral("With Recursive n(k) As (Select 1 Union All Select k + 1 From n Where k < %1) "
+                            "Insert Into Many Select k, '第' || k || '行' From n Where k <= %1").arg(rows));
+    const QString sql = QStringLiteral("Select K, T From Many Order By K Desc");
+    TQuery all, paged;
+    all.Open(sql);
+    paged.OpenPaged(sql);
+    QCOMPARE(paged.RecordCount(), rows);
+    QCOMPARE(paged.FieldNames(), all.FieldNames());
+    for (int row : asked) {
+        const int first = row < 0 ? 0 : row, last = row < 0 ? rows : row + 1;
+        for (int r = first; r < last; ++r) {
+            QCOMPARE(paged.Value(r, QStringLiteral("T")), all.Value(r, QStringLiteral("T")));
+            QCOMPARE(paged.ValueAt(r, 0), all.ValueAt(r, 0));
+        }
+    }
+    // Rows gone from the books before their page is read show empty; nothing breaks.
+    if (rows > 600) {
+        TQuery later;
+        later.OpenPaged(sql);
+        env.Exec(QStringLiteral("Delete From Many Where K <= 10"));
+        QCOMPARE(later.Value(rows - 11, QStringLiteral("K")).toInt(), 11);
+        QVERIFY(later.Value(rows - 1, QStringLiteral("K")).isNull());
+        QCOMPARE(later.RecordCount(), rows);
+    }
 }
 
 void TestShareDM::dateLiteralsCompareAsDates()
