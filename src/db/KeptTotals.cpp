@@ -1,5 +1,6 @@
 #include "db/KeptTotals.h"
 
+#include "db/SqlEngine.h"
 #include "shell/Money.h"
 
 #include <QHash>
@@ -17,8 +18,10 @@ constexpr int Sizes = 10;
 
 QString Col(const QString &row, const char *name) { return row + QString::fromLatin1(name); }
 QString StoreNum(int k, const QString &row) { return row + QStringLiteral("StoreNum%1").arg(k + 1); }
-QString Whole(const QString &c) { return QStringLiteral("(%1 <> '' And %1 Not Glob '*[^0-9]*')").arg(c); }
-QString FenOrZero(const QString &e) { return QStringLiteral("Coalesce(") + FenSql(e) + QStringLiteral(", 0)"); }
+QString FenOrZero(const QString &e, const TSqlEngine &engine)
+{
+    return QStringLiteral("Coalesce(") + FenSql(e, engine) + QStringLiteral(", 0)");
+}
 
 QStringList ProductColumns()
 {
@@ -29,12 +32,12 @@ QStringList ProductColumns()
     return columns;
 }
 
-QStringList LineValues(const QString &row)
+QStringList LineValues(const QString &row, const TSqlEngine &e)
 {
     QStringList values{LinePieces(row)};
     for (int k = 0; k < Sizes; ++k)
-        values << LineSize(k, row);
-    values << LineOdd(row);
+        values << LineSize(k, row, e);
+    values << LineOdd(row, e);
     return values;
 }
 
@@ -43,7 +46,7 @@ QString AddTo(const QString &table, const QString &key, const QStringList &colum
 {
     QStringList sets;
     for (const QString &c : columns)
-        sets << QStringLiteral("%1 = %1 + excluded.%1").arg(c);
+        sets << QStringLiteral("%1 = %2.%1 + excluded.%1").arg(c, table);
     return QStringLiteral("Insert Into %1 (%2, %3) %4 On Conflict (%2) Do Update Set %5")
         .arg(table, key, columns.join(QStringLiteral(", ")), select, sets.join(QStringLiteral(", ")));
 }
@@ -51,23 +54,23 @@ QString AddTo(const QString &table, const QString &key, const QStringList &colum
 QString Signed(const QString &e, int sign) { return sign < 0 ? QStringLiteral("-(") + e + QLatin1Char(')') : e; }
 
 // A bill row's part of its customer's and its account's totals.
-QStringList BillParts(const QString &row, int sign)
+QStringList BillParts(const QString &row, int sign, const TSqlEngine &e)
 {
     const QString customer = AddTo(QStringLiteral("KeptCustomer"), QStringLiteral("KeptName"),
                                    {QStringLiteral("KeptSales"), QStringLiteral("KeptReturns"), QStringLiteral("KeptPaid")},
                                    QStringLiteral("Select %1, %2, %3, %4 Where true")
-                                       .arg(Col(row, "BillUser"), Signed(SalesFen(row), sign), Signed(ReturnsFen(row), sign),
-                                            Signed(PaidFen(row), sign)));
+                                       .arg(Col(row, "BillUser"), Signed(SalesFen(row, e), sign), Signed(ReturnsFen(row, e), sign),
+                                            Signed(PaidFen(row, e), sign)));
     const QString account = AddTo(QStringLiteral("KeptAccount"), QStringLiteral("KeptAccount"), {QStringLiteral("KeptMoney")},
-                                  QStringLiteral("Select %1, %2 Where true").arg(Col(row, "BillAccount"), Signed(MoneyFen(row), sign)));
+                                  QStringLiteral("Select %1, %2 Where true").arg(Col(row, "BillAccount"), Signed(MoneyFen(row, e), sign)));
     return {customer, account};
 }
 
 // The lines of bill `bill` added to (or taken from) their products' totals.
-QString LinesOfBill(const QString &bill, int sign)
+QString LinesOfBill(const QString &bill, int sign, const TSqlEngine &e)
 {
     QStringList sums;
-    for (const QString &v : LineValues(QString()))
+    for (const QString &v : LineValues(QString(), e))
         sums << Signed(QStringLiteral("Sum(") + v + QLatin1Char(')'), sign);
     return AddTo(QStringLiteral("KeptProduct"), QStringLiteral("KeptProduct"), ProductColumns(),
                  QStringLiteral("Select StoreProduct, %1 From Store Where StoreBill = %2 Group By StoreProduct")
@@ -75,90 +78,85 @@ QString LinesOfBill(const QString &bill, int sign)
 }
 
 // One line row, counted only while its bill exists (a line without a bill is in no figure).
-QString OneLine(const QString &row, int sign)
+QString OneLine(const QString &row, int sign, const TSqlEngine &e)
 {
     QStringList values;
-    for (const QString &v : LineValues(row))
+    for (const QString &v : LineValues(row, e))
         values << Signed(v, sign);
     return AddTo(QStringLiteral("KeptProduct"), QStringLiteral("KeptProduct"), ProductColumns(),
                  QStringLiteral("Select %1, %2 Where Exists (Select 1 From Bill Where BillIndex = %3)")
                      .arg(Col(row, "StoreProduct"), values.join(QStringLiteral(", ")), Col(row, "StoreBill")));
 }
 
-QString OneOther(const QString &row, int sign)
+QString OneOther(const QString &row, int sign, const TSqlEngine &e)
 {
     return AddTo(QStringLiteral("KeptCustomer"), QStringLiteral("KeptName"), {QStringLiteral("KeptOther")},
-                 QStringLiteral("Select %1, %2 Where true").arg(Col(row, "SGCustomer"), Signed(OtherFen(row), sign)));
+                 QStringLiteral("Select %1, %2 Where true").arg(Col(row, "SGCustomer"), Signed(OtherFen(row, e), sign)));
 }
 
 // The money of the bills booked on an account that comes or goes.
-QString PaidOnAccount(const QString &account, int sign)
+QString PaidOnAccount(const QString &account, int sign, const TSqlEngine &e)
 {
     return AddTo(QStringLiteral("KeptCustomer"), QStringLiteral("KeptName"), {QStringLiteral("KeptPaid")},
                  QStringLiteral("Select BillUser, %1 From Bill Where BillAccount = %2 And %2 > 1 Group By BillUser")
-                     .arg(Signed(QStringLiteral("Sum(") + MoneyFen() + QLatin1Char(')'), sign), account));
+                     .arg(Signed(QStringLiteral("Sum(") + MoneyFen(QString(), e) + QLatin1Char(')'), sign), account));
 }
 
-QString Trigger(const QString &name, const QString &event, const QStringList &body, const QString &when = QString())
-{
-    return QStringLiteral("Create Trigger %1 After %2 For Each Row%3 Begin\n  %4;\nEnd")
-        .arg(name, event, when.isEmpty() ? QString() : QStringLiteral(" When ") + when, body.join(QStringLiteral(";\n  ")));
-}
 } // namespace
 
-QString SalesFen(const QString &row)
+QString SalesFen(const QString &row, const TSqlEngine &e)
 {
-    return QStringLiteral("(Case When %1 = '出货单' Then %2 Else 0 End)").arg(Col(row, "BillKind"), FenOrZero(Col(row, "BillSum")));
+    return QStringLiteral("(Case When %1 = '出货单' Then %2 Else 0 End)").arg(Col(row, "BillKind"), FenOrZero(Col(row, "BillSum"), e));
 }
 
-QString ReturnsFen(const QString &row)
+QString ReturnsFen(const QString &row, const TSqlEngine &e)
 {
-    return QStringLiteral("(Case When %1 = '进货单' Then %2 Else 0 End)").arg(Col(row, "BillKind"), FenOrZero(Col(row, "BillSum")));
+    return QStringLiteral("(Case When %1 = '进货单' Then %2 Else 0 End)").arg(Col(row, "BillKind"), FenOrZero(Col(row, "BillSum"), e));
 }
 
-QString PaidFen(const QString &row)
+QString PaidFen(const QString &row, const TSqlEngine &e)
 {
     // The placeholder account 1 holds goods bills saved without payment.
     return QStringLiteral("(Case When %1 > 1 And Exists (Select 1 From Account Where AccountIndex = %1) Then %2 Else 0 End)")
-        .arg(Col(row, "BillAccount"), FenOrZero(Col(row, "BillMoney")));
+        .arg(Col(row, "BillAccount"), FenOrZero(Col(row, "BillMoney"), e));
 }
 
-QString MoneyFen(const QString &row) { return FenOrZero(Col(row, "BillMoney")); }
-QString OtherFen(const QString &row) { return FenOrZero(Col(row, "SGSum")); }
+QString MoneyFen(const QString &row, const TSqlEngine &e) { return FenOrZero(Col(row, "BillMoney"), e); }
+QString OtherFen(const QString &row, const TSqlEngine &e) { return FenOrZero(Col(row, "SGSum"), e); }
 QString LinePieces(const QString &row) { return QStringLiteral("Coalesce(%1, 0)").arg(Col(row, "StoreNumber")); }
 
-QString SizeValue(int k, const QString &row)
+QString SizeValue(int k, const QString &row, const TSqlEngine &e)
 {
     const QString c = StoreNum(k, row);
-    return QStringLiteral("(Case When %1 Then Cast(%2 As Integer) Else 0 End)").arg(Whole(c), c);
+    return QStringLiteral("(Case When %1 Then %2 Else 0 End)").arg(e.IsDigits(c), e.DigitsValue(c));
 }
 
-QString LineSize(int k, const QString &row)
+QString LineSize(int k, const QString &row, const TSqlEngine &e)
 {
     // Goods go out on a line of negative pieces.
-    return QStringLiteral("(Case When %1 < 0 Then -%2 Else %2 End)").arg(Col(row, "StoreNumber"), SizeValue(k, row));
+    return QStringLiteral("(Case When %1 < 0 Then -%2 Else %2 End)").arg(Col(row, "StoreNumber"), SizeValue(k, row, e));
 }
 
-QString SumOfSizes(const QString &row)
+QString SumOfSizes(const QString &row, const TSqlEngine &e)
 {
     QStringList values;
     for (int k = 0; k < Sizes; ++k)
-        values << SizeValue(k, row);
+        values << SizeValue(k, row, e);
     return QStringLiteral("(") + values.join(QStringLiteral(" + ")) + QStringLiteral(")");
 }
 
-QString OddSizeText(const QString &row)
+QString OddSizeText(const QString &row, const TSqlEngine &e)
 {
     QStringList odd;
     for (int k = 0; k < Sizes; ++k)
-        odd << QStringLiteral("(%1 <> '' And Not %2)").arg(StoreNum(k, row), Whole(StoreNum(k, row)));
+        odd << QStringLiteral("(%1 <> '' And Not %2)").arg(StoreNum(k, row), e.IsDigits(StoreNum(k, row)));
     return QStringLiteral("(") + odd.join(QStringLiteral(" Or ")) + QStringLiteral(")");
 }
 
-QString LineOdd(const QString &row)
+QString LineOdd(const QString &row, const TSqlEngine &e)
 {
     return QStringLiteral("(Case When (Abs(%1) <> %2) Or %3 Then 1 Else 0 End)")
-        .arg(Col(row, "StoreNumber"), SumOfSizes(row), OddSizeText(row));
+        .arg(Col(row, "StoreNumber"), SumOfSizes(row, e), OddSizeText(row, e));
 }
 
 QStringList TableNames()
@@ -166,63 +164,65 @@ QStringList TableNames()
     return {QStringLiteral("KeptCustomer"), QStringLiteral("KeptAccount"), QStringLiteral("KeptProduct")};
 }
 
-QStringList Statements()
+QStringList Statements(const TSqlEngine &e)
 {
     QStringList product;
     for (const QString &c : ProductColumns())
         product << c + QStringLiteral(" INTEGER NOT NULL DEFAULT 0");
-    QStringList s{
+    QStringList s = e.Translated({
         QStringLiteral("Create Table KeptCustomer (KeptName TEXT PRIMARY KEY, KeptSales INTEGER NOT NULL DEFAULT 0, "
                        "KeptReturns INTEGER NOT NULL DEFAULT 0, KeptPaid INTEGER NOT NULL DEFAULT 0, "
                        "KeptOther INTEGER NOT NULL DEFAULT 0)"),
         QStringLiteral("Create Table KeptAccount (KeptAccount INTEGER PRIMARY KEY, KeptMoney INTEGER NOT NULL DEFAULT 0)"),
         QStringLiteral("Create Table KeptProduct (KeptProduct INTEGER PRIMARY KEY, %1)").arg(product.join(QStringLiteral(", "))),
-    };
+    });
     const QString N = QStringLiteral("NEW."), O = QStringLiteral("OLD.");
-    s << Trigger(QStringLiteral("KeptBillAdded"), QStringLiteral("Insert On Bill"),
-                 BillParts(N, 1) << LinesOfBill(QStringLiteral("NEW.BillIndex"), 1));
-    s << Trigger(QStringLiteral("KeptBillRemoved"), QStringLiteral("Delete On Bill"),
-                 BillParts(O, -1) << LinesOfBill(QStringLiteral("OLD.BillIndex"), -1));
-    s << Trigger(QStringLiteral("KeptBillChanged"), QStringLiteral("Update On Bill"), BillParts(O, -1) + BillParts(N, 1));
+    const QString bill = QStringLiteral("Bill"), line = QStringLiteral("Store"), other = QStringLiteral("SG"),
+                  account = QStringLiteral("Account");
+    const QString added = QStringLiteral("Insert"), removed = QStringLiteral("Delete"), changed = QStringLiteral("Update");
+    auto trigger = [&](const QString &name, const QString &event, const QString &table, const QStringList &body,
+                       const QString &when = QString()) { s << e.Trigger(name, event, table, body, when); };
+    trigger(QStringLiteral("KeptBillAdded"), added, bill, BillParts(N, 1, e) << LinesOfBill(QStringLiteral("NEW.BillIndex"), 1, e));
+    trigger(QStringLiteral("KeptBillRemoved"), removed, bill, BillParts(O, -1, e) << LinesOfBill(QStringLiteral("OLD.BillIndex"), -1, e));
+    trigger(QStringLiteral("KeptBillChanged"), changed, bill, BillParts(O, -1, e) + BillParts(N, 1, e));
     // A bill given another key leaves its old lines and takes those of the new key.
-    s << Trigger(QStringLiteral("KeptBillRekeyed"), QStringLiteral("Update Of BillIndex On Bill"),
-                 {LinesOfBill(QStringLiteral("OLD.BillIndex"), -1), LinesOfBill(QStringLiteral("NEW.BillIndex"), 1)},
-                 QStringLiteral("OLD.BillIndex <> NEW.BillIndex"));
-    s << Trigger(QStringLiteral("KeptLineAdded"), QStringLiteral("Insert On Store"), {OneLine(N, 1)});
-    s << Trigger(QStringLiteral("KeptLineRemoved"), QStringLiteral("Delete On Store"), {OneLine(O, -1)});
-    s << Trigger(QStringLiteral("KeptLineChanged"), QStringLiteral("Update On Store"), {OneLine(O, -1), OneLine(N, 1)});
-    s << Trigger(QStringLiteral("KeptOtherAdded"), QStringLiteral("Insert On SG"), {OneOther(N, 1)});
-    s << Trigger(QStringLiteral("KeptOtherRemoved"), QStringLiteral("Delete On SG"), {OneOther(O, -1)});
-    s << Trigger(QStringLiteral("KeptOtherChanged"), QStringLiteral("Update On SG"), {OneOther(O, -1), OneOther(N, 1)});
+    trigger(QStringLiteral("KeptBillRekeyed"), QStringLiteral("Update Of BillIndex"), bill,
+            {LinesOfBill(QStringLiteral("OLD.BillIndex"), -1, e), LinesOfBill(QStringLiteral("NEW.BillIndex"), 1, e)},
+            QStringLiteral("OLD.BillIndex <> NEW.BillIndex"));
+    trigger(QStringLiteral("KeptLineAdded"), added, line, {OneLine(N, 1, e)});
+    trigger(QStringLiteral("KeptLineRemoved"), removed, line, {OneLine(O, -1, e)});
+    trigger(QStringLiteral("KeptLineChanged"), changed, line, {OneLine(O, -1, e), OneLine(N, 1, e)});
+    trigger(QStringLiteral("KeptOtherAdded"), added, other, {OneOther(N, 1, e)});
+    trigger(QStringLiteral("KeptOtherRemoved"), removed, other, {OneOther(O, -1, e)});
+    trigger(QStringLiteral("KeptOtherChanged"), changed, other, {OneOther(O, -1, e), OneOther(N, 1, e)});
     // Money counts for a customer only on an account that exists.
-    s << Trigger(QStringLiteral("KeptAccountAdded"), QStringLiteral("Insert On Account"),
-                 {PaidOnAccount(QStringLiteral("NEW.AccountIndex"), 1)});
-    s << Trigger(QStringLiteral("KeptAccountRemoved"), QStringLiteral("Delete On Account"),
-                 {PaidOnAccount(QStringLiteral("OLD.AccountIndex"), -1)});
-    s << Trigger(QStringLiteral("KeptAccountRekeyed"), QStringLiteral("Update Of AccountIndex On Account"),
-                 {PaidOnAccount(QStringLiteral("OLD.AccountIndex"), -1), PaidOnAccount(QStringLiteral("NEW.AccountIndex"), 1)},
-                 QStringLiteral("OLD.AccountIndex <> NEW.AccountIndex"));
+    trigger(QStringLiteral("KeptAccountAdded"), added, account, {PaidOnAccount(QStringLiteral("NEW.AccountIndex"), 1, e)});
+    trigger(QStringLiteral("KeptAccountRemoved"), removed, account, {PaidOnAccount(QStringLiteral("OLD.AccountIndex"), -1, e)});
+    trigger(QStringLiteral("KeptAccountRekeyed"), QStringLiteral("Update Of AccountIndex"), account,
+            {PaidOnAccount(QStringLiteral("OLD.AccountIndex"), -1, e), PaidOnAccount(QStringLiteral("NEW.AccountIndex"), 1, e)},
+            QStringLiteral("OLD.AccountIndex <> NEW.AccountIndex"));
     return s;
 }
 
-QString RawCustomerSql()
+QString RawCustomerSql(const TSqlEngine &e)
 {
     return QStringLiteral("Select KeptName, Sum(KeptSales) As KeptSales, Sum(KeptReturns) As KeptReturns, "
                           "Sum(KeptPaid) As KeptPaid, Sum(KeptOther) As KeptOther From ("
                           "Select BillUser As KeptName, %1 As KeptSales, %2 As KeptReturns, %3 As KeptPaid, 0 As KeptOther From Bill "
-                          "Union All Select SGCustomer, 0, 0, 0, %4 From SG) Group By KeptName")
-        .arg(SalesFen(), ReturnsFen(), PaidFen(), OtherFen());
+                          "Union All Select SGCustomer, 0, 0, 0, %4 From SG) KeptRows Group By KeptName")
+        .arg(SalesFen(QString(), e), ReturnsFen(QString(), e), PaidFen(QString(), e), OtherFen(QString(), e));
 }
 
-QString RawAccountSql()
+QString RawAccountSql(const TSqlEngine &e)
 {
-    return QStringLiteral("Select BillAccount As KeptAccount, Sum(%1) As KeptMoney From Bill Group By BillAccount").arg(MoneyFen());
+    return QStringLiteral("Select BillAccount As KeptAccount, Sum(%1) As KeptMoney From Bill Group By BillAccount")
+        .arg(MoneyFen(QString(), e));
 }
 
-QString RawProductSql()
+QString RawProductSql(const TSqlEngine &e)
 {
     const QStringList columns = ProductColumns();
-    const QStringList values = LineValues(QString());
+    const QStringList values = LineValues(QString(), e);
     QStringList sums;
     for (int i = 0; i < columns.size(); ++i)
         sums << QStringLiteral("Sum(%1) As %2").arg(values[i], columns[i]);
@@ -236,20 +236,20 @@ struct Kind {
     QString table, raw, label;
 };
 
-QList<Kind> Kinds()
+QList<Kind> Kinds(const TSqlEngine &e)
 {
-    return {{QStringLiteral("KeptCustomer"), RawCustomerSql(), QStringLiteral("客户 ")},
-            {QStringLiteral("KeptAccount"), RawAccountSql(), QStringLiteral("帐户 ")},
-            {QStringLiteral("KeptProduct"), RawProductSql(), QStringLiteral("货品 ")}};
+    return {{QStringLiteral("KeptCustomer"), RawCustomerSql(e), QStringLiteral("客户 ")},
+            {QStringLiteral("KeptAccount"), RawAccountSql(e), QStringLiteral("帐户 ")},
+            {QStringLiteral("KeptProduct"), RawProductSql(e), QStringLiteral("货品 ")}};
 }
 } // namespace
 
 bool Rebuild(QSqlDatabase &db, QString *error)
 {
     QSqlQuery q(db);
-    for (const Kind &kind : Kinds())
+    for (const Kind &kind : Kinds(TSqlEngine::Of(db)))
         if (!q.exec(QStringLiteral("Delete From ") + kind.table)
-            || !q.exec(QStringLiteral("Insert Into %1 Select * From (%2)").arg(kind.table, kind.raw))) {
+            || !q.exec(QStringLiteral("Insert Into %1 Select * From (%2) KeptRows").arg(kind.table, kind.raw))) {
             if (error)
                 *error = q.lastError().text();
             return false;
@@ -285,7 +285,7 @@ QStringList Differences(QSqlDatabase &db, bool *ok)
             *ok = false;
         return rows;
     };
-    for (const Kind &kind : Kinds()) {
+    for (const Kind &kind : Kinds(TSqlEngine::Of(db))) {
         const QHash<QString, QVector<qint64>> kept = read(QStringLiteral("Select * From ") + kind.table);
         const QHash<QString, QVector<qint64>> raw = read(kind.raw);
         if (!*ok)

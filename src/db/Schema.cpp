@@ -1,6 +1,7 @@
 #include "db/Schema.h"
 
 #include "db/KeptTotals.h"
+#include "db/SqlEngine.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -45,29 +46,21 @@ QList<IndexDefinition> Indexes()
     return list;
 }
 
-QStringList ColumnsOf(QSqlDatabase &db, const QString &index)
-{
-    QStringList columns;
-    QSqlQuery q(db);
-    if (q.exec(QStringLiteral("PRAGMA index_info(\"%1\")").arg(index)))
-        while (q.next())
-            columns << q.value(2).toString();
-    return columns;
-}
 } // namespace
 
 bool Schema::UpgradeIndexes(QSqlDatabase &db)
 {
+    const TSqlEngine &engine = TSqlEngine::Of(db);
     QList<IndexDefinition> stale;
     for (const IndexDefinition &index : Indexes())
-        if (ColumnsOf(db, index.name) != index.columns)
+        if (engine.IndexColumns(db, index.name).join(QLatin1Char(',')).compare(index.columns.join(QLatin1Char(',')), Qt::CaseInsensitive) != 0)
             stale << index;
     if (stale.isEmpty())
         return true;
     QSqlQuery q(db);
     bool ok = db.transaction();
     for (const IndexDefinition &index : stale) {
-        ok = ok && q.exec(QStringLiteral("DROP INDEX IF EXISTS \"%1\"").arg(index.name));
+        ok = ok && q.exec(QStringLiteral("DROP INDEX IF EXISTS %1").arg(engine.Identifier(index.name)));
         ok = ok && q.exec(index.statement);
     }
     q.finish();
@@ -90,11 +83,12 @@ QStringList VersionStatements()
 
 int Schema::VersionOf(QSqlDatabase &db)
 {
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("Select count(*) From sqlite_master Where type = 'table' And name = 'BooksInfo'")) || !q.next())
+    const QStringList tables = TSqlEngine::Of(db).Tables(db);
+    if (tables.isEmpty())
         return 0;
-    if (q.value(0).toInt() == 0)
+    if (!tables.contains(QStringLiteral("BooksInfo"), Qt::CaseInsensitive))
         return 1;
+    QSqlQuery q(db);
     q.prepare(QStringLiteral("Select InfoValue From BooksInfo Where InfoName = ?"));
     q.addBindValue(VersionName);
     if (!q.exec())
@@ -127,7 +121,7 @@ Schema::Upgrade Schema::UpgradeBooks(QSqlDatabase &db, QString *error)
                                          "Or (type = 'table' And (name Like 'Kept%' Or name = 'BooksInfo'))")))
             while (q.next())
                 steps << QStringLiteral("Drop %1 If Exists \"%2\"").arg(q.value(0).toString(), q.value(1).toString());
-        steps += KeptTotals::Statements() + VersionStatements();
+        steps += KeptTotals::Statements(TSqlEngine::Of(db)) + VersionStatements();
         for (const QString &sql : steps)
             ok = ok && q.exec(sql);
         QString message = ok ? QString() : q.lastError().text();
@@ -148,7 +142,7 @@ Schema::Upgrade Schema::UpgradeBooks(QSqlDatabase &db, QString *error)
     return result;
 }
 
-QStringList Schema::Statements()
+QStringList Schema::Statements(const TSqlEngine &engine)
 {
     QStringList statements;
     QString current;
@@ -161,12 +155,19 @@ QStringList Schema::Statements()
             current.clear();
         }
     }
-    return statements + KeptTotals::Statements() + VersionStatements();
+    return engine.Translated(statements) + KeptTotals::Statements(engine) + engine.Translated(VersionStatements());
 }
 
 bool Schema::Create(QSqlDatabase &db, QString *error)
 {
-    const QStringList statements = Statements();
+    const TSqlEngine &engine = TSqlEngine::Of(db);
+    QStringList statements = Statements(engine);
+    // The fixed rows came with their keys: on a server new rows take keys after
+    // them (the table list is made in an SQLite file, so never asked for here then).
+    if (engine.IsServer())
+        for (const Table &table : Tables())
+            if (table.autoKey)
+                statements += engine.KeysAfterRows(table.name, table.key);
     if (statements.isEmpty()) {
         if (error)
             *error = QStringLiteral("schema text missing");

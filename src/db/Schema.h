@@ -1,4 +1,6 @@
 #pragma once
+#include "db/SqlEngine.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -11,8 +13,8 @@ constexpr int Version = 2;
 
 // The SQL that makes an empty Kestrova.mdb: tables, fixed rows, indexes.
 QString Text();
-// The same, one statement a text.
-QStringList Statements();
+// The same, one statement a text, for an engine (the file's by default).
+QStringList Statements(const TSqlEngine &engine = TSqlEngine::Sqlite());
 // Writes a new database file; refuses to touch an existing one.
 bool CreateDatabase(const QString &fileName, QString *error);
 // Makes the tables, fixed rows and indexes in an open, empty database, in one transaction.

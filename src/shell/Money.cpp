@@ -22,11 +22,12 @@ qint64 Fen(double amount)
     return y < 0 ? -qint64(Half - y) : qint64(y + Half);
 }
 
-QString FenSql(const QString &e)
+QString FenSql(const QString &e, const TSqlEngine &engine)
 {
     const QString half = QString::fromLatin1(HalfText);
-    return QStringLiteral("(Case When (%1) < 0 Then -Cast(%2 - (%1) * 100 As Integer) Else Cast((%1) * 100 + %2 As Integer) End)")
-        .arg(e, half);
+    return QStringLiteral("(Case When (%1) < 0 Then -%2 Else %3 End)")
+        .arg(e, engine.Truncated(QStringLiteral("%1 - (%2) * 100").arg(half, e)),
+             engine.Truncated(QStringLiteral("(%1) * 100 + %2").arg(e, half)));
 }
 
 double RoundMoney(double amount) { return FenToYuan(Fen(amount)); }

@@ -5,6 +5,8 @@
 // in SQL with the same arithmetic, so a sum read from the books and a sum
 // added up in the program are the same whole number of fen.
 
+#include "db/SqlEngine.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -12,7 +14,7 @@
 // 1.00499999999999989...) counts as the half it was typed as.
 qint64 Fen(double amount);
 // The same rule in SQL over a numeric expression; NULL stays NULL.
-QString FenSql(const QString &expression);
+QString FenSql(const QString &expression, const TSqlEngine &engine = TSqlEngine::Current());
 // Fen(amount) as yuan: 1.005 gives 1.01.
 double RoundMoney(double amount);
 inline double FenToYuan(qint64 fen) { return double(fen) / 100; }

@@ -1,6 +1,8 @@
 #include "shell/ShareDM.h"
 
 #include "db/Schema.h"
+#include "db/SqlEngine.h"
+#include "shell/DataSource.h"
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
 #include "shell/Registry.h"
@@ -92,7 +94,7 @@ const QString rowidName = QStringLiteral("__rowid");
 
 QSqlDatabase &Db() { return ShareDataModule->Connection(); }
 
-// Columns of a table and its INTEGER PRIMARY KEY; the schema never changes while running.
+// Columns of a table and its primary key; the schema never changes while running.
 struct TableInfo {
     QStringList columns;
     QString key;
@@ -101,21 +103,15 @@ struct TableInfo {
 TableInfo InfoOf(const QString &table)
 {
     static QHash<QString, TableInfo> cache;
-    const QString lower = table.toLower();
-    auto it = cache.constFind(lower);
+    QSqlDatabase &db = Db();
+    const TSqlEngine &engine = TSqlEngine::Of(db);
+    const QString name = engine.DriverName() + QLatin1Char(':') + table.toLower();
+    auto it = cache.constFind(name);
     if (it != cache.constEnd())
         return *it;
     TableInfo info;
-    QSqlQuery q(Db());
-    if (q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table))) {
-        while (q.next()) {
-            info.columns << q.value(1).toString();
-            if (q.value(5).toInt() == 1 && q.value(2).toString().compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
-                info.key = q.value(1).toString();
-        }
-    }
-    if (!info.columns.isEmpty())
-        cache.insert(lower, info);
+    if (engine.Columns(db, table, &info.columns, &info.key))
+        cache.insert(name, info);
     return info;
 }
 
@@ -147,7 +143,6 @@ void TQuery::Close()
     buffer_.clear();
     changed_.clear();
     table_.clear();
-    keyColumn_.clear();
     rowidColumn_ = -1;
     pagedText_.clear();
     pageRead_.clear();
@@ -162,7 +157,7 @@ void TQuery::Open(const QString &sql)
     sql_ = sql;
     QString text = TranslateSql(sql);
 
-    // A plain Select of one table can write back: fetch each row's rowid with it.
+    // A plain Select of one table can write back: fetch what identifies each row with it.
     // The structure is read with quoted texts blanked, so a name such as
     // "Group By鞋店" is a value, not a clause.
     static const QRegularExpression single(
@@ -176,9 +171,13 @@ void TQuery::Open(const QString &sql)
     const auto m = single.match(structure);
     QString table;
     if (m.hasMatch() && plainList.match(m.captured(1).trimmed()).hasMatch() && !combined.match(structure).hasMatch()) {
-        table = m.captured(2);
-        const int at = m.capturedStart(1);
-        text = text.left(at) + QStringLiteral("rowid AS ") + rowidName + QStringLiteral(", ") + text.mid(at);
+        const TSqlEngine &engine = TSqlEngine::Of(Db());
+        const QString identity = engine.RowIdentity(InfoOf(m.captured(2)).key);
+        if (!identity.isEmpty()) {
+            table = m.captured(2);
+            const int at = m.capturedStart(1);
+            text = text.left(at) + identity + QStringLiteral(" AS ") + rowidName + QStringLiteral(", ") + text.mid(at);
+        }
     }
 
     QSqlQuery q(Db());
@@ -207,7 +206,6 @@ void TQuery::Open(const QString &sql)
 
     if (hidden == 0) {
         table_ = table;
-        keyColumn_ = InfoOf(table).key;
         rowidColumn_ = 0;
     }
     current_ = 0;
@@ -388,13 +386,18 @@ void TQuery::Post()
         columns << fields_[i - offset];
         values << buffer_[i];
     }
-    QSqlQuery q(Db());
+    QSqlDatabase &db = Db();
+    const TSqlEngine &engine = TSqlEngine::Of(db);
+    const TableInfo info = InfoOf(table_);
+    const QString identity = engine.RowIdentity(info.key);
+    QSqlQuery q(db);
     if (state_ == Editing) {
         if (!columns.isEmpty()) {
             QStringList sets;
             for (const QString &c : columns)
-                sets << QStringLiteral("\"%1\" = ?").arg(c);
-            q.prepare(QStringLiteral("UPDATE \"%1\" SET %2 WHERE rowid = ?").arg(table_, sets.join(QStringLiteral(", "))));
+                sets << engine.Identifier(c) + QStringLiteral(" = ?");
+            q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                          .arg(engine.Identifier(table_), sets.join(QStringLiteral(", ")), identity));
             values << buffer_[0];
             Bind(q, values);
             if (!q.exec())
@@ -405,34 +408,36 @@ void TQuery::Post()
         }
         rows_[current_] = buffer_;
     } else {
+        QString insert;
         if (columns.isEmpty()) {
-            q.prepare(QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(table_));
+            insert = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(engine.Identifier(table_));
         } else {
             QStringList quoted, marks;
             for (const QString &c : columns) {
-                quoted << QStringLiteral("\"%1\"").arg(c);
+                quoted << engine.Identifier(c);
                 marks << QStringLiteral("?");
             }
-            q.prepare(QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
-                          .arg(table_, quoted.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
-            Bind(q, values);
+            insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                         .arg(engine.Identifier(table_), quoted.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
         }
+        q.prepare(engine.InsertGivingKey(insert, identity));
+        Bind(q, columns.isEmpty() ? QVariantList() : values);
         if (!q.exec())
             throw EDatabaseError(ErrorText(q));
-        const QVariant rowid = q.lastInsertId();
-        buffer_[0] = rowid;
+        const QVariant given = engine.GivenKey(q);
+        buffer_[0] = given;
         // Read the stored row back so defaults and the new key show.
-        const TableInfo info = InfoOf(table_);
         bool plainColumns = true;
         for (const QString &f : fields_)
             plainColumns = plainColumns && info.columns.contains(f, Qt::CaseInsensitive);
         if (plainColumns && !fields_.isEmpty()) {
             QStringList quoted;
             for (const QString &f : fields_)
-                quoted << QStringLiteral("\"%1\"").arg(f);
-            QSqlQuery back(Db());
-            back.prepare(QStringLiteral("SELECT %1 FROM \"%2\" WHERE rowid = ?").arg(quoted.join(QStringLiteral(", ")), table_));
-            back.bindValue(0, rowid);
+                quoted << engine.Identifier(f);
+            QSqlQuery back(db);
+            back.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                             .arg(quoted.join(QStringLiteral(", ")), engine.Identifier(table_), identity));
+            back.bindValue(0, given);
             if (back.exec() && back.next())
                 for (int i = 0; i < fields_.size(); ++i)
                     buffer_[i + offset] = back.value(i);
@@ -456,8 +461,10 @@ void TQuery::Delete()
     if (Eof())
         throw EDatabaseError(QStringLiteral("%1: 没有可删除的记录").arg(name_));
     Cancel();
-    QSqlQuery q(Db());
-    q.prepare(QStringLiteral("DELETE FROM \"%1\" WHERE rowid = ?").arg(table_));
+    QSqlDatabase &db = Db();
+    const TSqlEngine &engine = TSqlEngine::Of(db);
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(engine.Identifier(table_), engine.RowIdentity(InfoOf(table_).key)));
     q.bindValue(0, rows_[current_][0]);
     if (!q.exec())
         throw EDatabaseError(ErrorText(q));
@@ -483,35 +490,7 @@ TShareDataModule::~TShareDataModule()
     Disconnect();
 }
 
-QString TShareDataModule::DatabaseFile() const
-{
-    QString source = QStringLiteral("Kestrova");
-    for (const QString &part : QString::fromLatin1(ConnectionString).split(QLatin1Char(';')))
-        if (part.startsWith(QLatin1String("Data Source="), Qt::CaseInsensitive))
-            source = part.mid(int(qstrlen("Data Source=")));
-    TRegistry reg(RegistryFileName());
-    QString file;
-    if (reg.OpenKeyReadOnly(QStringLiteral("Software\\ODBC\\ODBC.INI\\") + source))
-        file = reg.ReadString(QStringLiteral("DBQ"));
-    return DataFileInProgramDir(file);
-}
-
-QString TShareDataModule::DataFileInProgramDir(const QString &registered)
-{
-    // The books travel with the program folder: a relative name is beside the
-    // program, and an absolute one left by a folder that was since moved or
-    // copied means the file of that name here, never the old folder's books.
-    if (registered.isEmpty())
-        return ProgramDir + QStringLiteral("Kestrova.mdb");
-    // A relative name that climbs out ("../A/Kestrova.mdb") is confined the same way.
-    const QFileInfo info(registered);
-    const QString file = QDir::cleanPath(info.isRelative() ? ProgramDir + registered : registered);
-    if (QFileInfo(QFileInfo(file).absolutePath() + QLatin1Char('/')).absoluteFilePath()
-        == QFileInfo(ProgramDir).absoluteFilePath())
-        return file;
-    const QString name = info.fileName();
-    return name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ? ProgramDir + QStringLiteral("Kestrova.mdb") : ProgramDir + name;
-}
+QString TShareDataModule::DatabaseFile() const { return TDataSource::Registered().file; }
 
 bool TShareDataModule::Connected() const { return db_.isValid() && db_.isOpen(); }
 
@@ -548,31 +527,36 @@ void TShareDataModule::CloseThreadConnection()
 
 void TShareDataModule::Open(QSqlDatabase &db, const QString &name)
 {
-    const QString file = DatabaseFile();
+    const TDataSource source = TDataSource::Registered();
+    const TSqlEngine &engine = source.server ? TSqlEngine::Postgres() : TSqlEngine::Sqlite();
+    TSqlEngine::SetCurrent(engine);
     // Never let the driver create an empty database in place of a missing one.
-    if (!QFileInfo(file).isFile())
-        throw EDatabaseError(QStringLiteral("数据库文件不存在：%1").arg(file));
-    db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
-                                      : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
-    db.setDatabaseName(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+    if (!source.server && !QFileInfo(source.file).isFile())
+        throw EDatabaseError(QStringLiteral("数据库文件不存在：%1").arg(source.file));
+    if (QSqlDatabase::contains(name) && QSqlDatabase::database(name, false).driverName() != source.DriverName())
+        QSqlDatabase::removeDatabase(name);
+    db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false) : QSqlDatabase::addDatabase(source.DriverName(), name);
+    source.Configure(db);
     if (!db.open())
-        throw EDatabaseError(db.lastError().text());
+        throw EDatabaseError(source.server ? QStringLiteral("无法连接%1：%2").arg(source.Describe(), db.lastError().text())
+                                           : db.lastError().text());
     QSqlQuery check(db);
-    // A file that is not a database fails here, before anything relies on it.
-    if (!check.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
-        const QString error = ErrorText(check);
+    if (!source.server) {
+        // A file that is not a database fails here, before anything relies on it.
+        if (!check.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+            const QString error = ErrorText(check);
+            check.finish();
+            check = QSqlQuery();
+            db.close();
+            throw EDatabaseError(error);
+        }
         check.finish();
-        check = QSqlQuery();
-        db.close();
-        throw EDatabaseError(error);
+        // A desktop file database: a page cache that holds the figures' indexes,
+        // sorting in memory; a database from an earlier build gets today's indexes.
+        for (const char *pragma : {"PRAGMA cache_size = -32768", "PRAGMA temp_store = MEMORY"})
+            check.exec(QString::fromLatin1(pragma));
+        check.finish();
     }
-    check.finish();
-    // A desktop file database: a page cache that holds the figures' indexes,
-    // sorting in memory; a database from an earlier build gets today's indexes.
-    for (const char *pragma : {"PRAGMA cache_size = -32768", "PRAGMA temp_store = MEMORY"})
-        check.exec(QString::fromLatin1(pragma));
-    check.finish();
     // Books of an earlier version are brought up to this one as they are opened.
     QString why;
     const Schema::Upgrade upgrade = Schema::UpgradeBooks(db, &why);
@@ -605,11 +589,17 @@ void TShareDataModule::Disconnect()
 void TShareDataModule::Exec(const QString &sql, const QVariantList &params)
 {
     QSqlQuery q(Connection());
-    if (!q.prepare(TranslateSql(sql)))
-        throw EDatabaseError(ErrorText(q));
-    Bind(q, params);
-    if (!q.exec())
-        throw EDatabaseError(ErrorText(q));
+    // A statement without values runs as it is: a server cannot prepare every kind (Create Table, Begin).
+    if (params.isEmpty()) {
+        if (!q.exec(TranslateSql(sql)))
+            throw EDatabaseError(ErrorText(q));
+    } else {
+        if (!q.prepare(TranslateSql(sql)))
+            throw EDatabaseError(ErrorText(q));
+        Bind(q, params);
+        if (!q.exec())
+            throw EDatabaseError(ErrorText(q));
+    }
     q.finish();
 }
 
@@ -620,7 +610,7 @@ bool TShareDataModule::RunInTransaction(const QString &failureMessage, const std
         try {
             // Take the write lock at the start: a writer that meets another one
             // waits out the busy timeout here instead of failing half-way.
-            Exec(QStringLiteral("BEGIN IMMEDIATE"));
+            Exec(TSqlEngine::Of(Connection()).BeginWrite());
         } catch (const EDatabaseError &) {
             Dialogs::ShowMessage(failureMessage);
             return false;

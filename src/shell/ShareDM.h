@@ -98,7 +98,6 @@ private:
     QString name_;
     QString sql_;
     QString table_;          // set when the Select reads one table
-    QString keyColumn_;      // its INTEGER PRIMARY KEY, if any
     QStringList fields_;     // the columns shown to callers
     int rowidColumn_ = -1;   // hidden column identifying the row for writes
     mutable QVector<QVector<QVariant>> rows_;
@@ -133,8 +132,6 @@ public:
     void Disconnect();
     // The database file the data source names (the registered one, else the one beside the program).
     QString DatabaseFile() const;
-    // Where a registered database name points within the current program folder.
-    static QString DataFileInProgramDir(const QString &registered);
 
     // A statement without rows (bulk updates and deletes); throws EDatabaseError.
     void Exec(const QString &sql, const QVariantList &params = {});

@@ -8,6 +8,7 @@
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "support/TestServer.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -99,12 +100,18 @@ void DialogScript::CancelLogin()
 TestEnv::TestEnv(Db db, bool makeForms) : forms_(makeForms)
 {
     Q_ASSERT(dir_.isValid());
-    if (db == Db::Fresh) {
+    SetProgramDirOverride(dir_.path());
+    if (db == Db::Fresh && TestServer::Enabled()) {
+        server_ = TestServer::NewBooks();
+        ProgramDir = Dir();   // as the main window sets it, for the registry beside the program
+        QString error;
+        if (!TDataSource::RegisterServer(server_, &error))
+            qFatal("cannot register the test server: %s", qPrintable(error));
+    } else if (db == Db::Fresh) {
         QString error;
         if (!Schema::CreateDatabase(DatabaseFile(), &error))
             qFatal("cannot make the test database: %s", qPrintable(error));
     }
-    SetProgramDirOverride(dir_.path());
     Dialogs::SetHandler(&script);
     Dialogs::ForgetLastSaveFolder();
     Clock::Fix(QDate(2024, 3, 15));
@@ -119,7 +126,11 @@ TestEnv::~TestEnv()
     Dialogs::SetHandler(nullptr);
     Clock::Fix(QDate());
     SetProgramDirOverride(QString());
+    if (!server_.database.isEmpty())
+        TestServer::Drop(server_);
 }
+
+bool TestEnv::OnServer() { return TestServer::Enabled(); }
 
 QString TestEnv::Dir() const { return dir_.path() + QLatin1Char('/'); }
 
@@ -151,7 +162,7 @@ void TestEnv::StartAsFinance()
 static int LastKey()
 {
     QSqlQuery q(ShareDataModule->Connection());
-    q.exec(QStringLiteral("Select last_insert_rowid()"));
+    q.exec(TestServer::Enabled() ? QStringLiteral("Select lastval()") : QStringLiteral("Select last_insert_rowid()"));
     q.next();
     return q.value(0).toInt();
 }

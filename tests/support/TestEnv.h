@@ -2,6 +2,7 @@
 // A program folder of its own for each test, a scripted user in place of the
 // dialogs, and a fixed "today".
 
+#include "shell/DataSource.h"
 #include "shell/Dialogs.h"
 
 #include <QDate>
@@ -89,9 +90,13 @@ public:
     // Answers the next data-modification password prompt.
     void GivePassword(const QString &password = QStringLiteral("6666"));
 
+    // The books are on the test server rather than in a file.
+    static bool OnServer();
+
     DialogScript script;
 
 private:
     QTemporaryDir dir_;
     bool forms_;
+    TDataSource server_;
 };

@@ -1,0 +1,25 @@
+#pragma once
+// The books on a PostgreSQL server, shared by several counters.
+
+#include "db/SqlEngine.h"
+
+class TPostgresEngine : public TSqlEngine {
+public:
+    bool IsServer() const override { return true; }
+    QString DriverName() const override;
+    QString BeginWrite() const override;
+    QString Truncated(const QString &expression) const override;
+    QString IsDigits(const QString &text) const override;
+    QString DigitsValue(const QString &text) const override;
+    QString Identifier(const QString &name) const override;
+    QString RowIdentity(const QString &key) const override;
+    QStringList Translated(const QStringList &statements) const override;
+    QStringList Trigger(const QString &name, const QString &event, const QString &table, const QStringList &body,
+                        const QString &when) const override;
+    QStringList Tables(QSqlDatabase &db) const override;
+    bool Columns(QSqlDatabase &db, const QString &table, QStringList *columns, QString *key) const override;
+    QStringList IndexColumns(QSqlDatabase &db, const QString &index) const override;
+    QStringList KeysAfterRows(const QString &table, const QString &key) const override;
+    QString InsertGivingKey(const QString &insert, const QString &key) const override;
+    QVariant GivenKey(QSqlQuery &q) const override;
+};

@@ -1,0 +1,58 @@
+#pragma once
+// What differs between the two database engines the books can live on: an
+// SQLite file (one counter) or a PostgreSQL server (several). Everything else
+// writes one SQL for both; identifiers are left unquoted, so PostgreSQL folds
+// them to lower case and every name keeps meaning the same column on both.
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+class QSqlDatabase;
+class QSqlQuery;
+
+class TSqlEngine {
+public:
+    virtual ~TSqlEngine() = default;
+
+    static const TSqlEngine &Sqlite();
+    static const TSqlEngine &Postgres();
+    // The engine of an open connection, by its driver.
+    static const TSqlEngine &Of(const QSqlDatabase &db);
+    // The engine of the books the program works on; SQLite until the data module says otherwise.
+    static const TSqlEngine &Current();
+    static void SetCurrent(const TSqlEngine &engine);
+
+    virtual bool IsServer() const = 0;
+    virtual QString DriverName() const = 0;
+
+    // The statement that starts a transaction which will write.
+    virtual QString BeginWrite() const = 0;
+    // A number truncated toward zero, as a whole number.
+    virtual QString Truncated(const QString &expression) const = 0;
+    // A condition: the text holds a whole number of at most nine digits and nothing else.
+    virtual QString IsDigits(const QString &text) const = 0;
+    // Such a text as a number.
+    virtual QString DigitsValue(const QString &text) const = 0;
+    // A name in SQL text, spelt so that it means the unquoted name.
+    virtual QString Identifier(const QString &name) const = 0;
+    // What identifies a row of a table for a write: the key, or SQLite's rowid.
+    virtual QString RowIdentity(const QString &key) const = 0;
+
+    // The schema's statements (written for SQLite) as this engine takes them.
+    virtual QStringList Translated(const QStringList &statements) const = 0;
+    // An after-row trigger: event is "Insert", "Delete", "Update" or "Update Of <column>".
+    virtual QStringList Trigger(const QString &name, const QString &event, const QString &table,
+                                const QStringList &body, const QString &when) const = 0;
+    // The names of the tables of the books, as they were created.
+    virtual QStringList Tables(QSqlDatabase &db) const = 0;
+    // A table's columns in order, and its primary key column; false when there is no such table.
+    virtual bool Columns(QSqlDatabase &db, const QString &table, QStringList *columns, QString *key) const = 0;
+    // The columns of an index in order; empty when there is none.
+    virtual QStringList IndexColumns(QSqlDatabase &db, const QString &index) const = 0;
+    // Statements after rows were written with their keys, so new rows take keys after them.
+    virtual QStringList KeysAfterRows(const QString &table, const QString &key) const = 0;
+    // An insert that will give the key its row got, and that key once it ran.
+    virtual QString InsertGivingKey(const QString &insert, const QString &key) const = 0;
+    virtual QVariant GivenKey(QSqlQuery &q) const = 0;
+};

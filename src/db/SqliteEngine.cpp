@@ -1,0 +1,80 @@
+#include "db/SqliteEngine.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+
+QString TSqliteEngine::DriverName() const { return QStringLiteral("QSQLITE"); }
+
+// Takes the write lock at once, so two writers never both read and then fail to commit.
+QString TSqliteEngine::BeginWrite() const { return QStringLiteral("BEGIN IMMEDIATE"); }
+
+QString TSqliteEngine::Truncated(const QString &expression) const
+{
+    return QStringLiteral("Cast(") + expression + QStringLiteral(" As Integer)");
+}
+
+QString TSqliteEngine::IsDigits(const QString &text) const
+{
+    return QStringLiteral("(%1 <> '' And Length(%1) <= 9 And %1 Not Glob '*[^0-9]*')").arg(text);
+}
+
+QString TSqliteEngine::DigitsValue(const QString &text) const { return QStringLiteral("Cast(%1 As Integer)").arg(text); }
+
+QString TSqliteEngine::Identifier(const QString &name) const
+{
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+QString TSqliteEngine::RowIdentity(const QString &) const { return QStringLiteral("rowid"); }
+
+QStringList TSqliteEngine::Trigger(const QString &name, const QString &event, const QString &table, const QStringList &body,
+                                   const QString &when) const
+{
+    return {QStringLiteral("Create Trigger %1 After %2 On %3 For Each Row%4 Begin\n  %5;\nEnd")
+                .arg(name, event, table, when.isEmpty() ? QString() : QStringLiteral(" When ") + when,
+                     body.join(QStringLiteral(";\n  ")))};
+}
+
+QStringList TSqliteEngine::Tables(QSqlDatabase &db) const
+{
+    QStringList names;
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' "
+                              "AND sql NOT LIKE 'CREATE VIRTUAL%' ORDER BY rowid")))
+        while (q.next())
+            names << q.value(0).toString();
+    return names;
+}
+
+bool TSqliteEngine::Columns(QSqlDatabase &db, const QString &table, QStringList *columns, QString *key) const
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(Identifier(table))))
+        return false;
+    columns->clear();
+    key->clear();
+    int keyParts = 0;
+    while (q.next()) {
+        *columns << q.value(1).toString();
+        if (q.value(5).toInt() > 0) {
+            ++keyParts;
+            *key = q.value(1).toString();
+        }
+    }
+    if (keyParts != 1)
+        key->clear();
+    return !columns->isEmpty();
+}
+
+QStringList TSqliteEngine::IndexColumns(QSqlDatabase &db, const QString &index) const
+{
+    QStringList columns;
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("PRAGMA index_info(%1)").arg(Identifier(index))))
+        while (q.next())
+            columns << q.value(2).toString();
+    return columns;
+}
+
+QVariant TSqliteEngine::GivenKey(QSqlQuery &q) const { return q.lastInsertId(); }
