@@ -112,12 +112,6 @@ QStringList TPostgresEngine::IndexColumns(QSqlDatabase &db, const QString &index
     return columns;
 }
 
-QString TPostgresEngine::InsertGivingKey(const QString &insert, const QString &key) const
-{
-    return key.isEmpty() ? insert : insert + QStringLiteral(" Returning ") + key;
-}
-
-QVariant TPostgresEngine::GivenKey(QSqlQuery &q) const { return q.next() ? q.value(0) : QVariant(); }
 
 QStringList TPostgresEngine::KeysAfterRows(const QString &table, const QString &key) const
 {

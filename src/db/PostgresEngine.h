@@ -20,6 +20,4 @@ public:
     bool Columns(QSqlDatabase &db, const QString &table, QStringList *columns, QString *key) const override;
     QStringList IndexColumns(QSqlDatabase &db, const QString &index) const override;
     QStringList KeysAfterRows(const QString &table, const QString &key) const override;
-    QString InsertGivingKey(const QString &insert, const QString &key) const override;
-    QVariant GivenKey(QSqlQuery &q) const override;
 };

@@ -52,7 +52,4 @@ public:
     virtual QStringList IndexColumns(QSqlDatabase &db, const QString &index) const = 0;
     // Statements after rows were written with their keys, so new rows take keys after them.
     virtual QStringList KeysAfterRows(const QString &table, const QString &key) const = 0;
-    // An insert that will give the key its row got, and that key once it ran.
-    virtual QString InsertGivingKey(const QString &insert, const QString &key) const = 0;
-    virtual QVariant GivenKey(QSqlQuery &q) const = 0;
 };

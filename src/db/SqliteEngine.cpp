@@ -77,4 +77,3 @@ QStringList TSqliteEngine::IndexColumns(QSqlDatabase &db, const QString &index) 
     return columns;
 }
 
-QVariant TSqliteEngine::GivenKey(QSqlQuery &q) const { return q.lastInsertId(); }

@@ -21,6 +21,4 @@ public:
     QStringList IndexColumns(QSqlDatabase &db, const QString &index) const override;
     // AUTOINCREMENT keeps the largest key given, written ones included.
     QStringList KeysAfterRows(const QString &, const QString &) const override { return {}; }
-    QString InsertGivingKey(const QString &insert, const QString &) const override { return insert; }
-    QVariant GivenKey(QSqlQuery &q) const override;
 };

@@ -420,28 +420,22 @@ void TQuery::Post()
             insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                          .arg(engine.Identifier(table_), quoted.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
         }
-        q.prepare(engine.InsertGivingKey(insert, identity));
-        Bind(q, columns.isEmpty() ? QVariantList() : values);
-        if (!q.exec())
-            throw EDatabaseError(ErrorText(q));
-        const QVariant given = engine.GivenKey(q);
-        buffer_[0] = given;
-        // Read the stored row back so defaults and the new key show.
-        bool plainColumns = true;
+        // The stored row comes back with the insert, defaults and the new key included.
+        bool plainColumns = !fields_.isEmpty();
         for (const QString &f : fields_)
             plainColumns = plainColumns && info.columns.contains(f, Qt::CaseInsensitive);
-        if (plainColumns && !fields_.isEmpty()) {
-            QStringList quoted;
+        QStringList back{identity};
+        if (plainColumns)
             for (const QString &f : fields_)
-                quoted << engine.Identifier(f);
-            QSqlQuery back(db);
-            back.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                             .arg(quoted.join(QStringLiteral(", ")), engine.Identifier(table_), identity));
-            back.bindValue(0, given);
-            if (back.exec() && back.next())
-                for (int i = 0; i < fields_.size(); ++i)
-                    buffer_[i + offset] = back.value(i);
-        }
+                back << engine.Identifier(f);
+        q.prepare(insert + QStringLiteral(" RETURNING ") + back.join(QStringLiteral(", ")));
+        Bind(q, columns.isEmpty() ? QVariantList() : values);
+        if (!q.exec() || !q.next())
+            throw EDatabaseError(ErrorText(q));
+        buffer_[0] = q.value(0);
+        if (plainColumns)
+            for (int i = 0; i < fields_.size(); ++i)
+                buffer_[i + offset] = q.value(i + 1);
         rows_.append(buffer_);
         current_ = int(rows_.size()) - 1;
     }
