@@ -113,9 +113,48 @@ QStringList TPostgresEngine::IndexColumns(QSqlDatabase &db, const QString &index
 }
 
 
-QStringList TPostgresEngine::KeysAfterRows(const QString &table, const QString &key) const
+QHash<QString, qlonglong> TPostgresEngine::GivenKeys(QSqlDatabase &db) const
+{
+    // Each identity column's sequence: the last key it gave (none yet when it was never called).
+    QHash<QString, qlonglong> given;
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("Select c.relname, s.last_value From pg_sequences s "
+                              "Join pg_depend d On d.objid = (Quote_ident(s.schemaname) || '.' || Quote_ident(s.sequencename))::regclass "
+                              "Join pg_class c On c.oid = d.refobjid "
+                              "Where s.schemaname = current_schema() And d.deptype = 'i' And s.last_value Is Not Null")))
+        while (q.next())
+            given.insert(q.value(0).toString().toLower(), q.value(1).toLongLong());
+    return given;
+}
+
+QStringList TPostgresEngine::KeysAfter(const QString &table, const QString &key, qlonglong given) const
 {
     // An identity column counts on from its own start, whatever keys rows were written with.
-    return {QStringLiteral("Select setval(pg_get_serial_sequence('%1', '%2'), Greatest((Select Max(%2) From %1), 1))")
-                .arg(table.toLower(), key.toLower())};
+    return {QStringLiteral("Select setval(pg_get_serial_sequence('%1', '%2'), Greatest((Select Max(%2) From %1), %3, 1))")
+                .arg(table.toLower(), key.toLower())
+                .arg(given)};
+}
+
+QStringList TPostgresEngine::TriggersOff(const QString &table) const
+{
+    return {QStringLiteral("Alter Table %1 Disable Trigger User").arg(table)};
+}
+
+QStringList TPostgresEngine::TriggersOn(const QString &table) const
+{
+    return {QStringLiteral("Alter Table %1 Enable Trigger User").arg(table)};
+}
+
+QStringList TPostgresEngine::DropAll(QSqlDatabase &db) const
+{
+    QStringList statements;
+    for (const QString &table : Tables(db))
+        statements << QStringLiteral("Drop Table If Exists %1 Cascade").arg(Identifier(table));
+    // The triggers' functions go with their tables' triggers but not by themselves.
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("Select p.proname From pg_proc p Join pg_namespace n On n.oid = p.pronamespace "
+                              "Where n.nspname = current_schema() And p.proname Like 'kept%run'")))
+        while (q.next())
+            statements << QStringLiteral("Drop Function If Exists %1()").arg(Identifier(q.value(0).toString()));
+    return statements;
 }

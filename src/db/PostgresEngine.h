@@ -8,6 +8,7 @@ public:
     bool IsServer() const override { return true; }
     QString DriverName() const override;
     QString BeginWrite() const override;
+    QString ReadSnapshot() const override { return QStringLiteral("Set Transaction Isolation Level Repeatable Read, Read Only"); }
     QString Truncated(const QString &expression) const override;
     QString IsDigits(const QString &text) const override;
     QString DigitsValue(const QString &text) const override;
@@ -16,8 +17,13 @@ public:
     QStringList Translated(const QStringList &statements) const override;
     QStringList Trigger(const QString &name, const QString &event, const QString &table, const QStringList &body,
                         const QString &when) const override;
+    QStringList TriggersOff(const QString &table) const override;
+    QStringList TriggersOn(const QString &table) const override;
+    QStringList DropAll(QSqlDatabase &db) const override;
     QStringList Tables(QSqlDatabase &db) const override;
     bool Columns(QSqlDatabase &db, const QString &table, QStringList *columns, QString *key) const override;
     QStringList IndexColumns(QSqlDatabase &db, const QString &index) const override;
-    QStringList KeysAfterRows(const QString &table, const QString &key) const override;
+    QHash<QString, qlonglong> GivenKeys(QSqlDatabase &db) const override;
+    QStringList ForgetKeys(const QString &) const override { return {}; }
+    QStringList KeysAfter(const QString &table, const QString &key, qlonglong given) const override;
 };

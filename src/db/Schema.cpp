@@ -158,32 +158,39 @@ QStringList Schema::Statements(const TSqlEngine &engine)
     return engine.Translated(statements) + KeptTotals::Statements(engine) + engine.Translated(VersionStatements());
 }
 
-bool Schema::Create(QSqlDatabase &db, QString *error)
+bool Schema::CreateWithin(QSqlDatabase &db, QString *error)
 {
     const TSqlEngine &engine = TSqlEngine::Of(db);
     QStringList statements = Statements(engine);
-    // The fixed rows came with their keys: on a server new rows take keys after
-    // them (the table list is made in an SQLite file, so never asked for here then).
-    if (engine.IsServer())
-        for (const Table &table : Tables())
-            if (table.autoKey)
-                statements += engine.KeysAfterRows(table.name, table.key);
     if (statements.isEmpty()) {
         if (error)
             *error = QStringLiteral("schema text missing");
         return false;
     }
+    // The fixed rows came with their keys: on a server new rows take keys after
+    // them (the table list is made in an SQLite file, so never asked for here then).
+    if (engine.IsServer())
+        for (const Table &table : Tables())
+            if (table.autoKey)
+                statements += engine.KeysAfter(table.name, table.key, 0);
     QSqlQuery q(db);
-    bool ok = q.exec(QStringLiteral("BEGIN"));
-    QString message = ok ? QString() : q.lastError().text();
-    for (const QString &sql : statements) {
-        if (!ok)
-            break;
+    for (const QString &sql : statements)
         if (!q.exec(sql)) {
-            ok = false;
-            message = q.lastError().text() + QStringLiteral(" in: ") + sql.left(80);
+            if (error)
+                *error = q.lastError().text() + QStringLiteral(" in: ") + sql.left(80);
+            return false;
         }
-    }
+    return true;
+}
+
+bool Schema::Create(QSqlDatabase &db, QString *error)
+{
+    QSqlQuery q(db);
+    QString message;
+    bool ok = q.exec(QStringLiteral("BEGIN"));
+    if (!ok)
+        message = q.lastError().text();
+    ok = ok && CreateWithin(db, &message);
     if (ok && !q.exec(QStringLiteral("COMMIT"))) {
         ok = false;
         message = q.lastError().text();

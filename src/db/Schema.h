@@ -19,6 +19,8 @@ QStringList Statements(const TSqlEngine &engine = TSqlEngine::Sqlite());
 bool CreateDatabase(const QString &fileName, QString *error);
 // Makes the tables, fixed rows and indexes in an open, empty database, in one transaction.
 bool Create(QSqlDatabase &db, QString *error);
+// The same inside the caller's transaction.
+bool CreateWithin(QSqlDatabase &db, QString *error);
 
 // What a column holds, so that rows read from a file of unknown origin can be
 // checked before they reach the books. Dates are the TEXT columns named

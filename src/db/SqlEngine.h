@@ -4,6 +4,7 @@
 // writes one SQL for both; identifiers are left unquoted, so PostgreSQL folds
 // them to lower case and every name keeps meaning the same column on both.
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -28,6 +29,8 @@ public:
 
     // The statement that starts a transaction which will write.
     virtual QString BeginWrite() const = 0;
+    // Makes the transaction just begun read one snapshot of the books throughout.
+    virtual QString ReadSnapshot() const = 0;
     // A number truncated toward zero, as a whole number.
     virtual QString Truncated(const QString &expression) const = 0;
     // A condition: the text holds a whole number of at most nine digits and nothing else.
@@ -44,12 +47,22 @@ public:
     // An after-row trigger: event is "Insert", "Delete", "Update" or "Update Of <column>".
     virtual QStringList Trigger(const QString &name, const QString &event, const QString &table,
                                 const QStringList &body, const QString &when) const = 0;
+    // While rows are copied in bulk the kept totals are added up once afterwards, not row by row.
+    virtual QStringList TriggersOff(const QString &table) const = 0;
+    virtual QStringList TriggersOn(const QString &table) const = 0;
+    // Statements that remove every table and trigger of the books, to make them again.
+    virtual QStringList DropAll(QSqlDatabase &db) const = 0;
     // The names of the tables of the books, as they were created.
     virtual QStringList Tables(QSqlDatabase &db) const = 0;
     // A table's columns in order, and its primary key column; false when there is no such table.
     virtual bool Columns(QSqlDatabase &db, const QString &table, QStringList *columns, QString *key) const = 0;
     // The columns of an index in order; empty when there is none.
     virtual QStringList IndexColumns(QSqlDatabase &db, const QString &index) const = 0;
-    // Statements after rows were written with their keys, so new rows take keys after them.
-    virtual QStringList KeysAfterRows(const QString &table, const QString &key) const = 0;
+    // Keys once given are never given again. What an auto-key table last gave,
+    // by table name in lower case; statements that forget it (the table about
+    // to be refilled); statements after rows were written with their keys, so
+    // new rows take keys after them and after `given`.
+    virtual QHash<QString, qlonglong> GivenKeys(QSqlDatabase &db) const = 0;
+    virtual QStringList ForgetKeys(const QString &table) const = 0;
+    virtual QStringList KeysAfter(const QString &table, const QString &key, qlonglong given) const = 0;
 };

@@ -77,3 +77,39 @@ QStringList TSqliteEngine::IndexColumns(QSqlDatabase &db, const QString &index) 
     return columns;
 }
 
+
+QHash<QString, qlonglong> TSqliteEngine::GivenKeys(QSqlDatabase &db) const
+{
+    QHash<QString, qlonglong> given;
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("SELECT name, seq FROM sqlite_sequence WHERE typeof(seq) = 'integer'")))
+        while (q.next())
+            given.insert(q.value(0).toString().toLower(), q.value(1).toLongLong());
+    return given;
+}
+
+QStringList TSqliteEngine::ForgetKeys(const QString &table) const
+{
+    return {QStringLiteral("DELETE FROM sqlite_sequence WHERE name = '%1'").arg(QString(table).replace(QLatin1Char('\''), QLatin1String("''")))};
+}
+
+QStringList TSqliteEngine::KeysAfter(const QString &table, const QString &, qlonglong given) const
+{
+    // AUTOINCREMENT keeps the largest key written by itself; only a larger one given earlier needs saying.
+    if (given <= 0)
+        return {};
+    const QString name = QString(table).replace(QLatin1Char('\''), QLatin1String("''"));
+    return {QStringLiteral("UPDATE sqlite_sequence SET seq = %2 WHERE name = '%1' AND seq < %2").arg(name).arg(given),
+            QStringLiteral("INSERT INTO sqlite_sequence (name, seq) SELECT '%1', %2 "
+                           "WHERE NOT EXISTS (SELECT 1 FROM sqlite_sequence WHERE name = '%1')")
+                .arg(name)
+                .arg(given)};
+}
+
+QStringList TSqliteEngine::DropAll(QSqlDatabase &db) const
+{
+    QStringList statements;
+    for (const QString &table : Tables(db))
+        statements << QStringLiteral("DROP TABLE IF EXISTS %1").arg(Identifier(table));
+    return statements;
+}

@@ -8,6 +8,8 @@ public:
     bool IsServer() const override { return false; }
     QString DriverName() const override;
     QString BeginWrite() const override;
+    // A read transaction sees one state of the file throughout.
+    QString ReadSnapshot() const override { return QStringLiteral("SELECT 1"); }
     QString Truncated(const QString &expression) const override;
     QString IsDigits(const QString &text) const override;
     QString DigitsValue(const QString &text) const override;
@@ -16,9 +18,14 @@ public:
     QStringList Translated(const QStringList &statements) const override { return statements; }
     QStringList Trigger(const QString &name, const QString &event, const QString &table, const QStringList &body,
                         const QString &when) const override;
+    // A file is filled with its triggers on: the rows arrive in one local transaction.
+    QStringList TriggersOff(const QString &) const override { return {}; }
+    QStringList TriggersOn(const QString &) const override { return {}; }
+    QStringList DropAll(QSqlDatabase &db) const override;
     QStringList Tables(QSqlDatabase &db) const override;
     bool Columns(QSqlDatabase &db, const QString &table, QStringList *columns, QString *key) const override;
     QStringList IndexColumns(QSqlDatabase &db, const QString &index) const override;
-    // AUTOINCREMENT keeps the largest key given, written ones included.
-    QStringList KeysAfterRows(const QString &, const QString &) const override { return {}; }
+    QHash<QString, qlonglong> GivenKeys(QSqlDatabase &db) const override;
+    QStringList ForgetKeys(const QString &table) const override;
+    QStringList KeysAfter(const QString &table, const QString &key, qlonglong given) const override;
 };

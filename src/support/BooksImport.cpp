@@ -1,11 +1,14 @@
 #include "support/BooksImport.h"
 
+#include "db/KeptTotals.h"
 #include "db/Schema.h"
+#include "db/SqlEngine.h"
 #include "support/BooksCheck.h"
 #include "support/PrivateConnection.h"
 
 #include <QDate>
 #include <QHash>
+#include <QSet>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -14,6 +17,7 @@
 #include <QUrl>
 
 #include <cmath>
+#include <memory>
 #include <limits>
 #include <sqlite3.h>
 
@@ -38,7 +42,6 @@ bool Harden(QSqlDatabase &db)
     return ok;
 }
 
-QString Quoted(const QString &name) { return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"'); }
 
 QString KindText(Schema::Kind kind)
 {
@@ -107,26 +110,75 @@ QString RowName(const Schema::Table &table, int row, const QString &keyText)
     return name;
 }
 
-// Copies the rows of one table; an empty text when all went in.
+// What SQLite's typeof() says of a value read from another engine, whose columns are typed.
+QString TypeOf(const QVariant &value)
+{
+    if (value.isNull())
+        return QStringLiteral("null");
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return QStringLiteral("integer");
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QStringLiteral("real");
+    case QMetaType::QByteArray:
+        return QStringLiteral("blob");
+    default:
+        return QStringLiteral("text");
+    }
+}
+
+// Rows go in many to a statement: a server answers each statement over the wire.
+constexpr int RowsAStatement = 100;
+
+// Copies the rows of one table into its emptied twin; an empty text when all went in.
 QString CopyTable(QSqlDatabase &from, QSqlDatabase &to, const Schema::Table &table, bool *readFailed)
 {
+    const TSqlEngine &source = TSqlEngine::Of(from), &target = TSqlEngine::Of(to);
+    const bool typed = !source.IsServer();
     QStringList selected, names, marks;
     for (const Schema::Column &column : table.columns) {
-        selected << Quoted(column.name) << QStringLiteral("typeof(%1)").arg(Quoted(column.name));
-        names << Quoted(column.name);
+        selected << source.Identifier(column.name);
+        if (typed)
+            selected << QStringLiteral("typeof(%1)").arg(source.Identifier(column.name));
+        names << target.Identifier(column.name);
         marks << QStringLiteral("?");
     }
+    const int width = typed ? 2 : 1;
     QSqlQuery out(to);
-    if (!out.exec(QStringLiteral("DELETE FROM %1").arg(Quoted(table.name)))
-        || !out.exec(QStringLiteral("DELETE FROM sqlite_sequence WHERE name = '%1'").arg(table.name))
-        || !out.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(Quoted(table.name), names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))))) {
+    if (!out.exec(QStringLiteral("DELETE FROM %1").arg(target.Identifier(table.name)))) {
         *readFailed = true;
         return out.lastError().text();
     }
+    for (const QString &statement : target.ForgetKeys(table.name))
+        if (!out.exec(statement)) {
+            *readFailed = true;
+            return out.lastError().text();
+        }
+    const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(target.Identifier(table.name), names.join(QLatin1Char(',')));
+    const QString oneRow = QLatin1Char('(') + marks.join(QLatin1Char(',')) + QLatin1Char(')');
+    QVariantList pending;
+    int pendingRows = 0, firstPending = 0;
+    auto flush = [&]() {
+        if (pendingRows == 0)
+            return true;
+        QStringList rows;
+        for (int r = 0; r < pendingRows; ++r)
+            rows << oneRow;
+        out.prepare(insert + rows.join(QLatin1Char(',')));
+        for (int i = 0; i < pending.size(); ++i)
+            out.bindValue(i, pending[i]);
+        const bool ok = out.exec();
+        pending.clear();
+        pendingRows = 0;
+        return ok;
+    };
     QSqlQuery in(from);
     in.setForwardOnly(true);
-    if (!in.exec(QStringLiteral("SELECT %1 FROM %2").arg(selected.join(QLatin1Char(',')), Quoted(table.name)))) {
+    if (!in.exec(QStringLiteral("SELECT %1 FROM %2").arg(selected.join(QLatin1Char(',')), source.Identifier(table.name)))) {
         *readFailed = true;
         return in.lastError().text();
     }
@@ -137,58 +189,55 @@ QString CopyTable(QSqlDatabase &from, QSqlDatabase &to, const Schema::Table &tab
         return -1;
     }();
     int row = 0;
+    QSet<QString> keys;
     while (in.next()) {
         ++row;
+        auto typeAt = [&](int i) { return typed ? in.value(width * i + 1).toString() : TypeOf(in.value(width * i)); };
         const QString keyText = keyColumn < 0 ? QString()
-                                : in.value(2 * keyColumn + 1).toString() == QLatin1String("null")
-                                    ? QStringLiteral("空")
-                                    : in.value(2 * keyColumn).toString().left(20);
+                                : typeAt(keyColumn) == QLatin1String("null") ? QStringLiteral("空")
+                                                                             : in.value(width * keyColumn).toString().left(20);
         for (int i = 0; i < table.columns.size(); ++i) {
-            const QVariant value = in.value(2 * i);
-            const QString type = in.value(2 * i + 1).toString();
+            const QVariant value = in.value(width * i);
+            const QString type = typeAt(i);
             const Schema::Column &column = table.columns[i];
             if (!Fits(column, value, type))
                 return QStringLiteral("%1的 %2 应为%3，实为%4")
                     .arg(RowName(table, row, keyText), column.name, KindText(column.kind), ValueText(value, type));
-            out.bindValue(i, value);
+            pending << value;
         }
-        if (!out.exec())
-            return QStringLiteral("%1与其他行重复").arg(RowName(table, row, keyText));
+        // A key twice is told by its row; the other unique values by the rows of their statement.
+        if (keyColumn >= 0 && typeAt(keyColumn) != QLatin1String("null")) {
+            const QString key = in.value(width * keyColumn).toString();
+            if (keys.contains(key))
+                return QStringLiteral("%1与其他行重复").arg(RowName(table, row, keyText));
+            keys.insert(key);
+        }
+        if (pendingRows++ == 0)
+            firstPending = row;
+        if (pendingRows == RowsAStatement && !flush())
+            return QStringLiteral("表 %1 的第 %2 至 %3 行中有与其他行重复的行").arg(table.name).arg(firstPending).arg(row);
     }
     if (in.lastError().isValid()) {
         *readFailed = true;
         return in.lastError().text();
     }
+    if (!flush())
+        return QStringLiteral("表 %1 的第 %2 至 %3 行中有与其他行重复的行").arg(table.name).arg(firstPending).arg(row);
     return QString();
 }
 
-// Keys once given stay given: the file's sequence carries on where it was.
+// Keys once given stay given: the source's sequences carry on where they were.
 bool CopySequences(QSqlDatabase &from, QSqlDatabase &to)
 {
-    QHash<QString, qlonglong> given;
-    QSqlQuery in(from);
-    if (in.exec(QStringLiteral("SELECT name, seq, typeof(seq) FROM sqlite_sequence")))
-        while (in.next())
-            if (IsWhole(in.value(1), in.value(2).toString()))
-                given.insert(in.value(0).toString().toLower(), in.value(1).toLongLong());
+    const QHash<QString, qlonglong> given = TSqlEngine::Of(from).GivenKeys(from);
+    const TSqlEngine &target = TSqlEngine::Of(to);
     QSqlQuery out(to);
     for (const Schema::Table &table : Schema::Tables()) {
-        if (!table.autoKey || table.scratch || !given.contains(table.name.toLower()))
+        if (!table.autoKey || table.scratch)
             continue;
-        const qlonglong seq = given.value(table.name.toLower());
-        out.prepare(QStringLiteral("UPDATE sqlite_sequence SET seq = ? WHERE name = ? AND seq < ?"));
-        out.addBindValue(seq);
-        out.addBindValue(table.name);
-        out.addBindValue(seq);
-        if (!out.exec())
-            return false;
-        out.prepare(QStringLiteral("INSERT INTO sqlite_sequence (name, seq) SELECT ?, ? "
-                                   "WHERE NOT EXISTS (SELECT 1 FROM sqlite_sequence WHERE name = ?)"));
-        out.addBindValue(table.name);
-        out.addBindValue(seq);
-        out.addBindValue(table.name);
-        if (!out.exec())
-            return false;
+        for (const QString &statement : target.KeysAfter(table.name, table.key, given.value(table.name.toLower())))
+            if (!out.exec(statement))
+                return false;
     }
     return true;
 }
@@ -215,75 +264,167 @@ QString MissingRow(QSqlDatabase &db)
 }
 } // namespace
 
-TBooksImport::Outcome TBooksImport::Import(const QString &source, const QString &target)
+namespace {
+// The source file opened read-only and hardened, then checked to be our books of no later version.
+TBooksImport::Outcome OpenSource(TPrivateConnection &from)
 {
-    // Read-only, but not immutable: a file in WAL mode keeps committed rows beside it.
-    TPrivateConnection from(QUrl::fromLocalFile(source).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro"),
-                    QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
+    using O = TBooksImport::Outcome;
     if (!from.IsOpen())
-        return Outcome(Damaged, from.Db().lastError().text());
+        return O{TBooksImport::Damaged, from.Db().lastError().text()};
     if (!Harden(from.Db()))
-        return Outcome(Failed, QStringLiteral("the file cannot be opened safely"));
+        return O{TBooksImport::Failed, QStringLiteral("the file cannot be opened safely")};
     QString reason;
     switch (TBooksCheck::CheckOpen(from.Db(), &reason)) {
     case TBooksCheck::Good:
         break;
     case TBooksCheck::NotOurs:
-        return Outcome(NotOurs, reason);
+        return O{TBooksImport::NotOurs, reason};
     case TBooksCheck::Damaged:
-        return Outcome(Damaged, reason);
+        return O{TBooksImport::Damaged, reason};
     }
     // Books a later version wrote may hold what this one cannot keep right.
     const int version = Schema::VersionOf(from.Db());
     if (version > Schema::Version)
-        return Outcome(Refused, QStringLiteral("所选数据库由较新版本的程序建立（版本 %1，本程序为版本 %2），请先升级本程序再恢复")
-                                    .arg(version)
-                                    .arg(Schema::Version));
+        return O{TBooksImport::Refused, QStringLiteral("所选数据库由较新版本的程序建立（版本 %1，本程序为版本 %2），请先升级本程序再恢复")
+                                            .arg(version)
+                                            .arg(Schema::Version)};
     // Only tables count: a view or a virtual table of a known name is not our books.
-    {
-        QSqlQuery kinds(from.Db());
-        for (const Schema::Table &table : Schema::Tables()) {
-            if (table.derived)
-                continue;
-            kinds.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE "
-                                         "AND sql NOT LIKE 'CREATE VIRTUAL%'"));
-            kinds.addBindValue(table.name);
-            if (!kinds.exec() || !kinds.next() || kinds.value(0).toInt() != 1)
-                return Outcome(NotOurs, QStringLiteral("%1 is not a plain table").arg(table.name));
-        }
+    QSqlQuery kinds(from.Db());
+    for (const Schema::Table &table : Schema::Tables()) {
+        if (table.derived)
+            continue;
+        kinds.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE "
+                                     "AND sql NOT LIKE 'CREATE VIRTUAL%'"));
+        kinds.addBindValue(table.name);
+        if (!kinds.exec() || !kinds.next() || kinds.value(0).toInt() != 1)
+            return O{TBooksImport::NotOurs, QStringLiteral("%1 is not a plain table").arg(table.name)};
     }
+    return O{TBooksImport::Done, QString()};
+}
 
-    TPrivateConnection to(target, QString());
-    if (!to.IsOpen())
-        return Outcome(Failed, to.Db().lastError().text());
-    {
-        // A file of our own that is thrown away on any failure: no journal needed while it is filled.
-        QSqlQuery q(to.Db());
-        q.exec(QStringLiteral("PRAGMA journal_mode = OFF"));
-        q.exec(QStringLiteral("PRAGMA synchronous = OFF"));
-    }
-    if (!Schema::Create(to.Db(), &reason))
-        return Outcome(Failed, reason);
-    QSqlQuery q(to.Db());
-    if (!q.exec(QStringLiteral("BEGIN")))
-        return Outcome(Failed, q.lastError().text());
+// Books from the schema on `to`, filled with the rows of `from`, inside the caller's transaction.
+TBooksImport::Outcome Fill(QSqlDatabase &from, QSqlDatabase &to)
+{
+    using O = TBooksImport::Outcome;
+    const TSqlEngine &target = TSqlEngine::Of(to);
+    QString reason;
+    if (!Schema::CreateWithin(to, &reason))
+        return O{TBooksImport::Failed, reason};
+    QSqlQuery q(to);
+    auto run = [&q](const QStringList &statements) {
+        for (const QString &statement : statements)
+            if (!q.exec(statement))
+                return false;
+        return true;
+    };
+    const QStringList counted = {QStringLiteral("Bill"), QStringLiteral("Store"), QStringLiteral("SG"), QStringLiteral("Account")};
+    for (const QString &table : counted)
+        if (!run(target.TriggersOff(table)))
+            return O{TBooksImport::Failed, q.lastError().text()};
     for (const Schema::Table &table : Schema::Tables()) {
         // The print tables are overwritten before each print: the delivered rows serve.
-        // Kept totals are added up by the triggers as the rows arrive.
         if (table.scratch || table.derived)
             continue;
         bool readFailed = false;
-        const QString problem = CopyTable(from.Db(), to.Db(), table, &readFailed);
+        const QString problem = CopyTable(from, to, table, &readFailed);
         if (!problem.isEmpty())
-            return Outcome(readFailed ? Damaged : Refused, readFailed ? problem : QStringLiteral("所选数据库中") + problem);
+            return O{readFailed ? TBooksImport::Damaged : TBooksImport::Refused,
+                     readFailed ? problem : QStringLiteral("所选数据库中") + problem};
     }
-    if (!CopySequences(from.Db(), to.Db()))
-        return Outcome(Failed, QStringLiteral("the key sequences cannot be written"));
-    const QString missing = MissingRow(to.Db());
+    for (const QString &table : counted)
+        if (!run(target.TriggersOn(table)))
+            return O{TBooksImport::Failed, q.lastError().text()};
+    // Kept totals the triggers did not add up as the rows arrived are added up once.
+    if (!target.TriggersOff(counted.first()).isEmpty() && !KeptTotals::Rebuild(to, &reason))
+        return O{TBooksImport::Failed, reason};
+    if (!CopySequences(from, to))
+        return O{TBooksImport::Failed, QStringLiteral("the key sequences cannot be written")};
+    const QString missing = MissingRow(to);
     if (!missing.isEmpty())
-        return Outcome(Refused, QStringLiteral("所选数据库缺少必需的记录：") + missing);
+        return O{TBooksImport::Refused, QStringLiteral("所选数据库缺少必需的记录：") + missing};
+    return O{TBooksImport::Done, QString()};
+}
+
+TPrivateConnection *ReadOnlySource(const QString &source)
+{
+    // Read-only, but not immutable: a file in WAL mode keeps committed rows beside it.
+    return new TPrivateConnection(QUrl::fromLocalFile(source).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro"),
+                                  QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
+}
+} // namespace
+
+TBooksImport::Outcome TBooksImport::Import(const QString &source, const QString &target)
+{
+    std::unique_ptr<TPrivateConnection> from(ReadOnlySource(source));
+    Outcome opened = OpenSource(*from);
+    if (opened.verdict != Done)
+        return opened;
+    TPrivateConnection to(target, QString());
+    if (!to.IsOpen())
+        return Outcome{Failed, to.Db().lastError().text()};
+    QSqlQuery q(to.Db());
+    // A file of our own that is thrown away on any failure: no journal needed while it is filled.
+    q.exec(QStringLiteral("PRAGMA journal_mode = OFF"));
+    q.exec(QStringLiteral("PRAGMA synchronous = OFF"));
+    if (!q.exec(QStringLiteral("BEGIN")))
+        return Outcome{Failed, q.lastError().text()};
+    const Outcome filled = Fill(from->Db(), to.Db());
+    if (filled.verdict != Done)
+        return filled;
     if (!q.exec(QStringLiteral("COMMIT")) || !q.exec(QStringLiteral("PRAGMA journal_mode = DELETE")))
-        return Outcome(Failed, q.lastError().text());
+        return Outcome{Failed, q.lastError().text()};
     q.finish();
-    return Outcome(Done, QString());
+    return Outcome{Done, QString()};
+}
+
+TBooksImport::Outcome TBooksImport::ImportInto(const QString &source, QSqlDatabase &to)
+{
+    std::unique_ptr<TPrivateConnection> from(ReadOnlySource(source));
+    Outcome opened = OpenSource(*from);
+    if (opened.verdict != Done)
+        return opened;
+    QSqlQuery q(to);
+    if (!q.exec(TSqlEngine::Of(to).BeginWrite()))
+        return Outcome{Failed, q.lastError().text()};
+    Outcome filled{Failed, QString()};
+    bool dropped = true;
+    for (const QString &statement : TSqlEngine::Of(to).DropAll(to))
+        if (!q.exec(statement)) {
+            dropped = false;
+            filled.reason = q.lastError().text();
+            break;
+        }
+    if (dropped)
+        filled = Fill(from->Db(), to);
+    if (filled.verdict == Done && !q.exec(QStringLiteral("COMMIT")))
+        filled = Outcome{Failed, q.lastError().text()};
+    if (filled.verdict != Done)
+        q.exec(QStringLiteral("ROLLBACK"));
+    return filled;
+}
+
+TBooksImport::Outcome TBooksImport::Export(QSqlDatabase &from, const QString &target)
+{
+    TPrivateConnection to(target, QString());
+    if (!to.IsOpen())
+        return Outcome{Failed, to.Db().lastError().text()};
+    QSqlQuery q(to.Db());
+    q.exec(QStringLiteral("PRAGMA journal_mode = OFF"));
+    q.exec(QStringLiteral("PRAGMA synchronous = OFF"));
+    // One snapshot of the books: what other counters commit meanwhile is not half in it.
+    QSqlQuery snapshot(from);
+    if (!snapshot.exec(QStringLiteral("BEGIN")) || !snapshot.exec(TSqlEngine::Of(from).ReadSnapshot()))
+        return Outcome{Failed, snapshot.lastError().text()};
+    Outcome filled{Failed, QString()};
+    if (q.exec(QStringLiteral("BEGIN")))
+        filled = Fill(from, to.Db());
+    else
+        filled.reason = q.lastError().text();
+    snapshot.exec(QStringLiteral("COMMIT"));
+    if (filled.verdict != Done)
+        return filled;
+    if (!q.exec(QStringLiteral("COMMIT")) || !q.exec(QStringLiteral("PRAGMA journal_mode = DELETE")))
+        return Outcome{Failed, q.lastError().text()};
+    q.finish();
+    return Outcome{Done, QString()};
 }

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+class QSqlDatabase;
+
 class TBooksImport {
 public:
     enum Verdict { Done, NotOurs, Damaged, Refused, Failed };
@@ -20,4 +22,10 @@ public:
     // made and the caller removes it. A file from an earlier version comes out
     // with today's tables and indexes.
     static Outcome Import(const QString &source, const QString &target);
+    // The books on a server made again from the file's rows, in one transaction
+    // of the connection: on anything but Done the server's books are as they were.
+    static Outcome ImportInto(const QString &source, QSqlDatabase &to);
+    // The books of a connection (a server) as a new file of ours, from one
+    // snapshot; target is an empty file, removed by the caller on failure.
+    static Outcome Export(QSqlDatabase &from, const QString &target);
 };
