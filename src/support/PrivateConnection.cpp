@@ -11,6 +11,14 @@ TPrivateConnection::TPrivateConnection(const QString &database, const QString &o
     open_ = db_.open();
 }
 
+TPrivateConnection::TPrivateConnection(const TDataSource &source)
+    : name_(QStringLiteral("private-") + QUuid::createUuid().toString(QUuid::Id128))
+{
+    db_ = QSqlDatabase::addDatabase(source.DriverName(), name_);
+    source.Configure(db_);
+    open_ = db_.open();
+}
+
 TPrivateConnection::~TPrivateConnection()
 {
     db_.close();

@@ -3,6 +3,8 @@
 // file being restored or checked, a schema built in memory), closed and
 // removed however the work ends.
 
+#include "shell/DataSource.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -10,6 +12,8 @@ class TPrivateConnection {
 public:
     // database: a file name or URI as QSQLITE takes it; options: its connect options.
     explicit TPrivateConnection(const QString &database, const QString &options = QString());
+    // The books a data source names (a file or a server).
+    explicit TPrivateConnection(const TDataSource &source);
     ~TPrivateConnection();
     TPrivateConnection(const TPrivateConnection &) = delete;
     TPrivateConnection &operator=(const TPrivateConnection &) = delete;

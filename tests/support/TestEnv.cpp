@@ -1,6 +1,7 @@
 #include "support/TestEnv.h"
 
 #include "db/Schema.h"
+#include "db/SqlEngine.h"
 #include "shell/Clock.h"
 #include "shell/Forms.h"
 #include "shell/AskForm.h"
@@ -107,7 +108,7 @@ TestEnv::TestEnv(Db db, bool makeForms) : forms_(makeForms)
         QString error;
         if (!TDataSource::RegisterServer(server_, &error))
             qFatal("cannot register the test server: %s", qPrintable(error));
-    } else if (db == Db::Fresh) {
+    } else if (db != Db::None) {
         QString error;
         if (!Schema::CreateDatabase(DatabaseFile(), &error))
             qFatal("cannot make the test database: %s", qPrintable(error));
@@ -162,7 +163,8 @@ void TestEnv::StartAsFinance()
 static int LastKey()
 {
     QSqlQuery q(ShareDataModule->Connection());
-    q.exec(TestServer::Enabled() ? QStringLiteral("Select lastval()") : QStringLiteral("Select last_insert_rowid()"));
+    q.exec(TSqlEngine::Of(ShareDataModule->Connection()).IsServer() ? QStringLiteral("Select lastval()")
+                                                                      : QStringLiteral("Select last_insert_rowid()"));
     q.next();
     return q.value(0).toInt();
 }

@@ -58,7 +58,8 @@ void WriteFile(const QString &file, const QByteArray &data);
 // (QTest::keyClicks takes ASCII only).
 void TypeText(QWidget *widget, const QString &text);
 
-enum class Db { Fresh, None };
+// Fresh: new books on the engine the fixture switch names; File: new books in a file whatever it names.
+enum class Db { Fresh, File, None };
 
 class TestEnv {
 public:

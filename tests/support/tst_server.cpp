@@ -1,0 +1,137 @@
+// The books on a server: moved there from the file, a server refusing what is
+// not empty, backups of the server as files and a file restored onto it.
+#include "db/KeptTotals.h"
+#include "figures/CustomerFigures.h"
+#include "shell/ShareDM.h"
+#include "support/BooksCheck.h"
+#include "support/BooksImport.h"
+#include "support/PrivateConnection.h"
+#include "support/ServerMove.h"
+#include "support/TestEnv.h"
+#include "support/TestServer.h"
+
+#include <QSqlQuery>
+#include <QTest>
+
+class TestServerBooks : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void fileBooksMoveToTheServer();
+    void onlyAnEmptyDatabaseTakesTheBooks_data();
+    void onlyAnEmptyDatabaseTakesTheBooks();
+    void serverBooksGoToAFileAndBack();
+};
+
+void TestServerBooks::init()
+{
+    if (!TestServer::Enabled())
+        QSKIP("needs the test server (the run with KESTROVA_TEST_ENGINE=postgres)");
+}
+
+namespace {
+// A small shop: names with quotes, amounts of half a fen as older books hold them, lines, other receivables.
+void Shop(TestEnv &env)
+{
+    env.AddCustomer("O'Brien");
+    env.AddCustomer("张'三");
+    env.AddAccount("现金");
+    const int product = env.AddProduct("皮鞋", "T1", 99.5, "P01");
+    const int sale = env.AddBill("出货单", "O'Brien", QDate(2024, 3, 1), 2.005, 1.005, 2);
+    env.AddLine(sale, product, -2);
+    env.AddBill("进货单", "张'三", QDate(2024, 3, 2), -10.5, 0, 1);
+    env.AddSG("张'三", QDate(2024, 3, 3), 7.25, "运费");
+    env.Exec("Delete From Bill Where BillIndex = ?", {env.AddBill("出货单", "O'Brien", QDate(2024, 3, 4), 1)});
+}
+
+qint64 Debt(const QString &customer)
+{
+    TCustomerFigures figures;
+    figures.Load(QDate(2024, 12, 31));
+    return figures.Of(customer).sales + figures.Of(customer).returns + figures.Of(customer).other - figures.Of(customer).paidNet;
+}
+} // namespace
+
+void TestServerBooks::fileBooksMoveToTheServer()
+{
+    TestEnv env(Db::File);
+    Shop(env);
+    const qint64 obrien = Debt("O'Brien"), zhang = Debt("张'三");
+    const int lastBill = env.Scalar("Select Max(BillIndex) From Bill").toInt() + 1;   // the deleted one's key stays given
+    const TDataSource server = TestServer::NewEmptyDatabase();
+    ShareDataModule->Disconnect();
+    const TServerMove::Result moved = TServerMove::ToServer(env.DatabaseFile(), server);
+    QCOMPARE(moved.reason, QString());
+    QCOMPARE(moved.status, TServerMove::Moved);
+    // The program now opens the server, and its figures are the file's.
+    QCOMPARE(TDataSource::Registered().Describe(), server.Describe());
+    QCOMPARE(ShareDataModule->Connection().driverName(), QStringLiteral("QPSQL"));
+    QCOMPARE(Debt("O'Brien"), obrien);
+    QCOMPARE(Debt("张'三"), zhang);
+    // New rows take keys after every key the file gave.
+    const int next = env.AddBill("出货单", "O'Brien", QDate(2024, 3, 5), 1);
+    QVERIFY2(next > lastBill, qPrintable(QStringLiteral("%1 after %2").arg(next).arg(lastBill)));
+    bool ok = false;
+    QCOMPARE(KeptTotals::Differences(ShareDataModule->Connection(), &ok), QStringList());
+    QVERIFY(ok);
+    ShareDataModule->Disconnect();
+    TestServer::Drop(server);
+}
+
+void TestServerBooks::onlyAnEmptyDatabaseTakesTheBooks_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("books already") << "books";
+    QTest::newRow("another program's table") << "foreign";
+    QTest::newRow("no such database") << "missing";
+}
+
+void TestServerBooks::onlyAnEmptyDatabaseTakesTheBooks()
+{
+    QFETCH(QString, target);
+    TestEnv env(Db::File);
+    Shop(env);
+    TDataSource server = target == "books" ? TestServer::NewBooks() : TestServer::NewEmptyDatabase();
+    if (target == "foreign") {
+        TPrivateConnection other(server);
+        QVERIFY(QSqlQuery(other.Db()).exec("Create Table Orders (Id Integer)"));
+    }
+    if (target == "missing") {
+        TestServer::Drop(server);
+    }
+    const TServerMove::Status expected = target == "missing" ? TServerMove::Unreachable : TServerMove::NotEmpty;
+    QCOMPARE(TServerMove::ToServer(env.DatabaseFile(), server).status, expected);
+    QVERIFY(!TDataSource::Registered().server);
+    if (target != "missing")
+        TestServer::Drop(server);
+}
+
+void TestServerBooks::serverBooksGoToAFileAndBack()
+{
+    TestEnv env;   // on the server
+    Shop(env);
+    const qint64 obrien = Debt("O'Brien");
+    const QString file = env.Dir() + "备份.mdb";
+    TBooksImport::Outcome exported = TBooksImport::Export(ShareDataModule->Connection(), file);
+    QCOMPARE(exported.reason, QString());
+    QCOMPARE(TBooksCheck::Check(file), TBooksCheck::Good);
+    {
+        TPrivateConnection copy(file, QString());
+        QCOMPARE(TServerMove::Differences(copy.Db(), ShareDataModule->Connection()), QStringList());
+    }
+    // Restored onto the server over changed books: the server holds the file's books again.
+    env.Exec("Delete From SG");
+    env.AddBill("出货单", "O'Brien", QDate(2024, 3, 9), 100);
+    const TBooksImport::Outcome restored = TBooksImport::ImportInto(file, ShareDataModule->Connection());
+    QCOMPARE(restored.reason, QString());
+    QCOMPARE(Debt("O'Brien"), obrien);
+    TPrivateConnection copy(file, QString());
+    QCOMPARE(TServerMove::Differences(copy.Db(), ShareDataModule->Connection()), QStringList());
+    // A file that is not books changes nothing.
+    WriteFile(env.Dir() + "坏.mdb", "not a database");
+    QVERIFY(TBooksImport::ImportInto(env.Dir() + "坏.mdb", ShareDataModule->Connection()).verdict != TBooksImport::Done);
+    QCOMPARE(Debt("O'Brien"), obrien);
+}
+
+QTEST_MAIN(TestServerBooks)
+#include "tst_server.moc"
