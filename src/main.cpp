@@ -1,4 +1,5 @@
 #include "shell/Artwork.h"
+#include "shell/DataSource.h"
 #include "shell/Dialogs.h"
 #include "shell/Forms.h"
 #include "shell/MainForm.h"
@@ -22,8 +23,9 @@ int main(int argc, char *argv[])
 
     CreateForms();
     // Held until the end of main, after the forms and the connection are gone.
+    // Books on a server are shared by design: only a file is kept to one copy.
     TInstanceLock onlyCopy(ShareDataModule->DatabaseFile());
-    if (!onlyCopy.Acquire()) {
+    if (!TDataSource::Registered().server && !onlyCopy.Acquire()) {
         DestroyForms();
         return 1;
     }

@@ -14,6 +14,7 @@
 #include "shell/LoginForm.h"
 #include "shell/PublicFunction.h"
 #include "shell/Registry.h"
+#include "shell/ServerForm.h"
 #include "shell/Session.h"
 #include "shell/SettingsPage.h"
 #include "shell/ShareDM.h"
@@ -95,6 +96,7 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent)
     ActionContact = NewAction(this, QStringLiteral("ActionContact"), QStringLiteral("在线销售"), QStringLiteral("Contact"));
     ActionOnlineSell = NewAction(this, QStringLiteral("ActionOnlineSell"), QStringLiteral("在线销售"), QStringLiteral("Contact"));
     ActionDesign = NewAction(this, QStringLiteral("ActionDesign"), QStringLiteral("高级设计"), QString());
+    ActionServer = NewAction(this, QStringLiteral("ActionServer"), QStringLiteral("数据库服务器"), QString());
     frReport1 = new TReport(this);
     frReport1->setObjectName(QStringLiteral("frReport1"));
 
@@ -162,6 +164,7 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent)
         page->frReport1 = frReport1;
     TabSheet5 = new TSettingsPage;
     TabSheet5->DesignButton->setDefaultAction(ActionDesign);
+    TabSheet5->ServerButton->setDefaultAction(ActionServer);
     TabSheet6 = new TMaintenancePage(ActionSave, ActionLoad);
     const QList<QPair<QWidget *, QString>> pages = {
         {TabSheet8, QStringLiteral("客户管理")}, {TabSheet1, QStringLiteral("货品单据")},
@@ -178,6 +181,7 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent)
 
     connect(ActionLogin, &QAction::triggered, this, &TFormMain::ActionLoginExecute);
     connect(ActionDesign, &QAction::triggered, this, &TFormMain::ActionDesignExecute);
+    connect(ActionServer, &QAction::triggered, this, &TFormMain::ActionServerExecute);
     connect(ActionSave, &QAction::triggered, this, &TFormMain::ActionSaveExecute);
     connect(ActionLoad, &QAction::triggered, this, &TFormMain::ActionLoadExecute);
     connect(ActionHomePage, &QAction::triggered, this, &TFormMain::ActionHomePageExecute);
@@ -352,6 +356,14 @@ int TFormMain::CheckLogin()
 void TFormMain::ActionLoginExecute() { CheckLogin(); }
 
 void TFormMain::ActionDesignExecute() { frReport1->DesignReport(); }
+
+void TFormMain::ActionServerExecute()
+{
+    // Other books: the program starts again on them, as after a restore.
+    TFormServer server(this);
+    if (Dialogs::ShowModal(&server) == QDialog::Accepted)
+        close();
+}
 
 void TFormMain::LoadPasswords() { TabSheet5->LoadPasswords(); }
 

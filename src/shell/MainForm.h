@@ -78,9 +78,11 @@ public:
     QAction *ActionContact;
     QAction *ActionOnlineSell;
     QAction *ActionDesign;
+    QAction *ActionServer;
     // The main window's reports are prepared here; the designer opens on it.
     TReport *frReport1;
     void ActionDesignExecute();
+    void ActionServerExecute();
 
     void FillCustomerPage();
     void FillBillPage();

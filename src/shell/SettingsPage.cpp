@@ -71,6 +71,11 @@ TSettingsPage::TSettingsPage(QWidget *parent) : QWidget(parent)
     DesignButton->setGeometry(456, 117, 205, 28);
     DesignButton->setCursor(Qt::PointingHandCursor);
 
+    ServerButton = new QToolButton(this);
+    ServerButton->setObjectName(QStringLiteral("ServerButton"));
+    ServerButton->setGeometry(456, 81, 205, 28);
+    ServerButton->setCursor(Qt::PointingHandCursor);
+
     connect(Button12, &QPushButton::clicked, this, &TSettingsPage::Button12Click);
     connect(ComboBox1, &QComboBox::activated, this, &TSettingsPage::ComboBox1Change);
     connect(Button10, &QPushButton::clicked, this, &TSettingsPage::Button10Click);

@@ -36,4 +36,5 @@ public:
     QComboBox *ComboBox5;
     QPushButton *Button12;
     QToolButton *DesignButton;   // runs the main window's ActionDesign
+    QToolButton *ServerButton;   // runs the main window's ActionServer
 };

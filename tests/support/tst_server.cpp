@@ -2,6 +2,8 @@
 // not empty, backups of the server as files and a file restored onto it.
 #include "db/KeptTotals.h"
 #include "figures/CustomerFigures.h"
+#include "shell/MainForm.h"
+#include "shell/ServerForm.h"
 #include "shell/ShareDM.h"
 #include "support/BooksCheck.h"
 #include "support/BooksImport.h"
@@ -10,6 +12,10 @@
 #include "support/TestEnv.h"
 #include "support/TestServer.h"
 
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -21,6 +27,7 @@ private slots:
     void onlyAnEmptyDatabaseTakesTheBooks_data();
     void onlyAnEmptyDatabaseTakesTheBooks();
     void serverBooksGoToAFileAndBack();
+    void administratorMovesTheBooksFromTheWindow();
 };
 
 void TestServerBooks::init()
@@ -131,6 +138,45 @@ void TestServerBooks::serverBooksGoToAFileAndBack()
     WriteFile(env.Dir() + "坏.mdb", "not a database");
     QVERIFY(TBooksImport::ImportInto(env.Dir() + "坏.mdb", ShareDataModule->Connection()).verdict != TBooksImport::Done);
     QCOMPARE(Debt("O'Brien"), obrien);
+}
+
+void TestServerBooks::administratorMovesTheBooksFromTheWindow()
+{
+    TestEnv env(Db::File);
+    env.StartAsFinance();
+    Shop(env);
+    const TDataSource server = TestServer::NewEmptyDatabase();
+    const TDataSource wrong = [&] {
+        TDataSource s = server;
+        s.database = "kt_nowhere";
+        return s;
+    }();
+    auto fill = [](TFormServer *form, const TDataSource &source, const QString &port) {
+        form->HostEdit->setText(source.host);
+        form->PortEdit->setText(port);
+        form->DatabaseEdit->setText(source.database);
+        form->UserEdit->setText(source.user);
+    };
+    env.script.Then([&](QDialog *dialog) {
+        auto *form = qobject_cast<TFormServer *>(dialog);
+        QVERIFY(form->CurrentLabel->text().contains(env.DatabaseFile()));
+        fill(form, server, "65536");
+        form->TestButton->click();
+        fill(form, wrong, QString::number(server.port));
+        form->TestButton->click();
+        fill(form, server, QString::number(server.port));
+        form->TestButton->click();
+        env.script.answers = {true};
+        form->MoveButton->click();
+    });
+    FormMain->ActionServer->trigger();
+    QCOMPARE(env.script.messages, (QStringList{"端口应为 1 至 65535 之间的整数", "连接失败：服务器上没有这个数据库",
+                                               "连接成功：服务器上的数据库是空的，可以把帐套迁移到服务器",
+                                               QStringLiteral("帐套已迁移到%1，本机的帐套文件保留不动。程序将关闭，请重新启动").arg(server.Describe())}));
+    QVERIFY(!FormMain->isVisible());   // closed, to start again on the server
+    QCOMPARE(TDataSource::Registered().database, server.database);
+    ShareDataModule->Disconnect();
+    TestServer::Drop(server);
 }
 
 QTEST_MAIN(TestServerBooks)
