@@ -12,14 +12,14 @@ double AccountSums::Month() const { return FenToYuan(month); }
 QString TAccountFigures::AfterSql(const QDate &day)
 {
     // Grouped by an expression, so the few rows after the day are found by their date, not by reading every account's.
-    return QStringLiteral("Select BillAccount, Sum(%1) As Money From Bill Where (BillCreateTime > %2) Or (BillCreateTime Is Null) "
+    return QStringLiteral("Select BillAccount + 0 As BillAccount, Sum(%1) As Money From Bill Where (BillCreateTime > %2) Or (BillCreateTime Is Null) "
                           "Group By BillAccount + 0")
         .arg(KeptTotals::MoneyFen(), SqlDate(day));
 }
 
 QString TAccountFigures::SpanSql(const QDate &first, const QDate &last)
 {
-    return QStringLiteral("Select BillAccount, Sum(%1) As Money, Sum(Case When BillMoney > 0 Then %1 Else 0 End) As MoneyIn "
+    return QStringLiteral("Select BillAccount + 0 As BillAccount, Sum(%1) As Money, Sum(Case When BillMoney > 0 Then %1 Else 0 End) As MoneyIn "
                           "From Bill Where BillCreateTime Between %2 And %3 Group By BillAccount + 0")
         .arg(KeptTotals::MoneyFen(), SqlDate(first), SqlDate(last));
 }

@@ -24,7 +24,7 @@ QString Span(const QString &column, const QDate &to, const QDate &from)
 
 // Grouping by a plain column invites reading its whole index in that column's
 // order; grouped by an expression the rows are found by their date, and after
-// the working date they are few.
+// the working date they are few. The rows show the same expression.
 QString ByExpression(const QString &textColumn) { return textColumn + QStringLiteral(" || ''"); }
 
 QString Who(const QString &column, const QString *customer)
@@ -35,7 +35,7 @@ QString Who(const QString &column, const QString *customer)
 
 QString TCustomerFigures::BillSql(const QDate &to, const QDate &from, const QString *customer)
 {
-    return QStringLiteral("Select BillUser As KeptName, Sum(%1) As KeptSales, Sum(%2) As KeptReturns, Sum(%3) As KeptPaid, "
+    return QStringLiteral("Select BillUser || '' As KeptName, Sum(%1) As KeptSales, Sum(%2) As KeptReturns, Sum(%3) As KeptPaid, "
                           "0 As KeptOther From Bill Where ")
                .arg(KeptTotals::SalesFen(), KeptTotals::ReturnsFen(), KeptTotals::PaidFen())
            + Who(QStringLiteral("BillUser"), customer) + Span(QStringLiteral("BillCreateTime"), to, from)
@@ -44,7 +44,7 @@ QString TCustomerFigures::BillSql(const QDate &to, const QDate &from, const QStr
 
 QString TCustomerFigures::OtherSql(const QDate &to, const QDate &from, const QString *customer)
 {
-    return QStringLiteral("Select SGCustomer As KeptName, 0 As KeptSales, 0 As KeptReturns, 0 As KeptPaid, Sum(%1) As KeptOther "
+    return QStringLiteral("Select SGCustomer || '' As KeptName, 0 As KeptSales, 0 As KeptReturns, 0 As KeptPaid, Sum(%1) As KeptOther "
                           "From SG Where ")
                .arg(KeptTotals::OtherFen())
            + Who(QStringLiteral("SGCustomer"), customer) + Span(QStringLiteral("SGDate"), to, from)

@@ -2,7 +2,9 @@
 
 #include "shell/BackgroundWork.h"
 #include "shell/Clock.h"
+#include "shell/DataSource.h"
 #include "shell/Dialogs.h"
+#include "shell/Session.h"
 #include "shell/PublicFunction.h"
 #include "support/BooksCopy.h"
 
@@ -37,7 +39,14 @@ void TBackupRestore::Save()
 
 bool TBackupRestore::Load()
 {
-    if (!Dialogs::AskYesNo(QStringLiteral("恢复警告"), QStringLiteral("数据库恢复将导致当前数据全部丢失，是否继续？")))
+    const TDataSource source = TDataSource::Registered();
+    if (source.server && Session->Role() != QStringLiteral("管理员")) {
+        Dialogs::ShowMessage(QStringLiteral("服务器上的帐套由各台电脑共用，只有管理员可以恢复"));
+        return false;
+    }
+    const QString warning = source.server ? QStringLiteral("数据库恢复将替换%1上的帐套，各台电脑的当前数据全部丢失，是否继续？").arg(source.Describe())
+                                          : QStringLiteral("数据库恢复将导致当前数据全部丢失，是否继续？");
+    if (!Dialogs::AskYesNo(QStringLiteral("恢复警告"), warning))
         return false;
     const QString file = Dialogs::GetOpenFileName(QStringLiteral("恢复数据"), Dialogs::StartFolder(), Filter);
     if (file.isEmpty())

@@ -3,6 +3,7 @@
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "support/BooksCheck.h"
+#include "shell/DataSource.h"
 #include "support/BooksImport.h"
 #include "support/ForeignFile.h"
 #include "support/Leftovers.h"
@@ -205,8 +206,17 @@ TBooksCopy::Result TBooksCopy::Backup(const QString &target)
     TempFile temp;
     if ((result.errorNumber = MakeTemp(folder, TLeftovers::Backup, &temp.name)) != 0)
         return result;
-    if (!CopyBooks(books, temp.name, &result))
+    if (TDataSource::Registered().server) {
+        // The server's books as a file of ours, the same kind of file a restore takes.
+        QFile::remove(temp.name);
+        const TBooksImport::Outcome exported = TBooksImport::Export(ShareDataModule->Connection(), temp.name);
+        if (exported.verdict != TBooksImport::Done) {
+            result.reason = exported.reason;
+            return result;
+        }
+    } else if (!CopyBooks(books, temp.name, &result)) {
         return result;
+    }
     if (TBooksCheck::Check(temp.name, &result.reason) != TBooksCheck::Good) {
         result.reason = QStringLiteral("备份副本未通过完整性检查，已删除（%1）").arg(result.reason);
         return result;
@@ -247,6 +257,9 @@ TBooksCopy::Result TBooksCopy::Restore(const QString &source, const QDateTime &w
         result.reason = TForeignFile::Refusal(verdict, size, limit);
         return result;
     }
+
+    if (TDataSource::Registered().server)
+        return RestoreServer(source, when);
 
     // New books from our own schema, filled with the file's rows, beside the books.
     TempFile temp;
@@ -301,6 +314,48 @@ TBooksCopy::Result TBooksCopy::Restore(const QString &source, const QDateTime &w
     }
     temp.name.clear();
     SyncFolder(folder);
+    result.keptFile = kept;
+    result.status = Done;
+    return result;
+}
+
+TBooksCopy::Result TBooksCopy::RestoreServer(const QString &source, const QDateTime &when)
+{
+    Result result;
+    // What is replaced is kept first, as a file beside the program.
+    const QString books = ShareDataModule->DatabaseFile();
+    const QString folder = QFileInfo(books).absolutePath();
+    QString kept;
+    for (int attempt = 1; kept.isEmpty() || QFileInfo::exists(kept); ++attempt)
+        kept = KeptName(books, when, attempt);
+    const Result keptCopy = Backup(kept);
+    if (keptCopy.status != Done)
+        return keptCopy;
+    const TBooksImport::Outcome imported = TBooksImport::ImportInto(source, ShareDataModule->Connection());
+    result.reason = imported.reason;
+    switch (imported.verdict) {
+    case TBooksImport::Done:
+        break;
+    case TBooksImport::NotOurs:
+        result.status = RefusedNotOurs;
+        break;
+    case TBooksImport::Damaged:
+        result.status = RefusedDamaged;
+        break;
+    case TBooksImport::Refused:
+        result.status = Refused;
+        break;
+    case TBooksImport::Failed:
+        break;
+    }
+    if (imported.verdict != TBooksImport::Done) {
+        // Nothing was replaced: the copy kept for it is not needed.
+        QFile::remove(kept);
+        return result;
+    }
+    ShareDataModule->Disconnect();
+    SyncFolder(folder);
+    result.reason.clear();
     result.keptFile = kept;
     result.status = Done;
     return result;

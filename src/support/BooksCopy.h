@@ -28,6 +28,10 @@ public:
     // On success the connection is left closed; on any failure the books are as they were.
     static Result Restore(const QString &source, const QDateTime &when);
 
+    // With the books on a server: a restore keeps the server's books as a file
+    // first, then replaces them in one transaction of the server.
+    static Result RestoreServer(const QString &source, const QDateTime &when);
+
     // "<what>，失败号为：<number>" when the failure has an error number, else "<what>：<reason>".
     static QString FailureText(const QString &what, const Result &result);
     // A reason in Chinese: SQLite's English texts are put in words the user reads.

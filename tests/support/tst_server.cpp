@@ -5,7 +5,9 @@
 #include "shell/MainForm.h"
 #include "shell/ServerForm.h"
 #include "shell/ShareDM.h"
+#include "support/BackupRestore.h"
 #include "support/BooksCheck.h"
+#include "support/BooksCopy.h"
 #include "support/BooksImport.h"
 #include "support/PrivateConnection.h"
 #include "support/ServerMove.h"
@@ -28,6 +30,7 @@ private slots:
     void onlyAnEmptyDatabaseTakesTheBooks();
     void serverBooksGoToAFileAndBack();
     void administratorMovesTheBooksFromTheWindow();
+    void backupAndRestoreOfTheServersBooks();
 };
 
 void TestServerBooks::init()
@@ -177,6 +180,32 @@ void TestServerBooks::administratorMovesTheBooksFromTheWindow()
     QCOMPARE(TDataSource::Registered().database, server.database);
     ShareDataModule->Disconnect();
     TestServer::Drop(server);
+}
+
+void TestServerBooks::backupAndRestoreOfTheServersBooks()
+{
+    TestEnv env;   // on the server
+    env.StartAsFinance();
+    Shop(env);
+    const qint64 obrien = Debt("O'Brien");
+    const QString file = env.Dir() + "备份.mdb";
+    QCOMPARE(TBooksCopy::Backup(file).status, TBooksCopy::Done);
+    QCOMPARE(TBooksCheck::Check(file), TBooksCheck::Good);
+    env.AddBill("出货单", "O'Brien", QDate(2024, 3, 9), 100);
+    // Only the administrator restores books every counter shares.
+    env.script.openFile = file;
+    QVERIFY(!TBackupRestore::Load());
+    QCOMPARE(env.script.messages, QStringList{"服务器上的帐套由各台电脑共用，只有管理员可以恢复"});
+    const TBooksCopy::Result restored = TBooksCopy::Restore(file, QDateTime(QDate(2024, 3, 15), QTime(10, 15)));
+    QCOMPARE(restored.reason, QString());
+    QCOMPARE(restored.status, TBooksCopy::Done);
+    QCOMPARE(Debt("O'Brien"), obrien);
+    // What was replaced is kept as a file, the bill added after the backup in it.
+    QCOMPARE(TBooksCheck::Check(restored.keptFile), TBooksCheck::Good);
+    TPrivateConnection kept(restored.keptFile, QString());
+    QSqlQuery q(kept.Db());
+    QVERIFY(q.exec("Select Count(*) From Bill Where BillSum = 100") && q.next());
+    QCOMPARE(q.value(0).toInt(), 1);
 }
 
 QTEST_MAIN(TestServerBooks)
