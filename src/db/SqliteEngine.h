@@ -8,6 +8,8 @@ public:
     bool IsServer() const override { return false; }
     QString DriverName() const override;
     QString BeginWrite() const override;
+    // One program at a time works on a file: nobody to tell.
+    QString ChangeChannel() const override { return QString(); }
     // A read transaction sees one state of the file throughout.
     QString ReadSnapshot() const override { return QStringLiteral("SELECT 1"); }
     QString Truncated(const QString &expression) const override;

@@ -29,6 +29,7 @@ void CreateForms()
     Session = new TSession;
     FormMain = new TFormMain;
     ShareDataModule = new TShareDataModule;
+    QObject::connect(ShareDataModule, &TShareDataModule::ChangedElsewhere, FormMain, &TFormMain::BooksChangedElsewhere);
     FormLogin = new TFormLogin(FormMain);
     FormBill = new TFormBill(FormMain);
     FormBuySell = new TFormBuySell(FormMain);

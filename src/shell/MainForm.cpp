@@ -27,6 +27,7 @@
 #include "support/WebLinks.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFileInfo>
@@ -36,6 +37,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QUuid>
@@ -356,6 +358,25 @@ int TFormMain::CheckLogin()
 void TFormMain::ActionLoginExecute() { CheckLogin(); }
 
 void TFormMain::ActionDesignExecute() { frReport1->DesignReport(); }
+
+void TFormMain::BooksChangedElsewhere()
+{
+    if (!elsewhereTimer_) {
+        elsewhereTimer_ = new QTimer(this);
+        elsewhereTimer_->setSingleShot(true);
+        connect(elsewhereTimer_, &QTimer::timeout, this, [this] {
+            // An editor, a dialog or work in progress is left alone; the refresh waits for it.
+            if (!isVisible() || QApplication::activeModalWidget() || QApplication::activePopupWidget()
+                || !ShareDataModule->Connected() || ShareDataModule->InTransaction()) {
+                elsewhereTimer_->start(ElsewhereRetryMs);
+                return;
+            }
+            RefreshAllPages();
+        });
+    }
+    if (!elsewhereTimer_->isActive())
+        elsewhereTimer_->start(ElsewhereDelayMs);
+}
 
 void TFormMain::ActionServerExecute()
 {

@@ -23,6 +23,8 @@ class TDataCentrePage;
 
 enum LoginResult { LoginCancelled = 0, LoginRefused = 1, LoginAccepted = 2 };
 
+class QTimer;
+
 class TFormMain : public QWidget {
     Q_OBJECT
 public:
@@ -83,6 +85,8 @@ public:
     TReport *frReport1;
     void ActionDesignExecute();
     void ActionServerExecute();
+    // Another counter wrote: the pages refresh soon, once no window or dialog is open over them.
+    void BooksChangedElsewhere();
 
     void FillCustomerPage();
     void FillBillPage();
@@ -106,6 +110,10 @@ private:
     void FormCreate();
     void SetWorkingDate(const QDate &date);
     QPixmap BarPicture(const QString &file, bool leftBarShown) const;
+
+    static constexpr int ElsewhereDelayMs = 300;
+    static constexpr int ElsewhereRetryMs = 700;
+    QTimer *elsewhereTimer_ = nullptr;
 };
 
 extern TFormMain *FormMain;

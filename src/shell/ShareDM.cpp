@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
@@ -535,6 +536,11 @@ void TShareDataModule::Open(QSqlDatabase &db, const QString &name)
         throw EDatabaseError(source.server ? QStringLiteral("无法连接%1：%2").arg(source.Describe(), db.lastError().text())
                                            : db.lastError().text());
     QSqlQuery check(db);
+    // The window's connection hears when another counter has written.
+    if (!engine.ChangeChannel().isEmpty() && QThread::currentThread() == thread()) {
+        db.driver()->subscribeToNotification(engine.ChangeChannel());
+        connect(db.driver(), &QSqlDriver::notification, this, &TShareDataModule::Notified, Qt::UniqueConnection);
+    }
     if (!source.server) {
         // A file that is not a database fails here, before anything relies on it.
         if (!check.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
@@ -597,6 +603,12 @@ void TShareDataModule::Exec(const QString &sql, const QVariantList &params)
     q.finish();
 }
 
+void TShareDataModule::Notified(const QString &, QSqlDriver::NotificationSource source, const QVariant &)
+{
+    if (source != QSqlDriver::SelfSource)
+        emit ChangedElsewhere();
+}
+
 bool TShareDataModule::RunInTransaction(const QString &failureMessage, const std::function<bool()> &work)
 {
     const bool outermost = transactionDepth == 0;
@@ -646,6 +658,10 @@ bool TShareDataModule::RunInTransaction(const QString &failureMessage, const std
         Connection().rollback();
         return false;
     }
+    // The other counters hear of it when it is committed.
+    const QString channel = TSqlEngine::Of(Connection()).ChangeChannel();
+    if (!channel.isEmpty())
+        QSqlQuery(Connection()).exec(QStringLiteral("Notify ") + channel);
     if (!Connection().commit()) {
         Connection().rollback();
         Dialogs::ShowMessage(failureMessage);

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -143,9 +144,14 @@ public:
     bool RunInTransaction(const QString &failureMessage, const std::function<bool()> &work);
     bool InTransaction() const;   // of the calling thread
 
+signals:
+    // Another counter committed a write to the books on the server.
+    void ChangedElsewhere();
+
 
 private:
     void Open(QSqlDatabase &db, const QString &name);
+    void Notified(const QString &name, QSqlDriver::NotificationSource source, const QVariant &payload);
 
     QString connectionName_;
     QSqlDatabase db_;

@@ -15,6 +15,7 @@
 #include "support/TestServer.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,6 +32,7 @@ private slots:
     void serverBooksGoToAFileAndBack();
     void administratorMovesTheBooksFromTheWindow();
     void backupAndRestoreOfTheServersBooks();
+    void anotherCountersSaveRefreshesTheIdlePages();
 };
 
 void TestServerBooks::init()
@@ -206,6 +208,43 @@ void TestServerBooks::backupAndRestoreOfTheServersBooks()
     QSqlQuery q(kept.Db());
     QVERIFY(q.exec("Select Count(*) From Bill Where BillSum = 100") && q.next());
     QCOMPARE(q.value(0).toInt(), 1);
+}
+
+void TestServerBooks::anotherCountersSaveRefreshesTheIdlePages()
+{
+    TestEnv env;   // on the server
+    env.StartAsFinance();
+    FormMain->show();
+    TPrivateConnection other(TDataSource::Registered());
+    QVERIFY(other.IsOpen());
+    auto save = [&other] {
+        QSqlQuery q(other.Db());
+        QVERIFY(q.exec("Begin"));
+        QVERIFY(q.exec("Insert Into Customer (CustomerName) Values ('另一台电脑的客户')"));
+        QVERIFY(q.exec("Notify kestrova_books"));
+        QVERIFY(q.exec("Commit"));
+    };
+    // A dialog open over the pages: nothing moves under it.
+    QDialog dialog(FormMain);
+    dialog.setModal(true);
+    dialog.show();
+    int before = FormMain->RefreshCount;
+    save();
+    QTest::qWait(1500);
+    QCOMPARE(FormMain->RefreshCount, before);
+    dialog.close();
+    QTRY_VERIFY_WITH_TIMEOUT(FormMain->RefreshCount > before, 2000);
+    // Idle: within two seconds, and this counter's own saves do not count.
+    before = FormMain->RefreshCount;
+    save();
+    QTRY_VERIFY_WITH_TIMEOUT(FormMain->RefreshCount > before, 2000);
+    before = FormMain->RefreshCount;
+    ShareDataModule->RunInTransaction("x", [] {
+        ShareDataModule->Exec("Insert Into Customer (CustomerName) Values ('本机客户')");
+        return true;
+    });
+    QTest::qWait(1200);
+    QCOMPARE(FormMain->RefreshCount, before);
 }
 
 QTEST_MAIN(TestServerBooks)
