@@ -235,7 +235,8 @@ void TFormBuySell::FormShow()
         BitBtn3->hide();
         PrintBill->hide();
         SpeedButton4->hide();
-        BillSerial->setText(BillHeader::ProposeSerial(FBillMode == 0 ? 1 : 2));
+        FProposedSerial = BillHeader::ProposeSerial(FBillMode == 0 ? 1 : 2);
+        BillSerial->setText(FProposedSerial);
         CheckBox1->setChecked(false);
         UpdatePaidControls();
         for (QComboBox *box : {ComboBox1, ComboBox2, ComboBox3, ComboBox4})
@@ -358,6 +359,7 @@ bool TFormBuySell::SaveBill(int account)
     bill.token = ComboBox4->currentText();
     bill.remark = Edit3->text();
     bill.serial = BillSerial->text();
+    bill.proposed = FProposedSerial;
     for (int s = 0; s < TLineGrid::SlotCount; ++s) {
         GoodsLine &line = bill.lines[s];
         line.product = Lines->ProductRef(s);
@@ -373,9 +375,11 @@ bool TFormBuySell::SaveBill(int account)
         Dialogs::ShowMessage(QStringLiteral("记录修改成功"));
         return true;
     }
-    if (TGoodsBillStore::SaveNew(bill) == 0)
+    QString serial;
+    if (TGoodsBillStore::SaveNew(bill, &serial) == 0)
         return false;
-    Dialogs::ShowMessage(QStringLiteral("单据新增成功"));
+    Dialogs::ShowMessage(serial == bill.serial ? QStringLiteral("单据新增成功")
+                                               : QStringLiteral("单据新增成功，编号“%1”已被其他电脑使用，本单编号为“%2”").arg(bill.serial, serial));
     Session->ShowPage(1);
     return true;
 }

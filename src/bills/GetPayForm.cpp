@@ -139,7 +139,8 @@ void TFormGetPay::FormShow()
         for (QComboBox *box : {ComboBox1, ComboBox2, ComboBox3, ComboBox4})
             BillHeader::SelectFirst(box);
         BillHeader::PresetCustomer(FCustomerIndex, ComboBox5);
-        Edit4->setText(BillHeader::ProposeSerial(FBillMode == 0 ? 3 : 4));
+        FProposedSerial = BillHeader::ProposeSerial(FBillMode == 0 ? 3 : 4);
+        Edit4->setText(FProposedSerial);
     }
     Edit4->setFocus();
 }
@@ -187,11 +188,14 @@ void TFormGetPay::BitBtn1Click()
     bill.token = ComboBox4->currentText();
     bill.remark = Edit3->text();
     bill.serial = Edit4->text();
+    bill.proposed = FProposedSerial;
     bill.man = Edit5->text();
     if (IsNewBill()) {
-        if (TFinanceBillStore::SaveNew(bill) == 0)
+        QString serial;
+        if (TFinanceBillStore::SaveNew(bill, &serial) == 0)
             return;
-        Dialogs::ShowMessage(QStringLiteral("记录新增成功"));
+        Dialogs::ShowMessage(serial == bill.serial ? QStringLiteral("记录新增成功")
+                                                   : QStringLiteral("记录新增成功，编号“%1”已被其他电脑使用，本单编号为“%2”").arg(bill.serial, serial));
         Session->ShowPage(2);
     } else {
         if (!AskModifyPassword())

@@ -8,6 +8,7 @@ public:
     bool IsServer() const override { return true; }
     QString DriverName() const override;
     QString BeginWrite() const override;
+    QString LockRows() const override { return QStringLiteral(" For Update"); }
     QString ChangeChannel() const override { return QStringLiteral("kestrova_books"); }
     QString ReadSnapshot() const override { return QStringLiteral("Set Transaction Isolation Level Repeatable Read, Read Only"); }
     QString Truncated(const QString &expression) const override;

@@ -29,6 +29,8 @@ public:
 
     // The statement that starts a transaction which will write.
     virtual QString BeginWrite() const = 0;
+    // Appended to a Select inside a write transaction: its rows stay this transaction's until it ends.
+    virtual QString LockRows() const = 0;
     // The channel on which a committed write is told to the other counters; empty when none.
     virtual QString ChangeChannel() const = 0;
     // Makes the transaction just begun read one snapshot of the books throughout.

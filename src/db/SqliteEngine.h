@@ -8,6 +8,8 @@ public:
     bool IsServer() const override { return false; }
     QString DriverName() const override;
     QString BeginWrite() const override;
+    // The write transaction already holds the whole file.
+    QString LockRows() const override { return QString(); }
     // One program at a time works on a file: nobody to tell.
     QString ChangeChannel() const override { return QString(); }
     // A read transaction sees one state of the file throughout.

@@ -1,8 +1,13 @@
 #include "stores/BillNumbers.h"
 
+#include "db/SqlEngine.h"
+
 #include "db/BooksAudit.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
 
 void BillNumbers::WriteBack(int settingIndex, const QString &serial)
 {
@@ -14,6 +19,43 @@ void BillNumbers::WriteBack(int settingIndex, const QString &serial)
     q.Edit();
     q.FieldByName(QStringLiteral("SettingValue")).SetAsString(serial);
     q.Post();
+}
+
+QString BillNumbers::Take(int settingIndex, const QString &kind, const QString &serial, const QString &proposed)
+{
+    QSqlQuery q(ShareDataModule->Connection());
+    auto run = [&q](const QString &sql, const QVariantList &values) {
+        q.prepare(sql);
+        for (const QVariant &v : values)
+            q.addBindValue(v);
+        if (!q.exec())
+            throw EDatabaseError(q.lastError().text());
+    };
+    run(QStringLiteral("Select SettingValue From Setting Where SettingIndex = ?") + TSqlEngine::Current().LockRows(), {settingIndex});
+    const QString last = q.next() ? q.value(0).toString() : QString();
+    if (serial.isEmpty()) {
+        WriteBack(settingIndex, serial);
+        return serial;
+    }
+    auto used = [&](const QString &number) {
+        run(QStringLiteral("Select Count(*) From Bill Where BillKind = ? And BillSerial = ?"), {kind, number});
+        return q.next() && q.value(0).toInt() > 0;
+    };
+    QString taken = serial;
+    if (used(serial)) {
+        if (serial != proposed || last.isEmpty())
+            throw EConvertError(QStringLiteral("单据编号“%1”已被使用，请换一个编号").arg(serial));
+        // Another counter took the proposal: the next number after the last one used, and on while taken.
+        taken = last;
+        do
+            taken = Next(taken);
+        while (!taken.isEmpty() && used(taken));
+        if (taken.isEmpty())
+            throw EConvertError(QStringLiteral("单据编号“%1”已被使用，请换一个编号").arg(serial));
+    }
+    q.finish();
+    WriteBack(settingIndex, taken);
+    return taken;
 }
 
 bool BillNumbers::MoveForward(const QList<SettingBehind> &behind)

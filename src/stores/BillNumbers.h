@@ -14,6 +14,13 @@ namespace BillNumbers {
 QString Next(const QString &serial);
 // False when a letter stands after the digits ("XS2006A01").
 bool WellFormed(const QString &serial);
+// Inside a save, with the series locked until the save ends: the number a new
+// bill of `kind` is saved under. The number proposed when its editor opened is
+// taken as it is, or, when another counter saved a bill under it meanwhile,
+// the next free one of the series; any other typed number a bill of the kind
+// already has is refused (EConvertError with the message). An empty number is
+// kept empty. The number saved becomes the base of the next proposal.
+QString Take(int settingIndex, const QString &kind, const QString &serial, const QString &proposed);
 // Inside a save: the used number becomes the base of the next proposal.
 void WriteBack(int settingIndex, const QString &serial);
 // Moves each series found behind to its highest number, in one transaction;

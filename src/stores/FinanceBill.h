@@ -13,6 +13,7 @@ struct FinanceBill {
     QString customer;
     double amount = 0;
     QString reason, type, token, remark, serial, man;
+    QString proposed;   // the number its editor proposed, which a save may move on from
 
     QString Kind() const { return income ? QStringLiteral("财务收入单") : QStringLiteral("财务支出单"); }
     int SettingIndex() const { return income ? 3 : 4; }   // where its number series is kept

@@ -27,14 +27,19 @@ void Write(TQuery &row, const FinanceBill &bill)
 }
 } // namespace
 
-int TFinanceBillStore::SaveNew(const FinanceBill &bill)
+int TFinanceBillStore::SaveNew(const FinanceBill &bill, QString *serialSaved)
 {
-    return RowWrites::Add(QStringLiteral("Bill"), saveFailed, [&](TQuery &row) {
+    QString serial;
+    const int index = RowWrites::Add(QStringLiteral("Bill"), saveFailed, [&](TQuery &row) {
+        serial = BillNumbers::Take(bill.SettingIndex(), bill.Kind(), bill.serial, bill.proposed);
         row.FieldByName(QStringLiteral("BillKind")).SetAsString(bill.Kind());
         row.FieldByName(QStringLiteral("BillRecordTime")).SetAsDate(Clock::Today());
         Write(row, bill);
-        BillNumbers::WriteBack(bill.SettingIndex(), bill.serial);
+        row.FieldByName(QStringLiteral("BillSerial")).SetAsString(serial);
     });
+    if (index != 0 && serialSaved)
+        *serialSaved = serial;
+    return index;
 }
 
 bool TFinanceBillStore::SaveChanged(const FinanceBill &bill)

@@ -26,6 +26,7 @@ struct GoodsBill {
     double total = 0;
     double paid = 0;
     QString reason, type, token, remark, serial;
+    QString proposed;   // the number its editor proposed, which a save may move on from
     QString accountName;    // filled by Load
     std::array<GoodsLine, LineCount> lines;
 

@@ -96,16 +96,19 @@ bool TGoodsBillStore::Load(int billIndex, GoodsBill &bill)
     return true;
 }
 
-int TGoodsBillStore::SaveNew(const GoodsBill &bill)
+int TGoodsBillStore::SaveNew(const GoodsBill &bill, QString *serialSaved)
 {
     TQuery row(QStringLiteral("GoodsBill")), lines(QStringLiteral("GoodsLines"));
     int billIndex = 0;
+    QString serial;
     const bool saved = ShareDataModule->RunInTransaction(saveFailed, [&] {
+        serial = BillNumbers::Take(bill.SettingIndex(), bill.Kind(), bill.serial, bill.proposed);
         row.Open(QStringLiteral("Select * From Bill Where BillIndex = 0"));
         row.Append();
         row.FieldByName(QStringLiteral("BillKind")).SetAsString(bill.Kind());
         row.FieldByName(QStringLiteral("BillRecordTime")).SetAsDate(Clock::Today());
         WriteHeader(row, bill);
+        row.FieldByName(QStringLiteral("BillSerial")).SetAsString(serial);
         row.Post();
         billIndex = row.FieldByName(QStringLiteral("BillIndex")).AsInteger();
         lines.Open(QStringLiteral("Select * From Store Where StoreBill = ") + QString::number(billIndex));
@@ -114,9 +117,10 @@ int TGoodsBillStore::SaveNew(const GoodsBill &bill)
             WriteLine(lines, bill, billIndex, line);
             lines.Post();
         }
-        BillNumbers::WriteBack(bill.SettingIndex(), bill.serial);
         return true;
     });
+    if (saved && serialSaved)
+        *serialSaved = serial;
     return saved ? billIndex : 0;
 }
 

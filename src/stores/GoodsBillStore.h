@@ -12,7 +12,8 @@ public:
     static bool Load(int billIndex, GoodsBill &bill);
     // Saves a new bill and its lines and makes its number the base of the next
     // proposal. Gives the new BillIndex, 0 when nothing was saved.
-    static int SaveNew(const GoodsBill &bill);
+    // serialSaved: the number the bill got (another than typed when another counter took it first).
+    static int SaveNew(const GoodsBill &bill, QString *serialSaved = nullptr);
     // Rewrites the stored bill bill.index and its lines (missing line rows are
     // added). False when nothing was saved ("找不到要修改的记录" when it is gone).
     static bool SaveChanged(const GoodsBill &bill);

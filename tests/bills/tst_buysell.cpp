@@ -67,6 +67,8 @@ private slots:
     void accountRenamedSinceShowing();
     void billNumbers_data();
     void billNumbers();
+    void numberTakenMeanwhile_data();
+    void numberTakenMeanwhile();
     void lookups();
     void customerPriceBeforeListPrice();
     void quoteFollowsTheCustomerBox();
@@ -345,6 +347,44 @@ void TestBuySell::billNumbers()
         E()->BitBtn2->click();
     });
     QCOMPARE(proposed, nextProposal);
+}
+
+void TestBuySell::numberTakenMeanwhile_data()
+{
+    QTest::addColumn<QString>("typed");   // empty: the proposal as it stands
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("proposal taken by another counter")
+        << "" << QStringList{"单据新增成功，编号“XS10001”已被其他电脑使用，本单编号为“XS10003”"} << "XS10003";
+    QTest::newRow("typed number already used") << "XS10002" << QStringList{"单据编号“XS10002”已被使用，请换一个编号"} << "";
+}
+
+void TestBuySell::numberTakenMeanwhile()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, saved);
+    TestEnv env;
+    env.StartAsFinance();
+    env.AddCustomer("甲");
+    NewBillFromChooser(env, true, [&] {
+        QCOMPARE(E()->BillSerial->text(), QStringLiteral("XS10001"));
+        // Another counter saves two bills while this editor is open.
+        for (const char *number : {"XS10001", "XS10002"})
+            env.Exec("Update Bill Set BillSerial = ? Where BillIndex = ?",
+                     {QString::fromLatin1(number), env.AddBill("出货单", "乙", QDate(2024, 3, 15), 1)});
+        env.Exec("Update Setting Set SettingValue = 'XS10002' Where SettingIndex = 1");
+        E()->ComboBox5->setEditText("甲");
+        if (!typed.isEmpty())
+            E()->BillSerial->setText(typed);
+        E()->BitBtn1->click();
+        if (saved.isEmpty())
+            E()->BitBtn2->click();
+    });
+    QCOMPARE(env.script.messages, shown);
+    QCOMPARE(env.Scalar("Select count(*) From Bill Where BillUser = '甲'").toInt(), saved.isEmpty() ? 0 : 1);
+    if (!saved.isEmpty())
+        QCOMPARE(env.Scalar("Select BillSerial From Bill Where BillUser = '甲'").toString(), saved);
 }
 
 void TestBuySell::lookups()
