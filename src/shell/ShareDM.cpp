@@ -136,9 +136,12 @@ void Bind(QSqlQuery &q, const QVariantList &params, Nul nul = Nul::Refused)
     }
 }
 
-// Prepares a read and binds its values; false with the error on the query.
-bool PrepareRead(QSqlQuery &q, const QString &text, const QVariantList &params)
+// Runs a read with its values bound; false with the error on the query. One
+// without values runs as it is, as Exec does.
+bool RunRead(QSqlQuery &q, const QString &text, const QVariantList &params)
 {
+    if (params.isEmpty())
+        return q.exec(text);
     if (!q.prepare(text))
         return false;
     Bind(q, params, Nul::Kept);
@@ -195,7 +198,7 @@ void TQuery::Open(const QString &sql, const QVariantList &params)
 
     QSqlQuery q(Db());
     q.setForwardOnly(true);
-    if (!PrepareRead(q, text, params))
+    if (!RunRead(q, text, params))
         throw EDatabaseError(ErrorText(q));
     const QSqlRecord rec = q.record();
     const int n = rec.count();
@@ -232,11 +235,11 @@ void TQuery::OpenPaged(const QString &sql, const QVariantList &params)
     const QString text = TranslateSql(sql);
     QSqlQuery q(Db());
     q.setForwardOnly(true);
-    if (!PrepareRead(q, QStringLiteral("Select Count(*) From (") + text + QStringLiteral(") counted"), params) || !q.next())
+    if (!RunRead(q, QStringLiteral("Select Count(*) From (") + text + QStringLiteral(") counted"), params) || !q.next())
         throw EDatabaseError(ErrorText(q));
     const qint64 count = q.value(0).toLongLong();
     q.finish();
-    if (!PrepareRead(q, text + QStringLiteral(" Limit %1").arg(PageRows), params))
+    if (!RunRead(q, text + QStringLiteral(" Limit %1").arg(PageRows), params))
         throw EDatabaseError(ErrorText(q));
     const QSqlRecord rec = q.record();
     for (int i = 0; i < rec.count(); ++i)
@@ -278,7 +281,7 @@ void TQuery::ReadRows(int first, int count) const
     const QString text = count < 0 ? pagedText_ : pagedText_ + QStringLiteral(" Limit %1 Offset %2").arg(count).arg(first);
     const int n = int(fields_.size());
     int r = first;
-    if (PrepareRead(q, text, pagedParams_)) {
+    if (RunRead(q, text, pagedParams_)) {
         for (; r < rows_.size() && (count < 0 || r < first + count) && q.next(); ++r) {
             if (pageRead_[r / PageRows])
                 continue;

@@ -140,11 +140,15 @@ void TestEnv::Exec(const QString &sql, const QVariantList &params) { ShareDataMo
 QVariant TestEnv::Scalar(const QString &sql, const QVariantList &params)
 {
     QSqlQuery q(ShareDataModule->Connection());
-    if (!q.prepare(TranslateSql(sql)))
-        return QVariant();
-    for (const QVariant &v : params)
-        q.addBindValue(v);
-    if (!q.exec() || !q.next())
+    bool ran = false;
+    if (params.isEmpty()) {
+        ran = q.exec(TranslateSql(sql));   // as the data module runs a statement without values
+    } else if (q.prepare(TranslateSql(sql))) {
+        for (const QVariant &v : params)
+            q.addBindValue(v);
+        ran = q.exec();
+    }
+    if (!ran || !q.next())
         return QVariant();
     return q.value(0);
 }
