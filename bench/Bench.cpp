@@ -583,7 +583,7 @@ TBench::Times TBench::Search(const QString &operation, const QDate &from, const 
     TBillSearch search;
     search.from = from;
     search.to = to;
-    const QString sql = search.Sql();
+    const SqlText sql = search.Sql();
     TDataCentrePage *page = FormMain->TabSheet4;
     THandWrittenReports hand = HandReports();
     QStringList footers;
@@ -592,7 +592,7 @@ TBench::Times TBench::Search(const QString &operation, const QDate &from, const 
     const TGridModel *model = page->DBGridEh1->Model();
     Agree(operation, {model->FooterText(0), model->FooterText(5)}, footers);
     // Later refreshes should not run the search again.
-    page->ReportSql.clear();
+    page->ReportSql = SqlText();
     return times;
 }
 

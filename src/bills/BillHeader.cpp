@@ -105,8 +105,7 @@ int BillHeader::CustomerIndexByName(const QString &name)
         return 0;
     TQuery q(QStringLiteral("CustomerByName"));
     try {
-        q.Open(QStringLiteral("Select CustomerIndex From Customer Where (CustomerIndex > 1) And (CustomerName = ")
-               + QuotedStr(name) + QStringLiteral(")"));
+        q.Open(QStringLiteral("Select CustomerIndex From Customer Where (CustomerIndex > 1) And (CustomerName = ?)"), {name});
     } catch (const EDatabaseError &) {
         return 0;   // no quotes proposed; the list price still is
     }
@@ -128,8 +127,8 @@ bool BillHeader::ConfirmCustomerName(QComboBox *customer)
 int BillHeader::AccountIndexByName(const QString &name, bool *queryFailed)
 {
     TQuery &q = ShareDataModule->ADOQueryTemp;
-    *queryFailed = !RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ") + QuotedStr(name),
-                             QStringLiteral("数据库打开失败"));
+    *queryFailed = !RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ?"), QStringLiteral("数据库打开失败"),
+                             {name});
     if (*queryFailed || q.IsEmpty())
         return 0;
     q.First();

@@ -255,8 +255,8 @@ bool TFormBuySell::LoadExistingBill()
         return false;
     }
     TQuery &q2 = ShareDataModule->ADOQueryTemp2;
-    if (!RunQuery(q2, QStringLiteral("Select * From Customer Where CustomerName = ") + QuotedStr(bill.customer),
-                  QStringLiteral("数据库打开失败"))) {
+    if (!RunQuery(q2, QStringLiteral("Select * From Customer Where CustomerName = ?"), QStringLiteral("数据库打开失败"),
+                  {bill.customer})) {
         CloseWithResult(QDialog::Rejected);
         return false;
     }

@@ -212,8 +212,8 @@ bool TLineGrid::Lookup(int kind, int s)
     if (kind == SerialChanged) {
         if (cell[0]->text().isEmpty())
             return true;
-        if (!RunQuery(q, QStringLiteral("Select * From Product Where ProductSerial = ") + QuotedStr(cell[0]->text()),
-                      QStringLiteral("数据库打开失败")))
+        if (!RunQuery(q, QStringLiteral("Select * From Product Where ProductSerial = ?"), QStringLiteral("数据库打开失败"),
+                      {cell[0]->text()}))
             return false;
         if (q.IsEmpty()) {
             cell[1]->clear();
@@ -225,9 +225,8 @@ bool TLineGrid::Lookup(int kind, int s)
     } else {
         if (cell[1]->text().isEmpty() || cell[2]->text().isEmpty())
             return true;
-        if (!RunQuery(q, QStringLiteral("Select * From Product Where (ProductName = ") + QuotedStr(cell[1]->text())
-                             + QStringLiteral(") And (ProductType = ") + QuotedStr(cell[2]->text()) + QStringLiteral(")"),
-                      QStringLiteral("数据库打开失败")))
+        if (!RunQuery(q, QStringLiteral("Select * From Product Where (ProductName = ?) And (ProductType = ?)"),
+                      QStringLiteral("数据库打开失败"), {cell[1]->text(), cell[2]->text()}))
             return false;
         if (q.IsEmpty()) {
             cell[0]->clear();
@@ -412,8 +411,8 @@ void TLineGrid::PickProduct(int slot)
         return;
     cell[1]->setText(FormProduct2->FPicked);
     TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (RunQuery(q, QStringLiteral("Select * From Product Where ProductName = ") + QuotedStr(cell[1]->text()),
-                 QStringLiteral("数据库打开失败"))
+    if (RunQuery(q, QStringLiteral("Select * From Product Where ProductName = ?"), QStringLiteral("数据库打开失败"),
+                 {cell[1]->text()})
         && !q.IsEmpty()) {
         q.First();
         FormProduct2->FPickKind = 1;

@@ -81,9 +81,8 @@ void TFormProduct2::ShowPage()
     StoreNext->setEnabled(false);
     TQuery &q = ShareDataModule->ADOQueryTemp;
     const bool names = FPickKind == 0;
-    const QString sql = names ? QStringLiteral("Select DISTINCT ProductName From Product Where (ProductIndex > 1) Order By ProductName")
-                              : QStringLiteral("Select * From Product Where (ProductName = ") + QuotedStr(FPickName)
-                                    + QStringLiteral(") Order By ProductName");
+    const SqlText sql = names ? SqlText(QStringLiteral("Select DISTINCT ProductName From Product Where (ProductIndex > 1) Order By ProductName"))
+                              : SqlText(QStringLiteral("Select * From Product Where (ProductName = ?) Order By ProductName"), {FPickName});
     if (!RunQuery(q, sql, QStringLiteral("刷新仓库商品时出错")))
         return;
     Label1->setText(names ? QStringLiteral("请选择一个货品") : QStringLiteral("请选择（") + FPickName + QStringLiteral("）的规格"));

@@ -19,7 +19,7 @@ public:
     void ActionMoneyMonthExecute();
 
 protected:
-    QString ListSql() override { return QStringLiteral("Select * From Account Where AccountIndex > 1"); }
+    SqlText ListSql() override { return QStringLiteral("Select * From Account Where AccountIndex > 1"); }
     QString ListFailure() override { return QStringLiteral("刷新帐户时出错"); }
     int RowKey(TQuery &row) override;
     bool LoadFigures() override;

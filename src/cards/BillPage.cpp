@@ -70,11 +70,11 @@ TBillRangePage::TBillRangePage(const QString &sheetName, Look look, int *pageNum
     connect(RangeBox, &QComboBox::activated, this, [this] { Fill(); });
 }
 
-QString TBillRangePage::RangeCondition() const
+SqlText TBillRangePage::RangeCondition() const
 {
     const QDate d = Session->WorkingDate();
     if (RangeBox->currentIndex() == 0)
-        return QStringLiteral("(BillCreateTime = ") + SqlDate(d) + QStringLiteral(")");
+        return SqlText(QStringLiteral("(BillCreateTime = ?)"), {DateValue(d)});
     return MonthSpan(d).BetweenSql(QStringLiteral("BillCreateTime"));
 }
 
@@ -101,7 +101,7 @@ int TBillRangePage::CardBillMode(int k, const QString &mode1Kind, const QString 
 TBillPage::TBillPage(int *pageNumber, QWidget *parent)
     : TBillRangePage(QStringLiteral("TabSheet1"), BillLook(), pageNumber, QStringLiteral("ComboBox3"), parent) {}
 
-QString TBillPage::ListSql()
+SqlText TBillPage::ListSql()
 {
     return QStringLiteral("Select * From Bill Where (BillIndex > 1) And (BillKind = '进货单' Or BillKind = '出货单') And ")
            + RangeCondition() + QStringLiteral(" Order By BillSum Desc");
@@ -143,7 +143,7 @@ void TBillPage::NewBillClick() { Dialogs::ShowModal(FormBill); }
 TMoneyPage::TMoneyPage(int *pageNumber, QWidget *parent)
     : TBillRangePage(QStringLiteral("TabSheet7"), MoneyLook(), pageNumber, QStringLiteral("ComboBox4"), parent) {}
 
-QString TMoneyPage::ListSql()
+SqlText TMoneyPage::ListSql()
 {
     return QStringLiteral("Select * From Bill Where (BillIndex > 1) And (BillKind = '财务收入单' Or BillKind = '财务支出单') And ")
            + RangeCondition() + QStringLiteral(" Order By BillMoney Desc");

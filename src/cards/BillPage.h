@@ -14,7 +14,7 @@ public:
     QComboBox *RangeBox;   // 当天单据 / 当月单据
 
 protected:
-    QString RangeCondition() const;
+    SqlText RangeCondition() const;
     QString ListFailure() override { return QStringLiteral("获取单据时出错"); }
     int RowKey(TQuery &row) override;
     // The editor mode of the clicked card's bill: 1 for the first kind, 3 for the second,
@@ -36,7 +36,7 @@ public:
     void NewBillClick();
 
 protected:
-    QString ListSql() override;
+    SqlText ListSql() override;
     bool FillCard(int i, TQuery &row, double &total) override;
     bool Contribution(TQuery &row, double &total) override;
     QString TotalText(double total) override;
@@ -58,7 +58,7 @@ public:
     void NewMoneyClick();
 
 protected:
-    QString ListSql() override;
+    SqlText ListSql() override;
     bool FillCard(int i, TQuery &row, double &total) override;
     bool Contribution(TQuery &row, double &total) override;
     QString TotalText(double total) override;

@@ -192,8 +192,6 @@ void TCardPage::ClearHighlight()
         SetPanelColour(j, ButtonFaceColour());
 }
 
-QString TCardPage::WorkingDateSql() { return SqlDate(Session->WorkingDate()); }
-
 void TCardPage::Grade(int card, double value, const QList<QLabel *> &graded)
 {
     QString name;

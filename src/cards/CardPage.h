@@ -3,6 +3,8 @@
 // list, graded icons and the mouse-over highlight. Each page supplies its list
 // query, how a card is filled and what a row adds to the total.
 
+#include "db/SqlText.h"
+
 #include <QList>
 #include <QString>
 #include <QWidget>
@@ -63,7 +65,7 @@ public:
     static QColor ButtonFaceColour();
 
 protected:
-    virtual QString ListSql() = 0;
+    virtual SqlText ListSql() = 0;
     virtual QString ListFailure() = 0;
     virtual int RowKey(TQuery &row) = 0;
     // Runs once the list is read, before any card: pages whose figures come
@@ -79,8 +81,6 @@ protected:
 
     // Icon and colour of a card by its figure: red below zero, blue otherwise.
     void Grade(int card, double value, const QList<QLabel *> &graded);
-    // "#2024-3-15#": the working date as the SQL texts write it.
-    static QString WorkingDateSql();
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     const Look look_;

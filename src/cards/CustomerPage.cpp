@@ -62,12 +62,12 @@ TCustomerPage::TCustomerPage(int *pageNumber, QWidget *parent)
     connect(ComboBox2, &QComboBox::activated, this, &TCustomerPage::ComboBox2Change);
 }
 
-QString TCustomerPage::ListSql()
+SqlText TCustomerPage::ListSql()
 {
     if (ComboBox2->currentIndex() == 0)
         return QStringLiteral("Select * From Customer Where CustomerIndex > 1");
-    return QStringLiteral("Select * From Customer Where (CustomerIndex > 1) And (CustomerRegion = ")
-           + QuotedStr(ComboBox2->currentText()) + QStringLiteral(")");
+    return SqlText(QStringLiteral("Select * From Customer Where (CustomerIndex > 1) And (CustomerRegion = ?)"),
+                   {ComboBox2->currentText()});
 }
 
 int TCustomerPage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("CustomerIndex")).AsInteger(); }

@@ -24,7 +24,7 @@ public:
     void ActionBigReportExecute();
 
 protected:
-    QString ListSql() override;
+    SqlText ListSql() override;
     QString ListFailure() override { return QStringLiteral("刷新帐户时出错"); }
     int RowKey(TQuery &row) override;
     bool LoadFigures() override;

@@ -82,14 +82,14 @@ TStorePage::TStorePage(int *pageNumber, QWidget *parent)
     connect(ProductMonth, &QPushButton::clicked, this, &TStorePage::ActionProductMonthExecute);
 }
 
-QString TStorePage::ListSql()
+SqlText TStorePage::ListSql()
 {
-    QString filter;
+    SqlText filter;
     const QList<QPair<QComboBox *, QString>> boxes = {
         {ComboBox6, QStringLiteral("ProductSerial")}, {ComboBox7, QStringLiteral("ProductName")}, {ComboBox8, QStringLiteral("ProductType")}};
     for (const auto &[box, column] : boxes)
         if (!box->currentText().isEmpty())
-            filter += QStringLiteral(" And (InStr(") + column + QStringLiteral(",") + QuotedStr(box->currentText()) + QStringLiteral("))");
+            filter += SqlText(QStringLiteral(" And (InStr(") + column + QStringLiteral(",?))"), {box->currentText()});
     return QStringLiteral("Select * From Product Where (ProductIndex > 1)") + filter + QStringLiteral(" Order By ProductName");
 }
 
@@ -164,7 +164,7 @@ void TStorePage::ActionSizeStockExecute()
 {
     // The products the page lists now, with the filter as it stands.
     const QDate day = Session->WorkingDate();
-    const QString products = ListSql();
+    const SqlText products = ListSql();
     TReportDataSet rows;
     if (!BackgroundWork::Run([&](const BackgroundWork::Progress &) { return SizeStockList(products, day, rows); }))
         return;

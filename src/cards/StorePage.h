@@ -41,7 +41,7 @@ public:
     void ActionProductMonthExecute();
 
 protected:
-    QString ListSql() override;
+    SqlText ListSql() override;
     QString ListFailure() override { return QStringLiteral("刷新仓库商品时出错"); }
     int RowKey(TQuery &row) override;
     bool LoadFigures() override;

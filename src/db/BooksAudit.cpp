@@ -380,9 +380,8 @@ bool TBooksAudit::BillNumbers()
         if (!base.valid)
             continue;   // the editor says so itself when it proposes a number
         TQuery q(QStringLiteral("BooksAuditSerials"));
-        if (!RunQuery(q, QStringLiteral("Select BillSerial From Bill Where (BillIndex > 1) And (BillKind = ") + QuotedStr(kinds[index - 1])
-                             + QStringLiteral(")"),
-                      failure))
+        if (!RunQuery(q, QStringLiteral("Select BillSerial From Bill Where (BillIndex > 1) And (BillKind = ?)"), failure,
+                      {kinds[index - 1]}))
             return false;
         QString highest;
         QString highestNumber = base.number;

@@ -9,22 +9,24 @@
 double AccountSums::Balance() const { return FenToYuan(balance); }
 double AccountSums::Month() const { return FenToYuan(month); }
 
-QString TAccountFigures::AfterSql(const QDate &day)
+SqlText TAccountFigures::AfterSql(const QDate &day)
 {
     // Grouped by an expression, so the few rows after the day are found by their date, not by reading every account's.
-    return QStringLiteral("Select BillAccount + 0 As BillAccount, Sum(%1) As Money From Bill Where (BillCreateTime > %2) Or (BillCreateTime Is Null) "
-                          "Group By BillAccount + 0")
-        .arg(KeptTotals::MoneyFen(), SqlDate(day));
+    return SqlText(QStringLiteral("Select BillAccount + 0 As BillAccount, Sum(%1) As Money From Bill Where (BillCreateTime > ?) Or (BillCreateTime Is Null) "
+                                  "Group By BillAccount + 0")
+                       .arg(KeptTotals::MoneyFen()),
+                   {DateValue(day)});
 }
 
-QString TAccountFigures::SpanSql(const QDate &first, const QDate &last)
+SqlText TAccountFigures::SpanSql(const QDate &first, const QDate &last)
 {
-    return QStringLiteral("Select BillAccount + 0 As BillAccount, Sum(%1) As Money, Sum(Case When BillMoney > 0 Then %1 Else 0 End) As MoneyIn "
-                          "From Bill Where BillCreateTime Between %2 And %3 Group By BillAccount + 0")
-        .arg(KeptTotals::MoneyFen(), SqlDate(first), SqlDate(last));
+    return SqlText(QStringLiteral("Select BillAccount + 0 As BillAccount, Sum(%1) As Money, Sum(Case When BillMoney > 0 Then %1 Else 0 End) As MoneyIn "
+                                  "From Bill Where BillCreateTime Between ? And ? Group By BillAccount + 0")
+                       .arg(KeptTotals::MoneyFen()),
+                   {DateValue(first), DateValue(last)});
 }
 
-QString TAccountFigures::MonthSql(const QDate &day)
+SqlText TAccountFigures::MonthSql(const QDate &day)
 {
     const MonthSpan month(day);
     return SpanSql(month.first, month.last);

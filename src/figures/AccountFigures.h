@@ -2,6 +2,8 @@
 // What each money account holds as of a date and how it moved in that date's
 // month, for every account in one grouped pass.
 
+#include "db/SqlText.h"
+
 #include <QDate>
 #include <QHash>
 #include <QString>
@@ -29,13 +31,13 @@ public:
 
     // Money per account of the bills dated after a day (undated ones too), and
     // of the bills of a span of days.
-    static QString AfterSql(const QDate &day);
-    static QString SpanSql(const QDate &first, const QDate &last);
+    static SqlText AfterSql(const QDate &day);
+    static SqlText SpanSql(const QDate &first, const QDate &last);
 
     // Every account's movement in the calendar month of the day, rounded to the fen.
     bool LoadMonth(const QDate &day);
     AccountMonth MonthOf(int accountIndex) const { return months_.value(accountIndex); }
-    static QString MonthSql(const QDate &day);
+    static SqlText MonthSql(const QDate &day);
 
 private:
     // Balances as of a day: kept totals less the money after it.

@@ -15,11 +15,11 @@ double CustomerSums::Debt(double opening) const { return FenToYuan(Fen(opening) 
 
 namespace {
 // The rows of a span, or those after `to` (undated rows too: no date puts them in any span).
-QString Span(const QString &column, const QDate &to, const QDate &from)
+SqlText Span(const QString &column, const QDate &to, const QDate &from)
 {
     if (!from.isValid())
-        return QStringLiteral("((%1 > %2) Or (%1 Is Null))").arg(column, SqlDate(to));
-    return QStringLiteral("(%1 <= %2) And (%1 >= %3)").arg(column, SqlDate(to), SqlDate(from));
+        return SqlText(QStringLiteral("((%1 > ?) Or (%1 Is Null))").arg(column), {DateValue(to)});
+    return SqlText(QStringLiteral("(%1 <= ?) And (%1 >= ?)").arg(column), {DateValue(to), DateValue(from)});
 }
 
 // Grouping by a plain column invites reading its whole index in that column's
@@ -27,13 +27,13 @@ QString Span(const QString &column, const QDate &to, const QDate &from)
 // the working date they are few. The rows show the same expression.
 QString ByExpression(const QString &textColumn) { return textColumn + QStringLiteral(" || ''"); }
 
-QString Who(const QString &column, const QString *customer)
+SqlText Who(const QString &column, const QString *customer)
 {
-    return customer ? QStringLiteral("(") + column + QStringLiteral(" = ") + QuotedStr(*customer) + QStringLiteral(") And ") : QString();
+    return customer ? SqlText(QStringLiteral("(") + column + QStringLiteral(" = ?) And "), {*customer}) : SqlText();
 }
 } // namespace
 
-QString TCustomerFigures::BillSql(const QDate &to, const QDate &from, const QString *customer)
+SqlText TCustomerFigures::BillSql(const QDate &to, const QDate &from, const QString *customer)
 {
     return QStringLiteral("Select BillUser || '' As KeptName, Sum(%1) As KeptSales, Sum(%2) As KeptReturns, Sum(%3) As KeptPaid, "
                           "0 As KeptOther From Bill Where ")
@@ -42,7 +42,7 @@ QString TCustomerFigures::BillSql(const QDate &to, const QDate &from, const QStr
            + QStringLiteral(" Group By ") + ByExpression(QStringLiteral("BillUser"));
 }
 
-QString TCustomerFigures::OtherSql(const QDate &to, const QDate &from, const QString *customer)
+SqlText TCustomerFigures::OtherSql(const QDate &to, const QDate &from, const QString *customer)
 {
     return QStringLiteral("Select SGCustomer || '' As KeptName, 0 As KeptSales, 0 As KeptReturns, 0 As KeptPaid, Sum(%1) As KeptOther "
                           "From SG Where ")
@@ -58,7 +58,7 @@ bool TCustomerFigures::LoadCustomer(const QString &name, const QDate &to, const 
     return Run(to, from, &name);
 }
 
-bool TCustomerFigures::Add(const QString &sql, const QString &failure, int sign)
+bool TCustomerFigures::Add(const SqlText &sql, const QString &failure, int sign)
 {
     TQuery q(QStringLiteral("CustomerFigures"));
     if (!RunQuery(q, sql, failure))
@@ -80,7 +80,8 @@ bool TCustomerFigures::Run(const QDate &to, const QDate &from, const QString *wh
     // Up to a date: what is kept, less what came after. A span: its own rows.
     const int sign = from.isValid() ? 1 : -1;
     if (!from.isValid()
-        && !Add(QStringLiteral("Select * From KeptCustomer") + (who ? QStringLiteral(" Where KeptName = ") + QuotedStr(*who) : QString()),
+        && !Add(who ? SqlText(QStringLiteral("Select * From KeptCustomer Where KeptName = ?"), {*who})
+                    : SqlText(QStringLiteral("Select * From KeptCustomer")),
                 billFailure, 1))
         return false;
     return Add(BillSql(to, from, who), billFailure, sign)

@@ -4,6 +4,8 @@
 // cards, the customer window and the monthly reports all read their figures
 // here, so a customer's debt is the same wherever it is shown.
 
+#include "db/SqlText.h"
+
 #include <QDate>
 #include <QHash>
 #include <QString>
@@ -41,11 +43,11 @@ public:
 
     // The statements over the rows of a span (from valid) or after `to`
     // (from invalid, the rows the kept totals hold beyond the date).
-    static QString BillSql(const QDate &to, const QDate &from, const QString *customer);
-    static QString OtherSql(const QDate &to, const QDate &from, const QString *customer);
+    static SqlText BillSql(const QDate &to, const QDate &from, const QString *customer);
+    static SqlText OtherSql(const QDate &to, const QDate &from, const QString *customer);
 
 private:
     bool Run(const QDate &to, const QDate &from, const QString *customer);
-    bool Add(const QString &sql, const QString &failure, int sign);
+    bool Add(const SqlText &sql, const QString &failure, int sign);
     QHash<QString, CustomerSums> sums_;
 };

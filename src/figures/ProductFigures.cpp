@@ -6,7 +6,7 @@
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
-QString TProductFigures::MonthSql(const QDate &day)
+SqlText TProductFigures::MonthSql(const QDate &day)
 {
     const QString fen = FenSql(QStringLiteral("StoreSum"));
     return QStringLiteral("Select StoreProduct,"
@@ -45,12 +45,12 @@ bool SizeStock::AddsUp() const
 
 QString TProductFigures::SizeCaption(int size) { return QStringLiteral("%1#").arg(35 + size); }
 
-QString TProductFigures::AfterSql(const QDate &day)
+SqlText TProductFigures::AfterSql(const QDate &day)
 {
-    return QStringLiteral("((BillCreateTime > %1) Or (BillCreateTime Is Null))").arg(SqlDate(day));
+    return SqlText(QStringLiteral("((BillCreateTime > ?) Or (BillCreateTime Is Null))"), {DateValue(day)});
 }
 
-QString TProductFigures::LinesSql(const QString &billWhere, int productIndex)
+SqlText TProductFigures::LinesSql(const SqlText &billWhere, int productIndex)
 {
     QString sizes;
     for (int k = 0; k < SizeStock::SizeCount; ++k)
@@ -61,7 +61,7 @@ QString TProductFigures::LinesSql(const QString &billWhere, int productIndex)
            + QStringLiteral(" Group By StoreProduct");
 }
 
-bool TProductFigures::Add(const QString &sql, int sign)
+bool TProductFigures::Add(const SqlText &sql, int sign)
 {
     TQuery q(QStringLiteral("SizeStock"));
     if (!RunQuery(q, sql, QStringLiteral("统计仓库金额时出错")))
@@ -85,12 +85,14 @@ bool TProductFigures::Add(const QString &sql, int sign)
 bool TProductFigures::LoadSizes(const QDate &asOf, int productIndex, int exceptBill)
 {
     sizes_.clear();
-    const QString kept = QStringLiteral("Select * From KeptProduct")
+    const SqlText kept = QStringLiteral("Select * From KeptProduct")
                          + (productIndex > 0 ? QStringLiteral(" Where KeptProduct = %1").arg(productIndex) : QString());
     if (!Add(kept, 1) || !Add(LinesSql(AfterSql(asOf), productIndex), -1))
         return false;
     if (exceptBill > 0
-        && !Add(LinesSql(QStringLiteral("(BillIndex = %1) And (BillCreateTime <= %2)").arg(exceptBill).arg(SqlDate(asOf)), productIndex), -1))
+        && !Add(LinesSql(SqlText(QStringLiteral("(BillIndex = %1) And (BillCreateTime <= ?)").arg(exceptBill), {DateValue(asOf)}),
+                         productIndex),
+                -1))
         return false;
     for (SizeStock &s : sizes_)
         s.flagged = s.odd > 0;

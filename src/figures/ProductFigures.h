@@ -2,6 +2,8 @@
 // What came into and went out of stock for each product in a calendar month,
 // by the sign of each bill line's quantity, in one grouped pass.
 
+#include "db/SqlText.h"
+
 #include <QDate>
 #include <QHash>
 #include <QString>
@@ -28,7 +30,7 @@ public:
     // Shows "数据库打开失败" and gives false when the query fails.
     bool LoadMonth(const QDate &day);
     ProductMonth MonthOf(int productIndex) const { return months_.value(productIndex); }
-    static QString MonthSql(const QDate &day);
+    static SqlText MonthSql(const QDate &day);
 
     // Stock per size as of the date, of every product or of one (productIndex > 0),
     // leaving out the lines of one bill (the one being changed) when exceptBill > 0:
@@ -37,14 +39,14 @@ public:
     SizeStock SizesOf(int productIndex) const { return sizes_.value(productIndex); }
     // The lines (of one product when productIndex > 0) whose bill matches `billWhere`,
     // added up per product in the columns of the kept totals.
-    static QString LinesSql(const QString &billWhere, int productIndex);
+    static SqlText LinesSql(const SqlText &billWhere, int productIndex);
     // The bills dated after a day, undated ones too.
-    static QString AfterSql(const QDate &day);
+    static SqlText AfterSql(const QDate &day);
     // "35#" ... "44#"
     static QString SizeCaption(int size);
 
 private:
-    bool Add(const QString &sql, int sign);
+    bool Add(const SqlText &sql, int sign);
     QHash<int, ProductMonth> months_;
     QHash<int, SizeStock> sizes_;
 };

@@ -89,8 +89,8 @@ void TFormAccount::FormShow()
 void TFormAccount::ListBills(int period)
 {
     TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ") + QuotedStr(FAccountName),
-                  QStringLiteral("数据库打开失败")))
+    if (!RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ?"), QStringLiteral("数据库打开失败"),
+                  {FAccountName}))
         return;
     if (q.IsEmpty())
         return;
@@ -129,8 +129,8 @@ void TFormAccount::ActionDeleteExecute()
     if (!AskModifyPassword())
         return;
     TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ") + QuotedStr(FAccountName),
-                  QStringLiteral("数据库打开失败")))
+    if (!RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ?"), QStringLiteral("数据库打开失败"),
+                  {FAccountName}))
         return;
     if (q.IsEmpty())
         return;

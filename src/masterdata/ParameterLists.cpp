@@ -88,8 +88,8 @@ bool TParameterLists::Find(int type, const QString &value)
 {
     return RunQuery(ShareDataModule->ADOQueryTemp,
                     QStringLiteral("Select * From Parameter Where (ParameterType =  ") + QString::number(type)
-                        + QStringLiteral(") And (ParameterValue = ") + QuotedStr(value) + QStringLiteral(")"),
-                    QStringLiteral("读入帐款参数失败"));
+                        + QStringLiteral(") And (ParameterValue = ?)"),
+                    QStringLiteral("读入帐款参数失败"), {value});
 }
 
 void TParameterLists::AddParameterValue(int type)

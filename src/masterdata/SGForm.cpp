@@ -74,10 +74,8 @@ TFormSG::TFormSG(QWidget *parent) : TForm(parent)
 
 void TFormSG::OpenList()
 {
-    RunQuery(ADOQuery1,
-             QStringLiteral("Select * From SG Where (SGCustomer = ") + QuotedStr(FCustomerName)
-                 + QStringLiteral(") And (SGDate <= ") + SqlDate(Session->WorkingDate()) + QStringLiteral(")"),
-             QStringLiteral("数据库打开失败"));
+    RunQuery(ADOQuery1, QStringLiteral("Select * From SG Where (SGCustomer = ?) And (SGDate <= ?)"),
+             QStringLiteral("数据库打开失败"), {FCustomerName, DateValue(Session->WorkingDate())});
     DBGrid1->Load(ADOQuery1);
     ShowCurrentEntry();
 }

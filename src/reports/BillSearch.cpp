@@ -10,20 +10,19 @@ const QString Columns = QStringLiteral(
     "Select BillIndex,BillCreateTime,BillSerial,BillKind,AccountName,BillUser,BillSum,BillMan,BillReason,BillType,"
     "BillToken,BillRemark From ");
 
-QString Between(const QDate &first, const QDate &last)
+SqlText Between(const QDate &first, const QDate &last)
 {
-    return QStringLiteral(" And (BillCreateTime Between ") + SqlDate(first) + QStringLiteral(" And ") + SqlDate(last)
-           + QStringLiteral(")");
+    return SqlText(QStringLiteral(" And (BillCreateTime Between ? And ?)"), {DateValue(first), DateValue(last)});
 }
 
-QString Contains(const QString &column, const QString &text)
+SqlText Contains(const QString &column, const QString &text)
 {
-    return QStringLiteral(" And (InStr(") + column + QLatin1Char(',') + QuotedStr(text) + QStringLiteral("))");
+    return SqlText(QStringLiteral(" And (InStr(") + column + QStringLiteral(",?))"), {text});
 }
 
-QString Equals(const QString &column, const QString &text)
+SqlText Equals(const QString &column, const QString &text)
 {
-    return QStringLiteral(" And (") + column + QStringLiteral(" = ") + QuotedStr(text) + QLatin1Char(')');
+    return SqlText(QStringLiteral(" And (") + column + QStringLiteral(" = ?)"), {text});
 }
 
 QString Bound(const QString &op, bool negative, const QString &amount)
@@ -33,10 +32,10 @@ QString Bound(const QString &op, bool negative, const QString &amount)
            + NumberText(amount.toDouble()) + QLatin1Char(')');
 }
 
-QString PeriodCondition(TBillSearch::Period period, const QDate &workingDate)
+SqlText PeriodCondition(TBillSearch::Period period, const QDate &workingDate)
 {
     if (period == TBillSearch::AllTime)
-        return QString();
+        return SqlText();
     return Between(TBillSearch::PeriodFirst(period, workingDate), TBillSearch::PeriodLast(period, workingDate));
 }
 
@@ -56,9 +55,9 @@ bool TBillSearch::UsesLines() const
     return !productSerial.isEmpty() || !productCategory.isEmpty() || !productName.isEmpty() || !productModel.isEmpty();
 }
 
-QString TBillSearch::Sql() const
+SqlText TBillSearch::Sql() const
 {
-    QString sql = Columns;
+    SqlText sql = Columns;
     // The placeholder bill with index 1 is no bill, so no list shows it.
     if (UsesLines()) {
         sql += QStringLiteral("Account,Bill,Store,Product Where (AccountIndex = BillAccount) And (StoreBill = BillIndex) "
@@ -110,22 +109,23 @@ QDate TBillSearch::PeriodLast(Period period, const QDate &workingDate)
     return period == Year ? QDate(workingDate.year(), 12, 31) : MonthSpan(workingDate).last;
 }
 
-QString TBillSearch::CustomerBills(const QString &customerName, Period period, const QDate &workingDate)
+SqlText TBillSearch::CustomerBills(const QString &customerName, Period period, const QDate &workingDate)
 {
     return Columns + QStringLiteral("Account,Bill Where (AccountIndex = BillAccount)")
            + Equals(QStringLiteral("BillUser"), customerName) + PeriodCondition(period, workingDate) + OrderByDate;
 }
 
-QString TBillSearch::AccountBills(int accountIndex, Period period, const QDate &workingDate)
+SqlText TBillSearch::AccountBills(int accountIndex, Period period, const QDate &workingDate)
 {
     return Columns + QStringLiteral("Account,Bill Where (AccountIndex = BillAccount) And (BillAccount = ")
-           + QString::number(accountIndex) + QLatin1Char(')') + PeriodCondition(period, workingDate) + OrderByDate;
+           + QString::number(accountIndex) + QStringLiteral(")") + PeriodCondition(period, workingDate) + OrderByDate;
 }
 
-TBillSearch::Totals TBillSearch::TotalsOf(const QString &sql)
+TBillSearch::Totals TBillSearch::TotalsOf(const SqlText &sql)
 {
     TQuery query(QStringLiteral("BillTotals"));
     query.Open(QStringLiteral("Select Count(*) As Bills, Sum(") + FenSql(QStringLiteral("BillSum"))
-               + QStringLiteral(") As Fen From (") + sql + QStringLiteral(") listed"));
+                   + QStringLiteral(") As Fen From (") + sql.text + QStringLiteral(") listed"),
+               sql.params);
     return {query.FieldByName(QStringLiteral("Bills")).AsLargeInt(), query.FieldByName(QStringLiteral("Fen")).AsLargeInt()};
 }

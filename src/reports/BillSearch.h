@@ -1,7 +1,9 @@
 #pragma once
-// The bill lists of the data centre as SQL texts: the search dialog's
+// The bill lists of the data centre as SQL statements: the search dialog's
 // conditions, and the month, year and all-time lists of one customer or account.
 // Every text yields the same columns, in the data centre grid's order.
+
+#include "db/SqlText.h"
 
 #include <QDate>
 #include <QString>
@@ -24,7 +26,7 @@ struct TBillSearch {
     bool UsesAmounts() const { return kind != 0; }
     // A product condition lists a bill once for each of its matching lines.
     bool UsesLines() const;
-    QString Sql() const;
+    SqlText Sql() const;
 
     // The first and last day of the working date's month or year.
     static QDate PeriodFirst(Period period, const QDate &workingDate);
@@ -35,8 +37,8 @@ struct TBillSearch {
         qint64 rows = 0;
         qint64 fen = 0;
     };
-    static Totals TotalsOf(const QString &sql);   // throws EDatabaseError
+    static Totals TotalsOf(const SqlText &sql);   // throws EDatabaseError
 
-    static QString CustomerBills(const QString &customerName, Period period, const QDate &workingDate);
-    static QString AccountBills(int accountIndex, Period period, const QDate &workingDate);
+    static SqlText CustomerBills(const QString &customerName, Period period, const QDate &workingDate);
+    static SqlText AccountBills(int accountIndex, Period period, const QDate &workingDate);
 };

@@ -108,16 +108,16 @@ TDataCentrePage::TDataCentrePage(QWidget *parent) : QWidget(parent)
     connect(DBGridEh1, &TFooterGrid::DblClick, this, &TDataCentrePage::DBGridEh1DblClick);
 }
 
-void TDataCentrePage::FillReportGrid(const QString &sql)
+void TDataCentrePage::FillReportGrid(const SqlText &sql)
 {
     ReportSql = sql;
-    if (!ReportSql.isEmpty())
+    if (!ReportSql.text.isEmpty())
         RunReportSql(false);
 }
 
 void TDataCentrePage::FillReportGrid()
 {
-    if (!ReportSql.isEmpty())
+    if (!ReportSql.text.isEmpty())
         RunReportSql(true);
 }
 

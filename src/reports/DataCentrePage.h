@@ -2,6 +2,7 @@
 // The data centre page: the bills of the last search in a grid with their
 // count and sum, printing and exporting that grid, opening a bill from it.
 
+#include "db/SqlText.h"
 #include "shell/ShareDM.h"
 
 #include <QWidget>
@@ -17,12 +18,12 @@ class TDataCentrePage : public QWidget {
 public:
     explicit TDataCentrePage(QWidget *parent = nullptr);
 
-    // The SQL text of the last search; empty until the first one.
-    QString ReportSql;
+    // The statement of the last search; empty until the first one.
+    SqlText ReportSql;
     TQuery ReportADOQuery{QStringLiteral("ReportADOQuery")};
 
-    // Makes the text the current search, then runs it.
-    void FillReportGrid(const QString &sql);
+    // Makes the statement the current search, then runs it.
+    void FillReportGrid(const SqlText &sql);
     // Runs the current search again (the general refresh).
     void FillReportGrid();
     void ActionMakeReportExecute();

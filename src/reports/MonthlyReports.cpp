@@ -31,7 +31,7 @@ QString Yuan(double amount) { return MoneyText(amount); }
 
 // A summary's list of records, then its figures; an empty list gives no report.
 enum class Listed { Failed, Empty, Ready };
-Listed OpenList(TQuery &list, const QString &sql, const std::function<bool()> &loadFigures)
+Listed OpenList(TQuery &list, const SqlText &sql, const std::function<bool()> &loadFigures)
 {
     if (!RunQuery(list, sql, failure))
         return Listed::Failed;
@@ -54,11 +54,11 @@ bool GoodsLines(int customerIndex, const MonthSpan &month, const QString &kind, 
 {
     TQuery q(QStringLiteral("StatementLines"));
     if (!RunQuery(q,
-                  QStringLiteral("Select BillKind,BillCreateTime,BillSerial,ProductName,ProductType,ProductSerial,StoreNumber,"
-                                 "StorePrice,StoreSum From Customer,Product,Bill,Store Where (BillKind = ")
-                      + QuotedStr(kind)
-                      + QStringLiteral(") And (StoreBill = BillIndex) And (StoreProduct = ProductIndex) And (BillUser = CustomerName) "
-                                       "And (CustomerIndex = ")
+                  SqlText(QStringLiteral("Select BillKind,BillCreateTime,BillSerial,ProductName,ProductType,ProductSerial,StoreNumber,"
+                                         "StorePrice,StoreSum From Customer,Product,Bill,Store Where (BillKind = ?) "
+                                         "And (StoreBill = BillIndex) And (StoreProduct = ProductIndex) And (BillUser = CustomerName) "
+                                         "And (CustomerIndex = "),
+                          {kind})
                       + QString::number(customerIndex) + QStringLiteral(") And ")
                       + month.BetweenSql(QStringLiteral("BillCreateTime")) + QStringLiteral(" Order By BillKind,BillCreateTime"),
                   failure))
@@ -99,7 +99,7 @@ bool CustomerStatement(int customerIndex, const QDate &day, TReportRows &rows)
     rows.AddSection(QStringLiteral("其它应收"));
 
     TQuery q(QStringLiteral("StatementOther"));
-    if (!RunQuery(q, QStringLiteral("Select * From SG Where (SGCustomer = ") + QuotedStr(name) + QStringLiteral(") And ")
+    if (!RunQuery(q, SqlText(QStringLiteral("Select * From SG Where (SGCustomer = ?) And "), {name})
                          + month.BetweenSql(QStringLiteral("SGDate")) + QStringLiteral(" Order By SGDate"),
                   failure))
         return false;
@@ -142,10 +142,9 @@ bool CustomerSummary(const QString &region, const QDate &day, TReportRows &rows)
 {
     const MonthSpan month(day);
     TQuery list(QStringLiteral("SummaryCustomers"));
-    const QString sql = region.isEmpty() || region == QStringLiteral("所有")
-                            ? QStringLiteral("Select * From Customer Where CustomerIndex > 1")
-                            : QStringLiteral("Select * From Customer Where (CustomerIndex > 1) And (CustomerRegion = ")
-                                  + QuotedStr(region) + QStringLiteral(")");
+    const SqlText sql = region.isEmpty() || region == QStringLiteral("所有")
+                            ? SqlText(QStringLiteral("Select * From Customer Where CustomerIndex > 1"))
+                            : SqlText(QStringLiteral("Select * From Customer Where (CustomerIndex > 1) And (CustomerRegion = ?)"), {region});
     TCustomerFigures inMonth, before;
     const Listed listed = OpenList(list, sql + QStringLiteral(" Order By CustomerIndex"), [&] {
         return inMonth.Load(month.last, month.first) && before.Load(month.first.addDays(-1));

@@ -5,7 +5,7 @@
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
-bool SizeStockList(const QString &productListSql, const QDate &asOf, TReportDataSet &rows)
+bool SizeStockList(const SqlText &productListSql, const QDate &asOf, TReportDataSet &rows)
 {
     QStringList columns{QStringLiteral("ProductSerial"), QStringLiteral("ProductName"), QStringLiteral("ProductType")};
     for (int k = 1; k <= SizeStock::SizeCount; ++k)

@@ -203,7 +203,7 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent)
             FillStorePage();
     });
     connect(Session, &TSession::PageWanted, PageControl1, &QTabWidget::setCurrentIndex);
-    connect(Session, &TSession::BillsWanted, this, [this](const QString &sql) {
+    connect(Session, &TSession::BillsWanted, this, [this](const SqlText &sql) {
         TabSheet4->FillReportGrid(sql);
         PageControl1->setCurrentWidget(TabSheet4);
     });
@@ -315,8 +315,8 @@ int TFormMain::CheckLogin()
             return true;
         });
     TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From Power Where PowerName = ") + QuotedStr(FormLogin->SelectedPower),
-                  QStringLiteral("数据库打开失败")))
+    if (!RunQuery(q, QStringLiteral("Select * From Power Where PowerName = ?"), QStringLiteral("数据库打开失败"),
+                  {FormLogin->SelectedPower}))
         return LoginRefused;
     if (q.RecordCount() < 1) {
         Dialogs::ShowMessage(QStringLiteral("数据库中找不到当前用户"));

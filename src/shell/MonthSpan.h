@@ -3,6 +3,8 @@
 // before the first of the next month. Every month filter and monthly report
 // takes its bounds from here.
 
+#include "db/SqlText.h"
+
 #include <QDate>
 #include <QString>
 
@@ -10,8 +12,8 @@ struct MonthSpan {
     explicit MonthSpan(const QDate &day);
     QDate first;
     QDate last;
-    // "(column Between #2024-2-1# And #2024-2-29#)"
-    QString BetweenSql(const QString &column) const;
+    // "(column Between ? And ?)" with the first and last day
+    SqlText BetweenSql(const QString &column) const;
     // "2024年3月份"
     QString Title() const;
 };

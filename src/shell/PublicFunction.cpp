@@ -208,15 +208,6 @@ QString AmountTextError(const QString &text)
     }
 }
 
-QString QuotedStr(const QString &text)
-{
-    QString quoted = text;
-    quoted.replace(QLatin1Char('\''), QLatin1String("''"));
-    // A NUL would end the statement early: spell it out so old rows holding one are still found.
-    quoted.replace(QChar(0), QLatin1String("' || char(0) || '"));
-    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
-}
-
 QString BlankQuotedTexts(const QString &sql)
 {
     QString out = sql;
@@ -260,8 +251,6 @@ QString NumberText(double value)
 
 QString DateText(const QDate &date) { return date.toString(QStringLiteral("yyyy-M-d")); }
 
-QString SqlDate(const QDate &date) { return QLatin1Char('#') + DateText(date) + QLatin1Char('#'); }
-
 QString TranslateSql(const QString &sql)
 {
     // #yyyy-M-d# becomes 'yyyy-MM-dd', but never inside a quoted text.
@@ -292,14 +281,19 @@ QString TranslateSql(const QString &sql)
     return out;
 }
 
-bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage, bool paged)
+bool RunQuery(TQuery &query, const SqlText &sql, const QString &failureMessage, bool paged)
+{
+    return RunQuery(query, sql.text, failureMessage, sql.params, paged);
+}
+
+bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage, const QVariantList &params, bool paged)
 {
     try {
         query.Close();
         if (paged)
-            query.OpenPaged(sql);
+            query.OpenPaged(sql, params);
         else
-            query.Open(sql);
+            query.Open(sql, params);
         return true;
     } catch (const EDatabaseError &) {
         query.Close();

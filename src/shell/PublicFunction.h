@@ -2,8 +2,11 @@
 // General routines shared by every window: paths and ini file, registry,
 // number and date texts, the query helper.
 
+#include "db/SqlText.h"
+
 #include <QDate>
 #include <QString>
+#include <QVariantList>
 #include <stdexcept>
 
 class TQuery;
@@ -43,8 +46,6 @@ double TextToFloatLenient(const QString &text); // throws EConvertError for "." 
 // gives the message to show, or the empty text when the amount is fine.
 QString AmountTextError(const QString &text);
 
-// Every text value put into SQL goes through here: 'O''Brien'.
-QString QuotedStr(const QString &text);
 // The statement with every quoted text's letters blanked out, same length:
 // its structure can be read without words inside values getting in the way.
 QString BlankQuotedTexts(const QString &sql);
@@ -52,12 +53,14 @@ QString BlankQuotedTexts(const QString &sql);
 QString NumberText(double value);
 // The short date format: 2024-3-15.
 QString DateText(const QDate &date);
-// A date as the SQL texts write it: #2024-3-15#.
-QString SqlDate(const QDate &date);
 // Rewrites what SQLite lacks of the SQL dialect the windows write (#date# literals).
 QString TranslateSql(const QString &sql);
 
-bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage, bool paged = false);
+// Opens the query (paged: see TQuery::OpenPaged) with the values bound to its
+// "?" marks; on a database error shows the failure message and gives false.
+bool RunQuery(TQuery &query, const SqlText &sql, const QString &failureMessage, bool paged = false);
+bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage, const QVariantList &params,
+              bool paged = false);
 
 
 // Finds the record a deletion is about ("找不到要删除的记录" when it is gone) and asks

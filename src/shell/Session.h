@@ -5,6 +5,8 @@
 // pages, editors, reports and stores below the main window read and tell it,
 // and never reach the main window themselves.
 
+#include "db/SqlText.h"
+
 #include <QDate>
 #include <QObject>
 #include <QString>
@@ -28,13 +30,13 @@ public:
     // Brings a page of the main window to the front (its index among the pages).
     void ShowPage(int page) { emit PageWanted(page); }
     // The data centre shows the bills of this search.
-    void ShowBills(const QString &sql) { emit BillsWanted(sql); }
+    void ShowBills(const SqlText &sql) { emit BillsWanted(sql); }
 
 signals:
     void Changed();
     void ViewRefresh(TSession::View view);
     void PageWanted(int page);
-    void BillsWanted(const QString &sql);
+    void BillsWanted(const SqlText &sql);
 
 private:
     QDate workingDate_;

@@ -86,7 +86,7 @@ void TSettingsPage::LoadPasswords()
 {
     TQuery &q = ShareDataModule->ADOQueryTemp;
     const QString fail = QStringLiteral("数据库打开失败");
-    if (!RunQuery(q, QStringLiteral("Select * From Power Where PowerName = ") + QuotedStr(ComboBox1->currentText()), fail))
+    if (!RunQuery(q, QStringLiteral("Select * From Power Where PowerName = ?"), fail, {ComboBox1->currentText()}))
         return;
     if (q.RecordCount() >= 1) {
         q.First();

@@ -118,20 +118,35 @@ TableInfo InfoOf(const QString &table)
 
 QString ErrorText(const QSqlQuery &q) { return q.lastError().text(); }
 
-void Bind(QSqlQuery &q, const QVariantList &params)
+enum class Nul { Refused, Kept };
+
+// Binds the values to the "?" marks in order.
+void Bind(QSqlQuery &q, const QVariantList &params, Nul nul = Nul::Refused)
 {
     // A text that was never set is an empty text, not NULL: text columns hold no NULLs.
-    for (int i = 0; i < params.size(); ++i) {
-        const QVariant &v = params[i];
-        // A NUL cannot be looked up again in SQL text (nor stored by other servers): refuse it.
-        if (v.typeId() == QMetaType::QString && v.toString().contains(QChar(0)))
+    for (const QVariant &v : params) {
+        // A NUL cannot be stored by other servers: refuse it in what is written. A search
+        // may carry one, so the rows older books hold with one are still found.
+        if (nul == Nul::Refused && v.typeId() == QMetaType::QString && v.toString().contains(QChar(0)))
             throw EConvertError(QStringLiteral("“%1”中含有无法保存的控制字符，请删除后重新输入")
                                     .arg(v.toString().replace(QChar(0), QLatin1Char(' '))));
         if (v.typeId() == QMetaType::QString && v.toString().isNull())
-            q.bindValue(i, QString(QLatin1String("")));
+            q.addBindValue(QString(QLatin1String("")));
         else
-            q.bindValue(i, v);
+            q.addBindValue(v);
     }
+}
+
+// Runs a read with its values bound; false with the error on the query. One
+// without values runs as it is, as Exec does.
+bool RunRead(QSqlQuery &q, const QString &text, const QVariantList &params)
+{
+    if (params.isEmpty())
+        return q.exec(text);
+    if (!q.prepare(text))
+        return false;
+    Bind(q, params, Nul::Kept);
+    return q.exec();
 }
 } // namespace
 
@@ -146,13 +161,14 @@ void TQuery::Close()
     table_.clear();
     rowidColumn_ = -1;
     pagedText_.clear();
+    pagedParams_.clear();
     pageRead_.clear();
     pagesRead_ = 0;
     current_ = 0;
     state_ = Inactive;
 }
 
-void TQuery::Open(const QString &sql)
+void TQuery::Open(const QString &sql, const QVariantList &params)
 {
     Close();
     sql_ = sql;
@@ -183,7 +199,7 @@ void TQuery::Open(const QString &sql)
 
     QSqlQuery q(Db());
     q.setForwardOnly(true);
-    if (!q.exec(text))
+    if (!RunRead(q, text, params))
         throw EDatabaseError(ErrorText(q));
     const QSqlRecord rec = q.record();
     const int n = rec.count();
@@ -213,18 +229,18 @@ void TQuery::Open(const QString &sql)
     state_ = Browse;
 }
 
-void TQuery::OpenPaged(const QString &sql)
+void TQuery::OpenPaged(const QString &sql, const QVariantList &params)
 {
     Close();
     sql_ = sql;
     const QString text = TranslateSql(sql);
     QSqlQuery q(Db());
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("Select Count(*) From (") + text + QStringLiteral(") counted")) || !q.next())
+    if (!RunRead(q, QStringLiteral("Select Count(*) From (") + text + QStringLiteral(") counted"), params) || !q.next())
         throw EDatabaseError(ErrorText(q));
     const qint64 count = q.value(0).toLongLong();
     q.finish();
-    if (!q.exec(text + QStringLiteral(" Limit %1").arg(PageRows)))
+    if (!RunRead(q, text + QStringLiteral(" Limit %1").arg(PageRows), params))
         throw EDatabaseError(ErrorText(q));
     const QSqlRecord rec = q.record();
     for (int i = 0; i < rec.count(); ++i)
@@ -241,6 +257,7 @@ void TQuery::OpenPaged(const QString &sql)
         throw EDatabaseError(ErrorText(q));
     q.finish();
     pagedText_ = text;
+    pagedParams_ = params;
     pageRead_ = QVector<bool>((rows_.size() + PageRows - 1) / PageRows, false);
     if (!pageRead_.isEmpty())
         pageRead_[0] = true;
@@ -265,7 +282,7 @@ void TQuery::ReadRows(int first, int count) const
     const QString text = count < 0 ? pagedText_ : pagedText_ + QStringLiteral(" Limit %1 Offset %2").arg(count).arg(first);
     const int n = int(fields_.size());
     int r = first;
-    if (q.exec(text)) {
+    if (RunRead(q, text, pagedParams_)) {
         for (; r < rows_.size() && (count < 0 || r < first + count) && q.next(); ++r) {
             if (pageRead_[r / PageRows])
                 continue;

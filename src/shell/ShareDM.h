@@ -51,12 +51,14 @@ public:
 
     explicit TQuery(QString name = QString());
 
-    void Open(const QString &sql);   // throws EDatabaseError; translates the dialect
+    // Throws EDatabaseError; translates the dialect. The values are bound to
+    // the "?" marks in order.
+    void Open(const QString &sql, const QVariantList &params = {});
     // For a read-only Select of many rows: counts them and reads the first page;
     // the others are read when first asked for, and all the rest at once after a
     // few pages (a walk over every row). The SQL must carry no Limit and end in
     // an Order By that gives every differing row one place.
-    void OpenPaged(const QString &sql);   // throws EDatabaseError
+    void OpenPaged(const QString &sql, const QVariantList &params = {});   // throws EDatabaseError
     void Close();
     bool Active() const { return state_ != Inactive; }
     State GetState() const { return state_; }
@@ -103,6 +105,7 @@ private:
     int rowidColumn_ = -1;   // hidden column identifying the row for writes
     mutable QVector<QVector<QVariant>> rows_;
     QString pagedText_;               // the translated SQL of a paged query
+    QVariantList pagedParams_;        // its values, bound again for every page read
     mutable QVector<bool> pageRead_;
     mutable int pagesRead_ = 0;
     QVector<QVariant> buffer_;

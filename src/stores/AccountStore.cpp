@@ -20,8 +20,8 @@ bool NameUsable(const QString &name)
 int TAccountStore::IndexOf(const QString &name)
 {
     TQuery q(QStringLiteral("AccountByName"));
-    if (!RunQuery(q, QStringLiteral("Select AccountIndex From Account Where AccountName = ") + QuotedStr(name),
-                  QStringLiteral("无法打开数据库")))
+    if (!RunQuery(q, QStringLiteral("Select AccountIndex From Account Where AccountName = ?"), QStringLiteral("无法打开数据库"),
+                  {name}))
         return -1;
     q.First();
     return q.IsEmpty() ? 0 : q.FieldByName(QStringLiteral("AccountIndex")).AsInteger();

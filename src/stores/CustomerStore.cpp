@@ -8,7 +8,7 @@
 namespace {
 const QString openFailed = QStringLiteral("无法打开数据库");
 
-QString ByName(const QString &name) { return QStringLiteral("Select * From Customer Where CustomerName = ") + QuotedStr(name); }
+SqlText ByName(const QString &name) { return SqlText(QStringLiteral("Select * From Customer Where CustomerName = ?"), {name}); }
 QString ByIndex(int index) { return QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(index); }
 
 // Reads the customer row; false, with the message shown, when it cannot be read or is gone.

@@ -6,8 +6,7 @@
 TPasswordStore::Outcome TPasswordStore::Change(const QString &powerName, const QString &newKey)
 {
     TQuery q(QStringLiteral("Password"));
-    if (!RunQuery(q, QStringLiteral("Select * From Power Where PowerName = ") + QuotedStr(powerName),
-                  QStringLiteral("数据库打开失败")))
+    if (!RunQuery(q, QStringLiteral("Select * From Power Where PowerName = ?"), QStringLiteral("数据库打开失败"), {powerName}))
         return Failed;
     if (q.RecordCount() < 1)
         return Missing;

@@ -169,7 +169,11 @@ bool CopyBooks(const QString &books, const QString &temp, TBooksCopy::Result *re
             result->reason = db.lastError().text();
         } else {
             QSqlQuery q(db);
-            ok = q.exec(QStringLiteral("VACUUM INTO ") + QuotedStr(temp));
+            ok = q.prepare(QStringLiteral("VACUUM INTO ?"));
+            if (ok) {
+                q.addBindValue(temp);
+                ok = q.exec();
+            }
             if (!ok) {
                 result->errorNumber = SystemError(db);
                 result->reason = q.lastError().text();

@@ -144,7 +144,7 @@ void TestKeptFigures::randomWritesKeepFiguresEqual()
             // A rename carries the customer's bills and receivables.
             const QString old = pick(customers);
             const QString name = old + "改";
-            const int index = env.Scalar("Select CustomerIndex From Customer Where CustomerName = " + QuotedStr(old)).toInt();
+            const int index = env.Scalar("Select CustomerIndex From Customer Where CustomerName = ?", {old}).toInt();
             QCOMPARE(TCustomerStore::Change(Customer{index, name, "本地", 0}), TCustomerStore::Saved);
             customers.replace(customers.indexOf(old), name);
         } else if (op == 9 && accounts.size() > 1 && rng.bounded(4u) == 0) {

@@ -102,7 +102,7 @@ void TestCustomers::createFromCustomerPage()
     QCOMPARE(FormMain->RefreshCount, before + 1);
     QCOMPARE(FormMain->TabSheet8->Value[0][0]->text(), name);
     QCOMPARE(FormMain->TabSheet8->Value[2][0]->text(), QStringLiteral("12.5 元"));
-    QCOMPARE(env.Scalar("Select CustomerRegion From Customer Where CustomerName = " + QuotedStr(name)).toString(),
+    QCOMPARE(env.Scalar("Select CustomerRegion From Customer Where CustomerName = ?", {name}).toString(),
              QStringLiteral("省内"));
 }
 

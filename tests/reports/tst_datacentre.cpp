@@ -139,7 +139,7 @@ void TestDataCentre::dialogDefaults()
     });
     Page()->MakeReport->click();
     QCOMPARE(env.script.modals, QStringList{"FormMakeReport"});
-    QVERIFY(Page()->ReportSql.isEmpty());
+    QVERIFY(Page()->ReportSql.text.isEmpty());
 }
 
 void TestDataCentre::kindSwitchResizesAndEmpties()
@@ -226,38 +226,48 @@ void TestDataCentre::searchConditions()
         total += s.toDouble();
     QCOMPARE(Footer(), QStringLiteral("共%1条|%2").arg(sums.size()).arg(NumberText(total)));
     QCOMPARE(FormMain->PageControl1->currentWidget(), Page());
-    QCOMPARE(Page()->ReportSql.count("BillSum"), 1 + (kind ? (!lower.isEmpty()) + (!upper.isEmpty()) : 0));
+    QCOMPARE(Page()->ReportSql.text.count("BillSum"), 1 + (kind ? (!lower.isEmpty()) + (!upper.isEmpty()) : 0));
 }
 
 void TestDataCentre::apostrophesInEveryText_data()
 {
     QTest::addColumn<QString>("input");
-    QTest::newRow("customer") << "ComboBox6";
-    QTest::newRow("remark") << "Edit3";
-    QTest::newRow("bill number") << "Edit5";
-    QTest::newRow("salesman") << "Edit6";
-    QTest::newRow("account") << "ComboBox1";
-    QTest::newRow("item") << "ComboBox2";
-    QTest::newRow("category") << "ComboBox3";
-    QTest::newRow("voucher") << "ComboBox4";
-    QTest::newRow("product number") << "Edit7";
-    QTest::newRow("product name") << "Edit9";
-    QTest::newRow("product model") << "Edit10";
+    QTest::addColumn<QString>("v");
+    const QString apostrophes = "O'Bri'en";
+    QTest::newRow("customer") << "ComboBox6" << apostrophes;
+    QTest::newRow("remark") << "Edit3" << apostrophes;
+    QTest::newRow("bill number") << "Edit5" << apostrophes;
+    QTest::newRow("salesman") << "Edit6" << apostrophes;
+    QTest::newRow("account") << "ComboBox1" << apostrophes;
+    QTest::newRow("item") << "ComboBox2" << apostrophes;
+    QTest::newRow("category") << "ComboBox3" << apostrophes;
+    QTest::newRow("voucher") << "ComboBox4" << apostrophes;
+    QTest::newRow("product number") << "Edit7" << apostrophes;
+    QTest::newRow("product name") << "Edit9" << apostrophes;
+    QTest::newRow("product model") << "Edit10" << apostrophes;
+    // Chinese, double quotes and control characters are only values too.
+    for (const auto &[input, what] : {std::pair{"ComboBox6", "customer"}, std::pair{"Edit3", "remark"}}) {
+        QTest::addRow("%s 张'三", what) << input << "张'三";
+        QTest::addRow("%s a\"b", what) << input << "a\"b";
+        QTest::addRow("%s with a new line", what) << input << "王五\n分店";
+        QTest::addRow("%s with a tab", what) << input << "鞋\t店";
+    }
 }
 
 void TestDataCentre::apostrophesInEveryText()
 {
     QFETCH(QString, input);
+    QFETCH(QString, v);
     TestEnv env;
     env.StartAsFinance();
-    const QString v = "O'Bri'en";
     const int account = env.AddAccount(v);
     env.AddAccount("现金");
     env.Exec("Insert Into Parameter (ParameterType, ParameterValue) Values (1, ?), (2, ?), (3, ?)", {v, v, v});
     const QDate d(2024, 3, 5);
-    const int wanted = Bill(env, "出货单", v, d, 80, account,
-                            "BillRemark = 'x''O''Bri''en', BillSerial = 'XS''O''Bri''en', BillMan = 'O''Bri''en', "
-                            "BillReason = 'O''Bri''en', BillType = 'O''Bri''en', BillToken = 'O''Bri''en'");
+    const int wanted = Bill(env, "出货单", v, d, 80, account);
+    env.Exec("Update Bill Set BillRemark = ?, BillSerial = ?, BillMan = ?, BillReason = ?, BillType = ?, BillToken = ? "
+             "Where BillIndex = ?",
+             {"x" + v, "XS" + v, v, v, v, v, wanted});
     Bill(env, "出货单", "张三", d, 70);
     const int product = env.AddProduct(v, v, 0, v);
     env.AddLine(wanted, product, -1);
@@ -311,7 +321,7 @@ void TestDataCentre::refusedAmounts()
     Page()->MakeReport->click();
     QCOMPARE(env.script.messages, QStringList{"金额格式有误，请重新输入"});
     QCOMPARE(focused, edit);
-    QVERIFY(Page()->ReportSql.isEmpty());
+    QVERIFY(Page()->ReportSql.text.isEmpty());
     QCOMPARE(FormMain->PageControl1->currentIndex(), 0);
 }
 
@@ -509,14 +519,20 @@ void TestDataCentre::customerAndAccountBillLists_data()
     QTest::addColumn<bool>("account");
     QTest::addColumn<QString>("action");
     QTest::addColumn<QStringList>("sums");
+    QTest::addColumn<QString>("name");
     // Working date 2024-3-15. Bills of the customer and account: 1 (2023-12-31), 2 (2024-1-1),
     // 3 (2024-3-1), 4 (2024-3-31), 5 (2024-4-1); another's bill 9 on 2024-3-2.
-    QTest::newRow("customer month") << false << "ActionMonth" << QStringList{"3", "4"};
-    QTest::newRow("customer year") << false << "ActionYear" << QStringList{"2", "3", "4", "5"};
-    QTest::newRow("customer all") << false << "ActionAll" << QStringList{"1", "2", "3", "4", "5"};
-    QTest::newRow("account month") << true << "ActionMonth" << QStringList{"3", "4"};
-    QTest::newRow("account year") << true << "ActionYear" << QStringList{"2", "3", "4", "5"};
-    QTest::newRow("account all") << true << "ActionAll" << QStringList{"1", "2", "3", "4", "5"};
+    const QString name = "O'Neil 张";
+    QTest::newRow("customer month") << false << "ActionMonth" << QStringList{"3", "4"} << name;
+    QTest::newRow("customer year") << false << "ActionYear" << QStringList{"2", "3", "4", "5"} << name;
+    QTest::newRow("customer all") << false << "ActionAll" << QStringList{"1", "2", "3", "4", "5"} << name;
+    QTest::newRow("account month") << true << "ActionMonth" << QStringList{"3", "4"} << name;
+    QTest::newRow("account year") << true << "ActionYear" << QStringList{"2", "3", "4", "5"} << name;
+    QTest::newRow("account all") << true << "ActionAll" << QStringList{"1", "2", "3", "4", "5"} << name;
+    QTest::newRow("customer O'Brien") << false << "ActionMonth" << QStringList{"3", "4"} << "O'Brien";
+    QTest::newRow("customer 张'三") << false << "ActionYear" << QStringList{"2", "3", "4", "5"} << "张'三";
+    QTest::newRow("customer a\"b") << false << "ActionAll" << QStringList{"1", "2", "3", "4", "5"} << "a\"b";
+    QTest::newRow("customer with a new line") << false << "ActionMonth" << QStringList{"3", "4"} << "王五\n分店";
 }
 
 void TestDataCentre::customerAndAccountBillLists()
@@ -524,9 +540,9 @@ void TestDataCentre::customerAndAccountBillLists()
     QFETCH(bool, account);
     QFETCH(QString, action);
     QFETCH(QStringList, sums);
+    QFETCH(QString, name);
     TestEnv env;
     env.StartAsFinance();
-    const QString name = "O'Neil 张";
     const int customer = env.AddCustomer(name);
     const int bank = env.AddAccount(name), cash = env.AddAccount("现金");
     const QList<QDate> dates = {{2023, 12, 31}, {2024, 1, 1}, {2024, 3, 1}, {2024, 3, 31}, {2024, 4, 1}};
@@ -564,7 +580,7 @@ void TestDataCentre::searchesUseIndexes()
     kind.lowerAmount = "100";
     TBillSearch account = all;
     account.account = "现金";
-    const QList<QPair<QString, QString>> queries = {
+    const QList<QPair<SqlText, QString>> queries = {
         {all.Sql(), "COVERING INDEX BillByDate"},
         {kind.Sql(), "INDEX BillBy"},
         {account.Sql(), "INDEX BillByAccount"},
@@ -572,14 +588,9 @@ void TestDataCentre::searchesUseIndexes()
         {TBillSearch::AccountBills(3, TBillSearch::AllTime, QDate(2024, 3, 15)), "INDEX BillByAccount"},
     };
     for (const auto &[sql, wanted] : queries) {
-        QSqlQuery q(ShareDataModule->Connection());
-        QVERIFY(q.exec("EXPLAIN QUERY PLAN " + TranslateSql(sql)));
-        QStringList plan;
-        while (q.next())
-            plan << q.value(3).toString();
-        const QString text = plan.join(" | ");
-        QVERIFY2(text.contains(wanted), qPrintable(sql + " -> " + text));
-        QVERIFY2(!QRegularExpression("SCAN (Bill|Account)\\b").match(text).hasMatch(), qPrintable(sql + " -> " + text));
+        const QString text = QueryPlan(sql).join(" | ");
+        QVERIFY2(text.contains(wanted), qPrintable(sql.text + " -> " + text));
+        QVERIFY2(!QRegularExpression("SCAN (Bill|Account)\\b").match(text).hasMatch(), qPrintable(sql.text + " -> " + text));
     }
 }
 

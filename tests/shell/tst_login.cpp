@@ -29,7 +29,7 @@ QList<int> VisibleTabs()
 
 QString StoredKey(TestEnv &env, const QString &power)
 {
-    return env.Scalar("Select PowerKey From Power Where PowerName = " + QuotedStr(power)).toString();
+    return env.Scalar("Select PowerKey From Power Where PowerName = ?", {power}).toString();
 }
 
 // Logged in as administrator, on the settings page.

@@ -28,8 +28,7 @@ private slots:
     void dateTexts();
     void translateSql_data();
     void translateSql();
-    void quotedStr_data();
-    void quotedStr();
+    void sqlTextKeepsValuesInStep();
     void iniDefaultsAndWrites();
     void iniLimits();
     void iniKeepsOtherLinesAndCase();
@@ -186,7 +185,9 @@ void TestPublicFunction::numberText()
 void TestPublicFunction::dateTexts()
 {
     QCOMPARE(DateText(QDate(2024, 3, 5)), QStringLiteral("2024-3-5"));
-    QCOMPARE(SqlDate(QDate(2024, 12, 31)), QStringLiteral("#2024-12-31#"));
+    // Bound dates are the text the books hold.
+    QCOMPARE(DateValue(QDate(2024, 3, 5)), QVariant(QStringLiteral("2024-03-05")));
+    QVERIFY(DateValue(QDate()).isNull());
 }
 
 void TestPublicFunction::translateSql_data()
@@ -211,22 +212,16 @@ void TestPublicFunction::translateSql()
     QCOMPARE(TranslateSql(sql), translated);
 }
 
-void TestPublicFunction::quotedStr_data()
+void TestPublicFunction::sqlTextKeepsValuesInStep()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("quoted");
-    QTest::newRow("plain") << "abc" << "'abc'";
-    QTest::newRow("O'Brien") << "O'Brien" << "'O''Brien'";
-    QTest::newRow("Chinese with quote") << "张'三" << "'张''三'";
-    QTest::newRow("only quotes") << "''" << "''''''";
-    QTest::newRow("empty") << "" << "''";
-}
-
-void TestPublicFunction::quotedStr()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, quoted);
-    QCOMPARE(QuotedStr(text), quoted);
+    // Pieces joined in any way keep each value with its mark; the text holds none of them.
+    SqlText sql = "Select * From Bill Where ";
+    sql += SqlText("(BillUser = ?) And ", {"张'三"});
+    sql += QStringLiteral("(BillCreateTime Between ") + SqlText("?", {DateValue(QDate(2024, 3, 5))}) + " And "
+           + SqlText("?", {DateValue(QDate(2024, 3, 31))}) + ")";
+    sql = sql + SqlText() + QStringLiteral(" And (InStr(BillRemark,?))") + SqlText("", {"a\"b\n"});
+    QCOMPARE(sql.text, QStringLiteral("Select * From Bill Where (BillUser = ?) And (BillCreateTime Between ? And ?) And (InStr(BillRemark,?))"));
+    QCOMPARE(sql.params, (QVariantList{"张'三", "2024-03-05", "2024-03-31", "a\"b\n"}));
 }
 
 void TestPublicFunction::iniDefaultsAndWrites()

@@ -147,12 +147,12 @@ void TestShareDM::quotesAndChineseRoundTrip()
     TestEnv env;
     const QString name = QStringLiteral("O'Brien 张'三 \"鞋\" #2024-1-1#");
     TQuery q;
-    QVERIFY(RunQuery(q, "Select * From Customer Where CustomerName = " + QuotedStr(name), "x"));
+    QVERIFY(RunQuery(q, "Select * From Customer Where CustomerName = ?", "x", {name}));
     QVERIFY(q.IsEmpty());
     q.Append();
     q.FieldByName("CustomerName").SetAsString(name);
     q.Post();
-    QVERIFY(RunQuery(q, "Select * From Customer Where CustomerName = " + QuotedStr(name), "x"));
+    QVERIFY(RunQuery(q, "Select * From Customer Where CustomerName = ?", "x", {name}));
     QCOMPARE(q.RecordCount(), 1);
     QCOMPARE(q.FieldByName("CustomerName").AsString(), name);
     QVERIFY(RunQuery(q, "Select * From Customer Where (InStr(CustomerName,'张''三'))", "x"));
@@ -202,10 +202,12 @@ void TestShareDM::pagedQueryReadsWhatIsAskedFor()
     env.Exec(QStringLiteral("Create Table Many (K Integer, T Text)"));
     env.Exec(QStringLiteral("With Recursive n(k) As (Select 1 Union All Select k + 1 From n Where k < %1) "
                             "Insert Into Many Select k, '第' || k || '行' From n Where k <= %1").arg(rows));
-    const QString sql = QStringLiteral("Select K, T From Many Order By K Desc");
+    // Every page read binds the values again, in their order.
+    const QString sql = QStringLiteral("Select K, T From Many Where (K > ?) And (T <> ?) Order By K Desc");
+    const QVariantList params = {0, "O'Brien"};
     TQuery all, paged;
-    all.Open(sql);
-    paged.OpenPaged(sql);
+    all.Open(sql, params);
+    paged.OpenPaged(sql, params);
     QCOMPARE(paged.RecordCount(), rows);
     QCOMPARE(paged.FieldNames(), all.FieldNames());
     for (int row : asked) {
@@ -218,7 +220,7 @@ void TestShareDM::pagedQueryReadsWhatIsAskedFor()
     // Rows gone from the books before their page is read show empty; nothing breaks.
     if (rows > 600) {
         TQuery later;
-        later.OpenPaged(sql);
+        later.OpenPaged(sql, params);
         env.Exec(QStringLiteral("Delete From Many Where K <= 10"));
         QCOMPARE(later.Value(rows - 11, QStringLiteral("K")).toInt(), 11);
         QVERIFY(later.Value(rows - 1, QStringLiteral("K")).isNull());
@@ -243,6 +245,12 @@ void TestShareDM::dateLiteralsCompareAsDates()
     QCOMPARE(q.FieldByName("TotalCount").AsInteger(), 4);
     QVERIFY(RunQuery(q, "Select * From Bill Where BillCreateTime = #2024-10-2#", "x"));
     QCOMPARE(q.FieldByName("BillCreateTime").AsDate(), QDate(2024, 10, 2));
+    // Bound dates are the same text the rows hold.
+    QVERIFY(RunQuery(q, "Select count(*) AS TotalCount From Bill Where BillCreateTime Between ? And ?", "x",
+                     {DateValue(QDate(2024, 3, 1)), DateValue(QDate(2024, 3, 31))}));
+    QCOMPARE(q.FieldByName("TotalCount").AsInteger(), 2);
+    QVERIFY(RunQuery(q, "Select * From Bill Where BillCreateTime = ?", "x", {DateValue(QDate(2024, 10, 2))}));
+    QCOMPARE(q.RecordCount(), 1);
 }
 
 void TestShareDM::transactionIsAllOrNothing()
@@ -533,6 +541,14 @@ void TestShareDM::wordsInsideValuesAreValues_data()
     QTest::newRow("union") << "Union鞋业";
     QTest::newRow("join") << "鞋 join 帽";
     QTest::newRow("having") << "HAVING";
+    QTest::newRow("apostrophe") << "O'Brien";
+    QTest::newRow("doubled apostrophe") << "O''Brien";
+    QTest::newRow("Chinese with apostrophe") << "张'三";
+    QTest::newRow("double quote") << "a\"b";
+    QTest::newRow("new line") << "张三\n李四";
+    QTest::newRow("tab and control character") << "鞋\t店\x01";
+    QTest::newRow("question mark") << "谁? 'x'";
+    QTest::newRow("date literal") << "#2024-1-1#";
 }
 
 void TestShareDM::wordsInsideValuesAreValues()
@@ -540,24 +556,24 @@ void TestShareDM::wordsInsideValuesAreValues()
     QFETCH(QString, name);
     TestEnv env;
     TQuery q;
-    const QString find = "Select * From Customer Where CustomerName = ";
-    QVERIFY(RunQuery(q, find + QuotedStr(name), "x"));
+    const QString find = "Select * From Customer Where CustomerName = ?";
+    QVERIFY(RunQuery(q, find, "x", {name}));
     q.Append();
     q.FieldByName("CustomerName").SetAsString(name);
     q.Post();
-    QVERIFY(RunQuery(q, find + QuotedStr(name), "x"));
+    QVERIFY(RunQuery(q, find, "x", {name}));
     QCOMPARE(q.RecordCount(), 1);
     q.First();
     q.Edit();
     q.FieldByName("CustomerName").SetAsString(name + "2");
     q.Post();
-    QVERIFY(RunQuery(q, find + QuotedStr(name + "2") + " Order By CustomerIndex", "x"));
+    QVERIFY(RunQuery(q, find + " Order By CustomerIndex", "x", {name + "2"}));
     QCOMPARE(q.RecordCount(), 1);
     q.First();
     q.Delete();
     QCOMPARE(env.Scalar("Select count(*) From Customer Where CustomerIndex > 1").toInt(), 0);
     // A grouped statement stays read-only, whatever its values say.
-    QVERIFY(RunQuery(q, "Select CustomerName From Customer Where CustomerName = " + QuotedStr(name) + " Group By CustomerName", "x"));
+    QVERIFY(RunQuery(q, "Select CustomerName From Customer Where CustomerName = ? Group By CustomerName", "x", {name}));
     QVERIFY_THROWS_EXCEPTION(EDatabaseError, q.Append());
 }
 
@@ -582,7 +598,7 @@ void TestShareDM::nulIsRefusedAndOldRowsAreFound()
     QSqlQuery raw(ShareDataModule->Connection());
     QVERIFY(raw.exec("Insert Into Product (ProductSerial, ProductName) Values ('鞋' || char(0) || '店', 'x')"));
     TQuery q;
-    QVERIFY(RunQuery(q, "Select * From Product Where ProductSerial = " + QuotedStr(name), "数据库打开失败"));
+    QVERIFY(RunQuery(q, "Select * From Product Where ProductSerial = ?", "数据库打开失败", {name}));
     QCOMPARE(q.RecordCount(), 1);
     QCOMPARE(q.FieldByName("ProductSerial").AsString(), name);
 }

@@ -137,12 +137,35 @@ QString TestEnv::Dir() const { return dir_.path() + QLatin1Char('/'); }
 
 void TestEnv::Exec(const QString &sql, const QVariantList &params) { ShareDataModule->Exec(sql, params); }
 
-QVariant TestEnv::Scalar(const QString &sql)
+QVariant TestEnv::Scalar(const QString &sql, const QVariantList &params)
 {
     QSqlQuery q(ShareDataModule->Connection());
-    if (!q.exec(TranslateSql(sql)) || !q.next())
+    bool ran = false;
+    if (params.isEmpty()) {
+        ran = q.exec(TranslateSql(sql));   // as the data module runs a statement without values
+    } else if (q.prepare(TranslateSql(sql))) {
+        for (const QVariant &v : params)
+            q.addBindValue(v);
+        ran = q.exec();
+    }
+    if (!ran || !q.next())
         return QVariant();
     return q.value(0);
+}
+
+QStringList QueryPlan(const SqlText &sql)
+{
+    QSqlQuery q(ShareDataModule->Connection());
+    QStringList plan;
+    if (!q.prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + TranslateSql(sql.text)))
+        return plan;
+    for (const QVariant &v : sql.params)
+        q.addBindValue(v);
+    if (!q.exec())
+        return plan;
+    while (q.next())
+        plan << q.value(3).toString();
+    return plan;
 }
 
 void TestEnv::MarkRegistered()

@@ -2,6 +2,7 @@
 // A program folder of its own for each test, a scripted user in place of the
 // dialogs, and a fixed "today".
 
+#include "db/SqlText.h"
 #include "shell/DataSource.h"
 #include "shell/Dialogs.h"
 
@@ -58,6 +59,9 @@ void WriteFile(const QString &file, const QByteArray &data);
 // (QTest::keyClicks takes ASCII only).
 void TypeText(QWidget *widget, const QString &text);
 
+// The steps SQLite plans for a statement, with its values bound; empty when it cannot be planned.
+QStringList QueryPlan(const SqlText &sql);
+
 // Fresh: new books on the engine the fixture switch names; File: new books in a file whatever it names.
 enum class Db { Fresh, File, None };
 
@@ -71,7 +75,7 @@ public:
     QString Dir() const;                 // the program folder, with a trailing "/"
     QString DatabaseFile() const { return Dir() + QStringLiteral("Kestrova.mdb"); }
     void Exec(const QString &sql, const QVariantList &params = {});
-    QVariant Scalar(const QString &sql);
+    QVariant Scalar(const QString &sql, const QVariantList &params = {});
     // Marks the data source as registered, so start-up goes straight to the login.
     void MarkRegistered();
     // Logs in as finance supervisor through the start-up road.

@@ -94,7 +94,7 @@ void LoginAsAdministrator(TestEnv &env)
 QString GoodCopy(TestEnv &env, const QString &name)
 {
     const QString file = env.Dir() + name;
-    ShareDataModule->Exec("VACUUM INTO " + QuotedStr(file));
+    ShareDataModule->Exec("VACUUM INTO ?", {file});
     return file;
 }
 

@@ -60,7 +60,7 @@ void TestLeftovers::killedCopyCleanedAtNextStart()
     QVERIFY(QDir(env.Dir()).mkdir("Backup"));
     QVERIFY(QDir(env.Dir()).mkdir("外面"));
     const QString source = env.Dir() + "外面/source.mdb";
-    ShareDataModule->Exec("VACUUM INTO " + QuotedStr(source));
+    ShareDataModule->Exec("VACUUM INTO ?", {source});
     ShareDataModule->Disconnect();
     const QByteArray books = FileBytes(env.DatabaseFile());
     const QString watched = operation == "backup" ? env.Dir() + "Backup" : env.Dir();

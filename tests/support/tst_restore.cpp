@@ -80,7 +80,7 @@ QString GoodFile(TestEnv &env)
     env.AddBill("进货单", "张三", QDate(2024, 3, 3), -50);
     QDir(env.Dir()).mkdir("外面");
     const QString file = env.Dir() + "外面/选中.mdb";
-    ShareDataModule->Exec("VACUUM INTO " + QuotedStr(file));
+    ShareDataModule->Exec("VACUUM INTO ?", {file});
     return file;
 }
 

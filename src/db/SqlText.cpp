@@ -1,0 +1,6 @@
+#include "db/SqlText.h"
+
+QVariant DateValue(const QDate &date)
+{
+    return date.isValid() ? QVariant(date.toString(QStringLiteral("yyyy-MM-dd"))) : QVariant();
+}
