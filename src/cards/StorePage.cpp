@@ -1,5 +1,6 @@
 #include "cards/StorePage.h"
 
+#include "db/SqlEngine.h"
 #include "masterdata/ProductForm.h"
 #include "reports/MonthlyReportRun.h"
 #include "reports/MonthlyReports.h"
@@ -89,7 +90,7 @@ SqlText TStorePage::ListSql()
         {ComboBox6, QStringLiteral("ProductSerial")}, {ComboBox7, QStringLiteral("ProductName")}, {ComboBox8, QStringLiteral("ProductType")}};
     for (const auto &[box, column] : boxes)
         if (!box->currentText().isEmpty())
-            filter += SqlText(QStringLiteral(" And (InStr(") + column + QStringLiteral(",?))"), {box->currentText()});
+            filter += SqlText(QStringLiteral(" And ") + TSqlEngine::Current().Contains(column), {box->currentText()});
     return QStringLiteral("Select * From Product Where (ProductIndex > 1)") + filter + QStringLiteral(" Order By ProductName");
 }
 

@@ -14,6 +14,7 @@ public:
     QString Truncated(const QString &expression) const override;
     QString IsDigits(const QString &text) const override;
     QString DigitsValue(const QString &text) const override;
+    QString Contains(const QString &text) const override { return QStringLiteral("(StrPos(%1, ?) > 0)").arg(text); }
     QString Identifier(const QString &name) const override;
     QString RowIdentity(const QString &key) const override;
     QStringList Translated(const QStringList &statements) const override;

@@ -41,6 +41,8 @@ public:
     virtual QString IsDigits(const QString &text) const = 0;
     // Such a text as a number.
     virtual QString DigitsValue(const QString &text) const = 0;
+    // A condition: the text holds the value of the next "?" somewhere in it.
+    virtual QString Contains(const QString &text) const = 0;
     // A name in SQL text, spelt so that it means the unquoted name.
     virtual QString Identifier(const QString &name) const = 0;
     // What identifies a row of a table for a write: the key, or SQLite's rowid.

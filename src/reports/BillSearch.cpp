@@ -1,5 +1,6 @@
 #include "reports/BillSearch.h"
 
+#include "db/SqlEngine.h"
 #include "shell/MonthSpan.h"
 #include "shell/Money.h"
 #include "shell/PublicFunction.h"
@@ -17,7 +18,7 @@ SqlText Between(const QDate &first, const QDate &last)
 
 SqlText Contains(const QString &column, const QString &text)
 {
-    return SqlText(QStringLiteral(" And (InStr(") + column + QStringLiteral(",?))"), {text});
+    return SqlText(QStringLiteral(" And ") + TSqlEngine::Current().Contains(column), {text});
 }
 
 SqlText Equals(const QString &column, const QString &text)

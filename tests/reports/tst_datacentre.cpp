@@ -385,10 +385,11 @@ void TestDataCentre::manyBillsAreReadAsShown()
     TestEnv env;
     env.StartAsFinance();
     // 700 bills on 350 days, two a day, of half a fen each as an earlier version could store them; one of 9.99.
-    env.Exec("With Recursive n(k) As (Select 1 Union All Select k + 1 From n Where k < 700) "
-             "Insert Into Bill (BillKind, BillAccount, BillRecordTime, BillCreateTime, BillUser, BillSum, BillMoney) "
-             "Select '出货单', 1, Date('2024-01-01', '+' || ((k - 1) / 2) || ' days'), "
-             "Date('2024-01-01', '+' || ((k - 1) / 2) || ' days'), '客户' || k, Case When k = 500 Then 9.99 Else 0.005 End, 0 From n");
+    ShareDataModule->RunInTransaction("x", [&env] {
+        for (int k = 1; k <= 700; ++k)
+            env.AddBill("出货单", QStringLiteral("客户%1").arg(k), QDate(2024, 1, 1).addDays((k - 1) / 2), k == 500 ? 9.99 : 0.005, 0);
+        return true;
+    });
     const auto wholeSpan = [] {
         F()->DateTimePicker1->setDate(QDate(2023, 1, 1));
         F()->DateTimePicker2->setDate(QDate(2025, 12, 31));
@@ -571,6 +572,8 @@ void TestDataCentre::searchesUseIndexes()
 {
     // Dates, kind, account and the customer lists are served by indexes; the
     // unbounded search reads the date index alone.
+    if (TestEnv::OnServer())
+        QSKIP("the plans read here are the file engine's");
     TestEnv env;
     TBillSearch all;
     all.from = QDate(2015, 1, 1);
