@@ -12,6 +12,19 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace {
+// A trial connection waits up to its timeout: off the window's thread.
+TDataSource::Trial TryAway(const TDataSource &source)
+{
+    TDataSource::Trial trial = TDataSource::Trial::Unreachable;
+    BackgroundWork::Run([&](const BackgroundWork::Progress &) {
+        trial = source.Try();
+        return true;
+    });
+    return trial;
+}
+} // namespace
+
 TFormServer::TFormServer(QWidget *parent) : TForm(parent)
 {
     setObjectName(QStringLiteral("FormServer"));
@@ -119,12 +132,7 @@ void TFormServer::TestClick()
     TDataSource source;
     if (!Typed(&source))
         return;
-    TDataSource::Trial trial = TDataSource::Trial::Unreachable;
-    BackgroundWork::Run([&](const BackgroundWork::Progress &) {
-        trial = source.Try();
-        return true;
-    });
-    Dialogs::ShowMessage(TDataSource::TrialText(trial));
+    Dialogs::ShowMessage(TDataSource::TrialText(TryAway(source)));
 }
 
 void TFormServer::MoveClick()
@@ -156,11 +164,7 @@ void TFormServer::UseServerClick()
     TDataSource source;
     if (!Typed(&source))
         return;
-    TDataSource::Trial trial = TDataSource::Trial::Unreachable;
-    BackgroundWork::Run([&](const BackgroundWork::Progress &) {
-        trial = source.Try();
-        return true;
-    });
+    const TDataSource::Trial trial = TryAway(source);
     if (trial != TDataSource::Trial::Books) {
         Dialogs::ShowMessage(TDataSource::TrialText(trial));
         return;

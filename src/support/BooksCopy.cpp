@@ -186,6 +186,24 @@ bool CopyBooks(const QString &books, const QString &temp, TBooksCopy::Result *re
     return ok;
 }
 
+// What a refused or failed import means for a restore.
+TBooksCopy::Status StatusOf(TBooksImport::Verdict verdict)
+{
+    switch (verdict) {
+    case TBooksImport::Done:
+        return TBooksCopy::Done;
+    case TBooksImport::NotOurs:
+        return TBooksCopy::RefusedNotOurs;
+    case TBooksImport::Damaged:
+        return TBooksCopy::RefusedDamaged;
+    case TBooksImport::Refused:
+        return TBooksCopy::Refused;
+    case TBooksImport::Failed:
+        break;
+    }
+    return TBooksCopy::Failed;
+}
+
 QString KeptName(const QString &books, const QDateTime &when, int attempt)
 {
     QString name = books + QStringLiteral(".恢复前-") + DateText(when.date()) + QLatin1Char('-')
@@ -271,19 +289,8 @@ TBooksCopy::Result TBooksCopy::Restore(const QString &source, const QDateTime &w
         return result;
     const TBooksImport::Outcome imported = TBooksImport::Import(source, temp.name);
     result.reason = imported.reason;
-    switch (imported.verdict) {
-    case TBooksImport::Done:
-        break;
-    case TBooksImport::NotOurs:
-        result.status = RefusedNotOurs;
-        return result;
-    case TBooksImport::Damaged:
-        result.status = RefusedDamaged;
-        return result;
-    case TBooksImport::Refused:
-        result.status = Refused;
-        return result;
-    case TBooksImport::Failed:
+    if (imported.verdict != TBooksImport::Done) {
+        result.status = StatusOf(imported.verdict);
         return result;
     }
     result.reason.clear();
@@ -337,21 +344,7 @@ TBooksCopy::Result TBooksCopy::RestoreServer(const QString &source, const QDateT
         return keptCopy;
     const TBooksImport::Outcome imported = TBooksImport::ImportInto(source, ShareDataModule->Connection());
     result.reason = imported.reason;
-    switch (imported.verdict) {
-    case TBooksImport::Done:
-        break;
-    case TBooksImport::NotOurs:
-        result.status = RefusedNotOurs;
-        break;
-    case TBooksImport::Damaged:
-        result.status = RefusedDamaged;
-        break;
-    case TBooksImport::Refused:
-        result.status = Refused;
-        break;
-    case TBooksImport::Failed:
-        break;
-    }
+    result.status = StatusOf(imported.verdict);
     if (imported.verdict != TBooksImport::Done) {
         // Nothing was replaced: the copy kept for it is not needed.
         QFile::remove(kept);
@@ -361,7 +354,6 @@ TBooksCopy::Result TBooksCopy::RestoreServer(const QString &source, const QDateT
     SyncFolder(folder);
     result.reason.clear();
     result.keptFile = kept;
-    result.status = Done;
     return result;
 }
 

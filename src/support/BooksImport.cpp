@@ -353,28 +353,34 @@ TPrivateConnection *ReadOnlySource(const QString &source)
 }
 } // namespace
 
-TBooksImport::Outcome TBooksImport::Import(const QString &source, const QString &target)
+namespace {
+// A new file of ours, made from the schema and filled with the rows of `from`.
+TBooksImport::Outcome FillFile(QSqlDatabase &from, const QString &target)
 {
-    std::unique_ptr<TPrivateConnection> from(ReadOnlySource(source));
-    Outcome opened = OpenSource(*from);
-    if (opened.verdict != Done)
-        return opened;
+    using O = TBooksImport::Outcome;
     TPrivateConnection to(target, QString());
     if (!to.IsOpen())
-        return Outcome{Failed, to.Db().lastError().text()};
+        return O{TBooksImport::Failed, to.Db().lastError().text()};
     QSqlQuery q(to.Db());
     // A file of our own that is thrown away on any failure: no journal needed while it is filled.
     q.exec(QStringLiteral("PRAGMA journal_mode = OFF"));
     q.exec(QStringLiteral("PRAGMA synchronous = OFF"));
     if (!q.exec(QStringLiteral("BEGIN")))
-        return Outcome{Failed, q.lastError().text()};
-    const Outcome filled = Fill(from->Db(), to.Db());
-    if (filled.verdict != Done)
+        return O{TBooksImport::Failed, q.lastError().text()};
+    const O filled = Fill(from, to.Db());
+    if (filled.verdict != TBooksImport::Done)
         return filled;
     if (!q.exec(QStringLiteral("COMMIT")) || !q.exec(QStringLiteral("PRAGMA journal_mode = DELETE")))
-        return Outcome{Failed, q.lastError().text()};
-    q.finish();
-    return Outcome{Done, QString()};
+        return O{TBooksImport::Failed, q.lastError().text()};
+    return O{TBooksImport::Done, QString()};
+}
+} // namespace
+
+TBooksImport::Outcome TBooksImport::Import(const QString &source, const QString &target)
+{
+    std::unique_ptr<TPrivateConnection> from(ReadOnlySource(source));
+    const Outcome opened = OpenSource(*from);
+    return opened.verdict != Done ? opened : FillFile(from->Db(), target);
 }
 
 TBooksImport::Outcome TBooksImport::ImportInto(const QString &source, QSqlDatabase &to)
@@ -405,26 +411,11 @@ TBooksImport::Outcome TBooksImport::ImportInto(const QString &source, QSqlDataba
 
 TBooksImport::Outcome TBooksImport::Export(QSqlDatabase &from, const QString &target)
 {
-    TPrivateConnection to(target, QString());
-    if (!to.IsOpen())
-        return Outcome{Failed, to.Db().lastError().text()};
-    QSqlQuery q(to.Db());
-    q.exec(QStringLiteral("PRAGMA journal_mode = OFF"));
-    q.exec(QStringLiteral("PRAGMA synchronous = OFF"));
     // One snapshot of the books: what other counters commit meanwhile is not half in it.
     QSqlQuery snapshot(from);
     if (!snapshot.exec(QStringLiteral("BEGIN")) || !snapshot.exec(TSqlEngine::Of(from).ReadSnapshot()))
         return Outcome{Failed, snapshot.lastError().text()};
-    Outcome filled{Failed, QString()};
-    if (q.exec(QStringLiteral("BEGIN")))
-        filled = Fill(from, to.Db());
-    else
-        filled.reason = q.lastError().text();
+    const Outcome filled = FillFile(from, target);
     snapshot.exec(QStringLiteral("COMMIT"));
-    if (filled.verdict != Done)
-        return filled;
-    if (!q.exec(QStringLiteral("COMMIT")) || !q.exec(QStringLiteral("PRAGMA journal_mode = DELETE")))
-        return Outcome{Failed, q.lastError().text()};
-    q.finish();
-    return Outcome{Done, QString()};
+    return filled;
 }
