@@ -64,9 +64,10 @@ TCustomerPage::TCustomerPage(int *pageNumber, QWidget *parent)
 
 SqlText TCustomerPage::ListSql()
 {
+    // Cards in the order the customers were made, on a server as in a file.
     if (ComboBox2->currentIndex() == 0)
-        return QStringLiteral("Select * From Customer Where CustomerIndex > 1");
-    return SqlText(QStringLiteral("Select * From Customer Where (CustomerIndex > 1) And (CustomerRegion = ?)"),
+        return QStringLiteral("Select * From Customer Where CustomerIndex > 1 Order By CustomerIndex");
+    return SqlText(QStringLiteral("Select * From Customer Where (CustomerIndex > 1) And (CustomerRegion = ?) Order By CustomerIndex"),
                    {ComboBox2->currentText()});
 }
 

@@ -272,6 +272,8 @@ QString Figures()
 
 void TestKeptFigures::olderBooksAreUpgradedNewerRefused()
 {
+    if (TestEnv::OnServer())
+        QSKIP("older and newer books are files");
     TestEnv env;
     env.AddCustomer("张'三");
     const int bank = env.AddAccount("银行");
