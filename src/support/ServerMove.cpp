@@ -72,8 +72,8 @@ QStringList TServerMove::Differences(QSqlDatabase &a, QSqlDatabase &b)
 TServerMove::Result TServerMove::ToServer(const QString &file, const TDataSource &server)
 {
     Result result;
-    QString detail;
-    switch (server.Try(&detail)) {
+    const TDataSource::Trial trial = server.Try();
+    switch (trial) {
     case TDataSource::Trial::Empty:
         break;
     case TDataSource::Trial::Books:
@@ -85,7 +85,7 @@ TServerMove::Result TServerMove::ToServer(const QString &file, const TDataSource
     case TDataSource::Trial::Refused:
     case TDataSource::Trial::NoDatabase:
         result.status = Unreachable;
-        result.reason = TDataSource::TrialText(server.Try());
+        result.reason = TDataSource::TrialText(trial);
         return result;
     }
     TPrivateConnection to(server);
