@@ -603,7 +603,7 @@ void TShareDataModule::Disconnect()
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
-void TShareDataModule::Exec(const QString &sql, const QVariantList &params)
+int TShareDataModule::Exec(const QString &sql, const QVariantList &params)
 {
     QSqlQuery q(Connection());
     // A statement without values runs as it is: a server cannot prepare every kind (Create Table, Begin).
@@ -617,7 +617,9 @@ void TShareDataModule::Exec(const QString &sql, const QVariantList &params)
         if (!q.exec())
             throw EDatabaseError(ErrorText(q));
     }
+    const int rows = q.numRowsAffected();
     q.finish();
+    return rows;
 }
 
 void TShareDataModule::Notified(const QString &, QSqlDriver::NotificationSource source, const QVariant &)
