@@ -407,7 +407,7 @@ void TFormBuySell::ActionEditExecute()
 
 void TFormBuySell::ActionPrintExecute()
 {
-    TBillPrint::Print(FBillIndex, ADOQueryGrid, ADOQueryBigFont, *frReport1);
+    TBillPrint::Print(FBillIndex, *frReport1);
 }
 
 void TFormBuySell::ActionStoreExecute()

@@ -28,8 +28,6 @@ public:
     bool FCustomerLocked = false;
     bool FRecalcEnabled = true;
     bool FLocked = false;     // an existing bill not yet unlocked by 修改
-    TQuery ADOQueryGrid{QStringLiteral("ADOQueryGrid")};
-    TQuery ADOQueryBigFont{QStringLiteral("ADOQueryBigFont")};
     TReport *frReport1;
 
     bool IsNewBill() const { return FBillMode == 0 || FBillMode == 2; }
