@@ -208,7 +208,7 @@ void TestFinancePages::changeAndDeleteNeedThePassword()
     });
     FormMain->TabSheet7->OpenMoneyCard(0);
     QCOMPARE(env.script.messages, (QStringList{"请选择帐款项目", "密码错误，请重新操作", "记录修改成功"}));
-    QCOMPARE(env.Scalar("Select BillSum || BillKind || BillReason From Bill Where BillIndex = " + QString::number(bill)).toString(),
+    QCOMPARE(env.Rows("Select BillSum, BillKind, BillReason From Bill Where BillIndex = ?", "%1%2%3", ",", {bill}),
              QStringLiteral("-80.0财务支出单货款"));
     QCOMPARE(env.Scalar("Select SettingValue From Setting Where SettingIndex = 4").toString(), QStringLiteral("ZC10000"));
     QCOMPARE(FormMain->TabSheet7->Value[2][0]->text(), QStringLiteral("80 元"));
