@@ -91,7 +91,7 @@ bool TBillPrint::WriteTables(int billIndex, TQuery &grid, TQuery &bigFont)
             bigFont.Post();
         }
 
-        if (!RunQuery(grid, QStringLiteral("Select * From PrintGrid"), Fail))
+        if (!RunQuery(grid, QStringLiteral("Select * From PrintGrid Order By GridIndex"), Fail))
             return false;
         grid.First();
         // Every line the bill has is written, and rows are added while lines are left: no line is dropped.
@@ -101,11 +101,16 @@ bool TBillPrint::WriteTables(int billIndex, TQuery &grid, TQuery &bigFont)
                 ++next;
             return next < GoodsBill::LineCount;
         };
+        // A row added takes the key after the last: a server gives none by itself.
+        qint64 key = 0;
         while (!grid.Eof() || lineLeft()) {
-            if (grid.Eof())
+            if (grid.Eof()) {
                 grid.Append();
-            else
+                grid.FieldByName(QStringLiteral("GridIndex")).SetAsInteger(++key);
+            } else {
+                key = grid.FieldByName(QStringLiteral("GridIndex")).AsInteger();
                 grid.Edit();
+            }
             const bool line = lineLeft();
             for (int c = 0; c < int(std::size(gridColumns)); ++c)
                 grid.FieldByName(QString::fromLatin1(gridColumns[c])).SetAsString(line ? LineCell(bill.lines[next], c) : QString());
@@ -125,7 +130,7 @@ bool TBillPrint::WriteTables(int billIndex, TQuery &grid, TQuery &bigFont)
             title.Post();
         }
         // The report reads the freshly written rows from the start.
-        if (!RunQuery(grid, QStringLiteral("Select * From PrintGrid"), Fail))
+        if (!RunQuery(grid, QStringLiteral("Select * From PrintGrid Order By GridIndex"), Fail))
             return false;
         grid.First();
         return true;

@@ -24,7 +24,7 @@ void TReportRows::AddSection(const QString &caption)
 
 QString TReportRows::EnabledRowsSql()
 {
-    return QStringLiteral("Select * From PrintReport Where ReportEnable = True Order By ReportIndex");
+    return QStringLiteral("Select * From PrintReport Where ReportEnable = 1 Order By ReportIndex");
 }
 
 bool TReportRows::Write(const QString &title) const
