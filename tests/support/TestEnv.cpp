@@ -194,6 +194,25 @@ QString TestEnv::Rows(const QString &sql, const QString &format, const QString &
     return rows.join(separator);
 }
 
+QStringList TestEnv::AllRows()
+{
+    QStringList rows;
+    for (const Schema::Table &table : Schema::Tables()) {
+        if (table.derived)
+            continue;
+        QSqlQuery q(ShareDataModule->Connection());
+        if (!q.exec(QStringLiteral("Select * From %1 Order By 1").arg(table.name)))
+            rows << table.name + QStringLiteral(" unreadable: ") + q.lastError().text();
+        while (q.next()) {
+            QString row = table.name;
+            for (int i = 0; i < q.record().count(); ++i)
+                row += QLatin1Char('|') + ValueText(q.value(i));
+            rows << row;
+        }
+    }
+    return rows;
+}
+
 void TestEnv::Refuse(const QString &event, const QString &table, const QString &condition)
 {
     // A row no engine takes: the write that makes the trigger insert it fails whole.

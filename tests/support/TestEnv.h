@@ -81,6 +81,8 @@ public:
     // amount as "30.0", a whole number as "3", NULL as "".
     QString Rows(const QString &sql, const QString &format, const QString &separator = QStringLiteral(","),
                  const QVariantList &params = {});
+    // Every row of every table the books keep (not those made from the others), in key order.
+    QStringList AllRows();
     // From now on every write of this event ("Insert", "Update", "Delete") on the
     // table fails, or only those after which the condition (a Where on the books) holds.
     void Refuse(const QString &event, const QString &table, const QString &condition = QString());
