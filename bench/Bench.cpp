@@ -451,6 +451,19 @@ QStringList TBench::Rows(const QStringList &sqls)
     return rows;
 }
 
+// A data set's rows as Rows gives them, from column `from` on.
+static QStringList DataSetRows(const TReportDataSet &set, int from = 0)
+{
+    QStringList rows;
+    for (int r = 0; r < set.RowCount(); ++r) {
+        QStringList cells;
+        for (int c = from; c < set.Columns().size(); ++c)
+            cells << set.Value(r, set.Columns()[c]);
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
 void TBench::BlankPrintTables()
 {
     QSqlQuery q(ShareDataModule->Connection());
@@ -474,12 +487,18 @@ TBench::Times TBench::MonthlyReport(const QString &operation, const std::functio
                                     const std::function<void(THandWrittenReports &, TReportRows &)> &hand)
 {
     const QString title = MonthSpan(day_).Title();
+    QStringList fromProgram;
     auto runProgram = [&] {
         TReportRows rows;
-        bool written = false;
-        const double ms = Elapsed([&] { written = program(rows) && rows.Count() > 0 && rows.Write(title); });
-        if (!written)
-            faults_ << operation + QStringLiteral(": no rows written");
+        bool made = false;
+        TReportDataSet printed;
+        const double ms = Elapsed([&] {
+            made = program(rows) && rows.Count() > 0;
+            printed = rows.DataSet();
+        });
+        if (!made)
+            faults_ << operation + QStringLiteral(": no rows made");
+        fromProgram = DataSetRows(printed, 2) + DataSetRows(TReportRows::Title(title), 1);
         return ms;
     };
     auto runHand = [&] {
@@ -491,14 +510,12 @@ TBench::Times TBench::MonthlyReport(const QString &operation, const std::functio
         });
     };
     const Times times = Measure(runProgram, runHand);
-    // What the report would print: the enabled rows and the title.
+    // What the hand-written report would print: the enabled rows and the title.
     const QStringList printed = {QStringLiteral("Select ReportGrid1, ReportGrid2, ReportGrid3, ReportGrid4, ReportGrid5, ReportGrid6, "
                                                 "ReportGrid7, ReportGrid8, ReportGrid9 From PrintReport Where ReportEnable <> 0 "
                                                 "Order By ReportIndex"),
                                  QStringLiteral("Select ListValue From PrintList Where ListIndex = 1")};
-    BlankPrintTables();
     runProgram();
-    const QStringList fromProgram = Rows(printed);
     BlankPrintTables();
     runHand();
     Agree(operation, fromProgram, Rows(printed), true);
@@ -523,8 +540,7 @@ TBench::Times TBench::PrintBill()
         script_.Then([&](QDialog *d) {
             bool prepared = false;
             ms = Elapsed([&] {
-                prepared = TBillPrint::Prepare(bill, FormBuySell->ADOQueryGrid, FormBuySell->ADOQueryBigFont,
-                                               *FormBuySell->frReport1);
+                prepared = TBillPrint::Prepare(bill, *FormBuySell->frReport1);
             });
             if (!prepared || FormBuySell->frReport1->PageCount() == 0)
                 faults_ << QStringLiteral("the bill print prepared no page");
@@ -539,9 +555,10 @@ TBench::Times TBench::PrintBill()
                                 [&] { return Elapsed([&] { hand.BillPrint(bills[nextHand++ % bills.size()].toInt()); }); });
     const QStringList printed = {QStringLiteral("Select * From PrintGrid Order By GridIndex"),
                                  QStringLiteral("Select * From PrintBigFont"), QStringLiteral("Select * From PrintList")};
-    BlankPrintTables();
     print(bills[0].toInt());
-    const QStringList fromProgram = Rows(printed);
+    const QHash<QString, TReportDataSet> &sets = FormBuySell->frReport1->DataSets();
+    const QStringList fromProgram = DataSetRows(sets[QStringLiteral("PrintGrid")]) + DataSetRows(sets[QStringLiteral("PrintBigFont")])
+                                    + DataSetRows(sets[QStringLiteral("PrintList")]);
     BlankPrintTables();
     hand.BillPrint(bills[0].toInt());
     Agree(QStringLiteral("bill print"), fromProgram, Rows(printed));
@@ -650,7 +667,7 @@ QVector<TBench::Pause> TBench::WindowPauses(int busiestCustomer)
     auto report = [&](const std::function<bool(TReportRows &)> &compute) {
         return [=] {
             TReportRows rows;
-            return compute(rows) && rows.Count() > 0 && rows.Write(title);
+            return compute(rows) && rows.Count() > 0 && rows.DataSet().RowCount() == rows.Count();
         };
     };
     const QString products = QStringLiteral("Select * From Product Where (ProductIndex > 1) Order By ProductName");

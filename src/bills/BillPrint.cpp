@@ -65,9 +65,9 @@ QString TBillPrint::TemplateFile(const QString &printType)
     return ShowsDeposit(printType) ? QStringLiteral("Frf/Bill.frf") : QStringLiteral("Frf/Bill2.frf");
 }
 
-bool TBillPrint::WriteTables(int billIndex, TQuery &grid, TQuery &bigFont)
+bool TBillPrint::Prepare(int billIndex, TReport &report)
 {
-    TQuery &header = ShareDataModule->ADOQueryTemp;
+    TQuery header(QStringLiteral("BillPrintHeader"));
     if (!RunQuery(header, HeaderSql(billIndex), Fail))
         return false;
     if (header.IsEmpty()) {
@@ -78,91 +78,49 @@ bool TBillPrint::WriteTables(int billIndex, TQuery &grid, TQuery &bigFont)
     GoodsBill bill;
     if (!TGoodsBillStore::Load(billIndex, bill))
         return false;
-    const QString capitals = FenToCapitals(TotalToFen(MoneyText(header.FieldByName(QStringLiteral("BillSum2")).AsFloat())));
     const bool sales = header.FieldByName(QStringLiteral("BillKind")).AsString() == QStringLiteral("出货单");
+    const QString title = sales ? QStringLiteral("产品出货单") : QStringLiteral("产品进货单");
 
-    return ShareDataModule->RunInTransaction(Fail, [&] {
-        if (!RunQuery(bigFont, QStringLiteral("Select * From PrintBigFont"), Fail))
-            return false;
-        if (!bigFont.IsEmpty()) {
-            bigFont.First();
-            bigFont.Edit();
-            bigFont.FieldByName(QStringLiteral("BigFontValue")).SetAsString(capitals);
-            bigFont.Post();
-        }
-
-        if (!RunQuery(grid, QStringLiteral("Select * From PrintGrid Order By GridIndex"), Fail))
-            return false;
-        grid.First();
-        // Every line the bill has is written, and rows are added while lines are left: no line is dropped.
-        int next = 0;
-        auto lineLeft = [&] {
-            while (next < GoodsBill::LineCount && bill.lines[next].product == 0)
-                ++next;
-            return next < GoodsBill::LineCount;
-        };
-        // A row added takes the key after the last: a server gives none by itself.
-        qint64 key = 0;
-        while (!grid.Eof() || lineLeft()) {
-            if (grid.Eof()) {
-                grid.Append();
-                grid.FieldByName(QStringLiteral("GridIndex")).SetAsInteger(++key);
-            } else {
-                key = grid.FieldByName(QStringLiteral("GridIndex")).AsInteger();
-                grid.Edit();
-            }
-            const bool line = lineLeft();
+    // The print rows are this print's own, never the books': two counters print at once.
+    QStringList columns{QStringLiteral("GridIndex")};
+    for (const char *column : gridColumns)
+        columns << QString::fromLatin1(column);
+    TReportDataSet grid(columns);
+    int row = 0;
+    for (const GoodsLine &line : bill.lines)
+        if (line.product != 0) {
+            QStringList cells{QString::number(++row)};
             for (int c = 0; c < int(std::size(gridColumns)); ++c)
-                grid.FieldByName(QString::fromLatin1(gridColumns[c])).SetAsString(line ? LineCell(bill.lines[next], c) : QString());
-            grid.Post();
-            grid.Next();
-            if (line)
-                ++next;
+                cells << LineCell(line, c);
+            grid.AppendRow(cells);
         }
+    // The template's grid has a row for every line a bill can have.
+    while (row < GoodsBill::LineCount)
+        grid.AppendRow({QString::number(++row)});
+    TReportDataSet bigFont(QStringList{QStringLiteral("BigFontIndex"), QStringLiteral("BigFontValue")});
+    bigFont.AppendRow({QStringLiteral("1"), FenToCapitals(TotalToFen(MoneyText(header.FieldByName(QStringLiteral("BillSum2")).AsFloat())))});
+    TReportDataSet heading(QStringList{QStringLiteral("ListIndex"), QStringLiteral("ListValue")});
+    heading.AppendRow({QStringLiteral("1"), title});
 
-        TQuery &title = ShareDataModule->ADOQueryTemp2;
-        if (!RunQuery(title, QStringLiteral("Select * From PrintList Where ListIndex = 1"), Fail))
-            return false;
-        if (!title.IsEmpty()) {
-            title.First();
-            title.Edit();
-            title.FieldByName(QStringLiteral("ListValue")).SetAsString(sales ? QStringLiteral("产品出货单") : QStringLiteral("产品进货单"));
-            title.Post();
-        }
-        // The report reads the freshly written rows from the start.
-        if (!RunQuery(grid, QStringLiteral("Select * From PrintGrid Order By GridIndex"), Fail))
-            return false;
-        grid.First();
-        return true;
-    });
-}
-
-bool TBillPrint::Print(int billIndex, TQuery &grid, TQuery &bigFont, TReport &report)
-{
-    if (!Prepare(billIndex, grid, bigFont, report))
-        return false;
-    report.ShowPreparedReport();
-    return true;
-}
-
-bool TBillPrint::Prepare(int billIndex, TQuery &grid, TQuery &bigFont, TReport &report)
-{
-    if (!WriteTables(billIndex, grid, bigFont))
-        return false;
-    TQuery &header = ShareDataModule->ADOQueryTemp;
-    TQuery &title = ShareDataModule->ADOQueryTemp2;
-    TReportDataSet bill = TReportDataSet::FromQuery(header);
-    const int row = bill.CurrentRow();
-    bill.SetValue(row, QStringLiteral("BillCreateTime"), DateText(header.FieldByName(QStringLiteral("BillCreateTime")).AsDate()));
+    TReportDataSet head = TReportDataSet::FromQuery(header);
+    const int current = head.CurrentRow();
+    head.SetValue(current, QStringLiteral("BillCreateTime"), DateText(header.FieldByName(QStringLiteral("BillCreateTime")).AsDate()));
     for (const char *money : {"BillMoney2", "BillSum2", "LeftMoney"})
-        bill.SetValue(row, QString::fromLatin1(money), MoneyText(header.FieldByName(QString::fromLatin1(money)).AsFloat()));
+        head.SetValue(current, QString::fromLatin1(money), MoneyText(header.FieldByName(QString::fromLatin1(money)).AsFloat()));
 
     report.ClearDataSets();
     report.SetDataSet(QStringLiteral("PrintGrid"), grid);
     report.SetDataSet(QStringLiteral("PrintBigFont"), bigFont);
-    report.SetDataSet(QStringLiteral("PrintList"), title);
-    report.SetDataSet(QStringLiteral("Bill"), bill);
-    report.SetDocumentName(title.FieldByName(QStringLiteral("ListValue")).AsString() + QLatin1Char(' ')
-                           + header.FieldByName(QStringLiteral("BillSerial")).AsString());
+    report.SetDataSet(QStringLiteral("PrintList"), heading);
+    report.SetDataSet(QStringLiteral("Bill"), head);
+    report.SetDocumentName(title + QLatin1Char(' ') + bill.serial);
     return report.PrepareTemplate(TemplateFile(PrintType()));
+}
+
+bool TBillPrint::Print(int billIndex, TReport &report)
+{
+    if (!Prepare(billIndex, report))
+        return false;
+    report.ShowPreparedReport();
+    return true;
 }

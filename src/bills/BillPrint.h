@@ -1,11 +1,10 @@
 #pragma once
 // Printing a saved goods bill: the bill's header, lines, total in capitals and
-// title are written into the print tables in one transaction, and the template
-// of the chosen print type is prepared over them and previewed.
+// title, read in memory for this print alone, under the template of the chosen
+// print type, prepared and previewed.
 
 #include <QString>
 
-class TQuery;
 class TReport;
 
 class TBillPrint {
@@ -18,11 +17,8 @@ public:
     // "Frf/Bill.frf" shows the deposit and the amount left open; "Frf/Bill2.frf" does not.
     static QString TemplateFile(const QString &printType);
 
-    // Prints the stored bill billIndex; grid and bigFont are the editor's print
-    // queries. Says why when there is nothing to print.
-    static bool Print(int billIndex, TQuery &grid, TQuery &bigFont, TReport &report);
+    // Prints the stored bill billIndex. Says why when there is nothing to print.
+    static bool Print(int billIndex, TReport &report);
     // Print up to the prepared pages, without the preview.
-    static bool Prepare(int billIndex, TQuery &grid, TQuery &bigFont, TReport &report);
-    // Only the print tables, without the report: false when nothing was written.
-    static bool WriteTables(int billIndex, TQuery &grid, TQuery &bigFont);
+    static bool Prepare(int billIndex, TReport &report);
 };

@@ -261,6 +261,7 @@ bool TFormBuySell::LoadExistingBill()
         return false;
     }
     q2.First();
+    FBillVersion = bill.version;
     FCustomerIndex = q2.IsEmpty() ? 0 : q2.FieldByName(QStringLiteral("CustomerIndex")).AsInteger();
 
     BillHeader::SelectEqual(ComboBox1, bill.accountName);
@@ -360,6 +361,7 @@ bool TFormBuySell::SaveBill(int account)
     bill.remark = Edit3->text();
     bill.serial = BillSerial->text();
     bill.proposed = FProposedSerial;
+    bill.version = FBillVersion;
     for (int s = 0; s < TLineGrid::SlotCount; ++s) {
         GoodsLine &line = bill.lines[s];
         line.product = Lines->ProductRef(s);
@@ -405,7 +407,7 @@ void TFormBuySell::ActionEditExecute()
 
 void TFormBuySell::ActionPrintExecute()
 {
-    TBillPrint::Print(FBillIndex, ADOQueryGrid, ADOQueryBigFont, *frReport1);
+    TBillPrint::Print(FBillIndex, *frReport1);
 }
 
 void TFormBuySell::ActionStoreExecute()

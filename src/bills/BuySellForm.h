@@ -22,13 +22,12 @@ public:
     int FBillMode = 0;        // 0 new sales, 1 sales, 2 new purchase, 3 purchase
     int FBillIndex = 1;
     QString FProposedSerial;   // the number proposed when a new bill opened
+    int FBillVersion = 0;      // as read when a stored bill opened
     int FCustomerIndex = 0;
     bool FChanged = false;
     bool FCustomerLocked = false;
     bool FRecalcEnabled = true;
     bool FLocked = false;     // an existing bill not yet unlocked by 修改
-    TQuery ADOQueryGrid{QStringLiteral("ADOQueryGrid")};
-    TQuery ADOQueryBigFont{QStringLiteral("ADOQueryBigFont")};
     TReport *frReport1;
 
     bool IsNewBill() const { return FBillMode == 0 || FBillMode == 2; }

@@ -118,6 +118,7 @@ void TFormGetPay::FormShow()
             return;
         }
         q.First();
+        FBillVersion = q.FieldByName(QStringLiteral("BillVersion")).AsInteger();
         BillHeader::SelectEqual(ComboBox1, q.FieldByName(QStringLiteral("AccountName")).AsString());
         DateTimePicker1->setDate(q.FieldByName(QStringLiteral("BillCreateTime")).AsDate());
         BillHeader::SelectEqual(ComboBox2, q.FieldByName(QStringLiteral("BillReason")).AsString());
@@ -189,6 +190,7 @@ void TFormGetPay::BitBtn1Click()
     bill.remark = Edit3->text();
     bill.serial = Edit4->text();
     bill.proposed = FProposedSerial;
+    bill.version = FBillVersion;
     bill.man = Edit5->text();
     if (IsNewBill()) {
         QString serial;

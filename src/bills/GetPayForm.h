@@ -16,6 +16,7 @@ public:
     int FBillMode = 0;     // 0 new income, 1 income, 2 new expense, 3 expense
     int FBillIndex = 0;
     QString FProposedSerial;   // the number proposed when a new bill opened
+    int FBillVersion = 0;      // as read when a stored bill opened
     int FCustomerIndex = 0;
     bool FCustomerLocked = false;
 

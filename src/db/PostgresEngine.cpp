@@ -41,7 +41,7 @@ QStringList TPostgresEngine::Translated(const QStringList &statements) const
         {QRegularExpression(QStringLiteral("\\bINTEGER\\b"), QRegularExpression::CaseInsensitiveOption), QStringLiteral("BIGINT")},
         {QRegularExpression(QStringLiteral("\\bREAL\\b"), QRegularExpression::CaseInsensitiveOption), QStringLiteral("DOUBLE PRECISION")},
     };
-    static const QRegularExpression create(QStringLiteral("^\\s*CREATE\\s+TABLE\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression create(QStringLiteral("^\\s*(CREATE|ALTER)\\s+TABLE\\b"), QRegularExpression::CaseInsensitiveOption);
     QStringList out;
     for (QString s : statements) {
         if (create.match(s).hasMatch())

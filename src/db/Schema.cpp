@@ -46,7 +46,36 @@ QList<IndexDefinition> Indexes()
     return list;
 }
 
+struct UniqueIndex {
+    const char *name, *table, *columns, *where;
+};
+const UniqueIndex uniqueIndexes[] = {
+    {"CustomerNameOnce", "Customer", "CustomerName", ""},
+    {"AccountNameOnce", "Account", "AccountName", ""},
+    // A bill may go without a number; those are not counted.
+    {"BillNumberOnce", "Bill", "BillKind, BillSerial", "BillSerial <> ''"},
+};
 } // namespace
+
+bool Schema::MakeUnique(QSqlDatabase &db)
+{
+    const TSqlEngine &engine = TSqlEngine::Of(db);
+    QSqlQuery q(db);
+    for (const UniqueIndex &index : uniqueIndexes) {
+        if (!engine.IndexColumns(db, QLatin1String(index.name)).isEmpty())
+            continue;
+        const QString where = *index.where ? QStringLiteral(" Where ") + QLatin1String(index.where) : QString();
+        if (!q.exec(QStringLiteral("Select 1 From %1%2 Group By %3 Having Count(*) > 1")
+                        .arg(QLatin1String(index.table), where, QLatin1String(index.columns))))
+            return false;
+        if (q.next())
+            continue;
+        if (!q.exec(QStringLiteral("Create Unique Index %1 On %2 (%3)%4")
+                        .arg(QLatin1String(index.name), QLatin1String(index.table), QLatin1String(index.columns), where)))
+            return false;
+    }
+    return true;
+}
 
 bool Schema::UpgradeIndexes(QSqlDatabase &db)
 {
@@ -138,7 +167,36 @@ Schema::Upgrade Schema::UpgradeBooks(QSqlDatabase &db, QString *error)
         }
         result = Upgrade::Upgraded;
     }
+    if (version < 3) {
+        // Row versions: every row starts at 0, as if read by no editor yet.
+        const TSqlEngine &engine = TSqlEngine::Of(db);
+        QSqlQuery q(db);
+        bool ok = q.exec(engine.BeginWrite());
+        for (const auto &[table, column] : AddedColumns()) {
+            QStringList columns;
+            QString key;
+            ok = ok && engine.Columns(db, table, &columns, &key);
+            if (ok && !columns.contains(column, Qt::CaseInsensitive))
+                ok = q.exec(engine.Translated({QStringLiteral("Alter Table %1 Add Column %2 INTEGER NOT NULL DEFAULT 0").arg(table, column)})
+                                .first());
+        }
+        ok = ok && q.exec(QStringLiteral("Update BooksInfo Set InfoValue = '3' Where InfoName = '%1'").arg(VersionName));
+        ok = ok && q.exec(QStringLiteral("COMMIT"));
+        if (!ok) {
+            if (error)
+                *error = q.lastError().text();
+            q.exec(QStringLiteral("ROLLBACK"));
+            return Upgrade::Failed;
+        }
+        result = Upgrade::Upgraded;
+    }
     UpgradeIndexes(db);
+    if (db.transaction()) {
+        if (MakeUnique(db))
+            db.commit();
+        else
+            db.rollback();
+    }
     return result;
 }
 
@@ -191,6 +249,10 @@ bool Schema::Create(QSqlDatabase &db, QString *error)
     if (!ok)
         message = q.lastError().text();
     ok = ok && CreateWithin(db, &message);
+    if (ok && !MakeUnique(db)) {
+        ok = false;
+        message = QStringLiteral("the unique indexes cannot be made");
+    }
     if (ok && !q.exec(QStringLiteral("COMMIT"))) {
         ok = false;
         message = q.lastError().text();
@@ -201,6 +263,13 @@ bool Schema::Create(QSqlDatabase &db, QString *error)
     if (!ok && error)
         *error = message;
     return ok;
+}
+
+QList<QPair<QString, QString>> Schema::AddedColumns()
+{
+    return {{QStringLiteral("Bill"), QStringLiteral("BillVersion")},
+            {QStringLiteral("Customer"), QStringLiteral("CustomerVersion")},
+            {QStringLiteral("Product"), QStringLiteral("ProductVersion")}};
 }
 
 const QList<Schema::Table> &Schema::Tables()

@@ -2,14 +2,16 @@
 #include "db/SqlEngine.h"
 
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
 class QSqlDatabase;
 
 namespace Schema {
-// The books' own version: 1 before kept totals (no BooksInfo table), 2 with them.
-constexpr int Version = 2;
+// The books' own version: 1 before kept totals (no BooksInfo table), 2 with them,
+// 3 with the row versions of bills, customers and products.
+constexpr int Version = 3;
 
 // The SQL that makes an empty Kestrova.mdb: tables, fixed rows, indexes.
 QString Text();
@@ -19,8 +21,13 @@ QStringList Statements(const TSqlEngine &engine = TSqlEngine::Sqlite());
 bool CreateDatabase(const QString &fileName, QString *error);
 // Makes the tables, fixed rows and indexes in an open, empty database, in one transaction.
 bool Create(QSqlDatabase &db, QString *error);
-// The same inside the caller's transaction.
+// The same inside the caller's transaction, without the unique indexes (rows to come may need MakeUnique's leniency).
 bool CreateWithin(QSqlDatabase &db, QString *error);
+// Inside the caller's transaction: the indexes that keep customer and account
+// names and each kind's bill numbers unique, each where the rows allow it. Books
+// from before they were kept may hold a name twice; that table goes without
+// until it is mended, and saves still check names and numbers first.
+bool MakeUnique(QSqlDatabase &db);
 
 // What a column holds, so that rows read from a file of unknown origin can be
 // checked before they reach the books. Dates are the TEXT columns named
@@ -39,6 +46,9 @@ struct Table {
     bool scratch;       // a print table, overwritten before each print (Print...)
     bool derived;       // kept totals and the version: made from the other tables, never copied
 };
+// The columns version 3 added, as table and column: books of an earlier
+// version lack them, and their rows take the column's default.
+QList<QPair<QString, QString>> AddedColumns();
 // Every table of the schema, in the order it makes them.
 const QList<Table> &Tables();
 // Brings the indexes of an open database made by an earlier build to those of

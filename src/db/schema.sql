@@ -1,6 +1,8 @@
 -- Kestrova.mdb: every table, the fixed rows and the lookup indexes.
 -- Dates are ISO text (yyyy-MM-dd) so that <=, < and Between compare correctly.
 -- Integer keys are AUTOINCREMENT so that a deleted key is never handed out again.
+-- ...Version counts the changes of a row an editor may hold open: a change made
+-- from an older reading is refused instead of overwriting another counter's.
 
 CREATE TABLE Account (
   AccountIndex   INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -11,7 +13,8 @@ CREATE TABLE Customer (
   CustomerIndex  INTEGER PRIMARY KEY AUTOINCREMENT,
   CustomerName   TEXT NOT NULL DEFAULT '',
   CustomerRegion TEXT NOT NULL DEFAULT '',
-  CustomerOwe    REAL NOT NULL DEFAULT 0
+  CustomerOwe    REAL NOT NULL DEFAULT 0,
+  CustomerVersion INTEGER NOT NULL DEFAULT 0
 );
 
 CREATE TABLE Product (
@@ -20,7 +23,8 @@ CREATE TABLE Product (
   ProductType    TEXT NOT NULL DEFAULT '',
   ProductPrice   REAL NOT NULL DEFAULT 0,
   ProductSerial  TEXT NOT NULL DEFAULT '',
-  ProductRemark  TEXT NOT NULL DEFAULT ''
+  ProductRemark  TEXT NOT NULL DEFAULT '',
+  ProductVersion INTEGER NOT NULL DEFAULT 0
 );
 
 CREATE TABLE Bill (
@@ -37,7 +41,8 @@ CREATE TABLE Bill (
   BillMoney      REAL NOT NULL DEFAULT 0,
   BillRemark     TEXT NOT NULL DEFAULT '',
   BillSerial     TEXT NOT NULL DEFAULT '',
-  BillMan        TEXT NOT NULL DEFAULT ''
+  BillMan        TEXT NOT NULL DEFAULT '',
+  BillVersion    INTEGER NOT NULL DEFAULT 0
 );
 
 CREATE TABLE Store (

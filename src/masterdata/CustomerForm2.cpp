@@ -91,6 +91,7 @@ void TFormCustomer2::FormShow()
         FSettingRegion = false;
         Edit1->setText(q.FieldByName(QStringLiteral("CustomerName")).AsString());
         Edit2->setText(NumberText(q.FieldByName(QStringLiteral("CustomerOwe")).AsFloat()));
+        FCustomerVersion = q.FieldByName(QStringLiteral("CustomerVersion")).AsInteger();
     } else {
         Edit1->clear();
         Edit2->clear();
@@ -125,7 +126,7 @@ void TFormCustomer2::BitBtn1Click()
 
 bool TFormCustomer2::Save(const QString &name, const QString &region, double owe)
 {
-    const Customer customer{FEditMode == 0 ? 0 : FCustomerIndex, name, region, owe};
+    const Customer customer{FEditMode == 0 ? 0 : FCustomerIndex, name, region, owe, FCustomerVersion};
     const TCustomerStore::Result result = FEditMode == 0 ? TCustomerStore::Create(customer) : TCustomerStore::Change(customer);
     if (result == TCustomerStore::NameTaken)
         Edit1->setFocus();

@@ -14,6 +14,7 @@ public:
 
     int FEditMode = 0;
     int FCustomerIndex = 0;
+    int FCustomerVersion = 0;   // as read when the window opened
     bool FSettingRegion = false;
 
     void FormShow() override;

@@ -102,6 +102,7 @@ void TFormProduct::FormShow()
         Edit4->setText(NumberText(q.FieldByName(QStringLiteral("ProductPrice")).AsFloat()));
         Edit7->setText(q.FieldByName(QStringLiteral("ProductSerial")).AsString());
         Edit8->setText(q.FieldByName(QStringLiteral("ProductRemark")).AsString());
+        FProductVersion = q.FieldByName(QStringLiteral("ProductVersion")).AsInteger();
         BitBtn3->show();
         TProductFigures figures;
         const QDate day = Session->WorkingDate();
@@ -145,6 +146,7 @@ void TFormProduct::BitBtn1Click()
     product.price = TextToFloatLenient(Edit4->text());
     product.serial = Edit7->text();
     product.remark = Edit8->text();
+    product.version = FProductVersion;
     if (FEditMode == 0) {
         if (TProductStore::Create(product) == 0)
             return;

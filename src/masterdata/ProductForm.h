@@ -14,6 +14,7 @@ public:
 
     int FEditMode = 0;
     int FProductIndex = 0;
+    int FProductVersion = 0;   // as read when the window opened
 
     void FormShow() override;
     void BitBtn1Click();

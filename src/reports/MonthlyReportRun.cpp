@@ -10,25 +10,18 @@ bool RunMonthlyReport(TReport *report, const QString &templateFile, const QStrin
                       const std::function<bool(TReportRows &)> &compute, const QList<QPair<QString, TQuery *>> &extra)
 {
     TReportRows rows;
-    const bool written = BackgroundWork::Run([&](const BackgroundWork::Progress &progress) {
+    const bool computed = BackgroundWork::Run([&](const BackgroundWork::Progress &progress) {
         progress(5);
         if (!compute(rows) || rows.Count() == 0)
-            return false;
-        progress(75);
-        if (!rows.Write(title))
             return false;
         progress(100);
         return true;
     });
-    if (!written)
-        return false;
-    TQuery lines(QStringLiteral("ADOQueryBig")), heading(QStringLiteral("ADOQueryTitle"));
-    if (!RunQuery(lines, TReportRows::EnabledRowsSql(), QStringLiteral("数据库打开失败"))
-        || !RunQuery(heading, QStringLiteral("Select * From PrintList Where ListIndex = 1"), QStringLiteral("数据库打开失败")))
+    if (!computed)
         return false;
     report->ClearDataSets();
-    report->SetDataSet(QStringLiteral("PrintReport"), lines);
-    report->SetDataSet(QStringLiteral("PrintList"), heading);
+    report->SetDataSet(QStringLiteral("PrintReport"), rows.DataSet());
+    report->SetDataSet(QStringLiteral("PrintList"), TReportRows::Title(title));
     for (const auto &[name, query] : extra)
         report->SetDataSet(name, *query);
     report->SetDocumentName(documentName);

@@ -1,6 +1,6 @@
 #pragma once
 // The road every monthly report takes: the progress window while its lines are
-// computed and written, then the preview of its template on a report object.
+// computed, then the preview of its template on a report object.
 
 #include <QList>
 #include <QPair>

@@ -1,7 +1,8 @@
 #pragma once
-// The lines of a monthly report on their way into the report row table: the
-// report computes every line first, then all of them land in one transaction,
-// with as many rows as the report has lines, so nothing is ever cut off.
+// The lines of a monthly report: the report computes every line first, then
+// prints all of them, so nothing is ever cut off.
+
+#include "reportengine/ReportDataSet.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,13 +21,11 @@ public:
     int Count() const { return int(lines_.size()); }
     QStringList Line(int i) const { return lines_.value(i); }
 
-    // Enables a row of PrintReport for each line, in row order, adding rows
-    // when the table has too few, disables the rest, and puts the title in
-    // the title row; all or nothing. False after the failure message.
-    bool Write(const QString &title) const;
-
-    // The rows a report prints, in their order.
-    static QString EnabledRowsSql();
+    // The lines as the rows a report prints ("PrintReport": ReportIndex,
+    // ReportEnable, ReportGrid1 to 9), and a title as its "PrintList" row. They
+    // are this run's own, never written to the books: two counters print at once.
+    TReportDataSet DataSet() const;
+    static TReportDataSet Title(const QString &title);
 
 private:
     QVector<QStringList> lines_;

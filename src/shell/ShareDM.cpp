@@ -607,7 +607,7 @@ void TShareDataModule::Disconnect()
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
-void TShareDataModule::Exec(const QString &sql, const QVariantList &params)
+int TShareDataModule::Exec(const QString &sql, const QVariantList &params)
 {
     QSqlQuery q(Connection());
     // A statement without values runs as it is: a server cannot prepare every kind (Create Table, Begin).
@@ -621,7 +621,9 @@ void TShareDataModule::Exec(const QString &sql, const QVariantList &params)
         if (!q.exec())
             throw EDatabaseError(ErrorText(q));
     }
+    const int rows = q.numRowsAffected();
     q.finish();
+    return rows;
 }
 
 void TShareDataModule::Notified(const QString &, QSqlDriver::NotificationSource source, const QVariant &)

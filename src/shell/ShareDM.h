@@ -138,7 +138,8 @@ public:
     QString DatabaseFile() const;
 
     // A statement without rows (bulk updates and deletes); throws EDatabaseError.
-    void Exec(const QString &sql, const QVariantList &params = {});
+    // Gives the number of rows it wrote.
+    int Exec(const QString &sql, const QVariantList &params = {});
 
     // All-or-nothing: runs work inside one transaction. On false from work or on
     // a database error everything is rolled back; on a database error the

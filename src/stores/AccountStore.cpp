@@ -15,6 +15,16 @@ bool NameUsable(const QString &name)
     }
     return true;
 }
+
+// Inside the write: refuses a name another account has.
+void RefuseTaken(const QString &name, int index, bool *taken)
+{
+    if (RowWrites::NameFree(QStringLiteral("Account"), QStringLiteral("AccountName"), name, index))
+        return;
+    if (taken)
+        *taken = true;
+    throw EConvertError(QStringLiteral("该帐户名已经存在，请重新操作"));
+}
 } // namespace
 
 int TAccountStore::IndexOf(const QString &name)
@@ -31,28 +41,16 @@ int TAccountStore::Create(const QString &name)
 {
     if (!NameUsable(name))
         return 0;
-    const int existing = IndexOf(name);
-    if (existing != 0) {
-        if (existing > 0)
-            Dialogs::ShowMessage(QStringLiteral("该帐户名已经存在，请重新操作"));
-        return 0;
-    }
-    return RowWrites::Add(QStringLiteral("Account"), QStringLiteral("帐户保存失败"),
-                          [&](TQuery &row) { row.FieldByName(QStringLiteral("AccountName")).SetAsString(name); });
+    return RowWrites::Add(QStringLiteral("Account"), QStringLiteral("帐户保存失败"), [&](TQuery &row) {
+        RefuseTaken(name, 0, nullptr);
+        row.FieldByName(QStringLiteral("AccountName")).SetAsString(name);
+    });
 }
 
 TAccountStore::Outcome TAccountStore::Rename(const QString &oldName, const QString &name)
 {
     if (!NameUsable(name))
         return Refused;
-    if (name != oldName) {
-        const int taken = IndexOf(name);
-        if (taken != 0) {
-            if (taken > 0)
-                Dialogs::ShowMessage(QStringLiteral("该帐户名已经存在，请重新操作"));
-            return Refused;
-        }
-    }
     const int index = IndexOf(oldName);
     if (index < 0)
         return Refused;
@@ -60,10 +58,12 @@ TAccountStore::Outcome TAccountStore::Rename(const QString &oldName, const QStri
         Dialogs::ShowMessage(QStringLiteral("找不到要修改的帐户"));
         return Failed;
     }
-    return RowWrites::Change(QStringLiteral("Account"), index, QStringLiteral("帐户修改失败"),
-                             [&](TQuery &row) { row.FieldByName(QStringLiteral("AccountName")).SetAsString(name); })
-               ? Renamed
-               : Failed;
+    bool taken = false;
+    const bool renamed = RowWrites::Change(QStringLiteral("Account"), index, QStringLiteral("帐户修改失败"), [&](TQuery &row) {
+        RefuseTaken(name, index, &taken);
+        row.FieldByName(QStringLiteral("AccountName")).SetAsString(name);
+    });
+    return renamed ? Renamed : taken ? Refused : Failed;
 }
 
 bool TAccountStore::Delete(int accountIndex)

@@ -9,6 +9,13 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+namespace {
+EConvertError UsedNumber(const QString &serial)
+{
+    return EConvertError(QStringLiteral("单据编号“%1”已被使用，请换一个编号").arg(serial));
+}
+} // namespace
+
 void BillNumbers::WriteBack(int settingIndex, const QString &serial)
 {
     TQuery q(QStringLiteral("BillNumber"));
@@ -44,18 +51,28 @@ QString BillNumbers::Take(int settingIndex, const QString &kind, const QString &
     QString taken = serial;
     if (used(serial)) {
         if (serial != proposed || last.isEmpty())
-            throw EConvertError(QStringLiteral("单据编号“%1”已被使用，请换一个编号").arg(serial));
+            throw UsedNumber(serial);
         // Another counter took the proposal: the next number after the last one used, and on while taken.
         taken = last;
         do
             taken = Next(taken);
         while (!taken.isEmpty() && used(taken));
         if (taken.isEmpty())
-            throw EConvertError(QStringLiteral("单据编号“%1”已被使用，请换一个编号").arg(serial));
+            throw UsedNumber(serial);
     }
     q.finish();
     WriteBack(settingIndex, taken);
     return taken;
+}
+
+void BillNumbers::Keep(const QString &kind, const QString &serial, int billIndex)
+{
+    if (serial.isEmpty())
+        return;
+    TQuery q(QStringLiteral("BillNumbers"));
+    q.Open(QStringLiteral("Select Count(*) As Used From Bill Where BillKind = ? And BillSerial = ? And BillIndex <> ?"), {kind, serial, billIndex});
+    if (q.FieldByName(QStringLiteral("Used")).AsInteger() > 0)
+        throw UsedNumber(serial);
 }
 
 bool BillNumbers::MoveForward(const QList<SettingBehind> &behind)

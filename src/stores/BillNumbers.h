@@ -21,6 +21,9 @@ bool WellFormed(const QString &serial);
 // already has is refused (EConvertError with the message). An empty number is
 // kept empty. The number saved becomes the base of the next proposal.
 QString Take(int settingIndex, const QString &kind, const QString &serial, const QString &proposed);
+// Inside the change of bill billIndex: refuses (EConvertError, the message as
+// Take's) a number another bill of `kind` has. An empty number is always kept.
+void Keep(const QString &kind, const QString &serial, int billIndex);
 // Inside a save: the used number becomes the base of the next proposal.
 void WriteBack(int settingIndex, const QString &serial);
 // Moves each series found behind to its highest number, in one transaction;

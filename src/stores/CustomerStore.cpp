@@ -6,50 +6,33 @@
 #include "stores/RowWrites.h"
 
 namespace {
-const QString openFailed = QStringLiteral("无法打开数据库");
-
-SqlText ByName(const QString &name) { return SqlText(QStringLiteral("Select * From Customer Where CustomerName = ?"), {name}); }
-QString ByIndex(int index) { return QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(index); }
-
-// Reads the customer row; false, with the message shown, when it cannot be read or is gone.
-bool Find(TQuery &row, int index)
-{
-    if (!RunQuery(row, ByIndex(index), openFailed))
-        return false;
-    if (row.IsEmpty()) {
-        Dialogs::ShowMessage(QStringLiteral("找不到要修改的客户"));
-        return false;
-    }
-    row.First();
-    return true;
-}
-
 void Write(TQuery &row, const Customer &customer)
 {
     row.FieldByName(QStringLiteral("CustomerRegion")).SetAsString(customer.region);
     row.FieldByName(QStringLiteral("CustomerName")).SetAsString(customer.name);
     row.FieldByName(QStringLiteral("CustomerOwe")).SetAsFloat(customer.owe);
-    row.Post();
+}
+
+// Inside the write: refuses a name another customer has (the check and the
+// write are one step for every counter).
+void RefuseTaken(const Customer &customer, const QString &message, bool *taken)
+{
+    if (RowWrites::NameFree(QStringLiteral("Customer"), QStringLiteral("CustomerName"), customer.name, customer.index))
+        return;
+    *taken = true;
+    throw EConvertError(message);
 }
 } // namespace
 
 TCustomerStore::Result TCustomerStore::Create(const Customer &customer, int *index)
 {
-    TQuery row(QStringLiteral("Customer"));
-    if (!RunQuery(row, ByName(customer.name), openFailed))
-        return Failed;
-    if (!row.IsEmpty()) {
-        Dialogs::ShowMessage(QStringLiteral("该帐客户名已经存在，请重新操作"));
-        return NameTaken;
-    }
-    int added = 0;
-    if (!ShareDataModule->RunInTransaction(QStringLiteral("客户保存失败"), [&] {
-            row.Append();
-            Write(row, customer);
-            added = row.FieldByName(QStringLiteral("CustomerIndex")).AsInteger();
-            return true;
-        }))
-        return Failed;
+    bool taken = false;
+    const int added = RowWrites::Add(QStringLiteral("Customer"), QStringLiteral("客户保存失败"), [&](TQuery &row) {
+        RefuseTaken(customer, QStringLiteral("该帐客户名已经存在，请重新操作"), &taken);
+        Write(row, customer);
+    });
+    if (added == 0)
+        return taken ? NameTaken : Failed;
     if (index)
         *index = added;
     return Saved;
@@ -57,31 +40,21 @@ TCustomerStore::Result TCustomerStore::Create(const Customer &customer, int *ind
 
 TCustomerStore::Result TCustomerStore::Change(const Customer &customer)
 {
-    TQuery row(QStringLiteral("Customer"));
-    if (!Find(row, customer.index))
-        return Failed;
-    const QString oldName = row.FieldByName(QStringLiteral("CustomerName")).AsString();
-    if (oldName != customer.name) {
-        if (!RunQuery(row, ByName(customer.name), openFailed))
-            return Failed;
-        if (!row.IsEmpty()) {
-            Dialogs::ShowMessage(QStringLiteral("该客户名已经存在，请重新操作"));
-            return NameTaken;
-        }
-        if (!Find(row, customer.index))
-            return Failed;
-    }
-    // The bills and the other receivables carry the name; they move with it.
-    const bool saved = ShareDataModule->RunInTransaction(QStringLiteral("客户资料修改失败"), [&] {
+    bool taken = false;
+    // The bills and the other receivables carry the name; they move with it, and
+    // a bill open elsewhere under the old name is not saved back over the rename.
+    const bool saved = RowWrites::Change(QStringLiteral("Customer"), customer.index, customer.version, QStringLiteral("客户资料修改失败"),
+                                         [&](TQuery &row) {
+        const QString oldName = row.FieldByName(QStringLiteral("CustomerName")).AsString();
         if (oldName != customer.name) {
-            ShareDataModule->Exec(QStringLiteral("Update Bill Set BillUser = ? Where BillUser = ?"), {customer.name, oldName});
+            RefuseTaken(customer, QStringLiteral("该客户名已经存在，请重新操作"), &taken);
+            ShareDataModule->Exec(QStringLiteral("Update Bill Set BillUser = ?, BillVersion = BillVersion + 1 Where BillUser = ?"),
+                                  {customer.name, oldName});
             ShareDataModule->Exec(QStringLiteral("Update SG Set SGCustomer = ? Where SGCustomer = ?"), {customer.name, oldName});
         }
-        row.Edit();
         Write(row, customer);
-        return true;
     });
-    return saved ? Saved : Failed;
+    return saved ? Saved : taken ? NameTaken : Failed;
 }
 
 bool TCustomerStore::Delete(int customerIndex)

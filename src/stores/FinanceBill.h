@@ -13,6 +13,7 @@ struct FinanceBill {
     QString customer;
     double amount = 0;
     QString reason, type, token, remark, serial, man;
+    int version = 0;    // BillVersion as read: a change is refused once another counter changed it
     QString proposed;   // the number its editor proposed, which a save may move on from
 
     QString Kind() const { return income ? QStringLiteral("财务收入单") : QStringLiteral("财务支出单"); }

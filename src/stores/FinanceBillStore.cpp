@@ -44,7 +44,10 @@ int TFinanceBillStore::SaveNew(const FinanceBill &bill, QString *serialSaved)
 
 bool TFinanceBillStore::SaveChanged(const FinanceBill &bill)
 {
-    return RowWrites::Change(QStringLiteral("Bill"), bill.index, saveFailed, [&](TQuery &row) { Write(row, bill); });
+    return RowWrites::Change(QStringLiteral("Bill"), bill.index, bill.version, saveFailed, [&](TQuery &row) {
+        BillNumbers::Keep(bill.Kind(), bill.serial, bill.index);
+        Write(row, bill);
+    });
 }
 
 bool TFinanceBillStore::Delete(int billIndex) { return DeleteBill(billIndex, false); }

@@ -28,6 +28,7 @@ struct GoodsBill {
     QString reason, type, token, remark, serial;
     QString proposed;   // the number its editor proposed, which a save may move on from
     QString accountName;    // filled by Load
+    int version = 0;        // BillVersion as read: a change is refused once another counter changed it
     std::array<GoodsLine, LineCount> lines;
 
     QString Kind() const { return sales ? QStringLiteral("出货单") : QStringLiteral("进货单"); }

@@ -77,6 +77,7 @@ bool TGoodsBillStore::Load(int billIndex, GoodsBill &bill)
     bill.token = field("BillToken").AsString();
     bill.remark = field("BillRemark").AsString();
     bill.serial = field("BillSerial").AsString();
+    bill.version = field("BillVersion").AsInteger();
     lines.First();
     for (GoodsLine &line : bill.lines) {
         if (lines.Eof())
@@ -126,7 +127,8 @@ int TGoodsBillStore::SaveNew(const GoodsBill &bill, QString *serialSaved)
 
 bool TGoodsBillStore::SaveChanged(const GoodsBill &bill)
 {
-    return RowWrites::Change(QStringLiteral("Bill"), bill.index, saveFailed, [&](TQuery &row) {
+    return RowWrites::Change(QStringLiteral("Bill"), bill.index, bill.version, saveFailed, [&](TQuery &row) {
+        BillNumbers::Keep(bill.Kind(), bill.serial, bill.index);
         WriteHeader(row, bill);
         TQuery lines(QStringLiteral("GoodsLines"));
         lines.Open(QStringLiteral("Select * From Store Where StoreBill = ") + QString::number(bill.index)

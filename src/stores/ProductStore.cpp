@@ -23,12 +23,17 @@ int TProductStore::Create(const Product &product)
 
 bool TProductStore::Change(const Product &product)
 {
-    return RowWrites::Change(QStringLiteral("Product"), product.index, saveFailed, [&](TQuery &row) { Write(row, product); });
+    return RowWrites::Change(QStringLiteral("Product"), product.index, product.version, saveFailed,
+                             [&](TQuery &row) { Write(row, product); });
 }
 
 bool TProductStore::Delete(int productIndex)
 {
     return ShareDataModule->RunInTransaction(QStringLiteral("货品删除失败"), [&] {
+        // A bill open elsewhere with these lines would write the product back.
+        ShareDataModule->Exec(QStringLiteral("Update Bill Set BillVersion = BillVersion + 1 "
+                                             "Where BillIndex In (Select StoreBill From Store Where StoreProduct = ?)"),
+                              {productIndex});
         ShareDataModule->Exec(QStringLiteral("Update Store Set StoreProduct = 1 Where StoreProduct = ?"), {productIndex});
         RowWrites::DeleteRow(QStringLiteral("Product"), productIndex);
         return true;

@@ -2,6 +2,7 @@
 
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
+#include "db/SqlEngine.h"
 #include "shell/ShareDM.h"
 
 namespace {
@@ -28,20 +29,54 @@ int RowWrites::Add(const QString &table, const QString &failureMessage, const st
 
 bool RowWrites::Change(const QString &table, int key, const QString &failureMessage, const std::function<void(TQuery &)> &write)
 {
+    return Change(table, key, -1, failureMessage, write);
+}
+
+bool RowWrites::Change(const QString &table, int key, int version, const QString &failureMessage,
+                       const std::function<void(TQuery &)> &write)
+{
     TQuery row(table);
     if (!RunQuery(row, RowSql(table, key), QStringLiteral("数据库打开失败")))
         return false;
     if (row.IsEmpty()) {
-        Dialogs::ShowMessage(QStringLiteral("找不到要修改的记录"));
+        Dialogs::ShowMessage(table == QLatin1String("Customer") ? QStringLiteral("找不到要修改的客户") : QStringLiteral("找不到要修改的记录"));
         return false;
     }
     return ShareDataModule->RunInTransaction(failureMessage, [&] {
+        if (version >= 0)
+            Claim(table, key, version);
         row.First();
         row.Edit();
         write(row);
         row.Post();
         return true;
     });
+}
+
+void RowWrites::Claim(const QString &table, int key, int version)
+{
+    const int claimed = ShareDataModule->Exec(QStringLiteral("Update %1 Set %1Version = %1Version + 1 Where %1Index = ? And %1Version = ?").arg(table),
+                                              {key, version});
+    if (claimed == 1)
+        return;
+    TQuery row(table);
+    row.Open(RowSql(table, key));
+    if (row.IsEmpty())
+        throw EDatabaseError(QStringLiteral("要修改的记录已不存在"));
+    const QString what = table == QLatin1String("Bill")       ? QStringLiteral("该单据")
+                         : table == QLatin1String("Customer") ? QStringLiteral("该客户资料")
+                         : table == QLatin1String("Product")  ? QStringLiteral("该货品")
+                                                              : QStringLiteral("该记录");
+    throw EConvertError(what + QStringLiteral("已被其他电脑修改，请关闭后重新打开"));
+}
+
+bool RowWrites::NameFree(const QString &table, const QString &column, const QString &name, int except)
+{
+    // The placeholder row 1 every table has is the turnstile.
+    TQuery q(table);
+    q.Open(QStringLiteral("Select %1Index From %1 Where %1Index = 1").arg(table) + TSqlEngine::Current().LockRows());
+    q.Open(QStringLiteral("Select Count(*) As Taken From %1 Where %2 = ? And %1Index <> ?").arg(table, column), {name, except});
+    return q.FieldByName(QStringLiteral("Taken")).AsInteger() == 0;
 }
 
 void RowWrites::DeleteRow(const QString &table, int key)

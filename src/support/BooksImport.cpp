@@ -135,9 +135,17 @@ QString TypeOf(const QVariant &value)
 constexpr int RowsAStatement = 100;
 
 // Copies the rows of one table into its emptied twin; an empty text when all went in.
-QString CopyTable(QSqlDatabase &from, QSqlDatabase &to, const Schema::Table &table, bool *readFailed)
+QString CopyTable(QSqlDatabase &from, QSqlDatabase &to, const Schema::Table &whole, bool *readFailed)
 {
     const TSqlEngine &source = TSqlEngine::Of(from), &target = TSqlEngine::Of(to);
+    // Books of an earlier version go without the columns added since; those take their defaults.
+    Schema::Table table = whole;
+    QStringList present;
+    QString presentKey;
+    source.Columns(from, table.name, &present, &presentKey);
+    for (const auto &[name, column] : Schema::AddedColumns())
+        if (name == table.name && !present.contains(column, Qt::CaseInsensitive))
+            table.columns.removeIf([&](const Schema::Column &c) { return c.name == column; });
     const bool typed = !source.IsServer();
     QStringList selected, names, marks;
     for (const Schema::Column &column : table.columns) {
@@ -334,6 +342,8 @@ TBooksImport::Outcome Fill(QSqlDatabase &from, QSqlDatabase &to)
     for (const QString &table : counted)
         if (!run(target.TriggersOn(table)))
             return O{TBooksImport::Failed, q.lastError().text()};
+    if (!Schema::MakeUnique(to))
+        return O{TBooksImport::Failed, QStringLiteral("the unique indexes cannot be made")};
     // Kept totals the triggers did not add up as the rows arrived are added up once.
     if (!target.TriggersOff(counted.first()).isEmpty() && !KeptTotals::Rebuild(to, &reason))
         return O{TBooksImport::Failed, reason};

@@ -117,6 +117,7 @@ void TestKeptFigures::randomWritesKeepFiguresEqual()
         } else if (op == 3) {
             GoodsBill bill = goodsBill();
             bill.index = pick(bills);
+            bill.version = env.Scalar("Select BillVersion From Bill Where BillIndex = ?", {bill.index}).toInt();
             QVERIFY(TGoodsBillStore::SaveChanged(bill));
         } else if (op == 4) {
             const int index = pick(bills);
@@ -145,7 +146,8 @@ void TestKeptFigures::randomWritesKeepFiguresEqual()
             const QString old = pick(customers);
             const QString name = old + "改";
             const int index = env.Scalar("Select CustomerIndex From Customer Where CustomerName = ?", {old}).toInt();
-            QCOMPARE(TCustomerStore::Change(Customer{index, name, "本地", 0}), TCustomerStore::Saved);
+            const int version = env.Scalar("Select CustomerVersion From Customer Where CustomerIndex = ?", {index}).toInt();
+            QCOMPARE(TCustomerStore::Change(Customer{index, name, "本地", 0, version}), TCustomerStore::Saved);
             customers.replace(customers.indexOf(old), name);
         } else if (op == 9 && accounts.size() > 1 && rng.bounded(4u) == 0) {
             const int account = pick(accounts);
@@ -256,6 +258,9 @@ void MakeOlder(TestEnv &env)
     q.finish();
     for (const QString &drop : drops)
         env.Exec(drop);
+    // Nor had they row versions.
+    for (const auto &[table, column] : Schema::AddedColumns())
+        env.Exec("Alter Table " + table + " Drop Column " + column);
 }
 
 QString Figures()
@@ -290,7 +295,7 @@ void TestKeptFigures::olderBooksAreUpgradedNewerRefused()
     MakeOlder(env);
     ShareDataModule->Disconnect();
     QCOMPARE(Figures(), before);
-    QCOMPARE(env.Scalar("Select InfoValue From BooksInfo Where InfoName = 'SchemaVersion'").toInt(), 2);
+    QCOMPARE(env.Scalar("Select InfoValue From BooksInfo Where InfoName = 'SchemaVersion'").toInt(), 3);
     QCOMPARE(env.Scalar("Select KeptSales From KeptCustomer Where KeptName = '张''三'").toInt(), 101);
 
     // A restore takes older books and makes their kept totals; it refuses newer ones.
@@ -305,16 +310,16 @@ void TestKeptFigures::olderBooksAreUpgradedNewerRefused()
         bool ok = false;
         QCOMPARE(KeptTotals::Differences(db.Db(), &ok), QStringList());
         QVERIFY(ok);
-        QCOMPARE(Schema::VersionOf(db.Db()), 2);
+        QCOMPARE(Schema::VersionOf(db.Db()), 3);
     }
     QVERIFY(QFile::remove(restored));
     QCOMPARE(Figures(), before);   // reopened, and upgraded again
-    env.Exec("Update BooksInfo Set InfoValue = '3'");
+    env.Exec("Update BooksInfo Set InfoValue = '4'");
     ShareDataModule->Disconnect();
     QVERIFY(QFile::copy(env.DatabaseFile(), env.Dir() + "newer.mdb"));
     const TBooksImport::Outcome newer = TBooksImport::Import(env.Dir() + "newer.mdb", restored);
     QCOMPARE(newer.verdict, TBooksImport::Refused);
-    QCOMPARE(newer.reason, QStringLiteral("所选数据库由较新版本的程序建立（版本 3，本程序为版本 2），请先升级本程序再恢复"));
+    QCOMPARE(newer.reason, QStringLiteral("所选数据库由较新版本的程序建立（版本 4，本程序为版本 3），请先升级本程序再恢复"));
     // Nor are newer books opened as the working books.
     QVERIFY_THROWS_EXCEPTION(EDatabaseError, ShareDataModule->Connection());
 }

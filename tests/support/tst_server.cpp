@@ -217,10 +217,11 @@ void TestServerBooks::anotherCountersSaveRefreshesTheIdlePages()
     FormMain->show();
     TPrivateConnection other(TDataSource::Registered());
     QVERIFY(other.IsOpen());
-    auto save = [&other] {
+    int saves = 0;
+    auto save = [&other, &saves] {
         QSqlQuery q(other.Db());
         QVERIFY(q.exec("Begin"));
-        QVERIFY(q.exec("Insert Into Customer (CustomerName) Values ('另一台电脑的客户')"));
+        QVERIFY(q.exec(QString("Insert Into Customer (CustomerName) Values ('另一台电脑的客户%1')").arg(++saves)));
         QVERIFY(q.exec("Notify kestrova_books"));
         QVERIFY(q.exec("Commit"));
     };
