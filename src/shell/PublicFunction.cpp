@@ -301,7 +301,7 @@ bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage, 
         return true;
     } catch (const EDatabaseError &) {
         query.Close();
-        Dialogs::ShowMessage(failureMessage);
+        Dialogs::ShowMessage(ShareDataModule->Explained(failureMessage));
         return false;
     }
 }

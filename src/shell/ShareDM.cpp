@@ -561,6 +561,12 @@ void TShareDataModule::Open(QSqlDatabase &db, const QString &name)
     if (!engine.ChangeChannel().isEmpty() && QThread::currentThread() == thread()) {
         db.driver()->subscribeToNotification(engine.ChangeChannel());
         connect(db.driver(), &QSqlDriver::notification, this, &TShareDataModule::Notified, Qt::UniqueConnection);
+        if (!linkTimer_) {
+            linkTimer_ = new QTimer(this);
+            linkTimer_->setInterval(5000);
+            connect(linkTimer_, &QTimer::timeout, this, &TShareDataModule::KeepLink);
+        }
+        linkTimer_->start();
     }
     if (!source.server) {
         // A file that is not a database fails here, before anything relies on it.
@@ -600,6 +606,8 @@ void TShareDataModule::Disconnect()
         QMetaObject::invokeMethod(this, [this] { Disconnect(); }, Qt::BlockingQueuedConnection);
         return;
     }
+    if (linkTimer_)
+        linkTimer_->stop();
     if (!QSqlDatabase::contains(connectionName_))
         return;
     db_.close();
@@ -641,7 +649,7 @@ bool TShareDataModule::RunInTransaction(const QString &failureMessage, const std
             // waits out the busy timeout here instead of failing half-way.
             Exec(TSqlEngine::Of(Connection()).BeginWrite());
         } catch (const EDatabaseError &) {
-            Dialogs::ShowMessage(failureMessage);
+            Dialogs::ShowMessage(Explained(failureMessage));
             return false;
         }
         rollbackOnly = false;
@@ -653,9 +661,12 @@ bool TShareDataModule::RunInTransaction(const QString &failureMessage, const std
     } catch (const EDatabaseError &) {
         --transactionDepth;
         rollbackOnly = true;
-        if (outermost)
+        if (outermost) {
             Connection().rollback();
-        Dialogs::ShowMessage(failureMessage);
+            Dialogs::ShowMessage(Explained(failureMessage));
+        } else {
+            Dialogs::ShowMessage(failureMessage);
+        }
         return false;
     } catch (const EConvertError &e) {
         // A typed text that cannot be stored: nothing lands, and the user learns why.
@@ -687,9 +698,48 @@ bool TShareDataModule::RunInTransaction(const QString &failureMessage, const std
         QSqlQuery(Connection()).exec(QStringLiteral("Notify ") + channel);
     if (!Connection().commit()) {
         Connection().rollback();
-        Dialogs::ShowMessage(failureMessage);
+        Dialogs::ShowMessage(Explained(failureMessage));
         return false;
     }
     return true;
+}
+
+void TShareDataModule::KeepLink()
+{
+    if (transactionDepth > 0 || !db_.isValid() || !TSqlEngine::Of(db_).IsServer())
+        return;
+    if (db_.isOpen() && QSqlQuery(db_).exec(QStringLiteral("Select 1")))
+        return;
+    db_.close();
+    try {
+        Connection();
+        emit ChangedElsewhere();
+    } catch (const EDatabaseError &) {
+        // Still away: the next tick, or the next thing the user does, tries again.
+    }
+}
+
+QString TShareDataModule::Explained(const QString &failureMessage)
+{
+    // Inside a transaction a server answers nothing until it ends: no telling then.
+    if (transactionDepth > 0)
+        return failureMessage;
+    QSqlDatabase &db = QThread::currentThread() == thread() ? db_ : threadDb;
+    if (!db.isValid() || !TSqlEngine::Of(db).IsServer())
+        return failureMessage;
+    // The driver closes a connection the server dropped; one that seems open is asked.
+    if (db.isOpen() && QSqlQuery(db).exec(QStringLiteral("Select 1")))
+        return failureMessage;
+    db.close();
+    bool again = false;
+    try {
+        again = Connection().isOpen();
+    } catch (const EDatabaseError &) {
+    }
+    // What this counter heard of the others may have been lost with it.
+    if (again && &db == &db_)
+        emit ChangedElsewhere();
+    return failureMessage + QStringLiteral("\n与数据库服务器的连接已中断，刚才的操作没有完成，也没有留下任何改动。")
+           + (again ? QStringLiteral("已重新连接，请再试一次。") : QStringLiteral("暂时无法重新连接，请检查网络和服务器后再试。"));
 }
 

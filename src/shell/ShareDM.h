@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QSqlDatabase>
 #include <QSqlDriver>
+#include <QTimer>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -130,6 +131,10 @@ public:
     // missing or unusable. Work running off the window's thread gets a
     // connection of its own to the same books (a connection serves one thread).
     QSqlDatabase &Connection();
+    // The message for a failed read or write. When the cause was a lost
+    // connection to the server, it says so and the connection is made again
+    // at once (what failed was the server's transaction: nothing of it stayed).
+    QString Explained(const QString &failureMessage);
     // Closes the calling worker thread's own connection, at the end of its work.
     void CloseThreadConnection();
     bool Connected() const;
@@ -156,9 +161,13 @@ signals:
 private:
     void Open(QSqlDatabase &db, const QString &name);
     void Notified(const QString &name, QSqlDriver::NotificationSource source, const QVariant &payload);
+    // Every few seconds while idle on a server: a connection the server dropped
+    // is made again, and the pages catch up with what was missed meanwhile.
+    void KeepLink();
 
     QString connectionName_;
     QSqlDatabase db_;
+    QTimer *linkTimer_ = nullptr;
 };
 
 extern TShareDataModule *ShareDataModule;

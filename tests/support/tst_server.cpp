@@ -1,8 +1,10 @@
 // The books on a server: moved there from the file, a server refusing what is
 // not empty, backups of the server as files and a file restored onto it.
 #include "db/KeptTotals.h"
+#include "stores/CustomerStore.h"
 #include "figures/CustomerFigures.h"
 #include "shell/MainForm.h"
+#include "shell/PublicFunction.h"
 #include "shell/ServerForm.h"
 #include "shell/ShareDM.h"
 #include "support/BackupRestore.h"
@@ -33,6 +35,7 @@ private slots:
     void administratorMovesTheBooksFromTheWindow();
     void backupAndRestoreOfTheServersBooks();
     void anotherCountersSaveRefreshesTheIdlePages();
+    void aLostConnectionIsSaidAndMadeAgain();
 };
 
 void TestServerBooks::init()
@@ -246,6 +249,47 @@ void TestServerBooks::anotherCountersSaveRefreshesTheIdlePages()
     });
     QTest::qWait(1200);
     QCOMPARE(FormMain->RefreshCount, before);
+}
+
+void TestServerBooks::aLostConnectionIsSaidAndMadeAgain()
+{
+    TestEnv env;
+    env.AddCustomer("张'三");
+    // The server drops this counter's connection (a restart, a cable pulled).
+    auto cut = [] {
+        TPrivateConnection admin(TDataSource::Registered());
+        QSqlQuery q(admin.Db());
+        QVERIFY(q.exec("Select pg_terminate_backend(pid) From pg_stat_activity "
+                       "Where datname = current_database() And pid <> pg_backend_pid()"));
+    };
+    cut();
+    QCOMPARE(TCustomerStore::Create(Customer{0, "李四", "本地", 0}), TCustomerStore::Failed);
+    QCOMPARE(env.script.messages.size(), 1);
+    QVERIFY2(env.script.messages[0].startsWith("客户保存失败\n与数据库服务器的连接已中断") && env.script.messages[0].endsWith("已重新连接，请再试一次。"),
+             qPrintable(env.script.messages[0]));
+    // Made again at once: the next try lands, once.
+    QCOMPARE(TCustomerStore::Create(Customer{0, "李四", "本地", 0}), TCustomerStore::Saved);
+    QCOMPARE(env.Scalar("Select Count(*) From Customer Where CustomerName = '李四'").toInt(), 1);
+    // A read says so too.
+    cut();
+    env.script.messages.clear();
+    TQuery q(QStringLiteral("Read"));
+    QVERIFY(!RunQuery(q, QStringLiteral("Select * From Customer"), QStringLiteral("数据库打开失败")));
+    QVERIFY(env.script.messages.value(0).startsWith("数据库打开失败\n与数据库服务器的连接已中断"));
+    QVERIFY(RunQuery(q, QStringLiteral("Select * From Customer"), QStringLiteral("数据库打开失败")));
+
+    // Idle, the connection is made again by itself and the pages catch up with what was missed.
+    env.StartAsFinance();
+    FormMain->show();
+    const int before = FormMain->RefreshCount;
+    cut();
+    {
+        TPrivateConnection other(TDataSource::Registered());
+        QSqlQuery save(other.Db());
+        QVERIFY(save.exec("Insert Into Customer (CustomerName) Values ('断线时的客户')"));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(FormMain->RefreshCount > before, 8000);
+    QVERIFY(ShareDataModule->Connected());
 }
 
 QTEST_MAIN(TestServerBooks)
