@@ -6,7 +6,8 @@
 #   make test     set up, build everything and run every test
 #   make bench    set up, build the benchmarks and time the program on a generated
 #                 ten-year shop, then on one with four times the bills, with a column
-#                 of the growth (SCALE=N: only the shop of N times the bills)
+#                 of the growth (SCALE=N: only the shop of N times the bills; ENGINE=pg:
+#                 the ten-year shop on a throwaway PostgreSQL server beside the file)
 # PROGRAM_DIR chooses the program folder (default ~/Kestrova).
 
 PROGRAM_DIR ?= $(HOME)/Kestrova
@@ -90,7 +91,11 @@ shop = $(BUILD_DIR)/bench-shop$(if $(filter-out 1,$(1)),-x$(1))
 
 bench: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
-ifeq ($(SCALE),)
+ifeq ($(ENGINE),pg)
+	sh tests/support/pg-throwaway.sh start $(BUILD_DIR)/bench-postgres.info
+	$(BENCH) $(call shop,1) 1 --server $(BUILD_DIR)/bench-postgres.info; status=$$?; \
+	  sh tests/support/pg-throwaway.sh stop $(BUILD_DIR)/bench-postgres.info; exit $$status
+else ifeq ($(SCALE),)
 	$(BENCH) $(call shop,1) 1 --medians $(BUILD_DIR)/bench-medians-1x.tsv
 	$(BENCH) $(call shop,4) 4 --against $(BUILD_DIR)/bench-medians-1x.tsv
 else

@@ -4,6 +4,7 @@
 //   times over those of the run that kept FILE (make bench: 4x over 1x).
 #include "Bench.h"
 #include "ResultTable.h"
+#include "ServerBench.h"
 #include "ShopGenerator.h"
 #include <QApplication>
 
@@ -55,8 +56,13 @@ QString Contents(const QString &file)
 int main(int argc, char *argv[])
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: kestrova-bench <shop folder> [scale] [runs]\n");
+        std::fprintf(stderr, "usage: kestrova-bench <shop folder> [scale] [runs] [--server PG-INFO]\n");
         return 2;
+    }
+    if (QByteArray(argv[1]) == "--counter" && argc >= 5) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        return TServerBench::Counter(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toDouble(), QByteArray(argv[4]).toInt());
     }
     const QString shop = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -79,6 +85,7 @@ int main(int argc, char *argv[])
     };
     const QString keepMedians = option(QStringLiteral("--medians"));
     const QString against = option(QStringLiteral("--against"));
+    const QString server = option(QStringLiteral("--server"));
     const int scale = args.size() > 2 ? qMax(1, args[2].toInt()) : 1;
     const int runs = args.size() > 3 ? qMax(1, args[3].toInt()) : 7;
 
@@ -104,6 +111,18 @@ int main(int argc, char *argv[])
               .arg(runs * TBench::QuickRunsFactor)
               .arg(TBench::QuickMs));
 
+    if (!server.isEmpty()) {
+        // The throwaway server pg-throwaway.sh started, as the tests reach it.
+        qputenv("KESTROVA_TEST_ENGINE", "postgres");
+        qputenv("KESTROVA_TEST_PG", QFile::encodeName(server));
+        TServerBench serverBench(shop, QCoreApplication::applicationDirPath() + QStringLiteral("/Res"), TShopGenerator::LastDay(), runs);
+        QString text;
+        const bool fine = serverBench.Run(text);
+        Print(QStringLiteral("Books on a throwaway PostgreSQL server beside the same books in the file, one run: medians of %1 runs; "
+                             "counters are processes of their own saving three-line bills for 5 s.\n\n").arg(3 * runs)
+              + text + QLatin1Char('\n'));
+        return fine ? 0 : 1;
+    }
     TBench bench(shop, QCoreApplication::applicationDirPath() + QStringLiteral("/Res"), QStringLiteral(KESTROVA_SOURCE_DIR "/resources/Frf"),
                  TShopGenerator::LastDay(), runs);
     TResultTable table;

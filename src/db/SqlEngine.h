@@ -74,4 +74,9 @@ public:
     virtual QHash<QString, qlonglong> GivenKeys(QSqlDatabase &db) const = 0;
     virtual QStringList ForgetKeys(const QString &table) const = 0;
     virtual QStringList KeysAfter(const QString &table, const QString &key, qlonglong given) const = 0;
+    // After rows were loaded in bulk: what lets the planner know them (a server
+    // plans its first queries blind otherwise, reading whole tables).
+    virtual QStringList Analyzed() const = 0;
+    // Run once on every new connection of the program's own.
+    virtual QStringList Session() const = 0;
 };

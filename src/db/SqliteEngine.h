@@ -34,4 +34,6 @@ public:
     QHash<QString, qlonglong> GivenKeys(QSqlDatabase &db) const override;
     QStringList ForgetKeys(const QString &table) const override;
     QStringList KeysAfter(const QString &table, const QString &key, qlonglong given) const override;
+    QStringList Analyzed() const override { return {}; }
+    QStringList Session() const override { return {}; }
 };

@@ -137,16 +137,53 @@ void Bind(QSqlQuery &q, const QVariantList &params, Nul nul = Nul::Refused)
     }
 }
 
-// Runs a read with its values bound; false with the error on the query. One
-// without values runs as it is, as Exec does.
-bool RunRead(QSqlQuery &q, const QString &text, const QVariantList &params)
+// On a server, making a prepared statement and dropping it again are a round
+// trip each: a connection keeps the statements with values it ran, by text.
+thread_local QHash<QString, QSqlQuery> keptStatements;
+
+QSqlQuery *Kept(QSqlDatabase &db, const QString &text)
 {
-    if (params.isEmpty())
-        return q.exec(text);
-    if (!q.prepare(text))
-        return false;
-    Bind(q, params, Nul::Kept);
-    return q.exec();
+    if (!TSqlEngine::Of(db).IsServer())
+        return nullptr;
+    const QString key = db.connectionName() + QChar(0x1f) + text;
+    auto it = keptStatements.find(key);
+    if (it == keptStatements.end()) {
+        if (keptStatements.size() >= 512)
+            keptStatements.clear();
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (!q.prepare(text))
+            return nullptr;   // the caller's own query says why
+        it = keptStatements.insert(key, q);
+    }
+    return &it.value();
+}
+
+void ForgetKept(const QString &connectionName)
+{
+    const QString prefix = connectionName + QChar(0x1f);
+    keptStatements.removeIf([&](const auto &entry) { return entry.key().startsWith(prefix); });
+}
+
+// Runs a read with its values bound: the query that ran, with the error on it
+// when *ok is false. One without values runs as it is, as Exec does.
+QSqlQuery &RunRead(QSqlDatabase &db, QSqlQuery &own, const QString &text, const QVariantList &params, bool *ok)
+{
+    if (params.isEmpty()) {
+        *ok = own.exec(text);
+        return own;
+    }
+    QSqlQuery *q = Kept(db, text);
+    if (!q) {
+        q = &own;
+        if (!q->prepare(text)) {
+            *ok = false;
+            return own;
+        }
+    }
+    Bind(*q, params, Nul::Kept);
+    *ok = q->exec();
+    return *q;
 }
 } // namespace
 
@@ -201,9 +238,11 @@ void TQuery::Open(const QString &sql, const QVariantList &params)
         }
     }
 
-    QSqlQuery q(Db());
-    q.setForwardOnly(true);
-    if (!RunRead(q, text, params))
+    QSqlQuery own(Db());
+    own.setForwardOnly(true);
+    bool ok = false;
+    QSqlQuery &q = RunRead(Db(), own, text, params, &ok);
+    if (!ok)
         throw EDatabaseError(ErrorText(q));
     const QSqlRecord rec = q.record();
     const int n = rec.count();
@@ -238,13 +277,16 @@ void TQuery::OpenPaged(const QString &sql, const QVariantList &params)
     Close();
     sql_ = sql;
     const QString text = TranslateSql(sql);
-    QSqlQuery q(Db());
-    q.setForwardOnly(true);
-    if (!RunRead(q, QStringLiteral("Select Count(*) From (") + text + QStringLiteral(") counted"), params) || !q.next())
-        throw EDatabaseError(ErrorText(q));
-    const qint64 count = q.value(0).toLongLong();
-    q.finish();
-    if (!RunRead(q, text + QStringLiteral(" Limit %1").arg(PageRows), params))
+    QSqlQuery own(Db());
+    own.setForwardOnly(true);
+    bool ok = false;
+    QSqlQuery *counted = &RunRead(Db(), own, QStringLiteral("Select Count(*) From (") + text + QStringLiteral(") counted"), params, &ok);
+    if (!ok || !counted->next())
+        throw EDatabaseError(ErrorText(*counted));
+    const qint64 count = counted->value(0).toLongLong();
+    counted->finish();
+    QSqlQuery &q = RunRead(Db(), own, text + QStringLiteral(" Limit %1").arg(PageRows), params, &ok);
+    if (!ok)
         throw EDatabaseError(ErrorText(q));
     const QSqlRecord rec = q.record();
     for (int i = 0; i < rec.count(); ++i)
@@ -281,12 +323,14 @@ void TQuery::EnsureRow(int row) const
 
 void TQuery::ReadRows(int first, int count) const
 {
-    QSqlQuery q(Db());
-    q.setForwardOnly(true);
+    QSqlQuery own(Db());
+    own.setForwardOnly(true);
     const QString text = count < 0 ? pagedText_ : pagedText_ + QStringLiteral(" Limit %1 Offset %2").arg(count).arg(first);
     const int n = int(fields_.size());
     int r = first;
-    if (RunRead(q, text, pagedParams_)) {
+    bool ok = false;
+    QSqlQuery &q = RunRead(Db(), own, text, pagedParams_, &ok);
+    if (ok) {
         for (; r < rows_.size() && (count < 0 || r < first + count) && q.next(); ++r) {
             if (pageRead_[r / PageRows])
                 continue;
@@ -298,6 +342,7 @@ void TQuery::ReadRows(int first, int count) const
     }
     if (q.lastError().isValid())
         qWarning("%s: %s", qPrintable(name_), qPrintable(ErrorText(q)));
+    q.finish();
     // Rows the books no longer have, or a failed read, stay empty rather than being asked for again.
     const int last = count < 0 ? int(rows_.size()) : qMin(int(rows_.size()), first + count);
     for (int k = first; k < last; ++k) {
@@ -536,6 +581,7 @@ void TShareDataModule::CloseThreadConnection()
     if (!threadDb.isValid())
         return;
     const QString name = threadDb.connectionName();
+    ForgetKept(name);
     threadDb.close();
     threadDb = QSqlDatabase();
     QSqlDatabase::removeDatabase(name);
@@ -557,6 +603,8 @@ void TShareDataModule::Open(QSqlDatabase &db, const QString &name)
         throw EDatabaseError(source.server ? QStringLiteral("无法连接%1：%2").arg(source.Describe(), db.lastError().text())
                                            : db.lastError().text());
     QSqlQuery check(db);
+    for (const QString &statement : engine.Session())
+        check.exec(statement);
     // The window's connection hears when another counter has written.
     if (!engine.ChangeChannel().isEmpty() && QThread::currentThread() == thread()) {
         db.driver()->subscribeToNotification(engine.ChangeChannel());
@@ -610,6 +658,7 @@ void TShareDataModule::Disconnect()
         linkTimer_->stop();
     if (!QSqlDatabase::contains(connectionName_))
         return;
+    ForgetKept(connectionName_);
     db_.close();
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(connectionName_);
@@ -710,6 +759,7 @@ void TShareDataModule::KeepLink()
         return;
     if (db_.isOpen() && QSqlQuery(db_).exec(QStringLiteral("Select 1")))
         return;
+    ForgetKept(connectionName_);
     db_.close();
     try {
         Connection();
@@ -730,6 +780,7 @@ QString TShareDataModule::Explained(const QString &failureMessage)
     // The driver closes a connection the server dropped; one that seems open is asked.
     if (db.isOpen() && QSqlQuery(db).exec(QStringLiteral("Select 1")))
         return failureMessage;
+    ForgetKept(db.connectionName());
     db.close();
     bool again = false;
     try {

@@ -352,6 +352,8 @@ TBooksImport::Outcome Fill(QSqlDatabase &from, QSqlDatabase &to)
     const QString missing = MissingRow(to);
     if (!missing.isEmpty())
         return O{TBooksImport::Refused, QStringLiteral("所选数据库缺少必需的记录：") + missing};
+    if (!run(target.Analyzed()))
+        return O{TBooksImport::Failed, q.lastError().text()};
     return O{TBooksImport::Done, QString()};
 }
 
