@@ -1,6 +1,7 @@
 #include "db/BooksAudit.h"
 
 #include "db/KeptTotals.h"
+#include "db/SqlEngine.h"
 #include "shell/Dialogs.h"
 #include "shell/Money.h"
 #include "shell/PublicFunction.h"
@@ -143,7 +144,10 @@ bool TBooksAudit::Integrity()
         Add(QStringLiteral("数据库完整性"), QStringLiteral("无法检查数据库文件：") + QString::fromUtf8(e.what()));
         return true;
     }
-    if (!q.exec(QStringLiteral("PRAGMA integrity_check"))) {
+    const QString check = TSqlEngine::Current().IntegrityCheck();
+    if (check.isEmpty())
+        return true;
+    if (!q.exec(check)) {
         Add(QStringLiteral("数据库完整性"), QStringLiteral("无法检查数据库文件：") + q.lastError().text());
         return true;
     }

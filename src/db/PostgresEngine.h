@@ -15,6 +15,7 @@ public:
     QString IsDigits(const QString &text) const override;
     QString DigitsValue(const QString &text) const override;
     QString Contains(const QString &text) const override { return QStringLiteral("(StrPos(%1, ?) > 0)").arg(text); }
+    QString IntegrityCheck() const override { return QString(); }
     QString Identifier(const QString &name) const override;
     QString RowIdentity(const QString &key) const override;
     QStringList Translated(const QStringList &statements) const override;

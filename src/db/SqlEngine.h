@@ -43,6 +43,9 @@ public:
     virtual QString DigitsValue(const QString &text) const = 0;
     // A condition: the text holds the value of the next "?" somewhere in it.
     virtual QString Contains(const QString &text) const = 0;
+    // A statement whose rows tell damage to the stored books, one "ok" row when there is none;
+    // empty where the server looks after its own storage.
+    virtual QString IntegrityCheck() const = 0;
     // A name in SQL text, spelt so that it means the unquoted name.
     virtual QString Identifier(const QString &name) const = 0;
     // What identifies a row of a table for a write: the key, or SQLite's rowid.

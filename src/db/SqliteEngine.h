@@ -18,6 +18,7 @@ public:
     QString IsDigits(const QString &text) const override;
     QString DigitsValue(const QString &text) const override;
     QString Contains(const QString &text) const override { return QStringLiteral("(InStr(%1, ?) > 0)").arg(text); }
+    QString IntegrityCheck() const override { return QStringLiteral("PRAGMA integrity_check"); }
     QString Identifier(const QString &name) const override;
     QString RowIdentity(const QString &key) const override;
     QStringList Translated(const QStringList &statements) const override { return statements; }

@@ -1,5 +1,6 @@
 #include "shell/PublicFunction.h"
 
+#include "shell/DataSource.h"
 #include "shell/Dialogs.h"
 #include "shell/IniFile.h"
 #include "shell/Registry.h"
@@ -99,6 +100,9 @@ QString RegistryFileName() { return ProgramDir + QStringLiteral("Registry.ini");
 
 bool RegisterDataSource(const QString &name, const QString &databaseFile, const QString &description)
 {
+    // Taken for a first run (the ini lost), a counter whose books were moved to a
+    // server must stay on the server, never fall back to the file left beside it.
+    const bool onServer = TDataSource::Registered().server;
     TRegistry reg(RegistryFileName());
     if (!reg.OpenKey(QStringLiteral("Software\\ODBC\\ODBC.INI\\ODBC Data Sources"), true)) {
         Dialogs::ShowMessage(QStringLiteral("注册表键值创建失败"));
@@ -115,11 +119,11 @@ bool RegisterDataSource(const QString &name, const QString &databaseFile, const 
     // The driver here is Qt's SQLite driver rather than the Access one.
     ok = reg.WriteString(QStringLiteral("DBQ"), databaseFile)
          && reg.WriteString(QStringLiteral("Description"), description)
-         && reg.WriteString(QStringLiteral("Driver"), QStringLiteral("QSQLITE"))
+         && (onServer || reg.WriteString(QStringLiteral("Driver"), QStringLiteral("QSQLITE")))
          && reg.WriteInteger(QStringLiteral("DriverId"), 25)
          && reg.WriteString(QStringLiteral("FIL"), QStringLiteral("Ms Access;"))
          && reg.WriteInteger(QStringLiteral("SafeTransaction"), 0)
-         && reg.WriteString(QStringLiteral("UID"), QString())
+         && (onServer || reg.WriteString(QStringLiteral("UID"), QString()))
          && reg.WriteBinary(QStringLiteral("Exclusive"), QByteArray(1, '\0'))
          && reg.WriteBinary(QStringLiteral("ReadOnly"), QByteArray(1, '\0'));
     reg.CloseKey();

@@ -231,6 +231,10 @@ void TQuery::Open(const QString &sql, const QVariantList &params)
             table = m.captured(2);
             const int at = m.capturedStart(1);
             text = text.left(at) + identity + QStringLiteral(" AS ") + rowidName + QStringLiteral(", ") + text.mid(at);
+            // Rows read to be written back in a write stay this write's until it ends, so a
+            // second writer waits for them rather than writing over what the first one read.
+            if (ShareDataModule->InTransaction())
+                text += engine.LockRows();
         }
     }
 

@@ -140,7 +140,7 @@ void TestFinancePages::oneEnterTakesTheCompletion()
         G()->hide();
     });
     QCOMPARE(env.script.messages, QStringList{"记录新增成功"});
-    QCOMPARE(env.Scalar("Select BillUser || BillSum From Bill Where BillIndex > 1").toString(), QStringLiteral("O'Neil鞋业800.0"));
+    QCOMPARE(env.Rows("Select BillUser, BillSum From Bill Where BillIndex > 1", "%1%2"), QStringLiteral("O'Neil鞋业800.0"));
 }
 
 void TestFinancePages::incomeAndExpenseSigns()
@@ -170,7 +170,7 @@ void TestFinancePages::incomeAndExpenseSigns()
         G()->BitBtn1->click();
     });
     QCOMPARE(proposed, QStringLiteral("ZC10001"));
-    QCOMPARE(env.Scalar("Select group_concat(BillKind || BillSum || '/' || BillMoney || BillMan, ';') From Bill Where BillIndex > 1").toString(),
+    QCOMPARE(env.Rows("Select BillKind, BillSum, BillMoney, BillMan From Bill Where BillIndex > 1 Order By BillIndex", "%1%2/%3%4", ";"),
              QStringLiteral("财务收入单100.0/100.0小王;财务支出单-100.0/-100.0"));
     QCOMPARE(env.Scalar("Select SettingValue From Setting Where SettingIndex = 3").toString(), QStringLiteral("SR00100"));
     QCOMPARE(FormMain->TabSheet7->TotalLabel->text(), QStringLiteral("合计：0 元"));
@@ -208,7 +208,7 @@ void TestFinancePages::changeAndDeleteNeedThePassword()
     });
     FormMain->TabSheet7->OpenMoneyCard(0);
     QCOMPARE(env.script.messages, (QStringList{"请选择帐款项目", "密码错误，请重新操作", "记录修改成功"}));
-    QCOMPARE(env.Scalar("Select BillSum || BillKind || BillReason From Bill Where BillIndex = " + QString::number(bill)).toString(),
+    QCOMPARE(env.Rows("Select BillSum, BillKind, BillReason From Bill Where BillIndex = ?", "%1%2%3", ",", {bill}),
              QStringLiteral("-80.0财务支出单货款"));
     QCOMPARE(env.Scalar("Select SettingValue From Setting Where SettingIndex = 4").toString(), QStringLiteral("ZC10000"));
     QCOMPARE(FormMain->TabSheet7->Value[2][0]->text(), QStringLiteral("80 元"));
@@ -240,7 +240,7 @@ void TestFinancePages::fromTheCustomerWindow()
         FormCustomer->GetButton->click();
     });
     QCOMPARE(Dialogs::ShowModal(FormCustomer), int(QDialog::Rejected));
-    QCOMPARE(env.Scalar("Select BillUser || BillSum From Bill Where BillKind = '财务收入单'").toString(), QStringLiteral("张'三30.0"));
+    QCOMPARE(env.Rows("Select BillUser, BillSum From Bill Where BillKind = '财务收入单'", "%1%2"), QStringLiteral("张'三30.0"));
     QCOMPARE(FormMain->TabSheet8->Value[2][0]->text(), QStringLiteral("-30 元"));
 }
 
@@ -358,7 +358,7 @@ void TestFinancePages::priceLists()
     FormCustomer3->FCustomerIndex = other;
     env.script.Then([&](QDialog *) { quote(0, "7"); });
     Dialogs::ShowModal(FormCustomer3);
-    QCOMPARE(env.Scalar("Select group_concat(PriceCustomer || ':' || PriceValue) From Price").toString(),
+    QCOMPARE(env.Rows("Select PriceCustomer, PriceValue From Price Order By PriceIndex", "%1:%2"),
              QStringLiteral("%1:8.125,%2:7.0").arg(id).arg(other));
 
     // The bill editor opened for that customer proposes the quote.

@@ -2,6 +2,8 @@
 #include "shell/Money.h"
 #include "shell/PublicFunction.h"
 #include "shell/TypedNumber.h"
+#include "db/SqlEngine.h"
+#include "support/TestServer.h"
 
 #include <QSqlDatabase>
 #include <cmath>
@@ -49,12 +51,21 @@ void TestNumberRules::roundMoney()
     QFETCH(QString, text);
     QCOMPARE(MoneyText(amount), text);
     QCOMPARE(NumberText(RoundMoney(amount)), text);
-    // The books' SQL rounds with the same arithmetic, to the same fen.
-    if (!QSqlDatabase::contains("money"))
-        QSqlDatabase::addDatabase("QSQLITE", "money").setDatabaseName(":memory:");
+    // The books' SQL rounds with the same arithmetic, to the same fen, on either engine.
+    if (!QSqlDatabase::contains("money")) {
+        if (TestServer::Enabled()) {
+            TDataSource server = TestServer::Server();
+            server.database = QStringLiteral("postgres");
+            QSqlDatabase db = QSqlDatabase::addDatabase(server.DriverName(), "money");
+            server.Configure(db);
+        } else {
+            QSqlDatabase::addDatabase("QSQLITE", "money").setDatabaseName(":memory:");
+        }
+    }
     QSqlDatabase db = QSqlDatabase::database("money");
+    QVERIFY(db.isOpen());
     QSqlQuery q(db);
-    q.prepare("With v(x) As (Select ?) Select " + FenSql("x") + " From v");
+    q.prepare("With v(x) As (Select Cast(? As Double Precision)) Select " + FenSql("x", TSqlEngine::Of(db)) + " From v");
     q.addBindValue(std::isfinite(amount) ? QVariant(amount) : QVariant());
     QVERIFY(q.exec() && q.next());
     QCOMPARE(q.value(0).toLongLong(), std::isfinite(amount) ? Fen(amount) : 0);

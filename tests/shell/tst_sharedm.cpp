@@ -4,6 +4,7 @@
 #include "shell/PublicFunction.h"
 #include "shell/Registry.h"
 #include "db/Schema.h"
+#include "db/SqlEngine.h"
 #include "shell/BackgroundWork.h"
 #include "shell/Dialogs.h"
 #include "shell/ShareDM.h"
@@ -53,7 +54,8 @@ private slots:
     void askCancelKeepsInputText();
     void wordsInsideValuesAreValues_data();
     void wordsInsideValuesAreValues();
-    void nulIsRefusedAndOldRowsAreFound();
+    void nulIsRefused();
+    void oldRowsWithNulAreFound();
     void booksFollowTheProgramFolder_data();
     void booksFollowTheProgramFolder();
 };
@@ -155,7 +157,7 @@ void TestShareDM::quotesAndChineseRoundTrip()
     QVERIFY(RunQuery(q, "Select * From Customer Where CustomerName = ?", "x", {name}));
     QCOMPARE(q.RecordCount(), 1);
     QCOMPARE(q.FieldByName("CustomerName").AsString(), name);
-    QVERIFY(RunQuery(q, "Select * From Customer Where (InStr(CustomerName,'张''三'))", "x"));
+    QVERIFY(RunQuery(q, "Select * From Customer Where " + TSqlEngine::Current().Contains("CustomerName"), "x", {QStringLiteral("张'三")}));
     QCOMPARE(q.RecordCount(), 1);
 }
 
@@ -371,6 +373,13 @@ void TestShareDM::attemptShowsWhatWentWrong()
             ShareDataModule->Exec("Delete From Nowhere");
     });
     QCOMPARE(ok, failure.isEmpty());
+    if (failure == "database" && TestEnv::OnServer()) {
+        // The server's own words about the missing table.
+        QCOMPARE(env.script.messages.size(), 1);
+        QVERIFY2(env.script.messages[0].startsWith("操作失败：") && env.script.messages[0].contains("\"nowhere\" does not exist"),
+                 qPrintable(env.script.messages[0]));
+        return;
+    }
     QCOMPARE(env.script.messages, shown);
 }
 
@@ -577,7 +586,7 @@ void TestShareDM::wordsInsideValuesAreValues()
     QVERIFY_THROWS_EXCEPTION(EDatabaseError, q.Append());
 }
 
-void TestShareDM::nulIsRefusedAndOldRowsAreFound()
+void TestShareDM::nulIsRefused()
 {
     TestEnv env;
     const QString name = QStringLiteral("鞋") + QChar(0) + QStringLiteral("店");
@@ -594,6 +603,14 @@ void TestShareDM::nulIsRefusedAndOldRowsAreFound()
     QCOMPARE(env.script.messages.size(), 1);
     QVERIFY(env.script.messages[0].contains("控制字符"));
     QCOMPARE(env.Scalar("Select count(*) From Product Where ProductIndex > 1").toInt(), 0);
+}
+
+void TestShareDM::oldRowsWithNulAreFound()
+{
+    if (TestEnv::OnServer())
+        QSKIP("a server keeps no NUL in a text: only older books files hold one");
+    TestEnv env;
+    const QString name = QStringLiteral("鞋") + QChar(0) + QStringLiteral("店");
     // A row that already holds one (older books) is still found by its text.
     QSqlQuery raw(ShareDataModule->Connection());
     QVERIFY(raw.exec("Insert Into Product (ProductSerial, ProductName) Values ('鞋' || char(0) || '店', 'x')"));
@@ -616,6 +633,8 @@ void TestShareDM::booksFollowTheProgramFolder_data()
 void TestShareDM::booksFollowTheProgramFolder()
 {
     QFETCH(QString, registered);
+    if (TestEnv::OnServer())
+        QSKIP("books found beside the program are a file");
     TestEnv env;
     env.AddCustomer("这里的客户");
     QTemporaryDir original;

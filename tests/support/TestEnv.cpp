@@ -18,7 +18,9 @@
 #include <QKeyEvent>
 #include <QPrinter>
 #include <QLineEdit>
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTest>
 #include <QAction>
 #include <QPushButton>
@@ -151,6 +153,78 @@ QVariant TestEnv::Scalar(const QString &sql, const QVariantList &params)
     if (!ran || !q.next())
         return QVariant();
     return q.value(0);
+}
+
+// SQLite writes a real number with at least one decimal; so does every test, on either engine.
+static QString ValueText(const QVariant &v)
+{
+    if (v.isNull())
+        return QString();
+    if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float) {
+        QString text = QString::number(v.toDouble(), 'g', 15);
+        if (!text.contains(QLatin1Char('.')) && !text.contains(QLatin1Char('e')) && !text.contains(QLatin1Char('n')))
+            text += QStringLiteral(".0");
+        return text;
+    }
+    return v.toString();
+}
+
+QString TestEnv::Rows(const QString &sql, const QString &format, const QString &separator, const QVariantList &params)
+{
+    QSqlQuery q(ShareDataModule->Connection());
+    bool ran = false;
+    if (params.isEmpty()) {
+        ran = q.exec(TranslateSql(sql));
+    } else if (q.prepare(TranslateSql(sql))) {
+        for (const QVariant &v : params)
+            q.addBindValue(v);
+        ran = q.exec();
+    }
+    if (!ran) {
+        qWarning("Rows: %s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+        return QStringLiteral("<failed>");
+    }
+    QStringList rows;
+    while (q.next()) {
+        QString row = format;
+        for (int i = q.record().count() - 1; i >= 0; --i)   // %10 before %1
+            row.replace(QLatin1Char('%') + QString::number(i + 1), ValueText(q.value(i)));
+        rows << row;
+    }
+    return rows.join(separator);
+}
+
+QStringList TestEnv::AllRows()
+{
+    QStringList rows;
+    for (const Schema::Table &table : Schema::Tables()) {
+        if (table.derived)
+            continue;
+        QSqlQuery q(ShareDataModule->Connection());
+        if (!q.exec(QStringLiteral("Select * From %1 Order By 1").arg(table.name)))
+            rows << table.name + QStringLiteral(" unreadable: ") + q.lastError().text();
+        while (q.next()) {
+            QString row = table.name;
+            for (int i = 0; i < q.record().count(); ++i)
+                row += QLatin1Char('|') + ValueText(q.value(i));
+            rows << row;
+        }
+    }
+    return rows;
+}
+
+void TestEnv::Refuse(const QString &event, const QString &table, const QString &condition)
+{
+    // A row no engine takes: the write that makes the trigger insert it fails whole.
+    static int made = 0;
+    ++made;
+    ShareDataModule->Exec(QStringLiteral("Create Table If Not Exists Refusal (RefusalReason TEXT NOT NULL CHECK (RefusalReason = ''))"));
+    const TSqlEngine &engine = TSqlEngine::Of(ShareDataModule->Connection());
+    const QString name = QStringLiteral("Refuse%1%2%3").arg(QString(event).remove(QLatin1Char(' ')), table).arg(made);
+    const QString insert = QStringLiteral("Insert Into Refusal (RefusalReason) Select 'refused'")
+                           + (condition.isEmpty() ? QString() : QStringLiteral(" Where ") + condition);
+    for (const QString &statement : engine.Trigger(name, event, table, {insert}, QString()))
+        ShareDataModule->Exec(statement);
 }
 
 QStringList QueryPlan(const SqlText &sql)

@@ -76,6 +76,16 @@ public:
     QString DatabaseFile() const { return Dir() + QStringLiteral("Kestrova.mdb"); }
     void Exec(const QString &sql, const QVariantList &params = {});
     QVariant Scalar(const QString &sql, const QVariantList &params = {});
+    // The rows of a Select, each written through format (%1 its first column, %2 the
+    // next...) and joined by separator. Values read alike on both engines: an
+    // amount as "30.0", a whole number as "3", NULL as "".
+    QString Rows(const QString &sql, const QString &format, const QString &separator = QStringLiteral(","),
+                 const QVariantList &params = {});
+    // Every row of every table the books keep (not those made from the others), in key order.
+    QStringList AllRows();
+    // From now on every write of this event ("Insert", "Update", "Delete") on the
+    // table fails, or only those after which the condition (a Where on the books) holds.
+    void Refuse(const QString &event, const QString &table, const QString &condition = QString());
     // Marks the data source as registered, so start-up goes straight to the login.
     void MarkRegistered();
     // Logs in as finance supervisor through the start-up road.

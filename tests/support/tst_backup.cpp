@@ -2,11 +2,13 @@
 #include "db/KeptTotals.h"
 #include "db/Schema.h"
 #include "shell/Clock.h"
+#include "shell/DataSource.h"
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "support/BooksCheck.h"
 #include "support/BooksCopy.h"
+#include "support/BooksImport.h"
 #include "support/DailyBackup.h"
 #include "support/MaintenancePage.h"
 #include "support/TestEnv.h"
@@ -31,53 +33,67 @@ QStringList Files(const QString &dir)
     return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
 }
 
-// Runs a one-value query on a database file through a connection of its own.
-QVariant ValueIn(const QString &file, const QString &sql)
+// The books: their file, or none when they are on the test server.
+QString Books(const TestEnv &env)
+{
+    return TestEnv::OnServer() ? QString() : env.DatabaseFile();
+}
+
+// Works on a database file, or with no file on the registered server's books, through a connection of its own.
+void OnBooks(const QString &file, const std::function<void(QSqlDatabase &)> &work)
 {
     const QString name = QUuid::createUuid().toString();
-    QVariant value;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
-        db.setDatabaseName(file);
-        if (db.open()) {
-            QSqlQuery q(db);
-            if (q.exec(sql) && q.next())
-                value = q.value(0);
+        QSqlDatabase db;
+        if (file.isEmpty()) {
+            const TDataSource server = TDataSource::Registered();
+            db = QSqlDatabase::addDatabase(server.DriverName(), name);
+            server.Configure(db);
+        } else {
+            db = QSqlDatabase::addDatabase("QSQLITE", name);
+            db.setDatabaseName(file);
         }
+        if (db.open())
+            work(db);
     }
     QSqlDatabase::removeDatabase(name);
+}
+
+// Runs a one-value query on the books of a file (or the server's) through a connection of its own.
+QVariant ValueIn(const QString &file, const QString &sql)
+{
+    QVariant value;
+    OnBooks(file, [&](QSqlDatabase &db) {
+        QSqlQuery q(db);
+        if (q.exec(sql) && q.next())
+            value = q.value(0);
+    });
     return value;
 }
 
 // Every row of every table, in key order.
 QStringList Rows(const QString &file)
 {
-    const QString name = QUuid::createUuid().toString();
     QStringList rows;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
-        db.setDatabaseName(file);
-        if (db.open()) {
-            // Kept totals are made from the rows; they must agree with them.
-            bool ok = false;
-            const QStringList differences = KeptTotals::Differences(db, &ok);
-            if (!ok || !differences.isEmpty())
-                rows << "kept totals differ: " + differences.join(", ");
-            for (const Schema::Table &table : Schema::Tables()) {
-                if (table.derived)
-                    continue;
-                QSqlQuery q(db);
-                q.exec("SELECT * FROM " + table.name + " ORDER BY 1");
-                while (q.next()) {
-                    QString row = table.name;
-                    for (int i = 0; i < q.record().count(); ++i)
-                        row += '|' + q.value(i).toString();
-                    rows << row;
-                }
+    OnBooks(file, [&](QSqlDatabase &db) {
+        // Kept totals are made from the rows; they must agree with them.
+        bool ok = false;
+        const QStringList differences = KeptTotals::Differences(db, &ok);
+        if (!ok || !differences.isEmpty())
+            rows << "kept totals differ: " + differences.join(", ");
+        for (const Schema::Table &table : Schema::Tables()) {
+            if (table.derived)
+                continue;
+            QSqlQuery q(db);
+            q.exec("SELECT * FROM " + table.name + " ORDER BY 1");
+            while (q.next()) {
+                QString row = table.name;
+                for (int i = 0; i < q.record().count(); ++i)
+                    row += '|' + q.value(i).toString();
+                rows << row;
             }
         }
-    }
-    QSqlDatabase::removeDatabase(name);
+    });
     return rows;
 }
 
@@ -94,7 +110,10 @@ void LoginAsAdministrator(TestEnv &env)
 QString GoodCopy(TestEnv &env, const QString &name)
 {
     const QString file = env.Dir() + name;
-    ShareDataModule->Exec("VACUUM INTO ?", {file});
+    if (!TestEnv::OnServer())
+        ShareDataModule->Exec("VACUUM INTO ?", {file});
+    else if (TBooksImport::Export(ShareDataModule->Connection(), file).verdict != TBooksImport::Done)
+        return QString();
     return file;
 }
 
@@ -112,7 +131,13 @@ void SaveBill(const QString &serial)
     }));
 }
 
-const QString RestoreWarning = "恢复警告|数据库恢复将导致当前数据全部丢失，是否继续？";
+// On a server every counter loses its books, and the warning names the server.
+QString RestoreWarning()
+{
+    if (TestEnv::OnServer())
+        return "恢复警告|数据库恢复将替换" + TDataSource::Registered().Describe() + "上的帐套，各台电脑的当前数据全部丢失，是否继续？";
+    return "恢复警告|数据库恢复将导致当前数据全部丢失，是否继续？";
+}
 } // namespace
 
 class TestBackup : public QObject {
@@ -186,6 +211,8 @@ void TestBackup::backupFailureIsReported()
 {
     QFETCH(QString, target);
     QFETCH(QString, message);
+    if (target == "Kestrova.mdb" && TestEnv::OnServer())
+        QSKIP("the books are no file here to be written over");
     TestEnv env;
     env.StartAsFinance();
     QVERIFY(QDir(env.Dir()).mkdir("目录.mdb"));
@@ -254,6 +281,8 @@ void TestBackup::restoreRefusesWhatIsNotOurBooks()
 {
     QFETCH(QString, kind);
     QFETCH(QString, message);
+    if (kind == "current" && TestEnv::OnServer())
+        QSKIP("the books are no file here to be chosen");
     TestEnv env;
     LoginAsAdministrator(env);
     env.AddCustomer("张三");
@@ -308,12 +337,14 @@ void TestBackup::restoreRefusesWhatIsNotOurBooks()
     QFile::remove(env.Dir() + "good.mdb");
 
     const QByteArray books = FileBytes(env.DatabaseFile());
+    const QStringList rows = Rows(Books(env));
     const QStringList files = Files(env.Dir());
     env.script.answers = {true};
     env.script.openFile = chosen;
     FormMain->TabSheet6->SpeedButtonLoad->click();
     QCOMPARE(env.script.messages, QStringList{message});
     QCOMPARE(FileBytes(env.DatabaseFile()), books);
+    QCOMPARE(Rows(Books(env)), rows);
     QCOMPARE(Files(env.Dir()), files);
     QVERIFY(FormMain->isVisible());
     QCOMPARE(env.Scalar("Select count(*) From Customer Where CustomerName = '张三'").toInt(), 1);
@@ -324,12 +355,14 @@ void TestBackup::restoreFailureKeepsTheBooks()
     TestEnv env;
     LoginAsAdministrator(env);
     const QByteArray books = FileBytes(env.DatabaseFile());
+    const QStringList rows = Rows(Books(env));
     const QStringList files = Files(env.Dir());
     env.script.answers = {true};
     env.script.openFile = env.Dir() + "不存在.mdb";
     FormMain->ActionLoad->trigger();
     QCOMPARE(env.script.messages, QStringList{"数据库恢复失败，失败号为：" + QString::number(ENOENT)});
     QCOMPARE(FileBytes(env.DatabaseFile()), books);
+    QCOMPARE(Rows(Books(env)), rows);
     QCOMPARE(Files(env.Dir()), files);
     QVERIFY(FormMain->isVisible());
 }
@@ -349,7 +382,7 @@ void TestBackup::restoreOfAGoodBackup()
     env.script.openFile = env.Dir() + "saved.mdb";
     FormMain->TabSheet6->SpeedButtonLoad->click();
 
-    QCOMPARE(env.script.questions, QStringList{RestoreWarning});
+    QCOMPARE(env.script.questions, QStringList{RestoreWarning()});
     QCOMPARE(env.script.messages.size(), 1);
     const QRegularExpression done("^恭喜您，数据库恢复成功，请重新启动软件\n原来的数据已另存为：(.*)$");
     const auto m = done.match(env.script.messages[0]);
@@ -360,12 +393,12 @@ void TestBackup::restoreOfAGoodBackup()
     // The program ends on the new books; the old ones lie beside them, whole.
     QVERIFY(!FormMain->isVisible());
     QVERIFY(!ShareDataModule->Connected());
-    QCOMPARE(ValueIn(env.DatabaseFile(), "Select count(*) From Customer Where CustomerName In ('张三', '李四')").toInt(), 1);
-    QCOMPARE(ValueIn(env.DatabaseFile(), "Select CustomerName From Customer Where CustomerName = '张三'").toString(), QStringLiteral("张三"));
+    QCOMPARE(ValueIn(Books(env), "Select count(*) From Customer Where CustomerName In ('张三', '李四')").toInt(), 1);
+    QCOMPARE(ValueIn(Books(env), "Select CustomerName From Customer Where CustomerName = '张三'").toString(), QStringLiteral("张三"));
     QCOMPARE(TBooksCheck::Check(kept), TBooksCheck::Good);
     QCOMPARE(ValueIn(kept, "Select count(*) From Customer Where CustomerName In ('张三', '李四')").toInt(), 2);
     // New books made from our schema, holding every row of the copy.
-    QCOMPARE(Rows(env.DatabaseFile()), Rows(env.Dir() + "saved.mdb"));
+    QCOMPARE(Rows(Books(env)), Rows(env.Dir() + "saved.mdb"));
     // Nothing half-made stays in the program folder.
     for (const QString &file : Files(env.Dir()))
         QVERIFY2(!file.startsWith('.'), qPrintable(file));
@@ -389,13 +422,15 @@ void TestBackup::declinedOrCancelledChangesNothing()
     TestEnv env;
     LoginAsAdministrator(env);
     const QByteArray books = FileBytes(env.DatabaseFile());
+    const QStringList rows = Rows(Books(env));
     const QStringList files = Files(env.Dir());
     env.script.answers = {yes};
     FormMain->findChild<QAction *>(action)->trigger();
-    QCOMPARE(env.script.questions, action == "ActionLoad" ? QStringList{RestoreWarning} : QStringList());
+    QCOMPARE(env.script.questions, action == "ActionLoad" ? QStringList{RestoreWarning()} : QStringList());
     QCOMPARE(env.script.fileDialogs.size(), fileDialogs);
     QVERIFY(env.script.messages.isEmpty());
     QCOMPARE(FileBytes(env.DatabaseFile()), books);
+    QCOMPARE(Rows(Books(env)), rows);
     QCOMPARE(Files(env.Dir()), files);
     QVERIFY(FormMain->isVisible());
 }
@@ -480,7 +515,7 @@ void TestBackup::dailyBackupPrunesOnlyItsOwn()
     const QString folder = env.Dir() + "Backup/";
     QVERIFY(QDir().mkpath(folder));
     // The user's own full copy and a symlink, both named like the oldest daily copies.
-    QVERIFY(QFile::copy(env.DatabaseFile(), folder + "Kestrova-1999-12-31.mdb"));
+    QVERIFY(!GoodCopy(env, "Backup/Kestrova-1999-12-31.mdb").isEmpty());
     WriteFile(env.Dir() + "mine.mdb", "mine");
     QVERIFY(QFile::link(env.Dir() + "mine.mdb", folder + "Kestrova-2000-01-01.mdb"));
     WriteFile(folder + "notes.txt", "mine");

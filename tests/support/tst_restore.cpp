@@ -5,7 +5,10 @@
 #include "shell/MainForm.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "shell/DataSource.h"
 #include "support/BooksCheck.h"
+#include "support/BooksImport.h"
+#include "support/TestServer.h"
 #include "support/MaintenancePage.h"
 #include "support/TestEnv.h"
 
@@ -80,8 +83,48 @@ QString GoodFile(TestEnv &env)
     env.AddBill("进货单", "张三", QDate(2024, 3, 3), -50);
     QDir(env.Dir()).mkdir("外面");
     const QString file = env.Dir() + "外面/选中.mdb";
-    ShareDataModule->Exec("VACUUM INTO ?", {file});
+    if (!TestEnv::OnServer())
+        ShareDataModule->Exec("VACUUM INTO ?", {file});
+    else if (TBooksImport::Export(ShareDataModule->Connection(), file).verdict != TBooksImport::Done)
+        qFatal("cannot copy the server's books into %s", qPrintable(file));
     return file;
+}
+
+// The tables with their columns, the indexes, sequences, views, triggers and functions of a server's books.
+QStringList ServerObjects(QSqlDatabase &db)
+{
+    QSqlQuery q(db);
+    if (!q.exec("Select c.relkind::text || ' ' || c.relname || Coalesce(' ' || a.attname, '') From pg_class c "
+                "Join pg_namespace n On n.oid = c.relnamespace "
+                "Left Join pg_attribute a On a.attrelid = c.oid And c.relkind = 'r' And a.attnum > 0 And Not a.attisdropped "
+                "Where n.nspname = current_schema() "
+                "Union All Select 'trigger ' || t.tgname From pg_trigger t Join pg_class c On c.oid = t.tgrelid "
+                "Join pg_namespace n On n.oid = c.relnamespace Where n.nspname = current_schema() And Not t.tgisinternal "
+                "Union All Select 'function ' || p.proname From pg_proc p Join pg_namespace n On n.oid = p.pronamespace "
+                "Where n.nspname = current_schema() Order By 1"))
+        qFatal("%s", qPrintable(q.lastError().text()));
+    QStringList objects;
+    while (q.next())
+        objects << q.value(0).toString();
+    return objects;
+}
+
+// The same of new books on the test server.
+QStringList FreshServerObjects()
+{
+    const TDataSource fresh = TestServer::NewBooks();
+    QStringList objects;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(fresh.DriverName(), "fresh");
+        fresh.Configure(db);
+        if (!db.open())
+            qFatal("%s", qPrintable(db.lastError().text()));
+        objects = ServerObjects(db);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("fresh");
+    TestServer::Drop(fresh);
+    return objects;
 }
 
 QString BillCreate(const QString &file)
@@ -190,11 +233,15 @@ void TestRestore::fileRulesStayBehind()
     QVERIFY2(QRegularExpression(Success).match(env.script.messages[0]).hasMatch(), qPrintable(env.script.messages[0]));
 
     // Exactly our own tables, indexes and nothing else.
-    const QString fresh = env.Dir() + "fresh.mdb";
-    QString error;
-    QVERIFY2(Schema::CreateDatabase(fresh, &error), qPrintable(error));
-    QCOMPARE(SchemaObjects(env.DatabaseFile()), SchemaObjects(fresh));
-    QCOMPARE(TBooksCheck::Check(env.DatabaseFile()), TBooksCheck::Good);
+    if (TestEnv::OnServer()) {
+        QCOMPARE(ServerObjects(ShareDataModule->Connection()), FreshServerObjects());
+    } else {
+        const QString fresh = env.Dir() + "fresh.mdb";
+        QString error;
+        QVERIFY2(Schema::CreateDatabase(fresh, &error), qPrintable(error));
+        QCOMPARE(SchemaObjects(env.DatabaseFile()), SchemaObjects(fresh));
+        QCOMPARE(TBooksCheck::Check(env.DatabaseFile()), TBooksCheck::Good);
+    }
 
     // The file's rows arrived, and the books behave as books.
     QCOMPARE(env.Scalar("Select count(*) From Customer").toInt(), customers);
@@ -289,6 +336,7 @@ void TestRestore::hostileFileRefused()
     }
 
     const QByteArray books = FileBytes(env.DatabaseFile());
+    const QStringList rows = env.AllRows();
     const QStringList files = Files(env.Dir());
     Restore(env, file);
     QCOMPARE(env.script.messages.size(), 1);
@@ -299,6 +347,7 @@ void TestRestore::hostileFileRefused()
         QCOMPARE(env.script.messages[0], message);
     }
     QCOMPARE(FileBytes(env.DatabaseFile()), books);
+    QCOMPARE(env.AllRows(), rows);
     QCOMPARE(Files(env.Dir()), files);
     QVERIFY(FormMain->isVisible());
     QCOMPARE(env.Scalar("Select count(*) From Customer Where CustomerName = '张三'").toInt(), 1);
