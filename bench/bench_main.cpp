@@ -150,9 +150,9 @@ int main(int argc, char *argv[])
         "save button, against inserting the Bill row, six Store rows and the bill number; keystroke = a product number\n"
         "set in a new sales bill's line, the mean of %1 in a run, against finding the product and the customer's\n"
         "price; start-up = making the windows, drawing the main window and its first showing,\n"
-        "until the login dialog is asked for; reports = the working month's lines computed and written into the\n"
-        "report rows, without the preview, against one grouped statement for the figures and plain inserts; bill\n"
-        "print = in the bill's editor, the print tables written and the template's pages prepared, against writing\n"
+        "until the login dialog is asked for; reports = the working month's lines computed into the rows the\n"
+        "report prints, without the preview, against one grouped statement for the figures and plain inserts; bill\n"
+        "print = in the bill's editor, the bill's rows read and the template's pages prepared, against writing\n"
         "the print tables and reading them back; size stock list = its data set for every product, against one\n"
         "grouped statement; searches = the data centre grid and its footer filled, against reading the same rows\n"
         "and summing the amounts; books check = every check over the whole books, no hand-written counterpart.\n")

@@ -68,8 +68,13 @@ bool Schema::MakeUnique(QSqlDatabase &db)
         if (!q.exec(QStringLiteral("Select 1 From %1%2 Group By %3 Having Count(*) > 1")
                         .arg(QLatin1String(index.table), where, QLatin1String(index.columns))))
             return false;
-        if (q.next())
+        if (q.next()) {
+            // The lookups the index serves stay quick meanwhile.
+            if (!q.exec(QStringLiteral("Create Index If Not Exists %1Plain On %2 (%3)%4")
+                            .arg(QLatin1String(index.name), QLatin1String(index.table), QLatin1String(index.columns), where)))
+                return false;
             continue;
+        }
         if (!q.exec(QStringLiteral("Create Unique Index %1 On %2 (%3)%4")
                         .arg(QLatin1String(index.name), QLatin1String(index.table), QLatin1String(index.columns), where)))
             return false;

@@ -45,7 +45,8 @@ QString BillNumbers::Take(int settingIndex, const QString &kind, const QString &
         return serial;
     }
     auto used = [&](const QString &number) {
-        run(QStringLiteral("Select Count(*) From Bill Where BillKind = ? And BillSerial = ?"), {kind, number});
+        // "<> ''" lets the lookup use the index of numbered bills.
+        run(QStringLiteral("Select Count(*) From Bill Where BillKind = ? And BillSerial = ? And BillSerial <> ''"), {kind, number});
         return q.next() && q.value(0).toInt() > 0;
     };
     QString taken = serial;
@@ -70,7 +71,7 @@ void BillNumbers::Keep(const QString &kind, const QString &serial, int billIndex
     if (serial.isEmpty())
         return;
     TQuery q(QStringLiteral("BillNumbers"));
-    q.Open(QStringLiteral("Select Count(*) As Used From Bill Where BillKind = ? And BillSerial = ? And BillIndex <> ?"), {kind, serial, billIndex});
+    q.Open(QStringLiteral("Select Count(*) As Used From Bill Where BillKind = ? And BillSerial = ? And BillSerial <> '' And BillIndex <> ?"), {kind, serial, billIndex});
     if (q.FieldByName(QStringLiteral("Used")).AsInteger() > 0)
         throw UsedNumber(serial);
 }
