@@ -2,6 +2,7 @@
 
 #include "HandWrittenReports.h"
 #include "HandWrittenSql.h"
+#include "ShopGenerator.h"
 #include "bills/BillPrint.h"
 #include "bills/BuySellForm.h"
 #include "bills/LineGrid.h"
@@ -93,23 +94,15 @@ TBench::~TBench()
 
 bool TBench::LayOut(QString &error)
 {
-    // A copy of the shop: the saves write to it, never to the generated file.
     const QDir dir(folder_.path());
-    if (!folder_.isValid() || !dir.mkpath(QStringLiteral("Res"))
-        || !QFile::copy(shop_ + QStringLiteral("/Kestrova.mdb"), dir.filePath(QStringLiteral("Kestrova.mdb")))) {
-        error = QStringLiteral("cannot lay out the program folder %1").arg(folder_.path());
+    if (!folder_.isValid() || !TShopGenerator::LayOut(shop_, res_, folder_.path(), &error))
         return false;
-    }
-    for (const QString &name : QDir(res_).entryList(QDir::Files))
-        QFile::copy(res_ + QLatin1Char('/') + name, dir.filePath(QStringLiteral("Res/") + name));
     dir.mkpath(QStringLiteral("Frf"));
     for (const QString &name : QDir(frf_).entryList({QStringLiteral("*.frf")}, QDir::Files))
         if (!QFile::copy(frf_ + QLatin1Char('/') + name, dir.filePath(QStringLiteral("Frf/") + name))) {
             error = QStringLiteral("cannot copy the report template %1").arg(name);
             return false;
         }
-    // Registered already, so start-up goes straight to the login.
-    WriteIniValue(QStringLiteral("数据库内容"), QStringLiteral("ODBC"), QStringLiteral("1"), dir.filePath(QStringLiteral("Kestrova.ini")));
     return true;
 }
 

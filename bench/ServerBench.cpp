@@ -155,14 +155,8 @@ int TServerBench::Counter(const QString &folder, double seconds, int seed)
 bool TServerBench::Run(QString &text)
 {
     const QDir dir(folder_.path());
-    if (!folder_.isValid() || !dir.mkpath(QStringLiteral("Res"))
-        || !QFile::copy(shop_ + QStringLiteral("/Kestrova.mdb"), dir.filePath(QStringLiteral("Kestrova.mdb")))) {
-        text = QStringLiteral("cannot lay out the program folder %1").arg(folder_.path());
+    if (!folder_.isValid() || !TShopGenerator::LayOut(shop_, res_, folder_.path(), &text))
         return false;
-    }
-    for (const QString &name : QDir(res_).entryList(QDir::Files))
-        QFile::copy(res_ + QLatin1Char('/') + name, dir.filePath(QStringLiteral("Res/") + name));
-    WriteIniValue(QStringLiteral("数据库内容"), QStringLiteral("ODBC"), QStringLiteral("1"), dir.filePath(QStringLiteral("Kestrova.ini")));
     SetProgramDirOverride(folder_.path());
     ProgramDir = folder_.path() + QLatin1Char('/');
     Dialogs::SetHandler(&script_);

@@ -381,3 +381,17 @@ bool TShopGenerator::Fill(QSqlDatabase &db, QString *error)
             return failed(setting);
     return true;
 }
+
+bool TShopGenerator::LayOut(const QString &shop, const QString &res, const QString &folder, QString *error)
+{
+    const QDir dir(folder);
+    if (!dir.mkpath(QStringLiteral("Res")) || !QFile::copy(shop + QStringLiteral("/Kestrova.mdb"), dir.filePath(QStringLiteral("Kestrova.mdb")))) {
+        *error = QStringLiteral("cannot lay out the program folder %1").arg(folder);
+        return false;
+    }
+    for (const QString &name : QDir(res).entryList(QDir::Files))
+        QFile::copy(res + QLatin1Char('/') + name, dir.filePath(QStringLiteral("Res/") + name));
+    // Registered already, so start-up goes straight to the login.
+    WriteIniValue(QStringLiteral("数据库内容"), QStringLiteral("ODBC"), QStringLiteral("1"), dir.filePath(QStringLiteral("Kestrova.ini")));
+    return true;
+}

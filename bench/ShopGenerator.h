@@ -26,6 +26,9 @@ public:
 
     // The last day of the books; the benchmark works as of this day.
     static QDate LastDay();
+    // A program folder holding a copy of the shop's books (saves write to it, never to
+    // the generated file), the program's Res/ pictures, and the data source registered.
+    static bool LayOut(const QString &shop, const QString &res, const QString &folder, QString *error);
     const Size &Sizes() const { return size_; }
 
     // Leaves folder/Kestrova.mdb made by this generator from the current schema;
