@@ -3,6 +3,7 @@
 #include "grid/GridModel.h"
 
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 namespace {
 // What a spreadsheet would take for a formula, a number or a date rather than text.
@@ -50,9 +51,35 @@ QByteArray Csv::File(const QList<QVariantList> &lines)
     return QByteArray("\xEF\xBB\xBF") + out.toUtf8();
 }
 
+QString Csv::Decoded(const QByteArray &file, Encoding *encoding)
+{
+    auto says = [encoding](Encoding e) {
+        if (encoding)
+            *encoding = e;
+    };
+    const bool marked = file.startsWith("\xEF\xBB\xBF");
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(marked ? file.mid(3) : file);
+    if (!utf8.hasError()) {
+        says(Encoding::Utf8);
+        return text;
+    }
+    // Text in GB18030 is seldom also well-formed UTF-8, so what UTF-8 refuses is tried as GB18030.
+    QStringDecoder gb18030("GB18030", QStringDecoder::Flag::Stateless);
+    if (!marked && gb18030.isValid()) {
+        text = gb18030(file);
+        if (!gb18030.hasError()) {
+            says(Encoding::Gb18030);
+            return text;
+        }
+    }
+    says(Encoding::Unknown);
+    return QString();
+}
+
 QList<QStringList> Csv::Read(const QByteArray &file)
 {
-    QString text = QString::fromUtf8(file.startsWith("\xEF\xBB\xBF") ? file.mid(3) : file);
+    const QString text = Decoded(file);
     QList<QStringList> lines;
     QStringList line;
     QString field;

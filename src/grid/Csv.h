@@ -19,7 +19,12 @@ namespace Csv {
 // Lines of fields: a QString is a text; a number (int, double …) or a QDate is
 // written as data; a null value is an empty field.
 QByteArray File(const QList<QVariantList> &lines);
-// The lines of such a file (with or without the byte-order mark), fields as
-// they stand in it: quotes undone, the guard apostrophe kept.
+enum class Encoding { Utf8, Gb18030, Unknown };
+// A file's text: UTF-8 with or without the byte-order mark, else GB18030 (what
+// a Chinese Excel or WPS saves by default); Unknown, and an empty text, when
+// neither reads every byte of it.
+QString Decoded(const QByteArray &file, Encoding *encoding = nullptr);
+// The lines of such a file, fields as they stand in it: quotes undone, the
+// guard apostrophe kept. Nothing of a file of unknown encoding.
 QList<QStringList> Read(const QByteArray &file);
 } // namespace Csv
