@@ -1,5 +1,6 @@
 #include "Bench.h"
 
+#include "Elapsed.h"
 #include "HandWrittenReports.h"
 #include "HandWrittenSql.h"
 #include "ShopGenerator.h"
@@ -49,14 +50,6 @@
 #include <algorithm>
 
 namespace {
-template <class Work>
-double Elapsed(Work &&work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 double ResidentKilobytes()
 {

@@ -1,5 +1,6 @@
 #include "ServerBench.h"
 
+#include "Elapsed.h"
 #include "ResultTable.h"
 #include "ShopGenerator.h"
 #include "shell/Clock.h"
@@ -23,14 +24,6 @@
 #include <iostream>
 
 namespace {
-template <typename Work>
-double Elapsed(Work &&work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 // A sales bill of three lines for one of the shop's customers, numbered as an editor opening now would.
 GoodsBill ThreeLines(const QStringList &customers, const QList<int> &products, int n)
