@@ -19,7 +19,8 @@ DATA_HOME   := $(or $(XDG_DATA_HOME),$(HOME)/.local/share)
 PACKAGES := build-essential cmake qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev \
             qt6-qpa-plugins libgl-dev fonts-wqy-microhei fonts-arphic-ukai fonts-arphic-uming \
             fonts-noto-cjk fontconfig xdg-utils qt6-translations-l10n poppler-utils \
-            postgresql libqt6sql6-psql
+            postgresql libqt6sql6-psql \
+            pkg-config libxlsxwriter-dev libzip-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

@@ -2,8 +2,8 @@
 
 #include "bills/StoredBill.h"
 #include "grid/FooterGrid.h"
-#include "grid/CsvExport.h"
-#include "grid/GridCsv.h"
+#include "grid/ListExport.h"
+#include "grid/ListSheet.h"
 #include "grid/GridPrinter.h"
 #include "reports/BillSearch.h"
 #include "reports/MakeReportForm.h"
@@ -172,7 +172,7 @@ void TDataCentrePage::ActionPrintReportExecute()
 
 void TDataCentrePage::ActionExportReportExecute()
 {
-    ExportCsv(QStringLiteral("单据列表.csv"), GridCsv(*DBGridEh1->Model(), DBGridEh1->VisibleColumns()));
+    ExportList(QStringLiteral("单据列表"), TListSheet::FromGrid(*DBGridEh1->Model(), DBGridEh1->VisibleColumns()));
 }
 
 void TDataCentrePage::DBGridEh1DblClick()

@@ -1,5 +1,7 @@
 #include "shell/Dialogs.h"
 
+#include <algorithm>
+
 #include "shell/Form.h"
 #include "shell/PublicFunction.h"
 
@@ -145,6 +147,12 @@ void Dialogs::ForgetLastSaveFolder() { lastSaveFolder.clear(); }
 QString Dialogs::GetSaveFileWithSuffix(const QString &caption, const QString &proposedName, const QString &filter,
                                        const QString &suffix)
 {
+    return GetSaveFileWithSuffix(caption, proposedName, filter, QStringList{suffix});
+}
+
+QString Dialogs::GetSaveFileWithSuffix(const QString &caption, const QString &proposedName, const QString &filter,
+                                       const QStringList &suffixes)
+{
     const QString folder = !lastSaveFolder.isEmpty() && QFileInfo(lastSaveFolder).isDir() ? lastSaveFolder : StartFolder();
     // A name from the books (a customer's) may hold what a file name cannot.
     QString name = proposedName;
@@ -154,8 +162,9 @@ QString Dialogs::GetSaveFileWithSuffix(const QString &caption, const QString &pr
     QString file = GetSaveFileName(caption, QDir(folder).filePath(name), filter);
     if (file.isEmpty())
         return file;
-    if (!file.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
-        file += QLatin1Char('.') + suffix;
+    if (std::none_of(suffixes.begin(), suffixes.end(),
+                     [&](const QString &suffix) { return file.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive); }))
+        file += QLatin1Char('.') + suffixes.value(0);
     lastSaveFolder = QFileInfo(file).absolutePath();
     return file;
 }

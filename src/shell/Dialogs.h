@@ -3,6 +3,7 @@
 // window goes through here, so that tests can play the user.
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <functional>
 
@@ -44,6 +45,10 @@ QString StartFolder();
 // the chosen name lacks it. Empty when cancelled.
 QString GetSaveFileWithSuffix(const QString &caption, const QString &proposedName, const QString &filter,
                               const QString &suffix);
+// The same for a file of one of several types: a name ending in none of the
+// suffixes gets the first.
+QString GetSaveFileWithSuffix(const QString &caption, const QString &proposedName, const QString &filter,
+                              const QStringList &suffixes);
 void ForgetLastSaveFolder();
 void OpenUrl(const QUrl &url);
 // The print dialog for this printer; true when the user chose to print.

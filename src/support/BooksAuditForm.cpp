@@ -1,6 +1,7 @@
 #include "support/BooksAuditForm.h"
 
-#include "grid/CsvExport.h"
+#include "grid/ListExport.h"
+#include "grid/ListSheet.h"
 #include "grid/Csv.h"
 #include "reportengine/Report.h"
 #include "shell/BackgroundWork.h"
@@ -103,10 +104,12 @@ void TFormBooksAudit::ShowFindings()
 
 void TFormBooksAudit::ActionExportExecute()
 {
-    QList<QVariantList> lines{QVariantList(titles.cbegin(), titles.cend())};
+    TListSheet sheet;
+    for (int c = 0; c < titles.size(); ++c)
+        sheet.AddColumn(titles[c], c == 2 ? TListSheet::Date : TListSheet::Text);
     for (const BooksFinding &f : audit_.Findings())
-        lines << QVariantList{f.kind, f.serial, f.date.isValid() ? QVariant(f.date) : QVariant(), f.customer, f.explanation};
-    ExportCsv(QStringLiteral("账簿检查.csv"), Csv::File(lines));
+        sheet.rows << QVariantList{f.kind, f.serial, f.date.isValid() ? QVariant(f.date) : QVariant(), f.customer, f.explanation};
+    ExportList(QStringLiteral("账簿检查"), sheet);
 }
 
 void TFormBooksAudit::ActionRepairExecute()
