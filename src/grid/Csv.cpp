@@ -123,3 +123,10 @@ QList<QStringList> Csv::Read(const QByteArray &file)
         endLine();
     return lines;
 }
+
+QString Csv::Unguarded(const QString &field)
+{
+    if (field.startsWith(QLatin1Char('\'')) && NeedsGuard(field.mid(1)))
+        return field.mid(1);
+    return field;
+}

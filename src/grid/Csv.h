@@ -27,4 +27,7 @@ QString Decoded(const QByteArray &file, Encoding *encoding = nullptr);
 // The lines of such a file, fields as they stand in it: quotes undone, the
 // guard apostrophe kept. Nothing of a file of unknown encoding.
 QList<QStringList> Read(const QByteArray &file);
+// A field read back as the text that was written: "'=1+1" gives "=1+1", while
+// an apostrophe the guard would not have written stays.
+QString Unguarded(const QString &field);
 } // namespace Csv

@@ -4,10 +4,12 @@
 #include "shell/Dialogs.h"
 #include "support/BooksAuditForm.h"
 #include "support/DailyBackup.h"
+#include "masterdata/ImportForm.h"
 
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QToolButton>
 
 namespace {
@@ -49,6 +51,20 @@ TMaintenancePage::TMaintenancePage(QAction *actionSave, QAction *actionLoad, QWi
     Label1->setWordWrap(true);
     Label1->setText(QStringLiteral("每天第一次登录时，程序自动把数据备份到程序文件夹的 Backup 文件夹中，保留最近 %1 份。")
                         .arg(TDailyBackup::Keep));
+
+    GroupBox3 = new QGroupBox(QStringLiteral("从表格导入（Excel 的 .xlsx 或 .csv）"), this);
+    GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
+    GroupBox3->setGeometry(24, 226, 520, 80);
+    const TImportPlan::Kind kinds[] = {TImportPlan::Customers, TImportPlan::Products, TImportPlan::Quotes, TImportPlan::OtherReceivables};
+    for (int i = 0; i < 4; ++i) {
+        auto *b = new QPushButton(QStringLiteral("导入") + TImportPlan::KindName(kinds[i]), GroupBox3);
+        b->setObjectName(QStringLiteral("ImportButton%1").arg(i));
+        b->setGeometry(16 + i * 124, 32, 112, 32);
+        b->setCursor(Qt::PointingHandCursor);
+        const TImportPlan::Kind kind = kinds[i];
+        connect(b, &QPushButton::clicked, this, [kind] { Dialogs::Attempt([kind] { TFormImport::Run(kind); }); });
+        ImportButtons << b;
+    }
 }
 
 void TMaintenancePage::ActionBooksAuditExecute()

@@ -1,11 +1,13 @@
 #pragma once
-// The administrator's data maintenance page: backup and restore.
+// The administrator's data maintenance page: backup and restore, the books
+// check, and lists brought in from spreadsheets.
 
 #include <QWidget>
 
 class QAction;
 class QGroupBox;
 class QLabel;
+class QPushButton;
 class QToolButton;
 
 class TMaintenancePage : public QWidget {
@@ -22,4 +24,7 @@ public:
     QToolButton *SpeedButtonAudit;   // "账簿检查"
     QAction *ActionBooksAudit;
     void ActionBooksAuditExecute();
+    QGroupBox *GroupBox3;
+    // "导入客户", "导入货品", "导入客户报价", "导入其它应收款"
+    QList<QPushButton *> ImportButtons;
 };
