@@ -3,6 +3,7 @@
 #include "Elapsed.h"
 #include "HandWrittenReports.h"
 #include "HandWrittenSql.h"
+#include "SeededRandom.h"
 #include "ShopGenerator.h"
 #include "bills/BillPrint.h"
 #include "bills/BuySellForm.h"
@@ -14,6 +15,10 @@
 #include "db/BooksAudit.h"
 #include "grid/FooterGrid.h"
 #include "grid/GridModel.h"
+#include "grid/ListSheet.h"
+#include "grid/SheetFile.h"
+#include "grid/XlsxWriter.h"
+#include "masterdata/ImportForm.h"
 #include "reportengine/Report.h"
 #include "reports/BillSearch.h"
 #include "reports/DataCentrePage.h"
@@ -581,6 +586,70 @@ TBench::Times TBench::SizeStockList()
     return times;
 }
 
+TBench::ImportTimes TBench::ImportProducts()
+{
+    ImportTimes result;
+    TListSheet list;
+    for (const QString &title : {QStringLiteral("货品编号"), QStringLiteral("货品名称"), QStringLiteral("货品规格"),
+                                 QStringLiteral("单价"), QStringLiteral("货品信息")})
+        list.AddColumn(title, title == QStringLiteral("单价") ? TListSheet::Price : TListSheet::Text);
+    TSeededRandom random(23);
+    auto words = [&random](int n) {
+        static const QString pool = QStringLiteral("真皮男女鞋凉拖布棉靴休闲运动正装商务软底防滑透气黑白红棕灰蓝米色牛羊猪绒面漆光高低中跟圆尖方头");
+        QString text;
+        for (int i = 0; i < n; ++i)
+            text += pool[random.Below(int(pool.size()))];
+        return text;
+    };
+    for (int i = 0; i < 10000; ++i)
+        list.rows << QVariantList{QStringLiteral("IM%1").arg(i, 6, 10, QLatin1Char('0')), words(8), words(4),
+                                  double(random.Below(100000)) / 100, words(150)};
+    const QString file = QDir(folder_.path()).filePath(QStringLiteral("货品.xlsx"));
+    {
+        QFile out(file);
+        const QByteArray bytes = XlsxWriter::Workbook(list, QStringLiteral("货品"));
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) {
+            faults_ << QStringLiteral("the product workbook could not be written");
+            return result;
+        }
+        result.megabytes = double(bytes.size()) / (1024 * 1024);
+    }
+    QSqlQuery last(QStringLiteral("Select Max(ProductIndex) From Product"), ShareDataModule->Connection());
+    const int lastBefore = last.next() ? last.value(0).toInt() : 0;
+    last.finish();
+    std::unique_ptr<TFormImport> form;
+    result.shown = Measure([&] {
+        return Elapsed([&] {
+            TSheetFile sheet;
+            QString error;
+            if (!sheet.Read(file, &error))
+                faults_ << QStringLiteral("the product workbook was not read: ") + error;
+            form = std::make_unique<TFormImport>(TImportPlan::Products, sheet);
+            form->FormShow();
+            form->show();
+            QCoreApplication::processEvents();
+        });
+    });
+    if (form->Plan().Count(TImportPlan::Add) != 10000)
+        faults_ << QStringLiteral("the import found %1 new products of 10000").arg(form->Plan().Count(TImportPlan::Add));
+    form.reset();
+    TSheetFile sheet;
+    QString error;
+    sheet.Read(file, &error);
+    result.imported = Measure([&] {
+        TImportPlan plan(TImportPlan::Products, sheet);
+        plan.Examine();
+        const double ms = Elapsed([&] {
+            if (!plan.Apply())
+                faults_ << QStringLiteral("the product import failed");
+        });
+        // The shop goes back to its own products for the next run.
+        ShareDataModule->Exec(QStringLiteral("Delete From Product Where ProductIndex > ?"), {lastBefore});
+        return ms;
+    });
+    return result;
+}
+
 TBench::Times TBench::Search(const QString &operation, const QDate &from, const QDate &to)
 {
     TBillSearch search;
@@ -814,6 +883,8 @@ bool TBench::Run(TResultTable &table, QString &notes)
     Clean(QStringLiteral("month search"));
     const Times books = BooksCheck();
     Clean(QStringLiteral("books check"));
+    const ImportTimes import = ImportProducts();
+    Clean(QStringLiteral("product import"));
     const QVector<Pause> pauses = WindowPauses(busy);
     Clean(QStringLiteral("whole-book work off the window's thread"));
     DestroyForms();
@@ -832,6 +903,9 @@ bool TBench::Run(TResultTable &table, QString &notes)
     table.AddTimes(allYears, searchYears.program, searchYears.hand);
     table.AddTimes(QStringLiteral("data centre search, one month"), searchMonth.program, searchMonth.hand);
     table.AddTimes(QStringLiteral("books check"), books.program, books.hand);
+    table.AddTimes(QStringLiteral("10,000 products from a %1 MB XLSX, read and shown").arg(import.megabytes, 0, 'f', 1),
+                   import.shown.program, {});
+    table.AddTimes(QStringLiteral("the same imported, one transaction"), import.imported.program, {});
     table.AddTimes(QStringLiteral("start-up to the login dialog"), startUp.program, {});
     table.AddTimes(QStringLiteral("read a 5 MB value from an ini file"), bigIni.program, bigIni.hand);
     table.AddMemory(QStringLiteral("resident memory after a refresh"), resident);
@@ -847,7 +921,9 @@ bool TBench::Run(TResultTable &table, QString &notes)
     for (const Target &t : {Target{QStringLiteral("all-customer summary"), reports[1].times, 1000},
                             Target{QStringLiteral("search of all years"), searchYears, 200},
                             Target{QStringLiteral("month's search"), searchMonth, 20},
-                            Target{QStringLiteral("size stock list"), sizes, 300}, Target{QStringLiteral("books check"), books, 5000}}) {
+                            Target{QStringLiteral("size stock list"), sizes, 300}, Target{QStringLiteral("books check"), books, 5000},
+                            Target{QStringLiteral("10,000 products read and shown"), import.shown, 3000},
+                            Target{QStringLiteral("10,000 products imported"), import.imported, 2000}}) {
         const double median = TResultTable::Median(t.times.program);
         targets << QStringLiteral("%1 under %2 ms: %3").arg(t.operation).arg(t.ms).arg(median < t.ms ? QStringLiteral("met")
                                                                                                      : QStringLiteral("MISSED"));

@@ -69,6 +69,12 @@ private:
     Times SizeStockList();
     Times Search(const QString &operation, const QDate &from, const QDate &to);
     Times BooksCheck();
+    // 10,000 products from an XLSX workbook: read and shown for the import, then imported.
+    struct ImportTimes {
+        Times shown, imported;
+        double megabytes = 0;
+    };
+    ImportTimes ImportProducts();
     struct Pause {
         QString operation;
         double longestMs = 0;   // the longest gap between the window's timer ticks
