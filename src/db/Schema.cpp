@@ -195,6 +195,28 @@ Schema::Upgrade Schema::UpgradeBooks(QSqlDatabase &db, QString *error)
         }
         result = Upgrade::Upgraded;
     }
+    if (version < 4) {
+        // The journal starts empty: what happened before it was kept is not known.
+        const TSqlEngine &engine = TSqlEngine::Of(db);
+        QStringList make;
+        for (const QString &statement : Statements(engine))
+            if (statement.contains(QLatin1String("Journal")))
+                make << statement;
+        QSqlQuery q(db);
+        bool ok = q.exec(engine.BeginWrite());
+        if (ok && !engine.Tables(db).contains(QStringLiteral("Journal"), Qt::CaseInsensitive))
+            for (const QString &statement : make)
+                ok = ok && q.exec(statement);
+        ok = ok && q.exec(QStringLiteral("Update BooksInfo Set InfoValue = '4' Where InfoName = '%1'").arg(VersionName));
+        ok = ok && q.exec(QStringLiteral("COMMIT"));
+        if (!ok) {
+            if (error)
+                *error = q.lastError().text();
+            q.exec(QStringLiteral("ROLLBACK"));
+            return Upgrade::Failed;
+        }
+        result = Upgrade::Upgraded;
+    }
     UpgradeIndexes(db);
     if (db.transaction()) {
         if (MakeUnique(db))
@@ -294,7 +316,8 @@ const QList<Schema::Table> &Schema::Tables()
                     list.append(Table{name, {}, QString(),
                                       q.value(1).toString().contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive),
                                       name.startsWith(QLatin1String("Print")),
-                                      name == QLatin1String("BooksInfo") || KeptTotals::TableNames().contains(name)});
+                                      name == QLatin1String("BooksInfo") || KeptTotals::TableNames().contains(name),
+                                      name == QLatin1String("Journal")});
                 }
                 for (Table &table : list) {
                     QSqlQuery info(db);

@@ -10,8 +10,8 @@ class QSqlDatabase;
 
 namespace Schema {
 // The books' own version: 1 before kept totals (no BooksInfo table), 2 with them,
-// 3 with the row versions of bills, customers and products.
-constexpr int Version = 3;
+// 3 with the row versions of bills, customers and products, 4 with the change journal.
+constexpr int Version = 4;
 
 // The SQL that makes an empty Kestrova.mdb: tables, fixed rows, indexes.
 QString Text();
@@ -45,6 +45,7 @@ struct Table {
     bool autoKey;       // AUTOINCREMENT: keys once given are never given again
     bool scratch;       // a print table, overwritten before each print (Print...)
     bool derived;       // kept totals and the version: made from the other tables, never copied
+    bool added;         // made by version 4 (the journal): books of an earlier version lack it
 };
 // The columns version 3 added, as table and column: books of an earlier
 // version lack them, and their rows take the column's default.

@@ -147,6 +147,23 @@ CREATE INDEX ProductByName      ON Product (ProductName, ProductType);
 -- The customer and account figures read these alone, never the table rows.
 CREATE INDEX BillByUser         ON Bill (BillUser, BillCreateTime, BillKind, BillSum, BillAccount, BillMoney);
 CREATE INDEX BillByAccount      ON Bill (BillAccount, BillCreateTime, BillMoney);
+-- Who changed what: one row a change, written with it, never edited or deleted.
+-- JournalMoment is yyyy-MM-dd HH:mm:ss; JournalData keeps the records before and
+-- after (JSON), so a deleted bill can be saved again.
+CREATE TABLE Journal (
+  JournalIndex    INTEGER PRIMARY KEY AUTOINCREMENT,
+  JournalMoment   TEXT NOT NULL DEFAULT '',
+  JournalRole     TEXT NOT NULL DEFAULT '',
+  JournalComputer TEXT NOT NULL DEFAULT '',
+  JournalProgram  TEXT NOT NULL DEFAULT '',
+  JournalAction   TEXT NOT NULL DEFAULT '',
+  JournalKind     TEXT NOT NULL DEFAULT '',
+  JournalKey      TEXT NOT NULL DEFAULT '',
+  JournalCustomer TEXT NOT NULL DEFAULT '',
+  JournalText     TEXT NOT NULL DEFAULT '',
+  JournalData     TEXT NOT NULL DEFAULT ''
+);
+
 -- Carries every column the data centre lists, so a search over years reads the index alone.
 CREATE INDEX BillByDate         ON Bill (BillCreateTime, BillAccount, BillKind, BillSum, BillUser, BillSerial,
                                          BillMan, BillReason, BillType, BillToken, BillRemark);
@@ -158,6 +175,7 @@ CREATE UNIQUE INDEX PriceByCustomer ON Price (PriceCustomer, PriceProduct);
 CREATE INDEX PriceByProduct     ON Price (PriceProduct);
 -- By type only, so that a list comes back in the order its values were added.
 CREATE INDEX ParameterByType ON Parameter (ParameterType);
+CREATE INDEX JournalByMoment ON Journal (JournalMoment);
 
 -- Placeholder rows with index 1: every list and sum leaves them out.
 INSERT INTO Account  (AccountIndex, AccountName) VALUES (1, '无帐户');

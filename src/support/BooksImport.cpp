@@ -304,7 +304,14 @@ TBooksImport::Outcome OpenSource(TPrivateConnection &from)
         kinds.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE "
                                      "AND sql NOT LIKE 'CREATE VIRTUAL%'"));
         kinds.addBindValue(table.name);
-        if (!kinds.exec() || !kinds.next() || kinds.value(0).toInt() != 1)
+        if (!kinds.exec() || !kinds.next())
+            return O{TBooksImport::NotOurs, QStringLiteral("%1 cannot be looked up").arg(table.name)};
+        if (kinds.value(0).toInt() == 1)
+            continue;
+        // Books of an earlier version go without the tables added since, but nothing else may take the name.
+        kinds.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = ? COLLATE NOCASE"));
+        kinds.addBindValue(table.name);
+        if (!table.added || !kinds.exec() || !kinds.next() || kinds.value(0).toInt() != 0)
             return O{TBooksImport::NotOurs, QStringLiteral("%1 is not a plain table").arg(table.name)};
     }
     return O{TBooksImport::Done, QString()};
@@ -332,6 +339,8 @@ TBooksImport::Outcome Fill(QSqlDatabase &from, QSqlDatabase &to)
     for (const Schema::Table &table : Schema::Tables()) {
         // The print tables are overwritten before each print: the delivered rows serve.
         if (table.scratch || table.derived)
+            continue;
+        if (table.added && !TSqlEngine::Of(from).Tables(from).contains(table.name, Qt::CaseInsensitive))
             continue;
         bool readFailed = false;
         const QString problem = CopyTable(from, to, table, &readFailed);

@@ -261,6 +261,8 @@ void MakeOlder(TestEnv &env)
     // Nor had they row versions.
     for (const auto &[table, column] : Schema::AddedColumns())
         env.Exec("Alter Table " + table + " Drop Column " + column);
+    // Nor a journal.
+    env.Exec("Drop Table Journal");
 }
 
 QString Figures()
@@ -295,7 +297,7 @@ void TestKeptFigures::olderBooksAreUpgradedNewerRefused()
     MakeOlder(env);
     ShareDataModule->Disconnect();
     QCOMPARE(Figures(), before);
-    QCOMPARE(env.Scalar("Select InfoValue From BooksInfo Where InfoName = 'SchemaVersion'").toInt(), 3);
+    QCOMPARE(env.Scalar("Select InfoValue From BooksInfo Where InfoName = 'SchemaVersion'").toInt(), Schema::Version);
     QCOMPARE(env.Scalar("Select KeptSales From KeptCustomer Where KeptName = '张''三'").toInt(), 101);
 
     // A restore takes older books and makes their kept totals; it refuses newer ones.
@@ -310,16 +312,16 @@ void TestKeptFigures::olderBooksAreUpgradedNewerRefused()
         bool ok = false;
         QCOMPARE(KeptTotals::Differences(db.Db(), &ok), QStringList());
         QVERIFY(ok);
-        QCOMPARE(Schema::VersionOf(db.Db()), 3);
+        QCOMPARE(Schema::VersionOf(db.Db()), Schema::Version);
     }
     QVERIFY(QFile::remove(restored));
     QCOMPARE(Figures(), before);   // reopened, and upgraded again
-    env.Exec("Update BooksInfo Set InfoValue = '4'");
+    env.Exec("Update BooksInfo Set InfoValue = '5'");
     ShareDataModule->Disconnect();
     QVERIFY(QFile::copy(env.DatabaseFile(), env.Dir() + "newer.mdb"));
     const TBooksImport::Outcome newer = TBooksImport::Import(env.Dir() + "newer.mdb", restored);
     QCOMPARE(newer.verdict, TBooksImport::Refused);
-    QCOMPARE(newer.reason, QStringLiteral("所选数据库由较新版本的程序建立（版本 4，本程序为版本 3），请先升级本程序再恢复"));
+    QCOMPARE(newer.reason, QStringLiteral("所选数据库由较新版本的程序建立（版本 5，本程序为版本 4），请先升级本程序再恢复"));
     // Nor are newer books opened as the working books.
     QVERIFY_THROWS_EXCEPTION(EDatabaseError, ShareDataModule->Connection());
 }
