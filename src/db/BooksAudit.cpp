@@ -1,5 +1,7 @@
 #include "db/BooksAudit.h"
 
+#include "db/Journal.h"
+
 #include "db/KeptTotals.h"
 #include "db/SqlEngine.h"
 #include "shell/Dialogs.h"
@@ -264,6 +266,7 @@ bool TBooksAudit::RebuildKeptTotals()
         QString error;
         if (!::KeptTotals::Rebuild(ShareDataModule->Connection(), &error))
             throw EDatabaseError(error);
+        Journal::Write({QStringLiteral("修正"), QStringLiteral("预存合计"), QString(), QString(), {QStringLiteral("按单据重新计算了预存合计")}, {}, {}});
         return true;
     });
 }

@@ -28,7 +28,9 @@ bool TSheetFile::Read(const QString &path, QString *error)
                      .arg(file.size() / (1024 * 1024)).arg(MaxBytes / (1024 * 1024));
         return false;
     }
-    return ReadBytes(file.readAll(), error);
+    const bool read = ReadBytes(file.readAll(), error);
+    name = QFileInfo(path).fileName();
+    return read;
 }
 
 bool TSheetFile::ReadBytes(const QByteArray &bytes, QString *error)

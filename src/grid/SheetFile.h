@@ -13,6 +13,7 @@ public:
     // Files beyond this are refused unread: a shop's lists are far smaller.
     static constexpr qint64 MaxBytes = 50LL * 1024 * 1024;
 
+    QString name;              // the file's name, without its folder
     QStringList titles;
     QList<QStringList> rows;   // after the title row, empty rows left out
     QList<int> rowNumbers;     // each row's number as a spreadsheet shows it

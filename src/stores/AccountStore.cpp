@@ -3,6 +3,7 @@
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "db/Journal.h"
 #include "stores/RowWrites.h"
 
 namespace {
@@ -44,7 +45,7 @@ int TAccountStore::Create(const QString &name)
     return RowWrites::Add(QStringLiteral("Account"), QStringLiteral("帐户保存失败"), [&](TQuery &row) {
         RefuseTaken(name, 0, nullptr);
         row.FieldByName(QStringLiteral("AccountName")).SetAsString(name);
-    });
+    }, [](int index) { Journal::WriteRow(QStringLiteral("新增"), QStringLiteral("Account"), {}, Journal::Row(QStringLiteral("Account"), index)); });
 }
 
 TAccountStore::Outcome TAccountStore::Rename(const QString &oldName, const QString &name)
@@ -62,6 +63,9 @@ TAccountStore::Outcome TAccountStore::Rename(const QString &oldName, const QStri
     const bool renamed = RowWrites::Change(QStringLiteral("Account"), index, QStringLiteral("帐户修改失败"), [&](TQuery &row) {
         RefuseTaken(name, index, &taken);
         row.FieldByName(QStringLiteral("AccountName")).SetAsString(name);
+    }, [&](int key) {
+        Journal::WriteRow(QStringLiteral("修改"), QStringLiteral("Account"), QJsonObject{{QStringLiteral("AccountName"), oldName}},
+                          Journal::Row(QStringLiteral("Account"), key));
     });
     return renamed ? Renamed : taken ? Refused : Failed;
 }
@@ -70,10 +74,21 @@ bool TAccountStore::Delete(int accountIndex)
 {
     // The account, its bills and their lines go together or not at all.
     return ShareDataModule->RunInTransaction(QStringLiteral("帐户删除失败"), [&] {
+        const QJsonObject before = Journal::Row(QStringLiteral("Account"), accountIndex);
+        TQuery bills(QStringLiteral("Bill"));
+        bills.Open(QStringLiteral("Select Count(*) As Bills From Bill Where BillAccount = ?"), {accountIndex});
+        const int billCount = bills.FieldByName(QStringLiteral("Bills")).AsInteger();
         RowWrites::DeleteRow(QStringLiteral("Account"), accountIndex);
         ShareDataModule->Exec(QStringLiteral("Delete From Store Where StoreBill In (Select BillIndex From Bill Where BillAccount = ?)"),
                               {accountIndex});
         ShareDataModule->Exec(QStringLiteral("Delete From Bill Where BillAccount = ?"), {accountIndex});
+        Journal::Record record;
+        record.action = QStringLiteral("删除");
+        record.kind = QStringLiteral("帐户");
+        record.key = before.value(QStringLiteral("AccountName")).toString();
+        record.changes << QStringLiteral("连同该帐户的 %1 张单据").arg(billCount);
+        record.before = before;
+        Journal::Write(record);
         return true;
     });
 }

@@ -4,6 +4,7 @@
 
 #include "db/BooksAudit.h"
 #include "shell/PublicFunction.h"
+#include "db/Journal.h"
 #include "shell/ShareDM.h"
 
 #include <QSqlError>
@@ -82,6 +83,10 @@ bool BillNumbers::MoveForward(const QList<SettingBehind> &behind)
         for (const SettingBehind &s : behind)
             ShareDataModule->Exec(QStringLiteral("Update Setting Set SettingValue = ? Where SettingIndex = ? And SettingValue = ?"),
                                   {s.highest, s.settingIndex, s.stored});
+        QStringList moves;
+        for (const SettingBehind &s : behind)
+            moves << QStringLiteral("上次编号 %1 → %2").arg(s.stored, s.highest);
+        Journal::Write({QStringLiteral("修正"), QStringLiteral("单据编号设置"), QString(), QString(), moves, {}, {}});
         return true;
     });
 }

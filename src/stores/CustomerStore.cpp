@@ -3,6 +3,7 @@
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "db/Journal.h"
 #include "stores/RowWrites.h"
 
 namespace {
@@ -30,7 +31,7 @@ TCustomerStore::Result TCustomerStore::Create(const Customer &customer, int *ind
     const int added = RowWrites::Add(QStringLiteral("Customer"), QStringLiteral("客户保存失败"), [&](TQuery &row) {
         RefuseTaken(customer, QStringLiteral("该帐客户名已经存在，请重新操作"), &taken);
         Write(row, customer);
-    });
+    }, [](int index) { Journal::WriteRow(QStringLiteral("新增"), QStringLiteral("Customer"), {}, Journal::Row(QStringLiteral("Customer"), index)); });
     if (added == 0)
         return taken ? NameTaken : Failed;
     if (index)
@@ -41,10 +42,12 @@ TCustomerStore::Result TCustomerStore::Create(const Customer &customer, int *ind
 TCustomerStore::Result TCustomerStore::Change(const Customer &customer)
 {
     bool taken = false;
+    QJsonObject before;
     // The bills and the other receivables carry the name; they move with it, and
     // a bill open elsewhere under the old name is not saved back over the rename.
     const bool saved = RowWrites::Change(QStringLiteral("Customer"), customer.index, customer.version, QStringLiteral("客户资料修改失败"),
                                          [&](TQuery &row) {
+        before = Journal::Row(QStringLiteral("Customer"), customer.index);
         const QString oldName = row.FieldByName(QStringLiteral("CustomerName")).AsString();
         if (oldName != customer.name) {
             RefuseTaken(customer, QStringLiteral("该客户名已经存在，请重新操作"), &taken);
@@ -53,15 +56,17 @@ TCustomerStore::Result TCustomerStore::Change(const Customer &customer)
             ShareDataModule->Exec(QStringLiteral("Update SG Set SGCustomer = ? Where SGCustomer = ?"), {customer.name, oldName});
         }
         Write(row, customer);
-    });
+    }, [&](int index) { Journal::WriteRow(QStringLiteral("修改"), QStringLiteral("Customer"), before, Journal::Row(QStringLiteral("Customer"), index)); });
     return saved ? Saved : taken ? NameTaken : Failed;
 }
 
 bool TCustomerStore::Delete(int customerIndex)
 {
     return ShareDataModule->RunInTransaction(QStringLiteral("客户删除失败"), [&] {
+        const QJsonObject before = Journal::Row(QStringLiteral("Customer"), customerIndex);
         ShareDataModule->Exec(QStringLiteral("Delete From Price Where PriceCustomer = ?"), {customerIndex});
         RowWrites::DeleteRow(QStringLiteral("Customer"), customerIndex);
+        Journal::WriteRow(QStringLiteral("删除"), QStringLiteral("Customer"), before, {});
         return true;
     });
 }

@@ -4,6 +4,7 @@
 #include "shell/ShareDM.h"
 #include "stores/BillDeletion.h"
 #include "stores/BillNumbers.h"
+#include "db/Journal.h"
 #include "stores/RowWrites.h"
 
 namespace {
@@ -36,7 +37,7 @@ int TFinanceBillStore::SaveNew(const FinanceBill &bill, QString *serialSaved)
         row.FieldByName(QStringLiteral("BillRecordTime")).SetAsDate(Clock::Today());
         Write(row, bill);
         row.FieldByName(QStringLiteral("BillSerial")).SetAsString(serial);
-    });
+    }, [](int index) { Journal::WriteBill(QStringLiteral("新增"), {}, Journal::Bill(index)); });
     if (index != 0 && serialSaved)
         *serialSaved = serial;
     return index;
@@ -44,10 +45,12 @@ int TFinanceBillStore::SaveNew(const FinanceBill &bill, QString *serialSaved)
 
 bool TFinanceBillStore::SaveChanged(const FinanceBill &bill)
 {
+    QJsonObject before;
     return RowWrites::Change(QStringLiteral("Bill"), bill.index, bill.version, saveFailed, [&](TQuery &row) {
+        before = Journal::Bill(bill.index);
         BillNumbers::Keep(bill.Kind(), bill.serial, bill.index);
         Write(row, bill);
-    });
+    }, [&](int index) { Journal::WriteBill(QStringLiteral("修改"), before, Journal::Bill(index)); });
 }
 
 bool TFinanceBillStore::Delete(int billIndex) { return DeleteBill(billIndex, false); }

@@ -7,6 +7,7 @@
 #include "shell/ShareDM.h"
 #include "stores/BillDeletion.h"
 #include "stores/BillNumbers.h"
+#include "db/Journal.h"
 #include "stores/RowWrites.h"
 
 namespace {
@@ -118,6 +119,7 @@ int TGoodsBillStore::SaveNew(const GoodsBill &bill, QString *serialSaved)
             WriteLine(lines, bill, billIndex, line);
             lines.Post();
         }
+        Journal::WriteBill(QStringLiteral("新增"), {}, Journal::Bill(billIndex));
         return true;
     });
     if (saved && serialSaved)
@@ -127,7 +129,9 @@ int TGoodsBillStore::SaveNew(const GoodsBill &bill, QString *serialSaved)
 
 bool TGoodsBillStore::SaveChanged(const GoodsBill &bill)
 {
+    QJsonObject before;
     return RowWrites::Change(QStringLiteral("Bill"), bill.index, bill.version, saveFailed, [&](TQuery &row) {
+        before = Journal::Bill(bill.index);
         BillNumbers::Keep(bill.Kind(), bill.serial, bill.index);
         WriteHeader(row, bill);
         TQuery lines(QStringLiteral("GoodsLines"));
@@ -144,7 +148,7 @@ bool TGoodsBillStore::SaveChanged(const GoodsBill &bill)
             lines.Post();
             lines.Next();
         }
-    });
+    }, [&](int index) { Journal::WriteBill(QStringLiteral("修改"), before, Journal::Bill(index)); });
 }
 
 bool TGoodsBillStore::Delete(int billIndex)

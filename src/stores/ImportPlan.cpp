@@ -7,11 +7,13 @@
 #include "shell/ShareDM.h"
 #include "shell/TypedNumber.h"
 #include "stores/CustomerStore.h"
+#include "db/Journal.h"
 #include "stores/OtherReceivableStore.h"
 #include "stores/ProductStore.h"
 #include "stores/QuoteStore.h"
 
 #include <QDate>
+#include <QJsonArray>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
@@ -458,6 +460,9 @@ bool TImportPlan::Apply(const std::function<void(int)> &progress)
     const int total = Count(Add) + Count(Update);
     int done = 0;
     return ShareDataModule->RunInTransaction(QStringLiteral("导入失败"), [&] {
+        // One journal record for the whole import, naming its rows, rather than one a row.
+        const Journal::Batch batch;
+        QJsonArray added, updated;
         for (int i = 0; i < rows_.size(); ++i) {
             const Outcome outcome = rows_[i].outcome;
             if (outcome != Add && outcome != Update)
@@ -480,9 +485,13 @@ bool TImportPlan::Apply(const std::function<void(int)> &progress)
             }
             if (!saved)
                 return false;
+            (outcome == Add ? added : updated) << QStringLiteral("第%1行 %2").arg(rows_[i].sheetRow).arg(rows_[i].values.join(QLatin1Char(' ')).simplified());
             if (progress && total > 0 && (++done % 100 == 0 || done == total))
                 progress(done * 100 / total);
         }
+        Journal::Write({QStringLiteral("导入"), KindName(kind_), sheet_.name, QString(),
+                        {QStringLiteral("新增 %1 行，更新 %2 行").arg(added.size()).arg(updated.size())}, {},
+                        QJsonObject{{QStringLiteral("新增"), added}, {QStringLiteral("更新"), updated}}});
         return true;
     });
 }

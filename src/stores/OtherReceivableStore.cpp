@@ -2,6 +2,7 @@
 
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "db/Journal.h"
 #include "stores/RowWrites.h"
 
 int TOtherReceivableStore::Add(const OtherReceivable &entry)
@@ -18,6 +19,7 @@ int TOtherReceivableStore::Add(const OtherReceivable &entry)
         row.FieldByName(QStringLiteral("SGRemark")).SetAsString(entry.remark);
         row.Post();
         added = row.FieldByName(QStringLiteral("SGIndex")).AsInteger();
+        Journal::WriteRow(QStringLiteral("新增"), QStringLiteral("SG"), {}, Journal::Row(QStringLiteral("SG"), added));
         return true;
     });
     return saved ? added : 0;
@@ -26,7 +28,9 @@ int TOtherReceivableStore::Add(const OtherReceivable &entry)
 bool TOtherReceivableStore::Delete(int sgIndex)
 {
     return ShareDataModule->RunInTransaction(QStringLiteral("其它应收删除失败"), [&] {
+        const QJsonObject before = Journal::Row(QStringLiteral("SG"), sgIndex);
         RowWrites::DeleteRow(QStringLiteral("SG"), sgIndex);
+        Journal::WriteRow(QStringLiteral("删除"), QStringLiteral("SG"), before, {});
         return true;
     });
 }

@@ -2,6 +2,7 @@
 
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "db/Journal.h"
 
 TPasswordStore::Outcome TPasswordStore::Change(const QString &powerName, const QString &newKey)
 {
@@ -15,6 +16,8 @@ TPasswordStore::Outcome TPasswordStore::Change(const QString &powerName, const Q
         q.Edit();
         q.FieldByName(QStringLiteral("PowerKey")).SetAsString(newKey);
         q.Post();
+        // Which password changed, never what it is.
+        Journal::Write({QStringLiteral("修改"), QStringLiteral("密码"), powerName, QString(), {QStringLiteral("修改了“%1”的密码").arg(powerName)}, {}, {}});
         return true;
     });
     return written ? Changed : Failed;

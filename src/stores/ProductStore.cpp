@@ -1,6 +1,7 @@
 #include "stores/ProductStore.h"
 
 #include "shell/ShareDM.h"
+#include "db/Journal.h"
 #include "stores/RowWrites.h"
 
 namespace {
@@ -18,24 +19,34 @@ void Write(TQuery &row, const Product &product)
 
 int TProductStore::Create(const Product &product)
 {
-    return RowWrites::Add(QStringLiteral("Product"), saveFailed, [&](TQuery &row) { Write(row, product); });
+    return RowWrites::Add(QStringLiteral("Product"), saveFailed, [&](TQuery &row) { Write(row, product); }, [](int index) {
+        Journal::WriteRow(QStringLiteral("新增"), QStringLiteral("Product"), {}, Journal::Row(QStringLiteral("Product"), index));
+    });
 }
 
 bool TProductStore::Change(const Product &product)
 {
-    return RowWrites::Change(QStringLiteral("Product"), product.index, product.version, saveFailed,
-                             [&](TQuery &row) { Write(row, product); });
+    QJsonObject before;
+    return RowWrites::Change(
+        QStringLiteral("Product"), product.index, product.version, saveFailed,
+        [&](TQuery &row) {
+            before = Journal::Row(QStringLiteral("Product"), product.index);
+            Write(row, product);
+        },
+        [&](int index) { Journal::WriteRow(QStringLiteral("修改"), QStringLiteral("Product"), before, Journal::Row(QStringLiteral("Product"), index)); });
 }
 
 bool TProductStore::Delete(int productIndex)
 {
     return ShareDataModule->RunInTransaction(QStringLiteral("货品删除失败"), [&] {
+        const QJsonObject before = Journal::Row(QStringLiteral("Product"), productIndex);
         // A bill open elsewhere with these lines would write the product back.
         ShareDataModule->Exec(QStringLiteral("Update Bill Set BillVersion = BillVersion + 1 "
                                              "Where BillIndex In (Select StoreBill From Store Where StoreProduct = ?)"),
                               {productIndex});
         ShareDataModule->Exec(QStringLiteral("Update Store Set StoreProduct = 1 Where StoreProduct = ?"), {productIndex});
         RowWrites::DeleteRow(QStringLiteral("Product"), productIndex);
+        Journal::WriteRow(QStringLiteral("删除"), QStringLiteral("Product"), before, {});
         return true;
     });
 }

@@ -12,7 +12,8 @@ QString RowSql(const QString &table, int key)
 }
 } // namespace
 
-int RowWrites::Add(const QString &table, const QString &failureMessage, const std::function<void(TQuery &)> &write)
+int RowWrites::Add(const QString &table, const QString &failureMessage, const std::function<void(TQuery &)> &write,
+                   const std::function<void(int)> &written)
 {
     TQuery row(table);
     int key = 0;
@@ -22,18 +23,21 @@ int RowWrites::Add(const QString &table, const QString &failureMessage, const st
         write(row);
         row.Post();
         key = row.FieldByName(table + QStringLiteral("Index")).AsInteger();
+        if (written)
+            written(key);
         return true;
     });
     return saved ? key : 0;
 }
 
-bool RowWrites::Change(const QString &table, int key, const QString &failureMessage, const std::function<void(TQuery &)> &write)
+bool RowWrites::Change(const QString &table, int key, const QString &failureMessage, const std::function<void(TQuery &)> &write,
+                       const std::function<void(int)> &written)
 {
-    return Change(table, key, -1, failureMessage, write);
+    return Change(table, key, -1, failureMessage, write, written);
 }
 
 bool RowWrites::Change(const QString &table, int key, int version, const QString &failureMessage,
-                       const std::function<void(TQuery &)> &write)
+                       const std::function<void(TQuery &)> &write, const std::function<void(int)> &written)
 {
     TQuery row(table);
     if (!RunQuery(row, RowSql(table, key), QStringLiteral("数据库打开失败")))
@@ -49,6 +53,8 @@ bool RowWrites::Change(const QString &table, int key, int version, const QString
         row.Edit();
         write(row);
         row.Post();
+        if (written)
+            written(key);
         return true;
     });
 }

@@ -1,5 +1,6 @@
 #include "support/BooksCopy.h"
 
+#include "db/Journal.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "support/BooksCheck.h"
@@ -8,6 +9,7 @@
 #include "support/ForeignFile.h"
 #include "support/Leftovers.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -23,6 +25,15 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+// The restored books' first new record: where they came from.
+Journal::Record RestoreRecord(const QString &source)
+{
+    return {QStringLiteral("恢复"), QStringLiteral("账套"), QFileInfo(source).fileName(), QString(),
+            {QStringLiteral("从“%1”恢复了全部数据").arg(QDir::toNativeSeparators(source))}, {}, {}};
+}
+} // namespace
 
 namespace {
 QByteArray Native(const QString &path) { return QFile::encodeName(path); }
@@ -287,7 +298,8 @@ TBooksCopy::Result TBooksCopy::Restore(const QString &source, const QDateTime &w
     TempFile temp;
     if ((result.errorNumber = MakeTemp(folder, TLeftovers::Restore, &temp.name)) != 0)
         return result;
-    const TBooksImport::Outcome imported = TBooksImport::Import(source, temp.name);
+    const Journal::Record record = RestoreRecord(source);
+    const TBooksImport::Outcome imported = TBooksImport::Import(source, temp.name, &record);
     result.reason = imported.reason;
     if (imported.verdict != TBooksImport::Done) {
         result.status = StatusOf(imported.verdict);
@@ -342,7 +354,8 @@ TBooksCopy::Result TBooksCopy::RestoreServer(const QString &source, const QDateT
     const Result keptCopy = Backup(kept);
     if (keptCopy.status != Done)
         return keptCopy;
-    const TBooksImport::Outcome imported = TBooksImport::ImportInto(source, ShareDataModule->Connection());
+    const Journal::Record record = RestoreRecord(source);
+    const TBooksImport::Outcome imported = TBooksImport::ImportInto(source, ShareDataModule->Connection(), &record);
     result.reason = imported.reason;
     result.status = StatusOf(imported.verdict);
     if (imported.verdict != TBooksImport::Done) {

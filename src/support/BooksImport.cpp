@@ -1,5 +1,7 @@
 #include "support/BooksImport.h"
 
+#include "db/Journal.h"
+
 #include "db/KeptTotals.h"
 #include "db/Schema.h"
 #include "db/SqlEngine.h"
@@ -318,7 +320,7 @@ TBooksImport::Outcome OpenSource(TPrivateConnection &from)
 }
 
 // Books from the schema on `to`, filled with the rows of `from`, inside the caller's transaction.
-TBooksImport::Outcome Fill(QSqlDatabase &from, QSqlDatabase &to)
+TBooksImport::Outcome Fill(QSqlDatabase &from, QSqlDatabase &to, const Journal::Record *record)
 {
     using O = TBooksImport::Outcome;
     const TSqlEngine &target = TSqlEngine::Of(to);
@@ -358,6 +360,8 @@ TBooksImport::Outcome Fill(QSqlDatabase &from, QSqlDatabase &to)
         return O{TBooksImport::Failed, reason};
     if (!CopySequences(from, to))
         return O{TBooksImport::Failed, QStringLiteral("the key sequences cannot be written")};
+    if (record && !Journal::WriteTo(to, *record))
+        return O{TBooksImport::Failed, QStringLiteral("the journal record cannot be written")};
     const QString missing = MissingRow(to);
     if (!missing.isEmpty())
         return O{TBooksImport::Refused, QStringLiteral("所选数据库缺少必需的记录：") + missing};
@@ -376,7 +380,7 @@ TPrivateConnection *ReadOnlySource(const QString &source)
 
 namespace {
 // A new file of ours, made from the schema and filled with the rows of `from`.
-TBooksImport::Outcome FillFile(QSqlDatabase &from, const QString &target)
+TBooksImport::Outcome FillFile(QSqlDatabase &from, const QString &target, const Journal::Record *record = nullptr)
 {
     using O = TBooksImport::Outcome;
     TPrivateConnection to(target, QString());
@@ -388,7 +392,7 @@ TBooksImport::Outcome FillFile(QSqlDatabase &from, const QString &target)
     q.exec(QStringLiteral("PRAGMA synchronous = OFF"));
     if (!q.exec(QStringLiteral("BEGIN")))
         return O{TBooksImport::Failed, q.lastError().text()};
-    const O filled = Fill(from, to.Db());
+    const O filled = Fill(from, to.Db(), record);
     if (filled.verdict != TBooksImport::Done)
         return filled;
     if (!q.exec(QStringLiteral("COMMIT")) || !q.exec(QStringLiteral("PRAGMA journal_mode = DELETE")))
@@ -397,14 +401,14 @@ TBooksImport::Outcome FillFile(QSqlDatabase &from, const QString &target)
 }
 } // namespace
 
-TBooksImport::Outcome TBooksImport::Import(const QString &source, const QString &target)
+TBooksImport::Outcome TBooksImport::Import(const QString &source, const QString &target, const Journal::Record *record)
 {
     std::unique_ptr<TPrivateConnection> from(ReadOnlySource(source));
     const Outcome opened = OpenSource(*from);
-    return opened.verdict != Done ? opened : FillFile(from->Db(), target);
+    return opened.verdict != Done ? opened : FillFile(from->Db(), target, record);
 }
 
-TBooksImport::Outcome TBooksImport::ImportInto(const QString &source, QSqlDatabase &to)
+TBooksImport::Outcome TBooksImport::ImportInto(const QString &source, QSqlDatabase &to, const Journal::Record *record)
 {
     std::unique_ptr<TPrivateConnection> from(ReadOnlySource(source));
     Outcome opened = OpenSource(*from);
@@ -422,7 +426,7 @@ TBooksImport::Outcome TBooksImport::ImportInto(const QString &source, QSqlDataba
             break;
         }
     if (dropped)
-        filled = Fill(from->Db(), to);
+        filled = Fill(from->Db(), to, record);
     if (filled.verdict == Done && !q.exec(QStringLiteral("COMMIT")))
         filled = Outcome{Failed, q.lastError().text()};
     if (filled.verdict != Done)

@@ -1,0 +1,54 @@
+#pragma once
+// The change journal: every write of the books leaves one record in the same
+// transaction (when, the role logged in, the computer, the program version,
+// what was changed and how). Records are only ever added.
+
+#include <QJsonObject>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+class QSqlDatabase;
+
+namespace Journal {
+struct Record {
+    QString action;        // 新增, 修改, 删除, 恢复, 导入, 修正 …
+    QString kind;          // 出货单, 客户, 货品, 帐户, 报价, 参数, 其它应收款, 密码, 账套 …
+    QString key;           // the bill number, the customer's name …
+    QString customer;
+    QStringList changes;   // "单据金额 1200 → 1020"
+    QJsonObject before, after;
+};
+
+// Inside the change's transaction; throws EDatabaseError when the record
+// cannot be written, so the change fails with it. Within a Batch the record
+// is left out: the batch writes its own.
+void Write(const Record &record);
+// The same on a connection of its own (books being made from a restored file),
+// inside its transaction; false when it failed.
+bool WriteTo(QSqlDatabase &db, const Record &record);
+
+// A row as the journal keeps it: every column but its version, by name.
+QJsonObject Row(const QString &table, int key);
+// A bill: its row, its account's name and its lines with their products.
+QJsonObject Bill(int billIndex);
+// What differs between two images, as "caption old → new", for the named columns.
+QStringList Changes(const QJsonObject &before, const QJsonObject &after, const QList<QPair<QString, QString>> &captions);
+QStringList BillChanges(const QJsonObject &before, const QJsonObject &after);
+// "新增"/"修改"/"删除" of a customer, product, account, other receivable or
+// parameter row, by its images before and after (empty for none).
+void WriteRow(const QString &action, const QString &table, const QJsonObject &before, const QJsonObject &after);
+// "新增"/"修改"/"删除" of a bill, read from the books (after) or given (before).
+void WriteBill(const QString &action, const QJsonObject &before, const QJsonObject &after);
+
+// While one lives on this thread, single records are left out (an import
+// writes one record for all its rows).
+class Batch {
+public:
+    Batch();
+    ~Batch();
+    Batch(const Batch &) = delete;
+    Batch &operator=(const Batch &) = delete;
+};
+} // namespace Journal
