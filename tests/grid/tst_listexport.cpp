@@ -4,10 +4,12 @@
 #include "cards/CustomerPage.h"
 #include "cards/StorePage.h"
 #include "grid/Csv.h"
+#include "grid/SheetFile.h"
 #include "masterdata/CustomerForm3.h"
 #include "masterdata/SGForm.h"
 #include "reportengine/PreviewForm.h"
 #include "shell/MainForm.h"
+#include "stores/ImportPlan.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -154,35 +156,42 @@ void TestListExport::listAsWritten_data()
 {
     QTest::addColumn<QString>("list");
     QTest::addColumn<QList<QStringList>>("lines");
+    QTest::addColumn<int>("importedAs");   // the import that reads the list back, -1 none
     // Texts that look like numbers or formulas keep their guard; amounts are to the
     // fen, prices to their own decimals, dates as dates; rows after the 15th do not count.
     QTest::newRow("customers") << "customers"
                                << QList<QStringList>{{"客户名称", "地区", "期初欠款", "货款总额", "其它应收", "已收总额", "客户欠款"},
                                                      {"甲", "本地", "10.26", "80", "12.3", "20", "82.56"},
-                                                     {"'007", "省内", "-5", "0", "0", "0", "-5"}};
+                                                     {"'007", "省内", "-5", "0", "0", "0", "-5"}}
+                               << int(TImportPlan::Customers);
     QTest::newRow("products") << "products"
                               << QList<QStringList>{{"货品编号", "货品名称", "货品规格", "单价", "货品信息", "库存"},
                                                     {"'00123", "皮鞋A", "T1", "12.3456", "'=黑色", "7"},
-                                                    {"B-2", "皮鞋B", "S2", "80", "", "6"}};
+                                                    {"B-2", "皮鞋B", "S2", "80", "", "6"}}
+                              << int(TImportPlan::Products);
     QTest::newRow("accounts") << "accounts"
-                              << QList<QStringList>{{"帐户名称", "余额"}, {"工商银行", "30"}, {"'8801", "-10"}};
+                              << QList<QStringList>{{"帐户名称", "余额"}, {"工商银行", "30"}, {"'8801", "-10"}} << -1;
     QTest::newRow("sizes") << "sizes"
                            << QList<QStringList>{{"货品编号", "货品名称", "货品规格", "35#", "36#", "37#", "38#", "39#", "40#", "41#",
                                                   "42#", "43#", "44#", "合计"},
                                                  {"'00123", "皮鞋A", "T1", "7", "0", "0", "0", "0", "0", "0", "0", "0", "0", "7"},
-                                                 {"B-2", "皮鞋B", "S2", "2", "0", "0", "0", "0", "0", "0", "0", "0", "4", "6"}};
+                                                 {"B-2", "皮鞋B", "S2", "2", "0", "0", "0", "0", "0", "0", "0", "0", "4", "6"}}
+                           << -1;
     QTest::newRow("quotes") << "quotes"
                             << QList<QStringList>{{"客户名称", "货品编号", "货品名称", "货品规格", "单价"},
                                                   {"甲", "'00123", "皮鞋A", "T1", "11.125"},
-                                                  {"甲", "B-2", "皮鞋B", "S2", "75.5"}};
+                                                  {"甲", "B-2", "皮鞋B", "S2", "75.5"}}
+                            << int(TImportPlan::Quotes);
     QTest::newRow("other receivables") << "other receivables"
-                                       << QList<QStringList>{{"客户名称", "日期", "金额", "备注"}, {"甲", "2024-3-7", "12.3", "'=1+1"}};
+                                       << QList<QStringList>{{"客户名称", "日期", "金额", "备注"}, {"甲", "2024-3-7", "12.3", "'=1+1"}}
+                                       << int(TImportPlan::OtherReceivables);
 }
 
 void TestListExport::listAsWritten()
 {
     QFETCH(QString, list);
     QFETCH(QList<QStringList>, lines);
+    QFETCH(int, importedAs);
     TestEnv env;
     env.InstallTemplates();
     env.StartAsFinance();
@@ -191,6 +200,15 @@ void TestListExport::listAsWritten()
     ClickExport(env, list, jia);
     QCOMPARE(env.script.messages, QStringList{"表格导出成功"});
     QCOMPARE(Csv::Read(FileBytes(env.Dir() + "列表.csv")), lines);
+    if (importedAs < 0)
+        return;
+    // The import finds each of its fields under the title the export gave it.
+    TSheetFile sheet;
+    QString error;
+    QVERIFY2(sheet.Read(env.Dir() + "列表.csv", &error), qPrintable(error));
+    const TImportPlan plan(TImportPlan::Kind(importedAs), sheet);
+    for (int f = 0; f < plan.Fields().size(); ++f)
+        QCOMPARE(plan.ColumnOf(f), f);
 }
 
 void TestListExport::workbookCells()
