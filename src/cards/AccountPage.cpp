@@ -1,5 +1,8 @@
 #include "cards/AccountPage.h"
 
+#include "figures/ExportSheets.h"
+#include "grid/ListExport.h"
+#include "grid/ListSheet.h"
 #include "masterdata/AccountForm.h"
 #include "reports/MonthlyReportRun.h"
 #include "reports/MonthlyReports.h"
@@ -43,6 +46,11 @@ TAccountPage::TAccountPage(int *pageNumber, QWidget *parent)
     MoneyMonth->setGeometry(672, 16, 80, 30);
     MoneyMonth->setCursor(Qt::PointingHandCursor);
     connect(MoneyMonth, &QPushButton::clicked, this, &TAccountPage::ActionMoneyMonthExecute);
+    ExportButton = new QPushButton(QStringLiteral("导出"), this);
+    ExportButton->setObjectName(QStringLiteral("AccountExport"));
+    ExportButton->setGeometry(672, 54, 80, 30);
+    ExportButton->setCursor(Qt::PointingHandCursor);
+    connect(ExportButton, &QPushButton::clicked, this, &TAccountPage::ActionExportExecute);
 }
 
 int TAccountPage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("AccountIndex")).AsInteger(); }
@@ -92,4 +100,12 @@ void TAccountPage::ActionMoneyMonthExecute()
     const QString month = MonthSpan(day).Title();
     RunMonthlyReport(frReport1, QStringLiteral("Frf/MoneyMonth.frf"), month, month + QStringLiteral("财务月结报表"),
                      [&](TReportRows &rows) { return MonthlyReports::AccountSummary(day, rows); });
+}
+
+void TAccountPage::ActionExportExecute()
+{
+    const QDate day = Session->WorkingDate();
+    TListSheet sheet;
+    if (ExportSheets::Accounts(ListSql(), day, sheet))
+        ExportList(QStringLiteral("帐户余额") + DateText(day), sheet);
 }

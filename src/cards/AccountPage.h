@@ -15,8 +15,10 @@ public:
     void OpenAccountCard(int k);
 
     QPushButton *MoneyMonth;
+    QPushButton *ExportButton;   // "导出"
 
     void ActionMoneyMonthExecute();
+    void ActionExportExecute();
 
 protected:
     // Cards in the order the accounts were made, on a server as in a file.

@@ -1,5 +1,8 @@
 #include "cards/CustomerPage.h"
 
+#include "figures/ExportSheets.h"
+#include "grid/ListExport.h"
+#include "grid/ListSheet.h"
 #include "masterdata/CustomerForm.h"
 #include "masterdata/CustomerForm2.h"
 #include "reports/MonthlyReportRun.h"
@@ -59,6 +62,11 @@ TCustomerPage::TCustomerPage(int *pageNumber, QWidget *parent)
     BigReport->setGeometry(672, 84, 80, 30);
     BigReport->setCursor(Qt::PointingHandCursor);
     connect(BigReport, &QPushButton::clicked, this, &TCustomerPage::ActionBigReportExecute);
+    ExportButton = new QPushButton(QStringLiteral("导出"), this);
+    ExportButton->setObjectName(QStringLiteral("CustomerExport"));
+    ExportButton->setGeometry(672, 122, 80, 30);
+    ExportButton->setCursor(Qt::PointingHandCursor);
+    connect(ExportButton, &QPushButton::clicked, this, &TCustomerPage::ActionExportExecute);
     connect(ComboBox2, &QComboBox::activated, this, &TCustomerPage::ComboBox2Change);
 }
 
@@ -124,4 +132,14 @@ void TCustomerPage::ActionBigReportExecute()
     const QString region = ComboBox2->currentIndex() > 0 ? ComboBox2->currentText() : QString();
     RunMonthlyReport(frReport1, QStringLiteral("Frf/CustomerMonth.frf"), month, region + month + QStringLiteral("总报表"),
                      [&, shown = ComboBox2->currentText()](TReportRows &rows) { return MonthlyReports::CustomerSummary(shown, day, rows); });
+}
+
+void TCustomerPage::ActionExportExecute()
+{
+    // Every customer of the chosen range, not only the cards shown.
+    const QDate day = Session->WorkingDate();
+    const QString region = ComboBox2->currentIndex() > 0 ? ComboBox2->currentText() : QString();
+    TListSheet sheet;
+    if (ExportSheets::Customers(ListSql(), day, sheet))
+        ExportList(region + QStringLiteral("客户列表") + DateText(day), sheet);
 }

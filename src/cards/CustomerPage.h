@@ -20,8 +20,10 @@ public:
     QLabel *Label3;
     QComboBox *ComboBox2;
     QPushButton *BigReport;
+    QPushButton *ExportButton;   // "导出"
 
     void ActionBigReportExecute();
+    void ActionExportExecute();
 
 protected:
     SqlText ListSql() override;

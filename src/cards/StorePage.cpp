@@ -1,6 +1,9 @@
 #include "cards/StorePage.h"
 
 #include "db/SqlEngine.h"
+#include "figures/ExportSheets.h"
+#include "grid/ListExport.h"
+#include "grid/ListSheet.h"
 #include "masterdata/ProductForm.h"
 #include "reports/MonthlyReportRun.h"
 #include "reports/MonthlyReports.h"
@@ -74,7 +77,11 @@ TStorePage::TStorePage(int *pageNumber, QWidget *parent)
     SizeStockButton->setObjectName(QStringLiteral("SizeStock"));
     SizeStockButton->setGeometry(672, 266, 80, 30);
     connect(SizeStockButton, &QPushButton::clicked, this, &TStorePage::ActionSizeStockExecute);
-    for (QPushButton *b : {ProductSearch, ProductMonth, SizeStockButton})
+    ExportButton = new QPushButton(QStringLiteral("导出"), this);
+    ExportButton->setObjectName(QStringLiteral("StoreExport"));
+    ExportButton->setGeometry(672, 304, 80, 30);
+    connect(ExportButton, &QPushButton::clicked, this, &TStorePage::ActionExportExecute);
+    for (QPushButton *b : {ProductSearch, ProductMonth, SizeStockButton, ExportButton})
         b->setCursor(Qt::PointingHandCursor);
     connect(ComboBox6, &TDropDownCombo::dropDown, this, &TStorePage::ComboBox6DropDown);
     connect(ComboBox7, &TDropDownCombo::dropDown, this, &TStorePage::ComboBox7DropDown);
@@ -166,15 +173,25 @@ void TStorePage::ActionSizeStockExecute()
     // The products the page lists now, with the filter as it stands.
     const QDate day = Session->WorkingDate();
     const SqlText products = ListSql();
-    TReportDataSet rows;
-    if (!BackgroundWork::Run([&](const BackgroundWork::Progress &) { return SizeStockList(products, day, rows); }))
+    TListSheet sheet;
+    if (!BackgroundWork::Run([&](const BackgroundWork::Progress &) { return SizeStockList(products, day, sheet); }))
         return;
     TReportDataSet heading(QStringList{QStringLiteral("ListValue")});
-    heading.AppendRow({QStringLiteral("截至 %1，共 %2 类货品").arg(DateText(day)).arg(rows.RowCount())});
+    heading.AppendRow({QStringLiteral("截至 %1，共 %2 类货品").arg(DateText(day)).arg(sheet.rows.size())});
     TReport *report = frReport1;
     report->ClearDataSets();
-    report->SetDataSet(QStringLiteral("SizeStock"), rows);
+    report->SetDataSet(QStringLiteral("SizeStock"), SizeStockRows(sheet));
     report->SetDataSet(QStringLiteral("PrintList"), heading);
     report->SetDocumentName(QStringLiteral("尺码库存表") + DateText(day));
+    report->SetExportList(report->DocumentName(), sheet);
     report->ShowTemplate(QStringLiteral("Frf/SizeStock.frf"));
+}
+
+void TStorePage::ActionExportExecute()
+{
+    // The products the page lists now, with the filter as it stands.
+    const QDate day = Session->WorkingDate();
+    TListSheet sheet;
+    if (ExportSheets::Products(ListSql(), day, sheet))
+        ExportList(QStringLiteral("货品列表") + DateText(day), sheet);
 }

@@ -36,7 +36,9 @@ public:
     QPushButton *ProductSearch;
     QPushButton *ProductMonth;
     QPushButton *SizeStockButton;   // "尺码库存"
+    QPushButton *ExportButton;      // "导出"
     void ActionSizeStockExecute();
+    void ActionExportExecute();
 
     void ActionProductMonthExecute();
 

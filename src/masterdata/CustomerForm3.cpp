@@ -1,6 +1,9 @@
 #include "masterdata/CustomerForm3.h"
 
+#include "figures/ExportSheets.h"
 #include "grid/DataGrid.h"
+#include "grid/ListExport.h"
+#include "grid/ListSheet.h"
 #include "masterdata/CustomerForm4.h"
 #include "shell/Artwork.h"
 #include "shell/Dialogs.h"
@@ -39,11 +42,15 @@ TFormCustomer3::TFormCustomer3(QWidget *parent) : TForm(parent)
     SpeedButton1 = new QPushButton(QStringLiteral("添加报价"), this);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setGeometry(300, 360, 100, 32);
+    ExportButton = new QPushButton(QStringLiteral("导出"), this);
+    ExportButton->setObjectName(QStringLiteral("ExportButton"));
+    ExportButton->setGeometry(12, 360, 100, 32);
     SpeedButton2 = new QPushButton(QStringLiteral("关　闭"), this);
     SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
     SpeedButton2->setGeometry(412, 360, 100, 32);
     connect(SpeedButton1, &QPushButton::clicked, this, &TFormCustomer3::SpeedButton1Click);
     connect(DBGrid1, &QTableWidget::cellDoubleClicked, this, &TFormCustomer3::SpeedButton1Click);
+    connect(ExportButton, &QPushButton::clicked, this, &TFormCustomer3::ExportButtonClick);
     connect(SpeedButton2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -82,4 +89,11 @@ void TFormCustomer3::SpeedButton1Click()
         == TQuoteStore::NotRead)
         return;
     OpenList();
+}
+
+void TFormCustomer3::ExportButtonClick()
+{
+    TListSheet sheet;
+    if (ExportSheets::Quotes(FCustomerIndex, sheet))
+        ExportList(Label2->text() + QStringLiteral("价目列表"), sheet);
 }

@@ -17,10 +17,11 @@ public:
 
     void FormShow() override;
     void SpeedButton1Click();
+    void ExportButtonClick();
 
     QLabel *Image3, *Label3, *Label2;
     TDataGrid *DBGrid1;
-    QPushButton *SpeedButton1, *SpeedButton2;
+    QPushButton *SpeedButton1, *SpeedButton2, *ExportButton;
 
 private:
     void OpenList();

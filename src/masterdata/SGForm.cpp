@@ -1,6 +1,9 @@
 #include "masterdata/SGForm.h"
 
+#include "figures/ExportSheets.h"
 #include "grid/DataGrid.h"
+#include "grid/ListExport.h"
+#include "grid/ListSheet.h"
 #include "shell/DatePicker.h"
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
@@ -57,6 +60,12 @@ TFormSG::TFormSG(QWidget *parent) : TForm(parent)
                          {QStringLiteral("SGSum"), QStringLiteral("金额"), 60},
                          {QStringLiteral("SGRemark"), QStringLiteral("备注"), 160}});
 
+    ExportButton = new QToolButton(this);
+    ExportButton->setObjectName(QStringLiteral("ExportButton"));
+    ExportButton->setText(QStringLiteral("导出"));
+    ExportButton->setGeometry(302, 324, 100, 32);
+    ExportButton->setCursor(Qt::PointingHandCursor);
+
     Cancel = new QToolButton(this);
     Cancel->setObjectName(QStringLiteral("Cancel"));
     Cancel->setText(QStringLiteral("关闭窗口"));
@@ -65,6 +74,7 @@ TFormSG::TFormSG(QWidget *parent) : TForm(parent)
 
     connect(Button1, &QPushButton::clicked, this, &TFormSG::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFormSG::Button2Click);
+    connect(ExportButton, &QToolButton::clicked, this, &TFormSG::ExportButtonClick);
     connect(Cancel, &QToolButton::clicked, this, &QDialog::reject);
     connect(DBGrid1, &QTableWidget::currentCellChanged, this, [this](int row) {
         ADOQuery1.MoveTo(row);
@@ -124,4 +134,11 @@ void TFormSG::Button2Click()
         return;
     TOtherReceivableStore::Delete(ADOQuery1.FieldByName(QStringLiteral("SGIndex")).AsInteger());
     OpenList();
+}
+
+void TFormSG::ExportButtonClick()
+{
+    TListSheet sheet;
+    if (ExportSheets::OtherReceivables(FCustomerName, Session->WorkingDate(), sheet))
+        ExportList(FCustomerName + QStringLiteral("其它应收"), sheet);
 }

@@ -21,13 +21,14 @@ public:
     void FormShow() override;
     void Button1Click();
     void Button2Click();
+    void ExportButtonClick();
 
     QLabel *Label1, *LabelCustomer, *Label3, *Label2, *Label4;
     QDateEdit *DateTimePicker1;
     QLineEdit *Edit1, *Edit2;
     QPushButton *Button1, *Button2;
     TDataGrid *DBGrid1;
-    QToolButton *Cancel;
+    QToolButton *ExportButton, *Cancel;
 
 private:
     void OpenList();

@@ -1,5 +1,6 @@
 #include "reportengine/PreviewForm.h"
 
+#include "grid/ListExport.h"
 #include "reportengine/PreviewPage.h"
 #include "reportengine/Report.h"
 #include "shell/Dialogs.h"
@@ -68,6 +69,8 @@ TFormPreview::TFormPreview(TReport *report, QWidget *parent) : TForm(parent), re
     FindButton = Tool(this, QStringLiteral("FindButton"), QStringLiteral("查找"));
     PrintButton = Tool(this, QStringLiteral("PrintButton"), QStringLiteral("打印"));
     PdfButton = Tool(this, QStringLiteral("PdfButton"), QStringLiteral("保存为PDF"));
+    ExportButton = Tool(this, QStringLiteral("ExportButton"), QStringLiteral("导出"), QStringLiteral("导出为 Excel 或 CSV 表格"));
+    ExportButton->setVisible(report->HasExportList());
     CloseButton = Tool(this, QStringLiteral("CloseButton"), QStringLiteral("关闭"));
     for (QWidget *w : {static_cast<QWidget *>(FirstButton), static_cast<QWidget *>(PriorButton),
                        static_cast<QWidget *>(PageLabel), static_cast<QWidget *>(NextButton),
@@ -79,6 +82,7 @@ TFormPreview::TFormPreview(TReport *report, QWidget *parent) : TForm(parent), re
     bar->addStretch(1);
     bar->addWidget(PrintButton);
     bar->addWidget(PdfButton);
+    bar->addWidget(ExportButton);
     bar->addWidget(CloseButton);
 
     Scroll = new QScrollArea(this);
@@ -105,6 +109,7 @@ TFormPreview::TFormPreview(TReport *report, QWidget *parent) : TForm(parent), re
     connect(FindEdit, &QLineEdit::textChanged, this, [this] { foundPage_ = foundItem_ = -1; Redraw(); });
     connect(PrintButton, &QToolButton::clicked, this, &TFormPreview::PrintButtonClick);
     connect(PdfButton, &QToolButton::clicked, this, &TFormPreview::PdfButtonClick);
+    connect(ExportButton, &QToolButton::clicked, this, [this] { ExportList(report_->ExportName(), report_->ExportSheet()); });
     connect(CloseButton, &QToolButton::clicked, this, &QDialog::accept);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The print preview: the prepared pages one at a time with zoom, page
-// buttons, search, printing through the system print dialog, and saving as PDF.
+// buttons, search, printing through the system print dialog, and saving as PDF;
+// "导出" when the report carries its lines as a list.
 
 #include "shell/Form.h"
 
@@ -30,7 +31,7 @@ public:
     QLabel *PageLabel;
     QComboBox *ZoomBox;
     QLineEdit *FindEdit;
-    QToolButton *FindButton, *PrintButton, *PdfButton, *CloseButton;
+    QToolButton *FindButton, *PrintButton, *PdfButton, *ExportButton, *CloseButton;
     QScrollArea *Scroll;
     TPreviewPage *Page;
 

@@ -103,6 +103,19 @@ bool TReport::Print(QPrinter *printer, int fromPage, int toPage) const
     return TReportPainter::Render(printer, pages_, fromPage, toPage);
 }
 
+void TReport::ClearDataSets()
+{
+    data_.clear();
+    exportName_.clear();
+    exportSheet_ = TListSheet();
+}
+
+void TReport::SetExportList(const QString &suggestedName, const TListSheet &sheet)
+{
+    exportName_ = suggestedName;
+    exportSheet_ = sheet;
+}
+
 QString TReport::DocumentName() const
 {
     if (!documentName_.isEmpty())

@@ -3,6 +3,7 @@
 // the program filled for it, and the pages prepared from both. The pages are
 // shown in the preview, printed, or written to a PDF file.
 
+#include "grid/ListSheet.h"
 #include "reportengine/PreparedPage.h"
 #include "reportengine/ReportDataSet.h"
 #include "reportengine/ReportTemplate.h"
@@ -29,7 +30,8 @@ public:
     const TReportTemplate &Template() const { return template_; }
     void SetTemplate(const TReportTemplate &tpl, const QString &fileName = QString());
 
-    void ClearDataSets() { data_.clear(); }
+    // The export list goes with the data sets: another report on this object offers none.
+    void ClearDataSets();
     void SetDataSet(const QString &name, const TReportDataSet &data) { data_.insert(name, data); }
     void SetDataSet(const QString &name, TQuery &query);
     const QHash<QString, TReportDataSet> &DataSets() const { return data_; }
@@ -56,6 +58,12 @@ public:
     // The template designer on this report.
     void DesignReport();
 
+    // The list the preview offers as "导出", in the same lines as the pages.
+    void SetExportList(const QString &suggestedName, const TListSheet &sheet);
+    bool HasExportList() const { return !exportName_.isEmpty(); }
+    QString ExportName() const { return exportName_; }
+    const TListSheet &ExportSheet() const { return exportSheet_; }
+
     QString DocumentName() const;   // the title of a print job or PDF
     void SetDocumentName(const QString &name) { documentName_ = name; }
 
@@ -65,5 +73,7 @@ private:
     QString lastError_;
     QString documentName_;
     QHash<QString, TReportDataSet> data_;
+    QString exportName_;
+    TListSheet exportSheet_;
     QList<TPreparedPage> pages_;
 };
