@@ -138,7 +138,7 @@ QVariantList Values(const Journal::Record &record)
 
 void Journal::Write(const Record &record)
 {
-    if (batches > 0 && record.action != QLatin1String("导入"))
+    if (batches > 0 && record.action != QStringLiteral("导入"))
         return;
     ShareDataModule->Exec(InsertRecord, Values(record));
 }
@@ -254,7 +254,7 @@ void Journal::WriteBill(const QString &action, const QJsonObject &before, const 
     record.customer = bill.value(QStringLiteral("BillUser")).toString();
     record.before = before;
     record.after = after;
-    if (action == QLatin1String("修改"))
+    if (action == QStringLiteral("修改"))
         record.changes = BillChanges(before, after);
     else
         record.changes << QStringLiteral("单据金额 %1").arg(Shown(bill.value(QStringLiteral("BillSum")), true));

@@ -1,4 +1,5 @@
 // Lists brought in from spreadsheet files: what each row becomes, the books after, hostile files.
+#include "figures/ExportSheets.h"
 #include "grid/ListSheet.h"
 #include "grid/SheetFile.h"
 #include "grid/XlsxWriter.h"
@@ -78,6 +79,7 @@ private slots:
     void columnsMatchedByHand();
     void allOrNothing();
     void xlsxRoundTrip();
+    void exportedListsComeBackUnchanged();
     void hostileFiles_data();
     void hostileFiles();
 };
@@ -282,6 +284,46 @@ void TestImport::xlsxRoundTrip()
                                                  {"=1+1", "-0.5", "", "0", "0.1"},
                                                  {"王\"记\", 鞋\t店\n第二行", "1.01", "1999-12-31", "-3", "7"}}));
     }
+}
+
+void TestImport::exportedListsComeBackUnchanged()
+{
+    TestEnv env;
+    const int customer = env.AddCustomer("王记\"鞋店\", 老店", "省内", 120.5);
+    env.AddCustomer("00123", "其它", 0);
+    const int product = env.AddProduct("皮鞋", "黑 42", 99.5, "00123");
+    env.AddProduct("无号鞋", "白", 0.1234);
+    env.Exec("Insert Into Price (PriceProduct, PriceCustomer, PriceValue) Values (?, ?, 88.8)", {product, customer});
+    env.AddSG("00123", QDate(2024, 3, 5), 50, "旧账");
+    const QDate day(2024, 3, 15);
+    struct List {
+        TImportPlan::Kind kind;
+        std::function<bool(TListSheet &)> make;
+    } lists[] = {
+        {TImportPlan::Customers, [&](TListSheet &s) { return ExportSheets::Customers(QStringLiteral("Select * From Customer Where CustomerIndex > 1"), day, s); }},
+        {TImportPlan::Products, [&](TListSheet &s) { return ExportSheets::Products(QStringLiteral("Select * From Product Where ProductIndex > 1"), day, s); }},
+        {TImportPlan::Quotes, [&](TListSheet &s) { return ExportSheets::Quotes(customer, s); }},
+        {TImportPlan::OtherReceivables, [&](TListSheet &s) { return ExportSheets::OtherReceivables("00123", day, s); }},
+    };
+    const QStringList before = env.AllRows();
+    for (const List &list : lists)
+        for (const bool xlsx : {true, false}) {
+            TListSheet exported;
+            QVERIFY(list.make(exported));
+            TSheetFile sheet;
+            QString error;
+            QVERIFY2(sheet.ReadBytes(xlsx ? XlsxWriter::Workbook(exported, "表") : exported.Csv(), &error), qPrintable(error));
+            TImportPlan plan(list.kind, sheet);
+            plan.SetUpdateExisting(true);
+            QVERIFY(plan.Examine());
+            const QString what = TImportPlan::KindName(list.kind) + (xlsx ? " xlsx" : " csv");
+            QVERIFY2(plan.Rows().size() == exported.rows.size() && plan.Count(TImportPlan::Skip) == plan.Rows().size(),
+                     qPrintable(what + "\n" + Outcomes(plan)));
+            QVERIFY(plan.Apply());
+        }
+    // Nothing but the journal's word that the imports wrote nothing.
+    QCOMPARE(env.AllRows().filter(QRegularExpression("^(?!Journal\\|)")), before);
+    QCOMPARE(env.Rows("Select JournalAction, JournalKind, JournalText From Journal", "%1 %2 %3", "|").count("导入"), 8);
 }
 
 void TestImport::hostileFiles_data()
