@@ -1,5 +1,9 @@
 #include "db/Journal.h"
 
+#include "db/Schema.h"
+#include "db/SqlEngine.h"
+#include "shell/Clock.h"
+
 #include "shell/PublicFunction.h"
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
@@ -28,13 +32,26 @@ QJsonValue JsonOf(const QVariant &value)
     }
 }
 
+// A column's name as the schema writes it: a server gives them folded to lower case.
+QString ColumnName(const QString &name)
+{
+    static const QHash<QString, QString> names = [] {
+        QHash<QString, QString> all;
+        for (const Schema::Table &table : Schema::Tables())
+            for (const Schema::Column &column : table.columns)
+                all.insert(column.name.toLower(), column.name);
+        return all;
+    }();
+    return names.value(name.toLower(), name);
+}
+
 QJsonObject RowOf(const TQuery &q, int row)
 {
     QJsonObject image;
     const QStringList names = q.FieldNames();
     for (int f = 0; f < names.size(); ++f)
         if (!names[f].endsWith(QLatin1String("Version"), Qt::CaseInsensitive))
-            image.insert(names[f], JsonOf(q.ValueAt(row, f)));
+            image.insert(ColumnName(names[f]), JsonOf(q.ValueAt(row, f)));
     return image;
 }
 
@@ -129,7 +146,8 @@ QVariantList Values(const Journal::Record &record)
         data.insert(QStringLiteral("after"), record.after);
     // A text never goes in as NULL: the columns hold '' for nothing.
     auto text = [](const QString &t) { return t.isNull() ? QStringLiteral("") : t; };
-    return {QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), text(Session ? Session->Role() : QString()),
+    // The program's own today (the one its dates follow), at the clock's time.
+    return {QDateTime(Clock::Today(), QTime::currentTime()).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), text(Session ? Session->Role() : QString()),
             QSysInfo::machineHostName(), QStringLiteral("Mirelo进销存 " KESTROVA_VERSION), text(record.action), text(record.kind),
             text(record.key), text(record.customer), text(record.changes.join(QStringLiteral("；"))),
             text(data.isEmpty() ? QString() : QString::fromUtf8(QJsonDocument(data).toJson(QJsonDocument::Compact)))};
@@ -138,7 +156,7 @@ QVariantList Values(const Journal::Record &record)
 
 void Journal::Write(const Record &record)
 {
-    if (batches > 0 && record.action != QStringLiteral("导入"))
+    if (batches > 0 && record.action != QStringLiteral("导入") && record.action != QStringLiteral("恢复"))
         return;
     ShareDataModule->Exec(InsertRecord, Values(record));
 }
@@ -238,8 +256,11 @@ void Journal::WriteRow(const QString &action, const QString &table, const QJsonO
     if (!before.isEmpty() && !after.isEmpty()) {
         record.changes = Changes(before, after, kind.captions);
     } else {
-        for (const auto &[field, caption] : kind.captions)
-            record.changes << caption + QLatin1Char(' ') + Shown(row.value(field), false);
+        for (const auto &[field, caption] : kind.captions) {
+            const QString value = Shown(row.value(field), false);
+            if (!value.isEmpty())
+                record.changes << caption + QLatin1Char(' ') + value;
+        }
     }
     Write(record);
 }
@@ -259,4 +280,35 @@ void Journal::WriteBill(const QString &action, const QJsonObject &before, const 
     else
         record.changes << QStringLiteral("单据金额 %1").arg(Shown(bill.value(QStringLiteral("BillSum")), true));
     Write(record);
+}
+
+SqlText Journal::ListSql(const QDate &from, const QDate &to, const QString &kind, const QString &customer, const QString &key)
+{
+    QString sql = QStringLiteral("Select JournalIndex, Substr(JournalMoment, 1, 16) As JournalMinute, JournalRole, JournalComputer, "
+                                 "JournalAction || JournalKind As JournalWhat, JournalKey, JournalCustomer, JournalText, JournalAction, JournalKind "
+                                 "From Journal Where JournalMoment >= ? And JournalMoment < ?");
+    QVariantList values{from.toString(Qt::ISODate), to.addDays(1).toString(Qt::ISODate)};
+    if (!kind.isEmpty()) {
+        sql += QStringLiteral(" And JournalKind = ?");
+        values << kind;
+    }
+    // Typed texts are matched as they are: no pattern characters of their own.
+    const TSqlEngine &engine = TSqlEngine::Current();
+    if (!customer.isEmpty()) {
+        sql += QStringLiteral(" And ") + engine.Contains(QStringLiteral("JournalCustomer"));
+        values << customer;
+    }
+    if (!key.isEmpty()) {
+        sql += QStringLiteral(" And ") + engine.Contains(QStringLiteral("JournalKey"));
+        values << key;
+    }
+    return SqlText(sql + QStringLiteral(" Order By JournalIndex Desc"), values);
+}
+
+QStringList Journal::Kinds()
+{
+    return {QStringLiteral("出货单"), QStringLiteral("进货单"), QStringLiteral("财务收入单"), QStringLiteral("财务支出单"),
+            QStringLiteral("客户"), QStringLiteral("货品"), QStringLiteral("帐户"), QStringLiteral("报价"), QStringLiteral("客户报价"),
+            QStringLiteral("其它应收款"), QStringLiteral("参数"), QStringLiteral("密码"), QStringLiteral("账套"),
+            QStringLiteral("单据编号设置"), QStringLiteral("预存合计")};
 }

@@ -3,6 +3,9 @@
 // transaction (when, the role logged in, the computer, the program version,
 // what was changed and how). Records are only ever added.
 
+#include "db/SqlText.h"
+
+#include <QDate>
 #include <QJsonObject>
 #include <QList>
 #include <QPair>
@@ -42,8 +45,8 @@ void WriteRow(const QString &action, const QString &table, const QJsonObject &be
 // "新增"/"修改"/"删除" of a bill, read from the books (after) or given (before).
 void WriteBill(const QString &action, const QJsonObject &before, const QJsonObject &after);
 
-// While one lives on this thread, single records are left out (an import
-// writes one record for all its rows).
+// While one lives on this thread, single records are left out: an import or
+// a bill's restore writes one record of its own.
 class Batch {
 public:
     Batch();
@@ -51,4 +54,9 @@ public:
     Batch(const Batch &) = delete;
     Batch &operator=(const Batch &) = delete;
 };
+// The records newest first, within the days, of a kind ("" for all), whose
+// customer or key holds the texts given.
+SqlText ListSql(const QDate &from, const QDate &to, const QString &kind, const QString &customer, const QString &key);
+// The kinds records are written for, as a filter offers them.
+QStringList Kinds();
 } // namespace Journal

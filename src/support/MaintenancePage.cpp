@@ -4,6 +4,7 @@
 #include "shell/Dialogs.h"
 #include "support/BooksAuditForm.h"
 #include "support/DailyBackup.h"
+#include "support/JournalForm.h"
 #include "masterdata/ImportForm.h"
 
 #include <QAction>
@@ -65,6 +66,22 @@ TMaintenancePage::TMaintenancePage(QAction *actionSave, QAction *actionLoad, QWi
         connect(b, &QPushButton::clicked, this, [kind] { Dialogs::Attempt([kind] { TFormImport::Run(kind); }); });
         ImportButtons << b;
     }
+
+    GroupBox4 = new QGroupBox(QStringLiteral("修改记录"), this);
+    GroupBox4->setObjectName(QStringLiteral("GroupBox4"));
+    GroupBox4->setGeometry(464, 20, 160, 124);
+    JournalButton = new QPushButton(QStringLiteral("修改记录"), GroupBox4);
+    JournalButton->setObjectName(QStringLiteral("JournalButton"));
+    JournalButton->setGeometry(20, 44, 120, 36);
+    JournalButton->setCursor(Qt::PointingHandCursor);
+    JournalButton->setToolTip(QStringLiteral("谁在什么时候改了什么：单据、客户、货品、帐户、报价、参数、密码、恢复和导入"));
+    connect(JournalButton, &QPushButton::clicked, this, &TMaintenancePage::JournalClick);
+}
+
+void TMaintenancePage::JournalClick()
+{
+    TFormJournal journal;
+    Dialogs::ShowModal(&journal);
 }
 
 void TMaintenancePage::ActionBooksAuditExecute()

@@ -27,4 +27,7 @@ public:
     QGroupBox *GroupBox3;
     // "导入客户", "导入货品", "导入客户报价", "导入其它应收款"
     QList<QPushButton *> ImportButtons;
+    QGroupBox *GroupBox4;
+    QPushButton *JournalButton;   // "修改记录"
+    void JournalClick();
 };

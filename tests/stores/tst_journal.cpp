@@ -1,0 +1,166 @@
+// The change journal: what each write leaves, nothing for a failed one, a deleted bill saved again.
+#include "db/Journal.h"
+#include "shell/Session.h"
+#include "stores/AccountStore.h"
+#include "stores/BillRestore.h"
+#include "stores/CustomerStore.h"
+#include "stores/GoodsBillStore.h"
+#include "stores/ParameterStore.h"
+#include "stores/PasswordStore.h"
+#include "stores/ProductStore.h"
+#include "stores/QuoteStore.h"
+#include "support/JournalForm.h"
+#include "grid/FooterGrid.h"
+#include "support/TestEnv.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+const QDate Day(2024, 3, 15);
+
+struct Books {
+    TestEnv env;
+    int customer = 0, shoe = 0, boot = 0, bank = 0;
+    Books()
+    {
+        customer = env.AddCustomer("张'三");
+        shoe = env.AddProduct("皮鞋", "黑", 10, "P1");
+        boot = env.AddProduct("靴子", "棕", 20, "P2");
+        bank = env.AddAccount("银行");
+        Session->SetRole(QStringLiteral("管理员"));
+    }
+    GoodsBill Sale() const
+    {
+        GoodsBill bill;
+        bill.customer = QStringLiteral("张'三");
+        bill.date = Day;
+        bill.total = 1200;
+        bill.paid = 200;
+        bill.account = bank;
+        bill.serial = QStringLiteral("XS10023");
+        bill.remark = QStringLiteral("急\"单");
+        bill.lines[0] = GoodsLine{shoe, {"", "", "2", "", "", "", "", "", "", ""}, 2, 100, 200, {}, {}, {}};
+        bill.lines[1] = GoodsLine{boot, {"", "", "", "10", "", "", "", "", "", ""}, 10, 100, 1000, {}, {}, {}};
+        return bill;
+    }
+    QString Last() { return env.Rows("Select JournalRole, JournalAction || JournalKind, JournalKey, JournalCustomer, JournalText From Journal "
+                                     "Order By JournalIndex Desc Limit 1", "%1 %2 %3 %4：%5"); }
+    int Count() { return env.Scalar("Select Count(*) From Journal").toInt(); }
+};
+} // namespace
+
+class TestJournal : public QObject {
+    Q_OBJECT
+private slots:
+    void changesLeaveRecords_data();
+    void changesLeaveRecords();
+    void failedWriteLeavesNone();
+    void deletedBillComesBack();
+};
+
+void TestJournal::changesLeaveRecords_data()
+{
+    QTest::addColumn<int>("change");
+    QTest::addColumn<QString>("record");
+    QTest::newRow("bill saved") << 0 << "管理员 新增出货单 XS10023 张'三：单据金额 1200";
+    QTest::newRow("bill changed") << 1 << "管理员 修改出货单 XS10023 张'三：单据金额 1200 → 1020；第2行 38# 10 → 8，数量 10 → 8，金额 1000 → 820";
+    QTest::newRow("bill deleted") << 2 << "管理员 删除出货单 XS10023 张'三：单据金额 1200";
+    QTest::newRow("customer renamed") << 3 << "管理员 修改客户 李四 李四：客户名称 张'三 → 李四；期初欠款 0 → 5.5";
+    QTest::newRow("quote") << 4 << "管理员 新增报价 P1 皮鞋 张'三：单价 9.5";
+    QTest::newRow("parameter") << 5 << "管理员 新增参数 运费 ：列表 1；内容 运费";
+    QTest::newRow("password, never the password") << 6 << "管理员 修改密码 修改 ：修改了“修改”的密码";
+    QTest::newRow("account renamed") << 7 << "管理员 修改帐户 工行 ：帐户名称 银行 → 工行";
+    QTest::newRow("product deleted") << 8 << "管理员 删除货品 靴子 ：货品编号 P2；货品名称 靴子；货品规格 棕；单价 20";
+}
+
+void TestJournal::changesLeaveRecords()
+{
+    QFETCH(int, change);
+    QFETCH(QString, record);
+    Books books;
+    GoodsBill bill = books.Sale();
+    int index = 0;
+    if (change <= 2) {
+        index = TGoodsBillStore::SaveNew(bill);
+        QVERIFY(index > 0);
+    }
+    switch (change) {
+    case 1: {
+        GoodsBill stored;
+        QVERIFY(TGoodsBillStore::Load(index, stored));
+        stored.total = 1020;
+        stored.lines[1].sizes[3] = "8";
+        stored.lines[1].pieces = 8;
+        stored.lines[1].sum = 820;
+        QVERIFY(TGoodsBillStore::SaveChanged(stored));
+        break;
+    }
+    case 2: QVERIFY(TGoodsBillStore::Delete(index)); break;
+    case 3: QCOMPARE(TCustomerStore::Change(Customer{books.customer, "李四", "本地", 5.5, 0}), TCustomerStore::Saved); break;
+    case 4: QCOMPARE(TQuoteStore::SetPrice(books.customer, books.shoe, 9.5), TQuoteStore::Saved); break;
+    case 5: QVERIFY(TParameterStore::Add(1, "运费") > 0); break;
+    case 6: QCOMPARE(TPasswordStore::Change("修改", "secret-7"), TPasswordStore::Changed); break;
+    case 7: QCOMPARE(TAccountStore::Rename("银行", "工行"), TAccountStore::Renamed); break;
+    case 8: QVERIFY(TProductStore::Delete(books.boot)); break;
+    }
+    QCOMPARE(books.Last(), record);
+    QVERIFY(!books.env.Rows("Select JournalMoment || JournalComputer || JournalProgram || JournalData From Journal", "%1").contains("secret-7"));
+    QVERIFY(books.env.Rows("Select JournalProgram From Journal", "%1").startsWith("Mirelo进销存 "));
+}
+
+void TestJournal::failedWriteLeavesNone()
+{
+    Books books;
+    books.env.Refuse("Insert", "Store");
+    QCOMPARE(TGoodsBillStore::SaveNew(books.Sale()), 0);
+    QCOMPARE(books.Count(), 0);
+    // Nor does a change the journal cannot take.
+    books.env.Refuse("Insert", "Journal");
+    QCOMPARE(TCustomerStore::Create(Customer{0, "王五", "本地", 0, 0}), TCustomerStore::Failed);
+    QCOMPARE(books.env.Scalar("Select Count(*) From Customer Where CustomerName = '王五'").toInt(), 0);
+}
+
+void TestJournal::deletedBillComesBack()
+{
+    Books books;
+    const int first = TGoodsBillStore::SaveNew(books.Sale());
+    const QJsonObject saved = Journal::Bill(first);
+    QVERIFY(TGoodsBillStore::Delete(first));
+    // Through the window: the deletion is listed and its bill saved again, under its old number.
+    books.env.script.answers = {true};
+    books.env.script.Then([](QDialog *window) {
+        auto *form = static_cast<TFormJournal *>(window);
+        QCOMPARE(form->Grid->RowCount(), 2);   // newest first: the deletion, then the save
+        form->Grid->SetCurrentRow(0);
+        QVERIFY(form->RestoreButton->isEnabled());
+        form->RestoreButton->click();
+        QCOMPARE(form->Grid->RowCount(), 3);
+    });
+    TFormJournal journal;
+    Dialogs::ShowModal(&journal);
+    QCOMPARE(books.env.script.messages, QStringList{"单据已恢复，编号 XS10023"});
+    const int back = books.env.Scalar("Select Max(BillIndex) From Bill").toInt();
+    auto same = [](QJsonObject bill) {
+        for (const char *field : {"BillIndex", "BillRecordTime"})
+            bill.remove(QLatin1String(field));
+        return bill;
+    };
+    QCOMPARE(same(Journal::Bill(back)), same(saved));
+    QCOMPARE(books.Last(), "管理员 恢复出货单 XS10023 张'三：按删除记录恢复了单据");
+
+    // Deleted again after another bill took its number: it comes back under the next one.
+    QVERIFY(TGoodsBillStore::Delete(back));
+    const int deletion = books.env.Scalar("Select Max(JournalIndex) From Journal").toInt();
+    QVERIFY(TGoodsBillStore::SaveNew(books.Sale()) > 0);
+    QString message;
+    QVERIFY(BillRestore::Restore(deletion, &message) > 0);
+    QCOMPARE(message, "单据已恢复。原编号 XS10023 已被使用，改用编号 XS10024");
+    QVERIFY(!BillRestore::Restorable(deletion - 1));   // a save is nothing to restore
+}
+
+QTEST_MAIN(TestJournal)
+#include "tst_journal.moc"
