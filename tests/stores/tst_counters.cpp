@@ -306,13 +306,16 @@ void TestCounters::countersAtOnce()
     }
     // On a server no counter's save fails. A file is one program's books: processes beside each other
     // there may wait out SQLite's busy timeout on a loaded machine, and such a save fails whole.
-    if (!TestEnv::OnServer())
-        messages.removeAll("单据保存失败，未作任何修改");
+    // The same goes for the customer writes and income bills of the fourth process.
+    const bool server = TestEnv::OnServer();
+    if (!server)
+        for (const char *whole : {"单据保存失败，未作任何修改", "客户资料修改失败", "客户保存失败"})
+            messages.removeAll(QString::fromUtf8(whole));
     QVERIFY2(messages.isEmpty(), qPrintable(messages.join('|')));
-    QVERIFY(acknowledged.size() >= (TestEnv::OnServer() ? Savers * Bills : Savers * Bills / 2) + 30);
-    QCOMPARE(renames, Rounds);
+    QVERIFY(acknowledged.size() >= (server ? Savers * Bills : Savers * Bills / 2) + 30);
+    QVERIFY(server ? renames == Rounds : renames > 0 && renames <= Rounds);
     QCOMPARE(reports, Rounds);
-    QCOMPARE(incomes, Rounds);
+    QVERIFY(server ? incomes == Rounds : incomes > 0 && incomes <= Rounds);
 
     // Every acknowledged bill is there under its number, with its six lines.
     for (const QString &ack : acknowledged) {
