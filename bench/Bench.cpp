@@ -560,18 +560,19 @@ TBench::Times TBench::SizeStockList()
 {
     // Every product, in the order the stock page lists them unfiltered.
     const QString products = QStringLiteral("Select * From Product Where (ProductIndex > 1) Order By ProductName");
-    TReportDataSet rows;
+    TListSheet sheet;
     THandWrittenReports hand = HandReports();
     QList<QStringList> handRows;
     const Times times = Measure(
         [&] {
             bool ok = false;
-            const double ms = Elapsed([&] { ok = ::SizeStockList(products, day_, rows); });
+            const double ms = Elapsed([&] { ok = ::SizeStockList(products, day_, sheet); });
             if (!ok)
                 faults_ << QStringLiteral("the size stock list failed");
             return ms;
         },
         [&] { return Elapsed([&] { handRows = hand.SizeStock(); }); });
+    const TReportDataSet rows = SizeStockRows(sheet);
     QStringList fromProgram, fromHand;
     for (int r = 0; r < rows.RowCount(); ++r) {
         QStringList cells;
@@ -730,7 +731,7 @@ QVector<TBench::Pause> TBench::WindowPauses(int busiestCustomer)
     QVector<Pause> pauses;
     pauses << WindowPause(QStringLiteral("window during the books check"), [] { return TBooksAudit().Run(); });
     pauses << WindowPause(QStringLiteral("window during the size stock list"), [&] {
-        TReportDataSet rows;
+        TListSheet rows;
         return ::SizeStockList(products, day_, rows);
     });
     pauses << WindowPause(QStringLiteral("window during the customer statement"),
