@@ -170,8 +170,12 @@ bool Journal::WriteTo(QSqlDatabase &db, const Record &record)
     return q.exec();
 }
 
+bool Journal::Recording() { return batches == 0; }
+
 QJsonObject Journal::Row(const QString &table, int key)
 {
+    if (!Recording())
+        return QJsonObject();
     TQuery q(table);
     q.Open(QStringLiteral("Select * From %1 Where %1Index = ?").arg(table), {key});
     return q.IsEmpty() ? QJsonObject() : RowOf(q, 0);
@@ -179,6 +183,8 @@ QJsonObject Journal::Row(const QString &table, int key)
 
 QJsonObject Journal::Bill(int billIndex)
 {
+    if (!Recording())
+        return QJsonObject();
     TQuery q(QStringLiteral("Bill"));
     q.Open(QStringLiteral("Select Bill.*, AccountName From Bill Left Join Account On AccountIndex = BillAccount Where BillIndex = ?"), {billIndex});
     if (q.IsEmpty())

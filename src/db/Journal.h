@@ -32,7 +32,10 @@ void Write(const Record &record);
 // inside its transaction; false when it failed.
 bool WriteTo(QSqlDatabase &db, const Record &record);
 
-// A row as the journal keeps it: every column but its version, by name.
+// Whether single records are written on this thread (not within a Batch).
+bool Recording();
+// A row as the journal keeps it: every column but its version, by name;
+// nothing within a Batch, where it would not be written.
 QJsonObject Row(const QString &table, int key);
 // A bill: its row, its account's name and its lines with their products.
 QJsonObject Bill(int billIndex);

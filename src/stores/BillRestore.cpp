@@ -9,6 +9,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <optional>
+
 namespace {
 const QStringList BillKinds = {QStringLiteral("出货单"), QStringLiteral("进货单"), QStringLiteral("财务收入单"), QStringLiteral("财务支出单")};
 
@@ -53,7 +55,7 @@ int BillRestore::Restore(int journalIndex, QString *message)
             throw EConvertError(QStringLiteral("单据的帐户“%1”已删除，无法恢复").arg(Text(bill, "AccountName")));
         const QDate date = QDate::fromString(Text(bill, "BillCreateTime").left(10), Qt::ISODate);
         // One record says it came back; the save's own is left out.
-        const Journal::Batch batch;
+        std::optional<Journal::Batch> batch(std::in_place);
         if (kind == QStringLiteral("出货单") || kind == QStringLiteral("进货单")) {
             GoodsBill goods;
             goods.sales = kind == QStringLiteral("出货单");
@@ -102,6 +104,7 @@ int BillRestore::Restore(int journalIndex, QString *message)
             finance.proposed = finance.serial;
             index = TFinanceBillStore::SaveNew(finance, &serial);
         }
+        batch.reset();
         if (index == 0)
             return false;
         const QString old = Text(bill, "BillSerial");

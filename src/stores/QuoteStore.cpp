@@ -23,6 +23,8 @@ TQuoteStore::Result TQuoteStore::SetPrice(int customerIndex, int productIndex, d
         }
         row.FieldByName(QStringLiteral("PriceValue")).SetAsFloat(price);
         row.Post();
+        if (!Journal::Recording())
+            return true;
         TQuery names(QStringLiteral("Names"));
         names.Open(QStringLiteral("Select CustomerName, ProductSerial, ProductName From Customer, Product Where CustomerIndex = ? And ProductIndex = ?"),
                    {customerIndex, productIndex});
