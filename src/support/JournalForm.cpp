@@ -65,13 +65,13 @@ TFormJournal::TFormJournal(QWidget *parent) : TForm(parent)
     Grid = new TFooterGrid(this);
     Grid->setObjectName(QStringLiteral("Grid"));
     Grid->setGeometry(20, 56, 900, 456);
-    Grid->SetColumns({{QStringLiteral("JournalMinute"), QStringLiteral("时间"), 112},
+    Grid->SetColumns({{QStringLiteral("JournalMinute"), QStringLiteral("时间"), 124},
                       {QStringLiteral("JournalRole"), QStringLiteral("角色"), 62},
                       {QStringLiteral("JournalComputer"), QStringLiteral("电脑"), 80},
                       {QStringLiteral("JournalWhat"), QStringLiteral("操作"), 90},
                       {QStringLiteral("JournalKey"), QStringLiteral("编号/名称"), 90},
                       {QStringLiteral("JournalCustomer"), QStringLiteral("客户"), 90},
-                      {QStringLiteral("JournalText"), QStringLiteral("内容"), 440}});
+                      {QStringLiteral("JournalText"), QStringLiteral("内容"), 428}});
     printer_ = new TGridPrinter(Grid, this);
     printer_->FitToPageWidth = true;
 
