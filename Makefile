@@ -55,6 +55,8 @@ build: configure
 # database is copied only when the folder has none. Report templates the user
 # may have changed in the designer are kept the same way; one still exactly as
 # an earlier version delivered it (resources/delivered-templates.sha256) is updated.
+# Books copied in are the user's alone (0600) from their first byte, as the
+# program keeps them; the folder holds the program and keeps the umask's mode.
 install: program
 	install -d "$(PROGRAM_DIR)" "$(PROGRAM_DIR)/Res" "$(PROGRAM_DIR)/Frf"
 	install -m 755 $(BUILD_DIR)/Kestrova "$(PROGRAM_DIR)/Kestrova"
@@ -73,7 +75,9 @@ install: program
 	@if [ -e "$(PROGRAM_DIR)/Kestrova.mdb" ]; then \
 	  echo "Keeping the existing $(PROGRAM_DIR)/Kestrova.mdb"; \
 	else \
-	  cp $(BUILD_DIR)/Kestrova.mdb "$(PROGRAM_DIR)/.Kestrova.mdb.new" && \
+	  rm -f "$(PROGRAM_DIR)/.Kestrova.mdb.new" && \
+	  (umask 077 && cp $(BUILD_DIR)/Kestrova.mdb "$(PROGRAM_DIR)/.Kestrova.mdb.new") && \
+	  chmod 600 "$(PROGRAM_DIR)/.Kestrova.mdb.new" && \
 	  mv -n "$(PROGRAM_DIR)/.Kestrova.mdb.new" "$(PROGRAM_DIR)/Kestrova.mdb" && \
 	  rm -f "$(PROGRAM_DIR)/.Kestrova.mdb.new"; \
 	fi

@@ -1,5 +1,6 @@
 #include "shell/DataSource.h"
 
+#include "shell/PrivateFiles.h"
 #include "shell/PublicFunction.h"
 #include "shell/Registry.h"
 
@@ -69,8 +70,7 @@ bool TDataSource::RegisterServer(const TDataSource &source, QString *error)
     // The password first: a source naming the server without it would fail to open.
     if (!source.password.isEmpty()) {
         QSaveFile secret(PasswordFile());
-        if (!secret.open(QIODevice::WriteOnly) || secret.write(source.password.toUtf8()) < 0
-            || !secret.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) || !secret.commit()) {
+        if (!TPrivateFiles::Open(secret) || secret.write(source.password.toUtf8()) < 0 || !secret.commit()) {
             if (error)
                 *error = QStringLiteral("无法写入密码文件 %1").arg(PasswordFile());
             return false;

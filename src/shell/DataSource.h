@@ -26,7 +26,7 @@ public:
     static bool RegisterFile(QString *error);
     // Where a registered file name points within the current program folder.
     static QString FileInProgramDir(const QString &registered);
-    // The file beside the program that keeps the server's password (mode 0600).
+    // The file beside the program that keeps the server's password (private: TPrivateFiles).
     static QString PasswordFile();
 
     // "服务器 host:port 上的数据库 name" or the file's path, for messages.

@@ -2,6 +2,7 @@
 
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
+#include "shell/PrivateFiles.h"
 #include "shell/PublicFunction.h"
 
 #include <QDateTime>
@@ -195,7 +196,8 @@ bool IniFile::Save()
         return false;
     QSaveFile file(fileName_);
     file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
+    // Every ini file the program keeps is private: Kestrova.ini, Registry.ini.
+    if (!TPrivateFiles::Open(file))
         return false;
     QByteArray data = (lines_.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
     if (gb18030_) {

@@ -27,6 +27,7 @@ public:
     // Atomic: the old file stays whole if anything fails. A plain file that
     // could not be read is never written over: it is first renamed aside
     // ("Kestrova.ini.无法读取-2024-3-15-101500") and the user is told so once.
+    // The file written is private (TPrivateFiles).
     bool Save();
     bool CanWrite() const;        // the file can be created or replaced
 

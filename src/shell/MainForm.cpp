@@ -12,6 +12,7 @@
 #include "shell/DatePicker.h"
 #include "shell/Dialogs.h"
 #include "shell/LoginForm.h"
+#include "shell/PrivateFiles.h"
 #include "shell/PublicFunction.h"
 #include "shell/Registry.h"
 #include "shell/ServerForm.h"
@@ -240,6 +241,8 @@ bool TFormMain::FormShow()
 {
     // What a backup or a restore killed half-way left behind; the books are locked by now.
     TLeftovers::CleanProgramFolder();
+    // What an earlier version or a file copied in left open to others becomes the user's alone.
+    TPrivateFiles::RestrictProgramFolder();
     if (ReadIniValue(QStringLiteral("数据库内容"), QStringLiteral("ODBC"), QStringLiteral("0"), IniFileName)
         != QLatin1String("1")) {
         // Named relative to the program folder, so a moved or copied folder keeps its own books.

@@ -1,6 +1,7 @@
 #include "support/BooksCopy.h"
 
 #include "db/Journal.h"
+#include "shell/PrivateFiles.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "support/BooksCheck.h"
@@ -48,13 +49,21 @@ struct TempFile {
     }
 };
 
-// An empty file of our own in dir; returns errno or 0.
+// An empty private file of our own in dir; returns errno or 0. Backups and
+// new books are written into it and renamed into place, so they keep its mode.
 int MakeTemp(const QString &dir, TLeftovers::Kind kind, QString *made)
 {
     QByteArray pattern = Native(TLeftovers::Pattern(dir, kind));
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0)
         return errno;
+    // glibc's mkstemp makes it 0600 already; POSIX leaves the mode open.
+    if (::fchmod(fd, TPrivateFiles::FileMode) != 0) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(pattern.constData());
+        return error;
+    }
     ::close(fd);
     *made = QFile::decodeName(pattern);
     return 0;
@@ -98,7 +107,7 @@ int CopyInto(const QString &from, const QString &to, bool exclusive)
     if (in < 0)
         return errno;
     const int out = ::open(Native(to).constData(),
-                           O_WRONLY | O_CLOEXEC | (exclusive ? O_CREAT | O_EXCL : O_TRUNC), 0644);
+                           O_WRONLY | O_CLOEXEC | (exclusive ? O_CREAT | O_EXCL : O_TRUNC), TPrivateFiles::FileMode);
     if (out < 0) {
         const int error = errno;
         ::close(in);
@@ -240,8 +249,8 @@ TBooksCopy::Result TBooksCopy::Backup(const QString &target)
     if ((result.errorNumber = MakeTemp(folder, TLeftovers::Backup, &temp.name)) != 0)
         return result;
     if (TDataSource::Registered().server) {
-        // The server's books as a file of ours, the same kind of file a restore takes.
-        QFile::remove(temp.name);
+        // The server's books as a file of ours, the same kind of file a restore
+        // takes, written into the private temporary file rather than a new one.
         const TBooksImport::Outcome exported = TBooksImport::Export(ShareDataModule->Connection(), temp.name);
         if (exported.verdict != TBooksImport::Done) {
             result.reason = exported.reason;

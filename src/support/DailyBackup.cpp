@@ -2,6 +2,7 @@
 
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
+#include "shell/PrivateFiles.h"
 #include "shell/PublicFunction.h"
 #include "support/BooksCopy.h"
 
@@ -73,7 +74,7 @@ bool WriteList(const QString &folder, const QList<Made> &list)
     for (const Made &made : list)
         text += (made.name + QLatin1Char('\t') + made.identity + QLatin1Char('\t') + made.when).toUtf8() + '\n';
     QSaveFile out(file);
-    return out.open(QIODevice::WriteOnly) && out.write(text) == text.size() && out.commit();
+    return TPrivateFiles::Open(out) && out.write(text) == text.size() && out.commit();
 }
 
 // Records today's copy and removes the copies made before the last thirty.
@@ -127,9 +128,7 @@ void TDailyBackup::Run()
     if (::lstat(QFile::encodeName(folder + name).constData(), &st) == 0)
         return;
     TBooksCopy::Result result;
-    if (::mkdir(QFile::encodeName(folder).constData(), 0755) != 0 && errno != EEXIST)
-        result.errorNumber = errno;
-    else
+    if ((result.errorNumber = TPrivateFiles::MakeFolder(folder)) == 0)
         result = TBooksCopy::Backup(folder + name);
     if (result.status != TBooksCopy::Done) {
         Dialogs::ShowMessage(TBooksCopy::FailureText(QStringLiteral("今日自动备份失败"), result)

@@ -2,7 +2,9 @@
 # `make install` into a temporary program folder (a name with a space and
 # Chinese) and a temporary home: the desktop entry's Exec is the installed
 # program, the icon is where the menu looks, and the user's books and settings
-# already in the folder stay exactly as they were.
+# already in the folder stay exactly as they were. Into a folder without books,
+# under the widest umask: the delivered books are the user's alone, the folder
+# keeps its mode.
 # Usage: tst_install.sh <source folder> <build folder>
 set -eu
 src=$1
@@ -42,4 +44,13 @@ cmp -s "$prog/Kestrova.ini" "$tmp/ini.before" || fail "the user's Kestrova.ini w
 [ -f "$prog/Res/Blue+.ico" ] || fail "Res/ was not laid out"
 [ "$(cat "$prog/Frf/CustomerSale.frf")" = "# the user changed this one" ] || fail "the user's own template was replaced"
 cmp -s "$prog/Frf/Bill.frf" "$src/resources/Frf/Bill.frf" || fail "a missing template was not laid out"
+
+fresh="$tmp/新的 进销存"
+(umask 000 && env -u XDG_DATA_HOME -u MAKEFLAGS -u MAKELEVEL HOME="$home" \
+  make -s -C "$src" install PROGRAM_DIR="$fresh" BUILD_DIR="$build" PACKAGES= >"$tmp/log" 2>&1) \
+  || { cat "$tmp/log"; fail "make install into a folder without books"; }
+cmp -s "$fresh/Kestrova.mdb" "$build/Kestrova.mdb" || fail "the delivered books were not laid out"
+[ "$(stat -c %a "$fresh/Kestrova.mdb")" = 600 ] || fail "the delivered books are $(stat -c %a "$fresh/Kestrova.mdb"), not 600"
+[ "$(stat -c %a "$fresh")" = 755 ] || fail "the program folder is $(stat -c %a "$fresh"), not 755"
+[ ! -e "$fresh/.Kestrova.mdb.new" ] || fail "a half-made copy of the books was left"
 echo "PASS"
