@@ -67,12 +67,6 @@ QString Shown(const QJsonValue &value, bool unsigned_)
                : value.toString();
 }
 
-QString Change(const QString &caption, const QString &from, const QString &to)
-{
-    return QStringLiteral("%1 %2 → %3").arg(caption, from.isEmpty() ? QStringLiteral("（空）") : from,
-                                             to.isEmpty() ? QStringLiteral("（空）") : to);
-}
-
 const QList<QPair<QString, QString>> &BillCaptions()
 {
     static const QList<QPair<QString, QString>> captions = {
@@ -172,6 +166,12 @@ bool Journal::WriteTo(QSqlDatabase &db, const Record &record)
 
 bool Journal::Recording() { return batches == 0; }
 
+QString Journal::ChangeText(const QString &caption, const QString &from, const QString &to)
+{
+    return QStringLiteral("%1 %2 → %3").arg(caption, from.isEmpty() ? QStringLiteral("（空）") : from,
+                                             to.isEmpty() ? QStringLiteral("（空）") : to);
+}
+
 QJsonObject Journal::Row(const QString &table, int key)
 {
     if (!Recording())
@@ -217,7 +217,7 @@ QStringList Journal::Changes(const QJsonObject &before, const QJsonObject &after
     for (const auto &[field, caption] : captions) {
         const QString from = Shown(before.value(field), false), to = Shown(after.value(field), false);
         if (from != to)
-            changes << Change(caption, from, to);
+            changes << Journal::ChangeText(caption, from, to);
     }
     return changes;
 }
@@ -229,7 +229,7 @@ QStringList Journal::BillChanges(const QJsonObject &before, const QJsonObject &a
         const bool amount = field == QLatin1String("BillSum") || field == QLatin1String("BillMoney");
         const QString from = Shown(before.value(field), amount), to = Shown(after.value(field), amount);
         if (from != to)
-            changes << Change(caption, from, to);
+            changes << Journal::ChangeText(caption, from, to);
     }
     const QJsonArray a = before.value(QStringLiteral("Lines")).toArray(), b = after.value(QStringLiteral("Lines")).toArray();
     for (int i = 0; i < std::max(a.size(), b.size()); ++i) {
@@ -239,7 +239,7 @@ QStringList Journal::BillChanges(const QJsonObject &before, const QJsonObject &a
             const bool count = field == QLatin1String("StoreNumber") || field == QLatin1String("StoreSum");
             const QString from = Shown(x.value(field), count), to = Shown(y.value(field), count);
             if (from != to)
-                line << Change(caption, from, to);
+                line << Journal::ChangeText(caption, from, to);
         }
         if (!line.isEmpty())
             changes << QStringLiteral("第%1行 ").arg(i + 1) + line.join(QStringLiteral("，"));

@@ -39,6 +39,8 @@ bool Recording();
 QJsonObject Row(const QString &table, int key);
 // A bill: its row, its account's name and its lines with their products.
 QJsonObject Bill(int billIndex);
+// "单价 12 → 12.5", an empty value shown as （空）: how every change is told.
+QString ChangeText(const QString &caption, const QString &from, const QString &to);
 // What differs between two images, as "caption old → new", for the named columns.
 QStringList Changes(const QJsonObject &before, const QJsonObject &after, const QList<QPair<QString, QString>> &captions);
 QStringList BillChanges(const QJsonObject &before, const QJsonObject &after);

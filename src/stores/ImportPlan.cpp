@@ -94,12 +94,6 @@ QDate DateOf(const QString &text)
 
 qint64 PriceUnits(double price) { return qRound64(price * 10000); }
 
-QString Change(const QString &field, const QString &from, const QString &to)
-{
-    return QStringLiteral("%1 %2 → %3").arg(field, from.isEmpty() ? QStringLiteral("（空）") : from,
-                                             to.isEmpty() ? QStringLiteral("（空）") : to);
-}
-
 // The books' products, found by number, or by name (and 规格) among those without one.
 struct ProductBook {
     QList<Product> all;
@@ -282,11 +276,11 @@ void TImportPlan::ExamineCustomers()
         QStringList changes;
         // An empty cell leaves what the books have.
         if (!region.isEmpty() && region != c.region) {
-            changes << Change(QStringLiteral("地区"), c.region, region);
+            changes << Journal::ChangeText(QStringLiteral("地区"), c.region, region);
             c.region = region;
         }
         if (!oweText.isEmpty() && Fen(owe) != Fen(c.owe)) {
-            changes << Change(QStringLiteral("期初欠款"), MoneyText(c.owe), MoneyText(owe));
+            changes << Journal::ChangeText(QStringLiteral("期初欠款"), MoneyText(c.owe), MoneyText(owe));
             c.owe = owe;
         }
         writes_[i].customer = c;
@@ -330,7 +324,7 @@ void TImportPlan::ExamineProducts()
         QStringList changes;
         auto text = [&](const QString &field, QString &kept, const QString &sheet) {
             if (!sheet.isEmpty() && sheet != kept) {
-                changes << Change(field, kept, sheet);
+                changes << Journal::ChangeText(field, kept, sheet);
                 kept = sheet;
             }
         };
@@ -341,7 +335,7 @@ void TImportPlan::ExamineProducts()
         }
         if (!priceText.isEmpty() && PriceUnits(price) != PriceUnits(p.price)) {
             if (exists)
-                changes << Change(QStringLiteral("单价"), NumberText(p.price), NumberText(price));
+                changes << Journal::ChangeText(QStringLiteral("单价"), NumberText(p.price), NumberText(price));
             p.price = price;
         }
         writes_[i].product = p;
@@ -399,7 +393,7 @@ void TImportPlan::ExamineQuotes()
         const bool exists = existing != quotes.constEnd();
         QStringList changes;
         if (exists && PriceUnits(*existing) != PriceUnits(price))
-            changes << Change(QStringLiteral("单价"), NumberText(*existing), NumberText(price));
+            changes << Journal::ChangeText(QStringLiteral("单价"), NumberText(*existing), NumberText(price));
         writes_[i].quote = quote;
         Decide(i, changes, exists);
     }
