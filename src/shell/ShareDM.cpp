@@ -120,16 +120,18 @@ QString ErrorText(const QSqlQuery &q) { return q.lastError().text(); }
 
 enum class Nul { Refused, Kept };
 
-// Binds the values to the "?" marks in order.
+// Binds the values to the "?" marks in order; a refused value binds none, so
+// a kept statement is never left half bound.
 void Bind(QSqlQuery &q, const QVariantList &params, Nul nul = Nul::Refused)
 {
-    // A text that was never set is an empty text, not NULL: text columns hold no NULLs.
-    for (const QVariant &v : params) {
-        // A NUL cannot be stored by other servers: refuse it in what is written. A search
-        // may carry one, so the rows older books hold with one are still found.
+    // A NUL cannot be stored by other servers: refuse it in what is written. A search
+    // may carry one, so the rows older books hold with one are still found.
+    for (const QVariant &v : params)
         if (nul == Nul::Refused && v.typeId() == QMetaType::QString && v.toString().contains(QChar(0)))
             throw EConvertError(QStringLiteral("“%1”中含有无法保存的控制字符，请删除后重新输入")
                                     .arg(v.toString().replace(QChar(0), QLatin1Char(' '))));
+    // A text that was never set is an empty text, not NULL: text columns hold no NULLs.
+    for (const QVariant &v : params) {
         if (v.typeId() == QMetaType::QString && v.toString().isNull())
             q.addBindValue(QString(QLatin1String("")));
         else
@@ -139,11 +141,13 @@ void Bind(QSqlQuery &q, const QVariantList &params, Nul nul = Nul::Refused)
 
 // On a server, making a prepared statement and dropping it again are a round
 // trip each: a connection keeps the statements with values it ran, by text.
+// A file keeps its row writes too (each is finished at once, so none holds a
+// lock): preparing one compiles the kept-total triggers of its table anew.
 thread_local QHash<QString, QSqlQuery> keptStatements;
 
-QSqlQuery *Kept(QSqlDatabase &db, const QString &text)
+QSqlQuery *Kept(QSqlDatabase &db, const QString &text, bool onFileToo = false)
 {
-    if (!TSqlEngine::Of(db).IsServer())
+    if (!onFileToo && !TSqlEngine::Of(db).IsServer())
         return nullptr;
     const QString key = db.connectionName() + QChar(0x1f) + text;
     auto it = keptStatements.find(key);
@@ -164,6 +168,27 @@ void ForgetKept(const QString &connectionName)
     const QString prefix = connectionName + QChar(0x1f);
     keptStatements.removeIf([&](const auto &entry) { return entry.key().startsWith(prefix); });
 }
+
+// The statement a row write runs: a kept one, or the caller's own prepared.
+// It is finished when the guard goes, whatever happened.
+class TRowWrite {
+public:
+    TRowWrite(QSqlDatabase &db, const QString &text) : own_(db), q_(Kept(db, text, true))
+    {
+        if (!q_) {
+            q_ = &own_;
+            q_->prepare(text);
+        }
+    }
+    ~TRowWrite() { q_->finish(); }
+    TRowWrite(const TRowWrite &) = delete;
+    TRowWrite &operator=(const TRowWrite &) = delete;
+    QSqlQuery &operator*() const { return *q_; }
+
+private:
+    QSqlQuery own_;
+    QSqlQuery *q_;
+};
 
 // Runs a read with its values bound: the query that ran, with the error on it
 // when *ok is false. One without values runs as it is, as Exec does.
@@ -457,14 +482,14 @@ void TQuery::Post()
     const TSqlEngine &engine = TSqlEngine::Of(db);
     const TableInfo info = InfoOf(table_);
     const QString identity = engine.RowIdentity(info.key);
-    QSqlQuery q(db);
     if (state_ == Editing) {
         if (!columns.isEmpty()) {
             QStringList sets;
             for (const QString &c : columns)
                 sets << engine.Identifier(c) + QStringLiteral(" = ?");
-            q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                          .arg(engine.Identifier(table_), sets.join(QStringLiteral(", ")), identity));
+            TRowWrite write(db, QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                    .arg(engine.Identifier(table_), sets.join(QStringLiteral(", ")), identity));
+            QSqlQuery &q = *write;
             values << buffer_[0];
             Bind(q, values);
             if (!q.exec())
@@ -495,7 +520,8 @@ void TQuery::Post()
         if (plainColumns)
             for (const QString &f : fields_)
                 back << engine.Identifier(f);
-        q.prepare(insert + QStringLiteral(" RETURNING ") + back.join(QStringLiteral(", ")));
+        TRowWrite write(db, insert + QStringLiteral(" RETURNING ") + back.join(QStringLiteral(", ")));
+        QSqlQuery &q = *write;
         Bind(q, columns.isEmpty() ? QVariantList() : values);
         if (!q.exec() || !q.next())
             throw EDatabaseError(ErrorText(q));
@@ -506,7 +532,6 @@ void TQuery::Post()
         rows_.append(buffer_);
         current_ = int(rows_.size()) - 1;
     }
-    q.finish();
     buffer_.clear();
     changed_.clear();
     state_ = Browse;
@@ -524,8 +549,8 @@ void TQuery::Delete()
     Cancel();
     QSqlDatabase &db = Db();
     const TSqlEngine &engine = TSqlEngine::Of(db);
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(engine.Identifier(table_), engine.RowIdentity(InfoOf(table_).key)));
+    TRowWrite write(db, QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(engine.Identifier(table_), engine.RowIdentity(InfoOf(table_).key)));
+    QSqlQuery &q = *write;
     q.bindValue(0, rows_[current_][0]);
     if (!q.exec())
         throw EDatabaseError(ErrorText(q));

@@ -591,18 +591,26 @@ void TestShareDM::nulIsRefused()
     TestEnv env;
     const QString name = QStringLiteral("鞋") + QChar(0) + QStringLiteral("店");
     // Typed text with a NUL: a clear message and nothing written.
-    const bool saved = ShareDataModule->RunInTransaction("保存失败", [&] {
-        TQuery q;
-        q.Open("Select * From Product Where ProductIndex = 0");
-        q.Append();
-        q.FieldByName("ProductSerial").SetAsString(name);
-        q.Post();
-        return true;
-    });
-    QVERIFY(!saved);
+    auto save = [](const QString &serial, const QString &productName) {
+        return ShareDataModule->RunInTransaction("保存失败", [&] {
+            TQuery q;
+            q.Open("Select * From Product Where ProductIndex = 0");
+            q.Append();
+            q.FieldByName("ProductSerial").SetAsString(serial);
+            q.FieldByName("ProductName").SetAsString(productName);
+            q.Post();
+            return true;
+        });
+    };
+    QVERIFY(!save(name, "布鞋"));
     QCOMPARE(env.script.messages.size(), 1);
     QVERIFY(env.script.messages[0].contains("控制字符"));
     QCOMPARE(env.Scalar("Select count(*) From Product Where ProductIndex > 1").toInt(), 0);
+    // The same write after it binds its own values, not what the refused one left
+    // (the serial comes after the name).
+    QVERIFY(save("A2", "运动鞋"));
+    QCOMPARE(env.Scalar("Select ProductSerial || '/' || ProductName From Product Where ProductIndex > 1").toString(),
+             QStringLiteral("A2/运动鞋"));
 }
 
 void TestShareDM::oldRowsWithNulAreFound()
