@@ -13,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSysInfo>
 
@@ -155,13 +156,16 @@ void Journal::Write(const Record &record)
     ShareDataModule->Exec(InsertRecord, Values(record));
 }
 
-bool Journal::WriteTo(QSqlDatabase &db, const Record &record)
+bool Journal::WriteTo(QSqlDatabase &db, const Record &record, QString *error)
 {
     QSqlQuery q(db);
     q.prepare(InsertRecord);
     for (const QVariant &value : Values(record))
         q.addBindValue(value);
-    return q.exec();
+    const bool written = q.exec();
+    if (!written && error)
+        *error = q.lastError().text();
+    return written;
 }
 
 bool Journal::Recording() { return batches == 0; }

@@ -29,8 +29,8 @@ struct Record {
 // is left out: the batch writes its own.
 void Write(const Record &record);
 // The same on a connection of its own (books being made from a restored file),
-// inside its transaction; false when it failed.
-bool WriteTo(QSqlDatabase &db, const Record &record);
+// inside its transaction (or on its own); false when it failed, saying why.
+bool WriteTo(QSqlDatabase &db, const Record &record, QString *error = nullptr);
 
 // Whether single records are written on this thread (not within a Batch).
 bool Recording();

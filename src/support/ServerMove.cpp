@@ -1,11 +1,14 @@
 #include "support/ServerMove.h"
 
+#include "db/Journal.h"
 #include "db/KeptTotals.h"
 #include "db/Schema.h"
 #include "db/SqlEngine.h"
 #include "support/BooksImport.h"
 #include "support/PrivateConnection.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -106,15 +109,27 @@ TServerMove::Result TServerMove::ToServer(const QString &file, const TDataSource
     differ += KeptTotals::Differences(to.Db(), &read);
     if (!read)
         differ << QStringLiteral("预存合计");
-    if (!differ.isEmpty()) {
-        // What went over is not these books: the server's database is left empty again.
+    // What went over is not these books: the server's database is left empty again.
+    auto leaveEmpty = [&to] {
         QSqlQuery q(to.Db());
         q.exec(QStringLiteral("BEGIN"));
         for (const QString &statement : TSqlEngine::Of(to.Db()).DropAll(to.Db()))
             q.exec(statement);
         q.exec(QStringLiteral("COMMIT"));
+    };
+    if (!differ.isEmpty()) {
+        leaveEmpty();
         result.status = Differs;
         result.reason = QStringLiteral("迁移后核对不符（%1），服务器上的数据库已清空，仍使用本机帐套").arg(differ.join(QStringLiteral("、")));
+        return result;
+    }
+    // The server's books go on from the file's journal, saying where they came from.
+    const Journal::Record record{QStringLiteral("迁移"), QStringLiteral("账套"), QFileInfo(file).fileName(), QString(),
+                                 {QStringLiteral("从“%1”迁移到%2").arg(QDir::toNativeSeparators(file), server.Describe())}, {}, {}};
+    QString why;
+    if (!Journal::WriteTo(to.Db(), record, &why)) {
+        result.reason = QStringLiteral("迁移失败，服务器上的数据库已清空，仍使用本机帐套：") + why;
+        leaveEmpty();
         return result;
     }
     if (!TDataSource::RegisterServer(server, &result.reason))

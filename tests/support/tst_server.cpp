@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -83,6 +84,9 @@ void TestServerBooks::fileBooksMoveToTheServer()
     QCOMPARE(ShareDataModule->Connection().driverName(), QStringLiteral("QPSQL"));
     QCOMPARE(Debt("O'Brien"), obrien);
     QCOMPARE(Debt("张'三"), zhang);
+    // The server's journal says where its books came from.
+    QCOMPARE(env.Scalar("Select JournalAction || JournalKind || ' ' || JournalText From Journal Order By JournalIndex Desc").toString(),
+             QStringLiteral("迁移账套 从“%1”迁移到%2").arg(QDir::toNativeSeparators(env.DatabaseFile()), server.Describe()));
     // New rows take keys after every key the file gave.
     const int next = env.AddBill("出货单", "O'Brien", QDate(2024, 3, 5), 1);
     QVERIFY2(next > lastBill, qPrintable(QStringLiteral("%1 after %2").arg(next).arg(lastBill)));
