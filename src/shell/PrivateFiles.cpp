@@ -2,7 +2,6 @@
 
 #include "shell/DataSource.h"
 #include "shell/PublicFunction.h"
-#include "support/DailyBackup.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,7 +54,7 @@ void TPrivateFiles::RestrictProgramFolder()
     Restrict(IniFileName);
     Restrict(RegistryFileName());
     Restrict(TDataSource::PasswordFile());
-    const QDir backups(TDailyBackup::Folder());
+    const QDir backups(BackupFolder());
     if (!Restrict(backups.path()))
         return;
     for (const QString &name : backups.entryList(QDir::Files | QDir::Hidden | QDir::System))

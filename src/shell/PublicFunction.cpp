@@ -18,6 +18,8 @@
 EConvertError::EConvertError(const QString &message) : std::runtime_error(message.toStdString()) {}
 
 QString ProgramDir;
+
+QString BackupFolder() { return ProgramDir + QStringLiteral("Backup/"); }
 QString IniFileName;
 
 namespace {

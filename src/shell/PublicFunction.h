@@ -21,6 +21,8 @@ public:
 
 // The program folder, with a trailing "/", and the ini file in it.
 extern QString ProgramDir;
+// Where the backups are kept: ProgramDir + "Backup/".
+QString BackupFolder();
 extern QString IniFileName;
 // Tests point the program at a folder of their own before the main window is made.
 void SetProgramDirOverride(const QString &dir);

@@ -102,7 +102,7 @@ void RecordAndPrune(const QString &folder, const QString &name)
 }
 } // namespace
 
-QString TDailyBackup::Folder() { return ProgramDir + QStringLiteral("Backup/"); }
+QString TDailyBackup::Folder() { return BackupFolder(); }
 
 QString TDailyBackup::FileName(const QDate &day)
 {
