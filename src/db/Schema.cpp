@@ -11,6 +11,8 @@
 #include <QSqlQuery>
 #include <QUuid>
 
+#include <functional>
+
 static void InitSchemaResource() { Q_INIT_RESOURCE(schema); }
 
 QString Schema::Text()
@@ -113,6 +115,24 @@ QStringList VersionStatements()
     return {QStringLiteral("Create Table BooksInfo (InfoName TEXT PRIMARY KEY, InfoValue TEXT NOT NULL DEFAULT '')"),
             QStringLiteral("Insert Into BooksInfo (InfoName, InfoValue) Values ('%1', '%2')").arg(VersionName).arg(Schema::Version)};
 }
+
+// One step of an upgrade, whole or not at all: its work, then the books' new version.
+bool UpgradeStep(QSqlDatabase &db, int version, const std::function<bool(QSqlQuery &, QString *)> &work, QString *error)
+{
+    QSqlQuery q(db);
+    QString message;
+    bool ok = q.exec(TSqlEngine::Of(db).BeginWrite()) && work(q, &message);
+    ok = ok && q.exec(QStringLiteral("Update BooksInfo Set InfoValue = '%1' Where InfoName = '%2'").arg(version).arg(VersionName));
+    ok = ok && q.exec(QStringLiteral("COMMIT"));
+    if (!ok) {
+        if (message.isEmpty())
+            message = q.lastError().text();
+        q.exec(QStringLiteral("ROLLBACK"));
+        if (error)
+            *error = message;
+    }
+    return ok;
+}
 } // namespace
 
 int Schema::VersionOf(QSqlDatabase &db)
@@ -147,74 +167,57 @@ Schema::Upgrade Schema::UpgradeBooks(QSqlDatabase &db, QString *error)
     Upgrade result = Upgrade::Current;
     if (version < 2) {
         // Kept totals: the tables, their triggers, and the sums of every row so far.
-        QSqlQuery q(db);
-        bool ok = q.exec(QStringLiteral("BEGIN IMMEDIATE"));
-        // Whatever an interrupted or foreign attempt left goes first.
-        QStringList steps;
-        if (ok && q.exec(QStringLiteral("Select type, name From sqlite_master Where (type = 'trigger' And name Like 'Kept%') "
-                                         "Or (type = 'table' And (name Like 'Kept%' Or name = 'BooksInfo'))")))
+        const bool ok = UpgradeStep(db, 2, [&db](QSqlQuery &q, QString *message) {
+            // Whatever an interrupted or foreign attempt left goes first.
+            QStringList steps;
+            if (!q.exec(QStringLiteral("Select type, name From sqlite_master Where (type = 'trigger' And name Like 'Kept%') "
+                                       "Or (type = 'table' And (name Like 'Kept%' Or name = 'BooksInfo'))")))
+                return false;
             while (q.next())
                 steps << QStringLiteral("Drop %1 If Exists \"%2\"").arg(q.value(0).toString(), q.value(1).toString());
-        steps += KeptTotals::Statements(TSqlEngine::Of(db)) + VersionStatements();
-        for (const QString &sql : steps)
-            ok = ok && q.exec(sql);
-        QString message = ok ? QString() : q.lastError().text();
-        if (ok && !KeptTotals::Rebuild(db, &message))
-            ok = false;
-        ok = ok && q.exec(QStringLiteral("COMMIT"));
-        if (!ok) {
-            if (message.isEmpty())
-                message = q.lastError().text();
-            q.exec(QStringLiteral("ROLLBACK"));
-            if (error)
-                *error = message;
+            steps += KeptTotals::Statements(TSqlEngine::Of(db)) + VersionStatements();
+            for (const QString &sql : steps)
+                if (!q.exec(sql))
+                    return false;
+            return KeptTotals::Rebuild(db, message);
+        }, error);
+        if (!ok)
             return Upgrade::Failed;
-        }
         result = Upgrade::Upgraded;
     }
     if (version < 3) {
         // Row versions: every row starts at 0, as if read by no editor yet.
-        const TSqlEngine &engine = TSqlEngine::Of(db);
-        QSqlQuery q(db);
-        bool ok = q.exec(engine.BeginWrite());
-        for (const auto &[table, column] : AddedColumns()) {
-            QStringList columns;
-            QString key;
-            ok = ok && engine.Columns(db, table, &columns, &key);
-            if (ok && !columns.contains(column, Qt::CaseInsensitive))
-                ok = q.exec(engine.Translated({QStringLiteral("Alter Table %1 Add Column %2 INTEGER NOT NULL DEFAULT 0").arg(table, column)})
-                                .first());
-        }
-        ok = ok && q.exec(QStringLiteral("Update BooksInfo Set InfoValue = '3' Where InfoName = '%1'").arg(VersionName));
-        ok = ok && q.exec(QStringLiteral("COMMIT"));
-        if (!ok) {
-            if (error)
-                *error = q.lastError().text();
-            q.exec(QStringLiteral("ROLLBACK"));
+        const bool ok = UpgradeStep(db, 3, [&db](QSqlQuery &q, QString *) {
+            const TSqlEngine &engine = TSqlEngine::Of(db);
+            for (const auto &[table, column] : AddedColumns()) {
+                QStringList columns;
+                QString key;
+                if (!engine.Columns(db, table, &columns, &key))
+                    return false;
+                if (!columns.contains(column, Qt::CaseInsensitive)
+                    && !q.exec(engine.Translated({QStringLiteral("Alter Table %1 Add Column %2 INTEGER NOT NULL DEFAULT 0").arg(table, column)})
+                                   .first()))
+                    return false;
+            }
+            return true;
+        }, error);
+        if (!ok)
             return Upgrade::Failed;
-        }
         result = Upgrade::Upgraded;
     }
     if (version < 4) {
         // The journal starts empty: what happened before it was kept is not known.
-        const TSqlEngine &engine = TSqlEngine::Of(db);
-        QStringList make;
-        for (const QString &statement : Statements(engine))
-            if (statement.contains(QLatin1String("Journal")))
-                make << statement;
-        QSqlQuery q(db);
-        bool ok = q.exec(engine.BeginWrite());
-        if (ok && !engine.Tables(db).contains(QStringLiteral("Journal"), Qt::CaseInsensitive))
-            for (const QString &statement : make)
-                ok = ok && q.exec(statement);
-        ok = ok && q.exec(QStringLiteral("Update BooksInfo Set InfoValue = '4' Where InfoName = '%1'").arg(VersionName));
-        ok = ok && q.exec(QStringLiteral("COMMIT"));
-        if (!ok) {
-            if (error)
-                *error = q.lastError().text();
-            q.exec(QStringLiteral("ROLLBACK"));
+        const bool ok = UpgradeStep(db, 4, [&db](QSqlQuery &q, QString *) {
+            const TSqlEngine &engine = TSqlEngine::Of(db);
+            if (engine.Tables(db).contains(QStringLiteral("Journal"), Qt::CaseInsensitive))
+                return true;
+            for (const QString &statement : Statements(engine))
+                if (statement.contains(QLatin1String("Journal")) && !q.exec(statement))
+                    return false;
+            return true;
+        }, error);
+        if (!ok)
             return Upgrade::Failed;
-        }
         result = Upgrade::Upgraded;
     }
     UpgradeIndexes(db);
