@@ -100,6 +100,7 @@ void TFormProduct::FormShow()
         Edit2->setText(q.FieldByName(QStringLiteral("ProductName")).AsString());
         Edit3->setText(q.FieldByName(QStringLiteral("ProductType")).AsString());
         Edit4->setText(NumberText(q.FieldByName(QStringLiteral("ProductPrice")).AsFloat()));
+        FReadPrice = Edit4->text();
         Edit7->setText(q.FieldByName(QStringLiteral("ProductSerial")).AsString());
         Edit8->setText(q.FieldByName(QStringLiteral("ProductRemark")).AsString());
         FProductVersion = q.FieldByName(QStringLiteral("ProductVersion")).AsInteger();
@@ -114,6 +115,7 @@ void TFormProduct::FormShow()
     } else {
         for (QLineEdit *e : Edits())
             e->clear();
+        FReadPrice.clear();
         BitBtn3->hide();
         SizeCaption->hide();
         SizeRow->hide();
@@ -133,7 +135,10 @@ void TFormProduct::BitBtn1Click()
         Edit3->setFocus();
         return;
     }
-    const QString error = AmountTextError(Edit4->text());
+    // A price the books already hold (an import or a quote takes four decimals)
+    // does not stop a change of the rest; one typed here takes two.
+    const bool priceKept = FEditMode != 0 && !FReadPrice.isEmpty() && Edit4->text() == FReadPrice;
+    const QString error = priceKept ? QString() : AmountTextError(Edit4->text());
     if (!error.isEmpty()) {
         Dialogs::ShowMessage(error);
         Edit4->setFocus();

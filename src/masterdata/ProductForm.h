@@ -15,6 +15,7 @@ public:
     int FEditMode = 0;
     int FProductIndex = 0;
     int FProductVersion = 0;   // as read when the window opened
+    QString FReadPrice;        // the price as the window showed it on opening
 
     void FormShow() override;
     void BitBtn1Click();

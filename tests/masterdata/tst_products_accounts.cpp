@@ -137,6 +137,22 @@ void TestProductsAccounts::productCreateAndChange()
     QCOMPARE(env.script.messages, (QStringList{"密码错误，请重新操作", "记录修改成功"}));
     QCOMPARE(env.Scalar("Select count(*) From Product Where ProductName = '改名'").toInt(), 1);
     QCOMPARE(FormMain->TabSheet2->Value[0][1]->text(), QStringLiteral("改名"));
+
+    // A price of four decimals (imported) stays as it is through a rename; typed, it takes two.
+    env.Exec("Update Product Set ProductPrice = 12.3456 Where ProductIndex > 1");
+    env.script.messages.clear();
+    env.script.Then([&](QDialog *) {
+        QCOMPARE(FormProduct->Edit4->text(), QStringLiteral("12.3456"));
+        FormProduct->Edit2->setText("再改名");
+        FormProduct->Edit4->setText("12.345");
+        FormProduct->BitBtn1->click();
+        FormProduct->Edit4->setText("12.3456");
+        env.GivePassword();
+        FormProduct->BitBtn1->click();
+    });
+    FormMain->TabSheet2->OpenStoreCard(0);
+    QCOMPARE(env.script.messages, (QStringList{"金额内容可能有误，请重新输入", "记录修改成功"}));
+    QCOMPARE(env.Scalar("Select count(*) From Product Where ProductName = '再改名' And ProductPrice = 12.3456").toInt(), 1);
 }
 
 void TestProductsAccounts::productDeleteMovesLines()
