@@ -5,6 +5,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QList>
+#include <QPair>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QRegularExpression>
@@ -164,59 +166,54 @@ Schema::Upgrade Schema::UpgradeBooks(QSqlDatabase &db, QString *error)
             *error = QStringLiteral("the books' version cannot be read");
         return Upgrade::Failed;
     }
-    Upgrade result = Upgrade::Current;
-    if (version < 2) {
+    // Each step brings the books from the version before it, in order.
+    const QList<QPair<int, std::function<bool(QSqlQuery &, QString *)>>> steps = {
         // Kept totals: the tables, their triggers, and the sums of every row so far.
-        const bool ok = UpgradeStep(db, 2, [&db](QSqlQuery &q, QString *message) {
-            // Whatever an interrupted or foreign attempt left goes first.
-            QStringList steps;
-            if (!q.exec(QStringLiteral("Select type, name From sqlite_master Where (type = 'trigger' And name Like 'Kept%') "
-                                       "Or (type = 'table' And (name Like 'Kept%' Or name = 'BooksInfo'))")))
-                return false;
-            while (q.next())
-                steps << QStringLiteral("Drop %1 If Exists \"%2\"").arg(q.value(0).toString(), q.value(1).toString());
-            steps += KeptTotals::Statements(TSqlEngine::Of(db)) + VersionStatements();
-            for (const QString &sql : steps)
-                if (!q.exec(sql))
-                    return false;
-            return KeptTotals::Rebuild(db, message);
-        }, error);
-        if (!ok)
-            return Upgrade::Failed;
-        result = Upgrade::Upgraded;
-    }
-    if (version < 3) {
+        {2, [&db](QSqlQuery &q, QString *message) {
+             // Whatever an interrupted or foreign attempt left goes first.
+             QStringList statements;
+             if (!q.exec(QStringLiteral("Select type, name From sqlite_master Where (type = 'trigger' And name Like 'Kept%') "
+                                        "Or (type = 'table' And (name Like 'Kept%' Or name = 'BooksInfo'))")))
+                 return false;
+             while (q.next())
+                 statements << QStringLiteral("Drop %1 If Exists \"%2\"").arg(q.value(0).toString(), q.value(1).toString());
+             statements += KeptTotals::Statements(TSqlEngine::Of(db)) + VersionStatements();
+             for (const QString &sql : statements)
+                 if (!q.exec(sql))
+                     return false;
+             return KeptTotals::Rebuild(db, message);
+         }},
         // Row versions: every row starts at 0, as if read by no editor yet.
-        const bool ok = UpgradeStep(db, 3, [&db](QSqlQuery &q, QString *) {
-            const TSqlEngine &engine = TSqlEngine::Of(db);
-            for (const auto &[table, column] : AddedColumns()) {
-                QStringList columns;
-                QString key;
-                if (!engine.Columns(db, table, &columns, &key))
-                    return false;
-                if (!columns.contains(column, Qt::CaseInsensitive)
-                    && !q.exec(engine.Translated({QStringLiteral("Alter Table %1 Add Column %2 INTEGER NOT NULL DEFAULT 0").arg(table, column)})
-                                   .first()))
-                    return false;
-            }
-            return true;
-        }, error);
-        if (!ok)
-            return Upgrade::Failed;
-        result = Upgrade::Upgraded;
-    }
-    if (version < 4) {
+        {3, [&db](QSqlQuery &q, QString *) {
+             const TSqlEngine &engine = TSqlEngine::Of(db);
+             for (const auto &[table, column] : AddedColumns()) {
+                 QStringList columns;
+                 QString key;
+                 if (!engine.Columns(db, table, &columns, &key))
+                     return false;
+                 if (!columns.contains(column, Qt::CaseInsensitive)
+                     && !q.exec(engine.Translated({QStringLiteral("Alter Table %1 Add Column %2 INTEGER NOT NULL DEFAULT 0").arg(table, column)})
+                                    .first()))
+                     return false;
+             }
+             return true;
+         }},
         // The journal starts empty: what happened before it was kept is not known.
-        const bool ok = UpgradeStep(db, 4, [&db](QSqlQuery &q, QString *) {
-            const TSqlEngine &engine = TSqlEngine::Of(db);
-            if (engine.Tables(db).contains(QStringLiteral("Journal"), Qt::CaseInsensitive))
-                return true;
-            for (const QString &statement : Statements(engine))
-                if (statement.contains(QLatin1String("Journal")) && !q.exec(statement))
-                    return false;
-            return true;
-        }, error);
-        if (!ok)
+        {4, [&db](QSqlQuery &q, QString *) {
+             const TSqlEngine &engine = TSqlEngine::Of(db);
+             if (engine.Tables(db).contains(QStringLiteral("Journal"), Qt::CaseInsensitive))
+                 return true;
+             for (const QString &statement : Statements(engine))
+                 if (statement.contains(QLatin1String("Journal")) && !q.exec(statement))
+                     return false;
+             return true;
+         }},
+    };
+    Upgrade result = Upgrade::Current;
+    for (const auto &[to, work] : steps) {
+        if (version >= to)
+            continue;
+        if (!UpgradeStep(db, to, work, error))
             return Upgrade::Failed;
         result = Upgrade::Upgraded;
     }
