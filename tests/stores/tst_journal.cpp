@@ -3,6 +3,7 @@
 #include "shell/Session.h"
 #include "stores/AccountStore.h"
 #include "stores/BillRestore.h"
+#include "stores/FinanceBillStore.h"
 #include "stores/CustomerStore.h"
 #include "stores/GoodsBillStore.h"
 #include "stores/ParameterStore.h"
@@ -160,6 +161,26 @@ void TestJournal::deletedBillComesBack()
     QVERIFY(BillRestore::Restore(deletion, &message) > 0);
     QCOMPARE(message, "单据已恢复。原编号 XS10023 已被使用，改用编号 XS10024");
     QVERIFY(!BillRestore::Restorable(deletion - 1));   // a save is nothing to restore
+
+    // A finance bill comes back whole too, its header and who took it included.
+    FinanceBill pay;
+    pay.income = false;
+    pay.account = books.bank;
+    pay.date = Day;
+    pay.customer = QStringLiteral("张'三");
+    pay.amount = 88.5;
+    pay.reason = QStringLiteral("运费");
+    pay.token = QStringLiteral("收据");
+    pay.remark = QStringLiteral("退\"款");
+    pay.man = QStringLiteral("小王");
+    pay.serial = QStringLiteral("ZC001");
+    const int paid = TFinanceBillStore::SaveNew(pay);
+    QVERIFY(paid > 0);
+    const QJsonObject payImage = Journal::Bill(paid);
+    QVERIFY(TFinanceBillStore::Delete(paid));
+    const int payBack = BillRestore::Restore(books.env.Scalar("Select Max(JournalIndex) From Journal").toInt(), &message);
+    QVERIFY(payBack > 0);
+    QCOMPARE(same(Journal::Bill(payBack)), same(payImage));
 }
 
 QTEST_MAIN(TestJournal)
