@@ -27,6 +27,21 @@ QJsonObject DeletedBill(int journalIndex)
 
 QString Text(const QJsonObject &o, const char *field) { return o.value(QLatin1String(field)).toString(); }
 double Amount(const QJsonObject &o, const char *field) { return qAbs(o.value(QLatin1String(field)).toDouble()); }
+
+// What a goods bill and a finance bill take alike from the deleted one's header.
+template <typename Bill>
+void FillHeader(Bill &target, const QJsonObject &bill, int account, const QDate &date)
+{
+    target.account = account;
+    target.date = date;
+    target.customer = Text(bill, "BillUser");
+    target.reason = Text(bill, "BillReason");
+    target.type = Text(bill, "BillType");
+    target.token = Text(bill, "BillToken");
+    target.remark = Text(bill, "BillRemark");
+    target.serial = Text(bill, "BillSerial");
+    target.proposed = target.serial;
+}
 } // namespace
 
 bool BillRestore::Restorable(int journalIndex)
@@ -59,17 +74,9 @@ int BillRestore::Restore(int journalIndex, QString *message)
         if (kind == QStringLiteral("出货单") || kind == QStringLiteral("进货单")) {
             GoodsBill goods;
             goods.sales = kind == QStringLiteral("出货单");
-            goods.account = account;
-            goods.date = date;
-            goods.customer = Text(bill, "BillUser");
+            FillHeader(goods, bill, account, date);
             goods.total = Amount(bill, "BillSum");
             goods.paid = Amount(bill, "BillMoney");
-            goods.reason = Text(bill, "BillReason");
-            goods.type = Text(bill, "BillType");
-            goods.token = Text(bill, "BillToken");
-            goods.remark = Text(bill, "BillRemark");
-            goods.serial = Text(bill, "BillSerial");
-            goods.proposed = goods.serial;
             const QJsonArray lines = bill.value(QStringLiteral("Lines")).toArray();
             for (int i = 0; i < GoodsBill::LineCount && i < lines.size(); ++i) {
                 const QJsonObject l = lines.at(i).toObject();
@@ -91,17 +98,9 @@ int BillRestore::Restore(int journalIndex, QString *message)
         } else {
             FinanceBill finance;
             finance.income = kind == QStringLiteral("财务收入单");
-            finance.account = account;
-            finance.date = date;
-            finance.customer = Text(bill, "BillUser");
+            FillHeader(finance, bill, account, date);
             finance.amount = Amount(bill, "BillSum");
-            finance.reason = Text(bill, "BillReason");
-            finance.type = Text(bill, "BillType");
-            finance.token = Text(bill, "BillToken");
-            finance.remark = Text(bill, "BillRemark");
             finance.man = Text(bill, "BillMan");
-            finance.serial = Text(bill, "BillSerial");
-            finance.proposed = finance.serial;
             index = TFinanceBillStore::SaveNew(finance, &serial);
         }
         batch.reset();
