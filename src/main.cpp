@@ -8,6 +8,8 @@
 #include "shell/ShareDM.h"
 #include "support/InstanceLock.h"
 
+#include "shell/GuardedApplication.h"
+
 #include <QApplication>
 #include <QIcon>
 #include <QScreen>
@@ -15,7 +17,7 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    TGuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrova"));
     QApplication::setApplicationDisplayName(QStringLiteral("Mirelo进销存"));
     QApplication::setDesktopFileName(QStringLiteral("kestrova"));

@@ -99,15 +99,23 @@ QString BillHeader::ProposeSerial(int settingIndex)
     }
 }
 
-int BillHeader::CustomerIndexByName(const QString &name)
+int BillHeader::CustomerIndexByName(const QString &name, bool *failed, const QString &failureMessage)
 {
+    *failed = false;
     if (name.isEmpty())
         return 0;
     TQuery q(QStringLiteral("CustomerByName"));
-    try {
-        q.Open(QStringLiteral("Select CustomerIndex From Customer Where (CustomerIndex > 1) And (CustomerName = ?)"), {name});
-    } catch (const EDatabaseError &) {
-        return 0;   // no quotes proposed; the list price still is
+    const QString sql = QStringLiteral("Select CustomerIndex From Customer Where (CustomerIndex > 1) And (CustomerName = ?)");
+    if (failureMessage.isEmpty()) {
+        try {
+            q.Open(sql, {name});
+        } catch (const EDatabaseError &) {
+            *failed = true;
+            return 0;
+        }
+    } else if (!RunQuery(q, sql, failureMessage, {name})) {
+        *failed = true;
+        return 0;
     }
     q.First();
     return q.IsEmpty() ? 0 : q.FieldByName(QStringLiteral("CustomerIndex")).AsInteger();
@@ -116,7 +124,11 @@ int BillHeader::CustomerIndexByName(const QString &name)
 bool BillHeader::ConfirmCustomerName(QComboBox *customer)
 {
     const QString name = customer->currentText();
-    if (CustomerIndexByName(name) != 0)
+    bool failed = false;
+    const int index = CustomerIndexByName(name, &failed, QStringLiteral("单据保存失败，未作任何修改"));
+    if (failed)
+        return false;
+    if (index != 0)
         return true;
     if (Dialogs::AskYesNo(QStringLiteral("客户名称"), QStringLiteral("客户“%1”不在客户列表中，仍然保存吗？").arg(name)))
         return true;
@@ -127,8 +139,9 @@ bool BillHeader::ConfirmCustomerName(QComboBox *customer)
 int BillHeader::AccountIndexByName(const QString &name, bool *queryFailed)
 {
     TQuery &q = ShareDataModule->ADOQueryTemp;
-    *queryFailed = !RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ?"), QStringLiteral("数据库打开失败"),
-                             {name});
+    // Asked only as a bill is saved.
+    *queryFailed = !RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ?"),
+                             QStringLiteral("单据保存失败，未作任何修改"), {name});
     if (*queryFailed || q.IsEmpty())
         return 0;
     q.First();

@@ -22,10 +22,13 @@ void SelectFirst(QComboBox *box);
 bool HasSelection(const QComboBox *box);
 // Selects the customer's name in the box when the customer exists.
 void PresetCustomer(int customerIndex, QComboBox *customer);
-// The CustomerIndex of the customer of this name, 0 for none.
-int CustomerIndexByName(const QString &name);
+// The CustomerIndex of the customer of this name, 0 for none. When the books
+// cannot be read, says why (failureMessage; nothing when it is empty) and sets
+// *failed; 0 is then no answer.
+int CustomerIndexByName(const QString &name, bool *failed, const QString &failureMessage = QStringLiteral("客户读入失败"));
 // A bill for a name not on the customer list lands on no card: asks first
 // (default No); on No the focus goes back to the box and false is given.
+// A failed read is said, and is not taken for a name not on the list.
 bool ConfirmCustomerName(QComboBox *customer);
 // The number after the last one saved in the Setting row; empty without the
 // row, and empty with a message when the stored number cannot be continued.

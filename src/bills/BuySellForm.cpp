@@ -202,7 +202,10 @@ void TFormBuySell::SetLocked(bool locked)
 void TFormBuySell::ComboBox5Change()
 {
     // The customer named in the box is the one whose quotes are proposed.
-    FCustomerIndex = BillHeader::CustomerIndexByName(ComboBox5->currentText());
+    // Asked at every key: a customer that cannot be read now proposes no quotes, and says
+    // nothing here; the save reads the name again and says why when it still cannot.
+    bool failed = false;
+    FCustomerIndex = BillHeader::CustomerIndexByName(ComboBox5->currentText(), &failed, QString());
     ButtonPrice->setVisible(FCustomerIndex != 0);
 }
 
@@ -213,8 +216,11 @@ void TFormBuySell::FormShow()
     setWindowTitle(IsSales() ? QStringLiteral("出货单") : QStringLiteral("进货单"));
     // The caller's customer stands while the box is filled; the user's choices follow it later.
     const QSignalBlocker keepCustomer(ComboBox5);
-    if (!BillHeader::FillLists(ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5))
+    // Lists that could not be read were said once; a bill cannot be typed without them.
+    if (!BillHeader::FillLists(ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5)) {
+        CloseWithResult(QDialog::Rejected);
         return;
+    }
     SetLocked(false);
     if (FCustomerLocked)
         DateTimePicker1->setFocus();
@@ -321,6 +327,8 @@ void TFormBuySell::BitBtn1Click()
         BillSerial->setFocus();
         return;
     }
+    if (!Lines->ReadUnreadLines())
+        return;
     // What cannot be saved as typed is refused, never guessed at.
     QString message;
     if (QLineEdit *bad = Lines->CheckLines(message)) {

@@ -100,8 +100,11 @@ void TFormGetPay::FormShow()
     static const char *banners[4] = {"NewGet", "EditGet", "NewPay", "EditPay"};
     Image1->setPixmap(BillHeader::Banner(QString::fromLatin1(banners[qBound(0, FBillMode, 3)]), Image1->size()));
     setWindowTitle(FBillMode < 2 ? QStringLiteral("财务收入单") : QStringLiteral("财务支出单"));
-    if (!BillHeader::FillLists(ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5))
+    // Lists that could not be read were said once; a bill cannot be typed without them.
+    if (!BillHeader::FillLists(ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5)) {
+        CloseWithResult(QDialog::Rejected);
         return;
+    }
     ComboBox5->setEnabled(!FCustomerLocked);
 
     if (!IsNewBill()) {

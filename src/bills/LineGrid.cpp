@@ -205,16 +205,33 @@ bool TLineGrid::ProposedPrice(int productIndex, double listPrice, QString &price
     return true;
 }
 
+bool TLineGrid::Unread(int kind, int s)
+{
+    // What the line named before is no longer what it shows.
+    productRef_[s] = 0;
+    unread_[s] = kind;
+    return false;
+}
+
+bool TLineGrid::ReadUnreadLines()
+{
+    for (int s = 0; s < SlotCount; ++s)
+        if (unread_[s] >= 0 && !Lookup(unread_[s], s))
+            return false;
+    return true;
+}
+
 bool TLineGrid::Lookup(int kind, int s)
 {
     QLineEdit **cell = cells_[s];
+    unread_[s] = -1;
     TQuery &q = ShareDataModule->ADOQueryTemp;
     if (kind == SerialChanged) {
         if (cell[0]->text().isEmpty())
             return true;
-        if (!RunQuery(q, QStringLiteral("Select * From Product Where ProductSerial = ?"), QStringLiteral("数据库打开失败"),
+        if (!RunQuery(q, QStringLiteral("Select * From Product Where ProductSerial = ?"), QStringLiteral("货品读入失败"),
                       {cell[0]->text()}))
-            return false;
+            return Unread(kind, s);
         if (q.IsEmpty()) {
             cell[1]->clear();
             cell[2]->clear();
@@ -226,8 +243,8 @@ bool TLineGrid::Lookup(int kind, int s)
         if (cell[1]->text().isEmpty() || cell[2]->text().isEmpty())
             return true;
         if (!RunQuery(q, QStringLiteral("Select * From Product Where (ProductName = ?) And (ProductType = ?)"),
-                      QStringLiteral("数据库打开失败"), {cell[1]->text(), cell[2]->text()}))
-            return false;
+                      QStringLiteral("货品读入失败"), {cell[1]->text(), cell[2]->text()}))
+            return Unread(kind, s);
         if (q.IsEmpty()) {
             cell[0]->clear();
             cell[14]->clear();
@@ -243,7 +260,7 @@ bool TLineGrid::Lookup(int kind, int s)
     const double listPrice = q.FieldByName(QStringLiteral("ProductPrice")).AsFloat();
     QString price;
     if (!ProposedPrice(index, listPrice, price))
-        return false;
+        return Unread(kind, s);
     if (kind == SerialChanged) {
         cell[1]->setText(name);
         cell[2]->setText(type);
@@ -373,6 +390,7 @@ void TLineGrid::Clear()
             cell->clear();
         cells_[s][14]->setStyleSheet(QString());
         productRef_[s] = 0;
+        unread_[s] = -1;
     }
     *recalcEnabled_ = was;
 }

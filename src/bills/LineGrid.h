@@ -39,6 +39,10 @@ public:
     // product, a size that is no whole number, a price that is no amount, a sum
     // beyond what the books hold exactly), with the message; nullptr when all is fine.
     QLineEdit *CheckLines(QString &message) const;
+    // Reads again the products of lines whose reading failed (said then): false,
+    // said again, when one still cannot be read. A line is never taken for one
+    // whose product is not there because its product could not be read.
+    bool ReadUnreadLines();
     // Anything typed in the slot besides the computed cells.
     bool SlotUsed(int s) const;
 
@@ -51,6 +55,7 @@ protected:
 
 private:
     bool Lookup(int kind, int s);
+    bool Unread(int kind, int s);   // a failed lookup: the line names no product until read
     // Forgets a stock of another product; fetches the slot's own when asked.
     void LoadSlotStock(int s, bool fetch);
     void ShowSlotStock(int s);
@@ -61,6 +66,7 @@ private:
     bool *recalcEnabled_;
     QLineEdit *cells_[SlotCount][CellCount];
     int productRef_[SlotCount] = {};
+    int unread_[SlotCount] = {-1, -1, -1, -1, -1, -1};   // the change whose lookup failed; -1 for none
     bool salesBill_ = false;
     int exceptBill_ = 0;
     int stockProduct_[SlotCount] = {};    // whose stock stockOf_ holds, 0 for none

@@ -213,6 +213,8 @@ bool TCardPage::Fill()
 {
     PriorButton->setEnabled(false);
     NextButton->setEnabled(false);
+    // The list and its figures as of one moment.
+    const TReadSnapshot oneMoment;
     TQuery &q = ShareDataModule->ADOQueryTemp;
     if (!RunQuery(q, ListSql(), ListFailure()))
         return false;

@@ -257,6 +257,19 @@ bool Rebuild(QSqlDatabase &db, QString *error)
     return true;
 }
 
+QString LockStatement(const QString &table, int count, const TSqlEngine &engine)
+{
+    if (!engine.IsServer() || count <= 0)
+        return QString();
+    // Rows are inserted (or met) in the order of the values, each locked as it is.
+    const QString key = table == QLatin1String("KeptCustomer") ? QStringLiteral("KeptName") : table;
+    QStringList values;
+    for (int i = 0; i < count; ++i)
+        values << QStringLiteral("(?)");
+    return QStringLiteral("Insert Into %1 (%2) Values %3 On Conflict (%2) Do Update Set %2 = excluded.%2")
+        .arg(table, key, values.join(QStringLiteral(", ")));
+}
+
 QStringList Differences(QSqlDatabase &db, bool *ok)
 {
     // Each side is read once and compared here: the raw sums cost a pass over

@@ -49,6 +49,11 @@ QString RawProductSql(const TSqlEngine &engine = TSqlEngine::Current());
 
 // Adds the kept totals up again from the rows; run inside a transaction.
 bool Rebuild(QSqlDatabase &db, QString *error);
+// On a server: the statement that takes the kept rows of `count` keys of one
+// table ("KeptCustomer", "KeptAccount" or "KeptProduct") for the rest of the
+// transaction, in the order the keys are bound, making the missing ones.
+// Empty where a write transaction holds the whole books.
+QString LockStatement(const QString &table, int count, const TSqlEngine &engine = TSqlEngine::Current());
 // The kept totals that differ from their rows: "客户 张三", "帐户 3", "货品 12".
 QStringList Differences(QSqlDatabase &db, bool *ok);
 } // namespace KeptTotals

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -156,5 +157,50 @@ QStringList TPostgresEngine::DropAll(QSqlDatabase &db) const
                               "Where n.nspname = current_schema() And p.proname Like 'kept%run'")))
         while (q.next())
             statements << QStringLiteral("Drop Function If Exists %1()").arg(Identifier(q.value(0).toString()));
+    return statements;
+}
+
+TDbFailure TPostgresEngine::Classify(const QSqlError &error) const
+{
+    // The server's SQLSTATE; a connection that broke has none.
+    const QString state = error.nativeErrorCode();
+    if (state == QLatin1String("40P01") || state == QLatin1String("40001"))
+        return TDbFailure::Conflict;
+    if (state.startsWith(QLatin1String("08")) || state == QLatin1String("57P01") || state == QLatin1String("57P02")
+        || state == QLatin1String("57P03"))
+        return TDbFailure::ConnectionLost;
+    if (state.startsWith(QLatin1String("28")))
+        return TDbFailure::LoginRefused;
+    if (state == QLatin1String("3D000"))
+        return TDbFailure::DatabaseMissing;
+    if (state == QLatin1String("53100"))
+        return TDbFailure::DiskFull;
+    if (state == QLatin1String("55P03"))
+        return TDbFailure::Locked;
+    if (state.startsWith(QLatin1String("22")) || state.startsWith(QLatin1String("23")))
+        return TDbFailure::ValueRefused;
+    if (state.isEmpty() && error.type() == QSqlError::ConnectionError)
+        return TDbFailure::ConnectionLost;
+    return TDbFailure::Other;
+}
+
+QStringList TPostgresEngine::DropKept(QSqlDatabase &db) const
+{
+    QStringList statements;
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("Select c.relname From pg_class c Join pg_namespace n On n.oid = c.relnamespace "
+                              "Where c.relkind = 'r' And n.nspname = current_schema() "
+                              "And (c.relname Like 'kept%' Or c.relname = 'booksinfo')")))
+        while (q.next())
+            statements << QStringLiteral("Drop Table If Exists %1 Cascade").arg(Identifier(q.value(0).toString()));
+    if (q.exec(QStringLiteral("Select t.tgname, c.relname From pg_trigger t Join pg_class c On c.oid = t.tgrelid "
+                              "Join pg_namespace n On n.oid = c.relnamespace "
+                              "Where Not t.tgisinternal And n.nspname = current_schema() And t.tgname Like 'kept%'")))
+        while (q.next())
+            statements << QStringLiteral("Drop Trigger If Exists %1 On %2").arg(Identifier(q.value(0).toString()), Identifier(q.value(1).toString()));
+    if (q.exec(QStringLiteral("Select p.proname From pg_proc p Join pg_namespace n On n.oid = p.pronamespace "
+                              "Where n.nspname = current_schema() And p.proname Like 'kept%run'")))
+        while (q.next())
+            statements << QStringLiteral("Drop Function If Exists %1() Cascade").arg(Identifier(q.value(0).toString()));
     return statements;
 }

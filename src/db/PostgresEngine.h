@@ -34,4 +34,7 @@ public:
     // A statement kept for the connection is planned for the values of each run:
     // a date decides whether an index or the whole table is the quick way.
     QStringList Session() const override { return {QStringLiteral("Set plan_cache_mode = force_custom_plan")}; }
+    TDbFailure Classify(const QSqlError &error) const override;
+    QString Probe() const override { return QStringLiteral("Select 1"); }
+    QStringList DropKept(QSqlDatabase &db) const override;
 };

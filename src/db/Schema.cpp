@@ -161,23 +161,27 @@ Schema::Upgrade Schema::UpgradeBooks(QSqlDatabase &db, QString *error)
     const int version = VersionOf(db);
     if (version > Version)
         return Upgrade::Newer;
+    if (version == 0 && TSqlEngine::Of(db).Tables(db).isEmpty())
+        return Upgrade::Foreign;
     if (version == 0) {
         if (error)
-            *error = QStringLiteral("the books' version cannot be read");
+            *error = QStringLiteral("无法读出帐套的版本");
         return Upgrade::Failed;
+    }
+    // Only books of the program's own are upgraded: another program's tables are left as they are.
+    if (version == 1) {
+        const QStringList tables = TSqlEngine::Of(db).Tables(db);
+        for (const char *own : {"Bill", "Store", "Customer", "Product", "Account", "Power", "Setting"})
+            if (!tables.contains(QString::fromLatin1(own), Qt::CaseInsensitive))
+                return Upgrade::Foreign;
     }
     // Each step brings the books from the version before it, in order.
     const QList<QPair<int, std::function<bool(QSqlQuery &, QString *)>>> steps = {
         // Kept totals: the tables, their triggers, and the sums of every row so far.
         {2, [&db](QSqlQuery &q, QString *message) {
              // Whatever an interrupted or foreign attempt left goes first.
-             QStringList statements;
-             if (!q.exec(QStringLiteral("Select type, name From sqlite_master Where (type = 'trigger' And name Like 'Kept%') "
-                                        "Or (type = 'table' And (name Like 'Kept%' Or name = 'BooksInfo'))")))
-                 return false;
-             while (q.next())
-                 statements << QStringLiteral("Drop %1 If Exists \"%2\"").arg(q.value(0).toString(), q.value(1).toString());
-             statements += KeptTotals::Statements(TSqlEngine::Of(db)) + VersionStatements();
+             const QStringList statements = TSqlEngine::Of(db).DropKept(db) + KeptTotals::Statements(TSqlEngine::Of(db))
+                                            + VersionStatements();
              for (const QString &sql : statements)
                  if (!q.exec(sql))
                      return false;

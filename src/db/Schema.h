@@ -59,9 +59,10 @@ bool UpgradeIndexes(QSqlDatabase &db);
 
 // The version an open database says it has; 0 when it cannot be read.
 int VersionOf(QSqlDatabase &db);
-enum class Upgrade { Current, Upgraded, Newer, Failed };
+enum class Upgrade { Current, Upgraded, Newer, Foreign, Failed };
 // Brings books of an earlier version to this one, one transaction a step
 // (kept totals added up from the rows), then the indexes. Books of a later
-// version are left alone (Newer).
+// version are left alone (Newer), and so is a database without the books'
+// own tables (Foreign).
 Upgrade UpgradeBooks(QSqlDatabase &db, QString *error);
 }

@@ -4,12 +4,15 @@
 // writes one SQL for both; identifiers are left unquoted, so PostgreSQL folds
 // them to lower case and every name keeps meaning the same column on both.
 
+#include "db/DbFailure.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
 class QSqlDatabase;
+class QSqlError;
 class QSqlQuery;
 
 class TSqlEngine {
@@ -79,4 +82,11 @@ public:
     virtual QStringList Analyzed() const = 0;
     // Run once on every new connection of the program's own.
     virtual QStringList Session() const = 0;
+    // A read that fails at once when the connection is not to a database at all.
+    virtual QString Probe() const = 0;
+    // Statements that remove the kept-total tables, their triggers and the
+    // version table, whatever an interrupted or foreign attempt left of them.
+    virtual QStringList DropKept(QSqlDatabase &db) const = 0;
+    // What kind of failure an error of this engine is.
+    virtual TDbFailure Classify(const QSqlError &error) const = 0;
 };

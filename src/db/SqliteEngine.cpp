@@ -1,6 +1,7 @@
 #include "db/SqliteEngine.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -111,5 +112,41 @@ QStringList TSqliteEngine::DropAll(QSqlDatabase &db) const
     QStringList statements;
     for (const QString &table : Tables(db))
         statements << QStringLiteral("DROP TABLE IF EXISTS %1").arg(Identifier(table));
+    return statements;
+}
+
+TDbFailure TSqliteEngine::Classify(const QSqlError &error) const
+{
+    // The driver gives SQLite's result code; its low byte is the primary code.
+    bool number = false;
+    const int code = error.nativeErrorCode().toInt(&number) & 0xff;
+    if (!number)
+        return TDbFailure::Other;
+    switch (code) {
+    case 5:    // busy
+    case 6:    // locked
+        return TDbFailure::Locked;
+    case 13:   // full
+        return TDbFailure::DiskFull;
+    case 11:   // corrupt
+    case 26:   // not a database
+        return TDbFailure::NotOurBooks;
+    case 18:   // too big
+    case 19:   // constraint
+    case 20:   // mismatch
+        return TDbFailure::ValueRefused;
+    default:
+        return TDbFailure::Other;
+    }
+}
+
+QStringList TSqliteEngine::DropKept(QSqlDatabase &db) const
+{
+    QStringList statements;
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("Select type, name From sqlite_master Where (type = 'trigger' And name Like 'Kept%') "
+                              "Or (type = 'table' And (name Like 'Kept%' Or name = 'BooksInfo'))")))
+        while (q.next())
+            statements << QStringLiteral("Drop %1 If Exists %2").arg(q.value(0).toString(), Identifier(q.value(1).toString()));
     return statements;
 }

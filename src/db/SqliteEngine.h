@@ -35,5 +35,12 @@ public:
     QStringList ForgetKeys(const QString &table) const override;
     QStringList KeysAfter(const QString &table, const QString &key, qlonglong given) const override;
     QStringList Analyzed() const override { return {}; }
-    QStringList Session() const override { return {}; }
+    // A desktop file: a page cache that holds the figures' indexes, sorting in memory.
+    QStringList Session() const override
+    {
+        return {QStringLiteral("PRAGMA cache_size = -32768"), QStringLiteral("PRAGMA temp_store = MEMORY")};
+    }
+    QString Probe() const override { return QStringLiteral("SELECT count(*) FROM sqlite_master"); }
+    QStringList DropKept(QSqlDatabase &db) const override;
+    TDbFailure Classify(const QSqlError &error) const override;
 };

@@ -34,6 +34,7 @@ SqlText TAccountFigures::MonthSql(const QDate &day)
 
 bool TAccountFigures::LoadBalances(const QDate &asOf, QHash<int, qint64> &balances)
 {
+    const TReadSnapshot oneMoment;   // the kept totals and the rows beside them, as of one moment
     const QString failure = QStringLiteral("统计帐户金额时出错");
     TQuery q(QStringLiteral("AccountFigures"));
     if (!RunQuery(q, QStringLiteral("Select * From KeptAccount"), failure))
@@ -49,6 +50,7 @@ bool TAccountFigures::LoadBalances(const QDate &asOf, QHash<int, qint64> &balanc
 
 bool TAccountFigures::Load(const QDate &asOf)
 {
+    const TReadSnapshot oneMoment;   // the kept totals and the rows beside them, as of one moment
     sums_.clear();
     QHash<int, qint64> balances;
     if (!LoadBalances(asOf, balances))
@@ -65,6 +67,7 @@ bool TAccountFigures::Load(const QDate &asOf)
 
 bool TAccountFigures::LoadMonth(const QDate &day)
 {
+    const TReadSnapshot oneMoment;   // the kept totals and the rows beside them, as of one moment
     months_.clear();
     const MonthSpan month(day);
     QHash<int, qint64> opening;

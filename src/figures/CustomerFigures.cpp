@@ -75,6 +75,7 @@ bool TCustomerFigures::Add(const SqlText &sql, const QString &failure, int sign)
 
 bool TCustomerFigures::Run(const QDate &to, const QDate &from, const QString *who)
 {
+    const TReadSnapshot oneMoment;   // the kept totals and the rows beside them, as of one moment
     sums_.clear();
     const QString billFailure = QStringLiteral("统计客户货款时出错");
     // Up to a date: what is kept, less what came after. A span: its own rows.

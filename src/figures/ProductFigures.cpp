@@ -21,6 +21,7 @@ SqlText TProductFigures::MonthSql(const QDate &day)
 
 bool TProductFigures::LoadMonth(const QDate &day)
 {
+    const TReadSnapshot oneMoment;   // the kept totals and the rows beside them, as of one moment
     months_.clear();
     TQuery q(QStringLiteral("ProductMonth"));
     if (!RunQuery(q, MonthSql(day), QStringLiteral("数据库打开失败")))
@@ -84,6 +85,7 @@ bool TProductFigures::Add(const SqlText &sql, int sign)
 
 bool TProductFigures::LoadSizes(const QDate &asOf, int productIndex, int exceptBill)
 {
+    const TReadSnapshot oneMoment;   // the kept totals and the rows beside them, as of one moment
     sizes_.clear();
     const SqlText kept = QStringLiteral("Select * From KeptProduct")
                          + (productIndex > 0 ? QStringLiteral(" Where KeptProduct = %1").arg(productIndex) : QString());

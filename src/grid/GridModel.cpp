@@ -1,5 +1,6 @@
 #include "grid/GridModel.h"
 
+#include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
@@ -7,6 +8,7 @@
 #include <QCollatorSortKey>
 #include <QDate>
 #include <QLocale>
+#include <QTimer>
 #include <algorithm>
 #include <functional>
 #include <optional>
@@ -60,6 +62,15 @@ void TGridModel::Load(const TQuery &query)
     sortColumn_ = -1;
     query_ = query.Active() ? &query : nullptr;
     fields_ = query_ ? query.FieldNames() : QStringList();
+    if (query_) {
+        pageFailureTold_ = false;
+        query_->OnPageFailure([this](const EDatabaseError &e) {
+            if (std::exchange(pageFailureTold_, true))
+                return;
+            // Said once, after the painting that met it: never from inside it.
+            QTimer::singleShot(0, this, [e] { Dialogs::ShowMessage(ShareDataModule->Explained(QStringLiteral("数据读取失败"), e)); });
+        });
+    }
     columnField_.clear();
     for (const Column &c : std::as_const(columns_)) {
         int at = -1;

@@ -61,6 +61,7 @@ private:
     QVariant Stored(int storedRow, int column) const;
 
     const TQuery *query_ = nullptr;
+    bool pageFailureTold_ = false;
     QStringList fields_;                // the query's fields
     QVector<int> columnField_;          // column -> field, -1 when the query lacks it
     QVector<int> order_;                // shown row -> the query's row

@@ -12,6 +12,7 @@ bool RunMonthlyReport(TReport *report, const QString &templateFile, const QStrin
     TReportRows rows;
     const bool computed = BackgroundWork::Run([&](const BackgroundWork::Progress &progress) {
         progress(5);
+        const TReadSnapshot oneMoment;
         if (!compute(rows) || rows.Count() == 0)
             return false;
         progress(100);

@@ -33,14 +33,31 @@ public:
         case QEvent::Shortcut:
         case QEvent::Wheel:
         case QEvent::TouchBegin:
-        case QEvent::Close:
             return !ForTheWorksOwnDialog(watched);
+        case QEvent::Close:
+            if (ForTheWorksOwnDialog(watched))
+                return false;
+            // Not dropped: the window closes when the work is done.
+            if (QWidget *window = WindowOf(watched); window && !closeLater_.contains(window))
+                closeLater_ << window;
+            return true;
         default:
             return QObject::eventFilter(watched, event);
         }
     }
 
 private:
+    static QWidget *WindowOf(QObject *receiver)
+    {
+        if (auto *widget = qobject_cast<QWidget *>(receiver))
+            return widget->isWindow() ? widget : nullptr;
+        if (auto *window = qobject_cast<QWindow *>(receiver))
+            for (QWidget *top : QApplication::topLevelWidgets())
+                if (top->windowHandle() == window)
+                    return top;
+        return nullptr;
+    }
+
     bool ForTheWorksOwnDialog(QObject *receiver) const
     {
         QWidget *modal = QApplication::activeModalWidget();
@@ -53,8 +70,15 @@ private:
     }
 
     QPointer<QWidget> before_;   // a dialog already open when the work began stays closed to input
+
+public:
+    QList<QPointer<QWidget>> closeLater_;
 };
+
+int running = 0;
 } // namespace
+
+bool BackgroundWork::Running() { return running > 0; }
 
 bool BackgroundWork::Run(const std::function<bool(const Progress &)> &work)
 {
@@ -83,6 +107,7 @@ bool BackgroundWork::Run(const std::function<bool(const Progress &)> &work)
     });
     InputBlocker blocker;
     app->installEventFilter(&blocker);
+    ++running;
     QEventLoop loop;
     QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
     // Work done in a moment shows no window flashing by.
@@ -98,8 +123,12 @@ bool BackgroundWork::Run(const std::function<bool(const Progress &)> &work)
     thread->wait();
     delete thread;
     app->removeEventFilter(&blocker);
+    --running;
     if (progress)
         progress->hide();
+    for (const QPointer<QWidget> &window : std::as_const(blocker.closeLater_))
+        if (window)
+            QTimer::singleShot(0, window, [window] { window->close(); });
     if (failure)
         std::rethrow_exception(failure);
     return result;

@@ -15,5 +15,8 @@ constexpr int ProgressDelayMs = 400;         // the progress window shows after 
 // Runs work on a thread of its own and waits for it with the events of the
 // window's thread still handled. Gives what work gives; what work throws is
 // thrown again here. Called off the window's thread, it simply runs work.
+// A window closed meanwhile is closed once the work has ended.
 bool Run(const std::function<bool(const Progress &)> &work);
+// Whether such work is under way (what would touch the books meanwhile waits).
+bool Running();
 } // namespace BackgroundWork

@@ -1,5 +1,6 @@
 #include "shell/DataSource.h"
 
+#include "db/SqlEngine.h"
 #include "shell/PrivateFiles.h"
 #include "shell/PublicFunction.h"
 #include "shell/Registry.h"
@@ -137,7 +138,20 @@ TDataSource::Trial TDataSource::Try(QString *detail) const
                 *detail = socket.errorString();
             return Trial::Unreachable;
         }
+        // A PostgreSQL server answers a request for encryption with one letter, S or N,
+        // whatever its language; a web server or a port that closes at once does not.
+        const QByteArray sslRequest("\x00\x00\x00\x08\x04\xd2\x16\x2f", 8);
+        socket.write(sslRequest);
+        QByteArray answer;
+        if (socket.waitForBytesWritten(ConnectSeconds * 1000))
+            while (answer.isEmpty() && socket.waitForReadyRead(ConnectSeconds * 1000))
+                answer += socket.read(2);
         socket.abort();
+        if (answer.size() != 1 || (answer[0] != 'S' && answer[0] != 'N')) {
+            if (detail)
+                *detail = answer.isEmpty() ? QStringLiteral("no answer") : QString::fromLatin1(answer.toHex());
+            return Trial::NotPostgres;
+        }
     }
     const QString name = QStringLiteral("trial-") + QUuid::createUuid().toString(QUuid::Id128);
     Trial trial = Trial::Books;
@@ -145,15 +159,16 @@ TDataSource::Trial TDataSource::Try(QString *detail) const
         QSqlDatabase db = QSqlDatabase::addDatabase(ServerDriver, name);
         Configure(db);
         if (db.open()) {
+            const TSqlEngine &engine = TSqlEngine::Postgres();
             QSqlQuery q(db);
-            const bool read = q.exec(QStringLiteral("Select (Select Count(*) From pg_class c Join pg_namespace n On n.oid = c.relnamespace "
-                                                    "Where c.relkind = 'r' And n.nspname = current_schema()), "
-                                                    "(Select Count(*) From pg_class c Join pg_namespace n On n.oid = c.relnamespace "
-                                                    "Where c.relname = 'booksinfo' And n.nspname = current_schema())"))
-                              && q.next();
+            const bool read = q.exec(engine.Probe());
             if (!read && detail)
                 *detail = q.lastError().text();
-            trial = !read ? Trial::Foreign : q.value(1).toInt() > 0 ? Trial::Books : q.value(0).toInt() == 0 ? Trial::Empty : Trial::Foreign;
+            q = QSqlQuery();
+            const QStringList tables = read ? engine.Tables(db) : QStringList();
+            trial = !read ? Trial::Foreign
+                    : tables.contains(QStringLiteral("booksinfo"), Qt::CaseInsensitive) ? Trial::Books
+                    : tables.isEmpty() ? Trial::Empty : Trial::Foreign;
         } else {
             if (detail)
                 *detail = db.lastError().text();
@@ -182,6 +197,28 @@ QString TDataSource::TrialText(Trial trial)
         return QStringLiteral("连接失败：服务器上没有这个数据库");
     case Trial::Foreign:
         return QStringLiteral("连接失败：服务器上的数据库不是本程序的帐套");
+    case Trial::NotPostgres:
+        return QStringLiteral("连接失败：") + FailureReason(TDbFailure::NotPostgres);
     }
     return QString();
+}
+
+TDbFailure TDataSource::FailureOf(Trial trial)
+{
+    switch (trial) {
+    case Trial::Unreachable:
+        return TDbFailure::Unreachable;
+    case Trial::Refused:
+        return TDbFailure::LoginRefused;
+    case Trial::NoDatabase:
+        return TDbFailure::DatabaseMissing;
+    case Trial::NotPostgres:
+        return TDbFailure::NotPostgres;
+    case Trial::Foreign:
+        return TDbFailure::NotOurBooks;
+    case Trial::Books:
+    case Trial::Empty:
+        break;
+    }
+    return TDbFailure::Other;
 }

@@ -5,6 +5,8 @@
 // program's registered data source, the server's password in a file only its
 // user can read.
 
+#include "db/DbFailure.h"
+
 #include <QString>
 
 class QSqlDatabase;
@@ -36,7 +38,9 @@ public:
     QString DriverName() const;
 
     // What a trial connection found.
-    enum class Trial { Books, Empty, Unreachable, Refused, NoDatabase, Foreign };
+    enum class Trial { Books, Empty, Unreachable, Refused, NoDatabase, Foreign, NotPostgres };
     Trial Try(QString *detail = nullptr) const;
     static QString TrialText(Trial trial);
+    // Why a connection that a trial could not make failed.
+    static TDbFailure FailureOf(Trial trial);
 };

@@ -4,6 +4,7 @@
 
 #include "shell/Form.h"
 #include "shell/PublicFunction.h"
+#include "shell/ShareDM.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -194,6 +195,8 @@ bool Dialogs::Attempt(const std::function<void()> &work)
         return true;
     } catch (const EConvertError &e) {
         ShowMessage(e.Message());
+    } catch (const EDatabaseError &e) {
+        ShowMessage(ShareDataModule->Explained(QStringLiteral("操作失败"), e));
     } catch (const std::exception &e) {
         ShowMessage(QStringLiteral("操作失败：") + QString::fromUtf8(e.what()));
     }
@@ -204,7 +207,9 @@ int Dialogs::ShowModal(TForm *window)
 {
     window->ResetCloseRequest();
     window->setResult(QDialog::Rejected);
-    window->FormShow();
+    // A window whose records cannot be read says why and is not shown.
+    if (!Attempt([window] { window->FormShow(); }))
+        return QDialog::Rejected;
     if (window->CloseRequested())
         return window->result();
     window->MarkClean();

@@ -370,7 +370,7 @@ void TFormMain::BooksChangedElsewhere()
         connect(elsewhereTimer_, &QTimer::timeout, this, [this] {
             // An editor, a dialog or work in progress is left alone; the refresh waits for it.
             if (!isVisible() || QApplication::activeModalWidget() || QApplication::activePopupWidget()
-                || !ShareDataModule->Connected() || ShareDataModule->InTransaction()) {
+                || !ShareDataModule->Connected() || ShareDataModule->InTransaction() || BackgroundWork::Running()) {
                 elsewhereTimer_->start(ElsewhereRetryMs);
                 return;
             }
@@ -412,6 +412,7 @@ void TFormMain::ActionOnlineSellExecute() { Dialogs::OpenUrl(QUrl(Vendor::WebSit
 void TFormMain::RefreshAllPages()
 {
     ++RefreshCount;
+    const TReadSnapshot oneMoment;
     FillCustomerPage();
     FillBillPage();
     FillMoneyPage();

@@ -301,9 +301,9 @@ bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage, 
         else
             query.Open(sql, params);
         return true;
-    } catch (const EDatabaseError &) {
+    } catch (const EDatabaseError &e) {
         query.Close();
-        Dialogs::ShowMessage(ShareDataModule->Explained(failureMessage));
+        Dialogs::ShowMessage(ShareDataModule->Explained(failureMessage, e));
         return false;
     }
 }

@@ -11,6 +11,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QMutex>
+#include <QRandomGenerator>
+#include <atomic>
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -20,8 +23,6 @@
 #include <QUrl>
 
 TShareDataModule *ShareDataModule = nullptr;
-
-EDatabaseError::EDatabaseError(const QString &message) : std::runtime_error(message.toStdString()) {}
 
 // ---------------------------------------------------------------- TField
 
@@ -93,7 +94,11 @@ void TField::Clear() { Set(QVariant()); }
 namespace {
 const QString rowidName = QStringLiteral("__rowid");
 
-QSqlDatabase &Db() { return ShareDataModule->Connection(); }
+QSqlDatabase &Db()
+{
+    TShareDataModule::CheckFailNext();
+    return ShareDataModule->Connection();
+}
 
 // Columns of a table and its primary key; the schema never changes while running.
 struct TableInfo {
@@ -103,20 +108,35 @@ struct TableInfo {
 
 TableInfo InfoOf(const QString &table)
 {
+    // Worker threads read it too.
+    static QMutex guard;
     static QHash<QString, TableInfo> cache;
     QSqlDatabase &db = Db();
     const TSqlEngine &engine = TSqlEngine::Of(db);
     const QString name = engine.DriverName() + QLatin1Char(':') + table.toLower();
-    auto it = cache.constFind(name);
-    if (it != cache.constEnd())
-        return *it;
+    {
+        QMutexLocker lock(&guard);
+        auto it = cache.constFind(name);
+        if (it != cache.constEnd())
+            return *it;
+    }
     TableInfo info;
-    if (engine.Columns(db, table, &info.columns, &info.key))
+    if (engine.Columns(db, table, &info.columns, &info.key)) {
+        QMutexLocker lock(&guard);
         cache.insert(name, info);
+    }
     return info;
 }
 
 QString ErrorText(const QSqlQuery &q) { return q.lastError().text(); }
+
+// The failure of a statement, with its kind.
+EDatabaseError Failure(const QSqlQuery &q)
+{
+    const bool server = q.driver() && q.driver()->dbmsType() == QSqlDriver::PostgreSQL;
+    const TSqlEngine &engine = server ? TSqlEngine::Postgres() : TSqlEngine::Sqlite();
+    return EDatabaseError(ErrorText(q), engine.Classify(q.lastError()));
+}
 
 enum class Nul { Refused, Kept };
 
@@ -268,7 +288,7 @@ void TQuery::Open(const QString &sql, const QVariantList &params)
     bool ok = false;
     QSqlQuery &q = RunRead(Db(), own, text, params, &ok);
     if (!ok)
-        throw EDatabaseError(ErrorText(q));
+        throw Failure(q);
     const QSqlRecord rec = q.record();
     const int n = rec.count();
     int hidden = -1;
@@ -286,7 +306,7 @@ void TQuery::Open(const QString &sql, const QVariantList &params)
         rows_.append(std::move(row));
     }
     if (q.lastError().isValid())
-        throw EDatabaseError(ErrorText(q));
+        throw Failure(q);
     q.finish();
 
     if (hidden == 0) {
@@ -307,12 +327,12 @@ void TQuery::OpenPaged(const QString &sql, const QVariantList &params)
     bool ok = false;
     QSqlQuery *counted = &RunRead(Db(), own, QStringLiteral("Select Count(*) From (") + text + QStringLiteral(") counted"), params, &ok);
     if (!ok || !counted->next())
-        throw EDatabaseError(ErrorText(*counted));
+        throw Failure(*counted);
     const qint64 count = counted->value(0).toLongLong();
     counted->finish();
     QSqlQuery &q = RunRead(Db(), own, text + QStringLiteral(" Limit %1").arg(PageRows), params, &ok);
     if (!ok)
-        throw EDatabaseError(ErrorText(q));
+        throw Failure(q);
     const QSqlRecord rec = q.record();
     for (int i = 0; i < rec.count(); ++i)
         fields_ << rec.fieldName(i);
@@ -325,7 +345,7 @@ void TQuery::OpenPaged(const QString &sql, const QVariantList &params)
         rows_[r] = std::move(row);
     }
     if (q.lastError().isValid())
-        throw EDatabaseError(ErrorText(q));
+        throw Failure(q);
     q.finish();
     pagedText_ = text;
     pagedParams_ = params;
@@ -348,6 +368,24 @@ void TQuery::EnsureRow(int row) const
 
 void TQuery::ReadRows(int first, int count) const
 {
+    try {
+        ReadRowsOrThrow(first, count);
+    } catch (const EDatabaseError &e) {
+        // What could not be read stays empty, and is not asked for again while painting.
+        const int n = int(fields_.size());
+        const int last = count < 0 ? int(rows_.size()) : qMin(int(rows_.size()), first + count);
+        for (int k = first; k < last; ++k)
+            if (rows_[k].isEmpty())
+                rows_[k] = QVector<QVariant>(n + (rowidColumn_ == 0 ? 1 : 0));
+        for (int p = first / PageRows; p * PageRows < last; ++p)
+            pageRead_[p] = true;
+        if (pageFailure_)
+            pageFailure_(e);
+    }
+}
+
+void TQuery::ReadRowsOrThrow(int first, int count) const
+{
     QSqlQuery own(Db());
     own.setForwardOnly(true);
     const QString text = count < 0 ? pagedText_ : pagedText_ + QStringLiteral(" Limit %1 Offset %2").arg(count).arg(first);
@@ -365,10 +403,13 @@ void TQuery::ReadRows(int first, int count) const
             rows_[r] = std::move(row);
         }
     }
-    if (q.lastError().isValid())
-        qWarning("%s: %s", qPrintable(name_), qPrintable(ErrorText(q)));
+    if (q.lastError().isValid()) {
+        const EDatabaseError failure = Failure(q);
+        q.finish();
+        throw failure;
+    }
     q.finish();
-    // Rows the books no longer have, or a failed read, stay empty rather than being asked for again.
+    // Rows the books no longer have stay empty rather than being asked for again.
     const int last = count < 0 ? int(rows_.size()) : qMin(int(rows_.size()), first + count);
     for (int k = first; k < last; ++k) {
         if (rows_[k].isEmpty())
@@ -493,7 +534,7 @@ void TQuery::Post()
             values << buffer_[0];
             Bind(q, values);
             if (!q.exec())
-                throw EDatabaseError(ErrorText(q));
+                throw Failure(q);
             // The row was read earlier; if it is gone now, nothing was saved.
             if (q.numRowsAffected() != 1)
                 throw EDatabaseError(QStringLiteral("要修改的记录已不存在"));
@@ -524,7 +565,7 @@ void TQuery::Post()
         QSqlQuery &q = *write;
         Bind(q, columns.isEmpty() ? QVariantList() : values);
         if (!q.exec() || !q.next())
-            throw EDatabaseError(ErrorText(q));
+            throw Failure(q);
         buffer_[0] = q.value(0);
         if (plainColumns)
             for (int i = 0; i < fields_.size(); ++i)
@@ -553,7 +594,7 @@ void TQuery::Delete()
     QSqlQuery &q = *write;
     q.bindValue(0, rows_[current_][0]);
     if (!q.exec())
-        throw EDatabaseError(ErrorText(q));
+        throw Failure(q);
     if (q.numRowsAffected() != 1)
         throw EDatabaseError(QStringLiteral("要删除的记录已不存在"));
     rows_.remove(current_);
@@ -624,12 +665,28 @@ void TShareDataModule::Open(QSqlDatabase &db, const QString &name)
         QSqlDatabase::removeDatabase(name);
     db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false) : QSqlDatabase::addDatabase(source.DriverName(), name);
     source.Configure(db);
-    if (!db.open())
-        throw EDatabaseError(source.server ? QStringLiteral("无法连接%1：%2").arg(source.Describe(), db.lastError().text())
-                                           : db.lastError().text());
+    if (!db.open()) {
+        if (!source.server)
+            throw EDatabaseError(db.lastError().text(), engine.Classify(db.lastError()));
+        // The driver's words do not tell a refused login from a missing database or
+        // from something else answering at the port: a trial connection does.
+        const QString words = db.lastError().text();
+        QString detail;
+        const TDbFailure kind = TDataSource::FailureOf(source.Try(&detail));
+        throw EDatabaseError(QStringLiteral("无法连接%1：%2").arg(source.Describe(), words), kind);
+    }
     QSqlQuery check(db);
+    // A file that is not a database fails here, before anything relies on it.
+    if (!check.exec(engine.Probe())) {
+        const EDatabaseError failure(ErrorText(check), source.server ? engine.Classify(check.lastError()) : TDbFailure::NotOurBooks);
+        check = QSqlQuery();
+        db.close();
+        throw failure;
+    }
+    check.finish();
     for (const QString &statement : engine.Session())
         check.exec(statement);
+    check.finish();
     // The window's connection hears when another counter has written.
     if (!engine.ChangeChannel().isEmpty() && QThread::currentThread() == thread()) {
         db.driver()->subscribeToNotification(engine.ChangeChannel());
@@ -641,33 +698,20 @@ void TShareDataModule::Open(QSqlDatabase &db, const QString &name)
         }
         linkTimer_->start();
     }
-    if (!source.server) {
-        // A file that is not a database fails here, before anything relies on it.
-        if (!check.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
-            const QString error = ErrorText(check);
-            check.finish();
-            check = QSqlQuery();
-            db.close();
-            throw EDatabaseError(error);
-        }
-        check.finish();
-        // A desktop file database: a page cache that holds the figures' indexes,
-        // sorting in memory; a database from an earlier build gets today's indexes.
-        for (const char *pragma : {"PRAGMA cache_size = -32768", "PRAGMA temp_store = MEMORY"})
-            check.exec(QString::fromLatin1(pragma));
-        check.finish();
-    }
     // Books of an earlier version are brought up to this one as they are opened.
     QString why;
     const Schema::Upgrade upgrade = Schema::UpgradeBooks(db, &why);
-    if (upgrade == Schema::Upgrade::Newer || upgrade == Schema::Upgrade::Failed) {
+    if (upgrade == Schema::Upgrade::Newer || upgrade == Schema::Upgrade::Failed || upgrade == Schema::Upgrade::Foreign) {
         const int version = Schema::VersionOf(db);
         check = QSqlQuery();
         db.close();
         if (upgrade == Schema::Upgrade::Newer)
             throw EDatabaseError(QStringLiteral("帐套由较新版本的程序建立（版本 %1，本程序为版本 %2），请先升级本程序")
                                      .arg(version)
-                                     .arg(Schema::Version));
+                                     .arg(Schema::Version),
+                                 TDbFailure::NewerBooks);
+        if (upgrade == Schema::Upgrade::Foreign)
+            throw EDatabaseError(QStringLiteral("%1 不是本程序的帐套").arg(source.Describe()), TDbFailure::NotOurBooks);
         throw EDatabaseError(QStringLiteral("帐套升级失败：") + why);
     }
 }
@@ -691,17 +735,18 @@ void TShareDataModule::Disconnect()
 
 int TShareDataModule::Exec(const QString &sql, const QVariantList &params)
 {
+    CheckFailNext(true);
     QSqlQuery q(Connection());
     // A statement without values runs as it is: a server cannot prepare every kind (Create Table, Begin).
     if (params.isEmpty()) {
         if (!q.exec(TranslateSql(sql)))
-            throw EDatabaseError(ErrorText(q));
+            throw Failure(q);
     } else {
         if (!q.prepare(TranslateSql(sql)))
-            throw EDatabaseError(ErrorText(q));
+            throw Failure(q);
         Bind(q, params);
         if (!q.exec())
-            throw EDatabaseError(ErrorText(q));
+            throw Failure(q);
     }
     const int rows = q.numRowsAffected();
     q.finish();
@@ -714,68 +759,109 @@ void TShareDataModule::Notified(const QString &, QSqlDriver::NotificationSource 
         emit ChangedElsewhere();
 }
 
+namespace {
+// The failure message of the innermost transaction that failed, said by the outermost.
+thread_local QString innerFailure;
+// Tests' failures to come: how many, and of what kind.
+std::atomic<int> failuresDue{0};
+std::atomic<int> failureKind{0};
+std::atomic<bool> failingWritesOnly{false};
+} // namespace
+
+void TShareDataModule::FailNext(TDbFailure kind, int count, Failing which)
+{
+    failureKind = int(kind);
+    failingWritesOnly = which == Failing::Writes;
+    failuresDue = count;
+}
+
+void TShareDataModule::CheckFailNext(bool writing)
+{
+    if (failingWritesOnly && !writing && transactionDepth == 0)
+        return;
+    int due = failuresDue.load();
+    while (due > 0 && !failuresDue.compare_exchange_weak(due, due - 1)) {
+    }
+    if (due > 0)
+        throw EDatabaseError(QStringLiteral("（测试）"), TDbFailure(failureKind.load()));
+}
+
 bool TShareDataModule::RunInTransaction(const QString &failureMessage, const std::function<bool()> &work)
 {
-    const bool outermost = transactionDepth == 0;
-    if (outermost) {
+    if (transactionDepth > 0) {
+        // Within another transaction: a failure ends the whole, and the outermost says it.
+        ++transactionDepth;
+        bool ok = false;
+        try {
+            ok = work();
+        } catch (...) {
+            --transactionDepth;
+            rollbackOnly = true;
+            if (innerFailure.isEmpty())
+                innerFailure = failureMessage;
+            throw;
+        }
+        --transactionDepth;
+        if (!ok)
+            rollbackOnly = true;
+        return ok;
+    }
+    // A write another counter's write met in the middle is run again, after a moment of a length of its own.
+    constexpr int Attempts = 6;
+    for (int attempt = 1;; ++attempt) {
+        bool began = false;
+        innerFailure.clear();
         try {
             // Take the write lock at the start: a writer that meets another one
             // waits out the busy timeout here instead of failing half-way.
             Exec(TSqlEngine::Of(Connection()).BeginWrite());
-        } catch (const EDatabaseError &) {
-            Dialogs::ShowMessage(Explained(failureMessage));
+            began = true;
+            rollbackOnly = false;
+            transactionDepth = 1;
+            bool ok = false;
+            try {
+                ok = work();
+            } catch (...) {
+                transactionDepth = 0;
+                throw;
+            }
+            transactionDepth = 0;
+            if (!ok || rollbackOnly) {
+                Connection().rollback();
+                return false;
+            }
+            // The other counters hear of it when it is committed.
+            const QString channel = TSqlEngine::Of(Connection()).ChangeChannel();
+            if (!channel.isEmpty())
+                QSqlQuery(Connection()).exec(QStringLiteral("Notify ") + channel);
+            if (!Connection().commit())
+                throw EDatabaseError(Connection().lastError().text(), TSqlEngine::Of(Connection()).Classify(Connection().lastError()));
+            return true;
+        } catch (const EDatabaseError &e) {
+            if (began && Connected())
+                Connection().rollback();
+            if (e.Kind() == TDbFailure::Conflict && attempt < Attempts) {
+                QThread::msleep(QRandomGenerator::global()->bounded(5u, 20u * unsigned(attempt)));
+                continue;
+            }
+            const QString what = innerFailure.isEmpty() ? failureMessage : innerFailure;
+            innerFailure.clear();
+            Dialogs::ShowMessage(Explained(what, e));
             return false;
+        } catch (const EConvertError &e) {
+            // A typed text that cannot be stored: nothing lands, and the user learns why.
+            if (began && Connected())
+                Connection().rollback();
+            innerFailure.clear();
+            Dialogs::ShowMessage(e.Message());
+            return false;
+        } catch (...) {
+            if (began && Connected())
+                Connection().rollback();
+            innerFailure.clear();
+            throw;
         }
-        rollbackOnly = false;
     }
-    ++transactionDepth;
-    bool ok = false;
-    try {
-        ok = work();
-    } catch (const EDatabaseError &) {
-        --transactionDepth;
-        rollbackOnly = true;
-        if (outermost) {
-            Connection().rollback();
-            Dialogs::ShowMessage(Explained(failureMessage));
-        } else {
-            Dialogs::ShowMessage(failureMessage);
-        }
-        return false;
-    } catch (const EConvertError &e) {
-        // A typed text that cannot be stored: nothing lands, and the user learns why.
-        --transactionDepth;
-        rollbackOnly = true;
-        if (outermost)
-            Connection().rollback();
-        Dialogs::ShowMessage(e.Message());
-        return false;
-    } catch (...) {
-        --transactionDepth;
-        rollbackOnly = true;
-        if (outermost)
-            Connection().rollback();
-        throw;
-    }
-    --transactionDepth;
-    if (!ok)
-        rollbackOnly = true;
-    if (!outermost)
-        return ok;
-    if (rollbackOnly) {
-        Connection().rollback();
-        return false;
-    }
-    // The other counters hear of it when it is committed.
-    const QString channel = TSqlEngine::Of(Connection()).ChangeChannel();
-    if (!channel.isEmpty())
-        QSqlQuery(Connection()).exec(QStringLiteral("Notify ") + channel);
-    if (!Connection().commit()) {
-        Connection().rollback();
-        Dialogs::ShowMessage(Explained(failureMessage));
-        return false;
-    }
-    return true;
 }
 
 void TShareDataModule::KeepLink()
@@ -794,28 +880,60 @@ void TShareDataModule::KeepLink()
     }
 }
 
-QString TShareDataModule::Explained(const QString &failureMessage)
+QString TShareDataModule::Explained(const QString &failureMessage, const EDatabaseError &error)
 {
-    // Inside a transaction a server answers nothing until it ends: no telling then.
-    if (transactionDepth > 0)
-        return failureMessage;
     QSqlDatabase &db = QThread::currentThread() == thread() ? db_ : threadDb;
-    if (!db.isValid() || !TSqlEngine::Of(db).IsServer())
-        return failureMessage;
-    // The driver closes a connection the server dropped; one that seems open is asked.
-    if (db.isOpen() && QSqlQuery(db).exec(QStringLiteral("Select 1")))
-        return failureMessage;
-    ForgetKept(db.connectionName());
-    db.close();
-    bool again = false;
-    try {
-        again = Connection().isOpen();
-    } catch (const EDatabaseError &) {
+    if (error.Kind() != TDbFailure::ConnectionLost || !db.isValid() || !TSqlEngine::Of(db).IsServer()) {
+        const QString reason = error.Reason();
+        return reason.isEmpty() || reason == failureMessage ? failureMessage
+                                                            : failureMessage + QStringLiteral("\n原因：") + reason;
     }
-    // What this counter heard of the others may have been lost with it.
-    if (again && &db == &db_)
-        emit ChangedElsewhere();
+    // Inside a transaction a server answers nothing until it ends: it is made again by the outermost.
+    bool again = false;
+    if (transactionDepth == 0) {
+        ForgetKept(db.connectionName());
+        db.close();
+        try {
+            again = Connection().isOpen();
+        } catch (const EDatabaseError &) {
+        }
+        // What this counter heard of the others may have been lost with it.
+        if (again && &db == &db_)
+            emit ChangedElsewhere();
+    }
     return failureMessage + QStringLiteral("\n与数据库服务器的连接已中断，刚才的操作没有完成，也没有留下任何改动。")
            + (again ? QStringLiteral("已重新连接，请再试一次。") : QStringLiteral("暂时无法重新连接，请检查网络和服务器后再试。"));
 }
 
+namespace {
+thread_local int snapshotDepth = 0;
+} // namespace
+
+TReadSnapshot::TReadSnapshot()
+{
+    if (snapshotDepth++ > 0 || !ShareDataModule || ShareDataModule->InTransaction())
+        return;
+    try {
+        QSqlDatabase &db = ShareDataModule->Connection();
+        const TSqlEngine &engine = TSqlEngine::Of(db);
+        if (!engine.IsServer())
+            return;
+        QSqlQuery q(db);
+        began_ = q.exec(QStringLiteral("BEGIN")) && q.exec(engine.ReadSnapshot());
+        if (!began_)
+            db.rollback();
+    } catch (const EDatabaseError &) {
+        // The reads themselves meet it and say why.
+    }
+}
+
+TReadSnapshot::~TReadSnapshot()
+{
+    --snapshotDepth;
+    if (!began_ || !ShareDataModule)
+        return;
+    try {
+        QSqlQuery(ShareDataModule->Connection()).exec(QStringLiteral("COMMIT"));
+    } catch (const EDatabaseError &) {
+    }
+}

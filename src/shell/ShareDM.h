@@ -2,6 +2,8 @@
 // The one database connection, the two scratch queries, and the query class
 // every window reads and writes through.
 
+#include "db/DbFailure.h"
+
 #include <QObject>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -12,11 +14,6 @@
 #include <QVector>
 #include <functional>
 #include <stdexcept>
-
-class EDatabaseError : public std::runtime_error {
-public:
-    explicit EDatabaseError(const QString &message);
-};
 
 // One column of the current row (or of the row being edited).
 class TField {
@@ -65,6 +62,10 @@ public:
     State GetState() const { return state_; }
     QString SqlText() const { return sql_; }
 
+    // Told once when a page of a paged query cannot be read (its cells stay
+    // empty); a reader in the middle of painting must not be thrown at.
+    void OnPageFailure(std::function<void(const EDatabaseError &)> told) const { pageFailure_ = std::move(told); }
+
     int RecordCount() const { return int(rows_.size()); }
     bool IsEmpty() const { return rows_.isEmpty(); }
     bool Eof() const;
@@ -95,6 +96,7 @@ private:
     // Reads the page of a row not read yet; a failed read leaves its cells empty.
     void EnsureRow(int row) const;
     void ReadRows(int first, int count) const;   // count < 0: to the end
+    void ReadRowsOrThrow(int first, int count) const;
 
     static constexpr int PageRows = 256;
     static constexpr int PagesBeforeWholeRead = 4;
@@ -109,6 +111,7 @@ private:
     QVariantList pagedParams_;        // its values, bound again for every page read
     mutable QVector<bool> pageRead_;
     mutable int pagesRead_ = 0;
+    mutable std::function<void(const EDatabaseError &)> pageFailure_;
     QVector<QVariant> buffer_;
     QVector<bool> changed_;
     int current_ = 0;
@@ -131,10 +134,18 @@ public:
     // missing or unusable. Work running off the window's thread gets a
     // connection of its own to the same books (a connection serves one thread).
     QSqlDatabase &Connection();
-    // The message for a failed read or write. When the cause was a lost
-    // connection to the server, it says so and the connection is made again
-    // at once (what failed was the server's transaction: nothing of it stayed).
-    QString Explained(const QString &failureMessage);
+    // The message for a failed read or write: what failed, then why. When the
+    // cause was a lost connection to the server, it says so and the connection
+    // is made again at once (what failed was the server's transaction: nothing
+    // of it stayed), and whether that worked.
+    QString Explained(const QString &failureMessage, const EDatabaseError &error);
+    // Tests: the next `count` reads or writes of the books (writes only: those
+    // in a write transaction) fail as the given kind of failure would, before
+    // anything reaches the books.
+    enum class Failing { ReadsAndWrites, Writes };
+    static void FailNext(TDbFailure kind, int count = 1, Failing which = Failing::ReadsAndWrites);
+    // Throws the failure FailNext asked for, if one is due.
+    static void CheckFailNext(bool writing = false);
     // Closes the calling worker thread's own connection, at the end of its work.
     void CloseThreadConnection();
     bool Connected() const;
@@ -148,8 +159,12 @@ public:
 
     // All-or-nothing: runs work inside one transaction. On false from work or on
     // a database error everything is rolled back; on a database error the
-    // failure message is shown; a text that cannot be stored (EConvertError)
-    // shows its own message. Other exceptions roll back and pass on.
+    // failure message is shown with its reason, once, by the outermost
+    // transaction; a text that cannot be stored (EConvertError) shows its own
+    // message. A write the server ended as a deadlock or serialization victim
+    // is run again whole, a few times, before anything is said: work must
+    // leave nothing of itself behind but what it wrote. Other exceptions roll
+    // back and pass on.
     bool RunInTransaction(const QString &failureMessage, const std::function<bool()> &work);
     bool InTransaction() const;   // of the calling thread
 
@@ -171,3 +186,18 @@ private:
 };
 
 extern TShareDataModule *ShareDataModule;
+
+// While one lives, the reads of the calling thread on a server see the books as
+// they were at one moment, so a page's or a report's figures agree with each
+// other although another counter commits meanwhile. Nothing may be written
+// while it lives. A file has one writer: nothing to do there. Guards nest.
+class TReadSnapshot {
+public:
+    TReadSnapshot();
+    ~TReadSnapshot();
+    TReadSnapshot(const TReadSnapshot &) = delete;
+    TReadSnapshot &operator=(const TReadSnapshot &) = delete;
+
+private:
+    bool began_ = false;
+};

@@ -4,6 +4,7 @@
 #include "shell/ShareDM.h"
 #include "stores/BillDeletion.h"
 #include "stores/BillNumbers.h"
+#include "stores/KeptLocks.h"
 #include "db/Journal.h"
 #include "stores/RowWrites.h"
 
@@ -26,6 +27,16 @@ void Write(TQuery &row, const FinanceBill &bill)
     row.FieldByName(QStringLiteral("BillSerial")).SetAsString(bill.serial);
     row.FieldByName(QStringLiteral("BillMan")).SetAsString(bill.man);
 }
+// The kept rows the bill will count on, the stored bill's too when it is a change.
+void LockFor(const FinanceBill &bill, int stored = 0)
+{
+    KeptLocks locks;
+    if (stored)
+        locks.AddBill(stored);
+    locks.AddCustomer(bill.customer);
+    locks.AddAccount(bill.account);
+    locks.Take();
+}
 } // namespace
 
 int TFinanceBillStore::SaveNew(const FinanceBill &bill, QString *serialSaved)
@@ -33,6 +44,7 @@ int TFinanceBillStore::SaveNew(const FinanceBill &bill, QString *serialSaved)
     QString serial;
     const int index = RowWrites::Add(QStringLiteral("Bill"), saveFailed, [&](TQuery &row) {
         serial = BillNumbers::Take(bill.SettingIndex(), bill.Kind(), bill.serial, bill.proposed);
+        LockFor(bill);
         row.FieldByName(QStringLiteral("BillKind")).SetAsString(bill.Kind());
         row.FieldByName(QStringLiteral("BillRecordTime")).SetAsDate(Clock::Today());
         Write(row, bill);
@@ -49,6 +61,7 @@ bool TFinanceBillStore::SaveChanged(const FinanceBill &bill)
     return RowWrites::Change(QStringLiteral("Bill"), bill.index, bill.version, saveFailed, [&](TQuery &row) {
         before = Journal::Bill(bill.index);
         BillNumbers::Keep(bill.Kind(), bill.serial, bill.index);
+        LockFor(bill, bill.index);
         Write(row, bill);
     }, [&](int index) { Journal::WriteBill(QStringLiteral("修改"), before, Journal::Bill(index)); });
 }

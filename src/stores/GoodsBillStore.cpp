@@ -7,6 +7,7 @@
 #include "shell/ShareDM.h"
 #include "stores/BillDeletion.h"
 #include "stores/BillNumbers.h"
+#include "stores/KeptLocks.h"
 #include "db/Journal.h"
 #include "stores/RowWrites.h"
 
@@ -41,6 +42,19 @@ void WriteLine(TQuery &row, const GoodsBill &bill, int billIndex, const GoodsLin
     row.FieldByName(QStringLiteral("StoreNumber")).SetAsInteger(sign * line.pieces);
     row.FieldByName(QStringLiteral("StorePrice")).SetAsFloat(line.price);
     row.FieldByName(QStringLiteral("StoreSum")).SetAsFloat(RoundMoney(line.sum));
+}
+// The kept rows the bill will count on, the stored bill's too when it is a change.
+void LockFor(const GoodsBill &bill, int stored = 0)
+{
+    KeptLocks locks;
+    if (stored)
+        locks.AddBill(stored);
+    locks.AddCustomer(bill.customer);
+    locks.AddAccount(bill.account);
+    for (const GoodsLine &line : bill.lines)
+        if (line.product)
+            locks.AddProduct(line.product);
+    locks.Take();
 }
 } // namespace
 
@@ -105,6 +119,7 @@ int TGoodsBillStore::SaveNew(const GoodsBill &bill, QString *serialSaved)
     QString serial;
     const bool saved = ShareDataModule->RunInTransaction(saveFailed, [&] {
         serial = BillNumbers::Take(bill.SettingIndex(), bill.Kind(), bill.serial, bill.proposed);
+        LockFor(bill);
         row.Open(QStringLiteral("Select * From Bill Where BillIndex = 0"));
         row.Append();
         row.FieldByName(QStringLiteral("BillKind")).SetAsString(bill.Kind());
@@ -133,6 +148,7 @@ bool TGoodsBillStore::SaveChanged(const GoodsBill &bill)
     return RowWrites::Change(QStringLiteral("Bill"), bill.index, bill.version, saveFailed, [&](TQuery &row) {
         before = Journal::Bill(bill.index);
         BillNumbers::Keep(bill.Kind(), bill.serial, bill.index);
+        LockFor(bill, bill.index);
         WriteHeader(row, bill);
         TQuery lines(QStringLiteral("GoodsLines"));
         lines.Open(QStringLiteral("Select * From Store Where StoreBill = ") + QString::number(bill.index)

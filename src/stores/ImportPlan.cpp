@@ -200,10 +200,10 @@ bool TImportPlan::Examine()
         case Quotes: ExamineQuotes(); break;
         case OtherReceivables: ExamineReceivables(); break;
         }
-    } catch (const EDatabaseError &) {
+    } catch (const EDatabaseError &e) {
         rows_.clear();
         writes_.clear();
-        Dialogs::ShowMessage(ShareDataModule->Explained(QStringLiteral("读取账中资料失败")));
+        Dialogs::ShowMessage(ShareDataModule->Explained(QStringLiteral("读取账中资料失败"), e));
         return false;
     }
     return true;

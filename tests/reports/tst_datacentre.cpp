@@ -339,7 +339,7 @@ void TestDataCentre::footerAfterEmptySearch()
     QCOMPARE(Footer(), QStringLiteral("共0条|0"));
     Search(env, [] {});
     Page()->FillReportGrid("Select Nothing From Nowhere");   // a search that cannot run
-    QCOMPARE(env.script.messages, QStringList{"数据库打开失败"});
+    QCOMPARE(env.script.WhatFailed(), QStringList{"数据库打开失败"});
     QCOMPARE(Page()->DBGridEh1->RowCount(), 0);
     QCOMPARE(Footer(), QStringLiteral("共0条|0"));
 }

@@ -248,7 +248,7 @@ void TestMainForm::firstLoginNotAcceptedEndsTheProgram()
     else
         env.script.LoginAs("财务主管", password);
     QVERIFY(!FormMain->FormShow());
-    QCOMPARE(env.script.messages, messages);
+    QCOMPARE(env.script.WhatFailed(), messages);
     QVERIFY(!FormMain->isVisible());
     QCOMPARE(FormMain->RefreshCount, 0);
     QCOMPARE(QFile::exists(env.DatabaseFile()), !deleteDatabase && !TestEnv::OnServer());   // none made, none removed

@@ -166,7 +166,9 @@ void TestShareDM::runQueryFailureThenWorkingQuery()
     TestEnv env;
     TQuery &q = ShareDataModule->ADOQueryTemp;
     QVERIFY(!RunQuery(q, "Select CustomerNam From Customer", "客户查询失败"));
-    QCOMPARE(env.script.messages, QStringList{"客户查询失败"});
+    QCOMPARE(env.script.messages.size(), 1);
+    QVERIFY2(env.script.messages[0].startsWith("客户查询失败\n原因：") && env.script.messages[0].contains("customernam", Qt::CaseInsensitive),
+             qPrintable(env.script.messages[0]));
     QVERIFY(!q.Active());
     QVERIFY(RunQuery(q, "Select * From Customer", "客户查询失败"));
     QVERIFY(q.Active());
@@ -268,7 +270,9 @@ void TestShareDM::transactionIsAllOrNothing()
         return true;
     });
     QVERIFY(!ok);
-    QCOMPARE(env.script.messages, QStringList{"单据保存失败"});
+    QCOMPARE(env.script.messages.size(), 1);
+    QVERIFY2(env.script.messages[0].startsWith("单据保存失败\n原因：") && env.script.messages[0].contains("nosuchtable", Qt::CaseInsensitive),
+             qPrintable(env.script.messages[0]));
     QCOMPARE(env.Scalar("Select count(*) From Bill").toInt(), 1);
 
     // A step that says no also undoes what came before it.
@@ -357,7 +361,7 @@ void TestShareDM::attemptShowsWhatWentWrong_data()
     QTest::addColumn<QStringList>("shown");
     QTest::newRow("fine") << "" << QStringList{};
     QTest::newRow("no number") << "convert" << QStringList{"“99999999999”超出了整数的范围"};
-    QTest::newRow("database") << "database" << QStringList{"操作失败：no such table: Nowhere Unable to execute statement"};
+    QTest::newRow("database") << "database" << QStringList{"操作失败\n原因：no such table: Nowhere Unable to execute statement"};
 }
 
 void TestShareDM::attemptShowsWhatWentWrong()
@@ -376,7 +380,7 @@ void TestShareDM::attemptShowsWhatWentWrong()
     if (failure == "database" && TestEnv::OnServer()) {
         // The server's own words about the missing table.
         QCOMPARE(env.script.messages.size(), 1);
-        QVERIFY2(env.script.messages[0].startsWith("操作失败：") && env.script.messages[0].contains("\"nowhere\" does not exist"),
+        QVERIFY2(env.script.messages[0].startsWith("操作失败\n原因：") && env.script.messages[0].contains("\"nowhere\" does not exist"),
                  qPrintable(env.script.messages[0]));
         return;
     }
@@ -413,7 +417,7 @@ void TestShareDM::writeOfAVanishedRowFails()
         return true;
     });
     QVERIFY(!ok);
-    QCOMPARE(env.script.messages, QStringList{"客户修改失败"});
+    QCOMPARE(env.script.messages, QStringList{change ? "客户修改失败\n原因：要修改的记录已不存在" : "客户修改失败\n原因：要删除的记录已不存在"});
     QCOMPARE(env.Scalar("Select CustomerOwe From Customer Where CustomerIndex = " + QString::number(other)).toDouble(), 0.0);   // rolled back
 }
 
@@ -430,7 +434,9 @@ void TestShareDM::nestedFailureRollsBackTheWhole()
         return true;   // the outer work ignores the inner failure
     });
     QVERIFY(!ok);
-    QCOMPARE(env.script.messages, QStringList{"内层失败"});
+    // Said once, by the outermost, with what failed inside.
+    QCOMPARE(env.script.messages.size(), 1);
+    QVERIFY2(env.script.messages[0].startsWith("内层失败\n原因："), qPrintable(env.script.messages[0]));
     QCOMPARE(env.Scalar("Select count(*) From Account").toInt(), 1);
 }
 
@@ -439,7 +445,7 @@ void TestShareDM::missingDatabaseIsNotCreated()
     TestEnv env(Db::None);
     TQuery q;
     QVERIFY(!RunQuery(q, "Select * From Power", "数据库打开失败"));
-    QCOMPARE(env.script.messages, QStringList{"数据库打开失败"});
+    QCOMPARE(env.script.messages, QStringList{"数据库打开失败\n原因：数据库文件不存在：" + env.DatabaseFile()});
     QVERIFY(!QFile::exists(env.DatabaseFile()));
 }
 
@@ -462,7 +468,7 @@ void TestShareDM::foreignOrDamagedFileFailsCleanly()
     f.close();
     TQuery q;
     QVERIFY(!RunQuery(q, "Select * From Power Where PowerName = '财务主管'", "数据库打开失败"));
-    QCOMPARE(env.script.messages, QStringList{"数据库打开失败"});
+    QCOMPARE(env.script.messages, QStringList{"数据库打开失败\n原因：这不是本程序的帐套"});
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), content);   // left exactly as it was
 }

@@ -66,7 +66,7 @@ void TestBillStores::goodsBillWrites()
     const int index = TGoodsBillStore::SaveNew(bill);
     if (failHalfWay) {
         QCOMPARE(index, 0);
-        QCOMPARE(env.script.messages, QStringList{"单据保存失败，未作任何修改"});
+        QCOMPARE(env.script.WhatFailed(), QStringList{"单据保存失败，未作任何修改"});
         QCOMPARE(Books(env), before);
         return;
     }
@@ -110,7 +110,7 @@ void TestBillStores::goodsBillWrites()
     QVERIFY(!TGoodsBillStore::SaveChanged(bill));
     QVERIFY(!TGoodsBillStore::Delete(index));
     QVERIFY(!TGoodsBillStore::Load(index, loaded));
-    QCOMPARE(env.script.messages, (QStringList{"找不到要修改的记录", "单据删除失败，未作任何修改", "找不到要修改的记录"}));
+    QCOMPARE(env.script.messages, (QStringList{"找不到要修改的记录", "单据删除失败，未作任何修改\n原因：要删除的记录已不存在", "找不到要修改的记录"}));
 }
 
 void TestBillStores::financeBillWrites()

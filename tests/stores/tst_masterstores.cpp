@@ -100,7 +100,7 @@ void TestMasterStores::writes()
         ok = TPasswordStore::Change("访客", "x") == TPasswordStore::Changed;
 
     QCOMPARE(ok, done);
-    QCOMPARE(env.script.messages, messages);
+    QCOMPARE(env.script.WhatFailed(), messages);
     if (done)
         QCOMPARE(env.Scalar(check).toString(), QStringLiteral("ok"));
     else

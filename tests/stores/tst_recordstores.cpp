@@ -123,7 +123,7 @@ void TestRecordStores::customerWrites()
         got = TCustomerStore::Delete(customer.index) ? TCustomerStore::Saved : TCustomerStore::Failed;
 
     QCOMPARE(got, result);
-    QCOMPARE(f.env.script.messages, messages);
+    QCOMPARE(f.env.script.WhatFailed(), messages);
     QCOMPARE(f.Books(), books.isEmpty() ? before : books);
     if (action == "create" && result == TCustomerStore::Saved)
         QCOMPARE(f.env.Scalar("Select CustomerName From Customer Where CustomerIndex = " + QString::number(added)).toString(), name);
@@ -166,7 +166,7 @@ void TestRecordStores::otherReceivableWrites()
         done = TOtherReceivableStore::Delete(gone ? 999 : f.sg);
     }
     QCOMPARE(done, messages.isEmpty());
-    QCOMPARE(f.env.script.messages, messages);
+    QCOMPARE(f.env.script.WhatFailed(), messages);
     QCOMPARE(f.Books(), books.isEmpty() ? before : books);
 }
 
@@ -200,7 +200,7 @@ void TestRecordStores::quoteWrites()
     f.Break(trigger);
     const int customer = replace ? f.zhang : f.zhang + 1;
     QCOMPARE(int(TQuoteStore::SetPrice(customer, f.shoe, 11.5)), result);
-    QCOMPARE(f.env.script.messages, messages);
+    QCOMPARE(f.env.script.WhatFailed(), messages);
     QCOMPARE(f.Books(), books.isEmpty() ? before : books);
 }
 

@@ -320,3 +320,11 @@ void TestEnv::GivePassword(const QString &password)
         FormAsk->BitBtn1->click();
     });
 }
+
+QStringList DialogScript::WhatFailed() const
+{
+    QStringList cut;
+    for (const QString &message : messages)
+        cut << message.left(message.indexOf(QStringLiteral("\n原因：")));
+    return cut;
+}

@@ -49,6 +49,9 @@ public:
     // Answers the next login dialog with this role and password.
     void LoginAs(const QString &role, const QString &password);
     void CancelLogin();
+    // The messages shown, each without the reason a failure gives after what failed
+    // (the engines word their reasons differently).
+    QStringList WhatFailed() const;
 };
 
 // A file's bytes (empty when it cannot be read), and a file written whole.
