@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTest>
