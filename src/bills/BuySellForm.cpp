@@ -274,7 +274,6 @@ bool TFormBuySell::LoadExistingBill()
     DateTimePicker1->setDate(bill.date);
     BillHeader::SelectEqual(ComboBox2, bill.reason);
     Edit1->setText(NumberText(bill.paid));
-    Lines->GridTotal->setText(NumberText(bill.total));
     BillHeader::SelectEqual(ComboBox3, bill.type);
     BillHeader::SelectEqual(ComboBox4, bill.token);
     ComboBox5->setEditText(bill.customer);
@@ -360,7 +359,6 @@ bool TFormBuySell::SaveBill(int account)
     bill.account = account;
     bill.date = DateTimePicker1->date();
     bill.customer = ComboBox5->currentText();
-    bill.total = TextToFloatLenient(Lines->GridTotal->text());
     // Unticked, nothing was paid, whatever the greyed box still shows.
     bill.paid = CheckBox1->isChecked() ? TextToFloatLenient(Edit1->text()) : 0;
     bill.reason = ComboBox2->currentText();
@@ -370,15 +368,8 @@ bool TFormBuySell::SaveBill(int account)
     bill.serial = BillSerial->text();
     bill.proposed = FProposedSerial;
     bill.version = FBillVersion;
-    for (int s = 0; s < TLineGrid::SlotCount; ++s) {
-        GoodsLine &line = bill.lines[s];
-        line.product = Lines->ProductRef(s);
-        for (int k = 0; k < int(line.sizes.size()); ++k)
-            line.sizes[k] = Lines->Cell(s, 4 + k)->text();
-        line.pieces = TextToIntLenient(Lines->Cell(s, 14)->text());
-        line.price = TextToFloatLenient(Lines->Cell(s, 15)->text());
-        line.sum = TextToFloatLenient(Lines->Cell(s, 16)->text());
-    }
+    // The lines alone: the bill makes its amounts and total from them.
+    Lines->ReadLines(bill);
     if (!IsNewBill()) {
         if (!TGoodsBillStore::SaveChanged(bill))
             return false;

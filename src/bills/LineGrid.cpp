@@ -365,19 +365,41 @@ void TLineGrid::RecalcLines(int kind, int slot)
             pieces += TextToIntLenient(cells_[s][c - 1]->text());
         cells_[s][13]->setText(QString::number(pieces));
     }
-    // A line's amount is money when it is made: rounded to the fen; the total adds them.
-    qint64 total = 0;
     for (int s = 0; s < SlotCount; ++s) {
-        const double price = PriceTyped(cells_[s][14]->text()) ? ValueOrZero(cells_[s][14]->text()) : 0;
-        const qint64 sum = Fen(TextToIntLenient(cells_[s][13]->text()) * price);
-        cells_[s][15]->setText(NumberText(FenToYuan(sum)));
-        total += sum;
         // A price that is no number is marked until it is put right.
         const QString look = PriceTyped(cells_[s][14]->text()) ? QString() : QStringLiteral("QLineEdit { background: #ffd6d6; }");
         if (cells_[s][14]->styleSheet() != look)
             cells_[s][14]->setStyleSheet(look);
     }
-    GridTotal->setText(NumberText(FenToYuan(total)));
+    ShowAmounts();
+}
+
+GoodsLine TLineGrid::LineOf(int s) const
+{
+    QLineEdit *const *cell = cells_[s];
+    GoodsLine line;
+    line.product = productRef_[s];
+    for (int k = 0; k < int(line.sizes.size()); ++k)
+        line.sizes[k] = cell[3 + k]->text();
+    line.pieces = TextToIntLenient(cell[13]->text());
+    line.price = PriceTyped(cell[14]->text()) ? ValueOrZero(cell[14]->text()) : 0;
+    return line;
+}
+
+void TLineGrid::ReadLines(GoodsBill &bill) const
+{
+    for (int s = 0; s < SlotCount; ++s)
+        bill.lines[s] = LineOf(s);
+}
+
+void TLineGrid::ShowAmounts()
+{
+    // The amounts are the bill's own, as the store will write them.
+    GoodsBill bill;
+    ReadLines(bill);
+    for (int s = 0; s < SlotCount; ++s)
+        cells_[s][15]->setText(NumberText(FenToYuan(bill.lines[s].AmountFen())));
+    GridTotal->setText(NumberText(FenToYuan(bill.TotalFen())));
     Label29->setText(FenToCapitals(TotalToFen(GridTotal->text())));
 }
 
@@ -410,15 +432,11 @@ void TLineGrid::Load(const GoodsBill &bill)
         cell[13]->setText(QString::number(line.pieces));
         // The stored price and product win over what the lookups proposed.
         cell[14]->setText(NumberText(line.price));
-        cell[15]->setText(NumberText(line.sum));
         productRef_[s] = line.product;
         LoadSlotStock(s, false);
         ShowSlotStock(s);
     }
-    qint64 total = 0;
-    for (int s = 0; s < SlotCount; ++s)
-        total += Fen(ValueOrZero(cells_[s][15]->text()));
-    GridTotal->setText(NumberText(FenToYuan(total)));
+    ShowAmounts();
 }
 
 void TLineGrid::PickProduct(int slot)

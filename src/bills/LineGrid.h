@@ -1,14 +1,16 @@
 #pragma once
 // The six line slots of a goods bill: product by number, by name and
 // model or through the picker; ten size quantities; price, line sum,
-// bill total and the total in capitals, all recomputed by RecalcLines.
+// bill total and the total in capitals, all recomputed by RecalcLines. The
+// sums and the total shown are those the bill value computes from the lines.
+
+#include "stores/GoodsBill.h"
 
 #include <QWidget>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
-struct GoodsBill;
 
 class TLineGrid : public QWidget {
     Q_OBJECT
@@ -45,6 +47,9 @@ public:
     bool ReadUnreadLines();
     // Anything typed in the slot besides the computed cells.
     bool SlotUsed(int s) const;
+    // The lines as typed: product, sizes, pieces and price (0 while it is no number).
+    GoodsLine LineOf(int s) const;
+    void ReadLines(GoodsBill &bill) const;
 
     QPushButton *GridButton[SlotCount];
     QLineEdit *GridTotal;
@@ -60,6 +65,7 @@ private:
     void LoadSlotStock(int s, bool fetch);
     void ShowSlotStock(int s);
     bool HasSizes(int s) const;   // a size cell of the slot holds something
+    void ShowAmounts();
     bool ProposedPrice(int productIndex, double listPrice, QString &price);
 
     int *customerIndex_;

@@ -57,10 +57,10 @@ int TAccountPage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("A
 
 bool TAccountPage::LoadFigures() { return figures_.Load(Session->WorkingDate()); }
 
-bool TAccountPage::FillCard(int i, TQuery &row, double &total)
+bool TAccountPage::FillCard(int i, TQuery &row, qint64 &total)
 {
     const AccountSums sums = figures_.Of(RowKey(row));
-    total += sums.Balance();
+    total += sums.balance;
     Value[0][i]->setText(row.FieldByName(QStringLiteral("AccountName")).AsString());
     Value[1][i]->setText(MoneyText(sums.Balance()) + QStringLiteral(" 元"));
     Grade(i, sums.Balance(), {Value[0][i], Value[1][i], Value[2][i]});
@@ -68,13 +68,13 @@ bool TAccountPage::FillCard(int i, TQuery &row, double &total)
     return true;
 }
 
-bool TAccountPage::Contribution(TQuery &row, double &total)
+bool TAccountPage::Contribution(TQuery &row, qint64 &total)
 {
-    total += figures_.Of(RowKey(row)).Balance();
+    total += figures_.Of(RowKey(row)).balance;
     return true;
 }
 
-QString TAccountPage::TotalText(double total) { return QStringLiteral("合计：") + MoneyText(total) + QStringLiteral(" 元"); }
+QString TAccountPage::TotalText(qint64 total) { return QStringLiteral("合计：") + MoneyText(FenToYuan(total)) + QStringLiteral(" 元"); }
 
 void TAccountPage::NewAccountClick()
 {

@@ -26,9 +26,9 @@ protected:
     QString ListFailure() override { return QStringLiteral("刷新帐户时出错"); }
     int RowKey(TQuery &row) override;
     bool LoadFigures() override;
-    bool FillCard(int i, TQuery &row, double &total) override;
-    bool Contribution(TQuery &row, double &total) override;
-    QString TotalText(double total) override;
+    bool FillCard(int i, TQuery &row, qint64 &total) override;
+    bool Contribution(TQuery &row, qint64 &total) override;
+    QString TotalText(qint64 total) override;
     void OpenCard(int k) override { OpenAccountCard(k); }
     void NewClick() override { NewAccountClick(); }
 

@@ -107,7 +107,7 @@ SqlText TBillPage::ListSql()
            + RangeCondition() + QStringLiteral(" Order By BillSum Desc");
 }
 
-bool TBillPage::FillCard(int i, TQuery &row, double &total)
+bool TBillPage::FillCard(int i, TQuery &row, qint64 &total)
 {
     const double sum = Amount(row, QStringLiteral("BillSum"));
     Value[0][i]->setText(row.FieldByName(QStringLiteral("BillUser")).AsString());
@@ -115,17 +115,17 @@ bool TBillPage::FillCard(int i, TQuery &row, double &total)
     Under[i]->setText(row.FieldByName(QStringLiteral("BillKind")).AsString());
     Value[2][i]->setText(Yuan(row.FieldByName(QStringLiteral("BillMoney")).AsFloat()));
     Grade(i, sum, {Value[0][i], Value[1][i], Under[i], Value[2][i]});
-    total += sum;
+    total += Fen(sum);
     return true;
 }
 
-bool TBillPage::Contribution(TQuery &row, double &total)
+bool TBillPage::Contribution(TQuery &row, qint64 &total)
 {
-    total += Amount(row, QStringLiteral("BillSum"));
+    total += Fen(Amount(row, QStringLiteral("BillSum")));
     return true;
 }
 
-QString TBillPage::TotalText(double total) { return QStringLiteral("金额合计：") + MoneyText(total) + QStringLiteral(" 元"); }
+QString TBillPage::TotalText(qint64 total) { return QStringLiteral("金额合计：") + MoneyText(FenToYuan(total)) + QStringLiteral(" 元"); }
 
 void TBillPage::OpenBillCard(int k)
 {
@@ -149,7 +149,7 @@ SqlText TMoneyPage::ListSql()
            + RangeCondition() + QStringLiteral(" Order By BillMoney Desc");
 }
 
-bool TMoneyPage::FillCard(int i, TQuery &row, double &total)
+bool TMoneyPage::FillCard(int i, TQuery &row, qint64 &total)
 {
     const double money = Amount(row, QStringLiteral("BillMoney"));
     Value[0][i]->setText(row.FieldByName(QStringLiteral("BillUser")).AsString());
@@ -158,17 +158,17 @@ bool TMoneyPage::FillCard(int i, TQuery &row, double &total)
     Value[1][i]->setText(row.FieldByName(QStringLiteral("BillType")).AsString() + QStringLiteral("‖")
                          + row.FieldByName(QStringLiteral("BillToken")).AsString());
     Grade(i, money, {Value[0][i], Value[2][i], Under[i], Value[1][i]});
-    total += money;
+    total += Fen(money);
     return true;
 }
 
-bool TMoneyPage::Contribution(TQuery &row, double &total)
+bool TMoneyPage::Contribution(TQuery &row, qint64 &total)
 {
-    total += Amount(row, QStringLiteral("BillMoney"));
+    total += Fen(Amount(row, QStringLiteral("BillMoney")));
     return true;
 }
 
-QString TMoneyPage::TotalText(double total) { return QStringLiteral("合计：") + MoneyText(total) + QStringLiteral(" 元"); }
+QString TMoneyPage::TotalText(qint64 total) { return QStringLiteral("合计：") + MoneyText(FenToYuan(total)) + QStringLiteral(" 元"); }
 
 void TMoneyPage::OpenMoneyCard(int k)
 {

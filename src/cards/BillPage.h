@@ -37,9 +37,9 @@ public:
 
 protected:
     SqlText ListSql() override;
-    bool FillCard(int i, TQuery &row, double &total) override;
-    bool Contribution(TQuery &row, double &total) override;
-    QString TotalText(double total) override;
+    bool FillCard(int i, TQuery &row, qint64 &total) override;
+    bool Contribution(TQuery &row, qint64 &total) override;
+    QString TotalText(qint64 total) override;
     void OpenCard(int k) override { OpenBillCard(k); }
     void NewClick() override { NewBillClick(); }
 };
@@ -59,9 +59,9 @@ public:
 
 protected:
     SqlText ListSql() override;
-    bool FillCard(int i, TQuery &row, double &total) override;
-    bool Contribution(TQuery &row, double &total) override;
-    QString TotalText(double total) override;
+    bool FillCard(int i, TQuery &row, qint64 &total) override;
+    bool Contribution(TQuery &row, qint64 &total) override;
+    QString TotalText(qint64 total) override;
     void OpenCard(int k) override { OpenMoneyCard(k); }
     void NewClick() override { NewMoneyClick(); }
 };

@@ -218,7 +218,7 @@ bool TCardPage::Fill()
     TQuery &q = ShareDataModule->ADOQueryTemp;
     if (!RunQuery(q, ListSql(), ListFailure()))
         return false;
-    double total = 0;
+    qint64 total = 0;
     if (q.IsEmpty()) {
         HintImage->show();
         for (QFrame *panel : Panel)

@@ -71,11 +71,12 @@ protected:
     // Runs once the list is read, before any card: pages whose figures come
     // from one grouped pass load them here. False when a query failed.
     virtual bool LoadFigures() { return true; }
-    // Fills card i from the current row; adds the row's share of the total.
-    virtual bool FillCard(int i, TQuery &row, double &total) = 0;
+    // Fills card i from the current row; adds the row's share of the total,
+    // whole fen on the money pages (each card's amount as it shows it), a count on the stock page.
+    virtual bool FillCard(int i, TQuery &row, qint64 &total) = 0;
     // The share of a row that gets no card.
-    virtual bool Contribution(TQuery &row, double &total) = 0;
-    virtual QString TotalText(double total) = 0;
+    virtual bool Contribution(TQuery &row, qint64 &total) = 0;
+    virtual QString TotalText(qint64 total) = 0;
     virtual void OpenCard(int k) = 0;
     virtual void NewClick() = 0;
 

@@ -88,11 +88,11 @@ CustomerSums TCustomerPage::SumsOf(TQuery &row) const
     return figures_.Of(row.FieldByName(QStringLiteral("CustomerName")).AsString());
 }
 
-bool TCustomerPage::FillCard(int i, TQuery &row, double &total)
+bool TCustomerPage::FillCard(int i, TQuery &row, qint64 &total)
 {
     const CustomerSums sums = SumsOf(row);
     const double goods = sums.Goods();
-    total += goods;
+    total += sums.GoodsFen();
     Grade(i, goods, {Value[0][i], Value[1][i]});
     Value[0][i]->setText(row.FieldByName(QStringLiteral("CustomerName")).AsString());
     Under[i]->setText(row.FieldByName(QStringLiteral("CustomerRegion")).AsString());
@@ -101,13 +101,13 @@ bool TCustomerPage::FillCard(int i, TQuery &row, double &total)
     return true;
 }
 
-bool TCustomerPage::Contribution(TQuery &row, double &total)
+bool TCustomerPage::Contribution(TQuery &row, qint64 &total)
 {
-    total += SumsOf(row).Goods();
+    total += SumsOf(row).GoodsFen();
     return true;
 }
 
-QString TCustomerPage::TotalText(double total) { return QStringLiteral("货款合计：") + MoneyText(total) + QStringLiteral(" 元"); }
+QString TCustomerPage::TotalText(qint64 total) { return QStringLiteral("货款合计：") + MoneyText(FenToYuan(total)) + QStringLiteral(" 元"); }
 
 void TCustomerPage::ComboBox2Change() { Fill(); }
 

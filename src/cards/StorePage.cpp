@@ -105,7 +105,7 @@ int TStorePage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("Pro
 
 bool TStorePage::LoadFigures() { return figures_.LoadSizes(Session->WorkingDate()); }
 
-bool TStorePage::FillCard(int i, TQuery &row, double &total)
+bool TStorePage::FillCard(int i, TQuery &row, qint64 &total)
 {
     const int quantity = figures_.SizesOf(RowKey(row)).total;
     Value[0][i]->setText(row.FieldByName(QStringLiteral("ProductName")).AsString());
@@ -117,13 +117,13 @@ bool TStorePage::FillCard(int i, TQuery &row, double &total)
     return true;
 }
 
-bool TStorePage::Contribution(TQuery &, double &total)
+bool TStorePage::Contribution(TQuery &, qint64 &total)
 {
     total += 1;
     return true;
 }
 
-QString TStorePage::TotalText(double total) { return QStringLiteral("共 ") + NumberText(total) + QStringLiteral(" 类货品"); }
+QString TStorePage::TotalText(qint64 total) { return QStringLiteral("共 ") + QString::number(total) + QStringLiteral(" 类货品"); }
 
 void TStorePage::RefillFilter(QComboBox *box, const QString &column)
 {

@@ -47,9 +47,9 @@ protected:
     QString ListFailure() override { return QStringLiteral("刷新仓库商品时出错"); }
     int RowKey(TQuery &row) override;
     bool LoadFigures() override;
-    bool FillCard(int i, TQuery &row, double &total) override;
-    bool Contribution(TQuery &row, double &total) override;
-    QString TotalText(double total) override;
+    bool FillCard(int i, TQuery &row, qint64 &total) override;
+    bool Contribution(TQuery &row, qint64 &total) override;
+    QString TotalText(qint64 total) override;
     void OpenCard(int k) override { OpenStoreCard(k); }
     void NewClick() override { NewStoreClick(); }
 

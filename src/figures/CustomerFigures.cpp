@@ -5,7 +5,7 @@
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
-double CustomerSums::Goods() const { return FenToYuan(sales + returns); }
+double CustomerSums::Goods() const { return FenToYuan(GoodsFen()); }
 double CustomerSums::PaidNet() const { return FenToYuan(paidNet); }
 double CustomerSums::Other() const { return FenToYuan(other); }
 double CustomerSums::Sales() const { return FenToYuan(sales); }

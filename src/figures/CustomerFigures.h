@@ -19,6 +19,7 @@ struct CustomerSums {
     qint64 other = 0;      // other receivables
 
     double Goods() const;          // sales less returns
+    qint64 GoodsFen() const { return sales + returns; }
     double PaidNet() const;
     double Other() const;
     double Sales() const;

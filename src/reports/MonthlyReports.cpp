@@ -40,17 +40,28 @@ Listed OpenList(TQuery &list, const SqlText &sql, const std::function<bool()> &l
     return loadFigures() ? Listed::Ready : Listed::Failed;
 }
 
-// A line of a caption and amounts, the grand total line among them.
-void AddAmounts(TReportRows &rows, const QString &caption, const double *amounts, int count)
+// A line of a caption and amounts, the grand total line among them; adds
+// them to the totals in whole fen.
+void AddAmounts(TReportRows &rows, const QString &caption, const double *amounts, qint64 *totals, int count)
 {
     QStringList cells{caption};
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
         cells << Yuan(amounts[i]);
+        totals[i] += Fen(amounts[i]);
+    }
     rows.Add(cells);
 }
 
-// The goods lines of one kind; gives the sum of what they print.
-bool GoodsLines(int customerIndex, const MonthSpan &month, const QString &kind, TReportRows &rows, double &sum)
+void AddTotals(TReportRows &rows, const QString &caption, const qint64 *totals, int count)
+{
+    QStringList cells{caption};
+    for (int i = 0; i < count; ++i)
+        cells << Yuan(FenToYuan(totals[i]));
+    rows.Add(cells);
+}
+
+// The goods lines of one kind, as they were sold or returned.
+bool GoodsLines(int customerIndex, const MonthSpan &month, const QString &kind, TReportRows &rows)
 {
     TQuery q(QStringLiteral("StatementLines"));
     if (!RunQuery(q,
@@ -65,7 +76,6 @@ bool GoodsLines(int customerIndex, const MonthSpan &month, const QString &kind, 
         return false;
     for (q.First(); !q.Eof(); q.Next()) {
         const double lineSum = RoundMoney(q.FieldByName(QStringLiteral("StoreSum")).AsFloat());
-        sum += lineSum;
         rows.Add({DateCell(q, QStringLiteral("BillCreateTime")), q.FieldByName(QStringLiteral("BillSerial")).AsString(),
                   q.FieldByName(QStringLiteral("ProductSerial")).AsString(), q.FieldByName(QStringLiteral("ProductName")).AsString(),
                   q.FieldByName(QStringLiteral("ProductType")).AsString(),
@@ -87,15 +97,22 @@ bool CustomerStatement(int customerIndex, const QDate &day, TReportRows &rows)
     const QString name = customer.FieldByName(QStringLiteral("CustomerName")).AsString();
     const double opening = customer.FieldByName(QStringLiteral("CustomerOwe")).AsFloat();
 
-    double sales = 0, returns = 0, other = 0, paid = 0;
-    if (!GoodsLines(customerIndex, month, QStringLiteral("出货单"), rows, sales))
+    // The totals are the customer's figures, the very ones the card and the
+    // customer window show: bills count by their totals, as they were printed.
+    TCustomerFigures before, inMonth;
+    if (!before.LoadCustomer(name, month.first.addDays(-1)) || !inMonth.LoadCustomer(name, month.last, month.first))
         return false;
-    rows.AddTotal(QStringLiteral("货款合计"), sales);
+    const CustomerSums m = inMonth.Of(name);
+    const double carried = before.Of(name).Debt(opening);   // everything before the month
+
+    if (!GoodsLines(customerIndex, month, QStringLiteral("出货单"), rows))
+        return false;
+    rows.AddTotal(QStringLiteral("货款合计"), m.Sales());
     rows.AddSection(QStringLiteral("退　货"));
-    if (!GoodsLines(customerIndex, month, QStringLiteral("进货单"), rows, returns))
+    if (!GoodsLines(customerIndex, month, QStringLiteral("进货单"), rows))
         return false;
-    rows.AddTotal(QStringLiteral("退货合计"), returns);
-    rows.AddTotal(QStringLiteral("实际货款"), sales - returns);
+    rows.AddTotal(QStringLiteral("退货合计"), m.Returns());
+    rows.AddTotal(QStringLiteral("实际货款"), m.Goods());
     rows.AddSection(QStringLiteral("其它应收"));
 
     TQuery q(QStringLiteral("StatementOther"));
@@ -105,17 +122,10 @@ bool CustomerStatement(int customerIndex, const QDate &day, TReportRows &rows)
         return false;
     for (q.First(); !q.Eof(); q.Next()) {
         const double amount = RoundMoney(q.FieldByName(QStringLiteral("SGSum")).AsFloat());
-        other += amount;
         rows.Add({DateCell(q, QStringLiteral("SGDate")), QString(), QString(), QString(), QString(), QString(), QString(),
                   Yuan(amount)});
     }
-    rows.AddTotal(QStringLiteral("应收合计"), other);
-
-    // Carried in: everything before the month, money counted in and out on real accounts.
-    TCustomerFigures before;
-    if (!before.LoadCustomer(name, month.first.addDays(-1)))
-        return false;
-    const double carried = before.Of(name).Debt(opening);
+    rows.AddTotal(QStringLiteral("应收合计"), m.Other());
     rows.AddTotal(QStringLiteral("前累计欠款"), carried);
     rows.AddSection(QStringLiteral("本月付款"));
 
@@ -129,12 +139,12 @@ bool CustomerStatement(int customerIndex, const QDate &day, TReportRows &rows)
         return false;
     for (q.First(); !q.Eof(); q.Next()) {
         const double amount = RoundMoney(q.FieldByName(QStringLiteral("BillMoney")).AsFloat());
-        paid += amount;
         rows.Add({DateCell(q, QStringLiteral("BillCreateTime")), QString(), QString(), QString(), QString(), QString(),
                   QString(), Yuan(amount), q.FieldByName(QStringLiteral("BillKind")).AsString()});
     }
-    rows.AddTotal(QStringLiteral("付款合计"), paid);
-    rows.AddTotal(QStringLiteral("新累计欠款"), (sales - returns) + carried + other - paid);
+    rows.AddTotal(QStringLiteral("付款合计"), m.PaidNet());
+    // The month's movement on top of the debt carried in: the debt as of the month's end.
+    rows.AddTotal(QStringLiteral("新累计欠款"), m.Debt(carried));
     return true;
 }
 
@@ -151,19 +161,15 @@ bool CustomerSummary(const QString &region, const QDate &day, TReportRows &rows)
     });
     if (listed != Listed::Ready)
         return listed == Listed::Empty;
-    double total[6] = {};
+    qint64 total[6] = {};
     for (list.First(); !list.Eof(); list.Next()) {
         const QString name = list.FieldByName(QStringLiteral("CustomerName")).AsString();
         const CustomerSums m = inMonth.Of(name);
-        const double paid = m.PaidNet(), returns = m.Returns(), sales = m.Sales(), other = m.Other();
         const double carried = before.Of(name).Debt(list.FieldByName(QStringLiteral("CustomerOwe")).AsFloat());
-        const double owed = RoundMoney(sales + carried + other - paid - returns);
-        const double line[6] = {paid, returns, sales, carried, other, owed};
-        for (int i = 0; i < 6; ++i)
-            total[i] += line[i];
-        AddAmounts(rows, name, line, 6);
+        const double line[6] = {m.PaidNet(), m.Returns(), m.Sales(), carried, m.Other(), m.Debt(carried)};
+        AddAmounts(rows, name, line, total, 6);
     }
-    AddAmounts(rows, QStringLiteral("总合计"), total, 6);
+    AddTotals(rows, QStringLiteral("总合计"), total, 6);
     return true;
 }
 
@@ -179,21 +185,21 @@ bool ProductSummary(const QDate &day, TReportRows &rows)
         return QString::number(quantity == 0 ? 0.0 : RoundMoney(amount / quantity), 'f', 2);
     };
     qint64 quantityIn = 0, quantityOut = 0;
-    double amountIn = 0, amountOut = 0, difference = 0;
+    qint64 amountIn = 0, amountOut = 0, difference = 0;   // fen
     for (list.First(); !list.Eof(); list.Next()) {
         const ProductMonth m = figures.MonthOf(list.FieldByName(QStringLiteral("ProductIndex")).AsInteger());
         const double diff = RoundMoney(m.amountOut - m.amountIn);
         quantityIn += m.quantityIn;
         quantityOut += m.quantityOut;
-        amountIn += m.amountIn;
-        amountOut += m.amountOut;
-        difference += diff;
+        amountIn += Fen(m.amountIn);
+        amountOut += Fen(m.amountOut);
+        difference += Fen(diff);
         rows.Add({list.FieldByName(QStringLiteral("ProductName")).AsString(), list.FieldByName(QStringLiteral("ProductType")).AsString(),
                   QString::number(m.quantityIn), average(m.amountIn, m.quantityIn), Yuan(m.amountIn),
                   QString::number(m.quantityOut), average(m.amountOut, m.quantityOut), Yuan(m.amountOut), Yuan(diff)});
     }
-    rows.Add({QStringLiteral("总合计"), QString(), QString::number(quantityIn), QString(), Yuan(amountIn),
-              QString::number(quantityOut), QString(), Yuan(amountOut), Yuan(difference)});
+    rows.Add({QStringLiteral("总合计"), QString(), QString::number(quantityIn), QString(), Yuan(FenToYuan(amountIn)),
+              QString::number(quantityOut), QString(), Yuan(FenToYuan(amountOut)), Yuan(FenToYuan(difference))});
     return true;
 }
 
@@ -205,16 +211,14 @@ bool AccountSummary(const QDate &day, TReportRows &rows)
                                    [&] { return figures.LoadMonth(day); });
     if (listed != Listed::Ready)
         return listed == Listed::Empty;
-    double total[5] = {};
+    qint64 total[5] = {};
     for (list.First(); !list.Eof(); list.Next()) {
         const AccountMonth m = figures.MonthOf(list.FieldByName(QStringLiteral("AccountIndex")).AsInteger());
         const double net = RoundMoney(m.in - m.out);
         const double line[5] = {m.opening, m.in, m.out, net, RoundMoney(m.opening + net)};
-        for (int i = 0; i < 5; ++i)
-            total[i] += line[i];
-        AddAmounts(rows, list.FieldByName(QStringLiteral("AccountName")).AsString(), line, 5);
+        AddAmounts(rows, list.FieldByName(QStringLiteral("AccountName")).AsString(), line, total, 5);
     }
-    AddAmounts(rows, QStringLiteral("总合计"), total, 5);
+    AddTotals(rows, QStringLiteral("总合计"), total, 5);
     return true;
 }
 

@@ -13,14 +13,20 @@ constexpr const char *HalfText = "0.50000095367431640625";
 constexpr double Limit = 9.0e15;   // beyond the 15 digits the books hold
 } // namespace
 
-qint64 Fen(double amount)
+namespace {
+qint64 Units(double amount, double perYuan)
 {
-    const double y = amount * 100;
+    const double y = amount * perYuan;
     if (!std::isfinite(y) || std::fabs(y) > Limit)
         return 0;
     // The same steps as FenSql: a double sum, then truncation toward zero.
     return y < 0 ? -qint64(Half - y) : qint64(y + Half);
 }
+} // namespace
+
+qint64 Fen(double amount) { return Units(amount, 100); }
+
+qint64 PriceUnits(double price) { return Units(price, 10000); }
 
 QString FenSql(const QString &e, const TSqlEngine &engine)
 {

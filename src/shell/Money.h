@@ -17,6 +17,9 @@ qint64 Fen(double amount);
 QString FenSql(const QString &expression, const TSqlEngine &engine = TSqlEngine::Current());
 // Fen(amount) as yuan: 1.005 gives 1.01.
 double RoundMoney(double amount);
+// A price carries at most four decimals: it is compared in ten-thousandths of a
+// yuan, rounded by the same rule (a price read back as 12.50000000001 is 12.5).
+qint64 PriceUnits(double price);
 inline double FenToYuan(qint64 fen) { return double(fen) / 100; }
 // The rounded amount in the general number text: "0.3", "-12", "1234.5".
 QString MoneyText(double amount);

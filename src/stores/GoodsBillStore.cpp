@@ -20,8 +20,8 @@ void WriteHeader(TQuery &row, const GoodsBill &bill)
     row.FieldByName(QStringLiteral("BillAccount")).SetAsInteger(bill.account);
     row.FieldByName(QStringLiteral("BillCreateTime")).SetAsDate(bill.date);
     row.FieldByName(QStringLiteral("BillUser")).SetAsString(bill.customer);
-    // Money to the fen, as it is written.
-    row.FieldByName(QStringLiteral("BillSum")).SetAsFloat(sign * RoundMoney(bill.total));
+    // The total the lines make, whatever total the caller holds.
+    row.FieldByName(QStringLiteral("BillSum")).SetAsFloat(sign * FenToYuan(bill.TotalFen()));
     row.FieldByName(QStringLiteral("BillMoney")).SetAsFloat(sign * RoundMoney(bill.paid));
     row.FieldByName(QStringLiteral("BillReason")).SetAsString(bill.reason);
     row.FieldByName(QStringLiteral("BillType")).SetAsString(bill.type);
@@ -41,7 +41,7 @@ void WriteLine(TQuery &row, const GoodsBill &bill, int billIndex, const GoodsLin
         row.FieldByName(QStringLiteral("StoreNum%1").arg(k + 1)).SetAsString(line.sizes[k]);
     row.FieldByName(QStringLiteral("StoreNumber")).SetAsInteger(sign * line.pieces);
     row.FieldByName(QStringLiteral("StorePrice")).SetAsFloat(line.price);
-    row.FieldByName(QStringLiteral("StoreSum")).SetAsFloat(RoundMoney(line.sum));
+    row.FieldByName(QStringLiteral("StoreSum")).SetAsFloat(FenToYuan(line.AmountFen()));
 }
 // The kept rows the bill will count on, the stored bill's too when it is a change.
 void LockFor(const GoodsBill &bill, int stored = 0)

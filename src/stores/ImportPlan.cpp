@@ -92,8 +92,6 @@ QDate DateOf(const QString &text)
     return m.hasMatch() ? QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()) : QDate();
 }
 
-qint64 PriceUnits(double price) { return qRound64(price * 10000); }
-
 // The books' products, found by number, or by name (and 规格) among those without one.
 struct ProductBook {
     QList<Product> all;

@@ -4,15 +4,19 @@
 #include "cards/AccountPage.h"
 #include "cards/CustomerPage.h"
 #include "cards/StorePage.h"
+#include "figures/CustomerFigures.h"
 #include "masterdata/CustomerForm.h"
 #include "reportengine/Report.h"
 #include "shell/MainForm.h"
 #include "shell/ProgressForm.h"
+#include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "stores/GoodsBillStore.h"
 #include "support/TestEnv.h"
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTest>
@@ -57,6 +61,8 @@ private slots:
     void statementOfAnEmptyMonth();
     void statementLines();
     void customerSummary();
+    void debtIsTheCardsWhateverTheLines_data();
+    void debtIsTheCardsWhateverTheLines();
     void productSummary();
     void accountSummary();
     void everyLineIsPrinted();
@@ -127,6 +133,68 @@ void TestMonthlyReports::customerSummary()
     TReportRows none;
     QVERIFY(MonthlyReports::CustomerSummary("其它", Day, none));
     QCOMPARE(none.Count(), 0);
+}
+
+void TestMonthlyReports::debtIsTheCardsWhateverTheLines_data()
+{
+    QTest::addColumn<bool>("sales");
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<double>("paid");
+    QTest::addColumn<double>("stored");   // BillSum written over the saved one, signed
+    QTest::addColumn<QString>("debt");    // 10 opening, the stored total, less what was paid
+    QTest::newRow("a sale kept above its lines") << true << Day << 0.0 << 100.5 << "110.5";
+    QTest::newRow("a paid sale kept below its lines") << true << Day.addDays(-14) << 20.0 << 99.99 << "89.99";
+    QTest::newRow("a return kept below its lines") << false << Day << 0.0 << -19.99 << "-9.99";
+    QTest::newRow("carried in from last month") << true << QDate(2024, 2, 20) << 0.0 << 100.5 << "110.5";
+}
+
+void TestMonthlyReports::debtIsTheCardsWhateverTheLines()
+{
+    QFETCH(bool, sales);
+    QFETCH(QDate, date);
+    QFETCH(double, paid);
+    QFETCH(double, stored);
+    QFETCH(QString, debt);
+    TestEnv env;
+    env.StartAsFinance();
+    const int bank = env.AddAccount("银行");
+    const int c = env.AddCustomer("甲", "本地", 10);
+    const int shoe = env.AddProduct("皮鞋", "A1", 10, "P1");
+    // Saved as the editor saves it: 3 x 33.3333 makes 100 on a sale, 2 x 10 makes 20 on a return.
+    GoodsBill bill;
+    bill.sales = sales;
+    bill.customer = QStringLiteral("甲");
+    bill.date = date;
+    bill.account = paid != 0 ? bank : 1;
+    bill.paid = paid;
+    bill.serial = sales ? QStringLiteral("XS1") : QStringLiteral("JH1");
+    bill.lines[0].product = shoe;
+    bill.lines[0].pieces = sales ? 3 : 2;
+    bill.lines[0].sizes[0] = QString::number(bill.lines[0].pieces);
+    bill.lines[0].price = sales ? 33.3333 : 10;
+    const int index = TGoodsBillStore::SaveNew(bill);
+    QVERIFY(index > 1);
+    // Older books can hold a total that is not the sum of its lines.
+    env.Exec("Update Bill Set BillSum = ? Where BillIndex = ?", {stored, index});
+    QCOMPARE(env.Scalar("Select Sum(StoreSum) From Store Where StoreBill = ?", {index}).toDouble(), sales ? 100.0 : 20.0);
+
+    TCustomerFigures figures;
+    QVERIFY(figures.Load(Day));
+    QCOMPARE(NumberText(figures.Of("甲").Debt(10)), debt);
+    FormMain->RefreshAllPages();
+    QCOMPARE(FormMain->TabSheet8->Value[2][0]->text(), debt + " 元");
+    FormCustomer->FCustomerIndex = c;
+    QString shown;
+    env.script.Then([&](QDialog *) { shown = FormCustomer->Label4->text(); });
+    Dialogs::ShowModal(FormCustomer);
+    QCOMPARE(shown, debt);
+    TReportRows statement, summary;
+    QVERIFY(MonthlyReports::CustomerStatement(c, Day, statement));
+    QCOMPARE(Lines(statement).last(), Total("新累计欠款", debt));
+    QVERIFY(MonthlyReports::CustomerSummary("所有", Day, summary));
+    QCOMPARE(Lines(summary).first().split('|').last(), debt);
+    QCOMPARE(Lines(summary).last().split('|').last(), debt);
+    QVERIFY2(env.script.messages.isEmpty(), qPrintable(env.script.messages.join('|')));
 }
 
 void TestMonthlyReports::productSummary()

@@ -15,6 +15,8 @@ class TestNumberRules : public QObject {
 private slots:
     void roundMoney_data();
     void roundMoney();
+    void priceUnits_data();
+    void priceUnits();
     void readAmount_data();
     void readAmount();
     void readCount_data();
@@ -69,6 +71,26 @@ void TestNumberRules::roundMoney()
     q.addBindValue(std::isfinite(amount) ? QVariant(amount) : QVariant());
     QVERIFY(q.exec() && q.next());
     QCOMPARE(q.value(0).toLongLong(), std::isfinite(amount) ? Fen(amount) : 0);
+}
+
+void TestNumberRules::priceUnits_data()
+{
+    QTest::addColumn<double>("price");
+    QTest::addColumn<qint64>("units");   // ten-thousandths of a yuan
+    QTest::newRow("four decimals") << 33.3333 << qint64(333333);
+    QTest::newRow("read back with noise") << 12.50000000001 << qint64(125000);
+    QTest::newRow("noise below") << (0.1 + 0.2 - 0.3) << qint64(0);
+    QTest::newRow("half a unit up") << 1.00005 << qint64(10001);
+    QTest::newRow("half a unit, negative") << -1.00005 << qint64(-10001);
+    QTest::newRow("just under half") << 1.000049 << qint64(10000);
+    QTest::newRow("infinity") << qInf() << qint64(0);
+}
+
+void TestNumberRules::priceUnits()
+{
+    QFETCH(double, price);
+    QFETCH(qint64, units);
+    QCOMPARE(PriceUnits(price), units);
 }
 
 void TestNumberRules::readAmount_data()

@@ -1,6 +1,7 @@
 // The bill stores: a bill and its lines written whole or not at all, without a window.
 #include "stores/FinanceBillStore.h"
 #include "stores/GoodsBillStore.h"
+#include "shell/Money.h"
 #include "shell/ShareDM.h"
 #include "support/TestEnv.h"
 
@@ -41,6 +42,8 @@ private slots:
     void goodsBillWrites_data();
     void goodsBillWrites();
     void financeBillWrites();
+    void billMakesItsMoney_data();
+    void billMakesItsMoney();
 };
 
 void TestBillStores::goodsBillWrites_data()
@@ -94,11 +97,13 @@ void TestBillStores::goodsBillWrites()
     QCOMPARE(loaded.lines[0].sum, 30.0);
     QCOMPARE(loaded.lines[1].product, 0);
 
-    // Changed: the header and the lines rewritten in place.
+    // Changed: the header and the lines rewritten in place; the total is the
+    // lines', not one handed in.
     bill.index = index;
-    bill.total = 40;
+    bill.total = 999;
     bill.lines[1] = bill.lines[0];
-    bill.lines[1].sum = 10;
+    bill.lines[1].sizes[3] = QStringLiteral("1");
+    bill.lines[1].pieces = 1;
     QVERIFY(TGoodsBillStore::SaveChanged(bill));
     QCOMPARE(env.Scalar("Select abs(BillSum) From Bill Where BillIndex = " + QString::number(index)).toDouble(), 40.0);
     QCOMPARE(env.Scalar("Select count(*) From Store Where StoreBill = " + QString::number(index)).toInt(), 6);
@@ -143,6 +148,57 @@ void TestBillStores::financeBillWrites()
     QCOMPARE(Books(env), before);
     QVERIFY(TFinanceBillStore::Delete(index));
     QCOMPARE(env.Scalar("Select count(*) From Bill Where BillIndex > 1").toInt(), 0);
+}
+
+void TestBillStores::billMakesItsMoney_data()
+{
+    QTest::addColumn<QList<int>>("pieces");
+    QTest::addColumn<QList<double>>("prices");
+    QTest::addColumn<QList<int>>("lineFen");
+    QTest::addColumn<int>("totalFen");
+    QTest::newRow("1.005 is half a fen, typed") << QList<int>{1} << QList<double>{1.005} << QList<int>{101} << 101;
+    QTest::newRow("eighths of a yuan") << QList<int>{1, 3} << QList<double>{0.125, 0.125} << QList<int>{13, 38} << 51;
+    QTest::newRow("four decimals") << QList<int>{3, 7} << QList<double>{33.3333, 0.0049} << QList<int>{10000, 3} << 10003;
+    QTest::newRow("each line rounded, then added") << QList<int>{1, 1, 1, 1, 1, 1} << QList<double>{0.005, 0.005, 0.005, 0.005, 0.005, 0.005}
+                                                   << QList<int>{1, 1, 1, 1, 1, 1} << 6;
+    QTest::newRow("six lines") << QList<int>{1, 2, 3, 4, 5, 6} << QList<double>{1.005, 0.125, 2.675, 33.3333, 0.0049, 19.99}
+                               << QList<int>{101, 25, 803, 13333, 2, 11994} << 26258;
+    QTest::newRow("no pieces, no money") << QList<int>{0} << QList<double>{12.5} << QList<int>{0} << 0;
+}
+
+void TestBillStores::billMakesItsMoney()
+{
+    QFETCH(QList<int>, pieces);
+    QFETCH(QList<double>, prices);
+    QFETCH(QList<int>, lineFen);
+    QFETCH(int, totalFen);
+    TestEnv env;
+    const int shoe = env.AddProduct("皮鞋", "A1", 10, "P1");
+    GoodsBill bill = Sale(shoe);
+    bill.total = 1;   // handed in, and wrong
+    for (int i = 0; i < pieces.size(); ++i) {
+        GoodsLine &line = bill.lines[i];
+        line.product = shoe;
+        line.sizes = {};
+        line.sizes[0] = QString::number(pieces[i]);
+        line.pieces = pieces[i];
+        line.price = prices[i];
+        line.sum = 0;
+        QCOMPARE(line.AmountFen(), qint64(lineFen[i]));
+    }
+    QCOMPARE(bill.TotalFen(), qint64(totalFen));
+    // Written as the value made them: each line, and the bill's total.
+    const int index = TGoodsBillStore::SaveNew(bill);
+    QVERIFY(index > 1);
+    QStringList stored, expected;
+    TQuery q(QStringLiteral("Lines"));
+    q.Open(QStringLiteral("Select StoreSum From Store Where StoreBill = ? Order By StoreIndex"), {index});
+    for (q.First(); !q.Eof(); q.Next())
+        stored << QString::number(Fen(q.FieldByName(QStringLiteral("StoreSum")).AsFloat()));
+    for (int i = 0; i < GoodsBill::LineCount; ++i)
+        expected << QString::number(i < lineFen.size() ? lineFen[i] : 0);
+    QCOMPARE(stored, expected);
+    QCOMPARE(Fen(env.Scalar("Select BillSum From Bill Where BillIndex = " + QString::number(index)).toDouble()), qint64(totalFen));
 }
 
 QTEST_MAIN(TestBillStores)

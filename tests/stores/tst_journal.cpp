@@ -68,7 +68,7 @@ void TestJournal::changesLeaveRecords_data()
     QTest::addColumn<int>("change");
     QTest::addColumn<QString>("record");
     QTest::newRow("bill saved") << 0 << "管理员 新增出货单 XS10023 张'三：单据金额 1200";
-    QTest::newRow("bill changed") << 1 << "管理员 修改出货单 XS10023 张'三：单据金额 1200 → 1020；第2行 38# 10 → 8，数量 10 → 8，金额 1000 → 820";
+    QTest::newRow("bill changed") << 1 << "管理员 修改出货单 XS10023 张'三：单据金额 1200 → 1000；第2行 38# 10 → 8，数量 10 → 8，金额 1000 → 800";
     QTest::newRow("bill deleted") << 2 << "管理员 删除出货单 XS10023 张'三：单据金额 1200";
     QTest::newRow("customer renamed") << 3 << "管理员 修改客户 李四 李四：客户名称 张'三 → 李四；期初欠款 0 → 5.5";
     QTest::newRow("quote") << 4 << "管理员 新增报价 P1 皮鞋 张'三：单价 9.5";
@@ -93,10 +93,8 @@ void TestJournal::changesLeaveRecords()
     case 1: {
         GoodsBill stored;
         QVERIFY(TGoodsBillStore::Load(index, stored));
-        stored.total = 1020;
         stored.lines[1].sizes[3] = "8";
         stored.lines[1].pieces = 8;
-        stored.lines[1].sum = 820;
         QVERIFY(TGoodsBillStore::SaveChanged(stored));
         break;
     }
