@@ -23,6 +23,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 class TestServerBooks : public QObject {
@@ -37,6 +39,10 @@ private slots:
     void backupAndRestoreOfTheServersBooks();
     void anotherCountersSaveRefreshesTheIdlePages();
     void aLostConnectionIsSaidAndMadeAgain();
+    void trialNamesTheReason_data();
+    void trialNamesTheReason();
+    void openingNamesTheReason_data();
+    void openingNamesTheReason();
 };
 
 void TestServerBooks::init()
@@ -298,3 +304,100 @@ void TestServerBooks::aLostConnectionIsSaidAndMadeAgain()
 
 QTEST_MAIN(TestServerBooks)
 #include "tst_server.moc"
+
+namespace {
+// A database on the test server holding what `sql` makes.
+TDataSource DatabaseWith(const QStringList &sql)
+{
+    const TDataSource database = TestServer::NewEmptyDatabase();
+    TPrivateConnection connection(database);
+    for (const QString &statement : sql)
+        QSqlQuery(connection.Db()).exec(statement);
+    return database;
+}
+} // namespace
+
+void TestServerBooks::trialNamesTheReason_data()
+{
+    QTest::addColumn<QString>("answering");   // what answers at the address
+    QTest::addColumn<QString>("said");
+    QTest::newRow("a web server") << "http" << "连接失败：该地址和端口上不是 PostgreSQL 数据库服务器，请检查服务器地址和端口";
+    QTest::newRow("a port that closes at once") << "closes" << "连接失败：该地址和端口上不是 PostgreSQL 数据库服务器，请检查服务器地址和端口";
+    QTest::newRow("no such database") << "no database" << "连接失败：服务器上没有这个数据库";
+    QTest::newRow("another program's tables") << "foreign" << "连接失败：服务器上的数据库不是本程序的帐套";
+}
+
+void TestServerBooks::trialNamesTheReason()
+{
+    QFETCH(QString, answering);
+    QFETCH(QString, said);
+    TestEnv env(Db::File);
+    env.StartAsFinance();
+    TDataSource source = TestServer::Server();
+    QTcpServer other;
+    if (answering == "http" || answering == "closes") {
+        QVERIFY(other.listen(QHostAddress::LocalHost));
+        QObject::connect(&other, &QTcpServer::newConnection, &other, [&other, answering] {
+            QTcpSocket *peer = other.nextPendingConnection();
+            if (answering == "http") {
+                peer->write("HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n");
+                peer->flush();
+            }
+            peer->disconnectFromHost();
+        });
+        source.host = "127.0.0.1";
+        source.port = other.serverPort();
+        source.database = "books";
+    } else if (answering == "no database") {
+        source.database = "kt_nowhere";
+    } else {
+        source = DatabaseWith({"Create Table Stock (Item Text)"});
+    }
+    env.script.Then([&](QDialog *dialog) {
+        auto *form = qobject_cast<TFormServer *>(dialog);
+        form->HostEdit->setText(source.host);
+        form->PortEdit->setText(QString::number(source.port));
+        form->DatabaseEdit->setText(source.database);
+        form->UserEdit->setText(source.user);
+        form->TestButton->click();
+    });
+    FormMain->ActionServer->trigger();
+    QCOMPARE(env.script.messages, QStringList{said});
+    if (answering == "foreign")
+        TestServer::Drop(source);
+}
+
+void TestServerBooks::openingNamesTheReason_data()
+{
+    QTest::addColumn<QStringList>("sql");   // what the registered database holds
+    QTest::addColumn<QString>("said");
+    QTest::newRow("another program's tables") << QStringList{"Create Table Stock (Item Text)"}
+                                              << "不是本程序的帐套";
+    QTest::newRow("books of a newer version")
+        << QStringList{"Create Table BooksInfo (InfoName Text Primary Key, InfoValue Text)",
+                       "Insert Into BooksInfo Values ('SchemaVersion', '9')"}
+        << "帐套由较新版本的程序建立（版本 9，本程序为版本 4），请先升级本程序";
+}
+
+void TestServerBooks::openingNamesTheReason()
+{
+    QFETCH(QStringList, sql);
+    QFETCH(QString, said);
+    TestEnv env(Db::File);
+    const TDataSource database = DatabaseWith(sql);
+    QString error;
+    QVERIFY(TDataSource::RegisterServer(database, &error));
+    ShareDataModule->Disconnect();
+    TQuery q;
+    QVERIFY(!RunQuery(q, "Select * From Power", "数据库打开失败"));
+    QCOMPARE(env.script.messages.size(), 1);
+    QVERIFY2(env.script.messages[0].startsWith("数据库打开失败\n原因：") && env.script.messages[0].endsWith(said),
+             qPrintable(env.script.messages[0]));
+    // Nothing of the program was made there.
+    TPrivateConnection connection(database);
+    QSqlQuery tables(connection.Db());
+    QVERIFY(tables.exec("Select Count(*) From pg_tables Where schemaname = current_schema()") && tables.next());
+    QCOMPARE(tables.value(0).toInt(), 1);
+    ShareDataModule->Disconnect();
+    TestServer::Drop(database);
+}
