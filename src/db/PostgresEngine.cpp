@@ -65,14 +65,17 @@ QStringList TPostgresEngine::Trigger(const QString &name, const QString &event, 
                      function)};
 }
 
-QStringList TPostgresEngine::Tables(QSqlDatabase &db) const
+QStringList TPostgresEngine::Tables(QSqlDatabase &db, bool *ok) const
 {
     QStringList names;
     QSqlQuery q(db);
-    if (q.exec(QStringLiteral("Select c.relname From pg_class c Join pg_namespace n On n.oid = c.relnamespace "
-                              "Where c.relkind = 'r' And n.nspname = current_schema() Order By c.oid")))
-        while (q.next())
-            names << q.value(0).toString();
+    bool read = q.exec(QStringLiteral("Select c.relname From pg_class c Join pg_namespace n On n.oid = c.relnamespace "
+                                      "Where c.relkind = 'r' And n.nspname = current_schema() Order By c.oid"));
+    while (read && q.next())
+        names << q.value(0).toString();
+    read = read && !q.lastError().isValid();
+    if (ok)
+        *ok = read;
     return names;
 }
 
@@ -202,5 +205,13 @@ QStringList TPostgresEngine::DropKept(QSqlDatabase &db) const
                               "Where n.nspname = current_schema() And p.proname Like 'kept%run'")))
         while (q.next())
             statements << QStringLiteral("Drop Function If Exists %1() Cascade").arg(Identifier(q.value(0).toString()));
+    return statements;
+}
+
+QStringList TPostgresEngine::Analyzed(const QStringList &tables) const
+{
+    QStringList statements;
+    for (const QString &table : tables)
+        statements << QStringLiteral("Analyze ") + Identifier(table);
     return statements;
 }

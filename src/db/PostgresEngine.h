@@ -24,13 +24,13 @@ public:
     QStringList TriggersOff(const QString &table) const override;
     QStringList TriggersOn(const QString &table) const override;
     QStringList DropAll(QSqlDatabase &db) const override;
-    QStringList Tables(QSqlDatabase &db) const override;
+    QStringList Tables(QSqlDatabase &db, bool *ok = nullptr) const override;
     bool Columns(QSqlDatabase &db, const QString &table, QStringList *columns, QString *key) const override;
     QStringList IndexColumns(QSqlDatabase &db, const QString &index) const override;
     QHash<QString, qlonglong> GivenKeys(QSqlDatabase &db) const override;
     QStringList ForgetKeys(const QString &) const override { return {}; }
     QStringList KeysAfter(const QString &table, const QString &key, qlonglong given) const override;
-    QStringList Analyzed() const override { return {QStringLiteral("Analyze")}; }
+    QStringList Analyzed(const QStringList &tables) const override;
     // A statement kept for the connection is planned for the values of each run:
     // a date decides whether an index or the whole table is the quick way.
     QStringList Session() const override { return {QStringLiteral("Set plan_cache_mode = force_custom_plan")}; }

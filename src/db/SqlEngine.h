@@ -64,8 +64,9 @@ public:
     virtual QStringList TriggersOn(const QString &table) const = 0;
     // Statements that remove every table and trigger of the books, to make them again.
     virtual QStringList DropAll(QSqlDatabase &db) const = 0;
-    // The names of the tables of the books, as they were created.
-    virtual QStringList Tables(QSqlDatabase &db) const = 0;
+    // The names of the tables of the books, as they were created; *ok (when
+    // asked) false when they could not be read, which is not "no tables".
+    virtual QStringList Tables(QSqlDatabase &db, bool *ok = nullptr) const = 0;
     // A table's columns in order, and its primary key column; false when there is no such table.
     virtual bool Columns(QSqlDatabase &db, const QString &table, QStringList *columns, QString *key) const = 0;
     // The columns of an index in order; empty when there is none.
@@ -78,8 +79,9 @@ public:
     virtual QStringList ForgetKeys(const QString &table) const = 0;
     virtual QStringList KeysAfter(const QString &table, const QString &key, qlonglong given) const = 0;
     // After rows were loaded in bulk: what lets the planner know them (a server
-    // plans its first queries blind otherwise, reading whole tables).
-    virtual QStringList Analyzed() const = 0;
+    // plans its first queries blind otherwise, reading whole tables). Only
+    // these tables: the database may hold others that are not ours to touch.
+    virtual QStringList Analyzed(const QStringList &tables) const = 0;
     // Run once on every new connection of the program's own.
     virtual QStringList Session() const = 0;
     // A read that fails at once when the connection is not to a database at all.

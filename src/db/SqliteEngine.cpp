@@ -37,14 +37,17 @@ QStringList TSqliteEngine::Trigger(const QString &name, const QString &event, co
                      body.join(QStringLiteral(";\n  ")))};
 }
 
-QStringList TSqliteEngine::Tables(QSqlDatabase &db) const
+QStringList TSqliteEngine::Tables(QSqlDatabase &db, bool *ok) const
 {
     QStringList names;
     QSqlQuery q(db);
-    if (q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' "
-                              "AND sql NOT LIKE 'CREATE VIRTUAL%' ORDER BY rowid")))
-        while (q.next())
-            names << q.value(0).toString();
+    bool read = q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' "
+                                      "AND sql NOT LIKE 'CREATE VIRTUAL%' ORDER BY rowid"));
+    while (read && q.next())
+        names << q.value(0).toString();
+    read = read && !q.lastError().isValid();
+    if (ok)
+        *ok = read;
     return names;
 }
 

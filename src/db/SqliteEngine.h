@@ -28,13 +28,13 @@ public:
     QStringList TriggersOff(const QString &) const override { return {}; }
     QStringList TriggersOn(const QString &) const override { return {}; }
     QStringList DropAll(QSqlDatabase &db) const override;
-    QStringList Tables(QSqlDatabase &db) const override;
+    QStringList Tables(QSqlDatabase &db, bool *ok = nullptr) const override;
     bool Columns(QSqlDatabase &db, const QString &table, QStringList *columns, QString *key) const override;
     QStringList IndexColumns(QSqlDatabase &db, const QString &index) const override;
     QHash<QString, qlonglong> GivenKeys(QSqlDatabase &db) const override;
     QStringList ForgetKeys(const QString &table) const override;
     QStringList KeysAfter(const QString &table, const QString &key, qlonglong given) const override;
-    QStringList Analyzed() const override { return {}; }
+    QStringList Analyzed(const QStringList &) const override { return {}; }
     // A desktop file: a page cache that holds the figures' indexes, sorting in memory.
     QStringList Session() const override
     {

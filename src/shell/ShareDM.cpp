@@ -11,10 +11,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QMutex>
 #include <QRandomGenerator>
 #include <atomic>
-#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -92,40 +90,11 @@ void TField::Clear() { Set(QVariant()); }
 // ---------------------------------------------------------------- TQuery
 
 namespace {
-const QString rowidName = QStringLiteral("__rowid");
 
 QSqlDatabase &Db()
 {
     TShareDataModule::CheckFailNext();
     return ShareDataModule->Connection();
-}
-
-// Columns of a table and its primary key; the schema never changes while running.
-struct TableInfo {
-    QStringList columns;
-    QString key;
-};
-
-TableInfo InfoOf(const QString &table)
-{
-    // Worker threads read it too.
-    static QMutex guard;
-    static QHash<QString, TableInfo> cache;
-    QSqlDatabase &db = Db();
-    const TSqlEngine &engine = TSqlEngine::Of(db);
-    const QString name = engine.DriverName() + QLatin1Char(':') + table.toLower();
-    {
-        QMutexLocker lock(&guard);
-        auto it = cache.constFind(name);
-        if (it != cache.constEnd())
-            return *it;
-    }
-    TableInfo info;
-    if (engine.Columns(db, table, &info.columns, &info.key)) {
-        QMutexLocker lock(&guard);
-        cache.insert(name, info);
-    }
-    return info;
 }
 
 QString ErrorText(const QSqlQuery &q) { return q.lastError().text(); }
@@ -238,10 +207,6 @@ void TQuery::Close()
 {
     rows_.clear();
     fields_.clear();
-    buffer_.clear();
-    changed_.clear();
-    table_.clear();
-    rowidColumn_ = -1;
     pagedText_.clear();
     pagedParams_.clear();
     pageRead_.clear();
@@ -254,35 +219,7 @@ void TQuery::Open(const QString &sql, const QVariantList &params)
 {
     Close();
     sql_ = sql;
-    QString text = TranslateSql(sql);
-
-    // A plain Select of one table can write back: fetch what identifies each row with it.
-    // The structure is read with quoted texts blanked, so a name such as
-    // "Group By鞋店" is a value, not a clause.
-    static const QRegularExpression single(
-        QStringLiteral("^\\s*select\\s+(.*?)\\s+from\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*(where\\b.*|order\\s+by\\b.*)?$"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression plainList(QStringLiteral("^(?!distinct\\b)[^()]*$"),
-                                              QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression combined(QStringLiteral("\\b(group\\s+by|having|union|intersect|except|join)\\b"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    const QString structure = BlankQuotedTexts(text);
-    const auto m = single.match(structure);
-    QString table;
-    if (m.hasMatch() && plainList.match(m.captured(1).trimmed()).hasMatch() && !combined.match(structure).hasMatch()) {
-        const TSqlEngine &engine = TSqlEngine::Of(Db());
-        const QString identity = engine.RowIdentity(InfoOf(m.captured(2)).key);
-        if (!identity.isEmpty()) {
-            table = m.captured(2);
-            const int at = m.capturedStart(1);
-            text = text.left(at) + identity + QStringLiteral(" AS ") + rowidName + QStringLiteral(", ") + text.mid(at);
-            // Rows read to be written back in a write stay this write's until it ends, so a
-            // second writer waits for them rather than writing over what the first one read.
-            if (ShareDataModule->InTransaction())
-                text += engine.LockRows();
-        }
-    }
-
+    const QString text = TranslateSql(sql);
     QSqlQuery own(Db());
     own.setForwardOnly(true);
     bool ok = false;
@@ -291,14 +228,8 @@ void TQuery::Open(const QString &sql, const QVariantList &params)
         throw Failure(q);
     const QSqlRecord rec = q.record();
     const int n = rec.count();
-    int hidden = -1;
-    for (int i = 0; i < n; ++i) {
-        if (!table.isEmpty() && i == 0 && rec.fieldName(0) == rowidName) {
-            hidden = 0;
-            continue;
-        }
+    for (int i = 0; i < n; ++i)
         fields_ << rec.fieldName(i);
-    }
     while (q.next()) {
         QVector<QVariant> row(n);
         for (int i = 0; i < n; ++i)
@@ -308,11 +239,6 @@ void TQuery::Open(const QString &sql, const QVariantList &params)
     if (q.lastError().isValid())
         throw Failure(q);
     q.finish();
-
-    if (hidden == 0) {
-        table_ = table;
-        rowidColumn_ = 0;
-    }
     current_ = 0;
     state_ = Browse;
 }
@@ -376,7 +302,7 @@ void TQuery::ReadRows(int first, int count) const
         const int last = count < 0 ? int(rows_.size()) : qMin(int(rows_.size()), first + count);
         for (int k = first; k < last; ++k)
             if (rows_[k].isEmpty())
-                rows_[k] = QVector<QVariant>(n + (rowidColumn_ == 0 ? 1 : 0));
+                rows_[k] = QVector<QVariant>(n);
         for (int p = first / PageRows; p * PageRows < last; ++p)
             pageRead_[p] = true;
         if (pageFailure_)
@@ -430,10 +356,9 @@ QStringList TQuery::FieldNames() const { return fields_; }
 
 int TQuery::Column(const QString &name) const
 {
-    const int offset = rowidColumn_ == 0 ? 1 : 0;
     for (int i = 0; i < fields_.size(); ++i)
         if (fields_[i].compare(name, Qt::CaseInsensitive) == 0)
-            return i + offset;
+            return i;
     return -1;
 }
 
@@ -444,8 +369,6 @@ TField TQuery::FieldByName(const QString &name)
     const int col = Column(name);
     if (col < 0)
         throw EDatabaseError(QStringLiteral("%1: 找不到字段 %2").arg(name_, name));
-    if (state_ == Editing || state_ == Inserting)
-        return TField(&buffer_[col], &changed_[col], name);
     if (Eof())
         return TField(nullptr, nullptr, name);
     EnsureRow(current_);
@@ -463,143 +386,48 @@ QVariant TQuery::Value(int row, const QString &name) const
 
 QVariant TQuery::ValueAt(int row, int field) const
 {
-    const int col = field + (rowidColumn_ == 0 ? 1 : 0);
+    const int col = field;
     if (field < 0 || field >= fields_.size() || row < 0 || row >= rows_.size())
         return QVariant();
     EnsureRow(row);
     return rows_[row][col];
 }
 
-void TQuery::RequireTable(const char *what) const
+// ---------------------------------------------------------------- TRecord
+
+TRecord::TRecord(TQuery &row)
 {
-    if (state_ == Inactive)
-        throw EDatabaseError(QStringLiteral("%1: 数据集未打开").arg(name_));
-    if (table_.isEmpty())
-        throw EDatabaseError(QStringLiteral("%1: 该查询的结果不能%2").arg(name_, QString::fromUtf8(what)));
+    for (const QString &name : row.FieldNames())
+        columns_.push_back({name, row.Eof() ? QVariant() : row.Value(row.RecNo() - 1, name), false});
 }
 
-void TQuery::Edit()
+TField TRecord::FieldByName(const QString &name)
 {
-    RequireTable("修改");
-    if (state_ == Editing || state_ == Inserting)
-        return;
-    if (Eof())
-        throw EDatabaseError(QStringLiteral("%1: 没有可修改的记录").arg(name_));
-    buffer_ = rows_[current_];
-    changed_ = QVector<bool>(buffer_.size(), false);
-    state_ = Editing;
+    auto it = std::find_if(columns_.begin(), columns_.end(),
+                           [&name](const Column &c) { return c.name.compare(name, Qt::CaseInsensitive) == 0; });
+    if (it == columns_.end()) {
+        columns_.push_back({name, QVariant(), false});
+        it = columns_.end() - 1;
+    }
+    return TField(&it->value, &it->set, name);
 }
 
-void TQuery::Append()
+QStringList TRecord::SetColumns() const
 {
-    RequireTable("新增");
-    buffer_ = QVector<QVariant>(fields_.size() + 1);
-    changed_ = QVector<bool>(buffer_.size(), false);
-    state_ = Inserting;
+    QStringList names;
+    for (const Column &c : columns_)
+        if (c.set)
+            names << c.name;
+    return names;
 }
 
-void TQuery::Cancel()
+QVariantList TRecord::SetValues() const
 {
-    if (state_ == Editing || state_ == Inserting)
-        state_ = Browse;
-    buffer_.clear();
-    changed_.clear();
-}
-
-void TQuery::Post()
-{
-    if (state_ != Editing && state_ != Inserting)
-        return;
-    const int offset = 1;
-    QStringList columns;
     QVariantList values;
-    for (int i = offset; i < buffer_.size(); ++i) {
-        if (!changed_[i])
-            continue;
-        columns << fields_[i - offset];
-        values << buffer_[i];
-    }
-    QSqlDatabase &db = Db();
-    const TSqlEngine &engine = TSqlEngine::Of(db);
-    const TableInfo info = InfoOf(table_);
-    const QString identity = engine.RowIdentity(info.key);
-    if (state_ == Editing) {
-        if (!columns.isEmpty()) {
-            QStringList sets;
-            for (const QString &c : columns)
-                sets << engine.Identifier(c) + QStringLiteral(" = ?");
-            TRowWrite write(db, QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                                    .arg(engine.Identifier(table_), sets.join(QStringLiteral(", ")), identity));
-            QSqlQuery &q = *write;
-            values << buffer_[0];
-            Bind(q, values);
-            if (!q.exec())
-                throw Failure(q);
-            // The row was read earlier; if it is gone now, nothing was saved.
-            if (q.numRowsAffected() != 1)
-                throw EDatabaseError(QStringLiteral("要修改的记录已不存在"));
-        }
-        rows_[current_] = buffer_;
-    } else {
-        QString insert;
-        if (columns.isEmpty()) {
-            insert = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(engine.Identifier(table_));
-        } else {
-            QStringList quoted, marks;
-            for (const QString &c : columns) {
-                quoted << engine.Identifier(c);
-                marks << QStringLiteral("?");
-            }
-            insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                         .arg(engine.Identifier(table_), quoted.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-        }
-        // The stored row comes back with the insert, defaults and the new key included.
-        bool plainColumns = !fields_.isEmpty();
-        for (const QString &f : fields_)
-            plainColumns = plainColumns && info.columns.contains(f, Qt::CaseInsensitive);
-        QStringList back{identity};
-        if (plainColumns)
-            for (const QString &f : fields_)
-                back << engine.Identifier(f);
-        TRowWrite write(db, insert + QStringLiteral(" RETURNING ") + back.join(QStringLiteral(", ")));
-        QSqlQuery &q = *write;
-        Bind(q, columns.isEmpty() ? QVariantList() : values);
-        if (!q.exec() || !q.next())
-            throw Failure(q);
-        buffer_[0] = q.value(0);
-        if (plainColumns)
-            for (int i = 0; i < fields_.size(); ++i)
-                buffer_[i + offset] = q.value(i + 1);
-        rows_.append(buffer_);
-        current_ = int(rows_.size()) - 1;
-    }
-    buffer_.clear();
-    changed_.clear();
-    state_ = Browse;
-}
-
-void TQuery::Delete()
-{
-    RequireTable("删除");
-    if (state_ == Inserting) {
-        Cancel();
-        return;
-    }
-    if (Eof())
-        throw EDatabaseError(QStringLiteral("%1: 没有可删除的记录").arg(name_));
-    Cancel();
-    QSqlDatabase &db = Db();
-    const TSqlEngine &engine = TSqlEngine::Of(db);
-    TRowWrite write(db, QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(engine.Identifier(table_), engine.RowIdentity(InfoOf(table_).key)));
-    QSqlQuery &q = *write;
-    q.bindValue(0, rows_[current_][0]);
-    if (!q.exec())
-        throw Failure(q);
-    if (q.numRowsAffected() != 1)
-        throw EDatabaseError(QStringLiteral("要删除的记录已不存在"));
-    rows_.remove(current_);
-    if (current_ >= rows_.size() && !rows_.isEmpty())
-        current_ = int(rows_.size()) - 1;
+    for (const Column &c : columns_)
+        if (c.set)
+            values << c.value;
+    return values;
 }
 
 // ---------------------------------------------------------------- TShareDataModule
@@ -751,6 +579,53 @@ int TShareDataModule::Exec(const QString &sql, const QVariantList &params)
     const int rows = q.numRowsAffected();
     q.finish();
     return rows;
+}
+
+qint64 TShareDataModule::InsertRow(const QString &table, const QString &keyColumn, const TRecord &record)
+{
+    CheckFailNext(true);
+    QSqlDatabase &db = Connection();
+    const TSqlEngine &engine = TSqlEngine::Of(db);
+    const QStringList columns = record.SetColumns();
+    QString insert;
+    if (columns.isEmpty()) {
+        insert = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(engine.Identifier(table));
+    } else {
+        QStringList quoted, marks;
+        for (const QString &c : columns) {
+            quoted << engine.Identifier(c);
+            marks << QStringLiteral("?");
+        }
+        insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                     .arg(engine.Identifier(table), quoted.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    }
+    TRowWrite write(db, insert + QStringLiteral(" RETURNING ") + engine.Identifier(keyColumn));
+    QSqlQuery &q = *write;
+    Bind(q, record.SetValues());
+    if (!q.exec() || !q.next())
+        throw Failure(q);
+    return q.value(0).toLongLong();
+}
+
+bool TShareDataModule::UpdateRow(const QString &table, const QString &keyColumn, qint64 key, const TRecord &record)
+{
+    CheckFailNext(true);
+    QSqlDatabase &db = Connection();
+    const TSqlEngine &engine = TSqlEngine::Of(db);
+    const QStringList columns = record.SetColumns();
+    QStringList sets;
+    for (const QString &c : columns)
+        sets << engine.Identifier(c) + QStringLiteral(" = ?");
+    // Nothing set still tells whether the row is there.
+    if (sets.isEmpty())
+        sets << engine.Identifier(keyColumn) + QStringLiteral(" = ") + engine.Identifier(keyColumn);
+    TRowWrite write(db, QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                            .arg(engine.Identifier(table), sets.join(QStringLiteral(", ")), engine.Identifier(keyColumn)));
+    QSqlQuery &q = *write;
+    Bind(q, record.SetValues() << QVariant(key));
+    if (!q.exec())
+        throw Failure(q);
+    return q.numRowsAffected() == 1;
 }
 
 void TShareDataModule::Notified(const QString &, QSqlDriver::NotificationSource source, const QVariant &)

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <deque>
 #include <functional>
 #include <stdexcept>
 
@@ -40,12 +41,34 @@ private:
     QString name_;
 };
 
-// The materialized result of the last SQL text with a cursor over it. On the
-// rows of a single-table Select the current row can be edited, a row appended
-// or the current row deleted; those writes run as parameterized statements.
+class TQuery;
+
+// The values of one row a store writes, column by column. Filled from the
+// stored row when one is changed, so the store can read what it replaces; only
+// the columns it sets are written (TShareDataModule::InsertRow/UpdateRow).
+class TRecord {
+public:
+    TRecord() = default;
+    // The current row of the query, nothing set yet.
+    explicit TRecord(TQuery &row);
+    TField FieldByName(const QString &name);
+    QStringList SetColumns() const;
+    QVariantList SetValues() const;
+
+private:
+    struct Column {
+        QString name;
+        QVariant value;
+        bool set = false;
+    };
+    std::deque<Column> columns_;   // a deque: the fields handed out point into it
+};
+
+// The materialized result of a read with a cursor over it. It only reads:
+// what is written is written by the stores' explicit statements.
 class TQuery {
 public:
-    enum State { Inactive, Browse, Editing, Inserting };
+    enum State { Inactive, Browse };
 
     explicit TQuery(QString name = QString());
 
@@ -84,15 +107,8 @@ public:
     // Field n (in FieldNames order) of a row, for readers that walk every row.
     QVariant ValueAt(int row, int field) const;
 
-    void Edit();
-    void Append();
-    void Post();
-    void Cancel();
-    void Delete();
-
 private:
     int Column(const QString &name) const;
-    void RequireTable(const char *what) const;
     // Reads the page of a row not read yet; a failed read leaves its cells empty.
     void EnsureRow(int row) const;
     void ReadRows(int first, int count) const;   // count < 0: to the end
@@ -103,17 +119,13 @@ private:
 
     QString name_;
     QString sql_;
-    QString table_;          // set when the Select reads one table
-    QStringList fields_;     // the columns shown to callers
-    int rowidColumn_ = -1;   // hidden column identifying the row for writes
+    QStringList fields_;
     mutable QVector<QVector<QVariant>> rows_;
     QString pagedText_;               // the translated SQL of a paged query
     QVariantList pagedParams_;        // its values, bound again for every page read
     mutable QVector<bool> pageRead_;
     mutable int pagesRead_ = 0;
     mutable std::function<void(const EDatabaseError &)> pageFailure_;
-    QVector<QVariant> buffer_;
-    QVector<bool> changed_;
     int current_ = 0;
     State state_ = Inactive;
 };
@@ -156,6 +168,13 @@ public:
     // A statement without rows (bulk updates and deletes); throws EDatabaseError.
     // Gives the number of rows it wrote.
     int Exec(const QString &sql, const QVariantList &params = {});
+    // Inside a write: a new row of the table holding what the record sets (the
+    // columns' defaults for the rest); gives its key, read from keyColumn.
+    // Throws EDatabaseError, or EConvertError for a text that cannot be stored.
+    qint64 InsertRow(const QString &table, const QString &keyColumn, const TRecord &record);
+    // Inside a write: the row of that key takes what the record sets; false
+    // when there is no such row (nothing written).
+    bool UpdateRow(const QString &table, const QString &keyColumn, qint64 key, const TRecord &record);
 
     // All-or-nothing: runs work inside one transaction. On false from work or on
     // a database error everything is rolled back; on a database error the

@@ -42,7 +42,7 @@ int TAccountStore::Create(const QString &name)
 {
     if (!NameUsable(name))
         return 0;
-    return RowWrites::Add(QStringLiteral("Account"), QStringLiteral("帐户保存失败"), [&](TQuery &row) {
+    return RowWrites::Add(QStringLiteral("Account"), QStringLiteral("帐户保存失败"), [&](TRecord &row) {
         RefuseTaken(name, 0, nullptr);
         row.FieldByName(QStringLiteral("AccountName")).SetAsString(name);
     }, [](int index) { Journal::WriteRow(QStringLiteral("新增"), QStringLiteral("Account"), {}, Journal::Row(QStringLiteral("Account"), index)); });
@@ -60,7 +60,7 @@ TAccountStore::Outcome TAccountStore::Rename(const QString &oldName, const QStri
         return Failed;
     }
     bool taken = false;
-    const bool renamed = RowWrites::Change(QStringLiteral("Account"), index, QStringLiteral("帐户修改失败"), [&](TQuery &row) {
+    const bool renamed = RowWrites::Change(QStringLiteral("Account"), index, QStringLiteral("帐户修改失败"), [&](TRecord &row) {
         RefuseTaken(name, index, &taken);
         row.FieldByName(QStringLiteral("AccountName")).SetAsString(name);
     }, [&](int key) {

@@ -1,5 +1,6 @@
 #include "stores/BillDeletion.h"
 
+#include "db/SqlEngine.h"
 #include "shell/ShareDM.h"
 #include "db/Journal.h"
 #include "stores/KeptLocks.h"
@@ -8,7 +9,9 @@
 bool DeleteBill(int billIndex, bool withLines)
 {
     return ShareDataModule->RunInTransaction(QStringLiteral("单据删除失败，未作任何修改"), [&] {
-        // The journal keeps the whole bill, so it can be saved again.
+        // The bill is this deletion's from here on: the journal keeps it whole, so it can be saved again.
+        TQuery held(QStringLiteral("BillDeleted"));
+        held.Open(QStringLiteral("Select BillIndex From Bill Where BillIndex = ?") + TSqlEngine::Current().LockRows(), {billIndex});
         const QJsonObject before = Journal::Bill(billIndex);
         KeptLocks locks;
         locks.AddBill(billIndex);

@@ -19,14 +19,8 @@ EConvertError UsedNumber(const QString &serial)
 
 void BillNumbers::WriteBack(int settingIndex, const QString &serial)
 {
-    TQuery q(QStringLiteral("BillNumber"));
-    q.Open(QStringLiteral("Select * From Setting Where SettingIndex = ") + QString::number(settingIndex));
-    if (q.IsEmpty())
-        return;
-    q.First();
-    q.Edit();
-    q.FieldByName(QStringLiteral("SettingValue")).SetAsString(serial);
-    q.Post();
+    // Without its row the series keeps nothing.
+    ShareDataModule->Exec(QStringLiteral("Update Setting Set SettingValue = ? Where SettingIndex = ?"), {serial, settingIndex});
 }
 
 QString BillNumbers::Take(int settingIndex, const QString &kind, const QString &serial, const QString &proposed)

@@ -7,7 +7,7 @@
 #include "stores/RowWrites.h"
 
 namespace {
-void Write(TQuery &row, const Customer &customer)
+void Write(TRecord &row, const Customer &customer)
 {
     row.FieldByName(QStringLiteral("CustomerRegion")).SetAsString(customer.region);
     row.FieldByName(QStringLiteral("CustomerName")).SetAsString(customer.name);
@@ -28,7 +28,7 @@ void RefuseTaken(const Customer &customer, const QString &message, bool *taken)
 TCustomerStore::Result TCustomerStore::Create(const Customer &customer, int *index)
 {
     bool taken = false;
-    const int added = RowWrites::Add(QStringLiteral("Customer"), QStringLiteral("客户保存失败"), [&](TQuery &row) {
+    const int added = RowWrites::Add(QStringLiteral("Customer"), QStringLiteral("客户保存失败"), [&](TRecord &row) {
         RefuseTaken(customer, QStringLiteral("该帐客户名已经存在，请重新操作"), &taken);
         Write(row, customer);
     }, [](int index) { Journal::WriteRow(QStringLiteral("新增"), QStringLiteral("Customer"), {}, Journal::Row(QStringLiteral("Customer"), index)); });
@@ -46,7 +46,7 @@ TCustomerStore::Result TCustomerStore::Change(const Customer &customer)
     // The bills and the other receivables carry the name; they move with it, and
     // a bill open elsewhere under the old name is not saved back over the rename.
     const bool saved = RowWrites::Change(QStringLiteral("Customer"), customer.index, customer.version, QStringLiteral("客户资料修改失败"),
-                                         [&](TQuery &row) {
+                                         [&](TRecord &row) {
         before = Journal::Row(QStringLiteral("Customer"), customer.index);
         const QString oldName = row.FieldByName(QStringLiteral("CustomerName")).AsString();
         if (oldName != customer.name) {

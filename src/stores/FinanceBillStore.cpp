@@ -11,7 +11,7 @@
 namespace {
 const QString saveFailed = QStringLiteral("单据保存失败，未作任何修改");
 
-void Write(TQuery &row, const FinanceBill &bill)
+void Write(TRecord &row, const FinanceBill &bill)
 {
     // Money in is positive, money out negative, in both columns.
     const double amount = (bill.income ? 1 : -1) * bill.amount;
@@ -42,7 +42,7 @@ void LockFor(const FinanceBill &bill, int stored = 0)
 int TFinanceBillStore::SaveNew(const FinanceBill &bill, QString *serialSaved)
 {
     QString serial;
-    const int index = RowWrites::Add(QStringLiteral("Bill"), saveFailed, [&](TQuery &row) {
+    const int index = RowWrites::Add(QStringLiteral("Bill"), saveFailed, [&](TRecord &row) {
         serial = BillNumbers::Take(bill.SettingIndex(), bill.Kind(), bill.serial, bill.proposed);
         LockFor(bill);
         row.FieldByName(QStringLiteral("BillKind")).SetAsString(bill.Kind());
@@ -58,7 +58,7 @@ int TFinanceBillStore::SaveNew(const FinanceBill &bill, QString *serialSaved)
 bool TFinanceBillStore::SaveChanged(const FinanceBill &bill)
 {
     QJsonObject before;
-    return RowWrites::Change(QStringLiteral("Bill"), bill.index, bill.version, saveFailed, [&](TQuery &row) {
+    return RowWrites::Change(QStringLiteral("Bill"), bill.index, bill.version, saveFailed, [&](TRecord &row) {
         before = Journal::Bill(bill.index);
         BillNumbers::Keep(bill.Kind(), bill.serial, bill.index);
         LockFor(bill, bill.index);

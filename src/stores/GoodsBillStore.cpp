@@ -14,7 +14,7 @@
 namespace {
 const QString saveFailed = QStringLiteral("单据保存失败，未作任何修改");
 
-void WriteHeader(TQuery &row, const GoodsBill &bill)
+void WriteHeader(TRecord &row, const GoodsBill &bill)
 {
     const double sign = bill.sales ? 1 : -1;
     row.FieldByName(QStringLiteral("BillAccount")).SetAsInteger(bill.account);
@@ -31,7 +31,7 @@ void WriteHeader(TQuery &row, const GoodsBill &bill)
     row.FieldByName(QStringLiteral("BillMan")).SetAsString(QString());
 }
 
-void WriteLine(TQuery &row, const GoodsBill &bill, int billIndex, const GoodsLine &line)
+void WriteLine(TRecord &row, const GoodsBill &bill, int billIndex, const GoodsLine &line)
 {
     // Goods leave the stock on a sale and come in on a purchase.
     const int sign = bill.sales ? -1 : 1;
@@ -114,26 +114,19 @@ bool TGoodsBillStore::Load(int billIndex, GoodsBill &bill)
 
 int TGoodsBillStore::SaveNew(const GoodsBill &bill, QString *serialSaved)
 {
-    TQuery row(QStringLiteral("GoodsBill")), lines(QStringLiteral("GoodsLines"));
     int billIndex = 0;
     QString serial;
     const bool saved = ShareDataModule->RunInTransaction(saveFailed, [&] {
         serial = BillNumbers::Take(bill.SettingIndex(), bill.Kind(), bill.serial, bill.proposed);
         LockFor(bill);
-        row.Open(QStringLiteral("Select * From Bill Where BillIndex = 0"));
-        row.Append();
-        row.FieldByName(QStringLiteral("BillKind")).SetAsString(bill.Kind());
-        row.FieldByName(QStringLiteral("BillRecordTime")).SetAsDate(Clock::Today());
-        WriteHeader(row, bill);
-        row.FieldByName(QStringLiteral("BillSerial")).SetAsString(serial);
-        row.Post();
-        billIndex = row.FieldByName(QStringLiteral("BillIndex")).AsInteger();
-        lines.Open(QStringLiteral("Select * From Store Where StoreBill = ") + QString::number(billIndex));
-        for (const GoodsLine &line : bill.lines) {
-            lines.Append();
-            WriteLine(lines, bill, billIndex, line);
-            lines.Post();
-        }
+        billIndex = RowWrites::Insert(QStringLiteral("Bill"), [&](TRecord &row) {
+            row.FieldByName(QStringLiteral("BillKind")).SetAsString(bill.Kind());
+            row.FieldByName(QStringLiteral("BillRecordTime")).SetAsDate(Clock::Today());
+            WriteHeader(row, bill);
+            row.FieldByName(QStringLiteral("BillSerial")).SetAsString(serial);
+        });
+        for (const GoodsLine &line : bill.lines)
+            RowWrites::Insert(QStringLiteral("Store"), [&](TRecord &row) { WriteLine(row, bill, billIndex, line); });
         Journal::WriteBill(QStringLiteral("新增"), {}, Journal::Bill(billIndex));
         return true;
     });
@@ -145,23 +138,23 @@ int TGoodsBillStore::SaveNew(const GoodsBill &bill, QString *serialSaved)
 bool TGoodsBillStore::SaveChanged(const GoodsBill &bill)
 {
     QJsonObject before;
-    return RowWrites::Change(QStringLiteral("Bill"), bill.index, bill.version, saveFailed, [&](TQuery &row) {
+    return RowWrites::Change(QStringLiteral("Bill"), bill.index, bill.version, saveFailed, [&](TRecord &row) {
         before = Journal::Bill(bill.index);
         BillNumbers::Keep(bill.Kind(), bill.serial, bill.index);
         LockFor(bill, bill.index);
         WriteHeader(row, bill);
         TQuery lines(QStringLiteral("GoodsLines"));
-        lines.Open(QStringLiteral("Select * From Store Where StoreBill = ") + QString::number(bill.index)
-                   + QStringLiteral(" Order By StoreIndex"));
+        lines.Open(QStringLiteral("Select StoreIndex From Store Where StoreBill = ? Order By StoreIndex"), {bill.index});
         lines.First();
         for (const GoodsLine &line : bill.lines) {
             // A bill with fewer rows than lines gets the missing ones.
-            if (lines.Eof())
-                lines.Append();
-            else
-                lines.Edit();
-            WriteLine(lines, bill, bill.index, line);
-            lines.Post();
+            if (lines.Eof()) {
+                RowWrites::Insert(QStringLiteral("Store"), [&](TRecord &row) { WriteLine(row, bill, bill.index, line); });
+                continue;
+            }
+            TRecord row;
+            WriteLine(row, bill, bill.index, line);
+            RowWrites::Update(QStringLiteral("Store"), lines.FieldByName(QStringLiteral("StoreIndex")).AsInteger(), row);
             lines.Next();
         }
     }, [&](int index) { Journal::WriteBill(QStringLiteral("修改"), before, Journal::Bill(index)); });

@@ -7,18 +7,14 @@
 
 int TOtherReceivableStore::Add(const OtherReceivable &entry)
 {
-    TQuery row(QStringLiteral("SG"));
-    if (!RunQuery(row, QStringLiteral("Select * From SG Where SGIndex = 0"), QStringLiteral("数据库打开失败")))
-        return 0;
     int added = 0;
     const bool saved = ShareDataModule->RunInTransaction(QStringLiteral("其它应收保存失败"), [&] {
-        row.Append();
-        row.FieldByName(QStringLiteral("SGCustomer")).SetAsString(entry.customer);
-        row.FieldByName(QStringLiteral("SGDate")).SetAsDate(entry.date);
-        row.FieldByName(QStringLiteral("SGSum")).SetAsFloat(entry.amount);
-        row.FieldByName(QStringLiteral("SGRemark")).SetAsString(entry.remark);
-        row.Post();
-        added = row.FieldByName(QStringLiteral("SGIndex")).AsInteger();
+        added = RowWrites::Insert(QStringLiteral("SG"), [&](TRecord &row) {
+            row.FieldByName(QStringLiteral("SGCustomer")).SetAsString(entry.customer);
+            row.FieldByName(QStringLiteral("SGDate")).SetAsDate(entry.date);
+            row.FieldByName(QStringLiteral("SGSum")).SetAsFloat(entry.amount);
+            row.FieldByName(QStringLiteral("SGRemark")).SetAsString(entry.remark);
+        });
         Journal::WriteRow(QStringLiteral("新增"), QStringLiteral("SG"), {}, Journal::Row(QStringLiteral("SG"), added));
         return true;
     });

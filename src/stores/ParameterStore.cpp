@@ -6,7 +6,7 @@
 
 int TParameterStore::Add(int type, const QString &value)
 {
-    return RowWrites::Add(QStringLiteral("Parameter"), QStringLiteral("参数保存失败"), [&](TQuery &row) {
+    return RowWrites::Add(QStringLiteral("Parameter"), QStringLiteral("参数保存失败"), [&](TRecord &row) {
         row.FieldByName(QStringLiteral("ParameterType")).SetAsInteger(type);
         row.FieldByName(QStringLiteral("ParameterValue")).SetAsString(value);
     }, [](int index) { Journal::WriteRow(QStringLiteral("新增"), QStringLiteral("Parameter"), {}, Journal::Row(QStringLiteral("Parameter"), index)); });
@@ -17,7 +17,7 @@ bool TParameterStore::Change(int parameterIndex, const QString &value)
     QJsonObject before;
     return RowWrites::Change(
         QStringLiteral("Parameter"), parameterIndex, QStringLiteral("参数保存失败"),
-        [&](TQuery &row) {
+        [&](TRecord &row) {
             before = Journal::Row(QStringLiteral("Parameter"), parameterIndex);
             row.FieldByName(QStringLiteral("ParameterValue")).SetAsString(value);
         },

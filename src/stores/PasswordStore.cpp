@@ -12,10 +12,8 @@ TPasswordStore::Outcome TPasswordStore::Change(const QString &powerName, const Q
     if (q.RecordCount() < 1)
         return Missing;
     const bool written = ShareDataModule->RunInTransaction(QStringLiteral("密码保存失败"), [&] {
-        q.First();
-        q.Edit();
-        q.FieldByName(QStringLiteral("PowerKey")).SetAsString(newKey);
-        q.Post();
+        if (ShareDataModule->Exec(QStringLiteral("Update Power Set PowerKey = ? Where PowerName = ?"), {newKey, powerName}) != 1)
+            throw EDatabaseError(QStringLiteral("要修改的记录已不存在"));
         // Which password changed, never what it is.
         Journal::Write({QStringLiteral("修改"), QStringLiteral("密码"), powerName, QString(), {QStringLiteral("修改了“%1”的密码").arg(powerName)}, {}, {}});
         return true;

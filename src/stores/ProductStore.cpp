@@ -7,7 +7,7 @@
 namespace {
 const QString saveFailed = QStringLiteral("货品保存失败");
 
-void Write(TQuery &row, const Product &product)
+void Write(TRecord &row, const Product &product)
 {
     row.FieldByName(QStringLiteral("ProductName")).SetAsString(product.name);
     row.FieldByName(QStringLiteral("ProductType")).SetAsString(product.type);
@@ -19,7 +19,7 @@ void Write(TQuery &row, const Product &product)
 
 int TProductStore::Create(const Product &product)
 {
-    return RowWrites::Add(QStringLiteral("Product"), saveFailed, [&](TQuery &row) { Write(row, product); }, [](int index) {
+    return RowWrites::Add(QStringLiteral("Product"), saveFailed, [&](TRecord &row) { Write(row, product); }, [](int index) {
         Journal::WriteRow(QStringLiteral("新增"), QStringLiteral("Product"), {}, Journal::Row(QStringLiteral("Product"), index));
     });
 }
@@ -29,7 +29,7 @@ bool TProductStore::Change(const Product &product)
     QJsonObject before;
     return RowWrites::Change(
         QStringLiteral("Product"), product.index, product.version, saveFailed,
-        [&](TQuery &row) {
+        [&](TRecord &row) {
             before = Journal::Row(QStringLiteral("Product"), product.index);
             Write(row, product);
         },

@@ -3,6 +3,7 @@
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "db/Journal.h"
+#include "stores/RowWrites.h"
 
 TQuoteStore::Result TQuoteStore::SetPrice(int customerIndex, int productIndex, double price)
 {
@@ -14,15 +15,18 @@ TQuoteStore::Result TQuoteStore::SetPrice(int customerIndex, int productIndex, d
     const bool saved = ShareDataModule->RunInTransaction(QStringLiteral("报价保存失败"), [&] {
         row.First();
         const QString before = row.IsEmpty() ? QString() : NumberText(row.FieldByName(QStringLiteral("PriceValue")).AsFloat());
+        auto write = [&](TRecord &quote) { quote.FieldByName(QStringLiteral("PriceValue")).SetAsFloat(price); };
         if (row.IsEmpty()) {
-            row.Append();
-            row.FieldByName(QStringLiteral("PriceProduct")).SetAsInteger(productIndex);
-            row.FieldByName(QStringLiteral("PriceCustomer")).SetAsInteger(customerIndex);
+            RowWrites::Insert(QStringLiteral("Price"), [&](TRecord &quote) {
+                quote.FieldByName(QStringLiteral("PriceProduct")).SetAsInteger(productIndex);
+                quote.FieldByName(QStringLiteral("PriceCustomer")).SetAsInteger(customerIndex);
+                write(quote);
+            });
         } else {
-            row.Edit();
+            TRecord quote;
+            write(quote);
+            RowWrites::Update(QStringLiteral("Price"), row.FieldByName(QStringLiteral("PriceIndex")).AsInteger(), quote);
         }
-        row.FieldByName(QStringLiteral("PriceValue")).SetAsFloat(price);
-        row.Post();
         if (!Journal::Recording())
             return true;
         TQuery names(QStringLiteral("Names"));

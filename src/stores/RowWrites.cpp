@@ -12,17 +12,12 @@ QString RowSql(const QString &table, int key)
 }
 } // namespace
 
-int RowWrites::Add(const QString &table, const QString &failureMessage, const std::function<void(TQuery &)> &write,
+int RowWrites::Add(const QString &table, const QString &failureMessage, const std::function<void(TRecord &)> &write,
                    const std::function<void(int)> &written)
 {
-    TQuery row(table);
     int key = 0;
     const bool saved = ShareDataModule->RunInTransaction(failureMessage, [&] {
-        row.Open(RowSql(table, 0));
-        row.Append();
-        write(row);
-        row.Post();
-        key = row.FieldByName(table + QStringLiteral("Index")).AsInteger();
+        key = Insert(table, write);
         if (written)
             written(key);
         return true;
@@ -30,14 +25,14 @@ int RowWrites::Add(const QString &table, const QString &failureMessage, const st
     return saved ? key : 0;
 }
 
-bool RowWrites::Change(const QString &table, int key, const QString &failureMessage, const std::function<void(TQuery &)> &write,
+bool RowWrites::Change(const QString &table, int key, const QString &failureMessage, const std::function<void(TRecord &)> &write,
                        const std::function<void(int)> &written)
 {
     return Change(table, key, -1, failureMessage, write, written);
 }
 
 bool RowWrites::Change(const QString &table, int key, int version, const QString &failureMessage,
-                       const std::function<void(TQuery &)> &write, const std::function<void(int)> &written)
+                       const std::function<void(TRecord &)> &write, const std::function<void(int)> &written)
 {
     TQuery row(table);
     if (!RunQuery(row, RowSql(table, key), QStringLiteral("数据库打开失败")))
@@ -46,13 +41,13 @@ bool RowWrites::Change(const QString &table, int key, int version, const QString
         Dialogs::ShowMessage(table == QLatin1String("Customer") ? QStringLiteral("找不到要修改的客户") : QStringLiteral("找不到要修改的记录"));
         return false;
     }
+    row.First();
     return ShareDataModule->RunInTransaction(failureMessage, [&] {
         if (version >= 0)
             Claim(table, key, version);
-        row.First();
-        row.Edit();
-        write(row);
-        row.Post();
+        TRecord record(row);
+        write(record);
+        Update(table, key, record);
         if (written)
             written(key);
         return true;
@@ -87,10 +82,20 @@ bool RowWrites::NameFree(const QString &table, const QString &column, const QStr
 
 void RowWrites::DeleteRow(const QString &table, int key)
 {
-    TQuery row(table);
-    row.Open(RowSql(table, key));
-    if (row.IsEmpty())
+    if (ShareDataModule->Exec(QStringLiteral("Delete From %1 Where %1Index = ?").arg(table), {key}) != 1)
         throw EDatabaseError(QStringLiteral("要删除的记录已不存在"));
-    row.First();
-    row.Delete();
+}
+
+int RowWrites::Insert(const QString &table, const std::function<void(TRecord &)> &write)
+{
+    TRecord record;
+    write(record);
+    return int(ShareDataModule->InsertRow(table, table + QStringLiteral("Index"), record));
+}
+
+void RowWrites::Update(const QString &table, int key, const TRecord &record)
+{
+    // The row was there when read; if it is gone now, nothing was saved.
+    if (!ShareDataModule->UpdateRow(table, table + QStringLiteral("Index"), key, record))
+        throw EDatabaseError(QStringLiteral("要修改的记录已不存在"));
 }

@@ -1,6 +1,7 @@
 #include "support/BooksCheck.h"
 
 #include "db/Schema.h"
+#include "db/SqlEngine.h"
 #include "support/ForeignFile.h"
 #include "support/PrivateConnection.h"
 
@@ -16,23 +17,19 @@ using Tables = QHash<QString, QStringList>;   // lower-case table name -> lower-
 
 Tables ReadTables(QSqlDatabase &db, bool *ok)
 {
+    // A file to check is SQLite's, whatever engine the books are on.
+    const TSqlEngine &file = TSqlEngine::Sqlite();
     Tables tables;
-    QSqlQuery q(db);
-    *ok = q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' AND sql NOT LIKE 'CREATE VIRTUAL%'"));
-    QStringList names;
-    while (*ok && q.next())
-        names << q.value(0).toString();
-    *ok = *ok && !q.lastError().isValid();
-    q.finish();
+    const QStringList names = file.Tables(db, ok);
     for (const QString &name : names) {
-        QSqlQuery info(db);
-        if (!info.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(QString(name).replace(QLatin1Char('"'), QLatin1String("\"\""))))) {
+        QStringList columns;
+        QString key;
+        if (!file.Columns(db, name, &columns, &key)) {
             *ok = false;
             break;
         }
-        QStringList columns;
-        while (info.next())
-            columns << info.value(1).toString().toLower();
+        for (QString &column : columns)
+            column = column.toLower();
         tables.insert(name.toLower(), columns);
     }
     return tables;
@@ -111,7 +108,7 @@ TBooksCheck::Verdict TBooksCheck::CheckOpen(QSqlDatabase &db, QString *reason)
     }
 
     QSqlQuery integrity(db);
-    if (!integrity.exec(QStringLiteral("PRAGMA integrity_check")))
+    if (!integrity.exec(TSqlEngine::Sqlite().IntegrityCheck()))
         return Fail(Damaged, reason, integrity.lastError().text());
     QStringList problems;
     while (integrity.next())

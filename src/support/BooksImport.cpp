@@ -365,7 +365,10 @@ TBooksImport::Outcome Fill(QSqlDatabase &from, QSqlDatabase &to, const Journal::
     const QString missing = MissingRow(to);
     if (!missing.isEmpty())
         return O{TBooksImport::Refused, QStringLiteral("所选数据库缺少必需的记录：") + missing};
-    if (!run(target.Analyzed()))
+    QStringList ours;
+    for (const Schema::Table &table : Schema::Tables())
+        ours << table.name;
+    if (!run(target.Analyzed(ours)))
         return O{TBooksImport::Failed, q.lastError().text()};
     return O{TBooksImport::Done, QString()};
 }

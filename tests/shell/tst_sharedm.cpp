@@ -9,6 +9,7 @@
 #include "shell/Dialogs.h"
 #include "shell/ShareDM.h"
 #include "stores/BillNumbers.h"
+#include "stores/RowWrites.h"
 #include "support/TestEnv.h"
 
 #include <QFile>
@@ -23,6 +24,23 @@
 #include <QMessageBox>
 #include <QApplication>
 #include <QTest>
+
+namespace {
+// A row written as a store writes one, in a transaction of its own; its key.
+int Insert(const QString &table, const QList<QPair<QString, QVariant>> &values)
+{
+    int key = 0;
+    const bool saved = ShareDataModule->RunInTransaction("x", [&] {
+        key = RowWrites::Insert(table, [&](TRecord &row) {
+            for (const auto &[column, value] : values)
+                value.typeId() == QMetaType::QDate ? row.FieldByName(column).SetAsDate(value.toDate())
+                                                   : row.FieldByName(column).SetAsString(value.toString());
+        });
+        return true;
+    });
+    return saved ? key : 0;
+}
+} // namespace
 
 class TestShareDM : public QObject {
     Q_OBJECT
@@ -41,6 +59,7 @@ private slots:
     void nestedFailureRollsBackTheWhole();
     void backgroundWorkLeavesTheWindowAnswering();
     void duringBackgroundWorkOnlyItsOwnMessagesTakeInput();
+    void aWindowClosedDuringTheWorkClosesAfterIt();
     void attemptShowsWhatWentWrong_data();
     void attemptShowsWhatWentWrong();
     void writeOfAVanishedRowFails_data();
@@ -86,17 +105,24 @@ void TestShareDM::deliveredRowsAreThere()
 
 void TestShareDM::rowHeldForUpdateWhileSecondQueryRuns()
 {
+    // A change reads the stored row, and writes only what it sets.
     TestEnv env;
     env.Exec("Insert Into Customer (CustomerName, CustomerRegion) Values ('甲', '本地'), ('乙', '省内')");
-    TQuery &a = ShareDataModule->ADOQueryTemp;
-    TQuery &b = ShareDataModule->ADOQueryTemp2;
+    TQuery a;
     QVERIFY(RunQuery(a, "Select * From Customer Where CustomerIndex > 1 Order By CustomerIndex", "x"));
     QCOMPARE(a.RecordCount(), 2);
     for (a.First(); !a.Eof(); a.Next()) {
-        a.Edit();
-        QVERIFY(RunQuery(b, "Select count(*) AS TotalCount From Customer", "x"));
-        a.FieldByName("CustomerOwe").SetAsFloat(b.FieldByName("TotalCount").AsFloat() * 10);
-        a.Post();
+        QString readName;
+        QVERIFY(ShareDataModule->RunInTransaction("x", [&] {
+            TRecord row(a);
+            readName = row.FieldByName("CustomerName").AsString();
+            TQuery b;
+            b.Open("Select count(*) AS TotalCount From Customer");
+            row.FieldByName("CustomerOwe").SetAsFloat(b.FieldByName("TotalCount").AsFloat() * 10);
+            RowWrites::Update("Customer", a.FieldByName("CustomerIndex").AsInteger(), row);
+            return true;
+        }));
+        QCOMPARE(readName, a.FieldByName("CustomerName").AsString());
     }
     QCOMPARE(env.Scalar("Select Sum(CustomerOwe) From Customer").toDouble(), 60.0);
     // Unchanged columns are left alone.
@@ -106,42 +132,32 @@ void TestShareDM::rowHeldForUpdateWhileSecondQueryRuns()
 void TestShareDM::appendGivesTheNewKeyAndDefaults()
 {
     TestEnv env;
-    TQuery q;
-    QVERIFY(RunQuery(q, "Select * From Account Where AccountIndex = 0", "x"));
-    QVERIFY(q.IsEmpty());
-    q.Append();
-    q.FieldByName("AccountName").SetAsString("现金");
-    q.Post();
-    QCOMPARE(q.FieldByName("AccountIndex").AsInteger(), 2);
-    q.Append();
-    q.Post();   // nothing set: the column defaults
-    QCOMPARE(q.FieldByName("AccountIndex").AsInteger(), 3);
-    QVERIFY(!q.FieldByName("AccountName").IsNull());
+    QCOMPARE(Insert("Account", {{"AccountName", "现金"}}), 2);
+    QCOMPARE(Insert("Account", {}), 3);   // nothing set: the columns default
+    QVERIFY(!env.Scalar("Select AccountName From Account Where AccountIndex = 3").isNull());
     // A deleted key is never given out again.
     env.Exec("Delete From Account Where AccountIndex = 3");
-    q.Append();
-    q.FieldByName("AccountName").SetAsString("银行");
-    q.Post();
-    QCOMPARE(q.FieldByName("AccountIndex").AsInteger(), 4);
+    QCOMPARE(Insert("Account", {{"AccountName", "银行"}}), 4);
 }
 
 void TestShareDM::deleteWalksOn()
 {
     TestEnv env;
     env.Exec("Insert Into SG (SGCustomer, SGSum) Values ('a', 1), ('b', 2), ('c', 3)");
-    TQuery q;
-    QVERIFY(RunQuery(q, "Select * From SG Order By SGIndex", "x"));
-    q.First();
-    q.Next();
-    q.Delete();   // b goes, the cursor moves on to c
-    QCOMPARE(q.FieldByName("SGCustomer").AsString(), QStringLiteral("c"));
-    while (!q.IsEmpty())
-        q.Delete();
-    QCOMPARE(env.Scalar("Select count(*) From SG").toInt(), 0);
-
-    // A query over several tables cannot write.
-    QVERIFY(RunQuery(q, "Select * From Bill, Account Where (AccountIndex = BillAccount)", "x"));
-    QVERIFY_THROWS_EXCEPTION(EDatabaseError, q.Edit());
+    const int b = env.Scalar("Select SGIndex From SG Where SGCustomer = 'b'").toInt();
+    QVERIFY(ShareDataModule->RunInTransaction("x", [&] {
+        RowWrites::DeleteRow("SG", b);
+        return true;
+    }));
+    QCOMPARE(env.Rows("Select SGCustomer From SG Order By SGIndex", "%1"), QStringLiteral("a,c"));
+    // A row already gone is said, and nothing of the transaction lands.
+    QVERIFY(!ShareDataModule->RunInTransaction("其它应收删除失败", [&] {
+        ShareDataModule->Exec("Delete From SG Where SGCustomer = 'a'");
+        RowWrites::DeleteRow("SG", b);
+        return true;
+    }));
+    QCOMPARE(env.script.messages, QStringList{"其它应收删除失败\n原因：要删除的记录已不存在"});
+    QCOMPARE(env.Rows("Select SGCustomer From SG Order By SGIndex", "%1"), QStringLiteral("a,c"));
 }
 
 void TestShareDM::quotesAndChineseRoundTrip()
@@ -151,9 +167,7 @@ void TestShareDM::quotesAndChineseRoundTrip()
     TQuery q;
     QVERIFY(RunQuery(q, "Select * From Customer Where CustomerName = ?", "x", {name}));
     QVERIFY(q.IsEmpty());
-    q.Append();
-    q.FieldByName("CustomerName").SetAsString(name);
-    q.Post();
+    QVERIFY(Insert("Customer", {{"CustomerName", name}}) > 1);
     QVERIFY(RunQuery(q, "Select * From Customer Where CustomerName = ?", "x", {name}));
     QCOMPARE(q.RecordCount(), 1);
     QCOMPARE(q.FieldByName("CustomerName").AsString(), name);
@@ -236,13 +250,8 @@ void TestShareDM::dateLiteralsCompareAsDates()
 {
     TestEnv env;
     TQuery q;
-    QVERIFY(RunQuery(q, "Select * From Bill Where BillIndex = 0", "x"));
-    for (const QDate &d : {QDate(2024, 2, 29), QDate(2024, 3, 1), QDate(2024, 3, 31), QDate(2024, 4, 1), QDate(2024, 10, 2)}) {
-        q.Append();
-        q.FieldByName("BillKind").SetAsString("出货单");
-        q.FieldByName("BillCreateTime").SetAsDate(d);
-        q.Post();
-    }
+    for (const QDate &d : {QDate(2024, 2, 29), QDate(2024, 3, 1), QDate(2024, 3, 31), QDate(2024, 4, 1), QDate(2024, 10, 2)})
+        QVERIFY(Insert("Bill", {{"BillKind", "出货单"}, {"BillCreateTime", d}}) > 1);
     QVERIFY(RunQuery(q, "Select count(*) AS TotalCount From Bill Where BillCreateTime Between #2024-3-1# And #2024-3-31#", "x"));
     QCOMPARE(q.FieldByName("TotalCount").AsInteger(), 2);
     QVERIFY(RunQuery(q, "Select count(*) AS TotalCount From Bill Where BillKind = '出货单' And BillCreateTime <= #2024-4-1#", "x"));
@@ -260,12 +269,8 @@ void TestShareDM::dateLiteralsCompareAsDates()
 void TestShareDM::transactionIsAllOrNothing()
 {
     TestEnv env;
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    QVERIFY(RunQuery(q, "Select * From Bill Where BillIndex = 0", "x"));
     const bool ok = ShareDataModule->RunInTransaction("单据保存失败", [&] {
-        q.Append();
-        q.FieldByName("BillKind").SetAsString("出货单");
-        q.Post();
+        RowWrites::Insert("Bill", [](TRecord &row) { row.FieldByName("BillKind").SetAsString("出货单"); });
         ShareDataModule->Exec("Insert Into NoSuchTable Values (1)");   // fails half-way
         return true;
     });
@@ -355,6 +360,27 @@ void TestShareDM::duringBackgroundWorkOnlyItsOwnMessagesTakeInput()
     QCOMPARE(typedInto.text(), QString());
 }
 
+void TestShareDM::aWindowClosedDuringTheWorkClosesAfterIt()
+{
+    TestEnv env;
+    QWidget window;
+    window.show();
+    bool closedDuring = true, running = false;
+    QVERIFY(BackgroundWork::Run([&](const BackgroundWork::Progress &) {
+        QMetaObject::invokeMethod(&window, [&window] { window.close(); }, Qt::QueuedConnection);
+        QThread::msleep(200);
+        QMetaObject::invokeMethod(&window, [&] {
+            closedDuring = !window.isVisible();
+            running = BackgroundWork::Running();
+        }, Qt::BlockingQueuedConnection);
+        return true;
+    }));
+    QVERIFY(running);
+    QVERIFY(!closedDuring);   // not while the work ran
+    QVERIFY(!BackgroundWork::Running());
+    QTRY_VERIFY(!window.isVisible());   // and not dropped either
+}
+
 void TestShareDM::attemptShowsWhatWentWrong_data()
 {
     QTest::addColumn<QString>("failure");
@@ -401,18 +427,18 @@ void TestShareDM::writeOfAVanishedRowFails()
     TestEnv env;
     env.AddCustomer("甲");
     const int other = env.AddCustomer("乙");
-    TQuery &q = ShareDataModule->ADOQueryTemp;
+    TQuery q;
     QVERIFY(RunQuery(q, "Select * From Customer Where CustomerName = '甲'", "x"));
     env.Exec("Delete From Customer Where CustomerName = '甲'");
+    const int gone = q.FieldByName("CustomerIndex").AsInteger();
     const bool ok = ShareDataModule->RunInTransaction("客户修改失败", [&] {
         ShareDataModule->Exec("Update Customer Set CustomerOwe = 9 Where CustomerIndex = ?", {other});
-        q.First();
         if (change) {
-            q.Edit();
-            q.FieldByName("CustomerOwe").SetAsFloat(5);
-            q.Post();
+            TRecord row(q);
+            row.FieldByName("CustomerOwe").SetAsFloat(5);
+            RowWrites::Update("Customer", gone, row);
         } else {
-            q.Delete();
+            RowWrites::DeleteRow("Customer", gone);
         }
         return true;
     });
@@ -573,23 +599,23 @@ void TestShareDM::wordsInsideValuesAreValues()
     TQuery q;
     const QString find = "Select * From Customer Where CustomerName = ?";
     QVERIFY(RunQuery(q, find, "x", {name}));
-    q.Append();
-    q.FieldByName("CustomerName").SetAsString(name);
-    q.Post();
+    const int key = Insert("Customer", {{"CustomerName", name}});
     QVERIFY(RunQuery(q, find, "x", {name}));
     QCOMPARE(q.RecordCount(), 1);
     q.First();
-    q.Edit();
-    q.FieldByName("CustomerName").SetAsString(name + "2");
-    q.Post();
+    QVERIFY(ShareDataModule->RunInTransaction("x", [&] {
+        TRecord row(q);
+        row.FieldByName("CustomerName").SetAsString(name + "2");
+        RowWrites::Update("Customer", key, row);
+        return true;
+    }));
     QVERIFY(RunQuery(q, find + " Order By CustomerIndex", "x", {name + "2"}));
     QCOMPARE(q.RecordCount(), 1);
-    q.First();
-    q.Delete();
+    QVERIFY(ShareDataModule->RunInTransaction("x", [&] {
+        RowWrites::DeleteRow("Customer", key);
+        return true;
+    }));
     QCOMPARE(env.Scalar("Select count(*) From Customer Where CustomerIndex > 1").toInt(), 0);
-    // A grouped statement stays read-only, whatever its values say.
-    QVERIFY(RunQuery(q, "Select CustomerName From Customer Where CustomerName = ? Group By CustomerName", "x", {name}));
-    QVERIFY_THROWS_EXCEPTION(EDatabaseError, q.Append());
 }
 
 void TestShareDM::nulIsRefused()
@@ -599,12 +625,10 @@ void TestShareDM::nulIsRefused()
     // Typed text with a NUL: a clear message and nothing written.
     auto save = [](const QString &serial, const QString &productName) {
         return ShareDataModule->RunInTransaction("保存失败", [&] {
-            TQuery q;
-            q.Open("Select * From Product Where ProductIndex = 0");
-            q.Append();
-            q.FieldByName("ProductSerial").SetAsString(serial);
-            q.FieldByName("ProductName").SetAsString(productName);
-            q.Post();
+            RowWrites::Insert("Product", [&](TRecord &row) {
+                row.FieldByName("ProductSerial").SetAsString(serial);
+                row.FieldByName("ProductName").SetAsString(productName);
+            });
             return true;
         });
     };

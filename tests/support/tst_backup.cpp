@@ -11,6 +11,7 @@
 #include "support/BooksImport.h"
 #include "support/DailyBackup.h"
 #include "support/MaintenancePage.h"
+#include "stores/RowWrites.h"
 #include "support/TestEnv.h"
 
 #include <QAction>
@@ -120,13 +121,11 @@ QString GoodCopy(TestEnv &env, const QString &name)
 void SaveBill(const QString &serial)
 {
     QVERIFY(ShareDataModule->RunInTransaction("单据新增失败", [&] {
-        TQuery &q = ShareDataModule->ADOQueryTemp;
-        q.Open("Select * From Bill Where BillIndex = 0");
-        q.Append();
-        q.FieldByName("BillKind").SetAsString("出货单");
-        q.FieldByName("BillSerial").SetAsString(serial);
-        q.FieldByName("BillSum").SetAsFloat(120.5);
-        q.Post();
+        RowWrites::Insert("Bill", [&](TRecord &row) {
+            row.FieldByName("BillKind").SetAsString("出货单");
+            row.FieldByName("BillSerial").SetAsString(serial);
+            row.FieldByName("BillSum").SetAsFloat(120.5);
+        });
         return true;
     }));
 }
@@ -171,9 +170,8 @@ void TestBackup::backupHoldsEveryCommittedBill()
     // Rows held open on the program's connection while the copy is taken.
     QSqlQuery reading(ShareDataModule->Connection());
     QVERIFY(reading.exec("Select * From Bill") && reading.next());
-    TQuery &held = ShareDataModule->ADOQueryTemp2;
+    TQuery held;
     held.Open("Select * From Customer Where CustomerIndex = 1");
-    held.Edit();
 
     // A name with a space, a quote and no extension; the left bar's button runs the backup.
     env.script.saveFile = env.Dir() + "外面/备份 O'Brien";
@@ -186,7 +184,7 @@ void TestBackup::backupHoldsEveryCommittedBill()
 
     // The same name again the same day: replaced without asking, holding the newer bill too.
     reading.finish();
-    held.Cancel();
+    held.Close();
     SaveBill("XS-0002");
     FormMain->ActionSave->trigger();
     QCOMPARE(env.script.messages.size(), 2);

@@ -4,6 +4,7 @@
 #include "shell/DataSource.h"
 #include "shell/ShareDM.h"
 #include "support/InstanceLock.h"
+#include "stores/RowWrites.h"
 #include "support/TestEnv.h"
 
 #include <QApplication>
@@ -194,12 +195,12 @@ void TestOneCopy::writerWaitsForAnotherWriter()
     holding.acquire();
     // A save that reads, then writes: it waits for the other writer instead of failing.
     const bool saved = ShareDataModule->RunInTransaction("保存失败", [&] {
-        TQuery &q = ShareDataModule->ADOQueryTemp;
+        TQuery q;
         q.Open("Select * From Customer Where CustomerName = '张三'");
         q.First();
-        q.Edit();
-        q.FieldByName("CustomerOwe").SetAsFloat(q.FieldByName("CustomerOwe").AsFloat() + 10);
-        q.Post();
+        TRecord row(q);
+        row.FieldByName("CustomerOwe").SetAsFloat(q.FieldByName("CustomerOwe").AsFloat() + 10);
+        RowWrites::Update("Customer", q.FieldByName("CustomerIndex").AsInteger(), row);
         return true;
     });
     done.acquire();

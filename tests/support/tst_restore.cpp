@@ -10,6 +10,7 @@
 #include "support/BooksImport.h"
 #include "support/TestServer.h"
 #include "support/MaintenancePage.h"
+#include "stores/RowWrites.h"
 #include "support/TestEnv.h"
 
 #include <QAction>
@@ -249,13 +250,11 @@ void TestRestore::fileRulesStayBehind()
     QCOMPARE(env.Scalar("Select Sum(BillSum) From Bill Where BillUser = '张三'").toDouble(), 250.0);
     QCOMPARE(env.Scalar("Select count(*) From Parameter").toInt(), parameters);
     QVERIFY(ShareDataModule->RunInTransaction("单据新增失败", [&] {
-        TQuery &q = ShareDataModule->ADOQueryTemp;
-        q.Open("Select * From Bill Where BillIndex = 0");
-        q.Append();
-        q.FieldByName("BillKind").SetAsString("出货单");
-        q.FieldByName("BillUser").SetAsString("张三");
-        q.FieldByName("BillSum").SetAsFloat(30);
-        q.Post();
+        RowWrites::Insert("Bill", [](TRecord &row) {
+            row.FieldByName("BillKind").SetAsString("出货单");
+            row.FieldByName("BillUser").SetAsString("张三");
+            row.FieldByName("BillSum").SetAsFloat(30);
+        });
         return true;
     }));
     QCOMPARE(env.Scalar("Select count(*) From Bill Where BillUser = '张三'").toInt(), 4);
