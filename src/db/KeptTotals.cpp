@@ -262,12 +262,16 @@ QString LockStatement(const QString &table, int count, const TSqlEngine &engine)
     if (!engine.IsServer() || count <= 0)
         return QString();
     // Rows are inserted (or met) in the order of the values, each locked as it is.
+    // The update leaves the key alone: a new index entry would wait on others.
     const QString key = table == QLatin1String("KeptCustomer") ? QStringLiteral("KeptName") : table;
+    const QString column = table == QLatin1String("KeptCustomer") ? QStringLiteral("KeptSales")
+                           : table == QLatin1String("KeptAccount") ? QStringLiteral("KeptMoney")
+                                                                   : QStringLiteral("KeptPieces");
     QStringList values;
     for (int i = 0; i < count; ++i)
         values << QStringLiteral("(?)");
-    return QStringLiteral("Insert Into %1 (%2) Values %3 On Conflict (%2) Do Update Set %2 = excluded.%2")
-        .arg(table, key, values.join(QStringLiteral(", ")));
+    return QStringLiteral("Insert Into %1 (%2) Values %3 On Conflict (%2) Do Update Set %4 = %1.%4")
+        .arg(table, key, values.join(QStringLiteral(", ")), column);
 }
 
 QStringList Differences(QSqlDatabase &db, bool *ok)

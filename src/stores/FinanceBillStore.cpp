@@ -61,9 +61,10 @@ bool TFinanceBillStore::SaveChanged(const FinanceBill &bill)
     return RowWrites::Change(QStringLiteral("Bill"), bill.index, bill.version, saveFailed, [&](TRecord &row) {
         before = Journal::Bill(bill.index);
         BillNumbers::Keep(bill.Kind(), bill.serial, bill.index);
-        LockFor(bill, bill.index);
         Write(row, bill);
-    }, [&](int index) { Journal::WriteBill(QStringLiteral("修改"), before, Journal::Bill(index)); });
+    }, [&](int index) { Journal::WriteBill(QStringLiteral("修改"), before, Journal::Bill(index)); },
+    // Before the claim: counting the version on touches the kept totals too.
+    [&] { LockFor(bill, bill.index); });
 }
 
 bool TFinanceBillStore::Delete(int billIndex) { return DeleteBill(billIndex, false); }

@@ -141,7 +141,6 @@ bool TGoodsBillStore::SaveChanged(const GoodsBill &bill)
     return RowWrites::Change(QStringLiteral("Bill"), bill.index, bill.version, saveFailed, [&](TRecord &row) {
         before = Journal::Bill(bill.index);
         BillNumbers::Keep(bill.Kind(), bill.serial, bill.index);
-        LockFor(bill, bill.index);
         WriteHeader(row, bill);
         TQuery lines(QStringLiteral("GoodsLines"));
         lines.Open(QStringLiteral("Select StoreIndex From Store Where StoreBill = ? Order By StoreIndex"), {bill.index});
@@ -157,7 +156,9 @@ bool TGoodsBillStore::SaveChanged(const GoodsBill &bill)
             RowWrites::Update(QStringLiteral("Store"), lines.FieldByName(QStringLiteral("StoreIndex")).AsInteger(), row);
             lines.Next();
         }
-    }, [&](int index) { Journal::WriteBill(QStringLiteral("修改"), before, Journal::Bill(index)); });
+    }, [&](int index) { Journal::WriteBill(QStringLiteral("修改"), before, Journal::Bill(index)); },
+    // Before the claim: counting the version on touches the kept totals too.
+    [&] { LockFor(bill, bill.index); });
 }
 
 bool TGoodsBillStore::Delete(int billIndex)

@@ -32,7 +32,8 @@ bool RowWrites::Change(const QString &table, int key, const QString &failureMess
 }
 
 bool RowWrites::Change(const QString &table, int key, int version, const QString &failureMessage,
-                       const std::function<void(TRecord &)> &write, const std::function<void(int)> &written)
+                       const std::function<void(TRecord &)> &write, const std::function<void(int)> &written,
+                       const std::function<void()> &first)
 {
     TQuery row(table);
     if (!RunQuery(row, RowSql(table, key), QStringLiteral("数据库打开失败")))
@@ -43,6 +44,8 @@ bool RowWrites::Change(const QString &table, int key, int version, const QString
     }
     row.First();
     return ShareDataModule->RunInTransaction(failureMessage, [&] {
+        if (first)
+            first();
         if (version >= 0)
             Claim(table, key, version);
         TRecord record(row);

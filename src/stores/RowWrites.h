@@ -18,9 +18,11 @@ int Add(const QString &table, const QString &failureMessage, const std::function
 bool Change(const QString &table, int key, const QString &failureMessage, const std::function<void(TRecord &)> &write,
             const std::function<void(int)> &written = {});
 // The same for a row an editor read at `version` (its "<Table>Version"): refused,
-// nothing written, when another counter changed it since.
+// nothing written, when another counter changed it since. first runs inside the
+// transaction before anything is written, the row's claim included.
 bool Change(const QString &table, int key, int version, const QString &failureMessage,
-            const std::function<void(TRecord &)> &write, const std::function<void(int)> &written = {});
+            const std::function<void(TRecord &)> &write, const std::function<void(int)> &written = {},
+            const std::function<void()> &first = {});
 // Inside a transaction: takes the row read at `version` for a change, counting
 // the version on; throws EConvertError with "该…已被其他电脑修改，请关闭后重新打开"
 // when it was changed since, EDatabaseError when it is gone.

@@ -14,6 +14,7 @@
 #include "reports/MonthlyReports.h"
 #include "reports/ReportRows.h"
 #include "shell/Forms.h"
+#include "shell/GuardedApplication.h"
 #include "shell/MainForm.h"
 #include "shell/ShareDM.h"
 #include "support/TestEnv.h"
@@ -65,6 +66,7 @@ private slots:
     void eachRoadSaysWhyOnce_data();
     void eachRoadSaysWhyOnce();
     void aLineWhoseProductWasNotReadIsReadAgain();
+    void whatAHandlerMissedEndsAtTheApplication();
 };
 
 void TestFailures::eachRoadSaysWhyOnce_data()
@@ -208,5 +210,23 @@ void TestFailures::aLineWhoseProductWasNotReadIsReadAgain()
              QString("%1 -2 20.0").arg(shoe));
 }
 
-QTEST_MAIN(TestFailures)
+void TestFailures::whatAHandlerMissedEndsAtTheApplication()
+{
+    // A click whose handler lets a failure out: said once after the event, the program goes on.
+    TestEnv env;
+    QPushButton button;
+    QObject::connect(&button, &QPushButton::clicked, [] { throw EDatabaseError("（测试）", TDbFailure::DiskFull); });
+    button.show();
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QTRY_COMPARE(env.script.messages, QStringList{"操作失败" + ReasonOf(TDbFailure::DiskFull)});
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QTRY_COMPARE(env.script.messages.size(), 2);
+}
+
+int main(int argc, char **argv)
+{
+    TGuardedApplication app(argc, argv);
+    TestFailures test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_failures.moc"

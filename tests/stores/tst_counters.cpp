@@ -131,7 +131,7 @@ int RunCounter(const QStringList &args)
         }
     }
     for (const QString &message : script.messages)
-        std::printf("message %s\n", qPrintable(message));
+        std::printf("message %s\n", qPrintable(QString(message).replace(QLatin1Char('\n'), QLatin1String(" | "))));
     return 0;
 }
 } // namespace
@@ -294,11 +294,11 @@ void TestCounters::countersAtOnce()
     QByteArray killedOutput;
     QElapsedTimer waited;
     waited.start();
-    while (killedOutput.count('\n') < 30 && waited.elapsed() < 120000) {
+    while (killedOutput.count("saved ") < 30 && waited.elapsed() < 120000) {
         killed->waitForReadyRead(100);
         killedOutput += killed->readAllStandardOutput();
     }
-    QVERIFY(killedOutput.count('\n') >= 30);
+    QVERIFY(killedOutput.count("saved ") >= 30);
     ::kill(pid_t(killed->processId()), SIGKILL);
     killed->waitForFinished();
     killedOutput += killed->readAllStandardOutput();
@@ -333,9 +333,10 @@ void TestCounters::countersAtOnce()
     // there may wait out SQLite's busy timeout on a loaded machine, and such a save fails whole.
     // The same goes for the customer writes and income bills of the fourth process.
     const bool server = TestEnv::OnServer();
-    if (!server)
-        for (const char *whole : {"单据保存失败，未作任何修改", "单据删除失败，未作任何修改", "客户资料修改失败", "客户保存失败"})
-            messages.removeAll(QString::fromUtf8(whole));
+    if (!server) {
+        const QStringList whole{"单据保存失败，未作任何修改", "单据删除失败，未作任何修改", "客户资料修改失败", "客户保存失败"};
+        messages.removeIf([&](const QString &m) { return whole.contains(m.section(" | ", 0, 0)); });
+    }
     QVERIFY2(messages.isEmpty(), qPrintable(messages.join('|')));
     QVERIFY(acknowledged.size() >= (server ? Savers * Bills : Savers * Bills / 2) + 30);
     QVERIFY(server ? renames == Rounds : renames > 0 && renames <= Rounds);

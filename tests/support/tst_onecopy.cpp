@@ -195,8 +195,9 @@ void TestOneCopy::writerWaitsForAnotherWriter()
     holding.acquire();
     // A save that reads, then writes: it waits for the other writer instead of failing.
     const bool saved = ShareDataModule->RunInTransaction("保存失败", [&] {
+        // A store takes the rows it reads in order to write them.
         TQuery q;
-        q.Open("Select * From Customer Where CustomerName = '张三'");
+        q.Open("Select * From Customer Where CustomerName = '张三'" + TSqlEngine::Current().LockRows());
         q.First();
         TRecord row(q);
         row.FieldByName("CustomerOwe").SetAsFloat(q.FieldByName("CustomerOwe").AsFloat() + 10);
