@@ -82,7 +82,9 @@ void TFormCustomer2::FormShow()
 {
     if (FEditMode == 1) {
         TQuery q(QStringLiteral("Customer"));
-        if (!LoadRecordOrClose(q, [this](TQuery &row) { return TCustomerStore::Read(row, FCustomerIndex, QStringLiteral("客户资料读入失败")); }))
+        if (!LoadRecordOrClose(q, [this](TQuery &row) {
+                return TCustomerStore::Read(row, FCustomerIndex, QStringLiteral("客户资料读入失败"));
+            }))
             return;
         const QString region = q.FieldByName(QStringLiteral("CustomerRegion")).AsString();
         FSettingRegion = true;

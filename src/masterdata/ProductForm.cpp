@@ -95,7 +95,9 @@ void TFormProduct::FormShow()
 {
     if (FEditMode != 0) {
         TQuery q(QStringLiteral("Product"));
-        if (!LoadRecordOrClose(q, [this](TQuery &row) { return TProductStore::Read(row, FProductIndex, QStringLiteral("货品读入失败")); }))
+        if (!LoadRecordOrClose(q, [this](TQuery &row) {
+                return TProductStore::Read(row, FProductIndex, QStringLiteral("货品读入失败"));
+            }))
             return;
         Edit2->setText(q.FieldByName(QStringLiteral("ProductName")).AsString());
         Edit3->setText(q.FieldByName(QStringLiteral("ProductType")).AsString());
@@ -170,7 +172,8 @@ void TFormProduct::BitBtn3Click()
     if (!AskModifyPassword())
         return;
     TQuery q(QStringLiteral("Product"));
-    if (!FindAndConfirmDeletion(q, [this](TQuery &row) { return TProductStore::Read(row, FProductIndex); }, QStringLiteral("确实要删除该货品吗？")))
+    if (!FindAndConfirmDeletion(q, [this](TQuery &row) { return TProductStore::Read(row, FProductIndex); },
+                                QStringLiteral("确实要删除该货品吗？")))
         return;
     if (!TProductStore::Delete(FProductIndex))
         return;
