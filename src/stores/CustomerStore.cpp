@@ -75,5 +75,6 @@ bool TCustomerStore::Delete(int customerIndex)
 
 bool TCustomerStore::Read(TQuery &row, int customerIndex, const QString &failureMessage)
 {
-    return RunQuery(row, QStringLiteral("Select * From Customer Where CustomerIndex = ?"), failureMessage, {customerIndex});
+    return RunQuery(row, QStringLiteral("Select * From Customer Where CustomerIndex = ?"), failureMessage,
+                    QVariantList{customerIndex});
 }

@@ -40,7 +40,7 @@ bool TParameterStore::Delete(int parameterIndex)
 bool TParameterStore::ReadValues(int type, QStringList *values, const QString &failureMessage)
 {
     TQuery q(QStringLiteral("ParameterList"));
-    if (!RunQuery(q, QStringLiteral("Select * From Parameter Where ParameterType = ?"), failureMessage, {type}))
+    if (!RunQuery(q, QStringLiteral("Select * From Parameter Where ParameterType = ?"), failureMessage, QVariantList{type}))
         return false;
     for (q.First(); !q.Eof(); q.Next())
         *values << q.FieldByName(QStringLiteral("ParameterValue")).AsString();

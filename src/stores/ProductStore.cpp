@@ -56,7 +56,8 @@ bool TProductStore::Delete(int productIndex)
 
 bool TProductStore::Read(TQuery &row, int productIndex, const QString &failureMessage)
 {
-    return RunQuery(row, QStringLiteral("Select * From Product Where ProductIndex = ?"), failureMessage, {productIndex});
+    return RunQuery(row, QStringLiteral("Select * From Product Where ProductIndex = ?"), failureMessage,
+                    QVariantList{productIndex});
 }
 
 bool TProductStore::ReadPickList(TQuery &list)

@@ -47,5 +47,5 @@ bool TQuoteStore::ReadQuotes(TQuery &list, int customerIndex)
                     QStringLiteral("Select ProductIndex,ProductName,ProductType,PriceValue From Product,Customer,Price Where "
                                    "(ProductIndex = PriceProduct) And (CustomerIndex = PriceCustomer) And (CustomerIndex = ?) "
                                    "Order By ProductIndex"),
-                    QStringLiteral("数据库打开失败"), {customerIndex});
+                    QStringLiteral("数据库打开失败"), QVariantList{customerIndex});
 }
