@@ -10,7 +10,6 @@
 #include "shell/ModifyPassword.h"
 #include "shell/PublicFunction.h"
 #include "shell/Session.h"
-#include "shell/ShareDM.h"
 #include "stores/AccountStore.h"
 #include "support/BooksCopy.h"
 #include "support/DailyBackup.h"
@@ -88,14 +87,9 @@ void TFormAccount::FormShow()
 
 void TFormAccount::ListBills(int period)
 {
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ?"), QStringLiteral("数据库打开失败"),
-                  {FAccountName}))
+    const int index = TAccountStore::IndexOf(FAccountName, QStringLiteral("数据库打开失败"));
+    if (index <= 0)
         return;
-    if (q.IsEmpty())
-        return;
-    q.First();
-    const int index = q.FieldByName(QStringLiteral("AccountIndex")).AsInteger();
     Session->ShowBills(TBillSearch::AccountBills(index, TBillSearch::Period(period), Session->WorkingDate()));
     reject();
 }
@@ -128,14 +122,9 @@ void TFormAccount::ActionDeleteExecute()
 {
     if (!AskModifyPassword())
         return;
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ?"), QStringLiteral("数据库打开失败"),
-                  {FAccountName}))
+    const int index = TAccountStore::IndexOf(FAccountName, QStringLiteral("数据库打开失败"));
+    if (index <= 0)
         return;
-    if (q.IsEmpty())
-        return;
-    q.First();
-    const int index = q.FieldByName(QStringLiteral("AccountIndex")).AsInteger();
     // Every bill paid through the account goes with it: a checked copy of the
     // books is taken first, and nothing is deleted without one.
     const QString backup = TDailyBackup::Folder() + QStringLiteral("删除帐户前-")

@@ -149,9 +149,8 @@ void TFormCustomer::FormShow()
 
 bool TFormCustomer::RefreshFigures()
 {
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex),
-                  QStringLiteral("客户资料表打开失败")))
+    TQuery q(QStringLiteral("Customer"));
+    if (!TCustomerStore::Read(q, FCustomerIndex, QStringLiteral("客户资料表打开失败")))
         return false;
     if (q.IsEmpty()) {
         Dialogs::ShowMessage(QStringLiteral("该客户记录已被删除"));
@@ -187,8 +186,8 @@ void TFormCustomer::ActionDeleteExecute()
 {
     if (!AskModifyPassword())
         return;
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!FindAndConfirmDeletion(q, QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex)))
+    TQuery q(QStringLiteral("Customer"));
+    if (!FindAndConfirmDeletion(q, [this](TQuery &row) { return TCustomerStore::Read(row, FCustomerIndex); }))
         return;
     if (TCustomerStore::Delete(FCustomerIndex))
         accept();
@@ -236,9 +235,8 @@ void TFormCustomer::ActionPriceExecute()
 
 void TFormCustomer::ListBills(int period)
 {
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex),
-                  QStringLiteral("数据库打开失败")))
+    TQuery q(QStringLiteral("Customer"));
+    if (!TCustomerStore::Read(q, FCustomerIndex))
         return;
     if (q.IsEmpty())
         return;
@@ -257,8 +255,7 @@ void TFormCustomer::ActionMonthCountExecute()
 {
     const QDate day = Session->WorkingDate();
     TQuery customer(QStringLiteral("ADOQuery1"));
-    if (!RunQuery(customer, QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex),
-                  QStringLiteral("数据库打开失败")))
+    if (!TCustomerStore::Read(customer, FCustomerIndex))
         return;
     const QString month = MonthSpan(day).Title();
     const QString name = customer.IsEmpty() ? QString() : customer.FieldByName(QStringLiteral("CustomerName")).AsString();

@@ -81,9 +81,11 @@ QString TFormCustomer2::TickedRegion() const
 void TFormCustomer2::FormShow()
 {
     if (FEditMode == 1) {
-        if (!LoadRecordOrClose(QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex), QStringLiteral("客户资料读入失败")))
+        TQuery q(QStringLiteral("Customer"));
+        if (!LoadRecordOrClose(q, [this](TQuery &row) {
+                return TCustomerStore::Read(row, FCustomerIndex, QStringLiteral("客户资料读入失败"));
+            }))
             return;
-        TQuery &q = ShareDataModule->ADOQueryTemp;
         const QString region = q.FieldByName(QStringLiteral("CustomerRegion")).AsString();
         FSettingRegion = true;
         for (QCheckBox *b : {CheckBox1, CheckBox2, CheckBox3})

@@ -8,6 +8,7 @@
 #include "shell/Artwork.h"
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
+#include "stores/CustomerStore.h"
 #include "stores/QuoteStore.h"
 
 #include <QLabel>
@@ -56,11 +57,7 @@ TFormCustomer3::TFormCustomer3(QWidget *parent) : TForm(parent)
 
 void TFormCustomer3::OpenList()
 {
-    RunQuery(ADOQuery1,
-             QStringLiteral("Select ProductIndex,ProductName,ProductType,PriceValue From Product,Customer,Price Where "
-                            "(ProductIndex = PriceProduct) And (CustomerIndex = PriceCustomer) And (CustomerIndex = ")
-                 + QString::number(FCustomerIndex) + QStringLiteral(") Order By ProductIndex"),
-             QStringLiteral("数据库打开失败"));
+    TQuoteStore::ReadQuotes(ADOQuery1, FCustomerIndex);
     DBGrid1->Load(ADOQuery1);
 }
 
@@ -70,10 +67,8 @@ void TFormCustomer3::FormShow()
     Label2->clear();
     ADOQuery1.Close();
     DBGrid1->Load(ADOQuery1);
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(FCustomerIndex),
-                  QStringLiteral("数据库打开失败"))
-        || q.IsEmpty())
+    TQuery q(QStringLiteral("Customer"));
+    if (!TCustomerStore::Read(q, FCustomerIndex) || q.IsEmpty())
         return;
     q.First();
     Label2->setText(q.FieldByName(QStringLiteral("CustomerName")).AsString());

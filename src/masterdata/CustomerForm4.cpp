@@ -6,6 +6,7 @@
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
 #include "shell/TypedNumber.h"
+#include "stores/ProductStore.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -47,8 +48,7 @@ TFormCustomer4::TFormCustomer4(QWidget *parent) : TForm(parent)
 
 void TFormCustomer4::FormShow()
 {
-    RunQuery(ADOQuery1, QStringLiteral("Select ProductIndex,ProductSerial,ProductName,ProductType,ProductPrice From Product Where ProductIndex > 1"),
-             QStringLiteral("数据库打开失败"));
+    TProductStore::ReadPickList(ADOQuery1);
     DBGrid1->Load(ADOQuery1);
 }
 

@@ -3,7 +3,6 @@
 #include "shell/AskForm.h"
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
-#include "shell/ShareDM.h"
 #include "stores/ParameterStore.h"
 
 #include <QLabel>
@@ -74,22 +73,12 @@ void TParameterLists::LoadParameterList(int type)
 {
     QListWidget *list = ListBox(type);
     list->clear();
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From Parameter Where ParameterType =  ") + QString::number(type),
-                  T(Texts(type).loadFailure)))
+    QStringList values;
+    if (!TParameterStore::ReadValues(type, &values, T(Texts(type).loadFailure)))
         return;
-    for (q.First(); !q.Eof(); q.Next())
-        list->addItem(q.FieldByName(QStringLiteral("ParameterValue")).AsString());
+    list->addItems(values);
     if (list->count() > 0)
         list->setCurrentRow(list->count() - 1);
-}
-
-bool TParameterLists::Find(int type, const QString &value)
-{
-    return RunQuery(ShareDataModule->ADOQueryTemp,
-                    QStringLiteral("Select * From Parameter Where (ParameterType =  ") + QString::number(type)
-                        + QStringLiteral(") And (ParameterValue = ?)"),
-                    QStringLiteral("读入帐款参数失败"), {value});
 }
 
 void TParameterLists::AddParameterValue(int type)
@@ -101,10 +90,10 @@ void TParameterLists::AddParameterValue(int type)
         Dialogs::ShowMessage(T(Texts(type).empty));
         return;
     }
-    if (!Find(type, value))
+    const int existing = TParameterStore::IndexOf(type, value);
+    if (existing < 0)
         return;
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!q.IsEmpty()) {
+    if (existing > 0) {
         Dialogs::ShowMessage(T(Texts(type).duplicate));
         return;
     }
@@ -132,21 +121,21 @@ void TParameterLists::ChangeParameterValue(int type)
     }
     if (value == old)
         return;
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!Find(type, value))
+    const int existing = TParameterStore::IndexOf(type, value);
+    if (existing < 0)
         return;
-    if (!q.IsEmpty()) {
+    if (existing > 0) {
         Dialogs::ShowMessage(T(Texts(type).duplicate));
         return;
     }
-    if (!Find(type, old))
+    const int index = TParameterStore::IndexOf(type, old);
+    if (index < 0)
         return;
-    if (q.IsEmpty()) {
+    if (index == 0) {
         Dialogs::ShowMessage(QStringLiteral("该参数已经被删除"));
         return;
     }
-    q.First();
-    if (!TParameterStore::Change(q.FieldByName(QStringLiteral("ParameterIndex")).AsInteger(), value))
+    if (!TParameterStore::Change(index, value))
         return;
     LoadParameterList(type);
 }
@@ -160,17 +149,16 @@ void TParameterLists::DeleteParameterValue(int type)
         list->setFocus();
         return;
     }
-    if (!Find(type, selected->text()))
+    const int index = TParameterStore::IndexOf(type, selected->text());
+    if (index < 0)
         return;
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (q.IsEmpty()) {
+    if (index == 0) {
         Dialogs::ShowMessage(QStringLiteral("该记录已不存在"));
         return;
     }
     if (!Dialogs::AskYesNo(QStringLiteral("删除警告"), QStringLiteral("确实要删除该参数吗？")))
         return;
-    q.First();
-    if (!TParameterStore::Delete(q.FieldByName(QStringLiteral("ParameterIndex")).AsInteger()))
+    if (!TParameterStore::Delete(index))
         return;
     LoadParameterList(type);
 }

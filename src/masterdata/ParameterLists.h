@@ -22,8 +22,4 @@ public:
     QPushButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button6, *Button7, *Button8, *Button9;
 
     QListWidget *ListBox(int type) const;
-
-private:
-    // Looks up one value of a list on the first scratch query; false when the lookup failed.
-    bool Find(int type, const QString &value);
 };

@@ -94,9 +94,11 @@ TFormProduct::TFormProduct(QWidget *parent) : TForm(parent)
 void TFormProduct::FormShow()
 {
     if (FEditMode != 0) {
-        if (!LoadRecordOrClose(QStringLiteral("Select * From Product Where ProductIndex = ") + QString::number(FProductIndex), QStringLiteral("货品读入失败")))
+        TQuery q(QStringLiteral("Product"));
+        if (!LoadRecordOrClose(q, [this](TQuery &row) {
+                return TProductStore::Read(row, FProductIndex, QStringLiteral("货品读入失败"));
+            }))
             return;
-        TQuery &q = ShareDataModule->ADOQueryTemp;
         Edit2->setText(q.FieldByName(QStringLiteral("ProductName")).AsString());
         Edit3->setText(q.FieldByName(QStringLiteral("ProductType")).AsString());
         Edit4->setText(NumberText(q.FieldByName(QStringLiteral("ProductPrice")).AsFloat()));
@@ -169,8 +171,9 @@ void TFormProduct::BitBtn3Click()
 {
     if (!AskModifyPassword())
         return;
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!FindAndConfirmDeletion(q, QStringLiteral("Select * From Product Where ProductIndex = ") + QString::number(FProductIndex), QStringLiteral("确实要删除该货品吗？")))
+    TQuery q(QStringLiteral("Product"));
+    if (!FindAndConfirmDeletion(q, [this](TQuery &row) { return TProductStore::Read(row, FProductIndex); },
+                                QStringLiteral("确实要删除该货品吗？")))
         return;
     if (!TProductStore::Delete(FProductIndex))
         return;

@@ -84,8 +84,7 @@ TFormSG::TFormSG(QWidget *parent) : TForm(parent)
 
 void TFormSG::OpenList()
 {
-    RunQuery(ADOQuery1, QStringLiteral("Select * From SG Where (SGCustomer = ?) And (SGDate <= ?)"),
-             QStringLiteral("数据库打开失败"), {FCustomerName, DateValue(Session->WorkingDate())});
+    TOtherReceivableStore::ReadList(ADOQuery1, FCustomerName, Session->WorkingDate());
     DBGrid1->Load(ADOQuery1);
     ShowCurrentEntry();
 }

@@ -130,3 +130,8 @@ TBillSearch::Totals TBillSearch::TotalsOf(const SqlText &sql)
                sql.params);
     return {query.FieldByName(QStringLiteral("Bills")).AsLargeInt(), query.FieldByName(QStringLiteral("Fen")).AsLargeInt()};
 }
+
+bool TBillSearch::OpenList(TQuery &list, const SqlText &sql)
+{
+    return RunQuery(list, sql, QStringLiteral("数据库打开失败"), true);
+}

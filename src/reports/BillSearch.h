@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+class TQuery;
+
 struct TBillSearch {
     enum Period { Month, Year, AllTime };
 
@@ -41,4 +43,7 @@ struct TBillSearch {
 
     static SqlText CustomerBills(const QString &customerName, Period period, const QDate &workingDate);
     static SqlText AccountBills(int accountIndex, Period period, const QDate &workingDate);
+
+    // A list's bills into the grid's query, read a page at a time; false after its message.
+    static bool OpenList(TQuery &list, const SqlText &sql);
 };

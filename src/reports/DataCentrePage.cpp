@@ -127,7 +127,7 @@ void TDataCentrePage::RunReportSql(bool refresh)
     const int was = DBGridEh1->CurrentRow();
     const QVariant current = DBGridEh1->Model()->Value(was, QStringLiteral("BillIndex"));
     // Ten years of bills are many: the grid reads the rows it shows, the footer is summed by the database.
-    const bool ran = RunQuery(ReportADOQuery, ReportSql, QStringLiteral("数据库打开失败"), true);
+    const bool ran = TBillSearch::OpenList(ReportADOQuery, ReportSql);
     DBGridEh1->Load(ReportADOQuery, refresh);
     SetFooters(ran);
     if (refresh && current.isValid()) {

@@ -1,7 +1,6 @@
 #include "shell/Form.h"
 
 #include "shell/Dialogs.h"
-#include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
 #include <QAbstractButton>
@@ -20,19 +19,18 @@ void TForm::CloseWithResult(int result)
     done(result);
 }
 
-bool TForm::LoadRecordOrClose(const QString &sql, const QString &failureMessage)
+bool TForm::LoadRecordOrClose(TQuery &record, const std::function<bool(TQuery &)> &read)
 {
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, sql, failureMessage)) {
+    if (!read(record)) {
         CloseWithResult(QDialog::Rejected);
         return false;
     }
-    if (q.IsEmpty()) {
+    if (record.IsEmpty()) {
         Dialogs::ShowMessage(QStringLiteral("找不到要修改的记录"));
         CloseWithResult(QDialog::Rejected);
         return false;
     }
-    q.First();
+    record.First();
     return true;
 }
 

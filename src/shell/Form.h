@@ -3,10 +3,12 @@
 // appears and may end the showing at once with a result.
 
 #include <QDialog>
+#include <functional>
 
 class QAbstractButton;
 class QAction;
 class QLineEdit;
+class TQuery;
 
 // A password box that shows "#" for each typed character, or plain text again.
 void SetPasswordEcho(QLineEdit *edit, bool on);
@@ -22,9 +24,10 @@ public:
     void CloseWithResult(int result);
     bool CloseRequested() const { return closeRequested_; }
     void ResetCloseRequest() { closeRequested_ = false; }
-    // From FormShow: runs the record's Select on the first scratch query; when it
-    // fails or finds nothing ("找不到要修改的记录") the showing ends with Cancel.
-    bool LoadRecordOrClose(const QString &sql, const QString &failureMessage);
+    // From FormShow: reads the record into the query (read says why it failed);
+    // when it fails or finds nothing ("找不到要修改的记录") the showing ends with
+    // Cancel. Otherwise the query stands on the record.
+    bool LoadRecordOrClose(TQuery &record, const std::function<bool(TQuery &)> &read);
 
     // Keys. Enter on a focused button presses that button; Enter in a field
     // presses only a button made default on purpose (no push button becomes

@@ -20,6 +20,7 @@
 #include "shell/SettingsPage.h"
 #include "shell/ShareDM.h"
 #include "shell/Vendor.h"
+#include "stores/PasswordStore.h"
 #include "support/BackupRestore.h"
 #include "support/DailyBackup.h"
 #include "support/Leftovers.h"
@@ -317,16 +318,17 @@ int TFormMain::CheckLogin()
             }
             return true;
         });
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From Power Where PowerName = ?"), QStringLiteral("数据库打开失败"),
-                  {FormLogin->SelectedPower}))
+    QString key;
+    switch (TPasswordStore::KeyOf(FormLogin->SelectedPower, &key)) {
+    case TPasswordStore::Lookup::Failed:
         return LoginRefused;
-    if (q.RecordCount() < 1) {
+    case TPasswordStore::Lookup::Missing:
         Dialogs::ShowMessage(QStringLiteral("数据库中找不到当前用户"));
         return LoginRefused;
+    case TPasswordStore::Lookup::Found:
+        break;
     }
-    q.First();
-    if (q.FieldByName(QStringLiteral("PowerKey")).AsString() != FormLogin->EnteredKey) {
+    if (key != FormLogin->EnteredKey) {
         Dialogs::ShowMessage(QStringLiteral("密码错误，请重新登录"));
         return LoginRefused;
     }

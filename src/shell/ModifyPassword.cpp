@@ -2,8 +2,7 @@
 
 #include "shell/AskForm.h"
 #include "shell/Dialogs.h"
-#include "shell/PublicFunction.h"
-#include "shell/ShareDM.h"
+#include "stores/PasswordStore.h"
 
 bool AskModifyPassword(const QString &caption, const QString &prompt, const QString &initial)
 {
@@ -17,16 +16,17 @@ bool AskModifyPassword(const QString &caption, const QString &prompt, const QStr
 
     if (Dialogs::ShowModal(FormAsk) != QDialog::Accepted)
         return false;
-    TQuery q(QStringLiteral("ModifyPassword"));
-    if (!RunQuery(q, QStringLiteral("Select * From Power Where PowerName = '修改'"),
-                  QStringLiteral("数据库打开失败")))
+    QString key;
+    switch (TPasswordStore::KeyOf(QStringLiteral("修改"), &key)) {
+    case TPasswordStore::Lookup::Failed:
         return false;
-    if (q.RecordCount() < 1) {
+    case TPasswordStore::Lookup::Missing:
         Dialogs::ShowMessage(QStringLiteral("数据库出错，资料修改密码被删除"));
         return false;
+    case TPasswordStore::Lookup::Found:
+        break;
     }
-    q.First();
-    if (q.FieldByName(QStringLiteral("PowerKey")).AsString() == FormAsk->FInputText)
+    if (key == FormAsk->FInputText)
         return true;
     Dialogs::ShowMessage(QStringLiteral("密码错误，请重新操作"));
     return false;

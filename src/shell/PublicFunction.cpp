@@ -310,7 +310,12 @@ bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage, 
 
 bool FindAndConfirmDeletion(TQuery &query, const QString &sql, const QString &question)
 {
-    if (!RunQuery(query, sql, QStringLiteral("数据库打开失败")))
+    return FindAndConfirmDeletion(query, [&](TQuery &q) { return RunQuery(q, sql, QStringLiteral("数据库打开失败")); }, question);
+}
+
+bool FindAndConfirmDeletion(TQuery &query, const std::function<bool(TQuery &)> &read, const QString &question)
+{
+    if (!read(query))
         return false;
     if (query.IsEmpty()) {
         Dialogs::ShowMessage(QStringLiteral("找不到要删除的记录"));

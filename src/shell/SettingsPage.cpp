@@ -84,20 +84,15 @@ TSettingsPage::TSettingsPage(QWidget *parent) : QWidget(parent)
 
 void TSettingsPage::LoadPasswords()
 {
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    const QString fail = QStringLiteral("数据库打开失败");
-    if (!RunQuery(q, QStringLiteral("Select * From Power Where PowerName = ?"), fail, {ComboBox1->currentText()}))
+    QString key;
+    const TPasswordStore::Lookup user = TPasswordStore::KeyOf(ComboBox1->currentText(), &key);
+    if (user == TPasswordStore::Lookup::Failed)
         return;
-    if (q.RecordCount() >= 1) {
-        q.First();
-        Edit1->setText(q.FieldByName(QStringLiteral("PowerKey")).AsString());
-    }
-    if (!RunQuery(q, QStringLiteral("Select * From Power Where PowerName = '修改'"), fail))
-        return;
-    if (q.RecordCount() >= 1) {
-        q.First();
-        Edit2->setText(q.FieldByName(QStringLiteral("PowerKey")).AsString());
-    }
+    if (user == TPasswordStore::Lookup::Found)
+        Edit1->setText(key);
+    const TPasswordStore::Lookup modify = TPasswordStore::KeyOf(QStringLiteral("修改"), &key);
+    if (modify == TPasswordStore::Lookup::Found)
+        Edit2->setText(key);
 }
 
 void TSettingsPage::ComboBox1Change() { LoadPasswords(); }

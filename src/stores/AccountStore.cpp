@@ -92,3 +92,14 @@ bool TAccountStore::Delete(int accountIndex)
         return true;
     });
 }
+
+// Reads
+
+int TAccountStore::IndexOf(const QString &name, const QString &failureMessage)
+{
+    TQuery q(QStringLiteral("AccountByName"));
+    if (!RunQuery(q, QStringLiteral("Select AccountIndex From Account Where AccountName = ?"), failureMessage, {name}))
+        return -1;
+    q.First();
+    return q.IsEmpty() ? 0 : q.FieldByName(QStringLiteral("AccountIndex")).AsInteger();
+}

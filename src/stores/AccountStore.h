@@ -16,4 +16,8 @@ public:
     static bool Delete(int accountIndex);
     // The AccountIndex of that name, 0 for none, -1 when the query failed (its message shown).
     static int IndexOf(const QString &name);
+
+    // Reads
+    // As IndexOf, saying failureMessage when the query fails.
+    static int IndexOf(const QString &name, const QString &failureMessage);
 };

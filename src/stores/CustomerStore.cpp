@@ -70,3 +70,11 @@ bool TCustomerStore::Delete(int customerIndex)
         return true;
     });
 }
+
+// Reads
+
+bool TCustomerStore::Read(TQuery &row, int customerIndex, const QString &failureMessage)
+{
+    return RunQuery(row, QStringLiteral("Select * From Customer Where CustomerIndex = ?"), failureMessage,
+                    QVariantList{customerIndex});
+}

@@ -4,6 +4,8 @@
 
 #include "stores/Customer.h"
 
+class TQuery;
+
 class TCustomerStore {
 public:
     enum Result { Saved, NameTaken, Failed };
@@ -17,4 +19,9 @@ public:
     // Deletes the customer and its prices; its bills and other receivables
     // keep the name.
     static bool Delete(int customerIndex);
+
+    // Reads: what the windows show of customers.
+    // The customer's row (every column) into row, empty when it is gone; false
+    // when the read failed, after failureMessage was shown.
+    static bool Read(TQuery &row, int customerIndex, const QString &failureMessage = QStringLiteral("数据库打开失败"));
 };

@@ -30,3 +30,11 @@ bool TOtherReceivableStore::Delete(int sgIndex)
         return true;
     });
 }
+
+// Reads
+
+bool TOtherReceivableStore::ReadList(TQuery &list, const QString &customer, const QDate &asOf)
+{
+    return RunQuery(list, QStringLiteral("Select * From SG Where (SGCustomer = ?) And (SGDate <= ?)"),
+                    QStringLiteral("数据库打开失败"), {customer, DateValue(asOf)});
+}

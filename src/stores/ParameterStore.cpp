@@ -3,6 +3,7 @@
 #include "shell/ShareDM.h"
 #include "db/Journal.h"
 #include "stores/RowWrites.h"
+#include "shell/PublicFunction.h"
 
 int TParameterStore::Add(int type, const QString &value)
 {
@@ -32,4 +33,26 @@ bool TParameterStore::Delete(int parameterIndex)
         Journal::WriteRow(QStringLiteral("删除"), QStringLiteral("Parameter"), before, {});
         return true;
     });
+}
+
+// Reads
+
+bool TParameterStore::ReadValues(int type, QStringList *values, const QString &failureMessage)
+{
+    TQuery q(QStringLiteral("ParameterList"));
+    if (!RunQuery(q, QStringLiteral("Select * From Parameter Where ParameterType = ?"), failureMessage, QVariantList{type}))
+        return false;
+    for (q.First(); !q.Eof(); q.Next())
+        *values << q.FieldByName(QStringLiteral("ParameterValue")).AsString();
+    return true;
+}
+
+int TParameterStore::IndexOf(int type, const QString &value)
+{
+    TQuery q(QStringLiteral("ParameterByValue"));
+    if (!RunQuery(q, QStringLiteral("Select * From Parameter Where (ParameterType = ?) And (ParameterValue = ?)"),
+                  QStringLiteral("读入帐款参数失败"), {type, value}))
+        return -1;
+    q.First();
+    return q.IsEmpty() ? 0 : q.FieldByName(QStringLiteral("ParameterIndex")).AsInteger();
 }

@@ -3,6 +3,7 @@
 // 凭证) are written. Bills keep the text they were saved with.
 
 #include <QString>
+#include <QStringList>
 
 class TParameterStore {
 public:
@@ -10,4 +11,11 @@ public:
     static int Add(int type, const QString &value);
     static bool Change(int parameterIndex, const QString &value);
     static bool Delete(int parameterIndex);
+
+    // Reads
+    // The values of one list, as stored; false after failureMessage was shown.
+    static bool ReadValues(int type, QStringList *values, const QString &failureMessage);
+    // The ParameterIndex of that value in the list, 0 for none, -1 when the
+    // query failed (its message shown).
+    static int IndexOf(int type, const QString &value);
 };

@@ -20,3 +20,17 @@ TPasswordStore::Outcome TPasswordStore::Change(const QString &powerName, const Q
     });
     return written ? Changed : Failed;
 }
+
+// Reads
+
+TPasswordStore::Lookup TPasswordStore::KeyOf(const QString &powerName, QString *key)
+{
+    TQuery q(QStringLiteral("PowerKey"));
+    if (!RunQuery(q, QStringLiteral("Select * From Power Where PowerName = ?"), QStringLiteral("数据库打开失败"), {powerName}))
+        return Lookup::Failed;
+    if (q.RecordCount() < 1)
+        return Lookup::Missing;
+    q.First();
+    *key = q.FieldByName(QStringLiteral("PowerKey")).AsString();
+    return Lookup::Found;
+}

@@ -3,6 +3,7 @@
 #include "shell/ShareDM.h"
 #include "db/Journal.h"
 #include "stores/RowWrites.h"
+#include "shell/PublicFunction.h"
 
 namespace {
 const QString saveFailed = QStringLiteral("货品保存失败");
@@ -49,4 +50,18 @@ bool TProductStore::Delete(int productIndex)
         Journal::WriteRow(QStringLiteral("删除"), QStringLiteral("Product"), before, {});
         return true;
     });
+}
+
+// Reads
+
+bool TProductStore::Read(TQuery &row, int productIndex, const QString &failureMessage)
+{
+    return RunQuery(row, QStringLiteral("Select * From Product Where ProductIndex = ?"), failureMessage,
+                    QVariantList{productIndex});
+}
+
+bool TProductStore::ReadPickList(TQuery &list)
+{
+    return RunQuery(list, QStringLiteral("Select ProductIndex,ProductSerial,ProductName,ProductType,ProductPrice From Product Where ProductIndex > 1"),
+                    QStringLiteral("数据库打开失败"));
 }

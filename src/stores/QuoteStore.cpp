@@ -42,3 +42,14 @@ TQuoteStore::Result TQuoteStore::SetPrice(int customerIndex, int productIndex, d
     });
     return saved ? Saved : Failed;
 }
+
+// Reads
+
+bool TQuoteStore::ReadQuotes(TQuery &list, int customerIndex)
+{
+    return RunQuery(list,
+                    QStringLiteral("Select ProductIndex,ProductName,ProductType,PriceValue From Product,Customer,Price Where "
+                                   "(ProductIndex = PriceProduct) And (CustomerIndex = PriceCustomer) And (CustomerIndex = ?) "
+                                   "Order By ProductIndex"),
+                    QStringLiteral("数据库打开失败"), QVariantList{customerIndex});
+}

@@ -2,6 +2,8 @@
 // The one door through which customer quotes (Price rows) are written, each
 // write whole or not at all. Widget-free; messages go through the dialog seam.
 
+class TQuery;
+
 class TQuoteStore {
 public:
     // NotRead: the existing quote could not be looked up, nothing was tried.
@@ -9,4 +11,9 @@ public:
 
     // One quote per customer and product: a second one replaces the first.
     static Result SetPrice(int customerIndex, int productIndex, double price);
+
+    // Reads
+    // The customer's quotes by product: ProductIndex, ProductName, ProductType,
+    // PriceValue. False after its message.
+    static bool ReadQuotes(TQuery &list, int customerIndex);
 };

@@ -10,6 +10,7 @@
 #include "shell/PublicFunction.h"
 #include "shell/Session.h"
 #include "stores/BillRestore.h"
+#include "stores/JournalList.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -109,9 +110,8 @@ void TFormJournal::FormShow()
 
 void TFormJournal::SearchClick()
 {
-    const SqlText sql = Journal::ListSql(FromDate->date(), ToDate->date(), KindBox->currentData().toString(),
-                                         CustomerEdit->text().trimmed(), KeyEdit->text().trimmed());
-    if (!RunQuery(list_, sql, QStringLiteral("修改记录读取失败")))
+    if (!TJournalList::Read(list_, FromDate->date(), ToDate->date(), KindBox->currentData().toString(),
+                            CustomerEdit->text().trimmed(), KeyEdit->text().trimmed()))
         return;
     Grid->Load(list_, false);
     CountLabel->setText(QStringLiteral("共 %1 条记录").arg(Grid->RowCount()));

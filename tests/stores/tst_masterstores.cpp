@@ -30,6 +30,8 @@ class TestMasterStores : public QObject {
 private slots:
     void writes_data();
     void writes();
+    void reads_data();
+    void reads();
 };
 
 void TestMasterStores::writes_data()
@@ -105,6 +107,53 @@ void TestMasterStores::writes()
         QCOMPARE(env.Scalar(check).toString(), QStringLiteral("ok"));
     else
         QCOMPARE(Books(env), before);   // a refused or failed write leaves the books as they were
+}
+
+void TestMasterStores::reads_data()
+{
+    // A read that cannot be done says so and is told apart from one that finds nothing.
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<bool>("failing");
+    QTest::addColumn<QString>("gives");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("product") << "product" << false << "皮鞋" << QStringList{};
+    QTest::newRow("product gone") << "product gone" << false << "none" << QStringList{};
+    QTest::newRow("product unreadable") << "product" << true << "failed" << QStringList{"货品读入失败"};
+    QTest::newRow("parameter") << "parameter 订金" << false << "found" << QStringList{};
+    QTest::newRow("parameter of another list") << "parameter 现金" << false << "none" << QStringList{};
+    QTest::newRow("parameter unreadable") << "parameter 订金" << true << "failed" << QStringList{"读入帐款参数失败"};
+    QTest::newRow("password") << "password 修改" << false << "6666" << QStringList{};
+    QTest::newRow("password of no role") << "password 访客" << false << "none" << QStringList{};
+    QTest::newRow("password unreadable") << "password 修改" << true << "failed" << QStringList{"数据库打开失败"};
+}
+
+void TestMasterStores::reads()
+{
+    QFETCH(QString, read);
+    QFETCH(bool, failing);
+    QFETCH(QString, gives);
+    QFETCH(QStringList, messages);
+    TestEnv env;
+    const int shoe = env.AddProduct("皮鞋", "A1", 10, "P1");
+    if (failing)
+        TShareDataModule::FailNext(TDbFailure::DiskFull);
+    QString got;
+    if (read.startsWith("product")) {
+        TQuery row;
+        if (!TProductStore::Read(row, read == "product" ? shoe : 999, "货品读入失败"))
+            got = "failed";
+        else
+            got = row.IsEmpty() ? "none" : row.FieldByName("ProductName").AsString();
+    } else if (read.startsWith("parameter ")) {
+        const int index = TParameterStore::IndexOf(1, read.mid(10));
+        got = index < 0 ? "failed" : index == 0 ? "none" : "found";
+    } else if (read.startsWith("password ")) {
+        QString key;
+        const TPasswordStore::Lookup lookup = TPasswordStore::KeyOf(read.mid(9), &key);
+        got = lookup == TPasswordStore::Lookup::Failed ? "failed" : lookup == TPasswordStore::Lookup::Missing ? "none" : key;
+    }
+    QCOMPARE(got, gives);
+    QCOMPARE(env.script.WhatFailed(), messages);
 }
 
 QTEST_MAIN(TestMasterStores)
