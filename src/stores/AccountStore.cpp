@@ -28,15 +28,7 @@ void RefuseTaken(const QString &name, int index, bool *taken)
 }
 } // namespace
 
-int TAccountStore::IndexOf(const QString &name)
-{
-    TQuery q(QStringLiteral("AccountByName"));
-    if (!RunQuery(q, QStringLiteral("Select AccountIndex From Account Where AccountName = ?"), QStringLiteral("无法打开数据库"),
-                  {name}))
-        return -1;
-    q.First();
-    return q.IsEmpty() ? 0 : q.FieldByName(QStringLiteral("AccountIndex")).AsInteger();
-}
+int TAccountStore::IndexOf(const QString &name) { return IndexOf(name, QStringLiteral("无法打开数据库")); }
 
 int TAccountStore::Create(const QString &name)
 {
