@@ -92,3 +92,27 @@ bool TAccountStore::Delete(int accountIndex)
         return true;
     });
 }
+
+// ---------------------------------------------------------------- reads
+
+bool TAccountStore::Names(QStringList &names, const QString &failureMessage)
+{
+    TQuery q(QStringLiteral("AccountNames"));
+    if (!RunQuery(q, QStringLiteral("Select * From Account Where (AccountIndex > 1)"), failureMessage))
+        return false;
+    names.clear();
+    for (q.First(); !q.Eof(); q.Next())
+        names << q.FieldByName(QStringLiteral("AccountName")).AsString();
+    return true;
+}
+
+int TAccountStore::IndexByName(const QString &name, const QString &failureMessage)
+{
+    TQuery q(QStringLiteral("AccountByName"));
+    if (!RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ?"), failureMessage, {name}))
+        return -1;
+    if (q.IsEmpty())
+        return 0;
+    q.First();
+    return q.FieldByName(QStringLiteral("AccountIndex")).AsInteger();
+}

@@ -4,6 +4,7 @@
 // bills' lines, in one transaction.
 
 #include <QString>
+#include <QStringList>
 
 class TAccountStore {
 public:
@@ -16,4 +17,10 @@ public:
     static bool Delete(int accountIndex);
     // The AccountIndex of that name, 0 for none, -1 when the query failed (its message shown).
     static int IndexOf(const QString &name);
+
+    // Reads. False: the books could not be read, failureMessage said.
+    // The names of the accounts a bill can be paid through (the placeholder's not), as the books give them.
+    static bool Names(QStringList &names, const QString &failureMessage);
+    // The AccountIndex of that name, 0 for none, -1 when the books could not be read (failureMessage said).
+    static int IndexByName(const QString &name, const QString &failureMessage);
 };

@@ -4,6 +4,10 @@
 
 #include "stores/Customer.h"
 
+#include <QStringList>
+
+class TQuery;
+
 class TCustomerStore {
 public:
     enum Result { Saved, NameTaken, Failed };
@@ -17,4 +21,16 @@ public:
     // Deletes the customer and its prices; its bills and other receivables
     // keep the name.
     static bool Delete(int customerIndex);
+
+    // Reads. False: the books could not be read, failureMessage said.
+    // The customers' names, the placeholder's not, as the books give them.
+    static bool Names(QStringList &names, const QString &failureMessage);
+    // The customer's row; empty when it is gone.
+    static bool FindByIndex(int customerIndex, TQuery &into, const QString &failureMessage);
+    // The row of the customer of that name, the placeholder too; empty for none.
+    static bool FindByName(const QString &name, TQuery &into, const QString &failureMessage);
+    // The CustomerIndex of the customer of that name, the placeholder never; 0
+    // for none, -1 when the books could not be read. An empty failureMessage
+    // says nothing: for a read asked at every key.
+    static int IndexByName(const QString &name, const QString &failureMessage);
 };

@@ -1,5 +1,6 @@
 #include "stores/ParameterStore.h"
 
+#include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "db/Journal.h"
 #include "stores/RowWrites.h"
@@ -32,4 +33,17 @@ bool TParameterStore::Delete(int parameterIndex)
         Journal::WriteRow(QStringLiteral("删除"), QStringLiteral("Parameter"), before, {});
         return true;
     });
+}
+
+// ---------------------------------------------------------------- reads
+
+bool TParameterStore::Values(int type, QStringList &values, const QString &failureMessage)
+{
+    TQuery q(QStringLiteral("ParameterValues"));
+    if (!RunQuery(q, QStringLiteral("Select * From Parameter Where ParameterType = ?"), failureMessage, {type}))
+        return false;
+    values.clear();
+    for (q.First(); !q.Eof(); q.Next())
+        values << q.FieldByName(QStringLiteral("ParameterValue")).AsString();
+    return true;
 }

@@ -3,6 +3,7 @@
 // 凭证) are written. Bills keep the text they were saved with.
 
 #include <QString>
+#include <QStringList>
 
 class TParameterStore {
 public:
@@ -10,4 +11,8 @@ public:
     static int Add(int type, const QString &value);
     static bool Change(int parameterIndex, const QString &value);
     static bool Delete(int parameterIndex);
+
+    // Reads. The values of one list (type 1 收支种类, 2 款项类别, 3 凭证), as the
+    // books give them; false when they could not be read (failureMessage said).
+    static bool Values(int type, QStringList &values, const QString &failureMessage);
 };

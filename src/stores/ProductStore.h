@@ -3,6 +3,10 @@
 
 #include "stores/Product.h"
 
+#include <QStringList>
+
+class TQuery;
+
 class TProductStore {
 public:
     // Gives the new ProductIndex, 0 when nothing was saved.
@@ -11,4 +15,16 @@ public:
     static bool Change(const Product &product);
     // The bills keep their lines: they move onto the placeholder product 1.
     static bool Delete(int productIndex);
+
+    // Reads. False: the books could not be read, failureMessage said. A row
+    // read into a query is none (the query empty) when there is no such product.
+    static bool FindBySerial(const QString &serial, TQuery &into, const QString &failureMessage);
+    static bool FindByModel(const QString &name, const QString &type, TQuery &into, const QString &failureMessage);
+    // Every product of that name.
+    static bool FindByName(const QString &name, TQuery &into, const QString &failureMessage);
+    // Each value of the column (ProductSerial, ProductName or ProductType) once,
+    // in order, the placeholder product's not.
+    static bool Distinct(const QString &column, QStringList &values, const QString &failureMessage);
+    // The models (ProductType) of the products of that name.
+    static bool TypesOf(const QString &name, QStringList &types, const QString &failureMessage);
 };

@@ -38,3 +38,11 @@ TQuoteStore::Result TQuoteStore::SetPrice(int customerIndex, int productIndex, d
     });
     return saved ? Saved : Failed;
 }
+
+// ---------------------------------------------------------------- reads
+
+bool TQuoteStore::Find(int customerIndex, int productIndex, TQuery &into, const QString &failureMessage)
+{
+    return RunQuery(into, QStringLiteral("Select * From Price Where (PriceCustomer = ?) And (PriceProduct = ?)"), failureMessage,
+                    {customerIndex, productIndex});
+}
