@@ -134,5 +134,5 @@ bool BillNumbers::WellFormed(const QString &serial)
 
 bool BillNumbers::FindSeries(int settingIndex, TQuery &into, const QString &failureMessage)
 {
-    return RunQuery(into, QStringLiteral("Select * From Setting Where SettingIndex = ?"), failureMessage, {settingIndex});
+    return RunQuery(into, QStringLiteral("Select * From Setting Where SettingIndex = ?"), failureMessage, QVariantList{settingIndex});
 }

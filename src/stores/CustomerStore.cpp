@@ -86,7 +86,7 @@ bool TCustomerStore::Names(QStringList &names, const QString &failureMessage)
 
 bool TCustomerStore::FindByIndex(int customerIndex, TQuery &into, const QString &failureMessage)
 {
-    return RunQuery(into, QStringLiteral("Select * From Customer Where CustomerIndex = ?"), failureMessage, {customerIndex});
+    return RunQuery(into, QStringLiteral("Select * From Customer Where CustomerIndex = ?"), failureMessage, QVariantList{customerIndex});
 }
 
 bool TCustomerStore::FindByName(const QString &name, TQuery &into, const QString &failureMessage)

@@ -40,7 +40,7 @@ bool TParameterStore::Delete(int parameterIndex)
 bool TParameterStore::Values(int type, QStringList &values, const QString &failureMessage)
 {
     TQuery q(QStringLiteral("ParameterValues"));
-    if (!RunQuery(q, QStringLiteral("Select * From Parameter Where ParameterType = ?"), failureMessage, {type}))
+    if (!RunQuery(q, QStringLiteral("Select * From Parameter Where ParameterType = ?"), failureMessage, QVariantList{type}))
         return false;
     values.clear();
     for (q.First(); !q.Eof(); q.Next())

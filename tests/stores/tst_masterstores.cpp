@@ -30,6 +30,7 @@ class TestMasterStores : public QObject {
 private slots:
     void writes_data();
     void writes();
+    void readsTellNoneFromUnread();
 };
 
 void TestMasterStores::writes_data()
@@ -105,6 +106,25 @@ void TestMasterStores::writes()
         QCOMPARE(env.Scalar(check).toString(), QStringLiteral("ok"));
     else
         QCOMPARE(Books(env), before);   // a refused or failed write leaves the books as they were
+}
+
+void TestMasterStores::readsTellNoneFromUnread()
+{
+    // A name that is not there is no failure; one that could not be read is said, never taken for none.
+    TestEnv env;
+    const int bank = env.AddAccount("银行");
+    env.AddProduct("皮鞋", "A1", 10, "P'1");
+    TQuery product;
+    QCOMPARE(TAccountStore::IndexByName("银行", "帐户读入失败"), bank);
+    QCOMPARE(TAccountStore::IndexByName("现金", "帐户读入失败"), 0);
+    QVERIFY(TProductStore::FindBySerial("P'1", product, "货品读入失败") && !product.IsEmpty());
+    QVERIFY(TProductStore::FindBySerial("P2", product, "货品读入失败") && product.IsEmpty());
+    QCOMPARE(env.script.messages, QStringList());
+    TShareDataModule::FailNext(TDbFailure::DiskFull);
+    QCOMPARE(TAccountStore::IndexByName("银行", "帐户读入失败"), -1);
+    TShareDataModule::FailNext(TDbFailure::DiskFull);
+    QVERIFY(!TProductStore::FindBySerial("P'1", product, "货品读入失败"));
+    QCOMPARE(env.script.WhatFailed(), (QStringList{"帐户读入失败", "货品读入失败"}));
 }
 
 QTEST_MAIN(TestMasterStores)
