@@ -37,8 +37,8 @@ bool BillHeader::FillLists(QComboBox *account, QComboBox *reason, QComboBox *typ
                            const QString &customerFailure)
 {
     const QString failed = QStringLiteral("参数读入失败");
-    auto parameters = [&failed](int kind) {
-        return [kind, &failed](QStringList &items) { return TParameterStore::Values(kind, items, failed); };
+    auto parameters = [&failed](int list) {
+        return [list, &failed](QStringList &items) { return TParameterStore::Values(list, items, failed); };
     };
     return FillList(account, [](QStringList &items) { return TAccountStore::Names(items, QStringLiteral("帐户读入失败")); })
            && FillList(reason, parameters(1)) && FillList(type, parameters(2)) && FillList(token, parameters(3))
