@@ -4,23 +4,27 @@
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "stores/AccountStore.h"
 #include "stores/BillNumbers.h"
+#include "stores/BillStore.h"
+#include "stores/CustomerStore.h"
+#include "stores/ParameterStore.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <functional>
+
 namespace {
-bool FillList(QComboBox *box, const QString &sql, const QString &column, const QString &failure)
+// The box is emptied first: a list that cannot be read shows nothing.
+bool FillList(QComboBox *box, const std::function<bool(QStringList &)> &read)
 {
     box->clear();
     if (box->isEditable())
         box->clearEditText();
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, sql, failure))
-        return false;
     QStringList items;
-    for (q.First(); !q.Eof(); q.Next())
-        items << q.FieldByName(column).AsString();
+    if (!read(items))
+        return false;
     box->addItems(items);
     box->setCurrentIndex(-1);
     if (box->isEditable())
@@ -32,15 +36,13 @@ bool FillList(QComboBox *box, const QString &sql, const QString &column, const Q
 bool BillHeader::FillLists(QComboBox *account, QComboBox *reason, QComboBox *type, QComboBox *token, QComboBox *customer,
                            const QString &customerFailure)
 {
-    const QString parameters = QStringLiteral("Select * From Parameter Where ParameterType = %1");
-    const QString value = QStringLiteral("ParameterValue");
     const QString failed = QStringLiteral("参数读入失败");
-    return FillList(account, QStringLiteral("Select * From Account Where (AccountIndex > 1)"), QStringLiteral("AccountName"),
-                    QStringLiteral("帐户读入失败"))
-           && FillList(reason, parameters.arg(1), value, failed) && FillList(type, parameters.arg(2), value, failed)
-           && FillList(token, parameters.arg(3), value, failed)
-           && FillList(customer, QStringLiteral("Select * From Customer Where CustomerIndex > 1"),
-                       QStringLiteral("CustomerName"), customerFailure);
+    auto parameters = [&failed](int list) {
+        return [list, &failed](QStringList &items) { return TParameterStore::Values(list, items, failed); };
+    };
+    return FillList(account, [](QStringList &items) { return TAccountStore::Names(items, QStringLiteral("帐户读入失败")); })
+           && FillList(reason, parameters(1)) && FillList(type, parameters(2)) && FillList(token, parameters(3))
+           && FillList(customer, [&customerFailure](QStringList &items) { return TCustomerStore::Names(items, customerFailure); });
 }
 
 void BillHeader::SelectEqual(QComboBox *box, const QString &text)
@@ -67,9 +69,8 @@ void BillHeader::PresetCustomer(int customerIndex, QComboBox *customer)
 {
     if (customerIndex == 0)
         return;
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From Customer Where CustomerIndex = ") + QString::number(customerIndex),
-                  QStringLiteral("客户数据读入失败")))
+    TQuery q(QStringLiteral("PresetCustomer"));
+    if (!TCustomerStore::Read(q, customerIndex, QStringLiteral("客户数据读入失败")))
         return;
     if (q.IsEmpty())
         return;
@@ -82,9 +83,8 @@ void BillHeader::PresetCustomer(int customerIndex, QComboBox *customer)
 
 QString BillHeader::ProposeSerial(int settingIndex)
 {
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From Setting Where SettingIndex = ") + QString::number(settingIndex),
-                  QStringLiteral("数据库打开失败")))
+    TQuery q(QStringLiteral("Series"));
+    if (!BillNumbers::FindSeries(settingIndex, q, QStringLiteral("数据库打开失败")))
         return QString();
     if (q.IsEmpty())
         return QString();
@@ -104,21 +104,9 @@ int BillHeader::CustomerIndexByName(const QString &name, bool *failed, const QSt
     *failed = false;
     if (name.isEmpty())
         return 0;
-    TQuery q(QStringLiteral("CustomerByName"));
-    const QString sql = QStringLiteral("Select CustomerIndex From Customer Where (CustomerIndex > 1) And (CustomerName = ?)");
-    if (failureMessage.isEmpty()) {
-        try {
-            q.Open(sql, {name});
-        } catch (const EDatabaseError &) {
-            *failed = true;
-            return 0;
-        }
-    } else if (!RunQuery(q, sql, failureMessage, {name})) {
-        *failed = true;
-        return 0;
-    }
-    q.First();
-    return q.IsEmpty() ? 0 : q.FieldByName(QStringLiteral("CustomerIndex")).AsInteger();
+    const int index = TCustomerStore::IndexByName(name, failureMessage);
+    *failed = index < 0;
+    return qMax(index, 0);
 }
 
 bool BillHeader::ConfirmCustomerName(QComboBox *customer)
@@ -138,14 +126,16 @@ bool BillHeader::ConfirmCustomerName(QComboBox *customer)
 
 int BillHeader::AccountIndexByName(const QString &name, bool *queryFailed)
 {
-    TQuery &q = ShareDataModule->ADOQueryTemp;
     // Asked only as a bill is saved.
-    *queryFailed = !RunQuery(q, QStringLiteral("Select * From Account Where AccountName = ?"),
-                             QStringLiteral("单据保存失败，未作任何修改"), {name});
-    if (*queryFailed || q.IsEmpty())
-        return 0;
-    q.First();
-    return q.FieldByName(QStringLiteral("AccountIndex")).AsInteger();
+    const int index = TAccountStore::IndexOf(name, QStringLiteral("单据保存失败，未作任何修改"));
+    *queryFailed = index < 0;
+    return qMax(index, 0);
+}
+
+bool BillHeader::ConfirmDeletion(int billIndex)
+{
+    TQuery bill(QStringLiteral("BillToDelete"));
+    return FindAndConfirmDeletion(bill, [billIndex](TQuery &row) { return TBillStore::Find(billIndex, row, QStringLiteral("数据库打开失败")); });
 }
 
 QPixmap BillHeader::Banner(const QString &name, const QSize &size)

@@ -39,5 +39,8 @@ QPixmap Banner(const QString &name, const QSize &size);
 QComboBox *NewList(QWidget *parent, const QString &name, const QRect &geometry, bool editable);
 // The index of the account of this name, or 0 when there is none ("找不到所需要的帐户" is the caller's).
 int AccountIndexByName(const QString &name, bool *queryFailed);
+// Finds the stored bill a deletion is about ("找不到要删除的记录" when it is
+// gone) and asks "删除警告"; true only for Yes.
+bool ConfirmDeletion(int billIndex);
 
 } // namespace BillHeader

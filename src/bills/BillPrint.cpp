@@ -6,6 +6,7 @@
 #include "shell/Money.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "stores/BillStore.h"
 #include "stores/GoodsBillStore.h"
 
 #include <iterator>
@@ -18,14 +19,6 @@ const QString ShowDeposit = QStringLiteral("显示订金");
 const char *const gridColumns[] = {"GridSerial", "GridName", "GridType",  "GridNum1",  "GridNum2",  "GridNum3",
                                    "GridNum4",   "GridNum5", "GridNum6",  "GridNum7",  "GridNum8",  "GridNum9",
                                    "GridNum10",  "GridNumber", "GridPrice", "GridSum"};
-
-QString HeaderSql(int billIndex)
-{
-    return QStringLiteral("Select AccountName,BillIndex,BillKind,BillSerial,BillCreateTime,BillUser,ABS(BillMoney) As BillMoney2,"
-                          "ABS(BillSum) As BillSum2,ABS(BillSum - BillMoney) As LeftMoney,BillMan,BillReason,BillType,"
-                          "BillToken,BillRemark From Account,Bill Where (AccountIndex = BillAccount) And (BillIndex = ")
-           + QString::number(billIndex) + QStringLiteral(")");
-}
 
 QString LineCell(const GoodsLine &line, int column)
 {
@@ -68,7 +61,7 @@ QString TBillPrint::TemplateFile(const QString &printType)
 bool TBillPrint::Prepare(int billIndex, TReport &report)
 {
     TQuery header(QStringLiteral("BillPrintHeader"));
-    if (!RunQuery(header, HeaderSql(billIndex), Fail))
+    if (!TBillStore::FindPrintHeader(billIndex, header, Fail))
         return false;
     if (header.IsEmpty()) {
         Dialogs::ShowMessage(QStringLiteral("找不到要打印的单据"));

@@ -14,6 +14,7 @@
 #include "shell/Session.h"
 #include "shell/TypedNumber.h"
 #include "stores/BillNumbers.h"
+#include "stores/CustomerStore.h"
 #include "stores/GoodsBillStore.h"
 
 #include <QAction>
@@ -260,15 +261,14 @@ bool TFormBuySell::LoadExistingBill()
         CloseWithResult(QDialog::Rejected);
         return false;
     }
-    TQuery &q2 = ShareDataModule->ADOQueryTemp2;
-    if (!RunQuery(q2, QStringLiteral("Select * From Customer Where CustomerName = ?"), QStringLiteral("数据库打开失败"),
-                  {bill.customer})) {
+    TQuery customer(QStringLiteral("BillCustomer"));
+    if (!TCustomerStore::FindByName(bill.customer, customer, QStringLiteral("数据库打开失败"))) {
         CloseWithResult(QDialog::Rejected);
         return false;
     }
-    q2.First();
+    customer.First();
     FBillVersion = bill.version;
-    FCustomerIndex = q2.IsEmpty() ? 0 : q2.FieldByName(QStringLiteral("CustomerIndex")).AsInteger();
+    FCustomerIndex = customer.IsEmpty() ? 0 : customer.FieldByName(QStringLiteral("CustomerIndex")).AsInteger();
 
     BillHeader::SelectEqual(ComboBox1, bill.accountName);
     DateTimePicker1->setDate(bill.date);
@@ -387,9 +387,7 @@ bool TFormBuySell::SaveBill(int account)
 
 void TFormBuySell::BitBtn3Click()
 {
-    if (FindAndConfirmDeletion(ShareDataModule->ADOQueryTemp,
-                               QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(FBillIndex))
-        && TGoodsBillStore::Delete(FBillIndex))
+    if (BillHeader::ConfirmDeletion(FBillIndex) && TGoodsBillStore::Delete(FBillIndex))
         accept();
 }
 

@@ -9,6 +9,7 @@
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
 #include "stores/BillNumbers.h"
+#include "stores/BillStore.h"
 #include "stores/FinanceBillStore.h"
 
 #include <QComboBox>
@@ -108,10 +109,8 @@ void TFormGetPay::FormShow()
     ComboBox5->setEnabled(!FCustomerLocked);
 
     if (!IsNewBill()) {
-        TQuery &q = ShareDataModule->ADOQueryTemp;
-        if (!RunQuery(q, QStringLiteral("Select * From Account,Bill Where (AccountIndex = BillAccount) And (BillIndex = ")
-                             + QString::number(FBillIndex) + QStringLiteral(")"),
-                      QStringLiteral("帐款读入失败"))) {
+        TQuery q(QStringLiteral("FinanceBill"));
+        if (!TBillStore::FindWithAccount(FBillIndex, q, QStringLiteral("帐款读入失败"))) {
             CloseWithResult(QDialog::Rejected);
             return;
         }
@@ -217,9 +216,7 @@ void TFormGetPay::BitBtn3Click()
 {
     if (!AskModifyPassword())
         return;
-    if (!FindAndConfirmDeletion(ShareDataModule->ADOQueryTemp,
-                                QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(FBillIndex))
-        || !TFinanceBillStore::Delete(FBillIndex))
+    if (!BillHeader::ConfirmDeletion(FBillIndex) || !TFinanceBillStore::Delete(FBillIndex))
         return;
     Session->BooksChanged();
     accept();

@@ -10,6 +10,8 @@
 #include "shell/ShareDM.h"
 #include "shell/TypedNumber.h"
 #include "stores/GoodsBill.h"
+#include "stores/ProductStore.h"
+#include "stores/QuoteStore.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -195,10 +197,8 @@ QLineEdit *TLineGrid::CheckLines(QString &message) const
 
 bool TLineGrid::ProposedPrice(int productIndex, double listPrice, QString &price)
 {
-    TQuery &q = ShareDataModule->ADOQueryTemp2;
-    if (!RunQuery(q, QStringLiteral("Select * From Price Where (PriceCustomer = ") + QString::number(*customerIndex_)
-                         + QStringLiteral(") And (PriceProduct = ") + QString::number(productIndex) + QStringLiteral(")"),
-                  QStringLiteral("数据库打开失败")))
+    TQuery q(QStringLiteral("Quote"));
+    if (!TQuoteStore::Find(*customerIndex_, productIndex, q, QStringLiteral("数据库打开失败")))
         return false;
     q.First();
     price = NumberText(q.IsEmpty() ? listPrice : q.FieldByName(QStringLiteral("PriceValue")).AsFloat());
@@ -225,12 +225,11 @@ bool TLineGrid::Lookup(int kind, int s)
 {
     QLineEdit **cell = cells_[s];
     unread_[s] = -1;
-    TQuery &q = ShareDataModule->ADOQueryTemp;
+    TQuery q(QStringLiteral("LineProduct"));
     if (kind == SerialChanged) {
         if (cell[0]->text().isEmpty())
             return true;
-        if (!RunQuery(q, QStringLiteral("Select * From Product Where ProductSerial = ?"), QStringLiteral("货品读入失败"),
-                      {cell[0]->text()}))
+        if (!TProductStore::FindBySerial(cell[0]->text(), q, QStringLiteral("货品读入失败")))
             return Unread(kind, s);
         if (q.IsEmpty()) {
             cell[1]->clear();
@@ -242,8 +241,7 @@ bool TLineGrid::Lookup(int kind, int s)
     } else {
         if (cell[1]->text().isEmpty() || cell[2]->text().isEmpty())
             return true;
-        if (!RunQuery(q, QStringLiteral("Select * From Product Where (ProductName = ?) And (ProductType = ?)"),
-                      QStringLiteral("货品读入失败"), {cell[1]->text(), cell[2]->text()}))
+        if (!TProductStore::FindByModel(cell[1]->text(), cell[2]->text(), q, QStringLiteral("货品读入失败")))
             return Unread(kind, s);
         if (q.IsEmpty()) {
             cell[0]->clear();
@@ -446,10 +444,8 @@ void TLineGrid::PickProduct(int slot)
     if (Dialogs::ShowModal(FormProduct2) != QDialog::Accepted)
         return;
     cell[1]->setText(FormProduct2->FPicked);
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (RunQuery(q, QStringLiteral("Select * From Product Where ProductName = ?"), QStringLiteral("数据库打开失败"),
-                 {cell[1]->text()})
-        && !q.IsEmpty()) {
+    TQuery q(QStringLiteral("PickedProduct"));
+    if (TProductStore::FindByName(cell[1]->text(), q, QStringLiteral("数据库打开失败")) && !q.IsEmpty()) {
         q.First();
         FormProduct2->FPickKind = 1;
         FormProduct2->FPickName = q.FieldByName(QStringLiteral("ProductName")).AsString();

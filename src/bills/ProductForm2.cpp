@@ -1,8 +1,7 @@
 #include "bills/ProductForm2.h"
 
 #include "shell/Artwork.h"
-#include "shell/PublicFunction.h"
-#include "shell/ShareDM.h"
+#include "stores/ProductStore.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -79,35 +78,33 @@ void TFormProduct2::ShowPage()
 {
     StorePrior->setEnabled(false);
     StoreNext->setEnabled(false);
-    TQuery &q = ShareDataModule->ADOQueryTemp;
     const bool names = FPickKind == 0;
-    const SqlText sql = names ? SqlText(QStringLiteral("Select DISTINCT ProductName From Product Where (ProductIndex > 1) Order By ProductName"))
-                              : SqlText(QStringLiteral("Select * From Product Where (ProductName = ?) Order By ProductName"), {FPickName});
-    if (!RunQuery(q, sql, QStringLiteral("刷新仓库商品时出错")))
+    const QString failure = QStringLiteral("刷新仓库商品时出错");
+    QStringList picks;
+    if (!(names ? TProductStore::Distinct(QStringLiteral("ProductName"), picks, failure)
+                : TProductStore::TypesOf(FPickName, picks, failure)))
         return;
     Label1->setText(names ? QStringLiteral("请选择一个货品") : QStringLiteral("请选择（") + FPickName + QStringLiteral("）的规格"));
-    if (q.IsEmpty()) {
+    if (picks.isEmpty()) {
         for (QFrame *panel : FCellPanels)
             panel->hide();
         return;
     }
-    const int n = q.RecordCount();
+    const int n = int(picks.size());
     StoreNext->setEnabled((FPage + 1) * CellCount < n);
     StorePrior->setEnabled(FPage > 0);
-    q.MoveTo(FPage * CellCount);
-    const QString column = names ? QStringLiteral("ProductName") : QStringLiteral("ProductType");
     // A product picture, not a stock grade: a shoe, with a size tag when a model is picked.
     const QPixmap picture = Artwork::ProductPicture(!names);
     for (int i = 0; i < CellCount; ++i) {
-        if (q.Eof()) {
+        const int pick = FPage * CellCount + i;
+        if (pick >= n) {
             FCellPanels[i]->hide();
             continue;
         }
         FCellPanels[i]->show();
-        FCellNames[i]->setText(q.FieldByName(column).AsString());
+        FCellNames[i]->setText(picks[pick]);
         FCellNames[i]->setToolTip(FCellNames[i]->text());
         FCellImages[i]->setPixmap(picture);
-        q.Next();
     }
 }
 

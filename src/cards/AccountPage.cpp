@@ -1,5 +1,6 @@
 #include "cards/AccountPage.h"
 
+#include "figures/CardLists.h"
 #include "figures/ExportSheets.h"
 #include "grid/ListExport.h"
 #include "grid/ListSheet.h"
@@ -52,6 +53,8 @@ TAccountPage::TAccountPage(int *pageNumber, QWidget *parent)
     ExportButton->setCursor(Qt::PointingHandCursor);
     connect(ExportButton, &QPushButton::clicked, this, &TAccountPage::ActionExportExecute);
 }
+
+SqlText TAccountPage::ListSql() { return TCardLists::Accounts(); }
 
 int TAccountPage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("AccountIndex")).AsInteger(); }
 

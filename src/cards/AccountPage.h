@@ -21,8 +21,7 @@ public:
     void ActionExportExecute();
 
 protected:
-    // Cards in the order the accounts were made, on a server as in a file.
-    SqlText ListSql() override { return QStringLiteral("Select * From Account Where AccountIndex > 1 Order By AccountIndex"); }
+    SqlText ListSql() override;
     QString ListFailure() override { return QStringLiteral("刷新帐户时出错"); }
     int RowKey(TQuery &row) override;
     bool LoadFigures() override;

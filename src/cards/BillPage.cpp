@@ -3,12 +3,12 @@
 #include "bills/BillForm.h"
 #include "bills/BillForm2.h"
 #include "bills/StoredBill.h"
+#include "figures/CardLists.h"
 #include "shell/Dialogs.h"
 #include "shell/Money.h"
-#include "shell/MonthSpan.h"
-#include "shell/PublicFunction.h"
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
+#include "stores/BillStore.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -70,21 +70,14 @@ TBillRangePage::TBillRangePage(const QString &sheetName, Look look, int *pageNum
     connect(RangeBox, &QComboBox::activated, this, [this] { Fill(); });
 }
 
-SqlText TBillRangePage::RangeCondition() const
-{
-    const QDate d = Session->WorkingDate();
-    if (RangeBox->currentIndex() == 0)
-        return SqlText(QStringLiteral("(BillCreateTime = ?)"), {DateValue(d)});
-    return MonthSpan(d).BetweenSql(QStringLiteral("BillCreateTime"));
-}
+bool TBillRangePage::WholeMonth() const { return RangeBox->currentIndex() != 0; }
 
 int TBillRangePage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("BillIndex")).AsInteger(); }
 
 int TBillRangePage::CardBillMode(int k, const QString &mode1Kind, const QString &mode3Kind, int &index)
 {
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select * From Bill Where BillIndex = ") + QString::number(Tag[k]),
-                  QStringLiteral("单据表打开失败")))
+    TQuery q(QStringLiteral("CardBill"));
+    if (!TBillStore::Find(Tag[k], q, QStringLiteral("单据表打开失败")))
         return 0;
     if (q.IsEmpty()) {
         Dialogs::ShowMessage(QStringLiteral("找不到要修改的记录"));
@@ -101,11 +94,7 @@ int TBillRangePage::CardBillMode(int k, const QString &mode1Kind, const QString 
 TBillPage::TBillPage(int *pageNumber, QWidget *parent)
     : TBillRangePage(QStringLiteral("TabSheet1"), BillLook(), pageNumber, QStringLiteral("ComboBox3"), parent) {}
 
-SqlText TBillPage::ListSql()
-{
-    return QStringLiteral("Select * From Bill Where (BillIndex > 1) And (BillKind = '进货单' Or BillKind = '出货单') And ")
-           + RangeCondition() + QStringLiteral(" Order By BillSum Desc");
-}
+SqlText TBillPage::ListSql() { return TCardLists::GoodsBills(Session->WorkingDate(), WholeMonth()); }
 
 bool TBillPage::FillCard(int i, TQuery &row, qint64 &total)
 {
@@ -143,11 +132,7 @@ void TBillPage::NewBillClick() { Dialogs::ShowModal(FormBill); }
 TMoneyPage::TMoneyPage(int *pageNumber, QWidget *parent)
     : TBillRangePage(QStringLiteral("TabSheet7"), MoneyLook(), pageNumber, QStringLiteral("ComboBox4"), parent) {}
 
-SqlText TMoneyPage::ListSql()
-{
-    return QStringLiteral("Select * From Bill Where (BillIndex > 1) And (BillKind = '财务收入单' Or BillKind = '财务支出单') And ")
-           + RangeCondition() + QStringLiteral(" Order By BillMoney Desc");
-}
+SqlText TMoneyPage::ListSql() { return TCardLists::FinanceBills(Session->WorkingDate(), WholeMonth()); }
 
 bool TMoneyPage::FillCard(int i, TQuery &row, qint64 &total)
 {

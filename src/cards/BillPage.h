@@ -14,7 +14,7 @@ public:
     QComboBox *RangeBox;   // 当天单据 / 当月单据
 
 protected:
-    SqlText RangeCondition() const;
+    bool WholeMonth() const;   // 当月单据 chosen
     QString ListFailure() override { return QStringLiteral("获取单据时出错"); }
     int RowKey(TQuery &row) override;
     // The editor mode of the clicked card's bill: 1 for the first kind, 3 for the second,

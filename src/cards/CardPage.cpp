@@ -215,7 +215,7 @@ bool TCardPage::Fill()
     NextButton->setEnabled(false);
     // The list and its figures as of one moment.
     const TReadSnapshot oneMoment;
-    TQuery &q = ShareDataModule->ADOQueryTemp;
+    TQuery q(QStringLiteral("CardList"));
     if (!RunQuery(q, ListSql(), ListFailure()))
         return false;
     qint64 total = 0;

@@ -1,5 +1,6 @@
 #include "cards/CustomerPage.h"
 
+#include "figures/CardLists.h"
 #include "figures/ExportSheets.h"
 #include "grid/ListExport.h"
 #include "grid/ListSheet.h"
@@ -72,11 +73,7 @@ TCustomerPage::TCustomerPage(int *pageNumber, QWidget *parent)
 
 SqlText TCustomerPage::ListSql()
 {
-    // Cards in the order the customers were made, on a server as in a file.
-    if (ComboBox2->currentIndex() == 0)
-        return QStringLiteral("Select * From Customer Where CustomerIndex > 1 Order By CustomerIndex");
-    return SqlText(QStringLiteral("Select * From Customer Where (CustomerIndex > 1) And (CustomerRegion = ?) Order By CustomerIndex"),
-                   {ComboBox2->currentText()});
+    return TCardLists::Customers(ComboBox2->currentIndex() == 0 ? QString() : ComboBox2->currentText());
 }
 
 int TCustomerPage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("CustomerIndex")).AsInteger(); }

@@ -1,6 +1,6 @@
 #include "cards/StorePage.h"
 
-#include "db/SqlEngine.h"
+#include "figures/CardLists.h"
 #include "figures/ExportSheets.h"
 #include "grid/ListExport.h"
 #include "grid/ListSheet.h"
@@ -17,6 +17,7 @@
 #include "shell/PublicFunction.h"
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
+#include "stores/ProductStore.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -92,13 +93,7 @@ TStorePage::TStorePage(int *pageNumber, QWidget *parent)
 
 SqlText TStorePage::ListSql()
 {
-    SqlText filter;
-    const QList<QPair<QComboBox *, QString>> boxes = {
-        {ComboBox6, QStringLiteral("ProductSerial")}, {ComboBox7, QStringLiteral("ProductName")}, {ComboBox8, QStringLiteral("ProductType")}};
-    for (const auto &[box, column] : boxes)
-        if (!box->currentText().isEmpty())
-            filter += SqlText(QStringLiteral(" And ") + TSqlEngine::Current().Contains(column), {box->currentText()});
-    return QStringLiteral("Select * From Product Where (ProductIndex > 1)") + filter + QStringLiteral(" Order By ProductName");
+    return TCardLists::Products(ComboBox6->currentText(), ComboBox7->currentText(), ComboBox8->currentText());
 }
 
 int TStorePage::RowKey(TQuery &row) { return row.FieldByName(QStringLiteral("ProductIndex")).AsInteger(); }
@@ -129,13 +124,9 @@ void TStorePage::RefillFilter(QComboBox *box, const QString &column)
 {
     box->clear();
     box->clearEditText();
-    TQuery &q = ShareDataModule->ADOQueryTemp;
-    if (!RunQuery(q, QStringLiteral("Select DISTINCT %1 From Product Where ProductIndex > 1 Order By %1").arg(column),
-                  QStringLiteral("数据库打开失败")))
-        return;
     QStringList values;
-    for (q.First(); !q.Eof(); q.Next())
-        values << q.FieldByName(column).AsString();
+    if (!TProductStore::Distinct(column, values, QStringLiteral("数据库打开失败")))
+        return;
     box->addItems(values);
     box->setCurrentIndex(-1);
     box->clearEditText();

@@ -74,7 +74,7 @@ void TParameterLists::LoadParameterList(int type)
     QListWidget *list = ListBox(type);
     list->clear();
     QStringList values;
-    if (!TParameterStore::ReadValues(type, &values, T(Texts(type).loadFailure)))
+    if (!TParameterStore::Values(type, values, T(Texts(type).loadFailure)))
         return;
     list->addItems(values);
     if (list->count() > 0)

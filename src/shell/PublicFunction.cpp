@@ -308,11 +308,6 @@ bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage, 
     }
 }
 
-bool FindAndConfirmDeletion(TQuery &query, const QString &sql, const QString &question)
-{
-    return FindAndConfirmDeletion(query, [&](TQuery &q) { return RunQuery(q, sql, QStringLiteral("数据库打开失败")); }, question);
-}
-
 bool FindAndConfirmDeletion(TQuery &query, const std::function<bool(TQuery &)> &read, const QString &question)
 {
     if (!read(query))

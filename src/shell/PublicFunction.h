@@ -66,10 +66,8 @@ bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage, 
               bool paged = false);
 
 
-// Finds the record a deletion is about ("找不到要删除的记录" when it is gone) and asks
-// "删除警告" with the question; true only for Yes, with the record on the query.
-bool FindAndConfirmDeletion(TQuery &query, const QString &sql,
-                            const QString &question = QStringLiteral("确实要删除该记录吗？"));
-// The same with the record read by read, which says why it could not be read.
+// Finds the record a deletion is about, read by read (which says why it could not
+// be read; "找不到要删除的记录" when it is gone), and asks "删除警告" with the
+// question; true only for Yes, with the record on the query.
 bool FindAndConfirmDeletion(TQuery &query, const std::function<bool(TQuery &)> &read,
                             const QString &question = QStringLiteral("确实要删除该记录吗？"));

@@ -440,8 +440,6 @@ TShareDataModule::TShareDataModule(QObject *parent)
 
 TShareDataModule::~TShareDataModule()
 {
-    ADOQueryTemp.Close();
-    ADOQueryTemp2.Close();
     Disconnect();
 }
 

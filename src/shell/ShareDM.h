@@ -1,5 +1,5 @@
 #pragma once
-// The one database connection, the two scratch queries, and the query class
+// The books: a connection per thread, transactions, the failures as values, and the query class
 // every window reads and writes through.
 
 #include "db/DbFailure.h"
@@ -139,8 +139,6 @@ public:
     explicit TShareDataModule(QObject *parent = nullptr);
     ~TShareDataModule() override;
 
-    TQuery ADOQueryTemp{QStringLiteral("ADOQueryTemp")};
-    TQuery ADOQueryTemp2{QStringLiteral("ADOQueryTemp2")};
 
     // Opens the connection on first use; throws EDatabaseError when the file is
     // missing or unusable. Work running off the window's thread gets a

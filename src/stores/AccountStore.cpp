@@ -95,3 +95,17 @@ int TAccountStore::IndexOf(const QString &name, const QString &failureMessage)
     q.First();
     return q.IsEmpty() ? 0 : q.FieldByName(QStringLiteral("AccountIndex")).AsInteger();
 }
+
+// ---------------------------------------------------------------- reads
+
+bool TAccountStore::Names(QStringList &names, const QString &failureMessage)
+{
+    TQuery q(QStringLiteral("AccountNames"));
+    if (!RunQuery(q, QStringLiteral("Select * From Account Where (AccountIndex > 1)"), failureMessage))
+        return false;
+    names.clear();
+    for (q.First(); !q.Eof(); q.Next())
+        names << q.FieldByName(QStringLiteral("AccountName")).AsString();
+    return true;
+}
+

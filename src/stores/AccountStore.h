@@ -4,6 +4,7 @@
 // bills' lines, in one transaction.
 
 #include <QString>
+#include <QStringList>
 
 class TAccountStore {
 public:
@@ -20,4 +21,7 @@ public:
     // Reads
     // As IndexOf, saying failureMessage when the query fails.
     static int IndexOf(const QString &name, const QString &failureMessage);
+    // Reads. False: the books could not be read, failureMessage said.
+    // The names of the accounts a bill can be paid through (the placeholder's not), as the books give them.
+    static bool Names(QStringList &names, const QString &failureMessage);
 };

@@ -123,3 +123,10 @@ bool BillNumbers::WellFormed(const QString &serial)
     const int at = FirstSignificantDigit(serial);
     return at < 0 || IsDigitText(serial.mid(at));
 }
+
+// ---------------------------------------------------------------- reads
+
+bool BillNumbers::FindSeries(int settingIndex, TQuery &into, const QString &failureMessage)
+{
+    return RunQuery(into, QStringLiteral("Select * From Setting Where SettingIndex = ?"), failureMessage, QVariantList{settingIndex});
+}

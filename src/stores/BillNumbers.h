@@ -6,6 +6,7 @@
 #include <QString>
 
 struct SettingBehind;
+class TQuery;
 
 namespace BillNumbers {
 // The number after serial: the digits from the first non-zero one counted up
@@ -29,4 +30,8 @@ void WriteBack(int settingIndex, const QString &serial);
 // Moves each series found behind to its highest number, in one transaction;
 // a series changed meanwhile is left as it is.
 bool MoveForward(const QList<SettingBehind> &behind);
+
+// Reads. The Setting row of a series, its SettingValue the last number saved;
+// the query empty without the row. False when it could not be read (failureMessage said).
+bool FindSeries(int settingIndex, TQuery &into, const QString &failureMessage);
 } // namespace BillNumbers

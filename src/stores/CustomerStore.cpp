@@ -78,3 +78,39 @@ bool TCustomerStore::Read(TQuery &row, int customerIndex, const QString &failure
     return RunQuery(row, QStringLiteral("Select * From Customer Where CustomerIndex = ?"), failureMessage,
                     QVariantList{customerIndex});
 }
+
+// ---------------------------------------------------------------- reads
+
+bool TCustomerStore::Names(QStringList &names, const QString &failureMessage)
+{
+    TQuery q(QStringLiteral("CustomerNames"));
+    if (!RunQuery(q, QStringLiteral("Select * From Customer Where CustomerIndex > 1"), failureMessage))
+        return false;
+    names.clear();
+    for (q.First(); !q.Eof(); q.Next())
+        names << q.FieldByName(QStringLiteral("CustomerName")).AsString();
+    return true;
+}
+
+bool TCustomerStore::FindByName(const QString &name, TQuery &into, const QString &failureMessage)
+{
+    return RunQuery(into, QStringLiteral("Select * From Customer Where CustomerName = ?"), failureMessage, {name});
+}
+
+int TCustomerStore::IndexByName(const QString &name, const QString &failureMessage)
+{
+    TQuery q(QStringLiteral("CustomerByName"));
+    const QString sql = QStringLiteral("Select CustomerIndex From Customer Where (CustomerIndex > 1) And (CustomerName = ?)");
+    if (failureMessage.isEmpty()) {
+        // Silent: the caller reads it again where it matters.
+        try {
+            q.Open(sql, {name});
+        } catch (const EDatabaseError &) {
+            return -1;
+        }
+    } else if (!RunQuery(q, sql, failureMessage, {name})) {
+        return -1;
+    }
+    q.First();
+    return q.IsEmpty() ? 0 : q.FieldByName(QStringLiteral("CustomerIndex")).AsInteger();
+}

@@ -4,6 +4,8 @@
 
 #include "stores/Customer.h"
 
+#include <QStringList>
+
 class TQuery;
 
 class TCustomerStore {
@@ -24,4 +26,13 @@ public:
     // The customer's row (every column) into row, empty when it is gone; false
     // when the read failed, after failureMessage was shown.
     static bool Read(TQuery &row, int customerIndex, const QString &failureMessage = QStringLiteral("数据库打开失败"));
+    // Reads. False: the books could not be read, failureMessage said.
+    // The customers' names, the placeholder's not, as the books give them.
+    static bool Names(QStringList &names, const QString &failureMessage);
+    // The row of the customer of that name, the placeholder too; empty for none.
+    static bool FindByName(const QString &name, TQuery &into, const QString &failureMessage);
+    // The CustomerIndex of the customer of that name, the placeholder never; 0
+    // for none, -1 when the books could not be read. An empty failureMessage
+    // says nothing: for a read asked at every key.
+    static int IndexByName(const QString &name, const QString &failureMessage);
 };

@@ -1,5 +1,6 @@
 #include "stores/ParameterStore.h"
 
+#include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "db/Journal.h"
 #include "stores/RowWrites.h"
@@ -37,16 +38,6 @@ bool TParameterStore::Delete(int parameterIndex)
 
 // Reads
 
-bool TParameterStore::ReadValues(int type, QStringList *values, const QString &failureMessage)
-{
-    TQuery q(QStringLiteral("ParameterList"));
-    if (!RunQuery(q, QStringLiteral("Select * From Parameter Where ParameterType = ?"), failureMessage, QVariantList{type}))
-        return false;
-    for (q.First(); !q.Eof(); q.Next())
-        *values << q.FieldByName(QStringLiteral("ParameterValue")).AsString();
-    return true;
-}
-
 int TParameterStore::IndexOf(int type, const QString &value)
 {
     TQuery q(QStringLiteral("ParameterByValue"));
@@ -55,4 +46,16 @@ int TParameterStore::IndexOf(int type, const QString &value)
         return -1;
     q.First();
     return q.IsEmpty() ? 0 : q.FieldByName(QStringLiteral("ParameterIndex")).AsInteger();
+}
+// ---------------------------------------------------------------- reads
+
+bool TParameterStore::Values(int type, QStringList &values, const QString &failureMessage)
+{
+    TQuery q(QStringLiteral("ParameterValues"));
+    if (!RunQuery(q, QStringLiteral("Select * From Parameter Where ParameterType = ?"), failureMessage, QVariantList{type}))
+        return false;
+    values.clear();
+    for (q.First(); !q.Eof(); q.Next())
+        values << q.FieldByName(QStringLiteral("ParameterValue")).AsString();
+    return true;
 }

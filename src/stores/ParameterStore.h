@@ -13,9 +13,10 @@ public:
     static bool Delete(int parameterIndex);
 
     // Reads
-    // The values of one list, as stored; false after failureMessage was shown.
-    static bool ReadValues(int type, QStringList *values, const QString &failureMessage);
     // The ParameterIndex of that value in the list, 0 for none, -1 when the
     // query failed (its message shown).
     static int IndexOf(int type, const QString &value);
+    // Reads. The values of one list (type 1 收支种类, 2 款项类别, 3 凭证), as the
+    // books give them; false when they could not be read (failureMessage said).
+    static bool Values(int type, QStringList &values, const QString &failureMessage);
 };

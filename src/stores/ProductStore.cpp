@@ -1,5 +1,6 @@
 #include "stores/ProductStore.h"
 
+#include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "db/Journal.h"
 #include "stores/RowWrites.h"
@@ -64,4 +65,47 @@ bool TProductStore::ReadPickList(TQuery &list)
 {
     return RunQuery(list, QStringLiteral("Select ProductIndex,ProductSerial,ProductName,ProductType,ProductPrice From Product Where ProductIndex > 1"),
                     QStringLiteral("数据库打开失败"));
+}
+
+// ---------------------------------------------------------------- reads
+
+bool TProductStore::FindBySerial(const QString &serial, TQuery &into, const QString &failureMessage)
+{
+    return RunQuery(into, QStringLiteral("Select * From Product Where ProductSerial = ?"), failureMessage, {serial});
+}
+
+bool TProductStore::FindByModel(const QString &name, const QString &type, TQuery &into, const QString &failureMessage)
+{
+    return RunQuery(into, QStringLiteral("Select * From Product Where (ProductName = ?) And (ProductType = ?)"), failureMessage,
+                    {name, type});
+}
+
+bool TProductStore::FindByName(const QString &name, TQuery &into, const QString &failureMessage)
+{
+    return RunQuery(into, QStringLiteral("Select * From Product Where ProductName = ?"), failureMessage, {name});
+}
+
+bool TProductStore::Distinct(const QString &column, QStringList &values, const QString &failureMessage)
+{
+    // A column name goes into the text: only these three.
+    Q_ASSERT(column == QLatin1String("ProductSerial") || column == QLatin1String("ProductName")
+             || column == QLatin1String("ProductType"));
+    TQuery q(QStringLiteral("ProductValues"));
+    if (!RunQuery(q, QStringLiteral("Select DISTINCT %1 From Product Where ProductIndex > 1 Order By %1").arg(column), failureMessage))
+        return false;
+    values.clear();
+    for (q.First(); !q.Eof(); q.Next())
+        values << q.FieldByName(column).AsString();
+    return true;
+}
+
+bool TProductStore::TypesOf(const QString &name, QStringList &types, const QString &failureMessage)
+{
+    TQuery q(QStringLiteral("ProductTypes"));
+    if (!RunQuery(q, QStringLiteral("Select * From Product Where (ProductName = ?) Order By ProductName"), failureMessage, {name}))
+        return false;
+    types.clear();
+    for (q.First(); !q.Eof(); q.Next())
+        types << q.FieldByName(QStringLiteral("ProductType")).AsString();
+    return true;
 }

@@ -3,6 +3,8 @@
 
 #include "stores/Product.h"
 
+#include <QStringList>
+
 class TQuery;
 
 class TProductStore {
@@ -21,4 +23,15 @@ public:
     // Every real product (not the placeholder 1) to pick one from: ProductIndex,
     // ProductSerial, ProductName, ProductType, ProductPrice. False after its message.
     static bool ReadPickList(TQuery &list);
+    // Reads. False: the books could not be read, failureMessage said. A row
+    // read into a query is none (the query empty) when there is no such product.
+    static bool FindBySerial(const QString &serial, TQuery &into, const QString &failureMessage);
+    static bool FindByModel(const QString &name, const QString &type, TQuery &into, const QString &failureMessage);
+    // Every product of that name.
+    static bool FindByName(const QString &name, TQuery &into, const QString &failureMessage);
+    // Each value of the column (ProductSerial, ProductName or ProductType) once,
+    // in order, the placeholder product's not.
+    static bool Distinct(const QString &column, QStringList &values, const QString &failureMessage);
+    // The models (ProductType) of the products of that name.
+    static bool TypesOf(const QString &name, QStringList &types, const QString &failureMessage);
 };

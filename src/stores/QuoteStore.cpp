@@ -53,3 +53,11 @@ bool TQuoteStore::ReadQuotes(TQuery &list, int customerIndex)
                                    "Order By ProductIndex"),
                     QStringLiteral("数据库打开失败"), QVariantList{customerIndex});
 }
+
+// ---------------------------------------------------------------- reads
+
+bool TQuoteStore::Find(int customerIndex, int productIndex, TQuery &into, const QString &failureMessage)
+{
+    return RunQuery(into, QStringLiteral("Select * From Price Where (PriceCustomer = ?) And (PriceProduct = ?)"), failureMessage,
+                    {customerIndex, productIndex});
+}

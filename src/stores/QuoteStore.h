@@ -2,6 +2,8 @@
 // The one door through which customer quotes (Price rows) are written, each
 // write whole or not at all. Widget-free; messages go through the dialog seam.
 
+#include <QString>
+
 class TQuery;
 
 class TQuoteStore {
@@ -16,4 +18,7 @@ public:
     // The customer's quotes by product: ProductIndex, ProductName, ProductType,
     // PriceValue. False after its message.
     static bool ReadQuotes(TQuery &list, int customerIndex);
+    // Reads. The customer's quote for the product (PriceValue); the query empty
+    // when there is none. False when it could not be read (failureMessage said).
+    static bool Find(int customerIndex, int productIndex, TQuery &into, const QString &failureMessage);
 };

@@ -178,7 +178,7 @@ void TestShareDM::quotesAndChineseRoundTrip()
 void TestShareDM::runQueryFailureThenWorkingQuery()
 {
     TestEnv env;
-    TQuery &q = ShareDataModule->ADOQueryTemp;
+    TQuery q;
     QVERIFY(!RunQuery(q, "Select CustomerNam From Customer", "客户查询失败"));
     QCOMPARE(env.script.messages.size(), 1);
     QVERIFY2(env.script.messages[0].startsWith("客户查询失败\n原因：") && env.script.messages[0].contains("customernam", Qt::CaseInsensitive),

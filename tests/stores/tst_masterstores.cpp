@@ -32,6 +32,7 @@ private slots:
     void writes();
     void reads_data();
     void reads();
+    void readsTellNoneFromUnread();
 };
 
 void TestMasterStores::writes_data()
@@ -154,6 +155,23 @@ void TestMasterStores::reads()
     }
     QCOMPARE(got, gives);
     QCOMPARE(env.script.WhatFailed(), messages);
+void TestMasterStores::readsTellNoneFromUnread()
+{
+    // A name that is not there is no failure; one that could not be read is said, never taken for none.
+    TestEnv env;
+    const int bank = env.AddAccount("银行");
+    env.AddProduct("皮鞋", "A1", 10, "P'1");
+    TQuery product;
+    QCOMPARE(TAccountStore::IndexOf("银行", "帐户读入失败"), bank);
+    QCOMPARE(TAccountStore::IndexOf("现金", "帐户读入失败"), 0);
+    QVERIFY(TProductStore::FindBySerial("P'1", product, "货品读入失败") && !product.IsEmpty());
+    QVERIFY(TProductStore::FindBySerial("P2", product, "货品读入失败") && product.IsEmpty());
+    QCOMPARE(env.script.messages, QStringList());
+    TShareDataModule::FailNext(TDbFailure::DiskFull);
+    QCOMPARE(TAccountStore::IndexOf("银行", "帐户读入失败"), -1);
+    TShareDataModule::FailNext(TDbFailure::DiskFull);
+    QVERIFY(!TProductStore::FindBySerial("P'1", product, "货品读入失败"));
+    QCOMPARE(env.script.WhatFailed(), (QStringList{"帐户读入失败", "货品读入失败"}));
 }
 
 QTEST_MAIN(TestMasterStores)
