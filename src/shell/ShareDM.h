@@ -1,6 +1,6 @@
 #pragma once
 // The books: a connection per thread, transactions, the failures as values, and the query class
-// every window reads and writes through.
+// the stores read and write through.
 
 #include "db/DbFailure.h"
 
