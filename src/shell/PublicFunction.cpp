@@ -308,6 +308,18 @@ bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage, 
     }
 }
 
+bool ReadTexts(const QString &sql, const QVariantList &params, const QString &column, QStringList &texts,
+               const QString &failureMessage)
+{
+    TQuery q(column);
+    if (!RunQuery(q, sql, failureMessage, params))
+        return false;
+    texts.clear();
+    for (q.First(); !q.Eof(); q.Next())
+        texts << q.FieldByName(column).AsString();
+    return true;
+}
+
 bool FindAndConfirmDeletion(TQuery &query, const std::function<bool(TQuery &)> &read, const QString &question)
 {
     if (!read(query))

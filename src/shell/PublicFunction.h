@@ -66,6 +66,11 @@ bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage, 
               bool paged = false);
 
 
+// One column of the rows a read gives, as texts in the rows' order; false (and
+// texts left alone) when the read failed, after the failure message was shown.
+bool ReadTexts(const QString &sql, const QVariantList &params, const QString &column, QStringList &texts,
+               const QString &failureMessage);
+
 // Finds the record a deletion is about, read by read (which says why it could not
 // be read; "找不到要删除的记录" when it is gone), and asks "删除警告" with the
 // question; true only for Yes, with the record on the query.

@@ -100,12 +100,7 @@ int TAccountStore::IndexOf(const QString &name, const QString &failureMessage)
 
 bool TAccountStore::Names(QStringList &names, const QString &failureMessage)
 {
-    TQuery q(QStringLiteral("AccountNames"));
-    if (!RunQuery(q, QStringLiteral("Select * From Account Where (AccountIndex > 1)"), failureMessage))
-        return false;
-    names.clear();
-    for (q.First(); !q.Eof(); q.Next())
-        names << q.FieldByName(QStringLiteral("AccountName")).AsString();
-    return true;
+    return ReadTexts(QStringLiteral("Select * From Account Where (AccountIndex > 1)"), {}, QStringLiteral("AccountName"), names,
+                     failureMessage);
 }
 

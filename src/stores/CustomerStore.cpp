@@ -83,13 +83,8 @@ bool TCustomerStore::Read(TQuery &row, int customerIndex, const QString &failure
 
 bool TCustomerStore::Names(QStringList &names, const QString &failureMessage)
 {
-    TQuery q(QStringLiteral("CustomerNames"));
-    if (!RunQuery(q, QStringLiteral("Select * From Customer Where CustomerIndex > 1"), failureMessage))
-        return false;
-    names.clear();
-    for (q.First(); !q.Eof(); q.Next())
-        names << q.FieldByName(QStringLiteral("CustomerName")).AsString();
-    return true;
+    return ReadTexts(QStringLiteral("Select * From Customer Where CustomerIndex > 1"), {}, QStringLiteral("CustomerName"), names,
+                     failureMessage);
 }
 
 bool TCustomerStore::FindByName(const QString &name, TQuery &into, const QString &failureMessage)

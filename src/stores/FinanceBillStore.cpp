@@ -27,16 +27,9 @@ void Write(TRecord &row, const FinanceBill &bill)
     row.FieldByName(QStringLiteral("BillSerial")).SetAsString(bill.serial);
     row.FieldByName(QStringLiteral("BillMan")).SetAsString(bill.man);
 }
+
 // The kept rows the bill will count on, the stored bill's too when it is a change.
-void LockFor(const FinanceBill &bill, int stored = 0)
-{
-    KeptLocks locks;
-    if (stored)
-        locks.AddBill(stored);
-    locks.AddCustomer(bill.customer);
-    locks.AddAccount(bill.account);
-    locks.Take();
-}
+void LockFor(const FinanceBill &bill, int stored = 0) { KeptLocks::TakeForBill(stored, bill.customer, bill.account); }
 } // namespace
 
 int TFinanceBillStore::SaveNew(const FinanceBill &bill, QString *serialSaved)

@@ -43,18 +43,15 @@ void WriteLine(TRecord &row, const GoodsBill &bill, int billIndex, const GoodsLi
     row.FieldByName(QStringLiteral("StorePrice")).SetAsFloat(line.price);
     row.FieldByName(QStringLiteral("StoreSum")).SetAsFloat(FenToYuan(line.AmountFen()));
 }
+
 // The kept rows the bill will count on, the stored bill's too when it is a change.
 void LockFor(const GoodsBill &bill, int stored = 0)
 {
-    KeptLocks locks;
-    if (stored)
-        locks.AddBill(stored);
-    locks.AddCustomer(bill.customer);
-    locks.AddAccount(bill.account);
+    QList<qint64> products;
     for (const GoodsLine &line : bill.lines)
         if (line.product)
-            locks.AddProduct(line.product);
-    locks.Take();
+            products << line.product;
+    KeptLocks::TakeForBill(stored, bill.customer, bill.account, products);
 }
 } // namespace
 

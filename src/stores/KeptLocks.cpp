@@ -42,3 +42,15 @@ void KeptLocks::Take() const
     TakeRows(QStringLiteral("KeptAccount"), accounts_);
     TakeRows(QStringLiteral("KeptProduct"), products_);
 }
+
+void KeptLocks::TakeForBill(int stored, const QString &customer, qint64 account, const QList<qint64> &products)
+{
+    KeptLocks locks;
+    if (stored)
+        locks.AddBill(stored);
+    locks.AddCustomer(customer);
+    locks.AddAccount(account);
+    for (qint64 product : products)
+        locks.AddProduct(product);
+    locks.Take();
+}

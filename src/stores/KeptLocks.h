@@ -17,6 +17,9 @@ public:
     void AddBill(int billIndex);
     // Inside the write transaction, before its first write; throws EDatabaseError.
     void Take() const;
+    // Takes the rows a bill of this customer, account and products counts on,
+    // and those of the stored bill `stored` too when it is a change (0: none).
+    static void TakeForBill(int stored, const QString &customer, qint64 account, const QList<qint64> &products = {});
 
 private:
     QStringList customers_;

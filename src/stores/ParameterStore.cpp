@@ -51,11 +51,6 @@ int TParameterStore::IndexOf(int type, const QString &value)
 
 bool TParameterStore::Values(int type, QStringList &values, const QString &failureMessage)
 {
-    TQuery q(QStringLiteral("ParameterValues"));
-    if (!RunQuery(q, QStringLiteral("Select * From Parameter Where ParameterType = ?"), failureMessage, QVariantList{type}))
-        return false;
-    values.clear();
-    for (q.First(); !q.Eof(); q.Next())
-        values << q.FieldByName(QStringLiteral("ParameterValue")).AsString();
-    return true;
+    return ReadTexts(QStringLiteral("Select * From Parameter Where ParameterType = ?"), {type}, QStringLiteral("ParameterValue"),
+                     values, failureMessage);
 }

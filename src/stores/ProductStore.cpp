@@ -90,22 +90,12 @@ bool TProductStore::Distinct(const QString &column, QStringList &values, const Q
     // A column name goes into the text: only these three.
     Q_ASSERT(column == QLatin1String("ProductSerial") || column == QLatin1String("ProductName")
              || column == QLatin1String("ProductType"));
-    TQuery q(QStringLiteral("ProductValues"));
-    if (!RunQuery(q, QStringLiteral("Select DISTINCT %1 From Product Where ProductIndex > 1 Order By %1").arg(column), failureMessage))
-        return false;
-    values.clear();
-    for (q.First(); !q.Eof(); q.Next())
-        values << q.FieldByName(column).AsString();
-    return true;
+    return ReadTexts(QStringLiteral("Select DISTINCT %1 From Product Where ProductIndex > 1 Order By %1").arg(column), {}, column, values,
+                     failureMessage);
 }
 
 bool TProductStore::TypesOf(const QString &name, QStringList &types, const QString &failureMessage)
 {
-    TQuery q(QStringLiteral("ProductTypes"));
-    if (!RunQuery(q, QStringLiteral("Select * From Product Where (ProductName = ?) Order By ProductName"), failureMessage, {name}))
-        return false;
-    types.clear();
-    for (q.First(); !q.Eof(); q.Next())
-        types << q.FieldByName(QStringLiteral("ProductType")).AsString();
-    return true;
+    return ReadTexts(QStringLiteral("Select * From Product Where (ProductName = ?) Order By ProductName"), {name},
+                     QStringLiteral("ProductType"), types, failureMessage);
 }

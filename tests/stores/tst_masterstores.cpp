@@ -155,6 +155,8 @@ void TestMasterStores::reads()
     }
     QCOMPARE(got, gives);
     QCOMPARE(env.script.WhatFailed(), messages);
+}
+
 void TestMasterStores::readsTellNoneFromUnread()
 {
     // A name that is not there is no failure; one that could not be read is said, never taken for none.
