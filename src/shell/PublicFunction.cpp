@@ -238,11 +238,20 @@ QString NumberText(double value)
     QString text = QString::fromLatin1(buf);
     const int e = text.indexOf(QLatin1Char('e'));
     if (e >= 0) {
-        // Write large and small values out in full, keeping the 15 digits.
+        // Write large and small values out in full from the 15 digits alone (not the
+        // binary value's further digits): 1e64 is a 1 and 64 zeros, 1e-310 a 1 after
+        // 309 zeros. Nothing is read back, so no value can make it fail.
         const int exponent = text.mid(e + 1).toInt();
-        const int decimals = std::max(0, 14 - exponent);
-        std::snprintf(buf, sizeof buf, "%.*f", decimals, std::stod(text.toStdString()));
-        text = QString::fromLatin1(buf);
+        const bool negative = text.startsWith(QLatin1Char('-'));
+        QString digits = text.left(e);
+        digits.remove(QLatin1Char('-'));
+        digits.remove(QLatin1Char('.'));
+        if (exponent >= 0)
+            text = digits + QString(std::max(0, exponent + 1 - int(digits.size())), QLatin1Char('0'));
+        else
+            text = QStringLiteral("0.") + QString(-exponent - 1, QLatin1Char('0')) + digits;
+        if (negative)
+            text.prepend(QLatin1Char('-'));
     }
     if (text.contains(QLatin1Char('.'))) {
         while (text.endsWith(QLatin1Char('0')))

@@ -173,6 +173,12 @@ void TestPublicFunction::numberText_data()
     QTest::newRow("large") << 1e15 << "1000000000000000";
     QTest::newRow("small") << 0.00001 << "0.00001";
     QTest::newRow("cents") << 19.99 << "19.99";
+    // Whatever the double, written out in full and never thrown at.
+    QTest::newRow("1e64") << 1e64 << "1" + QString(64, '0');
+    QTest::newRow("-1e300") << -1e300 << "-1" + QString(300, '0');
+    // A subnormal keeps fewer bits: its 15 digits are what it holds.
+    QTest::newRow("subnormal 1e-310") << 1e-310 << "0." + QString(310, '0') + "999999999999997";
+    QTest::newRow("smallest subnormal") << 4.9406564584124654e-324 << "0." + QString(323, '0') + "494065645841247";
 }
 
 void TestPublicFunction::numberText()
