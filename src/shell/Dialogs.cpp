@@ -193,14 +193,25 @@ bool Dialogs::Attempt(const std::function<void()> &work)
     try {
         work();
         return true;
-    } catch (const EConvertError &e) {
-        ShowMessage(e.Message());
-    } catch (const EDatabaseError &e) {
-        ShowMessage(ShareDataModule->Explained(QStringLiteral("操作失败"), e));
-    } catch (const std::exception &e) {
-        ShowMessage(QStringLiteral("操作失败：") + QString::fromUtf8(e.what()));
+    } catch (const std::exception &) {
+        ShowMessage(FailureText(std::current_exception()));
     }
     return false;
+}
+
+QString Dialogs::FailureText(const std::exception_ptr &failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const EConvertError &e) {
+        return e.Message();
+    } catch (const EDatabaseError &e) {
+        return ShareDataModule ? ShareDataModule->Explained(QStringLiteral("操作失败"), e) : e.Message();
+    } catch (const std::exception &e) {
+        return QStringLiteral("操作失败：") + QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("操作失败");
+    }
 }
 
 int Dialogs::ShowModal(TForm *window)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <exception>
 #include <functional>
 
 class QDialog;
@@ -58,6 +59,9 @@ bool ChoosePrinter(QPrinter *printer);
 // handler, since nothing may be thrown through Qt's event dispatch. False
 // when it failed.
 bool Attempt(const std::function<void()> &work);
+// What a failure thrown by an operation says to the user (a failure of the
+// books with its reason, the connection made again when it was lost).
+QString FailureText(const std::exception_ptr &failure);
 // Runs the window's FormShow, then shows it modally unless FormShow already closed it.
 int ShowModal(TForm *window);
 // Puts a window over the middle of the window that raises it (kept on screen).

@@ -4,6 +4,7 @@
 // ends here, is said once after the event, and the program goes on.
 
 #include <QApplication>
+#include <exception>
 
 class TGuardedApplication : public QApplication {
 public:
@@ -11,6 +12,6 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 
 private:
-    void Tell(const QString &text);
+    void Tell(const std::exception_ptr &failure);
     bool telling_ = false;
 };
