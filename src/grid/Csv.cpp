@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
+#include <utility>
+
 namespace {
 // What a spreadsheet would take for a formula, a number or a date rather than text.
 bool NeedsGuard(const QString &text)
@@ -16,6 +18,14 @@ bool NeedsGuard(const QString &text)
         return true;
     static const QRegularExpression numberLike(QStringLiteral("^\\s*[0-9.][0-9.,:/%eE +-]*$"));
     return numberLike.match(text).hasMatch();
+}
+
+// A text written behind the guard apostrophe: one a spreadsheet would misread,
+// and one that starts with an apostrophe itself, so reading can undo the guard
+// exactly ("'1" is written "''1" and comes back "'1").
+bool Guarded(const QString &text)
+{
+    return NeedsGuard(text) || text.startsWith(QLatin1Char('\''));
 }
 
 QString Quoted(const QString &text, bool force)
@@ -35,7 +45,7 @@ QString Field(const QVariant &value)
     if (value.typeId() != QMetaType::QString)
         return TGridModel::CellText(value);   // a number or a date, as the grid shows it
     const QString text = value.toString();
-    return NeedsGuard(text) ? Quoted(QLatin1Char('\'') + text, true) : Quoted(text, false);
+    return Guarded(text) ? Quoted(QLatin1Char('\'') + text, true) : Quoted(text, false);
 }
 } // namespace
 
@@ -77,56 +87,72 @@ QString Csv::Decoded(const QByteArray &file, Encoding *encoding)
     return QString();
 }
 
-QList<QStringList> Csv::Read(const QByteArray &file)
+bool Csv::Parse(const QString &text, const std::function<bool(QString &&)> &field, const std::function<bool()> &lineEnd)
 {
-    const QString text = Decoded(file);
-    QList<QStringList> lines;
-    QStringList line;
-    QString field;
-    bool quoted = false, any = false;
+    QString current;
+    bool quoted = false, any = false, open = false;
     auto endField = [&] {
-        line << field;
-        field.clear();
+        open = true;
+        return field(std::exchange(current, QString()));
     };
     auto endLine = [&] {
-        endField();
-        lines << line;
-        line.clear();
-        any = false;
+        const bool go = endField() && lineEnd();
+        open = any = false;
+        return go;
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (quoted) {
             if (c == QLatin1Char('"')) {
                 if (i + 1 < text.size() && text[i + 1] == QLatin1Char('"'))
-                    field += text[++i];
+                    current += text[++i];
                 else
                     quoted = false;
             } else {
-                field += c;
+                current += c;
             }
             continue;
         }
         any = true;
-        if (c == QLatin1Char('"'))
+        if (c == QLatin1Char('"')) {
             quoted = true;
-        else if (c == QLatin1Char(','))
-            endField();
-        else if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+        } else if (c == QLatin1Char(',')) {
+            if (!endField())
+                return false;
+        } else if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) {
             continue;
-        else if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
-            endLine();
-        else
-            field += c;
+        } else if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+            if (!endLine())
+                return false;
+        } else {
+            current += c;
+        }
     }
-    if (any || !field.isEmpty() || !line.isEmpty())
-        endLine();
+    if (any || !current.isEmpty() || open)
+        return endLine();
+    return true;
+}
+
+QList<QStringList> Csv::Read(const QByteArray &file)
+{
+    QList<QStringList> lines;
+    QStringList line;
+    Parse(
+        Decoded(file),
+        [&](QString &&field) {
+            line << std::move(field);
+            return true;
+        },
+        [&] {
+            lines << std::exchange(line, QStringList());
+            return true;
+        });
     return lines;
 }
 
 QString Csv::Unguarded(const QString &field)
 {
-    if (field.startsWith(QLatin1Char('\'')) && NeedsGuard(field.mid(1)))
+    if (field.startsWith(QLatin1Char('\'')) && Guarded(field.mid(1)))
         return field.mid(1);
     return field;
 }

@@ -8,12 +8,15 @@
 // Texts never become formulas or numbers there: a text that starts with = + - @,
 // a tab or a carriage return, or that a spreadsheet would read as a number or a
 // date, is written quoted behind an apostrophe ("'=1+1"), which marks the cell
-// as text in the spreadsheet programs.
+// as text in the spreadsheet programs. A text that starts with an apostrophe
+// gets one more, so reading back can tell the guard from the user's own.
 
 #include <QByteArray>
 #include <QList>
 #include <QStringList>
 #include <QVariant>
+
+#include <functional>
 
 namespace Csv {
 // Lines of fields: a QString is a text; a number (int, double …) or a QDate is
@@ -24,10 +27,14 @@ enum class Encoding { Utf8, Gb18030, Unknown };
 // a Chinese Excel or WPS saves by default); Unknown, and an empty text, when
 // neither reads every byte of it.
 QString Decoded(const QByteArray &file, Encoding *encoding = nullptr);
-// The lines of such a file, fields as they stand in it: quotes undone, the
-// guard apostrophe kept. Nothing of a file of unknown encoding.
+// A decoded file's fields in order, each line ended by lineEnd: quotes undone,
+// the guard apostrophe kept. A callback returning false stops the reading,
+// and Parse returns false.
+bool Parse(const QString &text, const std::function<bool(QString &&)> &field, const std::function<bool()> &lineEnd);
+// The lines of such a file, fields as they stand in it. Nothing of a file of
+// unknown encoding.
 QList<QStringList> Read(const QByteArray &file);
-// A field read back as the text that was written: "'=1+1" gives "=1+1", while
-// an apostrophe the guard would not have written stays.
+// A field read back as the text that was written: "'=1+1" gives "=1+1",
+// "''1" gives "'1", while an apostrophe the guard would not have written stays.
 QString Unguarded(const QString &field);
 } // namespace Csv

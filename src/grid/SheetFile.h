@@ -1,8 +1,10 @@
 #pragma once
 // A spreadsheet file brought in: a CSV file (UTF-8 with or without BOM, or
-// GB18030) or the first sheet of an XLSX workbook, told apart by content, as
-// a title row and rows of trimmed texts. What is no such file is refused with
-// the reason.
+// GB18030) or a sheet of an XLSX workbook, told apart by content, as sparse
+// rows of texts exactly as written (a CSV's guard apostrophe undone). What is
+// no such file, or is past the limits of TSheetRows, is refused with the reason.
+
+#include "grid/SheetRows.h"
 
 #include <QList>
 #include <QString>
@@ -14,11 +16,13 @@ public:
     static constexpr qint64 MaxBytes = 50LL * 1024 * 1024;
 
     QString name;              // the file's name, without its folder
-    QStringList titles;
-    QList<QStringList> rows;   // after the title row, empty rows left out
-    QList<int> rowNumbers;     // each row's number as a spreadsheet shows it
+    QString path;              // where it was read from, to read another sheet
+    QStringList sheetNames;    // a workbook's sheets; empty for a CSV file
+    int sheet = 0;             // the sheet read
+    QList<TSheetRow> rows;     // every row holding anything, the titles' among them
+    QList<int> columns;        // the columns any row uses, ascending
 
     // False, with the reason in *error, when the file cannot be read as a sheet.
-    bool Read(const QString &path, QString *error);
-    bool ReadBytes(const QByteArray &bytes, QString *error);
+    bool Read(const QString &path, QString *error, int sheet = 0);
+    bool ReadBytes(QByteArray bytes, QString *error, int sheet = 0);
 };

@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QHash>
+#include <QIODevice>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <zip.h>
@@ -12,12 +13,8 @@
 #include <memory>
 
 namespace {
-// What one part of a workbook may unpack to: a sheet of 100,000 rows is well
-// under it, a zip bomb is far over it.
-constexpr qint64 MaxPartBytes = 256LL * 1024 * 1024;
-// The sheet's own limits.
-constexpr int MaxColumns = 16384;
-constexpr int MaxRows = 1048576;
+// The sheet's own last row.
+constexpr int LastRow = 1048576;
 
 struct ZipClose {
     void operator()(zip_t *z) const { zip_discard(z); }
@@ -28,47 +25,89 @@ struct Failure {
     QString why;
 };
 
-// One part, unpacked with a cap on its size whatever its header says. Empty
-// (and *found false) when the workbook has no such part.
-QByteArray Part(zip_t *zip, const QString &name, bool *found = nullptr)
+QString TooBigText()
 {
-    const QByteArray path = name.toUtf8();
-    zip_file_t *file = zip_fopen(zip, path.constData(), 0);
-    if (found)
-        *found = file != nullptr;
-    if (!file)
-        return QByteArray();
-    QByteArray bytes;
-    char buffer[65536];
-    for (;;) {
-        const zip_int64_t n = zip_fread(file, buffer, sizeof buffer);
-        if (n < 0) {
-            zip_fclose(file);
-            throw Failure{QStringLiteral("工作簿已损坏，无法解压（%1）").arg(name)};
-        }
-        if (n == 0)
-            break;
-        if (bytes.size() + n > MaxPartBytes) {
-            zip_fclose(file);
-            throw Failure{QStringLiteral("工作簿解压后过大，不像是正常的表格文件")};
-        }
-        bytes.append(buffer, qsizetype(n));
-    }
-    zip_fclose(file);
-    return bytes;
+    return QStringLiteral("工作簿解压后过大（超过 %1 MB），不像是正常的表格文件").arg(XlsxReader::MaxPartBytes / (1024 * 1024));
 }
 
-void Broken(const QXmlStreamReader &xml, const QString &part)
+// One part of the workbook, unpacked as the XML reader asks for it, never past
+// MaxPartBytes whatever the zip's header says.
+class PartStream : public QIODevice {
+public:
+    PartStream(zip_file_t *file, const QString &name) : file_(file), name_(name) { open(QIODevice::ReadOnly | QIODevice::Unbuffered); }
+    ~PartStream() override { zip_fclose(file_); }
+    bool isSequential() const override { return true; }
+    // Why the reading stopped early, when it did.
+    void ThrowIfCut() const
+    {
+        if (tooBig_)
+            throw Failure{TooBigText()};
+        if (broken_)
+            throw Failure{QStringLiteral("工作簿已损坏，无法解压（%1）").arg(name_)};
+    }
+
+protected:
+    qint64 readData(char *data, qint64 max) override
+    {
+        if (tooBig_ || broken_)
+            return -1;
+        const zip_int64_t n = zip_fread(file_, data, zip_uint64_t(max));
+        if (n < 0) {
+            broken_ = true;
+            return -1;
+        }
+        if ((unpacked_ += n) > XlsxReader::MaxPartBytes) {
+            tooBig_ = true;
+            return -1;
+        }
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    zip_file_t *file_;
+    QString name_;
+    qint64 unpacked_ = 0;
+    bool tooBig_ = false, broken_ = false;
+};
+
+// A part opened for streaming; null when the workbook has no such part.
+std::unique_ptr<PartStream> Part(zip_t *zip, const QString &name)
 {
+    zip_file_t *file = zip_fopen(zip, name.toUtf8().constData(), 0);
+    return file ? std::make_unique<PartStream>(file, name) : nullptr;
+}
+
+void Broken(const QXmlStreamReader &xml, const PartStream &part, const QString &name)
+{
+    part.ThrowIfCut();
     if (xml.hasError())
-        throw Failure{QStringLiteral("工作簿内容已损坏（%1 第 %2 行：%3）").arg(part).arg(xml.lineNumber()).arg(xml.errorString())};
+        throw Failure{QStringLiteral("工作簿内容已损坏（%1 第 %2 行：%3）").arg(name).arg(xml.lineNumber()).arg(xml.errorString())};
+}
+
+// An element's text, refused past what one cell holds before it is copied.
+QString ElementText(QXmlStreamReader &xml)
+{
+    QString text;
+    for (int depth = 1; depth > 0 && !xml.atEnd();) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            ++depth;
+        } else if (xml.isEndElement()) {
+            --depth;
+        } else if (xml.isCharacters() || xml.isEntityReference()) {
+            if (text.size() + xml.text().size() > TSheetRows::MaxCellText)
+                throw Failure{QStringLiteral("工作簿里有一格文字太长。%1").arg(TSheetRows::LimitText())};
+            text += xml.text();
+        }
+    }
+    return text;
 }
 
 // The text of a shared or inline string: its <t> pieces, phonetic guides left out.
 QString StringItem(QXmlStreamReader &xml)
 {
-    const QStringView end = xml.name();
-    const QString endName = end.toString();
+    const QString endName = xml.name().toString();
     QString text;
     int phonetic = 0;
     while (!xml.atEnd()) {
@@ -76,8 +115,11 @@ QString StringItem(QXmlStreamReader &xml)
         if (xml.isStartElement()) {
             if (xml.name() == QLatin1String("rPh"))
                 ++phonetic;
-            else if (xml.name() == QLatin1String("t") && phonetic == 0)
-                text += xml.readElementText();
+            else if (xml.name() == QLatin1String("t") && phonetic == 0) {
+                text += ElementText(xml);
+                if (text.size() > TSheetRows::MaxCellText)
+                    throw Failure{QStringLiteral("工作簿里有一格文字太长。%1").arg(TSheetRows::LimitText())};
+            }
         } else if (xml.isEndElement()) {
             if (xml.name() == QLatin1String("rPh"))
                 --phonetic;
@@ -106,18 +148,24 @@ QString Unescaped(QString text)
     return out;
 }
 
-QStringList SharedStrings(const QByteArray &part)
+QStringList SharedStrings(zip_t *zip)
 {
     QStringList strings;
-    if (part.isEmpty())   // a workbook without shared texts
+    const QString name = QStringLiteral("xl/sharedStrings.xml");
+    const auto part = Part(zip, name);
+    if (!part)   // a workbook without shared texts
         return strings;
-    QXmlStreamReader xml(part);
+    QXmlStreamReader xml(part.get());
+    qint64 characters = 0;
     while (!xml.atEnd()) {
         xml.readNext();
-        if (xml.isStartElement() && xml.name() == QLatin1String("si"))
+        if (xml.isStartElement() && xml.name() == QLatin1String("si")) {
             strings << Unescaped(StringItem(xml));
+            if (strings.size() > TSheetRows::MaxCells || (characters += strings.back().size()) > TSheetRows::MaxText)
+                throw Failure{QStringLiteral("工作簿的文字太多。%1").arg(TSheetRows::LimitText())};
+        }
     }
-    Broken(xml, QStringLiteral("sharedStrings.xml"));
+    Broken(xml, *part, name);
     return strings;
 }
 
@@ -129,13 +177,15 @@ bool IsDateFormatCode(QString code)
 }
 
 // For each cell style, whether it shows a date.
-QList<bool> DateStyles(const QByteArray &part)
+QList<bool> DateStyles(zip_t *zip)
 {
     QHash<int, bool> customDate;
     QList<bool> styles;
-    if (part.isEmpty())
+    const QString name = QStringLiteral("xl/styles.xml");
+    const auto part = Part(zip, name);
+    if (!part)
         return styles;
-    QXmlStreamReader xml(part);
+    QXmlStreamReader xml(part.get());
     bool inCellXfs = false;
     while (!xml.atEnd()) {
         xml.readNext();
@@ -155,46 +205,68 @@ QList<bool> DateStyles(const QByteArray &part)
             inCellXfs = false;
         }
     }
-    Broken(xml, QStringLiteral("styles.xml"));
+    Broken(xml, *part, name);
     return styles;
 }
 
-// The first sheet's part, by the workbook's own list; the usual name without one.
-QString FirstSheetPart(zip_t *zip, bool *date1904)
+struct Sheet {
+    QString name, relation;
+};
+
+// The workbook's sheets in order, each with the relation naming its part.
+QList<Sheet> Sheets(zip_t *zip, bool *date1904)
 {
-    QString relation;
-    {
-        QXmlStreamReader xml(Part(zip, QStringLiteral("xl/workbook.xml")));
-        while (!xml.atEnd()) {
-            xml.readNext();
-            if (!xml.isStartElement())
-                continue;
-            if (xml.name() == QLatin1String("workbookPr")) {
-                const QStringView v = xml.attributes().value(QLatin1String("date1904"));
-                *date1904 = v == QLatin1String("1") || v == QLatin1String("true");
-            } else if (xml.name() == QLatin1String("sheet") && relation.isEmpty()) {
-                for (const QXmlStreamAttribute &a : xml.attributes())
-                    if (a.name() == QLatin1String("id"))
-                        relation = a.value().toString();
+    QList<Sheet> sheets;
+    const QString name = QStringLiteral("xl/workbook.xml");
+    const auto part = Part(zip, name);
+    if (!part)
+        throw Failure{QStringLiteral("压缩包里没有 Excel 工作簿（不是 XLSX 文件）")};
+    QXmlStreamReader xml(part.get());
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        if (xml.name() == QLatin1String("workbookPr")) {
+            const QStringView v = xml.attributes().value(QLatin1String("date1904"));
+            *date1904 = v == QLatin1String("1") || v == QLatin1String("true");
+        } else if (xml.name() == QLatin1String("sheet")) {
+            Sheet sheet;
+            for (const QXmlStreamAttribute &a : xml.attributes()) {
+                if (a.name() == QLatin1String("id"))
+                    sheet.relation = a.value().toString();
+                else if (a.name() == QLatin1String("name"))
+                    sheet.name = a.value().toString().left(100);
             }
+            if (sheets.size() >= 1000)
+                throw Failure{QStringLiteral("工作簿里的工作表太多")};
+            sheets << sheet;
         }
-        Broken(xml, QStringLiteral("workbook.xml"));
     }
-    if (!relation.isEmpty()) {
-        QXmlStreamReader xml(Part(zip, QStringLiteral("xl/_rels/workbook.xml.rels")));
-        while (!xml.atEnd()) {
-            xml.readNext();
-            if (xml.isStartElement() && xml.name() == QLatin1String("Relationship")
-                && xml.attributes().value(QLatin1String("Id")) == relation) {
-                QString target = xml.attributes().value(QLatin1String("Target")).toString();
-                if (target.startsWith(QLatin1Char('/')))
-                    return target.mid(1);
-                return QStringLiteral("xl/") + target;
-            }
+    Broken(xml, *part, name);
+    return sheets;
+}
+
+// The part of a sheet, by the workbook's relations; the usual name without them.
+QString SheetPart(zip_t *zip, const Sheet &sheet, int at)
+{
+    const QString fallback = QStringLiteral("xl/worksheets/sheet%1.xml").arg(at + 1);
+    if (sheet.relation.isEmpty())
+        return fallback;
+    const QString name = QStringLiteral("xl/_rels/workbook.xml.rels");
+    const auto part = Part(zip, name);
+    if (!part)
+        return fallback;
+    QXmlStreamReader xml(part.get());
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QLatin1String("Relationship")
+            && xml.attributes().value(QLatin1String("Id")) == sheet.relation) {
+            const QString target = xml.attributes().value(QLatin1String("Target")).toString();
+            return target.startsWith(QLatin1Char('/')) ? target.mid(1) : QStringLiteral("xl/") + target;
         }
-        Broken(xml, QStringLiteral("workbook.xml.rels"));
     }
-    return QStringLiteral("xl/worksheets/sheet1.xml");
+    Broken(xml, *part, name);
+    return fallback;
 }
 
 // "BC12" → column 54 (0-based); -1 when the reference names no column.
@@ -232,10 +304,10 @@ bool XlsxReader::IsZip(const QByteArray &file)
     return file.startsWith("PK\x03\x04");
 }
 
-bool XlsxReader::FirstSheet(const QByteArray &file, QList<QStringList> *rows, QList<int> *rowNumbers, QString *error)
+bool XlsxReader::Read(const QByteArray &file, int sheet, QStringList *sheetNames, TSheetRows *rows, QString *error)
 {
-    rows->clear();
-    rowNumbers->clear();
+    sheetNames->clear();
+    rows->rows.clear();
     zip_error_t zerror;
     zip_error_init(&zerror);
     zip_source_t *source = zip_source_buffer_create(file.constData(), zip_uint64_t(file.size()), 0, &zerror);
@@ -248,42 +320,43 @@ bool XlsxReader::FirstSheet(const QByteArray &file, QList<QStringList> *rows, QL
         return false;
     }
     try {
-        if (zip_name_locate(zip.get(), "xl/workbook.xml", 0) < 0)
-            throw Failure{QStringLiteral("压缩包里没有 Excel 工作簿（不是 XLSX 文件）")};
         bool date1904 = false;
-        const QString sheetPart = FirstSheetPart(zip.get(), &date1904);
-        const QStringList shared = SharedStrings(Part(zip.get(), QStringLiteral("xl/sharedStrings.xml")));
-        const QList<bool> dateStyle = DateStyles(Part(zip.get(), QStringLiteral("xl/styles.xml")));
-        bool found = false;
-        const QByteArray sheet = Part(zip.get(), sheetPart, &found);
-        if (!found)
+        const QList<Sheet> sheets = Sheets(zip.get(), &date1904);
+        for (int i = 0; i < sheets.size(); ++i)
+            *sheetNames << (sheets[i].name.isEmpty() ? QStringLiteral("工作表%1").arg(i + 1) : sheets[i].name);
+        if (sheets.isEmpty() ? sheet != 0 : sheet < 0 || sheet >= sheets.size())
+            throw Failure{QStringLiteral("工作簿里没有第 %1 个工作表").arg(sheet + 1)};
+        const QString sheetName = SheetPart(zip.get(), sheets.value(sheet), sheet);
+        const QStringList shared = SharedStrings(zip.get());
+        const QList<bool> dateStyle = DateStyles(zip.get());
+        const auto part = Part(zip.get(), sheetName);
+        if (!part)
             throw Failure{QStringLiteral("工作簿里找不到工作表")};
 
-        QXmlStreamReader xml(sheet);
-        QStringList row;
-        int rowNumber = 0;
+        QXmlStreamReader xml(part.get());
+        QString why;
+        int rowNumber = 0, nextColumn = 0;
+        bool inRow = false;
         while (!xml.atEnd()) {
             xml.readNext();
             if (xml.isStartElement() && xml.name() == QLatin1String("row")) {
                 const int r = xml.attributes().value(QLatin1String("r")).toInt();
                 rowNumber = r > 0 ? r : rowNumber + 1;
-                if (rowNumber > MaxRows)
+                if (rowNumber > LastRow)
                     throw Failure{QStringLiteral("工作表的行数超出范围")};
-                row.clear();
+                rows->StartRow(rowNumber);
+                nextColumn = 0;
+                inRow = true;
             } else if (xml.isEndElement() && xml.name() == QLatin1String("row")) {
-                while (!row.isEmpty() && row.back().isEmpty())
-                    row.removeLast();
-                if (!row.isEmpty()) {
-                    *rows << row;
-                    *rowNumbers << rowNumber;
-                }
-            } else if (xml.isStartElement() && xml.name() == QLatin1String("c")) {
+                if (!rows->EndRow(&why))
+                    throw Failure{why};
+                inRow = false;
+            } else if (xml.isStartElement() && xml.name() == QLatin1String("c") && inRow) {
                 const auto a = xml.attributes();
                 int column = ColumnOf(a.value(QLatin1String("r")));
                 if (column < 0)
-                    column = int(row.size());
-                if (column >= MaxColumns)
-                    throw Failure{QStringLiteral("工作表的列数超出范围")};
+                    column = nextColumn;
+                nextColumn = column + 1;
                 const QString type = a.value(QLatin1String("t")).toString();
                 const int style = a.value(QLatin1String("s")).toInt();
                 QString value, inlineText;
@@ -291,7 +364,7 @@ bool XlsxReader::FirstSheet(const QByteArray &file, QList<QStringList> *rows, QL
                 while (!xml.atEnd()) {
                     xml.readNext();
                     if (xml.isStartElement() && xml.name() == QLatin1String("v")) {
-                        value = xml.readElementText();
+                        value = ElementText(xml);
                     } else if (xml.isStartElement() && xml.name() == QLatin1String("is")) {
                         inlineText = StringItem(xml);
                         hasInline = true;
@@ -317,17 +390,13 @@ bool XlsxReader::FirstSheet(const QByteArray &file, QList<QStringList> *rows, QL
                 } else if (!value.isEmpty()) {
                     text = NumberCell(value, dateStyle.value(style), date1904);
                 }
-                if (text.isEmpty())
-                    continue;
-                while (row.size() <= column)
-                    row << QString();
-                row[column] = text;
+                if (!rows->AddCell(column, text, &why))
+                    throw Failure{why};
             }
         }
-        Broken(xml, sheetPart);
+        Broken(xml, *part, sheetName);
     } catch (const Failure &f) {
-        rows->clear();
-        rowNumbers->clear();
+        rows->rows.clear();
         *error = f.why;
         return false;
     }

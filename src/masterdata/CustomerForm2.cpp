@@ -5,6 +5,7 @@
 #include "shell/ShareDM.h"
 #include "shell/TypedNumber.h"
 #include "stores/CustomerStore.h"
+#include "stores/FieldText.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -111,6 +112,11 @@ void TFormCustomer2::BitBtn1Click()
     const QString name = Edit1->text();
     if (name.isEmpty()) {
         Dialogs::ShowMessage(QStringLiteral("客户名不得为空"));
+        Edit1->setFocus();
+        return;
+    }
+    if (const QString fault = FieldText::Fault(QStringLiteral("客户名称"), name); !fault.isEmpty()) {
+        Dialogs::ShowMessage(fault);
         Edit1->setFocus();
         return;
     }

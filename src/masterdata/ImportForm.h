@@ -26,8 +26,13 @@ public:
     void OkClick();
 
     QLabel *Caption, *Summary;
+    QComboBox *SheetBox;      // the workbook's sheets; the one read is chosen
+    QComboBox *TitleRowBox;   // the sheet's first rows; the title row is chosen
     QList<QComboBox *> ColumnBoxes;   // per field
     QCheckBox *UpdateBox;
+    // A value of 地区 the books do not know, and which of theirs it is taken for.
+    QLabel *RegionLabel;
+    QComboBox *RegionValueBox, *RegionTargetBox;
     QTableView *Grid;
     QPushButton *OkButton, *CancelButton;
 
@@ -35,6 +40,10 @@ public:
 
 private:
     void Examine();
+    // The boxes that show the sheet, after it or its title row changed.
+    void ShowSheet();
+    void ShowRegionTarget();
+    void ReadSheet(int sheet);
 
     TImportPlan plan_;
     TImportRowsModel *model_;

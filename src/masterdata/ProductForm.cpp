@@ -8,6 +8,7 @@
 #include "shell/PublicFunction.h"
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
+#include "stores/FieldText.h"
 #include "stores/ProductStore.h"
 
 #include <QLabel>
@@ -137,6 +138,18 @@ void TFormProduct::BitBtn1Click()
         Edit3->setFocus();
         return;
     }
+    const struct {
+        QLineEdit *edit;
+        const char *field;
+        int maxLength;
+    } texts[] = {{Edit2, "货品名称", FieldText::MaxShort}, {Edit3, "货品规格", FieldText::MaxShort},
+                 {Edit7, "货品编号", FieldText::MaxShort}, {Edit8, "货品信息", FieldText::MaxLong}};
+    for (const auto &t : texts)
+        if (const QString fault = FieldText::Fault(QString::fromUtf8(t.field), t.edit->text(), t.maxLength); !fault.isEmpty()) {
+            Dialogs::ShowMessage(fault);
+            t.edit->setFocus();
+            return;
+        }
     // A price the books already hold (an import or a quote takes four decimals)
     // does not stop a change of the rest; one typed here takes two.
     const bool priceKept = FEditMode != 0 && !FReadPrice.isEmpty() && Edit4->text() == FReadPrice;

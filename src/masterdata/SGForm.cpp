@@ -8,6 +8,7 @@
 #include "shell/Dialogs.h"
 #include "shell/PublicFunction.h"
 #include "shell/Session.h"
+#include "stores/FieldText.h"
 #include "stores/OtherReceivableStore.h"
 
 #include <QLabel>
@@ -116,6 +117,12 @@ void TFormSG::Button1Click()
     if (!error.isEmpty()) {
         Dialogs::ShowMessage(error);
         Edit1->setFocus();
+        return;
+    }
+    const QString fault = FieldText::Fault(QStringLiteral("备注"), Edit2->text(), FieldText::MaxLong);
+    if (!fault.isEmpty()) {
+        Dialogs::ShowMessage(fault);
+        Edit2->setFocus();
         return;
     }
     const OtherReceivable entry{0, FCustomerName, DateTimePicker1->date(), TextToFloatLenient(amount), Edit2->text()};

@@ -12,7 +12,10 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <charconv>
 #include <cmath>
+#include <string_view>
+#include <algorithm>
 #include <cstdio>
 
 EConvertError::EConvertError(const QString &message) : std::runtime_error(message.toStdString()) {}
@@ -233,35 +236,41 @@ QString NumberText(double value)
 {
     if (!std::isfinite(value) || value == 0)
         return QStringLiteral("0");
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", value);
-    QString text = QString::fromLatin1(buf);
-    const int e = text.indexOf(QLatin1Char('e'));
-    if (e >= 0) {
-        // Write large and small values out in full from the 15 digits alone (not the
-        // binary value's further digits): 1e64 is a 1 and 64 zeros, 1e-310 a 1 after
-        // 309 zeros. Nothing is read back, so no value can make it fail.
-        const int exponent = text.mid(e + 1).toInt();
-        const bool negative = text.startsWith(QLatin1Char('-'));
-        QString digits = text.left(e);
-        digits.remove(QLatin1Char('-'));
-        digits.remove(QLatin1Char('.'));
-        if (exponent >= 0)
-            text = digits + QString(std::max(0, exponent + 1 - int(digits.size())), QLatin1Char('0'));
-        else
-            text = QStringLiteral("0.") + QString(-exponent - 1, QLatin1Char('0')) + digits;
-        if (negative)
-            text.prepend(QLatin1Char('-'));
+    // The shortest digits that read back as the value, or its 15 significant
+    // digits (what the books hold) when that would take more: 0.1 + 0.2 is 0.3,
+    // and a subnormal 1e-310 is 1e-310, not its binary value's 15 digits.
+    char buf[32];
+    auto written = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    std::string_view text(buf, std::size_t(written.ptr - buf));
+    const auto e = text.find('e');
+    if (std::count_if(text.begin(), text.begin() + std::ptrdiff_t(e), [](char c) { return c >= '0' && c <= '9'; }) > 15) {
+        written = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+        text = std::string_view(buf, std::size_t(written.ptr - buf));
     }
-    if (text.contains(QLatin1Char('.'))) {
-        while (text.endsWith(QLatin1Char('0')))
-            text.chop(1);
-        if (text.endsWith(QLatin1Char('.')))
-            text.chop(1);
+    // Written out in full from those digits alone: 1e64 is a 1 and 64 zeros.
+    const std::size_t at = text.find('e');
+    int exponent = 0;
+    const char *sign = text.data() + at + 1;
+    std::from_chars(sign + (*sign == '+'), text.data() + text.size(), exponent);
+    const bool negative = text.front() == '-';
+    QString digits;
+    for (const char c : text.substr(0, at))
+        if (c >= '0' && c <= '9')
+            digits += QLatin1Char(c);
+    while (digits.size() > 1 && digits.endsWith(QLatin1Char('0')))
+        digits.chop(1);
+    QString out;
+    if (exponent >= 0) {
+        const qsizetype whole = exponent + 1;
+        out = digits.left(whole) + QString(std::max<qsizetype>(0, whole - digits.size()), QLatin1Char('0'));
+        if (digits.size() > whole)
+            out += QLatin1Char('.') + digits.mid(whole);
+    } else {
+        out = QStringLiteral("0.") + QString(-exponent - 1, QLatin1Char('0')) + digits;
     }
-    if (text == QLatin1String("-0"))
-        text = QStringLiteral("0");
-    return text;
+    if (negative)
+        out.prepend(QLatin1Char('-'));
+    return out;
 }
 
 QString DateText(const QDate &date) { return date.toString(QStringLiteral("yyyy-M-d")); }

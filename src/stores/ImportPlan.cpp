@@ -7,6 +7,7 @@
 #include "shell/ShareDM.h"
 #include "shell/TypedNumber.h"
 #include "stores/CustomerStore.h"
+#include "stores/FieldText.h"
 #include "db/Journal.h"
 #include "stores/OtherReceivableStore.h"
 #include "stores/ProductStore.h"
@@ -19,31 +20,31 @@
 #include <QSet>
 
 namespace {
-constexpr int MaxShortText = 200;
-constexpr int MaxRemark = 1000;
-const QStringList Regions = {QStringLiteral("本地"), QStringLiteral("省内"), QStringLiteral("其它")};
+// How many of a sheet's first rows are looked at for the titles.
+constexpr int TitleSearchRows = 20;
 
 QList<TImportPlan::Field> FieldsOf(TImportPlan::Kind kind)
 {
-    auto f = [](const char *title, std::initializer_list<const char *> more) {
-        TImportPlan::Field field{QString::fromUtf8(title), {QString::fromUtf8(title)}};
+    auto f = [](const char *title, std::initializer_list<const char *> more, bool asWritten = false) {
+        TImportPlan::Field field{QString::fromUtf8(title), {QString::fromUtf8(title)}, asWritten};
         for (const char *t : more)
             field.titles << QString::fromUtf8(t);
         return field;
     };
     switch (kind) {
     case TImportPlan::Customers:
-        return {f("客户名称", {"名称", "客户", "客户名"}), f("地区", {"客户地区", "所属地区"}),
+        return {f("客户名称", {"名称", "客户", "客户名"}, true), f("地区", {"客户地区", "所属地区"}),
                 f("期初欠款", {"起初欠款", "期初应收", "欠款"})};
     case TImportPlan::Products:
-        return {f("货品编号", {"编号", "货号", "款号"}), f("货品名称", {"名称", "品名"}),
-                f("货品规格", {"规格", "类别", "类型", "型号"}), f("单价", {"货品单价", "价格", "售价"}),
-                f("货品信息", {"备注", "说明"})};
+        return {f("货品编号", {"编号", "货号", "款号"}, true), f("货品名称", {"名称", "品名"}, true),
+                f("货品规格", {"规格", "类别", "类型", "型号"}, true),
+                f("单价", {"货品单价", "价格", "售价", "参考价", "批发价"}), f("货品信息", {"备注", "说明"}, true)};
     case TImportPlan::Quotes:
-        return {f("客户名称", {"客户", "客户名"}), f("货品编号", {"编号", "货号", "款号"}), f("货品名称", {"名称", "品名"}),
-                f("货品规格", {"规格", "类别"}), f("单价", {"报价", "价格"})};
+        return {f("客户名称", {"客户", "客户名"}, true), f("货品编号", {"编号", "货号", "款号"}, true),
+                f("货品名称", {"名称", "品名"}, true), f("货品规格", {"规格", "类别"}, true),
+                f("单价", {"报价", "价格", "售价", "批发价"})};
     case TImportPlan::OtherReceivables:
-        return {f("客户名称", {"客户", "客户名"}), f("日期", {"应收日期"}), f("金额", {"应收金额"}), f("备注", {"说明"})};
+        return {f("客户名称", {"客户", "客户名"}, true), f("日期", {"应收日期"}), f("金额", {"应收金额"}), f("备注", {"说明"}, true)};
     }
     return {};
 }
@@ -53,19 +54,6 @@ QString TitleKey(QString title)
 {
     static const QRegularExpression noise(QStringLiteral("\\s|\\*|[（(][^）)]*[）)]"));
     return title.remove(noise);
-}
-
-// Why a text cannot be stored as the field, or the empty text.
-QString TextFault(const QString &field, const QString &text, int maxLength)
-{
-    for (const QChar c : text)
-        if (c.category() == QChar::Other_Control || c == QChar(0x2028) || c == QChar(0x2029))
-            return QStringLiteral("%1含有换行或控制字符").arg(field);
-    if (text.startsWith(QLatin1Char('=')))
-        return QStringLiteral("%1“%2”以“=”开头，像是公式").arg(field, text.left(20));
-    if (text.size() > maxLength)
-        return QStringLiteral("%1太长（%2 个字，最多 %3 个）").arg(field).arg(text.size()).arg(maxLength);
-    return QString();
 }
 
 QString AmountFault(const QString &field, const QString &text, int decimals, double *value)
@@ -132,20 +120,82 @@ struct ProductBook {
 
 TImportPlan::TImportPlan(Kind kind, const TSheetFile &sheet) : kind_(kind), sheet_(sheet), fields_(FieldsOf(kind))
 {
+    QSet<QString> known;
+    for (const Field &field : std::as_const(fields_))
+        for (const QString &title : field.titles)
+            known.insert(title);
+    for (int at = 0; at < sheet_.rows.size() && at < TitleSearchRows; ++at) {
+        const auto &cells = sheet_.rows[at].cells;
+        if (std::any_of(cells.cbegin(), cells.cend(), [&](const TSheetCell &c) { return known.contains(TitleKey(c.text)); })) {
+            titleAt_ = at;
+            break;
+        }
+    }
+    MatchColumns();
+}
+
+void TImportPlan::MatchColumns()
+{
     // Each field takes the first column titled as it is, its own title before the others.
     columns_.fill(-1, fields_.size());
-    QList<bool> taken(sheet_.titles.size(), false);
+    const QList<TSheetCell> titles = sheet_.rows.value(titleAt_).cells;
+    QList<bool> taken(titles.size(), false);
     for (int pass = 0; pass < 2; ++pass)
         for (int f = 0; f < fields_.size(); ++f) {
             if (columns_[f] >= 0)
                 continue;
-            const QStringList titles = pass == 0 ? QStringList{fields_[f].title} : fields_[f].titles;
-            for (int c = 0; c < sheet_.titles.size() && columns_[f] < 0; ++c)
-                if (!taken[c] && titles.contains(TitleKey(sheet_.titles[c]))) {
-                    columns_[f] = c;
+            const QStringList names = pass == 0 ? QStringList{fields_[f].title} : fields_[f].titles;
+            for (int c = 0; c < titles.size() && columns_[f] < 0; ++c)
+                if (!taken[c] && names.contains(TitleKey(titles[c].text))) {
+                    columns_[f] = titles[c].column;
                     taken[c] = true;
                 }
         }
+}
+
+void TImportPlan::SetTitleRow(int at)
+{
+    if (at < 0 || at >= sheet_.rows.size() || at == titleAt_)
+        return;
+    titleAt_ = at;
+    MatchColumns();
+}
+
+QString TImportPlan::Title(int column) const
+{
+    return sheet_.rows.value(titleAt_).Cell(column);
+}
+
+QList<int> TImportPlan::UnusedColumns() const
+{
+    QSet<int> used;
+    for (qsizetype at = titleAt_; at < sheet_.rows.size(); ++at)
+        for (const TSheetCell &cell : sheet_.rows[at].cells)
+            used.insert(cell.column);
+    for (const int column : columns_)
+        used.remove(column);
+    QList<int> unused(used.cbegin(), used.cend());
+    std::sort(unused.begin(), unused.end());
+    return unused;
+}
+
+const QStringList &TImportPlan::Regions()
+{
+    static const QStringList regions = {QStringLiteral("本地"), QStringLiteral("省内"), QStringLiteral("其它")};
+    return regions;
+}
+
+QString TImportPlan::RegionFor(const QString &value) const
+{
+    return Regions().contains(value) ? value : regionMap_.value(value);
+}
+
+void TImportPlan::MapRegion(const QString &value, const QString &region)
+{
+    if (Regions().contains(region))
+        regionMap_.insert(value, region);
+    else
+        regionMap_.remove(value);
 }
 
 QString TImportPlan::KindName(Kind kind)
@@ -163,7 +213,7 @@ QString TImportPlan::OutcomeName(Outcome outcome)
 void TImportPlan::SetColumn(int field, int column)
 {
     if (field >= 0 && field < columns_.size())
-        columns_[field] = column >= 0 && column < sheet_.titles.size() ? column : -1;
+        columns_[field] = sheet_.columns.contains(column) ? column : -1;
 }
 
 int TImportPlan::Count(Outcome outcome) const
@@ -176,16 +226,18 @@ int TImportPlan::Count(Outcome outcome) const
 
 QString TImportPlan::Cell(int at, int field) const
 {
-    return sheet_.rows.at(at).value(ColumnOf(field));
+    const QString text = sheet_.rows.at(at).Cell(ColumnOf(field));
+    return fields_[field].asWritten ? text : text.trimmed();
 }
 
 bool TImportPlan::Examine()
 {
     rows_.clear();
     writes_.clear();
-    for (int i = 0; i < sheet_.rows.size(); ++i) {
+    otherRegions_.clear();
+    for (int i = titleAt_ + 1; i < sheet_.rows.size(); ++i) {
         Row row;
-        row.sheetRow = sheet_.rowNumbers.value(i);
+        row.sheetRow = sheet_.rows[i].number;
         for (int f = 0; f < fields_.size(); ++f)
             row.values << Cell(i, f);
         rows_ << row;
@@ -256,21 +308,25 @@ void TImportPlan::ExamineCustomers()
     QList<QString> keys;
     for (int i = 0; i < rows_.size(); ++i) {
         Row &row = rows_[i];
-        const QString name = row.values[0], region = row.values[1], oweText = row.values[2];
+        const QString name = row.values[0], given = row.values[1], oweText = row.values[2];
+        const QString region = RegionFor(given);
         keys << name;
+        if (!given.isEmpty() && !Regions().contains(given) && !otherRegions_.contains(given))
+            otherRegions_ << given;
+        const auto existing = books.constFind(name);
+        const bool exists = existing != books.constEnd();
         double owe = 0;
-        QString fault = name.isEmpty() ? QStringLiteral("客户名称为空") : TextFault(QStringLiteral("客户名称"), name, MaxShortText);
-        if (fault.isEmpty() && !region.isEmpty() && !Regions.contains(region))
-            fault = QStringLiteral("地区“%1”只能是本地、省内或其它").arg(region.left(20));
+        // A name the books hold is taken as it stands; a new one as the editor would take it.
+        QString fault = name.isEmpty() ? QStringLiteral("客户名称为空") : exists ? QString() : FieldText::Fault(QStringLiteral("客户名称"), name);
+        if (fault.isEmpty() && !given.isEmpty() && region.isEmpty())
+            fault = QStringLiteral("地区“%1”只能是本地、省内或其它，可在上方指定它对应哪一个").arg(given.left(20));
         if (fault.isEmpty())
             fault = AmountFault(QStringLiteral("期初欠款"), oweText, TypedNumber::MoneyDecimals, &owe);
         if (!fault.isEmpty()) {
             row.note = fault;
             continue;
         }
-        const auto existing = books.constFind(name);
-        const bool exists = existing != books.constEnd();
-        Customer c = exists ? *existing : Customer{0, name, Regions[0], 0, 0};
+        Customer c = exists ? *existing : Customer{0, name, Regions()[0], 0, 0};
         QStringList changes;
         // An empty cell leaves what the books have.
         if (!region.isEmpty() && region != c.region) {
@@ -298,20 +354,26 @@ void TImportPlan::ExamineProducts()
                       remark = row.values[4];
         keys << (serial.isEmpty() ? name + QChar(0x1f) + type : QLatin1Char('#') + serial);
         double price = 0;
-        QString fault = name.isEmpty() ? QStringLiteral("货品名称为空") : TextFault(QStringLiteral("货品名称"), name, MaxShortText);
-        if (fault.isEmpty())
-            fault = TextFault(QStringLiteral("货品编号"), serial, MaxShortText);
-        if (fault.isEmpty())
-            fault = TextFault(QStringLiteral("货品规格"), type, MaxShortText);
-        if (fault.isEmpty())
-            fault = TextFault(QStringLiteral("货品信息"), remark, MaxRemark);
-        if (fault.isEmpty())
-            fault = AmountFault(QStringLiteral("单价"), priceText, TypedNumber::PriceDecimals, &price);
+        QString fault = name.isEmpty() ? QStringLiteral("货品名称为空")
+                                       : AmountFault(QStringLiteral("单价"), priceText, TypedNumber::PriceDecimals, &price);
         const QList<int> found = fault.isEmpty() ? books.Find(serial, name, type, true) : QList<int>();
         if (found.size() > 1)
             fault = serial.isEmpty() ? QStringLiteral("账中有 %1 个货品叫“%2”、规格相同，无法确定更新哪一个").arg(found.size()).arg(name)
                                      : QStringLiteral("账中有 %1 个货品用编号“%2”，无法确定更新哪一个").arg(found.size()).arg(serial);
         const bool exists = found.size() == 1;
+        // What the books hold is taken as it stands; a text written anew as the editor would take it.
+        const struct {
+            const char *field;
+            const QString &text;
+            QString held;
+            int maxLength;
+        } texts[] = {{"货品名称", name, exists ? books.all[found[0]].name : QString(), FieldText::MaxShort},
+                     {"货品编号", serial, exists ? books.all[found[0]].serial : QString(), FieldText::MaxShort},
+                     {"货品规格", type, exists ? books.all[found[0]].type : QString(), FieldText::MaxShort},
+                     {"货品信息", remark, exists ? books.all[found[0]].remark : QString(), FieldText::MaxLong}};
+        for (const auto &t : texts)
+            if (fault.isEmpty() && t.text != t.held)
+                fault = FieldText::Fault(QString::fromUtf8(t.field), t.text, t.maxLength);
         if (fault.isEmpty() && !exists && type.isEmpty())
             fault = QStringLiteral("货品规格为空");
         if (!fault.isEmpty()) {
@@ -432,7 +494,7 @@ void TImportPlan::ExamineReceivables()
         else if (!(fault = AmountFault(QStringLiteral("金额"), amountText, TypedNumber::MoneyDecimals, &amount)).isEmpty())
             ;
         else
-            fault = TextFault(QStringLiteral("备注"), remark, MaxRemark);
+            fault = FieldText::Fault(QStringLiteral("备注"), remark, FieldText::MaxLong);
         if (!fault.isEmpty()) {
             row.note = fault;
             continue;

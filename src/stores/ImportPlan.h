@@ -11,6 +11,7 @@
 #include "stores/OtherReceivable.h"
 #include "stores/Product.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,7 @@ public:
     struct Field {
         QString title;
         QStringList titles;   // the column titles it is matched with, its own first
+        bool asWritten = false;   // a text stored as written; the others are read trimmed
     };
     struct Row {
         int sheetRow = 0;
@@ -39,9 +41,28 @@ public:
     const QList<Field> &Fields() const { return fields_; }
     const TSheetFile &Sheet() const { return sheet_; }
 
+    // The row holding the column titles, as an index into Sheet().rows: the
+    // first of the sheet's first rows that names a field, else its first row.
+    // The rows after it are the ones brought in.
+    int TitleRow() const { return titleAt_; }
+    // Takes another row for the titles and matches the columns to it again.
+    void SetTitleRow(int at);
+    // The title row's text in a sheet column.
+    QString Title(int column) const;
+
     // The sheet column each field is read from; -1: not read.
     int ColumnOf(int field) const { return columns_.value(field, -1); }
     void SetColumn(int field, int column);
+    // The sheet's columns that hold something but are read for no field.
+    QList<int> UnusedColumns() const;
+
+    // The three regions the books know, and values of 地区 the sheet holds
+    // beyond them (found by Examine), each taken for one of the three when the
+    // user says so, for every row holding it.
+    static const QStringList &Regions();
+    const QStringList &OtherRegions() const { return otherRegions_; }
+    QString RegionFor(const QString &value) const;   // empty: not taken for any
+    void MapRegion(const QString &value, const QString &region);
     // Whether records already in the books are changed by the sheet.
     bool UpdateExisting() const { return updateExisting_; }
     void SetUpdateExisting(bool update) { updateExisting_ = update; }
@@ -75,10 +96,15 @@ private:
     void RefuseTwice(const QList<QString> &keys, const QString &what);
     Row &Decide(int at, const QStringList &changes, bool exists);
 
+    void MatchColumns();
+
     Kind kind_;
     TSheetFile sheet_;
     QList<Field> fields_;
+    int titleAt_ = 0;
     QList<int> columns_;
+    QHash<QString, QString> regionMap_;
+    QStringList otherRegions_;
     bool updateExisting_ = false;
     QList<Row> rows_;
     QList<Write> writes_;   // per row

@@ -85,6 +85,7 @@ TServerMove::Result TServerMove::ToServer(const QString &file, const TDataSource
         result.reason = QStringLiteral("服务器上的数据库不是空的，未作任何修改。请为帐套新建一个空的数据库");
         return result;
     case TDataSource::Trial::Unreachable:
+    case TDataSource::Trial::NotPostgres:
     case TDataSource::Trial::Refused:
     case TDataSource::Trial::NoDatabase:
         result.status = Unreachable;

@@ -11,6 +11,8 @@ class TestCsv : public QObject {
 private slots:
     void encodingIsFound_data();
     void encodingIsFound();
+    void guardComesOffExactly_data();
+    void guardComesOffExactly();
 };
 
 void TestCsv::encodingIsFound_data()
@@ -39,6 +41,29 @@ void TestCsv::encodingIsFound()
     Csv::Decoded(file, &found);
     QCOMPARE(found, encoding);
     QCOMPARE(Csv::Read(file), lines);
+}
+
+void TestCsv::guardComesOffExactly_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("written");   // as the file holds it, quotes undone
+    QTest::newRow("a formula") << "=1+1" << "'=1+1";
+    QTest::newRow("a number as text") << "00123" << "'00123";
+    QTest::newRow("the user's apostrophe before a number") << "'1" << "''1";
+    QTest::newRow("the user's apostrophe before a formula") << "'=A1" << "''=A1";
+    QTest::newRow("the user's apostrophe before words") << "'abc" << "''abc";
+    QTest::newRow("an apostrophe alone") << "'" << "''";
+    QTest::newRow("words") << "王记" << "王记";
+    QTest::newRow("an apostrophe inside") << "王'记" << "王'记";
+}
+
+void TestCsv::guardComesOffExactly()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, written);
+    const QList<QStringList> lines = Csv::Read(Csv::File({{text}}));
+    QCOMPARE(lines, (QList<QStringList>{{written}}));
+    QCOMPARE(Csv::Unguarded(lines[0][0]), text);
 }
 
 QTEST_GUILESS_MAIN(TestCsv)

@@ -74,6 +74,9 @@ void TestCustomers::createValidation_data()
     QTest::newRow("no region, no name: region first") << false << "" << "请先选择客户所属地区";
     QTest::newRow("empty name") << true << "" << "客户名不得为空";
     QTest::newRow("name taken") << true << "老客户" << "该帐客户名已经存在，请重新操作";
+    // The one rule the import holds names to as well.
+    QTest::newRow("a tab in the name") << true << "王记\t鞋店" << "客户名称不能含有换行、制表符或其它控制字符";
+    QTest::newRow("201 characters") << true << QString(201, QChar(0x978B)) << "客户名称太长（201 个字，最多 200 个）";
 }
 
 void TestCustomers::createValidation()

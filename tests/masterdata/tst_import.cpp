@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 #include <QTest>
 #include <zip.h>
 
@@ -36,6 +37,57 @@ QByteArray Zipped(const QList<QPair<QString, QByteArray>> &parts, const QString 
     }
     zip_close(zip);   // reads the buffers, which outlive it
     return FileBytes(path);
+}
+
+// A workbook of sheets of text rows, as another program might write it.
+QByteArray Workbook(const QList<QPair<QString, QList<QStringList>>> &sheets, const QString &path)
+{
+    QByteArray book = "<workbook xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><sheets>";
+    QByteArray rels = "<Relationships>";
+    QList<QPair<QString, QByteArray>> parts;
+    for (int i = 0; i < sheets.size(); ++i) {
+        const QByteArray n = QByteArray::number(i + 1);
+        book += "<sheet name=\"" + sheets[i].first.toHtmlEscaped().toUtf8() + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
+        rels += "<Relationship Id=\"rId" + n + "\" Target=\"worksheets/s" + n + ".xml\"/>";
+        QByteArray xml = "<worksheet><sheetData>";
+        for (int r = 0; r < sheets[i].second.size(); ++r) {
+            xml += "<row r=\"" + QByteArray::number(r + 1) + "\">";
+            for (const QString &text : sheets[i].second[r])
+                xml += "<c t=\"inlineStr\"><is><t>" + text.toHtmlEscaped().toUtf8() + "</t></is></c>";
+            xml += "</row>";
+        }
+        parts << qMakePair("xl/worksheets/s" + QString(n) + ".xml", xml + "</sheetData></worksheet>");
+    }
+    parts << qMakePair(QStringLiteral("xl/workbook.xml"), book + "</sheets></workbook>")
+          << qMakePair(QStringLiteral("xl/_rels/workbook.xml.rels"), rels + "</Relationships>");
+    return Zipped(parts, path);
+}
+
+// A line of /proc/self/status in bytes.
+qint64 ProcStatus(const char *key)
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return 0;
+}
+
+// Forgets the most memory the process has held so far, so the next PeakMemory
+// is what comes after; gives what it holds now. In bytes.
+qint64 ResetPeakMemory()
+{
+    QFile clear("/proc/self/clear_refs");
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+    return ProcStatus("VmRSS:");
+}
+
+qint64 PeakMemory()
+{
+    return ProcStatus("VmHWM:");
 }
 
 TListSheet CustomerSheet()
@@ -82,6 +134,9 @@ private slots:
     void exportedListsComeBackUnchanged();
     void hostileFiles_data();
     void hostileFiles();
+    void boundedReading_data();
+    void boundedReading();
+    void sheetsShopsHave();
 };
 
 void TestImport::customersFromEveryFile_data()
@@ -168,8 +223,8 @@ void TestImport::rowOutcomes_data()
                                  "4 有误 货品在表中出现了 2 次（第 4、5 行）\n"
                                  "5 有误 货品在表中出现了 2 次（第 4、5 行）\n"
                                  "6 有误 单价“1.23456”超过四位小数\n"
-                                 "7 有误 货品名称“=HYPERLINK(1)”以“=”开头，像是公式\n"
-                                 "8 有误 货品名称含有换行或控制字符\n"
+                                 "7 新增\n"
+                                 "8 有误 货品名称不能含有换行、制表符或其它控制字符\n"
                                  "9 有误 货品名称太长（10000 个字，最多 200 个）\n"
                                  "10 有误 单价“abc”不是有效的金额\n"
                                  "11 有误 货品规格为空";
@@ -245,7 +300,8 @@ void TestImport::columnsMatchedByHand()
         form->OkButton->click();
     });
     TFormImport::Run(TImportPlan::Customers);
-    QCOMPARE(summaries, (QStringList{"共 1 行：新增 0，更新 0，跳过 0，有误 1\n表中找不到 “客户名称”、“地区”、“期初欠款” 列，可在上方选择对应的列", "0",
+    QCOMPARE(summaries, (QStringList{"共 1 行：新增 0，更新 0，跳过 0，有误 1\n表中找不到 “客户名称”、“地区”、“期初欠款” 列，可在上方选择对应的列"
+                                     "\n不导入的列：A 列：Name、B 列：Owes", "0",
                                      "共 1 行：新增 1，更新 0，跳过 0，有误 0\n表中找不到 “地区” 列，可在上方选择对应的列", "1"}));
     QCOMPARE(env.Rows("Select CustomerName, CustomerRegion, CustomerOwe From Customer Where CustomerIndex > 1", "%1 %2 %3"),
              QString("甲 本地 3.0"));
@@ -279,10 +335,13 @@ void TestImport::xlsxRoundTrip()
         TSheetFile back;
         QString error;
         QVERIFY2(back.ReadBytes(xlsx ? XlsxWriter::Workbook(sheet, "表") : sheet.Csv(), &error), qPrintable(error));
-        QCOMPARE(back.titles, (QStringList{"编号", "金额", "日期", "数量", "单价"}));
-        QCOMPARE(back.rows, (QList<QStringList>{{"00123", "1200", xlsx ? "2024-03-05" : "2024-3-5", "12", "12.3456"},
-                                                 {"=1+1", "-0.5", "", "0", "0.1"},
-                                                 {"王\"记\", 鞋\t店\n第二行", "1.01", "1999-12-31", "-3", "7"}}));
+        QList<QStringList> rows;
+        for (const TSheetRow &row : back.rows)
+            rows << row.Texts();
+        QCOMPARE(rows, (QList<QStringList>{{"编号", "金额", "日期", "数量", "单价"},
+                                            {"00123", "1200", xlsx ? "2024-03-05" : "2024-3-5", "12", "12.3456"},
+                                            {"=1+1", "-0.5", "", "0", "0.1"},
+                                            {"王\"记\", 鞋\t店\n第二行", "1.01", "1999-12-31", "-3", "7"}}));
     }
 }
 
@@ -291,7 +350,12 @@ void TestImport::exportedListsComeBackUnchanged()
     TestEnv env;
     const int customer = env.AddCustomer("王记\"鞋店\", 老店", "省内", 120.5);
     env.AddCustomer("00123", "其它", 0);
+    // Whatever the records hold comes back: a formula-like name, edge spaces,
+    // and what an older program let in (a tab, a name longer than the editor takes).
+    for (const QString &name : {QString("=1+1"), QString("  王记  "), QString("'1"), QString("甲\t乙"), QString(300, QChar(0x978B))})
+        env.AddCustomer(name, "本地", 1);
     const int product = env.AddProduct("皮鞋", "黑 42", 99.5, "00123");
+    env.Exec("Update Product Set ProductRemark = ? Where ProductIndex = ?", {QString("软底\n真皮"), product});
     env.AddProduct("无号鞋", "白", 0.1234);
     env.Exec("Insert Into Price (PriceProduct, PriceCustomer, PriceValue) Values (?, ?, 88.8)", {product, customer});
     env.AddSG("00123", QDate(2024, 3, 5), 50, "旧账");
@@ -333,7 +397,7 @@ void TestImport::hostileFiles_data()
     QTest::newRow("a picture") << "png" << "文件不是 CSV 或 XLSX 表格（含有二进制内容）";
     QTest::newRow("old Excel") << "xls" << "这是旧版 Excel（.xls）文件，请在 Excel 或 WPS 中另存为 .xlsx 或 .csv 后再导入";
     QTest::newRow("a zip of something else") << "zip" << "压缩包里没有 Excel 工作簿（不是 XLSX 文件）";
-    QTest::newRow("a zip bomb") << "bomb" << "工作簿解压后过大，不像是正常的表格文件";
+    QTest::newRow("a zip bomb") << "bomb" << "工作簿解压后过大（超过 96 MB），不像是正常的表格文件";
     QTest::newRow("broken XML") << "xml" << "工作簿内容已损坏（xl/worksheets/sheet1.xml 第 1 行：";
     QTest::newRow("a cut-off zip") << "cut" << "文件不是有效的 XLSX 工作簿（无法打开压缩包）";
     QTest::newRow("100 MB") << "big" << "文件太大（100 MB），能导入的表格文件不超过 50 MB";
@@ -357,8 +421,8 @@ void TestImport::hostileFiles()
     else if (make == "zip")
         Zipped({{"readme.txt", "hello"}}, file);
     else if (make == "bomb") {
-        const QByteArray zeros(300 * 1024 * 1024, '0');
-        Zipped({{"xl/workbook.xml", "<workbook/>"}, {"xl/worksheets/sheet1.xml", zeros}}, file);
+        const QByteArray rows = "<worksheet><sheetData>" + QByteArray("<x/>").repeated(40 * 1024 * 1024);
+        Zipped({{"xl/workbook.xml", "<workbook/>"}, {"xl/worksheets/sheet1.xml", rows}}, file);
         QVERIFY(QFileInfo(file).size() < 2 * 1024 * 1024);
     } else if (make == "xml")
         Zipped({{"xl/workbook.xml", "<workbook/>"}, {"xl/worksheets/sheet1.xml", "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></row>"}},
@@ -379,6 +443,114 @@ void TestImport::hostileFiles()
     QCOMPARE(env.script.messages.size(), 1);
     QVERIFY2(env.script.messages[0].startsWith("无法导入“hostile”：" + message), qPrintable(env.script.messages[0]));
     QCOMPARE(env.AllRows(), before);
+}
+
+void TestImport::boundedReading_data()
+{
+    QTest::addColumn<QString>("make");
+    QTest::addColumn<QString>("outcome");   // the message, or how many rows were read
+    const QString limits = TSheetRows::LimitText();
+    QTest::newRow("a cell far to the right, 3000 times") << "far" << "3000 rows";
+    QTest::newRow("a sheet that unpacks past the limit") << "inflating" << "工作簿解压后过大（超过 96 MB），不像是正常的表格文件";
+    QTest::newRow("25 million fields in a CSV") << "fields" << "表格太大。" + limits;
+    QTest::newRow("too many rows") << "rows" << "表格的行数太多。" + limits;
+    QTest::newRow("one cell of 40,000 characters") << "long" << "第 1 行有一格文字太长（40000 个字）。" + limits;
+    QTest::newRow("shared texts past the limit") << "shared" << "工作簿的文字太多。" + limits;
+    QTest::newRow("a number below the smallest double") << "subnormal" << "2 rows";
+    QTest::newRow("the most a sheet may hold") << "most" << "100000 rows";
+}
+
+void TestImport::boundedReading()
+{
+    QFETCH(QString, make);
+    QFETCH(QString, outcome);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f");
+    QByteArray bytes;
+    const QByteArray empty = "<workbook/>";
+    if (make == "far") {
+        QByteArray xml = "<worksheet><sheetData>";
+        for (int r = 1; r <= 3000; ++r)
+            xml += "<row r=\"" + QByteArray::number(r) + "\"><c r=\"XFD" + QByteArray::number(r) + "\"><v>1</v></c></row>";
+        bytes = Zipped({{"xl/workbook.xml", empty}, {"xl/worksheets/sheet1.xml", xml + "</sheetData></worksheet>"}}, path);
+        QVERIFY(bytes.size() < 64 * 1024);
+    } else if (make == "inflating") {
+        bytes = Zipped({{"xl/workbook.xml", empty},
+                        {"xl/worksheets/sheet1.xml", "<worksheet><sheetData>" + QByteArray(200 * 1024 * 1024, ' ') + "</sheetData></worksheet>"}},
+                       path);
+    } else if (make == "fields") {
+        bytes = QByteArray("a,").repeated(19).append("a\n").repeated(1250 * 1000);
+    } else if (make == "rows") {
+        bytes = QByteArray("a\n").repeated(TSheetRows::MaxRows + 1);
+    } else if (make == "long") {
+        bytes = QByteArray(40000, 'x') + "\n";
+    } else if (make == "shared") {
+        const QByteArray item = "<si><t>" + QByteArray(1000, 'x') + "</t></si>";
+        bytes = Zipped({{"xl/workbook.xml", empty}, {"xl/sharedStrings.xml", "<sst>" + item.repeated(40000) + "</sst>"},
+                        {"xl/worksheets/sheet1.xml", "<worksheet><sheetData/></worksheet>"}},
+                       path);
+    } else if (make == "subnormal") {
+        bytes = Zipped({{"xl/workbook.xml", empty},
+                        {"xl/worksheets/sheet1.xml", "<worksheet><sheetData><row r=\"1\"><c t=\"inlineStr\"><is><t>单价</t></is></c></row>"
+                                                     "<row r=\"2\"><c><v>1E-310</v></c></row></sheetData></worksheet>"}},
+                       path);
+    } else {
+        bytes = QByteArray(QByteArray(29, 'x') + ',').repeated(9).append(QByteArray(29, 'x')).append('\n').repeated(TSheetRows::MaxRows);
+    }
+    const qint64 before = ResetPeakMemory();
+    TSheetFile sheet;
+    QString error;
+    const bool read = sheet.ReadBytes(std::move(bytes), &error);
+    const qint64 spent = PeakMemory() - before;
+    QCOMPARE(read ? QString("%1 rows").arg(sheet.rows.size()) : error, outcome);
+    QVERIFY2(spent < 300LL * 1024 * 1024, qPrintable(QString("%1 MB").arg(spent / (1024 * 1024))));
+    if (make == "far")
+        QCOMPARE(sheet.columns, QList<int>{16383});
+    if (make == "subnormal")
+        QCOMPARE(sheet.rows[1].Cell(0), "0." + QString(309, '0') + "1");
+}
+
+void TestImport::sheetsShopsHave()
+{
+    TestEnv env;
+    env.StartAsFinance();
+    env.AddCustomer("老客户", "本地", 0);
+    const QString file = env.Dir() + "资料.xlsx";
+    Workbook({{"说明", {{"本表由门店整理"}}},
+              {"客户资料",
+               {{"客户资料"}, {"客户名称", "地区", "电话", "联系人"}, {"=1+1", "省外", "138", "王"}, {"老客户", "外地"}, {"新客", "本地"}}}},
+             file);
+    env.script.openFile = file;
+    QStringList seen;
+    env.script.Then([&](QDialog *window) {
+        auto *form = static_cast<TFormImport *>(window);
+        seen << form->SheetBox->currentText() + "/" + QString::number(form->SheetBox->count());
+        form->SheetBox->setCurrentIndex(1);
+        // The title row is found below the sheet's own title.
+        seen << form->SheetBox->currentText() << form->TitleRowBox->currentText() << form->ColumnBoxes[0]->currentText()
+             << form->Summary->text() << Outcomes(form->Plan());
+        form->TitleRowBox->setCurrentIndex(0);
+        seen << form->ColumnBoxes[0]->currentText();
+        form->TitleRowBox->setCurrentIndex(1);
+        // Each value of 地区 the books do not know is taken for one of theirs, once for all its rows.
+        seen << QStringList{form->RegionValueBox->itemText(0), form->RegionValueBox->itemText(1)}.join("/");
+        form->RegionValueBox->setCurrentIndex(0);
+        form->RegionTargetBox->setCurrentIndex(form->RegionTargetBox->findText("其它"));
+        form->RegionValueBox->setCurrentIndex(1);
+        form->RegionTargetBox->setCurrentIndex(form->RegionTargetBox->findText("省内"));
+        form->UpdateBox->click();
+        seen << Outcomes(form->Plan());
+        form->OkButton->click();
+    });
+    TFormImport::Run(TImportPlan::Customers);
+    QCOMPARE(seen, (QStringList{"说明/2", "客户资料", "第 2 行：客户名称  地区  电话  联系人", "A 列：客户名称",
+                                "共 3 行：新增 1，更新 0，跳过 0，有误 2\n表中找不到 “期初欠款” 列，可在上方选择对应的列\n不导入的列：C 列：电话、D 列：联系人",
+                                "3 有误 地区“省外”只能是本地、省内或其它，可在上方指定它对应哪一个\n"
+                                "4 有误 地区“外地”只能是本地、省内或其它，可在上方指定它对应哪一个\n5 新增",
+                                "（不导入）", "省外/外地", "3 新增\n4 更新 地区 本地 → 省内\n5 新增"}));
+    QCOMPARE(env.script.messages, QStringList{"导入完成：新增 2 行，更新 1 行"});
+    QCOMPARE(env.Rows("Select CustomerName, CustomerRegion From Customer Where CustomerIndex > 1 Order By CustomerIndex", "%1 %2", "|"),
+             QString("老客户 省内|=1+1 其它|新客 本地"));
 }
 
 QTEST_MAIN(TestImport)

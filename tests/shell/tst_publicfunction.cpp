@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
+
 class TestPublicFunction : public QObject {
     Q_OBJECT
 private slots:
@@ -176,9 +178,14 @@ void TestPublicFunction::numberText_data()
     // Whatever the double, written out in full and never thrown at.
     QTest::newRow("1e64") << 1e64 << "1" + QString(64, '0');
     QTest::newRow("-1e300") << -1e300 << "-1" + QString(300, '0');
-    // A subnormal keeps fewer bits: its 15 digits are what it holds.
-    QTest::newRow("subnormal 1e-310") << 1e-310 << "0." + QString(310, '0') + "999999999999997";
-    QTest::newRow("smallest subnormal") << 4.9406564584124654e-324 << "0." + QString(323, '0') + "494065645841247";
+    // A subnormal is written by its shortest digits that read back as it.
+    QTest::newRow("subnormal 1e-310") << 1e-310 << "0." + QString(309, '0') + "1";
+    QTest::newRow("smallest subnormal") << 4.9406564584124654e-324 << "0." + QString(323, '0') + "5";
+    QTest::newRow("largest double") << std::numeric_limits<double>::max() << "179769313486232" + QString(294, '0');
+    QTest::newRow("negative zero") << -0.0 << "0";
+    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << "0";
+    QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << "0";
+    QTest::newRow("rounds up a place") << 999999.9999999999 << "1000000";
 }
 
 void TestPublicFunction::numberText()
