@@ -338,7 +338,11 @@ void TImportPlan::ExamineCustomers()
             c.owe = owe;
         }
         writes_[i].customer = c;
-        Decide(i, changes, exists);
+        Row &decided = Decide(i, changes, exists);
+        if (region != given) {
+            const QString mapped = QStringLiteral("表中地区“%1”作为%2").arg(given.left(20), region);
+            decided.note = decided.note.isEmpty() ? mapped : decided.note + QStringLiteral("；") + mapped;
+        }
     }
     RefuseTwice(keys, QStringLiteral("客户名称"));
 }

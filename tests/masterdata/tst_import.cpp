@@ -547,7 +547,7 @@ void TestImport::sheetsShopsHave()
                                 "共 3 行：新增 1，更新 0，跳过 0，有误 2\n表中找不到 “期初欠款” 列，可在上方选择对应的列\n不导入的列：C 列：电话、D 列：联系人",
                                 "3 有误 地区“省外”只能是本地、省内或其它，可在上方指定它对应哪一个\n"
                                 "4 有误 地区“外地”只能是本地、省内或其它，可在上方指定它对应哪一个\n5 新增",
-                                "（不导入）", "省外/外地", "3 新增\n4 更新 地区 本地 → 省内\n5 新增"}));
+                                "（不导入）", "省外/外地", "3 新增 表中地区“省外”作为其它\n4 更新 地区 本地 → 省内；表中地区“外地”作为省内\n5 新增"}));
     QCOMPARE(env.script.messages, QStringList{"导入完成：新增 2 行，更新 1 行"});
     QCOMPARE(env.Rows("Select CustomerName, CustomerRegion From Customer Where CustomerIndex > 1 Order By CustomerIndex", "%1 %2", "|"),
              QString("老客户 省内|=1+1 其它|新客 本地"));
