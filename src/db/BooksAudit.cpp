@@ -239,23 +239,50 @@ bool TBooksAudit::KeptSums()
 
 bool TBooksAudit::WholeFen()
 {
-    // Amounts an earlier version stored with more decimals than the fen: shown as they are, counted rounded.
-    const struct {
-        const char *table, *column, *what;
-    } amounts[] = {{"Bill", "BillSum", "单据金额"},     {"Bill", "BillMoney", "单据收付金额"}, {"Store", "StoreSum", "货品行金额"},
-                   {"SG", "SGSum", "其它应收金额"}, {"Customer", "CustomerOwe", "起初欠款"}};
-    TQuery q(QStringLiteral("BooksAudit"));
-    for (const auto &a : amounts) {
-        const QString column = QString::fromLatin1(a.column);
-        if (!RunQuery(q, QStringLiteral("Select count(*) As Odd From %1 Where Abs(%2 * 100 - %3) > 0.000001")
-                             .arg(QString::fromLatin1(a.table), column, FenSql(column)),
-                      QStringLiteral("检查金额时出错")))
+    // Amounts an earlier version stored with more decimals than the fen: shown as
+    // they are, counted rounded. Each finding names its row, so the user can find it.
+    const QString kind = QStringLiteral("金额不到分（提示）");
+    auto odd = [](const QString &column) {
+        return QStringLiteral("(Abs(%1 * 100 - %2) > 0.000001)").arg(column, FenSql(column));
+    };
+    auto said = [](const QString &what, double amount) {
+        return QStringLiteral("%1%2元的小数多于两位，统计时按四舍五入到分计为%3元").arg(what, NumberText(amount), MoneyText(amount));
+    };
+    for (const auto &[column, what] : {std::pair{"BillSum", "单据金额"}, std::pair{"BillMoney", "单据收付金额"}})
+        if (!ForBills(QStringLiteral("Select BillIndex, BillSerial, BillCreateTime, BillUser, %1 As Amount From Bill "
+                                     "Where (BillIndex > 1) And %2 Order By BillIndex")
+                          .arg(QLatin1String(column), odd(QLatin1String(column))),
+                      [&](TQuery &q) {
+                          Add(kind, said(QString::fromUtf8(what), q.FieldByName(QStringLiteral("Amount")).AsFloat()),
+                              q.FieldByName(QStringLiteral("BillIndex")).AsInteger(), false);
+                      }))
             return false;
-        q.First();
-        const int odd = q.FieldByName(QStringLiteral("Odd")).AsInteger();
-        if (odd > 0)
-            Add(QStringLiteral("金额不到分（提示）"), QStringLiteral("%1条%2的小数多于两位，统计时按四舍五入到分计").arg(odd).arg(QString::fromUtf8(a.what)),
-                0, false);
+    if (!ForBills(QStringLiteral("Select BillIndex, BillSerial, BillCreateTime, BillUser, StoreIndex, StoreSum From Bill, Store "
+                                 "Where (StoreBill = BillIndex) And %1 Order By BillIndex, StoreIndex")
+                      .arg(odd(QStringLiteral("StoreSum"))),
+                  [&](TQuery &q) {
+                      Add(kind, said(QStringLiteral("货品行%1的金额").arg(q.FieldByName(QStringLiteral("StoreIndex")).AsInteger()),
+                                     q.FieldByName(QStringLiteral("StoreSum")).AsFloat()),
+                          q.FieldByName(QStringLiteral("BillIndex")).AsInteger(), false);
+                  }))
+        return false;
+    // Other receivables and opening debts belong to no bill: the customer and the day name them.
+    TQuery q(QStringLiteral("BooksAudit"));
+    if (!RunQuery(q, QStringLiteral("Select SGCustomer, SGDate, SGSum From SG Where %1 Order By SGIndex").arg(odd(QStringLiteral("SGSum"))),
+                  QStringLiteral("检查金额时出错")))
+        return false;
+    for (q.First(); !q.Eof(); q.Next()) {
+        Add(kind, said(QStringLiteral("其它应收金额"), q.FieldByName(QStringLiteral("SGSum")).AsFloat()), 0, false);
+        findings_.last().customer = q.FieldByName(QStringLiteral("SGCustomer")).AsString();
+        findings_.last().date = q.FieldByName(QStringLiteral("SGDate")).AsDate();
+    }
+    if (!RunQuery(q, QStringLiteral("Select CustomerName, CustomerOwe From Customer Where (CustomerIndex > 1) And %1 "
+                                    "Order By CustomerIndex").arg(odd(QStringLiteral("CustomerOwe"))),
+                  QStringLiteral("检查金额时出错")))
+        return false;
+    for (q.First(); !q.Eof(); q.Next()) {
+        Add(kind, said(QStringLiteral("起初欠款"), q.FieldByName(QStringLiteral("CustomerOwe")).AsFloat()), 0, false);
+        findings_.last().customer = q.FieldByName(QStringLiteral("CustomerName")).AsString();
     }
     return true;
 }

@@ -1,5 +1,9 @@
 #include "db/DbFailure.h"
 
+#include "shell/FileFailure.h"
+
+#include <cerrno>
+
 EDatabaseError::EDatabaseError(const QString &message, TDbFailure kind)
     : std::runtime_error(message.toStdString()), kind_(kind)
 {
@@ -27,7 +31,7 @@ QString FailureReason(TDbFailure kind)
     case TDbFailure::Locked:
         return QStringLiteral("帐套正被另一个程序使用，请稍后再试");
     case TDbFailure::DiskFull:
-        return QStringLiteral("磁盘已满，请腾出空间后再试");
+        return TFileFailure::Words(ENOSPC);
     case TDbFailure::ValueRefused:
         return QStringLiteral("有数据无法保存");
     case TDbFailure::Conflict:

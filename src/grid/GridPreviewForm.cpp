@@ -74,8 +74,9 @@ void TFormGridPreview::ActionPdfExecute()
     if (file.isEmpty())
         return;
     // The page direction chosen in the preview goes into the file too.
-    if (gridPrinter_->SavePdf(file, Printer.pageLayout()))
+    QString why;
+    if (gridPrinter_->SavePdf(file, Printer.pageLayout(), &why))
         Dialogs::ShowMessage(QStringLiteral("PDF文件保存成功"));
     else
-        Dialogs::ShowMessage(QStringLiteral("PDF文件保存失败"));
+        Dialogs::ShowMessage(QStringLiteral("PDF文件保存失败：") + why);
 }

@@ -4,12 +4,14 @@
 #include "grid/GridPreviewForm.h"
 #include "reportengine/ReportFonts.h"
 #include "shell/Dialogs.h"
+#include "shell/FileFailure.h"
+#include "shell/WholeFile.h"
 
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QBuffer>
 #include <cmath>
 #include <functional>
 
@@ -156,22 +158,25 @@ void TGridPrinter::PaintPage(QPainter &p, const Metrics &m, const Page &page) co
                    page.footer[i]);
 }
 
-bool TGridPrinter::SavePdf(const QString &fileName, const QPageLayout &layout) const
+bool TGridPrinter::SavePdf(const QString &fileName, const QPageLayout &layout, QString *why) const
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
     {
-        QPdfWriter pdf(&file);
-        pdf.setResolution(300);
-        pdf.setTitle(PageHeader.isEmpty() ? QString() : PageHeader.first());
-        pdf.setPageLayout(layout);
-        if (!Paint(&pdf)) {
-            file.cancelWriting();
+        QPdfWriter writer(&pdf);
+        writer.setResolution(300);
+        writer.setTitle(PageHeader.isEmpty() ? QString() : PageHeader.first());
+        writer.setPageLayout(layout);
+        if (!Paint(&writer)) {
+            if (why)
+                *why = QStringLiteral("无法生成PDF内容");
             return false;
         }
     }
-    return file.commit();
+    const int error = TWholeFile::Write(fileName, pdf.data());
+    if (error != 0 && why)
+        *why = TFileFailure::Cause(error);
+    return error == 0;
 }
 
 void TGridPrinter::Preview()

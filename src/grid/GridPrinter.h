@@ -44,8 +44,9 @@ public:
     QVector<Page> Prepare(QPagedPaintDevice *device) const;
     // Paints every page; false when the device cannot be painted on.
     bool Paint(QPagedPaintDevice *device) const;
-    // Writes the pages to a PDF file; an existing file is replaced only when all went well.
-    bool SavePdf(const QString &fileName, const QPageLayout &layout) const;
+    // Writes the pages to a PDF file; an existing file is replaced only when all went well,
+    // else false with the cause in *why.
+    bool SavePdf(const QString &fileName, const QPageLayout &layout, QString *why = nullptr) const;
     // The preview, from which the user prints or saves a PDF.
     void Preview();
     // A4 upright with the margins.

@@ -3,8 +3,8 @@
 #include "grid/ListSheet.h"
 #include "grid/XlsxWriter.h"
 #include "shell/Dialogs.h"
-
-#include <QSaveFile>
+#include "shell/FileFailure.h"
+#include "shell/WholeFile.h"
 
 void ExportList(const QString &suggestedName, const TListSheet &sheet)
 {
@@ -13,16 +13,15 @@ void ExportList(const QString &suggestedName, const TListSheet &sheet)
                                                         QStringList{QStringLiteral("xlsx"), QStringLiteral("csv")});
     if (file.isEmpty())
         return;
+    const QString failed = QStringLiteral("表格导出失败");
     QString error;
     const QByteArray bytes = file.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)
                                  ? sheet.Csv()
                                  : XlsxWriter::Workbook(sheet, suggestedName, &error);
     if (bytes.isEmpty()) {
-        Dialogs::ShowMessage(QStringLiteral("表格导出失败：") + error);
+        Dialogs::ShowMessage(failed + QStringLiteral("：") + error);
         return;
     }
-    // Written aside and put in place at the end, so a failure leaves any old file as it was.
-    QSaveFile out(file);
-    const bool written = out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
-    Dialogs::ShowMessage(written ? QStringLiteral("表格导出成功") : QStringLiteral("表格导出失败：") + out.errorString());
+    const int written = TWholeFile::Write(file, bytes);
+    Dialogs::ShowMessage(written == 0 ? QStringLiteral("表格导出成功") : TFileFailure::Text(failed, written));
 }

@@ -1,6 +1,7 @@
 #include "grid/XlsxWriter.h"
 
 #include "grid/ListSheet.h"
+#include "shell/FileFailure.h"
 #include "shell/PublicFunction.h"
 
 #include <QDate>
@@ -10,6 +11,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 // The most a cell holds in a spreadsheet.
@@ -46,6 +48,28 @@ QString ShownText(const QVariant &value, TListSheet::Kind kind)
         return NumberText(value.toDouble());
     return value.toString();
 }
+
+// libxlsxwriter's failures in words. Those of its files carry the system's
+// error number, the only place that says a full disk is full.
+QString Reason(lxw_error error, int systemError)
+{
+    switch (error) {
+    case LXW_ERROR_CREATING_XLSX_FILE:
+    case LXW_ERROR_CREATING_TMPFILE:
+    case LXW_ERROR_READING_TMPFILE:
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_FILE_ADD:
+    case LXW_ERROR_ZIP_CLOSE:
+        if (systemError != 0)
+            return TFileFailure::Cause(systemError);
+        return QStringLiteral("临时文件读写出错");
+    case LXW_ERROR_MEMORY_MALLOC_FAILED:
+        return TFileFailure::Words(ENOMEM);
+    default:
+        break;
+    }
+    return QStringLiteral("工作簿写入出错（%1）").arg(QString::fromUtf8(lxw_strerror(error)));
+}
 } // namespace
 
 QByteArray XlsxWriter::Workbook(const TListSheet &sheet, const QString &sheetName, QString *error)
@@ -55,16 +79,17 @@ QByteArray XlsxWriter::Workbook(const TListSheet &sheet, const QString &sheetNam
             *error = why;
         return QByteArray();
     };
+    errno = 0;
     QTemporaryDir dir;
     if (!dir.isValid())
-        return fail(QStringLiteral("无法建立临时文件"));
+        return fail(errno != 0 ? TFileFailure::Cause(errno) : QStringLiteral("无法建立临时文件夹"));
     const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("list.xlsx")));
     const QByteArray tmp = QFile::encodeName(dir.path());
     lxw_workbook_options options{};
     options.tmpdir = const_cast<char *>(tmp.constData());
     lxw_workbook *book = workbook_new_opt(path.constData(), &options);
     if (!book)
-        return fail(QStringLiteral("无法建立工作簿"));
+        return fail(errno != 0 ? TFileFailure::Cause(errno) : TFileFailure::Words(ENOMEM));
     // Sheet names are at most 31 characters and refuse []:*?/\ .
     QString name = sheetName.left(31);
     for (QChar &c : name)
@@ -92,15 +117,16 @@ QByteArray XlsxWriter::Workbook(const TListSheet &sheet, const QString &sheetNam
     const int columnCount = int(sheet.columns.size());
     QList<TListSheet::Kind> kinds;
     QList<int> widths;
-    bool ok = true;
+    lxw_error written = LXW_NO_ERROR;
     for (int c = 0; c < columnCount; ++c) {
         kinds << sheet.WrittenKind(c);
         widths << TextWidth(sheet.columns[c].title);
-        ok = ok && worksheet_write_string(ws, 0, lxw_col_t(c), CellText(sheet.columns[c].title).constData(), title) == LXW_NO_ERROR;
+        if (written == LXW_NO_ERROR)
+            written = worksheet_write_string(ws, 0, lxw_col_t(c), CellText(sheet.columns[c].title).constData(), title);
     }
-    for (int r = 0; r < sheet.rows.size() && ok; ++r) {
+    for (int r = 0; r < sheet.rows.size() && written == LXW_NO_ERROR; ++r) {
         const lxw_row_t row = lxw_row_t(r + 1);
-        for (int c = 0; c < columnCount && ok; ++c) {
+        for (int c = 0; c < columnCount && written == LXW_NO_ERROR; ++c) {
             const QVariant v = sheet.Cell(r, c);
             const lxw_col_t col = lxw_col_t(c);
             widths[c] = std::max(widths[c], TextWidth(ShownText(v, kinds[c])));
@@ -121,17 +147,22 @@ QByteArray XlsxWriter::Workbook(const TListSheet &sheet, const QString &sheetNam
                 // Written as a string cell, so nothing in it is taken for a formula or a number.
                 result = worksheet_write_string(ws, row, col, CellText(v.toString()).constData(), text);
             }
-            ok = result == LXW_NO_ERROR;
+            written = result;
         }
     }
     for (int c = 0; c < columnCount; ++c)
         worksheet_set_column(ws, lxw_col_t(c), lxw_col_t(c), std::clamp(widths[c] + 2, 6, 60), nullptr);
     worksheet_freeze_panes(ws, 1, 0);
+    // The files are written as the book closes: what fails there leaves its cause in errno.
+    errno = 0;
     const lxw_error closed = workbook_close(book);
-    if (!ok || closed != LXW_NO_ERROR)
-        return fail(QStringLiteral("工作簿写入失败：%1").arg(QString::fromUtf8(lxw_strerror(closed))));
+    const int systemError = errno;
+    if (written != LXW_NO_ERROR)
+        return fail(Reason(written, 0));
+    if (closed != LXW_NO_ERROR)
+        return fail(Reason(closed, systemError));
     QFile file(dir.filePath(QStringLiteral("list.xlsx")));
     if (!file.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("工作簿读取失败"));
+        return fail(TFileFailure::Cause(errno != 0 ? errno : EIO));
     return file.readAll();
 }

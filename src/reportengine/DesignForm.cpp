@@ -4,6 +4,7 @@
 #include "reportengine/Report.h"
 #include "reportengine/TemplateFile.h"
 #include "shell/Dialogs.h"
+#include "shell/FileFailure.h"
 #include "shell/PublicFunction.h"
 
 #include <QAction>
@@ -401,7 +402,7 @@ void TFormDesign::ApplyPanel()
     }
     if (TReportItem *item = Canvas->CurrentItem()) {
         if (item->kind == TReportItem::Text)
-            item->text = TextEdit->toPlainText();
+            item->text = TextEdit->toPlainText().left(TTemplateFile::MaxItemText);   // as much as a template may hold
         if (item->kind == TReportItem::Field) {
             const QString dataSet = DataSetBox->currentText().trimmed();
             if (dataSet != item->dataSet) {
@@ -523,8 +524,8 @@ bool TFormDesign::ActionSaveExecute()
 {
     if (fileName_.isEmpty())
         return ActionSaveAsExecute();
-    if (!TTemplateFile::Save(fileName_, tpl_)) {
-        Dialogs::ShowMessage(QStringLiteral("报表模板“%1”保存失败").arg(QDir::toNativeSeparators(fileName_)));
+    if (const int error = TTemplateFile::Save(fileName_, tpl_)) {
+        Dialogs::ShowMessage(TFileFailure::Text(QStringLiteral("报表模板“%1”保存失败").arg(QDir::toNativeSeparators(fileName_)), error));
         return false;
     }
     report_->SetTemplate(tpl_, fileName_);

@@ -217,8 +217,9 @@ void TFormPreview::PdfButtonClick()
                                                         QStringLiteral("PDF 文件 (*.pdf)"), QStringLiteral("pdf"));
     if (file.isEmpty())
         return;
-    if (!report_->ExportPdf(file))
-        Dialogs::ShowMessage(QStringLiteral("PDF文件“%1”写入失败").arg(QDir::toNativeSeparators(file)));
+    QString why;
+    if (!report_->ExportPdf(file, &why))
+        Dialogs::ShowMessage(QStringLiteral("PDF文件“%1”写入失败：%2").arg(QDir::toNativeSeparators(file), why));
 }
 
 void TFormPreview::keyPressEvent(QKeyEvent *event)

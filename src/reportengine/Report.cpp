@@ -7,6 +7,7 @@
 #include "reportengine/TemplateFile.h"
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
+#include "shell/FileFailure.h"
 #include "shell/PublicFunction.h"
 
 #include <QApplication>
@@ -27,8 +28,8 @@ bool TReport::LoadFromFile(const QString &fileName)
 
 bool TReport::SaveToFile(const QString &fileName)
 {
-    if (!TTemplateFile::Save(fileName, template_)) {
-        lastError_ = QStringLiteral("文件无法写入");
+    if (const int error = TTemplateFile::Save(fileName, template_)) {
+        lastError_ = TFileFailure::Cause(error);
         return false;
     }
     fileName_ = fileName;
@@ -91,9 +92,9 @@ QStringList TReport::PageTexts(int page) const
     return texts;
 }
 
-bool TReport::ExportPdf(const QString &fileName) const
+bool TReport::ExportPdf(const QString &fileName, QString *why) const
 {
-    return TReportPainter::WritePdf(fileName, pages_, DocumentName());
+    return TReportPainter::WritePdf(fileName, pages_, DocumentName(), why);
 }
 
 bool TReport::Print(QPrinter *printer, int fromPage, int toPage) const

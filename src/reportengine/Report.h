@@ -45,7 +45,7 @@ public:
     const QList<TPreparedPage> &Pages() const { return pages_; }
     int PageCount() const { return int(pages_.size()); }
     QStringList PageTexts(int page) const;   // 0-based, in drawing order
-    bool ExportPdf(const QString &fileName) const;
+    bool ExportPdf(const QString &fileName, QString *why = nullptr) const;
     bool Print(QPrinter *printer, int fromPage = 0, int toPage = 0) const;
     // The preview window over the prepared pages, shown modally.
     void ShowPreparedReport();

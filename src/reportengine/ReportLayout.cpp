@@ -1,6 +1,7 @@
 #include "reportengine/ReportLayout.h"
 
 #include "reportengine/ReportPainter.h"
+#include "reportengine/TemplateFile.h"
 #include "shell/PublicFunction.h"
 
 namespace {
@@ -34,7 +35,8 @@ QString TReportLayout::ItemText(const TReportBand &band, const TReportItem &item
     const TReportDataSet *data = DataSet(ownRow ? band.dataSet : item.dataSet);
     if (!data)
         return QString();
-    return ownRow ? data->Value(row, item.field) : data->CurrentValue(item.field);
+    // No box shows more; a longer value would only cost time on every page.
+    return (ownRow ? data->Value(row, item.field) : data->CurrentValue(item.field)).left(TTemplateFile::MaxItemText);
 }
 
 double TReportLayout::BandHeight(const TReportBand &band, int row) const

@@ -1,9 +1,11 @@
 #include "reportengine/ReportPainter.h"
 
 #include "reportengine/ReportFonts.h"
+#include "shell/FileFailure.h"
+#include "shell/WholeFile.h"
 
 #include <QFontMetricsF>
-#include <QSaveFile>
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
@@ -120,25 +122,28 @@ bool TReportPainter::Render(QPagedPaintDevice *device, const QList<TPreparedPage
     return painter.end();
 }
 
-bool TReportPainter::WritePdf(const QString &fileName, const QList<TPreparedPage> &pages, const QString &title)
+bool TReportPainter::WritePdf(const QString &fileName, const QList<TPreparedPage> &pages, const QString &title, QString *why)
 {
-    // Written aside and put in place at the end: a failure leaves any old file as it was.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    // Made in memory and written whole: a failure leaves any old file as it was.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
     bool rendered = false;
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&pdf);
         writer.setResolution(600);
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("Mirelo进销存"));
         rendered = Render(&writer, pages);
     }
-    if (!rendered || file.error() != QFileDevice::NoError) {
-        file.cancelWriting();
+    if (!rendered) {
+        if (why)
+            *why = QStringLiteral("无法生成PDF内容");
         return false;
     }
-    return file.commit();
+    const int error = TWholeFile::Write(fileName, pdf.data());
+    if (error != 0 && why)
+        *why = TFileFailure::Cause(error);
+    return error == 0;
 }
 
 double TReportPainter::TextHeight(const TReportItem &item, const QString &text)

@@ -21,7 +21,9 @@ public:
     // Pages from..to (1-based, inclusive; 0 means all) onto a printer or PDF writer
     // already set to the pages' paper. False when the device cannot be drawn on.
     static bool Render(QPagedPaintDevice *device, const QList<TPreparedPage> &pages, int from = 0, int to = 0);
-    static bool WritePdf(const QString &fileName, const QList<TPreparedPage> &pages, const QString &title);
+    // The file written whole; false, with the cause in *why, when it could not be.
+    static bool WritePdf(const QString &fileName, const QList<TPreparedPage> &pages, const QString &title,
+                         QString *why = nullptr);
     // The height in millimetres the text needs in the item's width.
     static double TextHeight(const TReportItem &item, const QString &text);
 

@@ -1,8 +1,9 @@
 #include "reportengine/TemplateFile.h"
 
+#include "shell/WholeFile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 
 #include <cmath>
@@ -158,6 +159,8 @@ void ParseItemKey(TReportItem &item, const QString &key, const QString &value)
         item.rect = QRectF(r[0], r[1], r[2], r[3]);
     } else if (key == QLatin1String("text")) {
         item.text = Unescape(value);
+        if (item.text.size() > TTemplateFile::MaxItemText)
+            throw Failure{QStringLiteral("文字过长（%1 字），一个项目最多 %2 字").arg(item.text.size()).arg(TTemplateFile::MaxItemText)};
     } else if (key == QLatin1String("dataset")) {
         item.dataSet = value;
     } else if (key == QLatin1String("field")) {
@@ -329,6 +332,12 @@ TTemplateFile::Result TTemplateFile::Parse(const QString &text, TReportTemplate 
             || out.paper.width() > MaxLength || out.paper.height() > MaxLength)
             throw Failure{QStringLiteral("“%1”不是有效的纸张").arg(paper)};
         lineNo = 0;   // what follows is about the whole file
+        qsizetype textSize = 0;
+        for (const TReportBand &band : out.bands)
+            for (const TReportItem &item : band.items)
+                textSize += item.text.size();
+        if (textSize > MaxTemplateText)
+            throw Failure{QStringLiteral("模板的文字过多（共 %1 字），一个模板最多 %2 字").arg(textSize).arg(MaxTemplateText)};
         if (out.marginLeft + out.marginRight >= out.paper.width() || out.marginTop + out.marginBottom >= out.paper.height())
             throw Failure{QStringLiteral("页边距大于纸张")};
     } catch (const Failure &f) {
@@ -390,11 +399,7 @@ QString TTemplateFile::Write(const TReportTemplate &tpl)
     return out.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-bool TTemplateFile::Save(const QString &fileName, const TReportTemplate &tpl)
+int TTemplateFile::Save(const QString &fileName, const TReportTemplate &tpl)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(Write(tpl).toUtf8());
-    return file.commit();
+    return TWholeFile::Write(fileName, Write(tpl).toUtf8());
 }

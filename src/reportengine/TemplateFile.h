@@ -8,7 +8,9 @@
 // Sections and keys are case-insensitive; unknown ones are errors, so a typing
 // mistake is never printed silently. Numbers must be finite and at most 10000 mm
 // (font sizes 1000 points, pens 100 mm); a template holds at most 100 bands and
-// 2000 items in at most 1 MB. Errors name their line.
+// 2000 items in at most 1 MB, a text at most 1000 characters and all its texts
+// together 10000 (laying out text in many scripts costs time by the character).
+// Errors name their line.
 //
 //   [Report]                   once, first
 //   Name=产品出货单              shown in the designer and as the PDF name
@@ -51,9 +53,15 @@ class TTemplateFile {
 public:
     enum Result { Loaded, Missing, Invalid };
 
+    // The longest text an item holds, also what a field prints of its value;
+    // and all the texts of a template together.
+    static constexpr int MaxItemText = 1000;
+    static constexpr int MaxTemplateText = 10000;
+
     // Leaves *tpl untouched unless the whole file is read.
     static Result Load(const QString &fileName, TReportTemplate *tpl, QString *error = nullptr);
     static Result Parse(const QString &text, TReportTemplate *tpl, QString *error = nullptr);
-    static bool Save(const QString &fileName, const TReportTemplate &tpl);
+    // 0 when written whole, else the system's error number.
+    static int Save(const QString &fileName, const TReportTemplate &tpl);
     static QString Write(const TReportTemplate &tpl);
 };

@@ -1,9 +1,11 @@
 #include "support/BooksCopy.h"
 
 #include "db/Journal.h"
+#include "shell/FileFailure.h"
 #include "shell/PrivateFiles.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
+#include "shell/WholeFile.h"
 #include "support/BooksCheck.h"
 #include "shell/DataSource.h"
 #include "support/BooksImport.h"
@@ -106,13 +108,16 @@ int CopyInto(const QString &from, const QString &to, bool exclusive)
     const int in = ::open(Native(from).constData(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
         return errno;
+    // Non-blocking open, so a pipe nobody reads fails rather than hangs.
     const int out = ::open(Native(to).constData(),
-                           O_WRONLY | O_CLOEXEC | (exclusive ? O_CREAT | O_EXCL : O_TRUNC), TPrivateFiles::FileMode);
+                           O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (exclusive ? O_CREAT | O_EXCL : O_TRUNC),
+                           TPrivateFiles::FileMode);
     if (out < 0) {
         const int error = errno;
         ::close(in);
         return error;
     }
+    ::fcntl(out, F_SETFL, ::fcntl(out, F_GETFL) & ~O_NONBLOCK);
     int error = 0;
     char buffer[1 << 16];
     for (;;) {
@@ -124,7 +129,8 @@ int CopyInto(const QString &from, const QString &to, bool exclusive)
         if (n <= 0 || (error = WriteAll(out, buffer, n)) != 0)
             break;
     }
-    if (error == 0 && ::fsync(out) != 0)
+    // A device need not keep what it was given.
+    if (error == 0 && ::fsync(out) != 0 && errno != EINVAL)
         error = errno;
     if (::close(out) != 0 && error == 0)
         error = errno;
@@ -234,7 +240,7 @@ QString KeptName(const QString &books, const QDateTime &when, int attempt)
 }
 } // namespace
 
-TBooksCopy::Result TBooksCopy::Backup(const QString &target)
+TBooksCopy::Result TBooksCopy::Backup(const QString &target, const std::function<void(const QString &)> &beforePlacing)
 {
     Result result;
     const QString books = ShareDataModule->DatabaseFile();
@@ -243,7 +249,9 @@ TBooksCopy::Result TBooksCopy::Backup(const QString &target)
         result.reason = QStringLiteral("不能把备份保存在正在使用的数据库文件上");
         return result;
     }
-    const QString folder = QFileInfo(target).absolutePath();
+    // A device or a pipe cannot be replaced: the copy is made beside the books and written into it.
+    const bool device = TWholeFile::IsDevice(target);
+    const QString folder = QFileInfo(device ? books : target).absolutePath();
     TLeftovers::CleanBeforeBackup(folder);
     TempFile temp;
     if ((result.errorNumber = MakeTemp(folder, TLeftovers::Backup, &temp.name)) != 0)
@@ -263,10 +271,20 @@ TBooksCopy::Result TBooksCopy::Backup(const QString &target)
         result.reason = QStringLiteral("备份副本未通过完整性检查，已删除（%1）").arg(result.reason);
         return result;
     }
-    if ((result.errorNumber = SyncFile(temp.name)) != 0 || (result.errorNumber = Rename(temp.name, target)) != 0)
+    if ((result.errorNumber = SyncFile(temp.name)) != 0)
         return result;
-    temp.name.clear();
-    SyncFolder(folder);
+    result.reason.clear();
+    if (device) {
+        if ((result.errorNumber = CopyInto(temp.name, target, false)) != 0)
+            return result;
+    } else {
+        if (beforePlacing)
+            beforePlacing(temp.name);
+        if ((result.errorNumber = Rename(temp.name, target)) != 0)
+            return result;
+        temp.name.clear();
+        SyncFolder(folder);
+    }
     result.status = Done;
     return result;
 }
@@ -382,7 +400,7 @@ TBooksCopy::Result TBooksCopy::RestoreServer(const QString &source, const QDateT
 QString TBooksCopy::FailureText(const QString &what, const Result &result)
 {
     if (result.errorNumber != 0)
-        return what + QStringLiteral("，失败号为：") + QString::number(result.errorNumber);
+        return TFileFailure::Text(what, result.errorNumber);
     return what + QStringLiteral("：") + ReasonText(result.reason);
 }
 
@@ -394,11 +412,11 @@ QString TBooksCopy::ReasonText(const QString &reason)
     // SQLite speaks English; the user is told in Chinese, an unknown cause kept for whoever helps.
     const QString r = reason.toLower();
     if (r.contains(QLatin1String("disk is full")) || r.contains(QLatin1String("no space")))
-        return QStringLiteral("磁盘空间不足");
+        return TFileFailure::Words(ENOSPC);
     if (r.contains(QLatin1String("readonly")) || r.contains(QLatin1String("read-only")))
-        return QStringLiteral("文件只读，不能写入");
+        return TFileFailure::Words(EROFS);
     if (r.contains(QLatin1String("locked")) || r.contains(QLatin1String("busy")))
-        return QStringLiteral("文件正被其他程序使用");
+        return TFileFailure::Words(EBUSY);
     if (r.contains(QLatin1String("unable to open")))
         return QStringLiteral("无法打开文件");
     return reason.trimmed().isEmpty() ? QStringLiteral("读写数据库文件出错")

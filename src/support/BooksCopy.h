@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <functional>
 
 class TBooksCopy {
 public:
@@ -19,8 +20,10 @@ public:
     };
 
     // A copy of everything committed in the open books, checked, then put at
-    // target in one step (an existing file there is replaced).
-    static Result Backup(const QString &target);
+    // target in one step (an existing file there is replaced; a device is
+    // written into). beforePlacing is given the whole, checked copy under its
+    // hidden name just before it takes the target's name.
+    static Result Backup(const QString &target, const std::function<void(const QString &)> &beforePlacing = {});
 
     // Checks source, builds new books from our schema holding its rows, keeps
     // the current books beside them as "Kestrova.mdb.恢复前-2024-3-15-101500",
@@ -32,7 +35,7 @@ public:
     // first, then replaces them in one transaction of the server.
     static Result RestoreServer(const QString &source, const QDateTime &when);
 
-    // "<what>，失败号为：<number>" when the failure has an error number, else "<what>：<reason>".
+    // "<what>：<cause>": the error number's words (TFileFailure), else the reason in Chinese.
     static QString FailureText(const QString &what, const Result &result);
     // A reason in Chinese: SQLite's English texts are put in words the user reads.
     static QString ReasonText(const QString &reason);

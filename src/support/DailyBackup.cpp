@@ -77,21 +77,45 @@ bool WriteList(const QString &folder, const QList<Made> &list)
     return TPrivateFiles::Open(out) && out.write(text) == text.size() && out.commit();
 }
 
-// Records today's copy and removes the copies made before the last thirty.
-void RecordAndPrune(const QString &folder, const QString &name)
+std::function<void(TDailyBackup::Step)> &Watcher()
+{
+    static std::function<void(TDailyBackup::Step)> watcher;
+    return watcher;
+}
+
+void Reached(TDailyBackup::Step step)
+{
+    if (Watcher())
+        Watcher()(step);
+}
+
+// Names the copy in the list before it takes its name: whatever moment the
+// program is killed at, a whole copy under a daily name is one the list names.
+// The file keeps its identity through the rename. Untrusted list: not named.
+void Record(const QString &folder, const QString &name, const QString &identity)
+{
+    QList<Made> list;
+    if (identity.isEmpty() || !ReadList(folder, &list))
+        return;
+    QList<Made> still;
+    for (const Made &made : list)
+        if (made.name != name)
+            still.append(made);
+    still.append(Made{name, identity, QDateTime::currentDateTime().toString(Qt::ISODate)});
+    WriteList(folder, still);
+}
+
+// Removes the copies made before the last thirty.
+void Prune(const QString &folder)
 {
     QList<Made> list;
     if (!ReadList(folder, &list))
         return;
-    // Copies the user deleted or replaced are forgotten, never deleted.
+    // Copies the user deleted or replaced, and one killed before it was named, are forgotten, never deleted.
     QList<Made> still;
     for (const Made &made : list)
-        if (made.name != name && IdentityOf(folder + made.name) == made.identity)
+        if (IdentityOf(folder + made.name) == made.identity)
             still.append(made);
-    const QString identity = IdentityOf(folder + name);
-    if (identity.isEmpty())
-        return;
-    still.append(Made{name, identity, QDateTime::currentDateTime().toString(Qt::ISODate)});
     while (still.size() > TDailyBackup::Keep) {
         const Made oldest = still.takeFirst();
         const QString file = folder + oldest.name;
@@ -129,11 +153,19 @@ void TDailyBackup::Run()
         return;
     TBooksCopy::Result result;
     if ((result.errorNumber = TPrivateFiles::MakeFolder(folder)) == 0)
-        result = TBooksCopy::Backup(folder + name);
+        result = TBooksCopy::Backup(folder + name, [&](const QString &copy) {
+            Reached(CopyChecked);
+            Record(folder, name, IdentityOf(copy));
+            Reached(Listed);
+        });
     if (result.status != TBooksCopy::Done) {
         Dialogs::ShowMessage(TBooksCopy::FailureText(QStringLiteral("今日自动备份失败"), result)
                              + QStringLiteral("\n备份文件夹：") + QDir::toNativeSeparators(folder));
         return;
     }
-    RecordAndPrune(folder, name);
+    Reached(Placed);
+    Prune(folder);
+    Reached(Pruned);
 }
+
+void TDailyBackup::Watch(std::function<void(Step)> watcher) { Watcher() = std::move(watcher); }

@@ -4,10 +4,13 @@
 #include "cards/CustomerPage.h"
 #include "cards/StorePage.h"
 #include "grid/Csv.h"
+#include "grid/GridPreviewForm.h"
 #include "grid/SheetFile.h"
 #include "masterdata/CustomerForm3.h"
 #include "masterdata/SGForm.h"
 #include "reportengine/PreviewForm.h"
+#include "reports/DataCentrePage.h"
+#include "reports/MakeReportForm.h"
 #include "shell/MainForm.h"
 #include "stores/ImportPlan.h"
 #include "support/TestEnv.h"
@@ -150,6 +153,8 @@ private slots:
     void listAsWritten();
     void workbookCells();
     void cancelledSaveWritesNothing();
+    void fullDiskSaysSo_data();
+    void fullDiskSaysSo();
 };
 
 void TestListExport::listAsWritten_data()
@@ -247,6 +252,58 @@ void TestListExport::cancelledSaveWritesNothing()
     QVERIFY(env.script.fileDialogs[0].contains("/客户列表2024-3-15.xlsx|"));
     QCOMPARE(env.script.messages, QStringList());
     QCOMPARE(QDir(env.Dir()).entryList(QDir::Files), before);
+}
+
+void TestListExport::fullDiskSaysSo_data()
+{
+    QTest::addColumn<QString>("road");
+    QTest::addColumn<QString>("file");   // the name chosen: a link to /dev/full, which answers every write with ENOSPC
+    QTest::addColumn<QString>("what");
+    QTest::newRow("list as XLSX") << "export" << "满盘.xlsx" << "表格导出失败";
+    QTest::newRow("list as CSV") << "export" << "满盘.csv" << "表格导出失败";
+    QTest::newRow("printout as PDF") << "printout" << "满盘.pdf" << "PDF文件“%1”写入失败";
+    QTest::newRow("bill search as PDF") << "grid" << "满盘.pdf" << "PDF文件保存失败";
+    QTest::newRow("backup") << "backup" << "满盘.mdb" << "数据库备份失败";
+}
+
+void TestListExport::fullDiskSaysSo()
+{
+    QFETCH(QString, road);
+    QFETCH(QString, file);
+    QFETCH(QString, what);
+    TestEnv env;
+    env.StartAsFinance();
+    Books(env);
+    env.InstallTemplates();
+    const QString chosen = env.Dir() + file;
+    QVERIFY(QFile::link("/dev/full", chosen));
+    const QStringList before = QDir(env.Dir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+    const QByteArray books = FileBytes(env.DatabaseFile());
+    env.script.saveFile = chosen;
+    if (road == "export") {
+        FormMain->TabSheet8->ExportButton->click();
+    } else if (road == "printout") {
+        env.script.Then([](QDialog *d) {
+            qobject_cast<TFormPreview *>(d)->PdfButton->click();
+            qobject_cast<TFormPreview *>(d)->CloseButton->click();
+        });
+        FormMain->TabSheet2->SizeStockButton->click();
+    } else if (road == "grid") {
+        env.script.Then([](QDialog *) { FormMakeReport->BitBtn1->click(); });
+        FormMain->TabSheet4->MakeReport->click();
+        env.script.Then([](QDialog *d) {
+            qobject_cast<TFormGridPreview *>(d)->PdfButton->click();
+            qobject_cast<TFormGridPreview *>(d)->CloseButton->click();
+        });
+        FormMain->TabSheet4->PrintReport->click();
+    } else {
+        FormMain->ActionSave->trigger();
+    }
+    QCOMPARE(env.script.messages, QStringList{QString(what).replace("%1", chosen) + "：磁盘已满，请腾出空间后再试（错误号 28）"});
+    // Nothing half-written stays beside it, the link stays a link, the books are as they were.
+    QCOMPARE(QDir(env.Dir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before);
+    QCOMPARE(QFileInfo(chosen).symLinkTarget(), QStringLiteral("/dev/full"));
+    QCOMPARE(FileBytes(env.DatabaseFile()), books);
 }
 
 QTEST_MAIN(TestListExport)

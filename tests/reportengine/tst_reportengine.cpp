@@ -127,6 +127,7 @@ private slots:
     void missingTemplateShowsNothing();
     void fieldNamingNothingIsReported_data();
     void fieldNamingNothingIsReported();
+    void hugeTextIsBounded();
     void pdfHoldsTheTexts();
     void pdfTextIsThePageText_data();
     void pdfTextIsThePageText();
@@ -255,6 +256,13 @@ void TestReportEngine::templateFileErrors_data()
     for (int i = 0; i < 2001; ++i)
         many += "[Line]\n";
     QTest::newRow("too many items") << many << "第 2002 行：项目太多，一个模板最多 2000 个项目";
+    // Text in many scripts takes time by the character to lay out, on every page it is on.
+    QTest::newRow("text of a megabyte") << "[Band]\n[Text]\nRect=0,0,30,7\nText=" + QString(1000000, QChar(0x0915))
+                                        << "第 4 行：文字过长（1000000 字），一个项目最多 1000 字";
+    QTest::newRow("text just too long") << "[Band]\n[Text]\nText=" + QString(1000, 'x') + "\\n"
+                                        << "第 3 行：文字过长（1001 字），一个项目最多 1000 字";
+    QTest::newRow("texts too long together") << "[Band]\n" + ("[Text]\nText=" + QString(1000, 'x') + "\n").repeated(11)
+                                             << "模板的文字过多（共 11000 字），一个模板最多 10000 字";
 }
 
 void TestReportEngine::templateFileErrors()
@@ -320,6 +328,28 @@ void TestReportEngine::fieldNamingNothingIsReported()
     QVERIFY(!report.ShowTemplate(QStringLiteral("List.frf")));
     QCOMPARE(env.script.messages, QStringList{QStringLiteral("报表模板“List.frf”有误：") + error});
     QVERIFY(env.script.modals.isEmpty());
+}
+
+void TestReportEngine::hugeTextIsBounded()
+{
+    TestEnv env;
+    // A template file holding a text of a megabyte is refused as it is loaded, the limit named.
+    QFile file(env.Dir() + QStringLiteral("Huge.frf"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(("[Report]\n[Band]\nType=Summary\nHeight=10\n[Text]\nRect=0,0,180,10\nWrap=Yes\nText=" + QString(349000, QChar(0x0915))).toUtf8());
+    file.close();
+    TReport report;
+    QVERIFY(!report.ShowTemplate(QStringLiteral("Huge.frf")));
+    QCOMPARE(env.script.messages, QStringList{"报表模板“Huge.frf”有误：第 8 行：文字过长（349000 字），一个项目最多 1000 字"});
+    QVERIFY(env.script.modals.isEmpty());
+
+    // A value of a megabyte in the books prints as much as a box can hold.
+    report.SetTemplate(Parsed(QString::fromUtf8(ListTemplate)));
+    TReportDataSet rows({QStringLiteral("ReportGrid1"), QStringLiteral("ReportGrid2")});
+    rows.AppendRow({QString(1 << 20, QChar(0x0915)), QStringLiteral("1")});
+    report.SetDataSet(QStringLiteral("PrintReport"), rows);
+    QVERIFY(report.PrepareReport());
+    QVERIFY(report.PageTexts(0).contains(QString(TTemplateFile::MaxItemText, QChar(0x0915))));
 }
 
 void TestReportEngine::pdfHoldsTheTexts()

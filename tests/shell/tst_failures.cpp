@@ -66,6 +66,7 @@ private slots:
     void eachRoadSaysWhyOnce_data();
     void eachRoadSaysWhyOnce();
     void aLineWhoseProductWasNotReadIsReadAgain();
+    void aSaveOnAFullDiskSaysSo();
     void whatAHandlerMissedEndsAtTheApplication();
 };
 
@@ -208,6 +209,36 @@ void TestFailures::aLineWhoseProductWasNotReadIsReadAgain()
     QCOMPARE(env.script.messages, (QStringList{"货品读入失败" + ReasonOf(TDbFailure::DiskFull), "单据新增成功"}));
     QCOMPARE(env.Rows("Select StoreProduct, StoreNumber, StoreSum From Store Where StoreProduct > 1", "%1 %2 %3"),
              QString("%1 -2 20.0").arg(shoe));
+}
+
+void TestFailures::aSaveOnAFullDiskSaysSo()
+{
+    if (TestEnv::OnServer())
+        QSKIP("a server's disk cannot be filled from here");
+    TestEnv env;
+    env.StartAsFinance();
+    env.AddCustomer("张记鞋业");
+    env.AddProduct("布鞋", "白色", 10, "P1");
+    // The books may not grow by a page, and the bills' last page is full: to SQLite that is a full disk.
+    ShareDataModule->Exec("PRAGMA max_page_count = " + env.Scalar("PRAGMA page_count").toString());
+    bool full = false;
+    for (int i = 0; i < 10000 && !full; ++i) {
+        try {
+            ShareDataModule->Exec("Insert Into Bill (BillKind) Values ('进货单')");
+        } catch (const EDatabaseError &e) {
+            full = e.Kind() == TDbFailure::DiskFull;
+        }
+    }
+    QVERIFY(full);
+    const QStringList before = env.AllRows();
+    NewBill(env, [] {
+        E()->ComboBox5->setEditText("张记鞋业");
+        Cell(0, 1)->setText("P1");
+        Cell(0, 4)->setText("2");
+        E()->BitBtn1->click();
+    });
+    QCOMPARE(env.script.messages, QStringList{"单据保存失败，未作任何修改\n原因：磁盘已满，请腾出空间后再试"});
+    QCOMPARE(env.AllRows(), before);
 }
 
 void TestFailures::whatAHandlerMissedEndsAtTheApplication()

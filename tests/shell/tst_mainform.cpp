@@ -1,5 +1,6 @@
 // Start-up, data source registration, the main window frame and the working date.
 #include "bills/ProductForm2.h"
+#include "db/Schema.h"
 #include "shell/DataSource.h"
 #include "shell/DatePicker.h"
 #include "shell/Forms.h"
@@ -71,6 +72,7 @@ private slots:
     void saleLinkPassedUnchanged();
     void firstLoginNotAcceptedEndsTheProgram_data();
     void firstLoginNotAcceptedEndsTheProgram();
+    void newerBooksNameBothVersions();
     void unwritableFolderStillStarts();
     void gbkIniReadAndKept();
     void unreadableIniKeptAside_data();
@@ -253,6 +255,20 @@ void TestMainForm::firstLoginNotAcceptedEndsTheProgram()
     QCOMPARE(FormMain->RefreshCount, 0);
     QCOMPARE(QFile::exists(env.DatabaseFile()), !deleteDatabase && !TestEnv::OnServer());   // none made, none removed
     QCOMPARE(ReadIniValue("Kestrova", "UserPower", "absent", IniFileName), QStringLiteral("absent"));
+}
+
+void TestMainForm::newerBooksNameBothVersions()
+{
+    TestEnv env;
+    env.Exec("Update BooksInfo Set InfoValue = '99' Where InfoName = 'SchemaVersion'");
+    ShareDataModule->Disconnect();
+    env.MarkRegistered();
+    FormMain->show();
+    env.script.LoginAs("财务主管", "8888");
+    QVERIFY(!FormMain->FormShow());
+    QCOMPARE(env.script.messages, QStringList{QStringLiteral("数据库打开失败\n原因：帐套由较新版本的程序建立（版本 99，本程序为版本 %1），请先升级本程序")
+                                                  .arg(Schema::Version)});
+    QVERIFY(!FormMain->isVisible());
 }
 
 void TestMainForm::unwritableFolderStillStarts()

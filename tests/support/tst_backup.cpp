@@ -10,6 +10,7 @@
 #include "support/BooksCopy.h"
 #include "support/BooksImport.h"
 #include "support/DailyBackup.h"
+#include "support/Leftovers.h"
 #include "support/MaintenancePage.h"
 #include "stores/RowWrites.h"
 #include "support/TestEnv.h"
@@ -27,6 +28,8 @@
 #include <QUuid>
 
 #include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 QStringList Files(const QString &dir)
@@ -130,6 +133,40 @@ void SaveBill(const QString &serial)
     }));
 }
 
+// The folder as it stands at this moment, in another: its files as hard links,
+// so each keeps the identity the daily list records.
+void Snapshot(const QString &folder, const QString &into)
+{
+    QVERIFY(QDir().mkpath(into));
+    for (const QString &name : Files(folder))
+        QCOMPARE(::link(QFile::encodeName(folder + name).constData(), QFile::encodeName(into + name).constData()), 0);
+}
+
+// "name device:inode" of each daily copy in the folder.
+QStringList DailyCopies(const QString &folder)
+{
+    QStringList copies;
+    for (const QString &name : QDir(folder).entryList({"Kestrova-*.mdb"}, QDir::Files, QDir::Name)) {
+        struct stat st;
+        if (::lstat(QFile::encodeName(folder + name).constData(), &st) == 0 && S_ISREG(st.st_mode))
+            copies << QStringLiteral("%1 %2:%3").arg(name).arg(qulonglong(st.st_dev)).arg(qulonglong(st.st_ino));
+    }
+    return copies;
+}
+
+// "name device:inode" of each copy the daily list names, sorted.
+QStringList ListedCopies(const QString &folder)
+{
+    QStringList listed;
+    for (const QByteArray &line : FileBytes(folder + TDailyBackup::ListName()).split('\n')) {
+        const QStringList parts = QString::fromUtf8(line).split('\t');
+        if (parts.size() >= 2 && !line.startsWith('#'))
+            listed << parts[0] + ' ' + parts[1];
+    }
+    listed.sort();
+    return listed;
+}
+
 // On a server every counter loses its books, and the warning names the server.
 QString RestoreWarning()
 {
@@ -157,6 +194,8 @@ private slots:
     void dailyBackupFailureShownOnce();
     void dailyBackupPrunesOnlyItsOwn_data();
     void dailyBackupPrunesOnlyItsOwn();
+    void dailyBackupListAfterAKill_data();
+    void dailyBackupListAfterAKill();
     void failureReasonsInChinese_data();
     void failureReasonsInChinese();
 };
@@ -198,10 +237,10 @@ void TestBackup::backupFailureIsReported_data()
 {
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("message");
-    const QString failed = "数据库备份失败，失败号为：";
-    QTest::newRow("folder missing") << "没有的文件夹/x.mdb" << failed + QString::number(ENOENT);
-    QTest::newRow("folder is a file") << "Kestrova.ini/x.mdb" << failed + QString::number(ENOTDIR);
-    QTest::newRow("name is a folder") << "目录.mdb" << failed + QString::number(EISDIR);
+    const QString failed = "数据库备份失败：";
+    QTest::newRow("folder missing") << "没有的文件夹/x.mdb" << failed + "文件或文件夹不存在（错误号 2）";
+    QTest::newRow("folder is a file") << "Kestrova.ini/x.mdb" << failed + "路径中有一项不是文件夹（错误号 20）";
+    QTest::newRow("name is a folder") << "目录.mdb" << failed + "所选的是文件夹，不是文件（错误号 21）";
     QTest::newRow("the books themselves") << "Kestrova.mdb" << "数据库备份失败：不能把备份保存在正在使用的数据库文件上";
 }
 
@@ -358,7 +397,7 @@ void TestBackup::restoreFailureKeepsTheBooks()
     env.script.answers = {true};
     env.script.openFile = env.Dir() + "不存在.mdb";
     FormMain->ActionLoad->trigger();
-    QCOMPARE(env.script.messages, QStringList{"数据库恢复失败，失败号为：" + QString::number(ENOENT)});
+    QCOMPARE(env.script.messages, QStringList{"数据库恢复失败：文件或文件夹不存在（错误号 2）"});
     QCOMPARE(FileBytes(env.DatabaseFile()), books);
     QCOMPARE(Rows(Books(env)), rows);
     QCOMPARE(Files(env.Dir()), files);
@@ -487,7 +526,7 @@ void TestBackup::dailyBackupFailureShownOnce()
     env.script.LoginAs("财务主管", "8888");
     QVERIFY(FormMain->FormShow());
     QCOMPARE(env.script.messages,
-             QStringList{"今日自动备份失败，失败号为：" + QString::number(ENOTDIR) + "\n备份文件夹：" + env.Dir() + "Backup/"});
+             QStringList{"今日自动备份失败：路径中有一项不是文件夹（错误号 20）\n备份文件夹：" + env.Dir() + "Backup/"});
     QVERIFY(FormMain->PageControl1->isTabVisible(0));   // the program goes on
     env.script.LoginAs("财务主管", "8888");
     FormMain->ActionLogin->trigger();
@@ -540,12 +579,66 @@ void TestBackup::dailyBackupPrunesOnlyItsOwn()
     QVERIFY(env.script.messages.isEmpty());
 }
 
+void TestBackup::dailyBackupListAfterAKill_data()
+{
+    QTest::addColumn<int>("step");    // the kill falls just after it
+    QTest::addColumn<int>("copies");  // whole daily copies the kill leaves
+    QTest::addColumn<int>("listed");
+    QTest::newRow("copy whole under its hidden name") << int(TDailyBackup::CopyChecked) << 30 << 30;
+    QTest::newRow("copy named in the list") << int(TDailyBackup::Listed) << 30 << 31;
+    QTest::newRow("copy under its own name") << int(TDailyBackup::Placed) << 31 << 31;
+    QTest::newRow("oldest pruned") << int(TDailyBackup::Pruned) << 30 << 30;
+}
+
+void TestBackup::dailyBackupListAfterAKill()
+{
+    QFETCH(int, step);
+    QFETCH(int, copies);
+    QFETCH(int, listed);
+    TestEnv env;
+    const QString folder = env.Dir() + "Backup/";
+    QVERIFY(QDir().mkpath(folder));
+    for (QDate day(2024, 2, 1); day <= QDate(2024, 3, 1); day = day.addDays(1)) {
+        Clock::Fix(day);
+        TDailyBackup::Run();
+    }
+    // The run of 2 March, killed just after the step: the folder as that kill leaves it.
+    const QString killed = env.Dir() + "killed/";
+    TDailyBackup::Watch([&](TDailyBackup::Step reached) {
+        if (reached == step)
+            Snapshot(folder, killed);
+    });
+    Clock::Fix(QDate(2024, 3, 2));
+    TDailyBackup::Run();
+    TDailyBackup::Watch({});
+    QVERIFY(QDir(folder).removeRecursively());
+    QVERIFY(QDir().rename(killed, folder));
+    const QStringList left = DailyCopies(folder);
+    QCOMPARE(left.size(), copies);
+    QCOMPARE(ListedCopies(folder).size(), listed);
+    for (const QString &copy : left)
+        QVERIFY2(ListedCopies(folder).contains(copy), qPrintable(copy));
+
+    // The next start cleans up and the next day's run keeps thirty, each one listed.
+    Clock::Fix(QDate(2024, 3, 3));
+    TLeftovers::CleanProgramFolder();
+    TDailyBackup::Run();
+    QCOMPARE(ListedCopies(folder), DailyCopies(folder));
+    QCOMPARE(DailyCopies(folder).size(), 30);
+    QVERIFY(DailyCopies(folder).last().startsWith("Kestrova-2024-03-03.mdb "));
+    QStringList expected = QDir(folder).entryList({"Kestrova-*.mdb"}, QDir::Files, QDir::Name);
+    expected << TDailyBackup::ListName();
+    expected.sort();
+    QCOMPARE(Files(folder), expected);
+    QVERIFY(env.script.messages.isEmpty());
+}
+
 void TestBackup::failureReasonsInChinese_data()
 {
     QTest::addColumn<QString>("reason");
     QTest::addColumn<QString>("text");
-    QTest::newRow("disk full") << "database or disk is full Unable to fetch row" << "磁盘空间不足";
-    QTest::newRow("read-only") << "attempt to write a readonly database" << "文件只读，不能写入";
+    QTest::newRow("disk full") << "database or disk is full Unable to fetch row" << "磁盘已满，请腾出空间后再试";
+    QTest::newRow("read-only") << "attempt to write a readonly database" << "磁盘或文件只读，不能写入";
     QTest::newRow("in use") << "database is locked" << "文件正被其他程序使用";
     QTest::newRow("unknown") << "disk I/O error" << "读写数据库文件出错（disk I/O error）";
     QTest::newRow("already Chinese") << "备份副本未通过完整性检查" << "备份副本未通过完整性检查";

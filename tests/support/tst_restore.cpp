@@ -288,6 +288,8 @@ void TestRestore::hostileFileRefused_data()
     QTest::newRow("symlink to /dev/zero") << "zero" << notFile;
     QTest::newRow("folder") << "folder" << notFile;
     QTest::newRow("larger than ten books and a gigabyte") << "oversized" << "所选文件过大";
+    // The cause in words, never a bare error number.
+    QTest::newRow("symlink loop") << "loop" << "数据库恢复失败：符号链接循环或层数过多（错误号 40）";
 }
 
 void TestRestore::hostileFileRefused()
@@ -325,6 +327,10 @@ void TestRestore::hostileFileRefused()
     } else if (kind == "zero") {
         file = env.Dir() + "外面/zero.mdb";
         QVERIFY(QFile::link("/dev/zero", file));
+    } else if (kind == "loop") {
+        file = env.Dir() + "外面/环.mdb";
+        QVERIFY(QFile::link(env.Dir() + "外面/环2.mdb", file));
+        QVERIFY(QFile::link(file, env.Dir() + "外面/环2.mdb"));
     } else if (kind == "folder") {
         file = env.Dir() + "外面/文件夹.mdb";
         QVERIFY(QDir().mkdir(file));
