@@ -194,7 +194,8 @@ QStringList TPostgresEngine::DropKept(QSqlDatabase &db) const
     QStringList statements;
     QSqlQuery q(db);
     // Tables by their names only: another's table that merely begins alike is not ours to drop.
-    for (const QString &table : KeptTotals::TableNames() << QStringLiteral("BooksInfo"))
+    const QStringList tables = KeptTotals::TableNames() << QStringLiteral("BooksInfo");
+    for (const QString &table : tables)
         statements << QStringLiteral("Drop Table If Exists %1 Cascade").arg(Identifier(table));
     if (q.exec(QStringLiteral("Select t.tgname, c.relname From pg_trigger t Join pg_class c On c.oid = t.tgrelid "
                               "Join pg_namespace n On n.oid = c.relnamespace "

@@ -153,7 +153,8 @@ QStringList TSqliteEngine::DropKept(QSqlDatabase &db) const
         while (q.next())
             statements << QStringLiteral("Drop Trigger If Exists %1").arg(Identifier(q.value(0).toString()));
     // Tables by their names only: another's table that merely begins alike is not ours to drop.
-    for (const QString &table : KeptTotals::TableNames() << QStringLiteral("BooksInfo"))
+    const QStringList tables = KeptTotals::TableNames() << QStringLiteral("BooksInfo");
+    for (const QString &table : tables)
         statements << QStringLiteral("Drop Table If Exists %1").arg(Identifier(table));
     return statements;
 }
