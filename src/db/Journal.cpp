@@ -16,6 +16,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSysInfo>
+#include <QTime>
+
+#include <algorithm>
 
 namespace {
 thread_local int batches = 0;
@@ -321,4 +324,60 @@ QStringList Journal::Kinds()
             QStringLiteral("客户"), QStringLiteral("货品"), QStringLiteral("帐户"), QStringLiteral("报价"), QStringLiteral("客户报价"),
             QStringLiteral("其它应收款"), QStringLiteral("参数"), QStringLiteral("密码"), QStringLiteral("账套"),
             QStringLiteral("单据编号设置"), QStringLiteral("预存合计")};
+}
+
+QStringList Journal::Actions()
+{
+    return {QStringLiteral("新增"), QStringLiteral("修改"), QStringLiteral("删除"), QStringLiteral("恢复"),
+            QStringLiteral("导入"), QStringLiteral("修正"), QStringLiteral("迁移")};
+}
+
+namespace {
+QString Quoted(const QString &text)
+{
+    return QStringLiteral("“%1”").arg(text.size() > 20 ? text.left(20) + QStringLiteral("…") : text);
+}
+
+// An image as Values writes it: an object; a bill's names its kind and holds its lines as a list.
+bool ImageFits(const QJsonValue &image, const QString &kind)
+{
+    if (!image.isObject() || image.toObject().isEmpty())
+        return false;
+    const QJsonObject o = image.toObject();
+    static const QStringList bills = {QStringLiteral("出货单"), QStringLiteral("进货单"), QStringLiteral("财务收入单"),
+                                      QStringLiteral("财务支出单")};
+    if (!bills.contains(kind))
+        return true;
+    if (o.value(QStringLiteral("BillKind")) != QJsonValue(kind))
+        return false;
+    if (!o.contains(QStringLiteral("Lines")))
+        return true;
+    if (!o.value(QStringLiteral("Lines")).isArray())
+        return false;
+    const QJsonArray lines = o.value(QStringLiteral("Lines")).toArray();
+    return std::all_of(lines.begin(), lines.end(), [](const QJsonValue &line) { return line.isObject(); });
+}
+} // namespace
+
+QString Journal::Misfit(const QString &moment, const QString &action, const QString &kind, const QString &data)
+{
+    // Written as yyyy-MM-dd HH:mm:ss, read as text: no time zone may move it.
+    const bool when = moment.size() == 19 && moment.at(10) == QLatin1Char(' ')
+                      && QDate::fromString(moment.left(10), QStringLiteral("yyyy-MM-dd")).isValid()
+                      && QTime::fromString(moment.mid(11), QStringLiteral("HH:mm:ss")).isValid();
+    if (!when)
+        return QStringLiteral("时间%1不是有效的时间").arg(Quoted(moment));
+    if (!Actions().contains(action))
+        return QStringLiteral("操作%1不是本程序记下的操作").arg(Quoted(action));
+    if (!Kinds().contains(kind))
+        return QStringLiteral("种类%1不是本程序记下的种类").arg(Quoted(kind));
+    if (data.isEmpty())
+        return QString();
+    QJsonParseError parsed;
+    const QJsonDocument document = QJsonDocument::fromJson(data.toUtf8(), &parsed);
+    bool fits = parsed.error == QJsonParseError::NoError && document.isObject() && !document.object().isEmpty();
+    const QJsonObject images = document.object();
+    for (auto it = images.begin(); fits && it != images.end(); ++it)
+        fits = (it.key() == QLatin1String("before") || it.key() == QLatin1String("after")) && ImageFits(it.value(), kind);
+    return fits ? QString() : QStringLiteral("所记内容不是本程序写下的格式");
 }

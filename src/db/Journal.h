@@ -64,4 +64,9 @@ public:
 SqlText ListSql(const QDate &from, const QDate &to, const QString &kind, const QString &customer, const QString &key);
 // The kinds records are written for, as a filter offers them.
 QStringList Kinds();
+// The actions records are written for.
+QStringList Actions();
+// Why a row come from elsewhere is not a record the program writes: its moment,
+// action, kind or images (JSON) do not fit. Empty when it fits.
+QString Misfit(const QString &moment, const QString &action, const QString &kind, const QString &data);
 } // namespace Journal

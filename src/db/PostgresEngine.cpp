@@ -1,5 +1,7 @@
 #include "db/PostgresEngine.h"
 
+#include "db/KeptTotals.h"
+
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -191,11 +193,10 @@ QStringList TPostgresEngine::DropKept(QSqlDatabase &db) const
 {
     QStringList statements;
     QSqlQuery q(db);
-    if (q.exec(QStringLiteral("Select c.relname From pg_class c Join pg_namespace n On n.oid = c.relnamespace "
-                              "Where c.relkind = 'r' And n.nspname = current_schema() "
-                              "And (c.relname Like 'kept%' Or c.relname = 'booksinfo')")))
-        while (q.next())
-            statements << QStringLiteral("Drop Table If Exists %1 Cascade").arg(Identifier(q.value(0).toString()));
+    // Tables by their names only: another's table that merely begins alike is not ours to drop.
+    const QStringList tables = KeptTotals::TableNames() << QStringLiteral("BooksInfo");
+    for (const QString &table : tables)
+        statements << QStringLiteral("Drop Table If Exists %1 Cascade").arg(Identifier(table));
     if (q.exec(QStringLiteral("Select t.tgname, c.relname From pg_trigger t Join pg_class c On c.oid = t.tgrelid "
                               "Join pg_namespace n On n.oid = c.relnamespace "
                               "Where Not t.tgisinternal And n.nspname = current_schema() And t.tgname Like 'kept%'")))

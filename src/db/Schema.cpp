@@ -31,19 +31,20 @@ struct IndexDefinition {
     QString name;
     QString statement;
     QStringList columns;
+    QString table;
 };
 
 QList<IndexDefinition> Indexes()
 {
     static const QRegularExpression create(
-        QStringLiteral("CREATE\\s+(?:UNIQUE\\s+)?INDEX\\s+(\\w+)\\s+ON\\s+\\w+\\s*\\(([^)]*)\\)\\s*;"),
+        QStringLiteral("CREATE\\s+(?:UNIQUE\\s+)?INDEX\\s+(\\w+)\\s+ON\\s+(\\w+)\\s*\\(([^)]*)\\)\\s*;"),
         QRegularExpression::CaseInsensitiveOption);
     QList<IndexDefinition> list;
     auto it = create.globalMatch(Schema::Text());
     while (it.hasNext()) {
         const auto m = it.next();
-        IndexDefinition index{m.captured(1), m.captured(0).chopped(1), {}};
-        for (const QString &column : m.captured(2).split(QLatin1Char(',')))
+        IndexDefinition index{m.captured(1), m.captured(0).chopped(1), {}, m.captured(2)};
+        for (const QString &column : m.captured(3).split(QLatin1Char(',')))
             index.columns << column.trimmed();
         list << index;
     }
@@ -135,11 +136,106 @@ bool UpgradeStep(QSqlDatabase &db, int version, const std::function<bool(QSqlQue
     }
     return ok;
 }
+
+const Schema::Table *TableNamed(const QString &name)
+{
+    for (const Schema::Table &table : Schema::Tables())
+        if (table.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &table;
+    return nullptr;
+}
+
+// The columns of one of the program's tables in books of a version.
+QStringList ColumnsAt(const Schema::Table &table, int version)
+{
+    QStringList columns;
+    for (const Schema::Column &column : table.columns)
+        columns << column.name;
+    if (version < 3)
+        for (const auto &[name, column] : Schema::AddedColumns())
+            if (name == table.name)
+                columns.removeAll(column);
+    return columns;
+}
+
+// Of the program's table of that name, the columns the books' table lacks;
+// *there false when the books have no such table. False when it cannot be read.
+bool Lacking(QSqlDatabase &db, const QString &table, int version, bool *there, QStringList *lacking, QString *message)
+{
+    const TSqlEngine &engine = TSqlEngine::Of(db);
+    lacking->clear();
+    bool read = false;
+    *there = engine.Tables(db, &read).contains(table, Qt::CaseInsensitive);
+    QStringList found;
+    QString key;
+    if (read && *there)
+        read = engine.Columns(db, table, &found, &key);
+    if (!read) {
+        *message = QStringLiteral("无法读出帐套中表 %1 的结构").arg(table);
+        return false;
+    }
+    if (*there)
+        for (const QString &column : ColumnsAt(*TableNamed(table), version))
+            if (!found.contains(column, Qt::CaseInsensitive))
+                *lacking << column;
+    return true;
+}
+
+// A table under one of the program's names that is not of its shape belongs
+// to someone else: renamed out of the way and kept, never dropped.
+bool SetAside(QSqlDatabase &db, QSqlQuery &q, const QString &table, QStringList *notices)
+{
+    const TSqlEngine &engine = TSqlEngine::Of(db);
+    const QStringList tables = engine.Tables(db);
+    QString aside = table + QStringLiteral("_Old");
+    for (int n = 2; tables.contains(aside, Qt::CaseInsensitive); ++n)
+        aside = table + QStringLiteral("_Old%1").arg(n);
+    if (!q.exec(QStringLiteral("Alter Table %1 Rename To %2").arg(engine.Identifier(table), engine.Identifier(aside))))
+        return false;
+    // Its indexes went with it under their names, which the program's own are about to take.
+    for (const IndexDefinition &index : Indexes())
+        if (index.table.compare(table, Qt::CaseInsensitive) == 0
+            && !q.exec(QStringLiteral("Drop Index If Exists %1").arg(engine.Identifier(index.name))))
+            return false;
+    *notices << QStringLiteral("帐套中原有的表 %1 与本程序的同名表不符，已改名为 %2 保留，本程序另建了自己的 %1 表").arg(table, aside);
+    return true;
+}
+
+// Makes way for a step that makes these tables: one of the program's shape is
+// left to the step; another's is set aside.
+bool ClearWay(QSqlDatabase &db, QSqlQuery &q, const QStringList &tables, int version, QStringList *notices, QString *message)
+{
+    for (const QString &table : tables) {
+        bool there = false;
+        QStringList lacking;
+        if (!Lacking(db, table, version, &there, &lacking, message))
+            return false;
+        if (there && !lacking.isEmpty() && !SetAside(db, q, table, notices))
+            return false;
+    }
+    return true;
+}
+
+// The journal as the program keeps it, unless the books hold it already.
+bool MakeJournal(QSqlDatabase &db, QSqlQuery &q, QStringList *notices, QString *message)
+{
+    const QString journal = QStringLiteral("Journal");
+    if (!ClearWay(db, q, {journal}, Schema::JournalVersion, notices, message))
+        return false;
+    const TSqlEngine &engine = TSqlEngine::Of(db);
+    if (engine.Tables(db).contains(journal, Qt::CaseInsensitive))
+        return true;
+    for (const QString &statement : Schema::Statements(engine))
+        if (statement.contains(journal) && !q.exec(statement))
+            return false;
+    return true;
+}
 } // namespace
 
 int Schema::VersionOf(QSqlDatabase &db)
 {
-    const QStringList tables = TSqlEngine::Of(db).Tables(db);
+    const TSqlEngine &engine = TSqlEngine::Of(db);
+    const QStringList tables = engine.Tables(db);
     if (tables.isEmpty())
         return 0;
     if (!tables.contains(QStringLiteral("BooksInfo"), Qt::CaseInsensitive))
@@ -147,8 +243,16 @@ int Schema::VersionOf(QSqlDatabase &db)
     QSqlQuery q(db);
     q.prepare(QStringLiteral("Select InfoValue From BooksInfo Where InfoName = ?"));
     q.addBindValue(VersionName);
-    if (!q.exec())
+    if (!q.exec()) {
+        // Another's table of that name: the books are from before the version was kept.
+        QStringList columns;
+        QString key;
+        if (engine.Columns(db, QStringLiteral("BooksInfo"), &columns, &key)
+            && !(columns.contains(QStringLiteral("InfoName"), Qt::CaseInsensitive)
+                 && columns.contains(QStringLiteral("InfoValue"), Qt::CaseInsensitive)))
+            return 1;
         return 0;
+    }
     if (!q.next())
         return 1;
     bool whole = false;
@@ -156,7 +260,7 @@ int Schema::VersionOf(QSqlDatabase &db)
     return whole && version >= 1 ? version : 0;
 }
 
-Schema::Upgrade Schema::UpgradeBooks(QSqlDatabase &db, QString *error)
+Schema::Upgrade Schema::UpgradeBooks(QSqlDatabase &db, QString *error, QString *notice)
 {
     const int version = VersionOf(db);
     if (version > Version)
@@ -175,11 +279,31 @@ Schema::Upgrade Schema::UpgradeBooks(QSqlDatabase &db, QString *error)
             if (!tables.contains(QString::fromLatin1(own), Qt::CaseInsensitive))
                 return Upgrade::Foreign;
     }
+    // The steps read and change the books' own tables: one without its columns is not
+    // what they were written for, and nothing is changed.
+    if (version < Version)
+        for (const Table &table : Tables()) {
+            if (table.derived || table.added)
+                continue;
+            bool there = false;
+            QStringList lacking;
+            QString message;
+            if (!Lacking(db, table.name, version, &there, &lacking, &message) || !lacking.isEmpty()) {
+                if (error)
+                    *error = !message.isEmpty() ? message
+                                                : QStringLiteral("帐套中的表 %1 缺少 %2 列，与本程序的帐套不符；帐套未作任何修改")
+                                                      .arg(table.name, lacking.join(QStringLiteral("、")));
+                return Upgrade::Failed;
+            }
+        }
+    QStringList notices, stepNotices;
     // Each step brings the books from the version before it, in order.
     const QList<QPair<int, std::function<bool(QSqlQuery &, QString *)>>> steps = {
         // Kept totals: the tables, their triggers, and the sums of every row so far.
-        {2, [&db](QSqlQuery &q, QString *message) {
-             // Whatever an interrupted or foreign attempt left goes first.
+        {2, [&db, &stepNotices](QSqlQuery &q, QString *message) {
+             // What an interrupted attempt left goes first; another's tables of those names stay, aside.
+             if (!ClearWay(db, q, KeptTotals::TableNames() << QStringLiteral("BooksInfo"), 2, &stepNotices, message))
+                 return false;
              const QStringList statements = TSqlEngine::Of(db).DropKept(db) + KeptTotals::Statements(TSqlEngine::Of(db))
                                             + VersionStatements();
              for (const QString &sql : statements)
@@ -203,24 +327,38 @@ Schema::Upgrade Schema::UpgradeBooks(QSqlDatabase &db, QString *error)
              return true;
          }},
         // The journal starts empty: what happened before it was kept is not known.
-        {4, [&db](QSqlQuery &q, QString *) {
-             const TSqlEngine &engine = TSqlEngine::Of(db);
-             if (engine.Tables(db).contains(QStringLiteral("Journal"), Qt::CaseInsensitive))
-                 return true;
-             for (const QString &statement : Statements(engine))
-                 if (statement.contains(QLatin1String("Journal")) && !q.exec(statement))
-                     return false;
-             return true;
-         }},
+        {JournalVersion, [&db, &stepNotices](QSqlQuery &q, QString *message) { return MakeJournal(db, q, &stepNotices, message); }},
     };
     Upgrade result = Upgrade::Current;
     for (const auto &[to, work] : steps) {
         if (version >= to)
             continue;
+        stepNotices.clear();
         if (!UpgradeStep(db, to, work, error))
             return Upgrade::Failed;
+        notices += stepNotices;
         result = Upgrade::Upgraded;
     }
+    // Books an earlier build upgraded over another's Journal kept that table and could not save.
+    if (version >= JournalVersion) {
+        bool there = false;
+        QStringList lacking;
+        QString message;
+        if (!Lacking(db, QStringLiteral("Journal"), version, &there, &lacking, &message)) {
+            if (error)
+                *error = message;
+            return Upgrade::Failed;
+        }
+        if (!there || !lacking.isEmpty()) {
+            stepNotices.clear();
+            if (!UpgradeStep(db, version, steps.last().second, error))
+                return Upgrade::Failed;
+            notices += stepNotices;
+            result = Upgrade::Upgraded;
+        }
+    }
+    if (notice)
+        *notice = notices.join(QLatin1Char('\n'));
     UpgradeIndexes(db);
     if (db.transaction()) {
         if (MakeUnique(db))
@@ -339,7 +477,8 @@ const QList<Schema::Table> &Schema::Tables()
                             kind = Kind::Date;
                         if (key)
                             table.key = column;
-                        table.columns.append(Column{column, kind, info.value(3).toInt() == 0 && !key});
+                        const bool nullable = info.value(3).toInt() == 0 && !key;
+                        table.columns.append(Column{column, kind, nullable, !key && (nullable || !info.value(4).isNull())});
                     }
                 }
             }

@@ -12,6 +12,8 @@ namespace Schema {
 // The books' own version: 1 before kept totals (no BooksInfo table), 2 with them,
 // 3 with the row versions of bills, customers and products, 4 with the change journal.
 constexpr int Version = 4;
+// The version that began the change journal: books of an earlier one have none of their own.
+constexpr int JournalVersion = 4;
 
 // The SQL that makes an empty Kestrova.mdb: tables, fixed rows, indexes.
 QString Text();
@@ -37,6 +39,7 @@ struct Column {
     QString name;
     Kind kind;
     bool nullable;
+    bool defaulted;     // a row written without it takes a value of the schema's (never the key)
 };
 struct Table {
     QString name;
@@ -45,7 +48,7 @@ struct Table {
     bool autoKey;       // AUTOINCREMENT: keys once given are never given again
     bool scratch;       // a print table, overwritten before each print (Print...)
     bool derived;       // kept totals and the version: made from the other tables, never copied
-    bool added;         // made by version 4 (the journal): books of an earlier version lack it
+    bool added;         // made by JournalVersion (the journal): books of an earlier version lack it
 };
 // The columns version 3 added, as table and column: books of an earlier
 // version lack them, and their rows take the column's default.
@@ -63,6 +66,11 @@ enum class Upgrade { Current, Upgraded, Newer, Foreign, Failed };
 // Brings books of an earlier version to this one, one transaction a step
 // (kept totals added up from the rows), then the indexes. Books of a later
 // version are left alone (Newer), and so is a database without the books'
-// own tables (Foreign).
-Upgrade UpgradeBooks(QSqlDatabase &db, QString *error);
+// own tables (Foreign). Each step first looks at the tables it finds: a
+// table it would make that is there under the program's name but not of its
+// shape is another's, renamed aside and kept (*notice says so, for the user);
+// a table of the books that lacks its columns stops the upgrade, nothing
+// changed, *error naming it. Books of this version whose journal is not the
+// program's get theirs made the same way.
+Upgrade UpgradeBooks(QSqlDatabase &db, QString *error, QString *notice = nullptr);
 }

@@ -1,5 +1,7 @@
 #include "db/SqliteEngine.h"
 
+#include "db/KeptTotals.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -147,9 +149,12 @@ QStringList TSqliteEngine::DropKept(QSqlDatabase &db) const
 {
     QStringList statements;
     QSqlQuery q(db);
-    if (q.exec(QStringLiteral("Select type, name From sqlite_master Where (type = 'trigger' And name Like 'Kept%') "
-                              "Or (type = 'table' And (name Like 'Kept%' Or name = 'BooksInfo'))")))
+    if (q.exec(QStringLiteral("Select name From sqlite_master Where type = 'trigger' And name Like 'Kept%'")))
         while (q.next())
-            statements << QStringLiteral("Drop %1 If Exists %2").arg(q.value(0).toString(), Identifier(q.value(1).toString()));
+            statements << QStringLiteral("Drop Trigger If Exists %1").arg(Identifier(q.value(0).toString()));
+    // Tables by their names only: another's table that merely begins alike is not ours to drop.
+    const QStringList tables = KeptTotals::TableNames() << QStringLiteral("BooksInfo");
+    for (const QString &table : tables)
+        statements << QStringLiteral("Drop Table If Exists %1").arg(Identifier(table));
     return statements;
 }

@@ -26,6 +26,12 @@ qint64 Units(double amount, double perYuan)
 
 qint64 Fen(double amount) { return Units(amount, 100); }
 
+bool FenHolds(double amount)
+{
+    const double y = amount * 100;
+    return std::isfinite(y) && std::fabs(y) <= Limit;
+}
+
 qint64 PriceUnits(double price) { return Units(price, 10000); }
 
 QString FenSql(const QString &e, const TSqlEngine &engine)

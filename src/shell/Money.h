@@ -13,6 +13,8 @@
 // Half away from zero. A binary fraction just under half a fen (1.005 is
 // 1.00499999999999989...) counts as the half it was typed as.
 qint64 Fen(double amount);
+// Whether Fen can take the amount: a finite number within the digits the books hold.
+bool FenHolds(double amount);
 // The same rule in SQL over a numeric expression; NULL stays NULL.
 QString FenSql(const QString &expression, const TSqlEngine &engine = TSqlEngine::Current());
 // Fen(amount) as yuan: 1.005 gives 1.01.

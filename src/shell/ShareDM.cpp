@@ -525,8 +525,8 @@ void TShareDataModule::Open(QSqlDatabase &db, const QString &name)
         linkTimer_->start();
     }
     // Books of an earlier version are brought up to this one as they are opened.
-    QString why;
-    const Schema::Upgrade upgrade = Schema::UpgradeBooks(db, &why);
+    QString why, notice;
+    const Schema::Upgrade upgrade = Schema::UpgradeBooks(db, &why, &notice);
     if (upgrade == Schema::Upgrade::Newer || upgrade == Schema::Upgrade::Failed || upgrade == Schema::Upgrade::Foreign) {
         const int version = Schema::VersionOf(db);
         check = QSqlQuery();
@@ -539,6 +539,13 @@ void TShareDataModule::Open(QSqlDatabase &db, const QString &name)
         if (upgrade == Schema::Upgrade::Foreign)
             throw EDatabaseError(QStringLiteral("%1 不是本程序的帐套").arg(source.Describe()), TDbFailure::NotOurBooks);
         throw EDatabaseError(QStringLiteral("帐套升级失败：") + why);
+    }
+    // A table of another's the upgrade set aside: the user learns where it is now.
+    if (!notice.isEmpty()) {
+        if (QThread::currentThread() == thread())
+            Dialogs::ShowMessage(notice);
+        else
+            QMetaObject::invokeMethod(this, [notice] { Dialogs::ShowMessage(notice); }, Qt::QueuedConnection);
     }
 }
 

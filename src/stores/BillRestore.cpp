@@ -1,6 +1,7 @@
 #include "stores/BillRestore.h"
 
 #include "db/Journal.h"
+#include "shell/Money.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "stores/FinanceBillStore.h"
@@ -9,6 +10,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <cmath>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -26,7 +29,52 @@ QJsonObject DeletedBill(int journalIndex)
 }
 
 QString Text(const QJsonObject &o, const char *field) { return o.value(QLatin1String(field)).toString(); }
-double Amount(const QJsonObject &o, const char *field) { return qAbs(o.value(QLatin1String(field)).toDouble()); }
+
+// The record is refused whole, nothing written, with the reason.
+[[noreturn]] void Refuse(const QString &why) { throw EConvertError(QStringLiteral("删除记录中的") + why + QStringLiteral("，无法恢复")); }
+
+QString Shown(const QJsonValue &value)
+{
+    QString text;
+    if (value.isDouble())
+        text = NumberText(value.toDouble());
+    else if (value.isString())
+        text = value.toString();
+    else if (value.isUndefined())
+        return QStringLiteral("（缺）");
+    else
+        text = QString::fromUtf8(QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
+    return QStringLiteral("“%1”").arg(text.size() > 20 ? text.left(20) + QStringLiteral("…") : text);
+}
+
+// An amount of the record without its sign (the kind gives it), or the
+// restore refused: a number no bill holds is no amount.
+double Amount(const QJsonObject &o, const char *field, const QString &caption, bool signedField = true)
+{
+    const QJsonValue value = o.value(QLatin1String(field));
+    if (!value.isDouble() || !FenHolds(value.toDouble()) || (!signedField && value.toDouble() < 0))
+        Refuse(QStringLiteral("%1%2不是有效的金额").arg(caption, Shown(value)));
+    return qAbs(value.toDouble());
+}
+
+int Count(const QJsonObject &o, const char *field, const QString &caption)
+{
+    const QJsonValue value = o.value(QLatin1String(field));
+    const double v = qAbs(value.toDouble());
+    if (!value.isDouble() || !(v <= std::numeric_limits<int>::max()) || v != std::floor(v))
+        Refuse(QStringLiteral("%1%2不是有效的整数").arg(caption, Shown(value)));
+    return int(v);
+}
+
+QDate Date(const QJsonObject &bill)
+{
+    const QJsonValue value = bill.value(QStringLiteral("BillCreateTime"));
+    const QString text = value.toString();
+    const QDate date = QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
+    if (!value.isString() || !date.isValid() || (text.size() > 10 && text.at(10) != QLatin1Char(' ') && text.at(10) != QLatin1Char('T')))
+        Refuse(QStringLiteral("单据日期%1不是有效的日期").arg(Shown(value)));
+    return date;
+}
 
 // What a goods bill and a finance bill take alike from the deleted one's header.
 template <typename Bill>
@@ -63,31 +111,37 @@ int BillRestore::Restore(int journalIndex, QString *message)
         if (bill.isEmpty())
             throw EConvertError(QStringLiteral("这条记录不是删除的单据，无法恢复"));
         const QString kind = Text(bill, "BillKind");
+        // What the record holds is checked before anything is written.
+        const QDate date = Date(bill);
+        const double recordedSum = Amount(bill, "BillSum", QStringLiteral("单据金额"));
         const int account = bill.value(QStringLiteral("BillAccount")).toInt();
         TQuery q(QStringLiteral("Account"));
         q.Open(QStringLiteral("Select Count(*) As Found From Account Where AccountIndex = ?"), {account});
         if (q.FieldByName(QStringLiteral("Found")).AsInteger() == 0)
             throw EConvertError(QStringLiteral("单据的帐户“%1”已删除，无法恢复").arg(Text(bill, "AccountName")));
-        const QDate date = QDate::fromString(Text(bill, "BillCreateTime").left(10), Qt::ISODate);
         // One record says it came back; the save's own is left out.
         std::optional<Journal::Batch> batch(std::in_place);
         if (kind == QStringLiteral("出货单") || kind == QStringLiteral("进货单")) {
+            // The bill is made again from its lines: its total is theirs, whatever total the record holds.
             GoodsBill goods;
             goods.sales = kind == QStringLiteral("出货单");
             FillHeader(goods, bill, account, date);
-            goods.total = Amount(bill, "BillSum");
-            goods.paid = Amount(bill, "BillMoney");
+            goods.paid = Amount(bill, "BillMoney", QStringLiteral("已付金额"));
             const QJsonArray lines = bill.value(QStringLiteral("Lines")).toArray();
             for (int i = 0; i < GoodsBill::LineCount && i < lines.size(); ++i) {
                 const QJsonObject l = lines.at(i).toObject();
+                const QString row = QStringLiteral("第%1行的").arg(i + 1);
                 GoodsLine &line = goods.lines[i];
                 line.product = l.value(QStringLiteral("StoreProduct")).toInt();
                 for (int k = 0; k < 10; ++k)
                     line.sizes[k] = l.value(QStringLiteral("StoreNum%1").arg(k + 1)).toString();
-                line.pieces = int(qAbs(l.value(QStringLiteral("StoreNumber")).toDouble()));
-                line.price = l.value(QStringLiteral("StorePrice")).toDouble();
-                line.sum = l.value(QStringLiteral("StoreSum")).toDouble();
+                line.pieces = Count(l, "StoreNumber", row + QStringLiteral("数量"));
+                line.price = Amount(l, "StorePrice", row + QStringLiteral("单价"), false);
+                if (!FenHolds(line.pieces * line.price))
+                    Refuse(QStringLiteral("%1数量乘单价超出了金额所能存放的范围").arg(row));
+                line.sum = FenToYuan(line.AmountFen());
             }
+            goods.total = FenToYuan(goods.TotalFen());
             // A product deleted since: its lines go where a deletion puts them.
             for (GoodsLine &line : goods.lines) {
                 q.Open(QStringLiteral("Select Count(*) As Found From Product Where ProductIndex = ?"), {line.product});
@@ -99,7 +153,7 @@ int BillRestore::Restore(int journalIndex, QString *message)
             FinanceBill finance;
             finance.income = kind == QStringLiteral("财务收入单");
             FillHeader(finance, bill, account, date);
-            finance.amount = Amount(bill, "BillSum");
+            finance.amount = RoundMoney(recordedSum);
             finance.man = Text(bill, "BillMan");
             index = TFinanceBillStore::SaveNew(finance, &serial);
         }

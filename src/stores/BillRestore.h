@@ -1,7 +1,9 @@
 #pragma once
 // "恢复此单据": a deleted bill saved again from its journal record, through the
 // bill stores' own save, with its kind, date, customer, account and lines. Its
-// old number when that is still free, otherwise the next one.
+// old number when that is still free, otherwise the next one. A goods bill is
+// made from its lines (its total is theirs, to the fen); a date or an amount in
+// the record that is none refuses it whole.
 
 #include <QString>
 

@@ -69,39 +69,39 @@ QString ValueText(const QVariant &value, const QString &type)
     return QStringLiteral("“%1”").arg(text);
 }
 
-bool IsWhole(const QVariant &value, const QString &type)
-{
-    if (type != QLatin1String("integer"))
-        return false;
-    const qlonglong v = value.toLongLong();
-    return v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max();
-}
+enum class Fit { Fits, Misfits, TooLarge };
 
 // Whether a value fits its column; the books hold 15 significant digits of an amount.
-bool Fits(const Schema::Column &column, const QVariant &value, const QString &type)
+Fit FitOf(const Schema::Column &column, const QVariant &value, const QString &type)
 {
+    auto fits = [](bool yes) { return yes ? Fit::Fits : Fit::Misfits; };
     if (type == QLatin1String("null"))
-        return column.nullable;
+        return fits(column.nullable);
     switch (column.kind) {
     case Schema::Kind::Key:
-    case Schema::Kind::Integer:
-        return IsWhole(value, type);
+    case Schema::Kind::Integer: {
+        if (type != QLatin1String("integer"))
+            return Fit::Misfits;
+        const qlonglong v = value.toLongLong();
+        return v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max() ? Fit::Fits : Fit::TooLarge;
+    }
     case Schema::Kind::Amount: {
         if (type != QLatin1String("integer") && type != QLatin1String("real"))
-            return false;
+            return Fit::Misfits;
         const double v = value.toDouble();
-        return std::isfinite(v) && std::fabs(v) < 1e15;
+        if (!std::isfinite(v))
+            return Fit::Misfits;
+        return std::fabs(v) < 1e15 ? Fit::Fits : Fit::TooLarge;
     }
     case Schema::Kind::Date: {
         static const QRegularExpression iso(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
         const QString text = value.toString();
-        return type == QLatin1String("text") && iso.match(text).hasMatch()
-               && QDate::fromString(text, Qt::ISODate).isValid();
+        return fits(type == QLatin1String("text") && iso.match(text).hasMatch() && QDate::fromString(text, Qt::ISODate).isValid());
     }
     case Schema::Kind::Text:
-        return type == QLatin1String("text");
+        return fits(type == QLatin1String("text"));
     }
-    return false;
+    return Fit::Misfits;
 }
 
 QString RowName(const Schema::Table &table, int row, const QString &keyText)
@@ -140,14 +140,23 @@ constexpr int RowsAStatement = 100;
 QString CopyTable(QSqlDatabase &from, QSqlDatabase &to, const Schema::Table &whole, bool *readFailed)
 {
     const TSqlEngine &source = TSqlEngine::Of(from), &target = TSqlEngine::Of(to);
-    // Books of an earlier version go without the columns added since; those take their defaults.
+    // A column the file's table lacks (books of an earlier version lack those
+    // added since) takes its default: it is never selected, where SQLite would
+    // read a quoted name it cannot find as a text of that name.
     Schema::Table table = whole;
     QStringList present;
     QString presentKey;
-    source.Columns(from, table.name, &present, &presentKey);
-    for (const auto &[name, column] : Schema::AddedColumns())
-        if (name == table.name && !present.contains(column, Qt::CaseInsensitive))
-            table.columns.removeIf([&](const Schema::Column &c) { return c.name == column; });
+    if (!source.Columns(from, table.name, &present, &presentKey)) {
+        *readFailed = true;
+        return QStringLiteral("the columns of %1 cannot be read").arg(table.name);
+    }
+    for (const Schema::Column &column : whole.columns)
+        if (!present.contains(column.name, Qt::CaseInsensitive)) {
+            if (!column.defaulted)
+                return QStringLiteral("表 %1 缺少 %2 列").arg(table.name, column.name);
+            table.columns.removeIf([&](const Schema::Column &c) { return c.name == column.name; });
+        }
+    const bool journal = table.name == QLatin1String("Journal");
     const bool typed = !source.IsServer();
     QStringList selected, names, marks;
     for (const Schema::Column &column : table.columns) {
@@ -206,14 +215,32 @@ QString CopyTable(QSqlDatabase &from, QSqlDatabase &to, const Schema::Table &who
         const QString keyText = keyColumn < 0 ? QString()
                                 : typeAt(keyColumn) == QLatin1String("null") ? QStringLiteral("空")
                                                                              : in.value(width * keyColumn).toString().left(20);
+        QHash<QString, QString> texts;
         for (int i = 0; i < table.columns.size(); ++i) {
             const QVariant value = in.value(width * i);
             const QString type = typeAt(i);
             const Schema::Column &column = table.columns[i];
-            if (!Fits(column, value, type))
+            switch (FitOf(column, value, type)) {
+            case Fit::Fits:
+                break;
+            case Fit::Misfits:
                 return QStringLiteral("%1的 %2 应为%3，实为%4")
                     .arg(RowName(table, row, keyText), column.name, KindText(column.kind), ValueText(value, type));
+            case Fit::TooLarge:
+                return QStringLiteral("%1的 %2 为%3，数字%4，超出了该列能存放的范围")
+                    .arg(RowName(table, row, keyText), column.name, ValueText(value, type),
+                         value.toDouble() < 0 ? QStringLiteral("的绝对值太大") : QStringLiteral("太大"));
+            }
+            if (journal)
+                texts.insert(column.name, value.toString());
             pending << value;
+        }
+        // A record the program never wrote would pass for one of its own.
+        if (journal) {
+            const QString misfit = Journal::Misfit(texts.value(QStringLiteral("JournalMoment")), texts.value(QStringLiteral("JournalAction")),
+                                                   texts.value(QStringLiteral("JournalKind")), texts.value(QStringLiteral("JournalData")));
+            if (!misfit.isEmpty())
+                return QStringLiteral("%1不是本程序记下的修改记录：%2").arg(RowName(table, row, keyText), misfit);
         }
         // A key twice is told by its row; the other unique values by the rows of their statement.
         if (keyColumn >= 0 && typeAt(keyColumn) != QLatin1String("null")) {
@@ -294,6 +321,8 @@ TBooksImport::Outcome OpenSource(TPrivateConnection &from)
     }
     // Books a later version wrote may hold what this one cannot keep right.
     const int version = Schema::VersionOf(from.Db());
+    if (version == 0)
+        return O{TBooksImport::Damaged, QStringLiteral("the version of the books cannot be read")};
     if (version > Schema::Version)
         return O{TBooksImport::Refused, QStringLiteral("所选数据库由较新版本的程序建立（版本 %1，本程序为版本 %2），请先升级本程序再恢复")
                                             .arg(version)
@@ -338,12 +367,20 @@ TBooksImport::Outcome Fill(QSqlDatabase &from, QSqlDatabase &to, const Journal::
     for (const QString &table : counted)
         if (!run(target.TriggersOff(table)))
             return O{TBooksImport::Failed, q.lastError().text()};
+    // Books from before the journal have none of the program's: a table of its name there is not one.
+    const int version = Schema::VersionOf(from);
+    Journal::Record written = record ? *record : Journal::Record();
     for (const Schema::Table &table : Schema::Tables()) {
         // The print tables are overwritten before each print: the delivered rows serve.
         if (table.scratch || table.derived)
             continue;
-        if (table.added && !TSqlEngine::Of(from).Tables(from).contains(table.name, Qt::CaseInsensitive))
-            continue;
+        if (table.added) {
+            const bool there = TSqlEngine::Of(from).Tables(from).contains(table.name, Qt::CaseInsensitive);
+            if (there && version < Schema::JournalVersion)
+                written.changes << QStringLiteral("所选数据库为版本 %1，还没有修改记录，其中名为 %2 的表不是本程序的，未恢复").arg(version).arg(table.name);
+            if (!there || version < Schema::JournalVersion)
+                continue;
+        }
         bool readFailed = false;
         const QString problem = CopyTable(from, to, table, &readFailed);
         if (!problem.isEmpty())
@@ -360,7 +397,7 @@ TBooksImport::Outcome Fill(QSqlDatabase &from, QSqlDatabase &to, const Journal::
         return O{TBooksImport::Failed, reason};
     if (!CopySequences(from, to))
         return O{TBooksImport::Failed, QStringLiteral("the key sequences cannot be written")};
-    if (record && !Journal::WriteTo(to, *record))
+    if (record && !Journal::WriteTo(to, written))
         return O{TBooksImport::Failed, QStringLiteral("the journal record cannot be written")};
     const QString missing = MissingRow(to);
     if (!missing.isEmpty())

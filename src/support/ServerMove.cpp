@@ -39,16 +39,25 @@ bool SameRows(QSqlDatabase &a, QSqlDatabase &b, const Schema::Table &table)
     QSqlQuery qa(a), qb(b);
     qa.setForwardOnly(true);
     qb.setForwardOnly(true);
-    auto select = [&table](const TSqlEngine &engine) {
+    // Only the columns both sides have: SQLite reads a quoted name it cannot find as a text of
+    // that name, and a column the file lacks took its default on the way over.
+    QStringList inA, inB, both;
+    QString key;
+    if (!TSqlEngine::Of(a).Columns(a, table.name, &inA, &key) || !TSqlEngine::Of(b).Columns(b, table.name, &inB, &key))
+        return false;
+    for (const Schema::Column &column : table.columns)
+        if (inA.contains(column.name, Qt::CaseInsensitive) && inB.contains(column.name, Qt::CaseInsensitive))
+            both << column.name;
+    auto select = [&table, &both](const TSqlEngine &engine) {
         QStringList columns;
-        for (const Schema::Column &column : table.columns)
-            columns << engine.Identifier(column.name);
+        for (const QString &column : both)
+            columns << engine.Identifier(column);
         return QStringLiteral("Select %1 From %2 Order By %3")
             .arg(columns.join(QStringLiteral(", ")), engine.Identifier(table.name), engine.Identifier(table.key));
     };
     if (!qa.exec(select(TSqlEngine::Of(a))) || !qb.exec(select(TSqlEngine::Of(b))))
         return false;
-    const int n = int(table.columns.size());
+    const int n = int(both.size());
     for (;;) {
         const bool moreA = qa.next(), moreB = qb.next();
         if (moreA != moreB)

@@ -293,10 +293,14 @@ void TestKeptFigures::olderBooksAreUpgradedNewerRefused()
     const QString before = Figures();
     QCOMPARE(before, QStringLiteral("101/0/50/268|50|-3"));
 
-    // Opened by this version: the kept totals are made once, the figures stay.
+    // Opened by this version: the kept totals are made once, the figures stay,
+    // and a table of another's that merely begins like a kept one stays too.
     MakeOlder(env);
+    env.Exec("Create Table KeptNotes (Note TEXT)");
+    env.Exec("Insert Into KeptNotes Values ('mine')");
     ShareDataModule->Disconnect();
     QCOMPARE(Figures(), before);
+    QCOMPARE(env.Scalar("Select Note From KeptNotes").toString(), QStringLiteral("mine"));
     QCOMPARE(env.Scalar("Select InfoValue From BooksInfo Where InfoName = 'SchemaVersion'").toInt(), Schema::Version);
     QCOMPARE(env.Scalar("Select KeptSales From KeptCustomer Where KeptName = '张''三'").toInt(), 101);
 

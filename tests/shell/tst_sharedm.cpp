@@ -9,6 +9,7 @@
 #include "shell/Dialogs.h"
 #include "shell/ShareDM.h"
 #include "stores/BillNumbers.h"
+#include "stores/GoodsBillStore.h"
 #include "stores/RowWrites.h"
 #include "support/TestEnv.h"
 
@@ -39,6 +40,25 @@ int Insert(const QString &table, const QList<QPair<QString, QVariant>> &values)
         return true;
     });
     return saved ? key : 0;
+}
+
+// The rows of a read on a connection of its own to the registered books, past the data module.
+QStringList Direct(const QString &sql)
+{
+    QStringList rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(TDataSource::Registered().DriverName(), "direct");
+        TDataSource::Registered().Configure(db);
+        if (!db.open())
+            qFatal("cannot open the books");
+        QSqlQuery q(db);
+        if (!q.exec(sql))
+            rows << "failed";
+        while (q.next())
+            rows << q.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase("direct");
+    return rows;
 }
 } // namespace
 
@@ -77,6 +97,8 @@ private slots:
     void oldRowsWithNulAreFound();
     void booksFollowTheProgramFolder_data();
     void booksFollowTheProgramFolder();
+    void upgradeSetsAnothersJournalAside_data();
+    void upgradeSetsAnothersJournalAside();
 };
 
 void TestShareDM::deliveredRowsAreThere()
@@ -687,6 +709,76 @@ void TestShareDM::booksFollowTheProgramFolder()
     ShareDataModule->Disconnect();
     QCOMPARE(ShareDataModule->DatabaseFile(), env.DatabaseFile());
     QCOMPARE(env.Scalar("Select count(*) From Customer Where CustomerName = '这里的客户'").toInt(), 1);
+}
+
+void TestShareDM::upgradeSetsAnothersJournalAside_data()
+{
+    QTest::addColumn<int>("version");      // of the books before they are opened
+    QTest::addColumn<QString>("also");     // what else they hold
+    QTest::addColumn<QString>("shown");    // the one message at opening
+    const QString aside = "帐套中原有的表 Journal 与本程序的同名表不符，已改名为 %1 保留，本程序另建了自己的 Journal 表";
+    QTest::newRow("version 3 with another's Journal") << 3 << "" << aside.arg("Journal_Old");
+    QTest::newRow("version 4 an earlier build left so") << 4 << "" << aside.arg("Journal_Old");
+    QTest::newRow("that name taken too") << 3 << "Journal_Old" << aside.arg("Journal_Old2");
+    QTest::newRow("a table of the books lacks a column")
+        << 3 << "no ProductRemark"
+        << "数据库打开失败\n原因：帐套升级失败：帐套中的表 Product 缺少 ProductRemark 列，与本程序的帐套不符；帐套未作任何修改";
+}
+
+void TestShareDM::upgradeSetsAnothersJournalAside()
+{
+    QFETCH(int, version);
+    QFETCH(QString, also);
+    QFETCH(QString, shown);
+    TestEnv env;
+    env.AddCustomer("张三");
+    env.Exec("Drop Table Journal");
+    env.Exec("Create Table Journal (Code TEXT, Note TEXT)");
+    env.Exec("Insert Into Journal Values ('A1', '他人的记录')");
+    if (also == "Journal_Old")
+        env.Exec("Create Table Journal_Old (Code TEXT)");
+    else if (also == "no ProductRemark")
+        env.Exec("Alter Table Product Drop Column ProductRemark");
+    env.Exec("Update BooksInfo Set InfoValue = ? Where InfoName = 'SchemaVersion'", {QString::number(version)});
+    ShareDataModule->Disconnect();
+    env.script.messages.clear();
+
+    TQuery q;
+    const bool opened = RunQuery(q, "Select Count(*) As Found From Journal", "数据库打开失败");
+    QCOMPARE(env.script.messages, QStringList{shown});
+    if (!opened) {
+        // Stopped before anything changed.
+        QCOMPARE(Direct("Select InfoValue From BooksInfo"), QStringList{"3"});
+        QCOMPARE(Direct("Select Note From Journal"), QStringList{"他人的记录"});
+        return;
+    }
+    QCOMPARE(q.FieldByName("Found").AsInteger(), 0);
+    QCOMPARE(env.Scalar("Select InfoValue From BooksInfo").toInt(), Schema::Version);
+    const QString kept = also == "Journal_Old" ? "Journal_Old2" : "Journal_Old";
+    QCOMPARE(env.Scalar("Select Note From " + kept).toString(), QStringLiteral("他人的记录"));
+
+    // The books save again, each save with its record.
+    env.script.messages.clear();
+    GoodsBill bill;
+    bill.customer = "张三";
+    bill.date = QDate(2024, 3, 15);
+    bill.lines[0].product = 1;
+    bill.lines[0].pieces = 2;
+    bill.lines[0].price = 13.75;
+    QVERIFY(TGoodsBillStore::SaveNew(bill) > 0);
+    QCOMPARE(env.Scalar("Select Count(*) From Journal").toInt(), 1);
+    // Opened again, nothing more is said or set aside.
+    ShareDataModule->Disconnect();
+    QCOMPARE(env.Scalar("Select Count(*) From Journal").toInt(), 1);
+    QCOMPARE(env.script.messages, QStringList());
+
+    // A save that fails says why.
+    env.Refuse("Insert", "Journal");
+    QCOMPARE(TGoodsBillStore::SaveNew(bill), 0);
+    QCOMPARE(env.script.messages.size(), 1);
+    QVERIFY2(env.script.messages[0].startsWith("单据保存失败，未作任何修改\n原因：") && env.script.messages[0].size() > 20,
+             qPrintable(env.script.messages[0]));
+    QCOMPARE(env.Scalar("Select Count(*) From Bill Where BillUser = '张三'").toInt(), 1);
 }
 
 QTEST_MAIN(TestShareDM)

@@ -61,6 +61,8 @@ private slots:
     void changesLeaveRecords();
     void failedWriteLeavesNone();
     void deletedBillComesBack();
+    void restoreTakesTheLines_data();
+    void restoreTakesTheLines();
 };
 
 void TestJournal::changesLeaveRecords_data()
@@ -179,6 +181,72 @@ void TestJournal::deletedBillComesBack()
     const int payBack = BillRestore::Restore(books.env.Scalar("Select Max(JournalIndex) From Journal").toInt(), &message);
     QVERIFY(payBack > 0);
     QCOMPARE(same(Journal::Bill(payBack)), same(payImage));
+}
+
+void TestJournal::restoreTakesTheLines_data()
+{
+    // What a deletion record is made to hold, in its bill and its first line; the message, none when restored.
+    QTest::addColumn<QJsonObject>("head");
+    QTest::addColumn<QJsonObject>("line");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("total and date disagree with the lines")
+        << QJsonObject{{"BillSum", 99999.99}, {"BillCreateTime", "2024-03-01"}} << QJsonObject{{"StorePrice", 13.75}, {"StoreSum", 99999.99}}
+        << "";
+    QTest::newRow("a date that is no date") << QJsonObject{{"BillCreateTime", "9999-99-99"}} << QJsonObject{}
+                                            << "删除记录中的单据日期“9999-99-99”不是有效的日期，无法恢复";
+    QTest::newRow("a total beyond any amount") << QJsonObject{{"BillSum", 1e300}} << QJsonObject{}
+                                               << "删除记录中的单据金额“*”不是有效的金额，无法恢复";
+    QTest::newRow("a price that is a word") << QJsonObject{} << QJsonObject{{"StorePrice", "十元"}}
+                                            << "删除记录中的第1行的单价“十元”不是有效的金额，无法恢复";
+    QTest::newRow("pieces beyond any count") << QJsonObject{} << QJsonObject{{"StoreNumber", 3e9}}
+                                             << "删除记录中的第1行的数量“3000000000”不是有效的整数，无法恢复";
+}
+
+void TestJournal::restoreTakesTheLines()
+{
+    QFETCH(QJsonObject, head);
+    QFETCH(QJsonObject, line);
+    QFETCH(QString, shown);
+    Books books;
+    QVERIFY(TGoodsBillStore::Delete(TGoodsBillStore::SaveNew(books.Sale())));
+    const int deletion = books.env.Scalar("Select Max(JournalIndex) From Journal").toInt();
+    // The record as something other than the program left it.
+    QJsonObject data = QJsonDocument::fromJson(books.env.Scalar("Select JournalData From Journal Where JournalIndex = ?", {deletion})
+                                                   .toString()
+                                                   .toUtf8())
+                           .object();
+    QJsonObject bill = data["before"].toObject();
+    for (auto it = head.begin(); it != head.end(); ++it)
+        bill[it.key()] = it.value();
+    QJsonArray lines = bill["Lines"].toArray();
+    QJsonObject first = lines[0].toObject();
+    for (auto it = line.begin(); it != line.end(); ++it)
+        first[it.key()] = it.value();
+    lines[0] = first;
+    bill["Lines"] = lines;
+    data["before"] = bill;
+    books.env.Exec("Update Journal Set JournalData = ? Where JournalIndex = ?",
+                   {QString::fromUtf8(QJsonDocument(data).toJson(QJsonDocument::Compact)), deletion});
+    const QStringList rows = books.env.AllRows();
+    books.env.script.messages.clear();
+
+    QString message;
+    const int back = BillRestore::Restore(deletion, &message);
+    if (!shown.isEmpty()) {
+        QCOMPARE(back, 0);
+        QCOMPARE(books.env.script.messages.size(), 1);
+        const QString said = books.env.script.messages[0];
+        const QStringList parts = shown.split('*');
+        QVERIFY2(parts.size() == 1 ? said == shown : said.startsWith(parts[0]) && said.endsWith(parts[1]), qPrintable(said));
+        QCOMPARE(books.env.AllRows(), rows);
+        return;
+    }
+    // The bill the lines make: 2 x 13.75 and 10 x 100, on the day it had.
+    QVERIFY(back > 0);
+    QCOMPARE(books.env.Scalar("Select BillSum From Bill Where BillIndex = ?", {back}).toDouble(), 1027.5);
+    QCOMPARE(books.env.Scalar("Select BillCreateTime From Bill Where BillIndex = ?", {back}).toString(), QStringLiteral("2024-03-01"));
+    QCOMPARE(books.env.Rows("Select StoreSum From Store Where StoreBill = ? And StoreProduct > 0 Order By StoreIndex", "%1", ",", {back}),
+             QStringLiteral("27.5,1000.0"));
 }
 
 QTEST_MAIN(TestJournal)

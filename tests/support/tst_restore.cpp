@@ -159,6 +159,8 @@ private slots:
     void fileRulesStayBehind();
     void hostileFileRefused_data();
     void hostileFileRefused();
+    void journalIsOursOrNotCopied_data();
+    void journalIsOursOrNotCopied();
 };
 
 void TestRestore::fileRulesStayBehind_data()
@@ -284,6 +286,19 @@ void TestRestore::hostileFileRefused_data()
     QTest::newRow("a password row missing")
         << "no administrator" << "所选数据库缺少必需的记录：表 Power 中 PowerName = 管理员 的行，未作任何修改";
     QTest::newRow("a view in place of a table") << "view" << "所选文件不是本软件的数据库，未作任何修改";
+    QTest::newRow("a row version beyond its column")
+        << "too large" << "所选数据库中表 Bill 的第 2 行（BillIndex = 2）的 BillVersion 为“9223372036854775807”，数字太大，超出了该列能存放的范围，未作任何修改";
+    // Records the program never wrote, in a file whose version keeps a journal.
+    const QString record = "所选数据库中表 Journal 的第 1 行（JournalIndex = 7）不是本程序记下的修改记录：%1，未作任何修改";
+    QTest::newRow("a record of no action") << "journal|2024-03-01 10:00:00||出货单|" << record.arg("操作“”不是本程序记下的操作");
+    QTest::newRow("a record dated on no day")
+        << "journal|2099-02-30 10:00:00|新增|客户|" << record.arg("时间“2099-02-30 10:00:00”不是有效的时间");
+    QTest::newRow("a record of a kind never written")
+        << "journal|2024-03-01 10:00:00|删除|银行卡|" << record.arg("种类“银行卡”不是本程序记下的种类");
+    QTest::newRow("a bill's image of another kind")
+        << "journal|2024-03-01 10:00:00|删除|出货单|{\"before\":{\"BillKind\":\"进货单\"}}" << record.arg("所记内容不是本程序写下的格式");
+    QTest::newRow("an image that is no JSON") << "journal|2024-03-01 10:00:00|删除|客户|{before" << record.arg("所记内容不是本程序写下的格式");
+    QTest::newRow("a journal without its key") << "journal without key" << "所选数据库中表 Journal 缺少 JournalIndex 列，未作任何修改";
     QTest::newRow("named pipe") << "pipe" << notFile;
     QTest::newRow("symlink to /dev/zero") << "zero" << notFile;
     QTest::newRow("folder") << "folder" << notFile;
@@ -320,6 +335,15 @@ void TestRestore::hostileFileRefused()
         Run(file, {"DELETE FROM Power WHERE PowerName = '管理员'"});
     } else if (kind == "view") {
         Run(file, {"CREATE TABLE OldSG AS SELECT * FROM SG", "DROP TABLE SG", "CREATE VIEW SG AS SELECT * FROM OldSG"});
+    } else if (kind == "too large") {
+        Run(file, {"UPDATE Bill SET BillVersion = 9223372036854775807 WHERE BillIndex = 2"});
+    } else if (kind.startsWith("journal|")) {
+        const QStringList v = kind.split('|');
+        Run(file, {"DELETE FROM Journal", "INSERT INTO Journal (JournalIndex, JournalMoment, JournalAction, JournalKind, JournalData) "
+                                          "VALUES (7, '" + v[1] + "', '" + v[2] + "', '" + v[3] + "', '" + v[4] + "')"});
+    } else if (kind == "journal without key") {
+        Run(file, {"CREATE TABLE Kept AS SELECT JournalMoment, JournalAction, JournalKind FROM Journal", "DROP TABLE Journal",
+                   "ALTER TABLE Kept RENAME TO Journal"});
     } else if (kind == "pipe") {
         file = env.Dir() + "外面/管道.mdb";
         QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
@@ -356,6 +380,46 @@ void TestRestore::hostileFileRefused()
     QCOMPARE(Files(env.Dir()), files);
     QVERIFY(FormMain->isVisible());
     QCOMPARE(env.Scalar("Select count(*) From Customer Where CustomerName = '张三'").toInt(), 1);
+}
+
+void TestRestore::journalIsOursOrNotCopied_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("records");   // each record after the restore: action|kind|key|text, * for anything
+    const QString restored = "恢复|账套|选中.mdb|从“*”恢复了全部数据";
+    QTest::newRow("a file from before the journal: its Journal is not the program's")
+        << "older" << QStringList{restored + "；所选数据库为版本 3，还没有修改记录，其中名为 Journal 的表不是本程序的，未恢复"};
+    QTest::newRow("a journal without JournalText: the column's default") << "no text" << QStringList{"新增|客户|王五|", restored};
+}
+
+void TestRestore::journalIsOursOrNotCopied()
+{
+    QFETCH(QString, kind);
+    QFETCH(QStringList, records);
+    TestEnv env;
+    LoginAsAdministrator(env);
+    const QString file = GoodFile(env);
+    if (kind == "older")
+        // Forged, dated ahead and empty: none of it comes in.
+        Run(file, {"UPDATE BooksInfo SET InfoValue = '3'", "DELETE FROM Journal",
+                   "INSERT INTO Journal (JournalMoment, JournalAction, JournalKind, JournalText) VALUES ('2099-01-01 00:00:00', '删除', '出货单', '伪造')",
+                   "INSERT INTO Journal DEFAULT VALUES"});
+    else
+        Run(file, {"DELETE FROM Journal", "ALTER TABLE Journal DROP COLUMN JournalText",
+                   "INSERT INTO Journal (JournalMoment, JournalAction, JournalKind, JournalKey) VALUES ('2024-03-01 10:00:00', '新增', '客户', '王五')"});
+    Restore(env, file);
+    QCOMPARE(env.script.messages.size(), 1);
+    QVERIFY2(QRegularExpression(Success).match(env.script.messages[0]).hasMatch(), qPrintable(env.script.messages[0]));
+    const QStringList found = env.Rows("Select JournalAction, JournalKind, JournalKey, JournalText From Journal Order By JournalIndex",
+                                       "%1|%2|%3|%4", "\n")
+                                  .split('\n');
+    QCOMPARE(found.size(), records.size());
+    for (int i = 0; i < found.size(); ++i) {
+        QStringList parts = records[i].split('*');
+        for (QString &part : parts)
+            part = QRegularExpression::escape(part);
+        QVERIFY2(QRegularExpression("^" + parts.join(".*") + "$").match(found[i]).hasMatch(), qPrintable(found[i]));
+    }
 }
 
 QTEST_MAIN(TestRestore)
