@@ -10,7 +10,21 @@
 #include <unistd.h>
 
 namespace {
-int WriteAll(int fd, const char *data, qint64 size)
+// Into what is there: a device or a pipe. Non-blocking open, so a pipe nobody reads fails rather than hangs.
+int WriteInto(const QByteArray &path, const QByteArray &bytes)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    int error = TWholeFile::WriteAll(fd, bytes.constData(), bytes.size());
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    return error;
+}
+} // namespace
+
+int TWholeFile::WriteAll(int fd, const char *data, qint64 size)
 {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size_t(size));
@@ -24,20 +38,6 @@ int WriteAll(int fd, const char *data, qint64 size)
     }
     return 0;
 }
-
-// Into what is there: a device or a pipe. Non-blocking open, so a pipe nobody reads fails rather than hangs.
-int WriteInto(const QByteArray &path, const QByteArray &bytes)
-{
-    const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    int error = WriteAll(fd, bytes.constData(), bytes.size());
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    return error;
-}
-} // namespace
 
 bool TWholeFile::IsDevice(const QString &file)
 {
@@ -79,7 +79,7 @@ int TWholeFile::Write(const QString &file, const QByteArray &bytes)
     if (exists && ::fchmod(fd, st.st_mode & 07777) != 0)
         error = errno;
     if (error == 0)
-        error = WriteAll(fd, bytes.constData(), bytes.size());
+        error = TWholeFile::WriteAll(fd, bytes.constData(), bytes.size());
     if (error == 0 && ::fsync(fd) != 0)
         error = errno;
     if (::close(fd) != 0 && error == 0)

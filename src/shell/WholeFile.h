@@ -12,6 +12,8 @@ class TWholeFile {
 public:
     // 0 when written, else the operating system's error number (see TFileFailure).
     static int Write(const QString &file, const QByteArray &bytes);
+    // All of the bytes to an open file, a short write continued: 0, or the error number.
+    static int WriteAll(int fd, const char *data, qint64 size);
     // Something there that is neither a plain file nor a folder (a device, a pipe, a socket).
     static bool IsDevice(const QString &file);
 };

@@ -87,21 +87,6 @@ int Sync(const QString &path, int flags)
 int SyncFile(const QString &path) { return Sync(path, 0); }
 int SyncFolder(const QString &dir) { return Sync(dir, O_DIRECTORY); }
 
-int WriteAll(int fd, const char *data, ssize_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size_t(size));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        data += n;
-        size -= n;
-    }
-    return 0;
-}
-
 // Copies from into the file to (created only when exclusive is set, else it must exist), flushed to disk.
 int CopyInto(const QString &from, const QString &to, bool exclusive)
 {
@@ -126,7 +111,7 @@ int CopyInto(const QString &from, const QString &to, bool exclusive)
             continue;
         if (n < 0)
             error = errno;
-        if (n <= 0 || (error = WriteAll(out, buffer, n)) != 0)
+        if (n <= 0 || (error = TWholeFile::WriteAll(out, buffer, n)) != 0)
             break;
     }
     // A device need not keep what it was given.
