@@ -4,7 +4,7 @@
 
 #include "db/KeptTotals.h"
 #include "db/SqlEngine.h"
-#include "shell/Dialogs.h"
+#include "shell/Notice.h"
 #include "shell/Money.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
@@ -228,7 +228,7 @@ bool TBooksAudit::KeptSums()
     bool ok = false;
     const QStringList differ = ::KeptTotals::Differences(ShareDataModule->Connection(), &ok);
     if (!ok) {
-        Dialogs::ShowMessage(QStringLiteral("检查预存合计时出错"));
+        Notice::Tell(QStringLiteral("检查预存合计时出错"));
         return false;
     }
     keptDiffer_ = !differ.isEmpty();

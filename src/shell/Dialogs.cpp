@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "shell/Form.h"
+#include "shell/Notice.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
@@ -68,6 +69,9 @@ void Dialogs::CentreOnOwner(QWidget *window)
     }
     window->move(placed.topLeft());
 }
+
+// What the books, stores and files have to say is shown as every message is.
+[[maybe_unused]] const bool noticesShown = (Notice::Install(Dialogs::ShowMessage, Dialogs::AskYesNo), true);
 
 void Dialogs::SetHandler(Handler *h) { handler = h; }
 Dialogs::Handler *Dialogs::CurrentHandler() { return handler; }

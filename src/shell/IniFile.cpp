@@ -1,7 +1,7 @@
 #include "shell/IniFile.h"
 
 #include "shell/Clock.h"
-#include "shell/Dialogs.h"
+#include "shell/Notice.h"
 #include "shell/PrivateFiles.h"
 #include "shell/PublicFunction.h"
 
@@ -178,11 +178,11 @@ bool IniFile::SetAside()
     const QString kept = fileName_ + QStringLiteral(".无法读取-") + DateText(now.date()) + QLatin1Char('-')
                          + now.time().toString(QStringLiteral("hhmmss"));
     if (QFileInfo::exists(kept) || ::rename(QFile::encodeName(fileName_).constData(), QFile::encodeName(kept).constData()) != 0) {
-        Dialogs::ShowMessage(QStringLiteral("配置文件 %1 无法读取（%2），程序按默认设置运行，不会改写该文件")
+        Notice::Tell(QStringLiteral("配置文件 %1 无法读取（%2），程序按默认设置运行，不会改写该文件")
                                  .arg(QDir::toNativeSeparators(fileName_), unreadable_));
         return false;
     }
-    Dialogs::ShowMessage(QStringLiteral("配置文件 %1 无法读取（%2），原文件已原样改名保存为 %3，设置改存入新的配置文件")
+    Notice::Tell(QStringLiteral("配置文件 %1 无法读取（%2），原文件已原样改名保存为 %3，设置改存入新的配置文件")
                              .arg(QDir::toNativeSeparators(fileName_), unreadable_, QDir::toNativeSeparators(kept)));
     unreadable_.clear();
     return true;

@@ -1,7 +1,7 @@
 #include "shell/PublicFunction.h"
 
 #include "shell/DataSource.h"
-#include "shell/Dialogs.h"
+#include "shell/Notice.h"
 #include "shell/IniFile.h"
 #include "shell/Registry.h"
 #include "shell/ShareDM.h"
@@ -110,7 +110,7 @@ bool RegisterDataSource(const QString &name, const QString &databaseFile, const 
     const bool onServer = TDataSource::Registered().server;
     TRegistry reg(RegistryFileName());
     if (!reg.OpenKey(QStringLiteral("Software\\ODBC\\ODBC.INI\\ODBC Data Sources"), true)) {
-        Dialogs::ShowMessage(QStringLiteral("注册表键值创建失败"));
+        Notice::Tell(QStringLiteral("注册表键值创建失败"));
         return false;
     }
     bool ok = reg.WriteString(name, QStringLiteral("Microsoft Access Driver (*.mdb)"));
@@ -118,7 +118,7 @@ bool RegisterDataSource(const QString &name, const QString &databaseFile, const 
 
     const QString sourceKey = QStringLiteral("Software\\ODBC\\ODBC.INI\\") + name;
     if (!ok || !reg.OpenKey(sourceKey, true)) {
-        Dialogs::ShowMessage(QStringLiteral("注册键HKEY_LOCAL_MACHINE\\") + sourceKey + QStringLiteral("打开失败"));
+        Notice::Tell(QStringLiteral("注册键HKEY_LOCAL_MACHINE\\") + sourceKey + QStringLiteral("打开失败"));
         return false;
     }
     // The driver here is Qt's SQLite driver rather than the Access one.
@@ -135,7 +135,7 @@ bool RegisterDataSource(const QString &name, const QString &databaseFile, const 
 
     const QString jetKey = sourceKey + QStringLiteral("\\Engines\\Jet");
     if (!ok || !reg.OpenKey(jetKey, true)) {
-        Dialogs::ShowMessage(QStringLiteral("注册键HKEY_LOCAL_MACHINE\\") + jetKey + QStringLiteral("打开失败"));
+        Notice::Tell(QStringLiteral("注册键HKEY_LOCAL_MACHINE\\") + jetKey + QStringLiteral("打开失败"));
         return false;
     }
     ok = reg.WriteString(QStringLiteral("ImplicitCommitSync"), QStringLiteral("Yes"))
@@ -321,7 +321,7 @@ bool RunQuery(TQuery &query, const QString &sql, const QString &failureMessage, 
         return true;
     } catch (const EDatabaseError &e) {
         query.Close();
-        Dialogs::ShowMessage(ShareDataModule->Explained(failureMessage, e));
+        Notice::Tell(ShareDataModule->Explained(failureMessage, e));
         return false;
     }
 }
@@ -343,10 +343,10 @@ bool FindAndConfirmDeletion(TQuery &query, const std::function<bool(TQuery &)> &
     if (!read(query))
         return false;
     if (query.IsEmpty()) {
-        Dialogs::ShowMessage(QStringLiteral("找不到要删除的记录"));
+        Notice::Tell(QStringLiteral("找不到要删除的记录"));
         return false;
     }
-    if (!Dialogs::AskYesNo(QStringLiteral("删除警告"), question))
+    if (!Notice::Ask(QStringLiteral("删除警告"), question))
         return false;
     query.First();
     return true;

@@ -3,7 +3,7 @@
 #include "db/Schema.h"
 #include "db/SqlEngine.h"
 #include "shell/DataSource.h"
-#include "shell/Dialogs.h"
+#include "shell/Notice.h"
 #include "shell/PublicFunction.h"
 #include "shell/Registry.h"
 
@@ -543,9 +543,9 @@ void TShareDataModule::Open(QSqlDatabase &db, const QString &name)
     // A table of another's the upgrade set aside: the user learns where it is now.
     if (!notice.isEmpty()) {
         if (QThread::currentThread() == thread())
-            Dialogs::ShowMessage(notice);
+            Notice::Tell(notice);
         else
-            QMetaObject::invokeMethod(this, [notice] { Dialogs::ShowMessage(notice); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, [notice] { Notice::Tell(notice); }, Qt::QueuedConnection);
     }
 }
 
@@ -726,14 +726,14 @@ bool TShareDataModule::RunInTransaction(const QString &failureMessage, const std
             }
             const QString what = innerFailure.isEmpty() ? failureMessage : innerFailure;
             innerFailure.clear();
-            Dialogs::ShowMessage(Explained(what, e));
+            Notice::Tell(Explained(what, e));
             return false;
         } catch (const EConvertError &e) {
             // A typed text that cannot be stored: nothing lands, and the user learns why.
             if (began && Connected())
                 Connection().rollback();
             innerFailure.clear();
-            Dialogs::ShowMessage(e.Message());
+            Notice::Tell(e.Message());
             return false;
         } catch (...) {
             if (began && Connected())

@@ -1,6 +1,6 @@
 #include "stores/AccountStore.h"
 
-#include "shell/Dialogs.h"
+#include "shell/Notice.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "db/Journal.h"
@@ -11,7 +11,7 @@ namespace {
 bool NameUsable(const QString &name)
 {
     if (name.isEmpty()) {
-        Dialogs::ShowMessage(QStringLiteral("帐户名不得为空"));
+        Notice::Tell(QStringLiteral("帐户名不得为空"));
         return false;
     }
     return true;
@@ -48,7 +48,7 @@ TAccountStore::Outcome TAccountStore::Rename(const QString &oldName, const QStri
     if (index < 0)
         return Refused;
     if (index == 0) {
-        Dialogs::ShowMessage(QStringLiteral("找不到要修改的帐户"));
+        Notice::Tell(QStringLiteral("找不到要修改的帐户"));
         return Failed;
     }
     bool taken = false;

@@ -1,6 +1,6 @@
 #include "stores/CustomerStore.h"
 
-#include "shell/Dialogs.h"
+#include "shell/Notice.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "db/Journal.h"

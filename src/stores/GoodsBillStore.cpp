@@ -1,7 +1,7 @@
 #include "stores/GoodsBillStore.h"
 
 #include "shell/Clock.h"
-#include "shell/Dialogs.h"
+#include "shell/Notice.h"
 #include "shell/Money.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
@@ -63,7 +63,7 @@ bool TGoodsBillStore::Load(int billIndex, GoodsBill &bill)
                   QStringLiteral("帐款读入失败")))
         return false;
     if (head.IsEmpty()) {
-        Dialogs::ShowMessage(QStringLiteral("找不到要修改的记录"));
+        Notice::Tell(QStringLiteral("找不到要修改的记录"));
         return false;
     }
     if (!RunQuery(lines,

@@ -1,7 +1,7 @@
 #include "stores/ImportPlan.h"
 
 #include "db/SqlText.h"
-#include "shell/Dialogs.h"
+#include "shell/Notice.h"
 #include "shell/Money.h"
 #include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
@@ -253,7 +253,7 @@ bool TImportPlan::Examine()
     } catch (const EDatabaseError &e) {
         rows_.clear();
         writes_.clear();
-        Dialogs::ShowMessage(ShareDataModule->Explained(QStringLiteral("读取账中资料失败"), e));
+        Notice::Tell(ShareDataModule->Explained(QStringLiteral("读取账中资料失败"), e));
         return false;
     }
     return true;

@@ -1,6 +1,6 @@
 #include "stores/RowWrites.h"
 
-#include "shell/Dialogs.h"
+#include "shell/Notice.h"
 #include "shell/PublicFunction.h"
 #include "db/SqlEngine.h"
 #include "shell/ShareDM.h"
@@ -39,7 +39,7 @@ bool RowWrites::Change(const QString &table, int key, int version, const QString
     if (!RunQuery(row, RowSql(table, key), QStringLiteral("数据库打开失败")))
         return false;
     if (row.IsEmpty()) {
-        Dialogs::ShowMessage(table == QLatin1String("Customer") ? QStringLiteral("找不到要修改的客户") : QStringLiteral("找不到要修改的记录"));
+        Notice::Tell(table == QLatin1String("Customer") ? QStringLiteral("找不到要修改的客户") : QStringLiteral("找不到要修改的记录"));
         return false;
     }
     row.First();
