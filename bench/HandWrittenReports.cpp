@@ -6,7 +6,7 @@
 #include "reports/ReportRows.h"
 #include "shell/Money.h"
 #include "shell/MonthSpan.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 
 #include <QSqlRecord>
 #include <QVariant>

@@ -3,7 +3,6 @@
 #include "figures/CustomerFigures.h"
 #include "shell/Money.h"
 #include "shell/MonthSpan.h"
-#include "shell/PublicFunction.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

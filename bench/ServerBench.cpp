@@ -7,7 +7,7 @@
 #include "shell/Forms.h"
 #include "shell/MainForm.h"
 #include "shell/Money.h"
-#include "shell/PublicFunction.h"
+#include "core/ProgramFiles.h"
 #include "shell/ShareDM.h"
 #include "stores/BillNumbers.h"
 #include "stores/GoodsBillStore.h"

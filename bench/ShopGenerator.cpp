@@ -3,7 +3,8 @@
 #include "SeededRandom.h"
 #include "db/Schema.h"
 #include "shell/Money.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
+#include "core/ProgramFiles.h"
 #include "shell/ShareDM.h"
 #include "stores/BillNumbers.h"
 

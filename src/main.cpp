@@ -3,7 +3,6 @@
 #include "shell/Dialogs.h"
 #include "shell/Forms.h"
 #include "shell/MainForm.h"
-#include "shell/PublicFunction.h"
 #include "shell/QtTranslations.h"
 #include "shell/ShareDM.h"
 #include "support/InstanceLock.h"

@@ -2,7 +2,9 @@
 
 #include "shell/Artwork.h"
 #include "shell/Dialogs.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
+#include "core/ProgramFiles.h"
+#include "db/Queries.h"
 #include "shell/ShareDM.h"
 #include "stores/AccountStore.h"
 #include "stores/BillNumbers.h"

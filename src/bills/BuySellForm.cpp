@@ -10,7 +10,7 @@
 #include "shell/DatePicker.h"
 #include "shell/Dialogs.h"
 #include "shell/ModifyPassword.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 #include "shell/Session.h"
 #include "shell/TypedNumber.h"
 #include "stores/BillNumbers.h"

@@ -5,7 +5,7 @@
 #include "shell/DatePicker.h"
 #include "shell/Dialogs.h"
 #include "shell/ModifyPassword.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
 #include "stores/BillNumbers.h"

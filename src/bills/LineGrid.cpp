@@ -5,7 +5,7 @@
 #include "figures/ProductFigures.h"
 #include "shell/Dialogs.h"
 #include "shell/Money.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
 #include "shell/TypedNumber.h"

@@ -1,7 +1,8 @@
 #include "cards/CardPage.h"
 
 #include "shell/Artwork.h"
-#include "shell/PublicFunction.h"
+#include "core/ProgramFiles.h"
+#include "db/Queries.h"
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
 

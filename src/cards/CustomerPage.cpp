@@ -11,7 +11,8 @@
 #include "shell/Dialogs.h"
 #include "shell/Money.h"
 #include "shell/MonthSpan.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
+#include "db/SqlText.h"
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
 

@@ -6,7 +6,8 @@
 #include "db/SqlEngine.h"
 #include "shell/Notice.h"
 #include "shell/Money.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
+#include "db/Queries.h"
 #include "shell/ShareDM.h"
 
 #include <QHash>

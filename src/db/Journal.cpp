@@ -4,7 +4,8 @@
 #include "db/SqlEngine.h"
 #include "shell/Clock.h"
 
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
+#include "db/SqlText.h"
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
 

@@ -3,7 +3,8 @@
 #include "db/KeptTotals.h"
 #include "shell/MonthSpan.h"
 #include "shell/Money.h"
-#include "shell/PublicFunction.h"
+#include "db/Queries.h"
+#include "db/SqlText.h"
 #include "shell/ShareDM.h"
 
 double AccountSums::Balance() const { return FenToYuan(balance); }

@@ -2,7 +2,8 @@
 
 #include "db/KeptTotals.h"
 #include "shell/Money.h"
-#include "shell/PublicFunction.h"
+#include "db/Queries.h"
+#include "db/SqlText.h"
 #include "shell/ShareDM.h"
 
 double CustomerSums::Goods() const { return FenToYuan(GoodsFen()); }

@@ -4,7 +4,8 @@
 #include "figures/CustomerFigures.h"
 #include "figures/ProductFigures.h"
 #include "grid/ListSheet.h"
-#include "shell/PublicFunction.h"
+#include "db/Queries.h"
+#include "db/SqlText.h"
 #include "shell/ShareDM.h"
 
 bool ExportSheets::Customers(const SqlText &customerListSql, const QDate &asOf, TListSheet &sheet)

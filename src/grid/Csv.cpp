@@ -1,6 +1,6 @@
 #include "grid/Csv.h"
 
-#include "grid/GridModel.h"
+#include "core/NumberTexts.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -43,7 +43,7 @@ QString Quoted(const QString &text, bool force)
 QString Field(const QVariant &value)
 {
     if (value.typeId() != QMetaType::QString)
-        return TGridModel::CellText(value);   // a number or a date, as the grid shows it
+        return ValueText(value);   // a number or a date, as the grid shows it
     const QString text = value.toString();
     return Guarded(text) ? Quoted(QLatin1Char('\'') + text, true) : Quoted(text, false);
 }

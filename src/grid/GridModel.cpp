@@ -1,7 +1,7 @@
 #include "grid/GridModel.h"
 
 #include "shell/Dialogs.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 #include "shell/ShareDM.h"
 
 #include <QCollator>
@@ -12,32 +12,6 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
-
-namespace {
-bool IsNumber(const QVariant &v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// Dates are stored as ISO text, which sorts as the dates do.
-bool IsIsoDate(const QVariant &v)
-{
-    if (v.typeId() != QMetaType::QString)
-        return false;
-    const QString text = v.toString();
-    return text.size() == 10 && text[4] == QLatin1Char('-') && QDate::fromString(text, Qt::ISODate).isValid();
-}
-} // namespace
 
 TGridModel::TGridModel(QObject *parent) : QAbstractTableModel(parent) {}
 
@@ -95,19 +69,7 @@ void TGridModel::Clear()
     endResetModel();
 }
 
-QString TGridModel::CellText(const QVariant &value)
-{
-    if (value.isNull())
-        return QString();
-    if (IsNumber(value))
-        return value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float ? NumberText(value.toDouble())
-                                                                                        : value.toString();
-    if (IsIsoDate(value))
-        return DateText(QDate::fromString(value.toString(), Qt::ISODate));
-    if (value.typeId() == QMetaType::QDate)
-        return DateText(value.toDate());
-    return value.toString();
-}
+QString TGridModel::CellText(const QVariant &value) { return ValueText(value); }
 
 QVariant TGridModel::Stored(int storedRow, int column) const
 {
@@ -127,9 +89,9 @@ QVariant TGridModel::Typed(int row, int column) const
     if (row < 0 || row >= order_.size())
         return QVariant();
     const QVariant value = Stored(order_[row], column);
-    if (value.isNull() || IsNumber(value))
+    if (value.isNull() || IsNumberValue(value))
         return value;
-    if (IsIsoDate(value))
+    if (IsIsoDateValue(value))
         return QDate::fromString(value.toString(), Qt::ISODate);
     return value.toString();
 }
@@ -201,8 +163,8 @@ void TGridModel::sort(int column, Qt::SortOrder order)
     for (const QVariant &v : std::as_const(values)) {
         if (v.isNull())
             continue;
-        numbers = numbers && IsNumber(v);
-        dates = dates && IsIsoDate(v);
+        numbers = numbers && IsNumberValue(v);
+        dates = dates && IsIsoDateValue(v);
     }
     std::function<bool(int, int)> less;
     QVector<double> numberKeys;
@@ -255,4 +217,18 @@ void TGridModel::sort(int column, Qt::SortOrder order)
     sortColumn_ = column;
     sortOrder_ = order;
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+TListSheet TGridModel::Sheet(const QList<int> &columns) const
+{
+    TListSheet sheet;
+    for (int c : columns)
+        sheet.AddColumn(Columns().value(c).title, TListSheet::Auto);
+    for (int r = 0; r < rowCount(); ++r) {
+        QVariantList row;
+        for (int c : columns)
+            row << Typed(r, c);
+        sheet.rows << row;
+    }
+    return sheet;
 }

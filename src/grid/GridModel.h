@@ -2,6 +2,7 @@
 // The rows of a query as a grid shows them, with a footer row of fixed texts
 // and sorting by any column (numbers as numbers, dates as dates).
 
+#include "grid/ListSheet.h"
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
@@ -31,6 +32,8 @@ public:
 
     // A stored value as a cell shows it: numbers as number text, dates (QDate or ISO text) as short dates.
     static QString CellText(const QVariant &value);
+    // The given columns of the rows in their order, as a list to save as a spreadsheet.
+    TListSheet Sheet(const QList<int> &columns) const;
 
     QString Text(int row, int column) const;
     // The cell as a typed value: a number, a QDate, a text, or null.

@@ -1,7 +1,7 @@
 #include "grid/ListSheet.h"
 
 #include "grid/Csv.h"
-#include "grid/GridModel.h"
+#include "core/NumberTexts.h"
 #include "shell/Money.h"
 
 #include <QDate>
@@ -99,18 +99,4 @@ QByteArray TListSheet::Csv() const
         lines << fields;
     }
     return Csv::File(lines);
-}
-
-TListSheet TListSheet::FromGrid(const TGridModel &model, const QList<int> &columns)
-{
-    TListSheet sheet;
-    for (int c : columns)
-        sheet.AddColumn(model.Columns().value(c).title, Auto);
-    for (int r = 0; r < model.rowCount(); ++r) {
-        QVariantList row;
-        for (int c : columns)
-            row << model.Typed(r, c);
-        sheet.rows << row;
-    }
-    return sheet;
 }

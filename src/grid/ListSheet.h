@@ -8,7 +8,6 @@
 #include <QStringList>
 #include <QVariant>
 
-class TGridModel;
 
 class TListSheet {
 public:
@@ -40,6 +39,4 @@ public:
     // UTF-8 with BOM, the formula guard on texts (see Csv::File).
     QByteArray Csv() const;
 
-    // The rows of a grid in their shown order, of the given columns; the footer is left out.
-    static TListSheet FromGrid(const TGridModel &model, const QList<int> &columns);
 };

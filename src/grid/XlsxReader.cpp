@@ -1,6 +1,6 @@
 #include "grid/XlsxReader.h"
 
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 
 #include <QDate>
 #include <QHash>

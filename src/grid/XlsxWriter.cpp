@@ -2,7 +2,7 @@
 
 #include "grid/ListSheet.h"
 #include "shell/FileFailure.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 
 #include <QDate>
 #include <QDir>

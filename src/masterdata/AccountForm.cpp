@@ -8,7 +8,6 @@
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
 #include "shell/ModifyPassword.h"
-#include "shell/PublicFunction.h"
 #include "shell/Session.h"
 #include "stores/AccountStore.h"
 #include "support/BooksCopy.h"

@@ -15,7 +15,7 @@
 #include "reports/DataCentrePage.h"
 #include "shell/Dialogs.h"
 #include "shell/Money.h"
-#include "shell/PublicFunction.h"
+#include "db/Queries.h"
 #include "shell/Session.h"
 #include "shell/ShareDM.h"
 #include "stores/CustomerStore.h"

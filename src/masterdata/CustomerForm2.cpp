@@ -1,7 +1,7 @@
 #include "masterdata/CustomerForm2.h"
 
 #include "shell/Dialogs.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 #include "shell/ShareDM.h"
 #include "shell/TypedNumber.h"
 #include "stores/CustomerStore.h"

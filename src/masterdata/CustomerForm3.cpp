@@ -7,7 +7,6 @@
 #include "masterdata/CustomerForm4.h"
 #include "shell/Artwork.h"
 #include "shell/Dialogs.h"
-#include "shell/PublicFunction.h"
 #include "stores/CustomerStore.h"
 #include "stores/QuoteStore.h"
 

@@ -4,7 +4,6 @@
 #include "shell/Artwork.h"
 #include "shell/AskForm.h"
 #include "shell/Dialogs.h"
-#include "shell/PublicFunction.h"
 #include "shell/TypedNumber.h"
 #include "stores/ProductStore.h"
 

@@ -2,7 +2,6 @@
 
 #include "shell/AskForm.h"
 #include "shell/Dialogs.h"
-#include "shell/PublicFunction.h"
 #include "stores/ParameterStore.h"
 
 #include <QLabel>

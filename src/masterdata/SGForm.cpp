@@ -6,7 +6,7 @@
 #include "grid/ListSheet.h"
 #include "shell/DatePicker.h"
 #include "shell/Dialogs.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 #include "shell/Session.h"
 #include "stores/FieldText.h"
 #include "stores/OtherReceivableStore.h"

@@ -5,7 +5,7 @@
 #include "reportengine/TemplateFile.h"
 #include "shell/Dialogs.h"
 #include "shell/FileFailure.h"
-#include "shell/PublicFunction.h"
+#include "core/ProgramFiles.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -4,7 +4,6 @@
 #include "reportengine/PreviewPage.h"
 #include "reportengine/Report.h"
 #include "shell/Dialogs.h"
-#include "shell/PublicFunction.h"
 
 #include <QComboBox>
 #include <QDir>

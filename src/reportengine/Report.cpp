@@ -8,7 +8,7 @@
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
 #include "shell/FileFailure.h"
-#include "shell/PublicFunction.h"
+#include "core/ProgramFiles.h"
 
 #include <QApplication>
 #include <QFileInfo>

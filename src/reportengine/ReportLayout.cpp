@@ -2,7 +2,7 @@
 
 #include "reportengine/ReportPainter.h"
 #include "reportengine/TemplateFile.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 
 namespace {
 const QString PageToken = QStringLiteral("[Page]");

@@ -3,7 +3,9 @@
 #include "db/SqlEngine.h"
 #include "shell/MonthSpan.h"
 #include "shell/Money.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
+#include "db/Queries.h"
+#include "db/SqlText.h"
 #include "shell/ShareDM.h"
 
 namespace {

@@ -10,7 +10,8 @@
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
 #include "shell/Money.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
+#include "db/SqlText.h"
 #include "shell/Session.h"
 
 #include <QAction>
@@ -172,7 +173,7 @@ void TDataCentrePage::ActionPrintReportExecute()
 
 void TDataCentrePage::ActionExportReportExecute()
 {
-    ExportList(QStringLiteral("单据列表"), TListSheet::FromGrid(*DBGridEh1->Model(), DBGridEh1->VisibleColumns()));
+    ExportList(QStringLiteral("单据列表"), DBGridEh1->Model()->Sheet(DBGridEh1->VisibleColumns()));
 }
 
 void TDataCentrePage::DBGridEh1DblClick()

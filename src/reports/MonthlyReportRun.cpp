@@ -3,7 +3,6 @@
 #include "reportengine/Report.h"
 #include "reports/ReportRows.h"
 #include "shell/BackgroundWork.h"
-#include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 
 bool RunMonthlyReport(TReport *report, const QString &templateFile, const QString &title, const QString &documentName,

@@ -6,7 +6,9 @@
 #include "reports/ReportRows.h"
 #include "shell/MonthSpan.h"
 #include "shell/Money.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
+#include "db/Queries.h"
+#include "db/SqlText.h"
 #include "shell/ShareDM.h"
 
 #include <functional>

@@ -3,7 +3,8 @@
 #include "figures/ProductFigures.h"
 #include "grid/ListSheet.h"
 #include "reportengine/ReportDataSet.h"
-#include "shell/PublicFunction.h"
+#include "db/Queries.h"
+#include "db/SqlText.h"
 #include "shell/ShareDM.h"
 
 bool SizeStockList(const SqlText &productListSql, const QDate &asOf, TListSheet &sheet)

@@ -2,7 +2,8 @@
 
 #include "db/SqlEngine.h"
 #include "shell/PrivateFiles.h"
-#include "shell/PublicFunction.h"
+#include "core/ProgramFiles.h"
+#include "shell/Notice.h"
 #include "shell/Registry.h"
 
 #include <QDir>
@@ -221,4 +222,48 @@ TDbFailure TDataSource::FailureOf(Trial trial)
         break;
     }
     return TDbFailure::Other;
+}
+
+bool RegisterDataSource(const QString &name, const QString &databaseFile, const QString &description)
+{
+    // Taken for a first run (the ini lost), a counter whose books were moved to a
+    // server must stay on the server, never fall back to the file left beside it.
+    const bool onServer = TDataSource::Registered().server;
+    TRegistry reg(RegistryFileName());
+    if (!reg.OpenKey(QStringLiteral("Software\\ODBC\\ODBC.INI\\ODBC Data Sources"), true)) {
+        Notice::Tell(QStringLiteral("注册表键值创建失败"));
+        return false;
+    }
+    bool ok = reg.WriteString(name, QStringLiteral("Microsoft Access Driver (*.mdb)"));
+    reg.CloseKey();
+
+    const QString sourceKey = QStringLiteral("Software\\ODBC\\ODBC.INI\\") + name;
+    if (!ok || !reg.OpenKey(sourceKey, true)) {
+        Notice::Tell(QStringLiteral("注册键HKEY_LOCAL_MACHINE\\") + sourceKey + QStringLiteral("打开失败"));
+        return false;
+    }
+    // The driver here is Qt's SQLite driver rather than the Access one.
+    ok = reg.WriteString(QStringLiteral("DBQ"), databaseFile)
+         && reg.WriteString(QStringLiteral("Description"), description)
+         && (onServer || reg.WriteString(QStringLiteral("Driver"), QStringLiteral("QSQLITE")))
+         && reg.WriteInteger(QStringLiteral("DriverId"), 25)
+         && reg.WriteString(QStringLiteral("FIL"), QStringLiteral("Ms Access;"))
+         && reg.WriteInteger(QStringLiteral("SafeTransaction"), 0)
+         && (onServer || reg.WriteString(QStringLiteral("UID"), QString()))
+         && reg.WriteBinary(QStringLiteral("Exclusive"), QByteArray(1, '\0'))
+         && reg.WriteBinary(QStringLiteral("ReadOnly"), QByteArray(1, '\0'));
+    reg.CloseKey();
+
+    const QString jetKey = sourceKey + QStringLiteral("\\Engines\\Jet");
+    if (!ok || !reg.OpenKey(jetKey, true)) {
+        Notice::Tell(QStringLiteral("注册键HKEY_LOCAL_MACHINE\\") + jetKey + QStringLiteral("打开失败"));
+        return false;
+    }
+    ok = reg.WriteString(QStringLiteral("ImplicitCommitSync"), QStringLiteral("Yes"))
+         && reg.WriteInteger(QStringLiteral("MaxBufferSize"), 512)
+         && reg.WriteInteger(QStringLiteral("PageTimeout"), 10)
+         && reg.WriteInteger(QStringLiteral("Threads"), 3)
+         && reg.WriteString(QStringLiteral("UserCommitSync"), QStringLiteral("Yes"));
+    reg.CloseKey();
+    return ok;
 }

@@ -44,3 +44,6 @@ public:
     // Why a connection that a trial could not make failed.
     static TDbFailure FailureOf(Trial trial);
 };
+
+// Writes the books' entry in the registry file as the first run does.
+bool RegisterDataSource(const QString &name, const QString &databaseFile, const QString &description);

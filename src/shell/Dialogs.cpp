@@ -4,7 +4,8 @@
 
 #include "shell/Form.h"
 #include "shell/Notice.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
+#include "core/ProgramFiles.h"
 #include "shell/ShareDM.h"
 
 #include <QApplication>

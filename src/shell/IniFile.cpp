@@ -3,7 +3,7 @@
 #include "shell/Clock.h"
 #include "shell/Notice.h"
 #include "shell/PrivateFiles.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 
 #include <QDateTime>
 #include <QDir>

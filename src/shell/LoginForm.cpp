@@ -1,7 +1,7 @@
 #include "shell/LoginForm.h"
 
 #include "shell/Artwork.h"
-#include "shell/PublicFunction.h"
+#include "core/ProgramFiles.h"
 
 #include <QAction>
 #include <QComboBox>

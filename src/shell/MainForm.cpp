@@ -13,7 +13,9 @@
 #include "shell/Dialogs.h"
 #include "shell/LoginForm.h"
 #include "shell/PrivateFiles.h"
-#include "shell/PublicFunction.h"
+#include "core/ProgramFiles.h"
+#include "shell/DataSource.h"
+#include "db/SqlText.h"
 #include "shell/Registry.h"
 #include "shell/ServerForm.h"
 #include "shell/Session.h"
@@ -243,7 +245,7 @@ bool TFormMain::FormShow()
     // What a backup or a restore killed half-way left behind; the books are locked by now.
     TLeftovers::CleanProgramFolder();
     // What an earlier version or a file copied in left open to others becomes the user's alone.
-    TPrivateFiles::RestrictProgramFolder();
+    TPrivateFiles::RestrictProgramFolder(TDataSource::Registered().file, TDataSource::PasswordFile());
     if (ReadIniValue(QStringLiteral("数据库内容"), QStringLiteral("ODBC"), QStringLiteral("0"), IniFileName)
         != QLatin1String("1")) {
         // Named relative to the program folder, so a moved or copied folder keeps its own books.

@@ -1,6 +1,6 @@
 #include "shell/Money.h"
 
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 
 #include <cmath>
 

@@ -1,7 +1,6 @@
 #include "shell/PrivateFiles.h"
 
-#include "shell/DataSource.h"
-#include "shell/PublicFunction.h"
+#include "core/ProgramFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,19 +40,19 @@ bool TPrivateFiles::Restrict(const QString &path)
     return true;
 }
 
-void TPrivateFiles::RestrictProgramFolder()
+void TPrivateFiles::RestrictProgramFolder(const QString &booksFile, const QString &passwordFile)
 {
     // The books file also when the books are on a server: the file left beside
     // the program holds them as they were. Its journals and the copies a
     // restore kept all carry its name.
-    const QFileInfo books(TDataSource::Registered().file);
+    const QFileInfo books(booksFile);
     const QDir beside(books.absolutePath());
     for (const QString &name : beside.entryList({books.fileName() + QLatin1Char('*')},
                                                 QDir::Files | QDir::Hidden | QDir::System | QDir::CaseSensitive))
         Restrict(beside.filePath(name));
     Restrict(IniFileName);
     Restrict(RegistryFileName());
-    Restrict(TDataSource::PasswordFile());
+    Restrict(passwordFile);
     const QDir backups(BackupFolder());
     if (!Restrict(backups.path()))
         return;

@@ -26,5 +26,6 @@ public:
     // At start: the books, their journals and the copies a restore kept, the
     // ini files, the password file, Backup/ and the files in it. The program
     // folder itself holds the program and stays as it is.
-    static void RestrictProgramFolder();
+    // The books' file and the server password file are named by the caller.
+    static void RestrictProgramFolder(const QString &booksFile, const QString &passwordFile);
 };

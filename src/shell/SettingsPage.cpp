@@ -3,7 +3,6 @@
 #include "bills/BillPrint.h"
 #include "masterdata/ParameterLists.h"
 #include "shell/Dialogs.h"
-#include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "stores/PasswordStore.h"
 

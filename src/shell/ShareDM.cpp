@@ -4,7 +4,8 @@
 #include "db/SqlEngine.h"
 #include "shell/DataSource.h"
 #include "shell/Notice.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
+#include "db/SqlDialect.h"
 #include "shell/Registry.h"
 
 #include <QDate>

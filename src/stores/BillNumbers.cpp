@@ -3,7 +3,8 @@
 #include "db/SqlEngine.h"
 
 #include "db/BooksAudit.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
+#include "db/Queries.h"
 #include "db/Journal.h"
 #include "shell/ShareDM.h"
 

@@ -2,7 +2,7 @@
 
 #include "db/Journal.h"
 #include "shell/Money.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 #include "shell/ShareDM.h"
 #include "stores/FinanceBillStore.h"
 #include "stores/GoodsBillStore.h"

@@ -1,6 +1,6 @@
 #include "stores/BillStore.h"
 
-#include "shell/PublicFunction.h"
+#include "db/Queries.h"
 #include "shell/ShareDM.h"
 
 bool TBillStore::Find(int billIndex, TQuery &into, const QString &failureMessage)

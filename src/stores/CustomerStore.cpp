@@ -1,7 +1,8 @@
 #include "stores/CustomerStore.h"
 
 #include "shell/Notice.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
+#include "db/Queries.h"
 #include "shell/ShareDM.h"
 #include "db/Journal.h"
 #include "stores/RowWrites.h"

@@ -3,7 +3,7 @@
 #include "shell/Clock.h"
 #include "shell/Notice.h"
 #include "shell/Money.h"
-#include "shell/PublicFunction.h"
+#include "db/Queries.h"
 #include "shell/ShareDM.h"
 #include "stores/BillDeletion.h"
 #include "stores/BillNumbers.h"

@@ -3,7 +3,7 @@
 #include "db/SqlText.h"
 #include "shell/Notice.h"
 #include "shell/Money.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 #include "shell/ShareDM.h"
 #include "shell/TypedNumber.h"
 #include "stores/CustomerStore.h"

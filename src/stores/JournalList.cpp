@@ -1,7 +1,7 @@
 #include "stores/JournalList.h"
 
 #include "db/Journal.h"
-#include "shell/PublicFunction.h"
+#include "db/Queries.h"
 #include "shell/ShareDM.h"
 
 bool TJournalList::Read(TQuery &list, const QDate &from, const QDate &to, const QString &kind, const QString &customer,

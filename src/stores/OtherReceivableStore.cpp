@@ -1,6 +1,7 @@
 #include "stores/OtherReceivableStore.h"
 
-#include "shell/PublicFunction.h"
+#include "db/Queries.h"
+#include "db/SqlText.h"
 #include "shell/ShareDM.h"
 #include "db/Journal.h"
 #include "stores/RowWrites.h"

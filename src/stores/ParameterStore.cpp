@@ -1,10 +1,10 @@
 #include "stores/ParameterStore.h"
 
-#include "shell/PublicFunction.h"
+#include "db/Queries.h"
 #include "shell/ShareDM.h"
 #include "db/Journal.h"
 #include "stores/RowWrites.h"
-#include "shell/PublicFunction.h"
+#include "db/Queries.h"
 
 int TParameterStore::Add(int type, const QString &value)
 {

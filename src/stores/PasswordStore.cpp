@@ -1,6 +1,6 @@
 #include "stores/PasswordStore.h"
 
-#include "shell/PublicFunction.h"
+#include "db/Queries.h"
 #include "shell/ShareDM.h"
 #include "db/Journal.h"
 

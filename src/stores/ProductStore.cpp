@@ -1,10 +1,10 @@
 #include "stores/ProductStore.h"
 
-#include "shell/PublicFunction.h"
+#include "db/Queries.h"
 #include "shell/ShareDM.h"
 #include "db/Journal.h"
 #include "stores/RowWrites.h"
-#include "shell/PublicFunction.h"
+#include "db/Queries.h"
 
 namespace {
 const QString saveFailed = QStringLiteral("货品保存失败");

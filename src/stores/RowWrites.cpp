@@ -1,7 +1,8 @@
 #include "stores/RowWrites.h"
 
 #include "shell/Notice.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
+#include "db/Queries.h"
 #include "db/SqlEngine.h"
 #include "shell/ShareDM.h"
 

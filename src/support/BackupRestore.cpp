@@ -5,7 +5,7 @@
 #include "shell/DataSource.h"
 #include "shell/Dialogs.h"
 #include "shell/Session.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 #include "support/BooksCopy.h"
 
 #include <QDateTime>

@@ -7,7 +7,7 @@
 #include "shell/BackgroundWork.h"
 #include "shell/Dialogs.h"
 #include "shell/Clock.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 #include "stores/BillNumbers.h"
 
 #include <QHeaderView>

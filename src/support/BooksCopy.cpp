@@ -3,7 +3,7 @@
 #include "db/Journal.h"
 #include "shell/FileFailure.h"
 #include "shell/PrivateFiles.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 #include "shell/ShareDM.h"
 #include "shell/WholeFile.h"
 #include "support/BooksCheck.h"

@@ -3,7 +3,7 @@
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
 #include "shell/PrivateFiles.h"
-#include "shell/PublicFunction.h"
+#include "core/ProgramFiles.h"
 #include "support/BooksCopy.h"
 
 #include <QDateTime>

@@ -7,7 +7,7 @@
 #include "grid/ListSheet.h"
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 #include "shell/Session.h"
 #include "stores/BillRestore.h"
 #include "stores/JournalList.h"
@@ -155,7 +155,7 @@ void TFormJournal::PrintClick()
 
 void TFormJournal::ExportClick()
 {
-    TListSheet sheet = TListSheet::FromGrid(*Grid->Model(), Grid->VisibleColumns());
+    TListSheet sheet = Grid->Model()->Sheet(Grid->VisibleColumns());
     for (TListSheet::Column &c : sheet.columns)
         c.kind = TListSheet::Text;
     ExportList(QStringLiteral("修改记录"), sheet);

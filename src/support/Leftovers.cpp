@@ -1,6 +1,6 @@
 #include "support/Leftovers.h"
 
-#include "shell/PublicFunction.h"
+#include "core/ProgramFiles.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "support/WebLinks.h"
 
-#include "shell/PublicFunction.h"
+#include "core/ProgramFiles.h"
 #include "shell/Vendor.h"
 
 #include <QUrlQuery>

@@ -9,7 +9,7 @@
 #include "cards/StorePage.h"
 #include "masterdata/CustomerForm.h"
 #include "shell/MainForm.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 #include "shell/ShareDM.h"
 #include "shell/Artwork.h"
 #include "support/TestEnv.h"

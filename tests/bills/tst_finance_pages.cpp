@@ -13,7 +13,6 @@
 #include "shell/AskForm.h"
 #include "shell/Clock.h"
 #include "shell/MainForm.h"
-#include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "support/TestEnv.h"
 

@@ -9,7 +9,8 @@
 #include "masterdata/CustomerForm.h"
 #include "shell/Money.h"
 #include "shell/MainForm.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
+#include "db/SqlText.h"
 #include "shell/ShareDM.h"
 #include "support/TestEnv.h"
 

@@ -10,7 +10,6 @@
 #include "figures/CustomerFigures.h"
 #include "figures/ProductFigures.h"
 #include "shell/Money.h"
-#include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "stores/AccountStore.h"
 #include "stores/CustomerStore.h"

@@ -7,7 +7,6 @@
 #include "reports/MonthlyReports.h"
 #include "reports/ReportRows.h"
 #include "shell/MainForm.h"
-#include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "support/TestEnv.h"
 

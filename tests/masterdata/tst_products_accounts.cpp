@@ -7,7 +7,6 @@
 #include "masterdata/ProductForm.h"
 #include "shell/AskForm.h"
 #include "shell/MainForm.h"
-#include "shell/PublicFunction.h"
 #include "shell/SettingsPage.h"
 #include "shell/ShareDM.h"
 #include "support/TestEnv.h"

@@ -9,7 +9,8 @@
 #include "reports/DataCentrePage.h"
 #include "reports/MakeReportForm.h"
 #include "shell/MainForm.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
+#include "db/SqlText.h"
 #include "shell/ShareDM.h"
 #include "support/TestEnv.h"
 

@@ -9,7 +9,7 @@
 #include "reportengine/Report.h"
 #include "shell/MainForm.h"
 #include "shell/ProgressForm.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 #include "shell/ShareDM.h"
 #include "stores/GoodsBillStore.h"
 #include "support/TestEnv.h"

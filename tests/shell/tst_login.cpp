@@ -3,7 +3,7 @@
 #include "shell/LoginForm.h"
 #include "shell/MainForm.h"
 #include "shell/ModifyPassword.h"
-#include "shell/PublicFunction.h"
+#include "core/ProgramFiles.h"
 #include "shell/SettingsPage.h"
 #include "shell/ShareDM.h"
 #include "support/TestEnv.h"

@@ -6,7 +6,7 @@
 #include "shell/Forms.h"
 #include "shell/LoginForm.h"
 #include "shell/MainForm.h"
-#include "shell/PublicFunction.h"
+#include "core/ProgramFiles.h"
 #include "shell/Registry.h"
 #include "shell/ShareDM.h"
 #include "shell/Vendor.h"

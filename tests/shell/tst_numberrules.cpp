@@ -1,6 +1,6 @@
 // The money rule and the typed-number rule every window relies on.
 #include "shell/Money.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
 #include "shell/TypedNumber.h"
 #include "db/SqlEngine.h"
 #include "support/TestServer.h"

@@ -1,5 +1,8 @@
 // Number, bill-number, date and quoting rules, and the ini file.
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
+#include "core/ProgramFiles.h"
+#include "db/SqlDialect.h"
+#include "db/SqlText.h"
 #include "shell/QtTranslations.h"
 #include "shell/ShareDM.h"
 #include "stores/BillNumbers.h"

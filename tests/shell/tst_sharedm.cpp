@@ -1,7 +1,10 @@
 // The query class, the query helper, all-or-nothing writes, the data-modification password.
 #include "shell/AskForm.h"
 #include "shell/ModifyPassword.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
+#include "core/ProgramFiles.h"
+#include "db/Queries.h"
+#include "db/SqlText.h"
 #include "shell/Registry.h"
 #include "db/Schema.h"
 #include "db/SqlEngine.h"

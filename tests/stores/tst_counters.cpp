@@ -7,7 +7,7 @@
 #include "reports/ReportRows.h"
 #include "shell/Clock.h"
 #include "shell/Money.h"
-#include "shell/PublicFunction.h"
+#include "core/ProgramFiles.h"
 #include "shell/ShareDM.h"
 #include "stores/BillNumbers.h"
 #include "stores/CustomerStore.h"

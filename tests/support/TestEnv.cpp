@@ -7,7 +7,10 @@
 #include "shell/AskForm.h"
 #include "shell/LoginForm.h"
 #include "shell/MainForm.h"
-#include "shell/PublicFunction.h"
+#include "core/NumberTexts.h"
+#include "core/ProgramFiles.h"
+#include "db/SqlDialect.h"
+#include "db/SqlText.h"
 #include "shell/ShareDM.h"
 #include "support/TestServer.h"
 
@@ -156,7 +159,7 @@ QVariant TestEnv::Scalar(const QString &sql, const QVariantList &params)
 }
 
 // SQLite writes a real number with at least one decimal; so does every test, on either engine.
-static QString ValueText(const QVariant &v)
+static QString RowValueText(const QVariant &v)
 {
     if (v.isNull())
         return QString();
@@ -188,7 +191,7 @@ QString TestEnv::Rows(const QString &sql, const QString &format, const QString &
     while (q.next()) {
         QString row = format;
         for (int i = q.record().count() - 1; i >= 0; --i)   // %10 before %1
-            row.replace(QLatin1Char('%') + QString::number(i + 1), ValueText(q.value(i)));
+            row.replace(QLatin1Char('%') + QString::number(i + 1), RowValueText(q.value(i)));
         rows << row;
     }
     return rows.join(separator);
@@ -206,7 +209,7 @@ QStringList TestEnv::AllRows()
         while (q.next()) {
             QString row = table.name;
             for (int i = 0; i < q.record().count(); ++i)
-                row += QLatin1Char('|') + ValueText(q.value(i));
+                row += QLatin1Char('|') + RowValueText(q.value(i));
             rows << row;
         }
     }

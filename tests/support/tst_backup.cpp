@@ -4,7 +4,7 @@
 #include "shell/Clock.h"
 #include "shell/DataSource.h"
 #include "shell/MainForm.h"
-#include "shell/PublicFunction.h"
+#include "core/ProgramFiles.h"
 #include "shell/ShareDM.h"
 #include "support/BooksCheck.h"
 #include "support/BooksCopy.h"

@@ -3,7 +3,7 @@
 #include "shell/Clock.h"
 #include "shell/Forms.h"
 #include "shell/MainForm.h"
-#include "shell/PublicFunction.h"
+#include "core/ProgramFiles.h"
 #include "shell/ShareDM.h"
 #include "support/BooksCheck.h"
 #include "support/BooksCopy.h"

@@ -1,6 +1,6 @@
 // The online support form, the sales buttons and the addresses they open.
 #include "shell/MainForm.h"
-#include "shell/PublicFunction.h"
+#include "core/ProgramFiles.h"
 #include "shell/Vendor.h"
 #include "support/OnlineChatForm.h"
 #include "support/TestEnv.h"

@@ -3,7 +3,7 @@
 // The whole test runs under umask 0, where a careless file is open to all.
 #include "shell/DataSource.h"
 #include "shell/MainForm.h"
-#include "shell/PublicFunction.h"
+#include "core/ProgramFiles.h"
 #include "shell/ShareDM.h"
 #include "support/TestEnv.h"
 

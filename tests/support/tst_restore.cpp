@@ -3,7 +3,6 @@
 // refused with the books byte for byte as they were.
 #include "db/Schema.h"
 #include "shell/MainForm.h"
-#include "shell/PublicFunction.h"
 #include "shell/ShareDM.h"
 #include "shell/DataSource.h"
 #include "support/BooksCheck.h"

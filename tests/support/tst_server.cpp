@@ -4,7 +4,7 @@
 #include "stores/CustomerStore.h"
 #include "figures/CustomerFigures.h"
 #include "shell/MainForm.h"
-#include "shell/PublicFunction.h"
+#include "db/Queries.h"
 #include "shell/ServerForm.h"
 #include "shell/ShareDM.h"
 #include "support/BackupRestore.h"
