@@ -4,8 +4,8 @@
 #include "bills/Capitals.h"
 #include "figures/CustomerFigures.h"
 #include "reports/ReportRows.h"
-#include "shell/Money.h"
-#include "shell/MonthSpan.h"
+#include "db/Money.h"
+#include "core/MonthSpan.h"
 #include "core/NumberTexts.h"
 
 #include <QSqlRecord>

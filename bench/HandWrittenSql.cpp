@@ -1,8 +1,8 @@
 #include "HandWrittenSql.h"
 
 #include "figures/CustomerFigures.h"
-#include "shell/Money.h"
-#include "shell/MonthSpan.h"
+#include "db/Money.h"
+#include "core/MonthSpan.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -2,10 +2,10 @@
 
 #include "SeededRandom.h"
 #include "db/Schema.h"
-#include "shell/Money.h"
+#include "db/Money.h"
 #include "core/NumberTexts.h"
 #include "core/ProgramFiles.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 #include "stores/BillNumbers.h"
 
 #include <QCryptographicHash>

@@ -1,9 +1,9 @@
 #include "bills/BillForm.h"
 
 #include "bills/BuySellForm.h"
-#include "shell/Artwork.h"
-#include "shell/Dialogs.h"
-#include "shell/Session.h"
+#include "ui/Artwork.h"
+#include "ui/Dialogs.h"
+#include "core/Session.h"
 
 #include <QAction>
 #include <QToolButton>

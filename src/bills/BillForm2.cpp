@@ -2,7 +2,7 @@
 
 #include "bills/BillForm.h"
 #include "bills/GetPayForm.h"
-#include "shell/Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include <QAction>
 #include <QToolButton>

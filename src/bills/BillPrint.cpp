@@ -2,11 +2,11 @@
 
 #include "bills/Capitals.h"
 #include "reportengine/Report.h"
-#include "shell/Dialogs.h"
-#include "shell/Money.h"
+#include "ui/Dialogs.h"
+#include "db/Money.h"
 #include "core/NumberTexts.h"
 #include "core/ProgramFiles.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 #include "stores/BillStore.h"
 #include "stores/GoodsBillStore.h"
 

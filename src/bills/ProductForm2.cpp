@@ -1,6 +1,6 @@
 #include "bills/ProductForm2.h"
 
-#include "shell/Artwork.h"
+#include "ui/Artwork.h"
 #include "stores/ProductStore.h"
 
 #include <QEvent>

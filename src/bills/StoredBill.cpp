@@ -2,8 +2,8 @@
 
 #include "bills/BuySellForm.h"
 #include "bills/GetPayForm.h"
-#include "shell/Dialogs.h"
-#include "shell/Session.h"
+#include "ui/Dialogs.h"
+#include "core/Session.h"
 
 void StoredBill::OpenGoodsBill(int mode, int billIndex)
 {

@@ -4,10 +4,10 @@
 #include "bills/BillForm2.h"
 #include "bills/StoredBill.h"
 #include "figures/CardLists.h"
-#include "shell/Dialogs.h"
-#include "shell/Money.h"
-#include "shell/Session.h"
-#include "shell/ShareDM.h"
+#include "ui/Dialogs.h"
+#include "db/Money.h"
+#include "core/Session.h"
+#include "db/ShareDM.h"
 #include "stores/BillStore.h"
 
 #include <QComboBox>

@@ -1,10 +1,10 @@
 #include "cards/CardPage.h"
 
-#include "shell/Artwork.h"
+#include "ui/Artwork.h"
 #include "core/ProgramFiles.h"
 #include "db/Queries.h"
-#include "shell/Session.h"
-#include "shell/ShareDM.h"
+#include "core/Session.h"
+#include "db/ShareDM.h"
 
 #include <QEvent>
 #include <QFileInfo>

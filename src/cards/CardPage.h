@@ -3,7 +3,7 @@
 // list, graded icons and the mouse-over highlight. Each page supplies its list
 // query, how a card is filled and what a row adds to the total.
 
-#include "db/SqlText.h"
+#include "core/SqlText.h"
 
 #include <QList>
 #include <QString>

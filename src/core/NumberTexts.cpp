@@ -1,6 +1,6 @@
 #include "core/NumberTexts.h"
 
-#include "shell/TypedNumber.h"
+#include "core/TypedNumber.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
 #include "core/ProgramFiles.h"
 
-#include "shell/IniFile.h"
-#include "shell/Registry.h"
+#include "core/IniFile.h"
+#include "core/Registry.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

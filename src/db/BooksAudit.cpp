@@ -4,11 +4,11 @@
 
 #include "db/KeptTotals.h"
 #include "db/SqlEngine.h"
-#include "shell/Notice.h"
-#include "shell/Money.h"
+#include "core/Notice.h"
+#include "db/Money.h"
 #include "core/NumberTexts.h"
 #include "db/Queries.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 
 #include <QHash>
 #include <QSqlError>

@@ -1,6 +1,6 @@
 #include "db/DbFailure.h"
 
-#include "shell/FileFailure.h"
+#include "core/FileFailure.h"
 
 #include <cerrno>
 

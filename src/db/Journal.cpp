@@ -2,12 +2,12 @@
 
 #include "db/Schema.h"
 #include "db/SqlEngine.h"
-#include "shell/Clock.h"
+#include "core/Clock.h"
 
 #include "core/NumberTexts.h"
-#include "db/SqlText.h"
-#include "shell/Session.h"
-#include "shell/ShareDM.h"
+#include "core/SqlText.h"
+#include "core/Session.h"
+#include "db/ShareDM.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -3,7 +3,7 @@
 // transaction (when, the role logged in, the computer, the program version,
 // what was changed and how). Records are only ever added.
 
-#include "db/SqlText.h"
+#include "core/SqlText.h"
 
 #include <QDate>
 #include <QJsonObject>

@@ -1,7 +1,7 @@
 #include "db/KeptTotals.h"
 
 #include "db/SqlEngine.h"
-#include "shell/Money.h"
+#include "db/Money.h"
 
 #include <QHash>
 #include <QSqlDatabase>

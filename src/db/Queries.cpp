@@ -1,7 +1,7 @@
 #include "db/Queries.h"
 
-#include "shell/Notice.h"
-#include "shell/ShareDM.h"
+#include "core/Notice.h"
+#include "db/ShareDM.h"
 
 bool RunQuery(TQuery &query, const SqlText &sql, const QString &failureMessage, bool paged)
 {

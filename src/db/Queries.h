@@ -2,7 +2,7 @@
 // Reads of the books that say themselves why they failed: the message goes
 // to the user through the notice seam, the caller gets false.
 
-#include "db/SqlText.h"
+#include "core/SqlText.h"
 
 #include <QString>
 #include <QStringList>

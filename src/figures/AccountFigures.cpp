@@ -1,11 +1,11 @@
 #include "figures/AccountFigures.h"
 
 #include "db/KeptTotals.h"
-#include "shell/MonthSpan.h"
-#include "shell/Money.h"
+#include "core/MonthSpan.h"
+#include "db/Money.h"
 #include "db/Queries.h"
-#include "db/SqlText.h"
-#include "shell/ShareDM.h"
+#include "core/SqlText.h"
+#include "db/ShareDM.h"
 
 double AccountSums::Balance() const { return FenToYuan(balance); }
 double AccountSums::Month() const { return FenToYuan(month); }

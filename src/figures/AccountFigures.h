@@ -2,7 +2,7 @@
 // What each money account holds as of a date and how it moved in that date's
 // month, for every account in one grouped pass.
 
-#include "db/SqlText.h"
+#include "core/SqlText.h"
 
 #include <QDate>
 #include <QHash>

@@ -1,7 +1,7 @@
 #include "figures/CardLists.h"
 
 #include "db/SqlEngine.h"
-#include "shell/MonthSpan.h"
+#include "core/MonthSpan.h"
 
 #include <QList>
 #include <QPair>

@@ -2,7 +2,7 @@
 // What each card page lists, one card a row, in the order the cards show.
 // The pages run these, and their exports and printouts take the same list.
 
-#include "db/SqlText.h"
+#include "core/SqlText.h"
 
 #include <QDate>
 #include <QString>

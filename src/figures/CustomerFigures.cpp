@@ -1,10 +1,10 @@
 #include "figures/CustomerFigures.h"
 
 #include "db/KeptTotals.h"
-#include "shell/Money.h"
+#include "db/Money.h"
 #include "db/Queries.h"
-#include "db/SqlText.h"
-#include "shell/ShareDM.h"
+#include "core/SqlText.h"
+#include "db/ShareDM.h"
 
 double CustomerSums::Goods() const { return FenToYuan(GoodsFen()); }
 double CustomerSums::PaidNet() const { return FenToYuan(paidNet); }

@@ -4,7 +4,7 @@
 // cards, the customer window and the monthly reports all read their figures
 // here, so a customer's debt is the same wherever it is shown.
 
-#include "db/SqlText.h"
+#include "core/SqlText.h"
 
 #include <QDate>
 #include <QHash>

@@ -3,10 +3,10 @@
 #include "figures/AccountFigures.h"
 #include "figures/CustomerFigures.h"
 #include "figures/ProductFigures.h"
-#include "grid/ListSheet.h"
+#include "sheets/ListSheet.h"
 #include "db/Queries.h"
-#include "db/SqlText.h"
-#include "shell/ShareDM.h"
+#include "core/SqlText.h"
+#include "db/ShareDM.h"
 
 bool ExportSheets::Customers(const SqlText &customerListSql, const QDate &asOf, TListSheet &sheet)
 {

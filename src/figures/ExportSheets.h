@@ -4,7 +4,7 @@
 // money, quotes prices. Widget-free; each gives false after a failed query
 // (its message already shown).
 
-#include "db/SqlText.h"
+#include "core/SqlText.h"
 
 #include <QDate>
 #include <QString>

@@ -1,11 +1,11 @@
 #include "figures/ProductFigures.h"
 
 #include "db/KeptTotals.h"
-#include "shell/MonthSpan.h"
-#include "shell/Money.h"
+#include "core/MonthSpan.h"
+#include "db/Money.h"
 #include "db/Queries.h"
-#include "db/SqlText.h"
-#include "shell/ShareDM.h"
+#include "core/SqlText.h"
+#include "db/ShareDM.h"
 
 SqlText TProductFigures::MonthSql(const QDate &day)
 {

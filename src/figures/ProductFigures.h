@@ -2,7 +2,7 @@
 // What came into and went out of stock for each product in a calendar month,
 // by the sign of each bill line's quantity, in one grouped pass.
 
-#include "db/SqlText.h"
+#include "core/SqlText.h"
 
 #include <QDate>
 #include <QHash>

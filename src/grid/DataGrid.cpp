@@ -1,7 +1,7 @@
 #include "grid/DataGrid.h"
 
 #include "grid/GridModel.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 
 #include <QHeaderView>
 

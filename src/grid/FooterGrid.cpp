@@ -1,7 +1,7 @@
 #include "grid/FooterGrid.h"
 
 #include "grid/GridFooter.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 
 #include <QEvent>
 #include <QHeaderView>

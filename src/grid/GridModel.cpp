@@ -1,8 +1,8 @@
 #include "grid/GridModel.h"
 
-#include "shell/Dialogs.h"
+#include "ui/Dialogs.h"
 #include "core/NumberTexts.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 
 #include <QCollator>
 #include <QCollatorSortKey>

@@ -2,7 +2,7 @@
 // The rows of a query as a grid shows them, with a footer row of fixed texts
 // and sorting by any column (numbers as numbers, dates as dates).
 
-#include "grid/ListSheet.h"
+#include "sheets/ListSheet.h"
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>

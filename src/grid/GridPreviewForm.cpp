@@ -1,7 +1,7 @@
 #include "grid/GridPreviewForm.h"
 
 #include "grid/GridPrinter.h"
-#include "shell/Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include <QHBoxLayout>
 #include <QPrintPreviewWidget>

@@ -2,7 +2,7 @@
 // The grid printout's preview: pages as they will print, zoom, page direction,
 // printing and saving as a PDF file.
 
-#include "shell/Form.h"
+#include "ui/Form.h"
 
 #include <QPrinter>
 

@@ -3,9 +3,9 @@
 #include "grid/FooterGrid.h"
 #include "grid/GridPreviewForm.h"
 #include "reportengine/ReportFonts.h"
-#include "shell/Dialogs.h"
-#include "shell/FileFailure.h"
-#include "shell/WholeFile.h"
+#include "ui/Dialogs.h"
+#include "core/FileFailure.h"
+#include "core/WholeFile.h"
 
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>

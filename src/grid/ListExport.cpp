@@ -1,10 +1,10 @@
 #include "grid/ListExport.h"
 
-#include "grid/ListSheet.h"
-#include "grid/XlsxWriter.h"
-#include "shell/Dialogs.h"
-#include "shell/FileFailure.h"
-#include "shell/WholeFile.h"
+#include "sheets/ListSheet.h"
+#include "sheets/XlsxWriter.h"
+#include "ui/Dialogs.h"
+#include "core/FileFailure.h"
+#include "core/WholeFile.h"
 
 void ExportList(const QString &suggestedName, const TListSheet &sheet)
 {

@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/Form.h"
+#include "ui/Form.h"
 
 class TReport;
 

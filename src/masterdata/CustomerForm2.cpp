@@ -1,9 +1,9 @@
 #include "masterdata/CustomerForm2.h"
 
-#include "shell/Dialogs.h"
+#include "ui/Dialogs.h"
 #include "core/NumberTexts.h"
-#include "shell/ShareDM.h"
-#include "shell/TypedNumber.h"
+#include "db/ShareDM.h"
+#include "core/TypedNumber.h"
 #include "stores/CustomerStore.h"
 #include "stores/FieldText.h"
 

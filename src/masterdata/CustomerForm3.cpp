@@ -3,10 +3,10 @@
 #include "figures/ExportSheets.h"
 #include "grid/DataGrid.h"
 #include "grid/ListExport.h"
-#include "grid/ListSheet.h"
+#include "sheets/ListSheet.h"
 #include "masterdata/CustomerForm4.h"
-#include "shell/Artwork.h"
-#include "shell/Dialogs.h"
+#include "ui/Artwork.h"
+#include "ui/Dialogs.h"
 #include "stores/CustomerStore.h"
 #include "stores/QuoteStore.h"
 

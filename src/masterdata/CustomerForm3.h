@@ -1,6 +1,6 @@
 #pragma once
-#include "shell/Form.h"
-#include "shell/ShareDM.h"
+#include "ui/Form.h"
+#include "db/ShareDM.h"
 
 class QLabel;
 class QPushButton;

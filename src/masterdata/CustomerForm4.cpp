@@ -1,10 +1,10 @@
 #include "masterdata/CustomerForm4.h"
 
 #include "grid/DataGrid.h"
-#include "shell/Artwork.h"
-#include "shell/AskForm.h"
-#include "shell/Dialogs.h"
-#include "shell/TypedNumber.h"
+#include "ui/Artwork.h"
+#include "ui/AskForm.h"
+#include "ui/Dialogs.h"
+#include "core/TypedNumber.h"
 #include "stores/ProductStore.h"
 
 #include <QLabel>

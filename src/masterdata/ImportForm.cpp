@@ -1,9 +1,9 @@
 #include "masterdata/ImportForm.h"
 
 #include "masterdata/ImportRowsModel.h"
-#include "shell/BackgroundWork.h"
-#include "shell/Dialogs.h"
-#include "shell/Session.h"
+#include "ui/BackgroundWork.h"
+#include "ui/Dialogs.h"
+#include "core/Session.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "masterdata/ParameterLists.h"
 
-#include "shell/AskForm.h"
-#include "shell/Dialogs.h"
+#include "ui/AskForm.h"
+#include "ui/Dialogs.h"
 #include "stores/ParameterStore.h"
 
 #include <QLabel>

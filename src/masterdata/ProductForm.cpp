@@ -2,13 +2,13 @@
 
 #include "figures/ProductFigures.h"
 #include "masterdata/SizeStockRow.h"
-#include "shell/Artwork.h"
-#include "shell/Dialogs.h"
-#include "shell/ModifyPassword.h"
+#include "ui/Artwork.h"
+#include "ui/Dialogs.h"
+#include "ui/ModifyPassword.h"
 #include "core/NumberTexts.h"
 #include "db/Queries.h"
-#include "shell/Session.h"
-#include "shell/ShareDM.h"
+#include "core/Session.h"
+#include "db/ShareDM.h"
 #include "stores/FieldText.h"
 #include "stores/ProductStore.h"
 

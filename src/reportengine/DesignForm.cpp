@@ -3,8 +3,8 @@
 #include "reportengine/DesignCanvas.h"
 #include "reportengine/Report.h"
 #include "reportengine/TemplateFile.h"
-#include "shell/Dialogs.h"
-#include "shell/FileFailure.h"
+#include "ui/Dialogs.h"
+#include "core/FileFailure.h"
 #include "core/ProgramFiles.h"
 
 #include <QAction>

@@ -5,7 +5,7 @@
 // saving template files.
 
 #include "reportengine/ReportTemplate.h"
-#include "shell/Form.h"
+#include "ui/Form.h"
 
 class QAction;
 class QCheckBox;

@@ -3,7 +3,7 @@
 #include "grid/ListExport.h"
 #include "reportengine/PreviewPage.h"
 #include "reportengine/Report.h"
-#include "shell/Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -3,7 +3,7 @@
 // buttons, search, printing through the system print dialog, and saving as PDF;
 // "导出" when the report carries its lines as a list.
 
-#include "shell/Form.h"
+#include "ui/Form.h"
 
 class QComboBox;
 class QLabel;

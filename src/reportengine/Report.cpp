@@ -5,9 +5,9 @@
 #include "reportengine/ReportLayout.h"
 #include "reportengine/ReportPainter.h"
 #include "reportengine/TemplateFile.h"
-#include "shell/Clock.h"
-#include "shell/Dialogs.h"
-#include "shell/FileFailure.h"
+#include "core/Clock.h"
+#include "ui/Dialogs.h"
+#include "core/FileFailure.h"
 #include "core/ProgramFiles.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 // the program filled for it, and the pages prepared from both. The pages are
 // shown in the preview, printed, or written to a PDF file.
 
-#include "grid/ListSheet.h"
+#include "sheets/ListSheet.h"
 #include "reportengine/PreparedPage.h"
 #include "reportengine/ReportDataSet.h"
 #include "reportengine/ReportTemplate.h"

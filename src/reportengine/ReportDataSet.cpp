@@ -1,6 +1,6 @@
 #include "reportengine/ReportDataSet.h"
 
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 
 TReportDataSet::TReportDataSet(QStringList columns) : columns_(std::move(columns)) {}
 

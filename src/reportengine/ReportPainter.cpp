@@ -1,8 +1,8 @@
 #include "reportengine/ReportPainter.h"
 
 #include "reportengine/ReportFonts.h"
-#include "shell/FileFailure.h"
-#include "shell/WholeFile.h"
+#include "core/FileFailure.h"
+#include "core/WholeFile.h"
 
 #include <QFontMetricsF>
 #include <QBuffer>

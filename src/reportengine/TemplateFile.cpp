@@ -1,6 +1,6 @@
 #include "reportengine/TemplateFile.h"
 
-#include "shell/WholeFile.h"
+#include "core/WholeFile.h"
 
 #include <QFile>
 #include <QFileInfo>

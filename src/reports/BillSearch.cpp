@@ -1,12 +1,12 @@
 #include "reports/BillSearch.h"
 
 #include "db/SqlEngine.h"
-#include "shell/MonthSpan.h"
-#include "shell/Money.h"
+#include "core/MonthSpan.h"
+#include "db/Money.h"
 #include "core/NumberTexts.h"
 #include "db/Queries.h"
-#include "db/SqlText.h"
-#include "shell/ShareDM.h"
+#include "core/SqlText.h"
+#include "db/ShareDM.h"
 
 namespace {
 const QString Columns = QStringLiteral(

@@ -3,7 +3,7 @@
 // conditions, and the month, year and all-time lists of one customer or account.
 // Every text yields the same columns, in the data centre grid's order.
 
-#include "db/SqlText.h"
+#include "core/SqlText.h"
 
 #include <QDate>
 #include <QString>

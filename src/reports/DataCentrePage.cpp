@@ -3,16 +3,16 @@
 #include "bills/StoredBill.h"
 #include "grid/FooterGrid.h"
 #include "grid/ListExport.h"
-#include "grid/ListSheet.h"
+#include "sheets/ListSheet.h"
 #include "grid/GridPrinter.h"
 #include "reports/BillSearch.h"
 #include "reports/MakeReportForm.h"
-#include "shell/Clock.h"
-#include "shell/Dialogs.h"
-#include "shell/Money.h"
+#include "core/Clock.h"
+#include "ui/Dialogs.h"
+#include "db/Money.h"
 #include "core/NumberTexts.h"
-#include "db/SqlText.h"
-#include "shell/Session.h"
+#include "core/SqlText.h"
+#include "core/Session.h"
 
 #include <QAction>
 #include <QHBoxLayout>

@@ -2,8 +2,8 @@
 // The data centre page: the bills of the last search in a grid with their
 // count and sum, printing and exporting that grid, opening a bill from it.
 
-#include "db/SqlText.h"
-#include "shell/ShareDM.h"
+#include "core/SqlText.h"
+#include "db/ShareDM.h"
 
 #include <QWidget>
 

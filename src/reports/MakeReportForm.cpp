@@ -3,12 +3,12 @@
 #include "bills/BillHeader.h"
 #include "reports/BillSearch.h"
 #include "reports/DataCentrePage.h"
-#include "shell/DatePicker.h"
-#include "shell/Dialogs.h"
-#include "shell/Session.h"
-#include "shell/TypedNumber.h"
+#include "ui/DatePicker.h"
+#include "ui/Dialogs.h"
+#include "core/Session.h"
+#include "core/TypedNumber.h"
 
-#include "shell/SearchBox.h"
+#include "ui/SearchBox.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #pragma once
 // The bill search dialog: its inputs become the data centre's search.
 
-#include "shell/Form.h"
+#include "ui/Form.h"
 
 class QComboBox;
 class QDateEdit;

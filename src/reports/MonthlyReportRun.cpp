@@ -2,8 +2,8 @@
 
 #include "reportengine/Report.h"
 #include "reports/ReportRows.h"
-#include "shell/BackgroundWork.h"
-#include "shell/ShareDM.h"
+#include "ui/BackgroundWork.h"
+#include "db/ShareDM.h"
 
 bool RunMonthlyReport(TReport *report, const QString &templateFile, const QString &title, const QString &documentName,
                       const std::function<bool(TReportRows &)> &compute, const QList<QPair<QString, TQuery *>> &extra)

@@ -4,12 +4,12 @@
 #include "figures/CustomerFigures.h"
 #include "figures/ProductFigures.h"
 #include "reports/ReportRows.h"
-#include "shell/MonthSpan.h"
-#include "shell/Money.h"
+#include "core/MonthSpan.h"
+#include "db/Money.h"
 #include "core/NumberTexts.h"
 #include "db/Queries.h"
-#include "db/SqlText.h"
-#include "shell/ShareDM.h"
+#include "core/SqlText.h"
+#include "db/ShareDM.h"
 
 #include <functional>
 

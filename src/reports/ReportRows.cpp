@@ -1,6 +1,6 @@
 #include "reports/ReportRows.h"
 
-#include "shell/Money.h"
+#include "db/Money.h"
 
 void TReportRows::Add(const QStringList &cells)
 {

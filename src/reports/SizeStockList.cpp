@@ -1,11 +1,11 @@
 #include "reports/SizeStockList.h"
 
 #include "figures/ProductFigures.h"
-#include "grid/ListSheet.h"
+#include "sheets/ListSheet.h"
 #include "reportengine/ReportDataSet.h"
 #include "db/Queries.h"
-#include "db/SqlText.h"
-#include "shell/ShareDM.h"
+#include "core/SqlText.h"
+#include "db/ShareDM.h"
 
 bool SizeStockList(const SqlText &productListSql, const QDate &asOf, TListSheet &sheet)
 {

@@ -2,7 +2,7 @@
 // The size stock list: one line per product of a list, with the stock of each
 // size 35# to 44# and the total, as of a date. Printed, and exported as it is.
 
-#include "db/SqlText.h"
+#include "core/SqlText.h"
 
 #include <QDate>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "stores/BillDeletion.h"
 
 #include "db/SqlEngine.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 #include "db/Journal.h"
 #include "stores/KeptLocks.h"
 #include "stores/RowWrites.h"

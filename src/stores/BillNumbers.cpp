@@ -6,7 +6,7 @@
 #include "core/NumberTexts.h"
 #include "db/Queries.h"
 #include "db/Journal.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -1,9 +1,9 @@
 #include "stores/BillRestore.h"
 
 #include "db/Journal.h"
-#include "shell/Money.h"
+#include "db/Money.h"
 #include "core/NumberTexts.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 #include "stores/FinanceBillStore.h"
 #include "stores/GoodsBillStore.h"
 

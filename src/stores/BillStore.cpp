@@ -1,7 +1,7 @@
 #include "stores/BillStore.h"
 
 #include "db/Queries.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 
 bool TBillStore::Find(int billIndex, TQuery &into, const QString &failureMessage)
 {

@@ -1,9 +1,9 @@
 #include "stores/CustomerStore.h"
 
-#include "shell/Notice.h"
+#include "core/Notice.h"
 #include "core/NumberTexts.h"
 #include "db/Queries.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 #include "db/Journal.h"
 #include "stores/RowWrites.h"
 

@@ -1,7 +1,7 @@
 #include "stores/FinanceBillStore.h"
 
-#include "shell/Clock.h"
-#include "shell/ShareDM.h"
+#include "core/Clock.h"
+#include "db/ShareDM.h"
 #include "stores/BillDeletion.h"
 #include "stores/BillNumbers.h"
 #include "stores/KeptLocks.h"

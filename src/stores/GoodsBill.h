@@ -4,7 +4,7 @@
 // The money of a bill is made here: a line's amount is its pieces x price to the
 // fen, the total adds those, and the editor shows and the store writes just that.
 
-#include "shell/Money.h"
+#include "db/Money.h"
 
 #include <QDate>
 #include <QString>

@@ -6,7 +6,7 @@
 // why), and the rows to write are written through the stores in one
 // transaction, all or nothing.
 
-#include "grid/SheetFile.h"
+#include "sheets/SheetFile.h"
 #include "stores/Customer.h"
 #include "stores/OtherReceivable.h"
 #include "stores/Product.h"

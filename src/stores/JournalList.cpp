@@ -2,7 +2,7 @@
 
 #include "db/Journal.h"
 #include "db/Queries.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 
 bool TJournalList::Read(TQuery &list, const QDate &from, const QDate &to, const QString &kind, const QString &customer,
                         const QString &key)

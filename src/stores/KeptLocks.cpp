@@ -1,7 +1,7 @@
 #include "stores/KeptLocks.h"
 
 #include "db/KeptTotals.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 
 #include <algorithm>
 

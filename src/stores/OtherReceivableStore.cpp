@@ -1,8 +1,8 @@
 #include "stores/OtherReceivableStore.h"
 
 #include "db/Queries.h"
-#include "db/SqlText.h"
-#include "shell/ShareDM.h"
+#include "core/SqlText.h"
+#include "db/ShareDM.h"
 #include "db/Journal.h"
 #include "stores/RowWrites.h"
 

@@ -1,7 +1,7 @@
 #include "stores/PasswordStore.h"
 
 #include "db/Queries.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 #include "db/Journal.h"
 
 TPasswordStore::Outcome TPasswordStore::Change(const QString &powerName, const QString &newKey)

@@ -1,7 +1,7 @@
 #include "stores/ProductStore.h"
 
 #include "db/Queries.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 #include "db/Journal.h"
 #include "stores/RowWrites.h"
 #include "db/Queries.h"

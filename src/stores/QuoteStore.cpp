@@ -2,7 +2,7 @@
 
 #include "core/NumberTexts.h"
 #include "db/Queries.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 #include "db/Journal.h"
 #include "stores/RowWrites.h"
 

@@ -1,10 +1,10 @@
 #include "stores/RowWrites.h"
 
-#include "shell/Notice.h"
+#include "core/Notice.h"
 #include "core/NumberTexts.h"
 #include "db/Queries.h"
 #include "db/SqlEngine.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 
 namespace {
 QString RowSql(const QString &table, int key)

@@ -1,10 +1,10 @@
 #include "support/BackupRestore.h"
 
-#include "shell/BackgroundWork.h"
-#include "shell/Clock.h"
-#include "shell/DataSource.h"
-#include "shell/Dialogs.h"
-#include "shell/Session.h"
+#include "ui/BackgroundWork.h"
+#include "core/Clock.h"
+#include "db/DataSource.h"
+#include "ui/Dialogs.h"
+#include "core/Session.h"
 #include "core/NumberTexts.h"
 #include "support/BooksCopy.h"
 

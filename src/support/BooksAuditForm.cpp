@@ -1,12 +1,12 @@
 #include "support/BooksAuditForm.h"
 
 #include "grid/ListExport.h"
-#include "grid/ListSheet.h"
-#include "grid/Csv.h"
+#include "sheets/ListSheet.h"
+#include "sheets/Csv.h"
 #include "reportengine/Report.h"
-#include "shell/BackgroundWork.h"
-#include "shell/Dialogs.h"
-#include "shell/Clock.h"
+#include "ui/BackgroundWork.h"
+#include "ui/Dialogs.h"
+#include "core/Clock.h"
 #include "core/NumberTexts.h"
 #include "stores/BillNumbers.h"
 

@@ -3,7 +3,7 @@
 // finding, and printing, CSV export and the one safe repair.
 
 #include "db/BooksAudit.h"
-#include "shell/Form.h"
+#include "ui/Form.h"
 
 class QLabel;
 class QPushButton;

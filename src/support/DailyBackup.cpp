@@ -1,8 +1,8 @@
 #include "support/DailyBackup.h"
 
-#include "shell/Clock.h"
-#include "shell/Dialogs.h"
-#include "shell/PrivateFiles.h"
+#include "core/Clock.h"
+#include "ui/Dialogs.h"
+#include "core/PrivateFiles.h"
 #include "core/ProgramFiles.h"
 #include "support/BooksCopy.h"
 

@@ -1,6 +1,6 @@
 #include "support/InstanceLock.h"
 
-#include "shell/Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 #include "support/MaintenancePage.h"
 
-#include "shell/Artwork.h"
-#include "shell/Dialogs.h"
+#include "ui/Artwork.h"
+#include "ui/Dialogs.h"
 #include "support/BooksAuditForm.h"
 #include "support/DailyBackup.h"
 #include "support/JournalForm.h"

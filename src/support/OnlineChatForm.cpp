@@ -1,6 +1,6 @@
 #include "support/OnlineChatForm.h"
 
-#include "shell/Dialogs.h"
+#include "ui/Dialogs.h"
 #include "support/WebLinks.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 // The online support form: the user writes a message for the vendor's
 // support, which opens in the browser as the support page's address.
 
-#include "shell/Form.h"
+#include "ui/Form.h"
 
 class QAction;
 class QComboBox;

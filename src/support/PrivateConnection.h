@@ -3,7 +3,7 @@
 // file being restored or checked, a schema built in memory), closed and
 // removed however the work ends.
 
-#include "shell/DataSource.h"
+#include "db/DataSource.h"
 
 #include <QSqlDatabase>
 #include <QString>

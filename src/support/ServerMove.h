@@ -4,7 +4,7 @@
 // customer's, account's and product's kept totals compared on both sides, and
 // only then the server made the data source.
 
-#include "shell/DataSource.h"
+#include "db/DataSource.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "support/WebLinks.h"
 
 #include "core/ProgramFiles.h"
-#include "shell/Vendor.h"
+#include "core/Vendor.h"
 
 #include <QUrlQuery>
 

@@ -1,6 +1,6 @@
 // Writes the delivered database and the Res/ pictures into the build folder.
 #include "db/Schema.h"
-#include "shell/Artwork.h"
+#include "ui/Artwork.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,11 +4,11 @@
 #include "bills/BuySellForm.h"
 #include "reportengine/DesignForm.h"
 #include "reportengine/Report.h"
-#include "shell/MainForm.h"
+#include "app/MainForm.h"
 #include "core/NumberTexts.h"
 #include "core/ProgramFiles.h"
-#include "shell/SettingsPage.h"
-#include "shell/ShareDM.h"
+#include "app/SettingsPage.h"
+#include "db/ShareDM.h"
 #include "support/TestEnv.h"
 
 #include <QAction>

@@ -8,10 +8,10 @@
 #include "cards/CustomerPage.h"
 #include "cards/StorePage.h"
 #include "masterdata/CustomerForm.h"
-#include "shell/MainForm.h"
+#include "app/MainForm.h"
 #include "core/NumberTexts.h"
-#include "shell/ShareDM.h"
-#include "shell/Artwork.h"
+#include "db/ShareDM.h"
+#include "ui/Artwork.h"
 #include "support/TestEnv.h"
 
 #include <QAction>

@@ -10,10 +10,10 @@
 #include "masterdata/CustomerForm3.h"
 #include "masterdata/CustomerForm4.h"
 #include "grid/DataGrid.h"
-#include "shell/AskForm.h"
-#include "shell/Clock.h"
-#include "shell/MainForm.h"
-#include "shell/ShareDM.h"
+#include "ui/AskForm.h"
+#include "core/Clock.h"
+#include "app/MainForm.h"
+#include "db/ShareDM.h"
 #include "support/TestEnv.h"
 
 #include <QAction>

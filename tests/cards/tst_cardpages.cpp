@@ -7,11 +7,11 @@
 #include "figures/CustomerFigures.h"
 #include "figures/ProductFigures.h"
 #include "masterdata/CustomerForm.h"
-#include "shell/Money.h"
-#include "shell/MainForm.h"
+#include "db/Money.h"
+#include "app/MainForm.h"
 #include "core/NumberTexts.h"
-#include "db/SqlText.h"
-#include "shell/ShareDM.h"
+#include "core/SqlText.h"
+#include "db/ShareDM.h"
 #include "support/TestEnv.h"
 
 #include <QComboBox>

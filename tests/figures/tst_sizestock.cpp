@@ -8,8 +8,8 @@
 #include "masterdata/ProductForm.h"
 #include "masterdata/SizeStockRow.h"
 #include "figures/ProductFigures.h"
-#include "shell/MainForm.h"
-#include "shell/ShareDM.h"
+#include "app/MainForm.h"
+#include "db/ShareDM.h"
 #include "support/TestEnv.h"
 
 #include <QComboBox>

@@ -1,12 +1,12 @@
 // The data centre's grid: sorting by a column title, the CSV export and the printout.
-#include "grid/Csv.h"
+#include "sheets/Csv.h"
 #include "grid/FooterGrid.h"
 #include "grid/GridFooter.h"
 #include "grid/GridPreviewForm.h"
 #include "grid/GridPrinter.h"
 #include "reports/DataCentrePage.h"
 #include "reports/MakeReportForm.h"
-#include "shell/MainForm.h"
+#include "app/MainForm.h"
 #include "support/TestEnv.h"
 
 #include <QFile>

@@ -6,8 +6,8 @@
 #include "masterdata/SGForm.h"
 #include "reports/MonthlyReports.h"
 #include "reports/ReportRows.h"
-#include "shell/MainForm.h"
-#include "shell/ShareDM.h"
+#include "app/MainForm.h"
+#include "db/ShareDM.h"
 #include "support/TestEnv.h"
 
 #include <QAction>

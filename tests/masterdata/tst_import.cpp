@@ -1,8 +1,8 @@
 // Lists brought in from spreadsheet files: what each row becomes, the books after, hostile files.
 #include "figures/ExportSheets.h"
-#include "grid/ListSheet.h"
-#include "grid/SheetFile.h"
-#include "grid/XlsxWriter.h"
+#include "sheets/ListSheet.h"
+#include "sheets/SheetFile.h"
+#include "sheets/XlsxWriter.h"
 #include "masterdata/ImportForm.h"
 #include "stores/ImportPlan.h"
 #include "support/TestEnv.h"

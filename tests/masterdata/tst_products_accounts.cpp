@@ -5,10 +5,10 @@
 #include "masterdata/AccountForm.h"
 #include "masterdata/ParameterLists.h"
 #include "masterdata/ProductForm.h"
-#include "shell/AskForm.h"
-#include "shell/MainForm.h"
-#include "shell/SettingsPage.h"
-#include "shell/ShareDM.h"
+#include "ui/AskForm.h"
+#include "app/MainForm.h"
+#include "app/SettingsPage.h"
+#include "db/ShareDM.h"
 #include "support/TestEnv.h"
 
 #include <QAction>

@@ -8,10 +8,10 @@
 #include "reports/BillSearch.h"
 #include "reports/DataCentrePage.h"
 #include "reports/MakeReportForm.h"
-#include "shell/MainForm.h"
+#include "app/MainForm.h"
 #include "core/NumberTexts.h"
-#include "db/SqlText.h"
-#include "shell/ShareDM.h"
+#include "core/SqlText.h"
+#include "db/ShareDM.h"
 #include "support/TestEnv.h"
 
 #include <QAction>

@@ -7,10 +7,10 @@
 #include "figures/CustomerFigures.h"
 #include "masterdata/CustomerForm.h"
 #include "reportengine/Report.h"
-#include "shell/MainForm.h"
-#include "shell/ProgressForm.h"
+#include "app/MainForm.h"
+#include "ui/ProgressForm.h"
 #include "core/NumberTexts.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 #include "stores/GoodsBillStore.h"
 #include "support/TestEnv.h"
 

@@ -1,8 +1,8 @@
 // The bill stores: a bill and its lines written whole or not at all, without a window.
 #include "stores/FinanceBillStore.h"
 #include "stores/GoodsBillStore.h"
-#include "shell/Money.h"
-#include "shell/ShareDM.h"
+#include "db/Money.h"
+#include "db/ShareDM.h"
 #include "support/TestEnv.h"
 
 #include <QTest>

@@ -1,6 +1,6 @@
 // The change journal: what each write leaves, nothing for a failed one, a deleted bill saved again.
 #include "db/Journal.h"
-#include "shell/Session.h"
+#include "core/Session.h"
 #include "stores/AccountStore.h"
 #include "stores/BillRestore.h"
 #include "stores/FinanceBillStore.h"

@@ -4,7 +4,7 @@
 #include "stores/ParameterStore.h"
 #include "stores/PasswordStore.h"
 #include "stores/ProductStore.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 #include "support/TestEnv.h"
 
 #include <QTest>

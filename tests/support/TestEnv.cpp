@@ -2,16 +2,16 @@
 
 #include "db/Schema.h"
 #include "db/SqlEngine.h"
-#include "shell/Clock.h"
-#include "shell/Forms.h"
-#include "shell/AskForm.h"
-#include "shell/LoginForm.h"
-#include "shell/MainForm.h"
+#include "core/Clock.h"
+#include "app/Forms.h"
+#include "ui/AskForm.h"
+#include "app/LoginForm.h"
+#include "app/MainForm.h"
 #include "core/NumberTexts.h"
 #include "core/ProgramFiles.h"
 #include "db/SqlDialect.h"
-#include "db/SqlText.h"
-#include "shell/ShareDM.h"
+#include "core/SqlText.h"
+#include "db/ShareDM.h"
 #include "support/TestServer.h"
 
 #include <QApplication>

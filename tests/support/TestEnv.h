@@ -2,9 +2,9 @@
 // A program folder of its own for each test, a scripted user in place of the
 // dialogs, and a fixed "today".
 
-#include "db/SqlText.h"
-#include "shell/DataSource.h"
-#include "shell/Dialogs.h"
+#include "core/SqlText.h"
+#include "db/DataSource.h"
+#include "ui/Dialogs.h"
 
 #include <QDate>
 #include <QStringList>

@@ -4,7 +4,7 @@
 // KESTROVA_TEST_PG names (see pg-throwaway.sh), made from a template of the
 // schema; otherwise the books are an SQLite file.
 
-#include "shell/DataSource.h"
+#include "db/DataSource.h"
 
 #include <QString>
 

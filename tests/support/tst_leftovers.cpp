@@ -1,10 +1,10 @@
 // A backup or a restore killed half-way leaves hidden temporary files; the
 // next start removes them, and nothing that is not the program's own.
-#include "shell/Clock.h"
-#include "shell/Forms.h"
-#include "shell/MainForm.h"
+#include "core/Clock.h"
+#include "app/Forms.h"
+#include "app/MainForm.h"
 #include "core/ProgramFiles.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 #include "support/BooksCheck.h"
 #include "support/BooksCopy.h"
 #include "support/BooksImport.h"

@@ -1,8 +1,8 @@
 // One running copy per books file, a lock no dead copy can leave behind, and
 // writers that wait for each other.
 #include "db/SqlEngine.h"
-#include "shell/DataSource.h"
-#include "shell/ShareDM.h"
+#include "db/DataSource.h"
+#include "db/ShareDM.h"
 #include "support/InstanceLock.h"
 #include "stores/RowWrites.h"
 #include "support/TestEnv.h"

@@ -1,7 +1,7 @@
 // The online support form, the sales buttons and the addresses they open.
-#include "shell/MainForm.h"
+#include "app/MainForm.h"
 #include "core/ProgramFiles.h"
-#include "shell/Vendor.h"
+#include "core/Vendor.h"
 #include "support/OnlineChatForm.h"
 #include "support/TestEnv.h"
 

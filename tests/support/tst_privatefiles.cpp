@@ -1,10 +1,10 @@
 // The program's own files are its user's alone whatever the umask: the books
 // and every copy of them, the ini files, the server's password and Backup/.
 // The whole test runs under umask 0, where a careless file is open to all.
-#include "shell/DataSource.h"
-#include "shell/MainForm.h"
+#include "db/DataSource.h"
+#include "app/MainForm.h"
 #include "core/ProgramFiles.h"
-#include "shell/ShareDM.h"
+#include "db/ShareDM.h"
 #include "support/TestEnv.h"
 
 #include <QAction>

@@ -2,9 +2,9 @@
 // nothing of the file's own rules arrives, and a file that does not fit is
 // refused with the books byte for byte as they were.
 #include "db/Schema.h"
-#include "shell/MainForm.h"
-#include "shell/ShareDM.h"
-#include "shell/DataSource.h"
+#include "app/MainForm.h"
+#include "db/ShareDM.h"
+#include "db/DataSource.h"
 #include "support/BooksCheck.h"
 #include "support/BooksImport.h"
 #include "support/TestServer.h"

@@ -1,6 +1,0 @@
-#include "db/SqlText.h"
-
-QVariant DateValue(const QDate &date)
-{
-    return date.isValid() ? QVariant(date.toString(QStringLiteral("yyyy-MM-dd"))) : QVariant();
-}

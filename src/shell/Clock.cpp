@@ -1,8 +1,0 @@
-#include "shell/Clock.h"
-
-namespace {
-QDate fixedToday;
-}
-
-QDate Clock::Today() { return fixedToday.isValid() ? fixedToday : QDate::currentDate(); }
-void Clock::Fix(const QDate &date) { fixedToday = date; }

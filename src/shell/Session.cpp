@@ -1,8 +1,0 @@
-#include "shell/Session.h"
-
-TSession *Session = nullptr;
-
-TSession::TSession(QObject *parent) : QObject(parent)
-{
-    setObjectName(QStringLiteral("Session"));
-}
