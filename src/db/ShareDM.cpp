@@ -6,7 +6,6 @@
 #include "core/Notice.h"
 #include "core/NumberTexts.h"
 #include "db/SqlDialect.h"
-#include "core/Registry.h"
 
 #include <QDate>
 #include <QDir>

@@ -1,7 +1,6 @@
 #include "masterdata/AccountForm.h"
 
 #include "reports/BillSearch.h"
-#include "reports/DataCentrePage.h"
 #include "ui/Artwork.h"
 #include "ui/AskForm.h"
 #include "ui/BackgroundWork.h"

@@ -12,7 +12,6 @@
 #include "masterdata/CustomerForm3.h"
 #include "masterdata/SGForm.h"
 #include "reports/BillSearch.h"
-#include "reports/DataCentrePage.h"
 #include "ui/Dialogs.h"
 #include "db/Money.h"
 #include "db/Queries.h"
