@@ -3,7 +3,7 @@
 #include "stores/GoodsBillStore.h"
 #include "db/Money.h"
 #include "db/ShareDM.h"
-#include "support/TestEnv.h"
+#include "support/BooksEnv.h"
 
 #include <QTest>
 
@@ -27,7 +27,7 @@ GoodsBill Sale(int product)
     return bill;
 }
 
-QString Books(TestEnv &env)
+QString Books(BooksEnv &env)
 {
     return env.Rows("Select BillKind, BillUser, BillSum, BillMoney, BillSerial From Bill Where BillIndex > 1 Order By BillIndex",
                     "%1%2%3/%4%5", ";")
@@ -59,7 +59,7 @@ void TestBillStores::goodsBillWrites()
 {
     QFETCH(bool, sales);
     QFETCH(bool, failHalfWay);
-    TestEnv env;
+    BooksEnv env;
     const int shoe = env.AddProduct("皮鞋", "A1", 10, "P1");
     const QString before = Books(env);
     if (failHalfWay)
@@ -69,7 +69,7 @@ void TestBillStores::goodsBillWrites()
     const int index = TGoodsBillStore::SaveNew(bill);
     if (failHalfWay) {
         QCOMPARE(index, 0);
-        QCOMPARE(env.script.WhatFailed(), QStringList{"单据保存失败，未作任何修改"});
+        QCOMPARE(env.notices.WhatFailed(), QStringList{"单据保存失败，未作任何修改"});
         QCOMPARE(Books(env), before);
         return;
     }
@@ -115,12 +115,12 @@ void TestBillStores::goodsBillWrites()
     QVERIFY(!TGoodsBillStore::SaveChanged(bill));
     QVERIFY(!TGoodsBillStore::Delete(index));
     QVERIFY(!TGoodsBillStore::Load(index, loaded));
-    QCOMPARE(env.script.messages, (QStringList{"找不到要修改的记录", "单据删除失败，未作任何修改\n原因：要删除的记录已不存在", "找不到要修改的记录"}));
+    QCOMPARE(env.notices.messages, (QStringList{"找不到要修改的记录", "单据删除失败，未作任何修改\n原因：要删除的记录已不存在", "找不到要修改的记录"}));
 }
 
 void TestBillStores::financeBillWrites()
 {
-    TestEnv env;
+    BooksEnv env;
     const int bank = env.AddAccount("银行");
     FinanceBill bill;
     bill.income = false;
@@ -172,7 +172,7 @@ void TestBillStores::billMakesItsMoney()
     QFETCH(QList<double>, prices);
     QFETCH(QList<int>, lineFen);
     QFETCH(int, totalFen);
-    TestEnv env;
+    BooksEnv env;
     const int shoe = env.AddProduct("皮鞋", "A1", 10, "P1");
     GoodsBill bill = Sale(shoe);
     bill.total = 1;   // handed in, and wrong

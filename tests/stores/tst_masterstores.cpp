@@ -5,13 +5,13 @@
 #include "stores/PasswordStore.h"
 #include "stores/ProductStore.h"
 #include "db/ShareDM.h"
-#include "support/TestEnv.h"
+#include "support/BooksEnv.h"
 
 #include <QTest>
 
 namespace {
 // Every row of the tables a store touches, as text.
-QString Books(TestEnv &env)
+QString Books(BooksEnv &env)
 {
     QStringList parts;
     parts << env.Rows("Select ProductIndex, ProductName, ProductType, ProductPrice, ProductSerial From Product Order By ProductIndex",
@@ -68,7 +68,7 @@ void TestMasterStores::writes()
     QFETCH(bool, done);
     QFETCH(QStringList, messages);
     QFETCH(QString, check);
-    TestEnv env;
+    BooksEnv env;
     const int shoe = env.AddProduct("皮鞋", "A1", 10, "P1");
     const int bank = env.AddAccount("银行");
     env.AddLine(env.AddBill("出货单", "甲", QDate(2024, 3, 15), 10, 10, bank), shoe, -1);
@@ -103,7 +103,7 @@ void TestMasterStores::writes()
         ok = TPasswordStore::Change("访客", "x") == TPasswordStore::Changed;
 
     QCOMPARE(ok, done);
-    QCOMPARE(env.script.WhatFailed(), messages);
+    QCOMPARE(env.notices.WhatFailed(), messages);
     if (done)
         QCOMPARE(env.Scalar(check).toString(), QStringLiteral("ok"));
     else
@@ -134,7 +134,7 @@ void TestMasterStores::reads()
     QFETCH(bool, failing);
     QFETCH(QString, gives);
     QFETCH(QStringList, messages);
-    TestEnv env;
+    BooksEnv env;
     const int shoe = env.AddProduct("皮鞋", "A1", 10, "P1");
     if (failing)
         TShareDataModule::FailNext(TDbFailure::DiskFull);
@@ -154,13 +154,13 @@ void TestMasterStores::reads()
         got = lookup == TPasswordStore::Lookup::Failed ? "failed" : lookup == TPasswordStore::Lookup::Missing ? "none" : key;
     }
     QCOMPARE(got, gives);
-    QCOMPARE(env.script.WhatFailed(), messages);
+    QCOMPARE(env.notices.WhatFailed(), messages);
 }
 
 void TestMasterStores::readsTellNoneFromUnread()
 {
     // A name that is not there is no failure; one that could not be read is said, never taken for none.
-    TestEnv env;
+    BooksEnv env;
     const int bank = env.AddAccount("银行");
     env.AddProduct("皮鞋", "A1", 10, "P'1");
     TQuery product;
@@ -168,12 +168,12 @@ void TestMasterStores::readsTellNoneFromUnread()
     QCOMPARE(TAccountStore::IndexOf("现金", "帐户读入失败"), 0);
     QVERIFY(TProductStore::FindBySerial("P'1", product, "货品读入失败") && !product.IsEmpty());
     QVERIFY(TProductStore::FindBySerial("P2", product, "货品读入失败") && product.IsEmpty());
-    QCOMPARE(env.script.messages, QStringList());
+    QCOMPARE(env.notices.messages, QStringList());
     TShareDataModule::FailNext(TDbFailure::DiskFull);
     QCOMPARE(TAccountStore::IndexOf("银行", "帐户读入失败"), -1);
     TShareDataModule::FailNext(TDbFailure::DiskFull);
     QVERIFY(!TProductStore::FindBySerial("P'1", product, "货品读入失败"));
-    QCOMPARE(env.script.WhatFailed(), (QStringList{"帐户读入失败", "货品读入失败"}));
+    QCOMPARE(env.notices.WhatFailed(), (QStringList{"帐户读入失败", "货品读入失败"}));
 }
 
 QTEST_MAIN(TestMasterStores)

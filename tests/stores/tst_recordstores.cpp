@@ -3,7 +3,7 @@
 #include "stores/CustomerStore.h"
 #include "stores/OtherReceivableStore.h"
 #include "stores/QuoteStore.h"
-#include "support/TestEnv.h"
+#include "support/BooksEnv.h"
 
 #include <QTest>
 
@@ -12,7 +12,7 @@ const QDate Day(2024, 3, 15);
 
 // 张三 with a bill, an other receivable and a quote; 李四 with nothing.
 struct Fixture {
-    TestEnv env;
+    BooksEnv env;
     int zhang = 0, shoe = 0, sg = 0;
     Fixture()
     {
@@ -123,7 +123,7 @@ void TestRecordStores::customerWrites()
         got = TCustomerStore::Delete(customer.index) ? TCustomerStore::Saved : TCustomerStore::Failed;
 
     QCOMPARE(got, result);
-    QCOMPARE(f.env.script.WhatFailed(), messages);
+    QCOMPARE(f.env.notices.WhatFailed(), messages);
     QCOMPARE(f.Books(), books.isEmpty() ? before : books);
     if (action == "create" && result == TCustomerStore::Saved)
         QCOMPARE(f.env.Scalar("Select CustomerName From Customer Where CustomerIndex = " + QString::number(added)).toString(), name);
@@ -166,7 +166,7 @@ void TestRecordStores::otherReceivableWrites()
         done = TOtherReceivableStore::Delete(gone ? 999 : f.sg);
     }
     QCOMPARE(done, messages.isEmpty());
-    QCOMPARE(f.env.script.WhatFailed(), messages);
+    QCOMPARE(f.env.notices.WhatFailed(), messages);
     QCOMPARE(f.Books(), books.isEmpty() ? before : books);
 }
 
@@ -200,7 +200,7 @@ void TestRecordStores::quoteWrites()
     f.Break(trigger);
     const int customer = replace ? f.zhang : f.zhang + 1;
     QCOMPARE(int(TQuoteStore::SetPrice(customer, f.shoe, 11.5)), result);
-    QCOMPARE(f.env.script.WhatFailed(), messages);
+    QCOMPARE(f.env.notices.WhatFailed(), messages);
     QCOMPARE(f.Books(), books.isEmpty() ? before : books);
 }
 
