@@ -17,6 +17,26 @@
 #include <QPushButton>
 #include <QTest>
 
+void TypeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+void DialogScript::Modal(QDialog *window)
+{
+    modals << window->objectName();
+    if (onModal.empty())
+        return; // left open: the showing ends as cancelled
+    auto action = std::move(onModal.front());
+    onModal.pop_front();
+    action(window);
+}
+
 bool DialogScript::ChoosePrinter(QPrinter *printer)
 {
     ++printDialogs;
