@@ -20,7 +20,7 @@
 #include "sheets/XlsxWriter.h"
 #include "masterdata/ImportForm.h"
 #include "reportengine/Report.h"
-#include "reports/BillSearch.h"
+#include "figures/BillSearch.h"
 #include "reports/DataCentrePage.h"
 #include "reports/MonthlyReports.h"
 #include "reports/ReportRows.h"

@@ -1,7 +1,7 @@
 #include "HandWrittenReports.h"
 
 #include "HandWrittenSql.h"
-#include "bills/Capitals.h"
+#include "core/Capitals.h"
 #include "figures/CustomerFigures.h"
 #include "reports/ReportRows.h"
 #include "db/Money.h"

@@ -1,6 +1,6 @@
 #include "bills/BillPrint.h"
 
-#include "bills/Capitals.h"
+#include "core/Capitals.h"
 #include "reportengine/Report.h"
 #include "ui/Dialogs.h"
 #include "db/Money.h"

@@ -1,6 +1,6 @@
 #include "bills/LineGrid.h"
 
-#include "bills/Capitals.h"
+#include "core/Capitals.h"
 #include "bills/ProductForm2.h"
 #include "figures/ProductFigures.h"
 #include "ui/Dialogs.h"

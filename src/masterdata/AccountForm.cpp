@@ -1,6 +1,6 @@
 #include "masterdata/AccountForm.h"
 
-#include "reports/BillSearch.h"
+#include "figures/BillSearch.h"
 #include "ui/Artwork.h"
 #include "ui/AskForm.h"
 #include "ui/BackgroundWork.h"

@@ -11,7 +11,7 @@
 #include "masterdata/CustomerForm2.h"
 #include "masterdata/CustomerForm3.h"
 #include "masterdata/SGForm.h"
-#include "reports/BillSearch.h"
+#include "figures/BillSearch.h"
 #include "ui/Dialogs.h"
 #include "db/Money.h"
 #include "db/Queries.h"

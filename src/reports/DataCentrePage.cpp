@@ -5,7 +5,7 @@
 #include "grid/ListExport.h"
 #include "sheets/ListSheet.h"
 #include "grid/GridPrinter.h"
-#include "reports/BillSearch.h"
+#include "figures/BillSearch.h"
 #include "reports/MakeReportForm.h"
 #include "core/Clock.h"
 #include "ui/Dialogs.h"

@@ -1,7 +1,7 @@
 #include "reports/MakeReportForm.h"
 
 #include "bills/BillHeader.h"
-#include "reports/BillSearch.h"
+#include "figures/BillSearch.h"
 #include "reports/DataCentrePage.h"
 #include "ui/DatePicker.h"
 #include "ui/Dialogs.h"

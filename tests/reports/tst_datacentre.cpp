@@ -5,7 +5,7 @@
 #include "grid/FooterGrid.h"
 #include "masterdata/AccountForm.h"
 #include "masterdata/CustomerForm.h"
-#include "reports/BillSearch.h"
+#include "figures/BillSearch.h"
 #include "reports/DataCentrePage.h"
 #include "reports/MakeReportForm.h"
 #include "app/MainForm.h"

@@ -1,4 +1,4 @@
-#include "reports/BillSearch.h"
+#include "figures/BillSearch.h"
 
 #include "db/SqlEngine.h"
 #include "core/MonthSpan.h"

@@ -1,4 +1,4 @@
-#include "bills/Capitals.h"
+#include "core/Capitals.h"
 
 namespace {
 // Units by position from the right, each followed by an ideographic space.

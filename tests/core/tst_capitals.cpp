@@ -1,5 +1,5 @@
 // The bill total in capital numerals.
-#include "bills/Capitals.h"
+#include "core/Capitals.h"
 
 #include <QTest>
 
