@@ -200,6 +200,7 @@ void TFormImport::ReadSheet(int which)
     });
     if (!read) {
         Dialogs::ShowMessage(QStringLiteral("无法读入工作表“%1”：%2").arg(SheetBox->itemText(which), error));
+        const QSignalBlocker quiet(SheetBox);
         SheetBox->setCurrentIndex(plan_.Sheet().sheet);
         return;
     }
