@@ -174,6 +174,14 @@ QString RestoreWarning()
         return "恢复警告|数据库恢复将替换" + TDataSource::Registered().Describe() + "上的帐套，各台电脑的当前数据全部丢失，是否继续？";
     return "恢复警告|数据库恢复将导致当前数据全部丢失，是否继续？";
 }
+// The daily copies of 1 February to 1 March, each made on its own day.
+void DailyCopiesOfFebruary()
+{
+    for (QDate day(2024, 2, 1); day <= QDate(2024, 3, 1); day = day.addDays(1)) {
+        Clock::Fix(day);
+        TDailyBackup::Run();
+    }
+}
 } // namespace
 
 class TestBackup : public QObject {
@@ -483,10 +491,7 @@ void TestBackup::dailyBackupOncePerDayKeepsThirty()
     const QString folder = env.Dir() + "Backup/";
     QVERIFY(QDir().mkpath(folder));
     // Thirty older daily copies the program made on earlier days, and two files of the user's own.
-    for (QDate day(2024, 2, 1); day <= QDate(2024, 3, 1); day = day.addDays(1)) {
-        Clock::Fix(day);
-        TDailyBackup::Run();
-    }
+    DailyCopiesOfFebruary();
     Clock::Fix(QDate(2024, 3, 15));
     WriteFile(folder + "notes.txt", "mine");
     WriteFile(folder + "Mirelo进销存2023-1-1.mdb", "mine");
@@ -598,10 +603,7 @@ void TestBackup::dailyBackupListAfterAKill()
     TestEnv env;
     const QString folder = env.Dir() + "Backup/";
     QVERIFY(QDir().mkpath(folder));
-    for (QDate day(2024, 2, 1); day <= QDate(2024, 3, 1); day = day.addDays(1)) {
-        Clock::Fix(day);
-        TDailyBackup::Run();
-    }
+    DailyCopiesOfFebruary();
     // The run of 2 March, killed just after the step: the folder as that kill leaves it.
     const QString killed = env.Dir() + "killed/";
     TDailyBackup::Watch([&](TDailyBackup::Step reached) {
